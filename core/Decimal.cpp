@@ -1,0 +1,257 @@
+#include "Decimal.h"
+
+#include <cmath>
+
+namespace qaveq {
+
+namespace {
+
+using Units = __int128;
+
+Units powerOfTen(int exponent)
+{
+    Units result = 1;
+    for (int i = 0; i < exponent; ++i)
+        result *= 10;
+    return result;
+}
+
+Units multiplyChecked(Units a, Units b)
+{
+    Units result = 0;
+    if (__builtin_mul_overflow(a, b, &result))
+        throw DecimalOverflow("decimal intermediate result out of range");
+    return result;
+}
+
+Units addChecked(Units a, Units b)
+{
+    Units result = 0;
+    if (__builtin_add_overflow(a, b, &result))
+        throw DecimalOverflow("decimal intermediate result out of range");
+    return result;
+}
+
+// Integer division rounding half away from zero.
+Units divideRounded(Units numerator, Units denominator)
+{
+    Units quotient = numerator / denominator;
+    Units remainder = numerator % denominator;
+    if (remainder < 0)
+        remainder = -remainder;
+    Units absDenominator = denominator < 0 ? -denominator : denominator;
+    if (2 * remainder >= absDenominator)
+        quotient += ((numerator < 0) != (denominator < 0)) ? -1 : 1;
+    return quotient;
+}
+
+Units rescale(Units units, int from, int to)
+{
+    if (to >= from)
+        return multiplyChecked(units, powerOfTen(to - from));
+    return divideRounded(units, powerOfTen(from - to));
+}
+
+QString unitsToString(Units units, int places)
+{
+    const bool negative = units < 0;
+    Units magnitude = negative ? -units : units;
+    QString digits;
+    do {
+        digits.prepend(QChar(u'0' + static_cast<int>(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (places > 0) {
+        if (digits.size() <= places)
+            digits = QString(places - digits.size() + 1, u'0') + digits;
+        digits.insert(digits.size() - places, u'.');
+    }
+    return negative ? u'-' + digits : digits;
+}
+
+} // namespace
+
+Decimal::Decimal(Units units, int places) : m_units(units), m_places(places)
+{
+    if (m_places > MaxPlaces) {
+        m_units = rescale(m_units, m_places, MaxPlaces);
+        m_places = MaxPlaces;
+    }
+    normalize();
+}
+
+void Decimal::normalize()
+{
+    while (m_places > 0 && m_units % 10 == 0) {
+        m_units /= 10;
+        --m_places;
+    }
+    if (m_units == 0)
+        m_places = 0;
+}
+
+Decimal Decimal::fromUnits(qint64 units, int places)
+{
+    if (places < 0)
+        throw std::invalid_argument("negative decimal places");
+    return Decimal(Units(units), places);
+}
+
+Decimal Decimal::fromDouble(double value, int places)
+{
+    if (!std::isfinite(value))
+        throw DecimalOverflow("not a finite number");
+    const double scaled = std::round(value * std::pow(10.0, places));
+    if (std::fabs(scaled) >= 9.2e18)
+        throw DecimalOverflow("number out of range");
+    return Decimal(Units(static_cast<qint64>(scaled)), places);
+}
+
+std::optional<Decimal> Decimal::parse(QStringView text)
+{
+    text = text.trimmed();
+    if (text.isEmpty())
+        return Decimal();
+    qsizetype i = 0;
+    bool negative = false;
+    if (text[0] == u'-' || text[0] == u'+') {
+        negative = text[0] == u'-';
+        ++i;
+    }
+    Units units = 0;
+    int places = 0;
+    int digitCount = 0;
+    bool inFraction = false;
+    QChar previous;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isDigit()) {
+            const int digit = c.digitValue();
+            if (inFraction && places >= MaxPlaces) {
+                // Rounding of further places: only the first one matters.
+                if (places == MaxPlaces && digit >= 5)
+                    units = addChecked(units, 1);
+                places = MaxPlaces + 1;
+            } else {
+                units = addChecked(multiplyChecked(units, 10), digit);
+                if (inFraction)
+                    ++places;
+            }
+            ++digitCount;
+        } else if (c == u',' && !inFraction && previous.isDigit()) {
+            // grouping separator between digits of the integer part
+        } else if (c == u'.' && !inFraction) {
+            inFraction = true;
+        } else {
+            return std::nullopt;
+        }
+        previous = c;
+    }
+    if (digitCount == 0 || previous == u',')
+        return std::nullopt;
+    return Decimal(negative ? -units : units, std::min(places, MaxPlaces));
+}
+
+Decimal Decimal::fromText(QStringView text)
+{
+    return parse(text).value_or(Decimal());
+}
+
+Decimal Decimal::rounded(int places) const
+{
+    if (places >= m_places)
+        return *this;
+    return Decimal(rescale(m_units, m_places, places), places);
+}
+
+bool Decimal::fits(int digits, int places) const
+{
+    const Decimal r = rounded(places);
+    const Units limit = powerOfTen(digits - places);
+    const Units integerPart = (r.m_units < 0 ? -r.m_units : r.m_units) / powerOfTen(r.m_places);
+    return integerPart < limit;
+}
+
+Decimal Decimal::stored(int digits, int places) const
+{
+    if (!fits(digits, places))
+        throw DecimalOverflow(QStringLiteral("%1 does not fit %2.%3 digits")
+                                  .arg(toString())
+                                  .arg(digits)
+                                  .arg(places)
+                                  .toStdString());
+    return rounded(places);
+}
+
+qint64 Decimal::unitsAt(int places) const
+{
+    const Units scaled = rescale(m_units, m_places, places);
+    if (scaled > Units(INT64_MAX) || scaled < Units(INT64_MIN))
+        throw DecimalOverflow("decimal out of the stored range");
+    return static_cast<qint64>(scaled);
+}
+
+double Decimal::toDouble() const
+{
+    return static_cast<double>(m_units) / std::pow(10.0, m_places);
+}
+
+QString Decimal::toString() const
+{
+    return unitsToString(m_units, m_places);
+}
+
+QString Decimal::toString(int places) const
+{
+    return unitsToString(rescale(m_units, m_places, places), places);
+}
+
+Decimal Decimal::operator-() const
+{
+    return Decimal(-m_units, m_places);
+}
+
+Decimal operator+(const Decimal &a, const Decimal &b)
+{
+    const int places = std::max(a.m_places, b.m_places);
+    return Decimal(addChecked(rescale(a.m_units, a.m_places, places),
+                              rescale(b.m_units, b.m_places, places)),
+                   places);
+}
+
+Decimal operator-(const Decimal &a, const Decimal &b)
+{
+    return a + (-b);
+}
+
+Decimal operator*(const Decimal &a, const Decimal &b)
+{
+    return Decimal(multiplyChecked(a.m_units, b.m_units), a.m_places + b.m_places);
+}
+
+Decimal operator/(const Decimal &a, const Decimal &b)
+{
+    if (b.m_units == 0)
+        throw std::domain_error("decimal division by zero");
+    // a/b = (ua / 10^pa) / (ub / 10^pb); carry the quotient to MaxPlaces places.
+    const int shift = Decimal::MaxPlaces + b.m_places - a.m_places;
+    const Units numerator = shift >= 0 ? multiplyChecked(a.m_units, powerOfTen(shift)) : a.m_units;
+    const Units denominator = shift >= 0 ? b.m_units : multiplyChecked(b.m_units, powerOfTen(-shift));
+    return Decimal(divideRounded(numerator, denominator), Decimal::MaxPlaces);
+}
+
+bool operator==(const Decimal &a, const Decimal &b)
+{
+    return a.m_units == b.m_units && a.m_places == b.m_places; // both normalized
+}
+
+std::strong_ordering operator<=>(const Decimal &a, const Decimal &b)
+{
+    const int places = std::max(a.m_places, b.m_places);
+    const Units ua = rescale(a.m_units, a.m_places, places);
+    const Units ub = rescale(b.m_units, b.m_places, places);
+    return ua < ub ? std::strong_ordering::less
+                   : (ua > ub ? std::strong_ordering::greater : std::strong_ordering::equal);
+}
+
+} // namespace qaveq

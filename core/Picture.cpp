@@ -1,0 +1,175 @@
+#include "Picture.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <stdexcept>
+
+namespace qaveq {
+
+std::optional<Picture> Picture::tryParse(QStringView text)
+{
+    static const QRegularExpression textPicture(QStringLiteral("^s(\\d+)$"));
+    static const QRegularExpression numberPicture(
+        QStringLiteral("^n(-)?([_0])?(\\d+)(?:\\.(\\d+))?(b)?$"));
+    static const QRegularExpression datePicture(QStringLiteral("^d(0)?(\\d+)(b)?$"));
+    static const QRegularExpression timePicture(QStringLiteral("^t(\\d+)(b)?$"));
+
+    QString body = text.trimmed().toString().toLower();
+    if (body.startsWith(u'@'))
+        body.remove(0, 1);
+
+    Picture picture;
+    picture.m_text = u'@' + body;
+    if (const auto m = textPicture.match(body); m.hasMatch()) {
+        picture.m_kind = Kind::Text;
+        picture.m_width = m.captured(1).toInt();
+        return picture;
+    }
+    if (const auto m = numberPicture.match(body); m.hasMatch()) {
+        picture.m_kind = Kind::Number;
+        picture.m_sign = m.hasCaptured(1);
+        picture.m_zeroFill = m.captured(2) == u"0";
+        picture.m_grouping = !m.hasCaptured(2);
+        picture.m_width = m.captured(3).toInt();
+        picture.m_places = m.hasCaptured(4) ? m.captured(4).toInt() : 0;
+        picture.m_blankWhenZero = m.hasCaptured(5);
+        if (picture.m_places > Decimal::MaxPlaces || picture.m_width == 0)
+            return std::nullopt;
+        return picture;
+    }
+    if (const auto m = datePicture.match(body); m.hasMatch()) {
+        picture.m_kind = Kind::Date;
+        picture.m_zeroFill = m.hasCaptured(1);
+        picture.m_format = m.captured(2).toInt();
+        picture.m_blankWhenZero = m.hasCaptured(3);
+        if (picture.m_format != 1 && picture.m_format != 2 && picture.m_format != 14
+            && picture.m_format != 17)
+            return std::nullopt;
+        return picture;
+    }
+    if (const auto m = timePicture.match(body); m.hasMatch()) {
+        picture.m_kind = Kind::Time;
+        picture.m_format = m.captured(1).toInt();
+        picture.m_blankWhenZero = m.hasCaptured(2);
+        if (picture.m_format != 1 && picture.m_format != 3 && picture.m_format != 4
+            && picture.m_format != 7)
+            return std::nullopt;
+        return picture;
+    }
+    return std::nullopt;
+}
+
+Picture Picture::parse(QStringView text)
+{
+    if (auto picture = tryParse(text))
+        return *picture;
+    throw std::invalid_argument("unknown picture: " + text.toString().toStdString());
+}
+
+QString Picture::format(const Decimal &number) const
+{
+    switch (m_kind) {
+    case Kind::Text:
+        return format(number.toString());
+    case Kind::Date:
+    case Kind::Time:
+        return format(number.unitsAt(0));
+    case Kind::Number:
+        break;
+    }
+    const Decimal value = number.rounded(m_places);
+    if (value.isZero() && m_blankWhenZero)
+        return {};
+    QString digits = value.toString(m_places);
+    const bool negative = digits.startsWith(u'-');
+    if (negative)
+        digits.remove(0, 1);
+    if (m_grouping) {
+        qsizetype point = digits.indexOf(u'.');
+        if (point < 0)
+            point = digits.size();
+        for (qsizetype i = point - 3; i > 0; i -= 3)
+            digits.insert(i, u',');
+    }
+    if (m_zeroFill) {
+        const qsizetype room = m_width - digits.size() - (negative ? 1 : 0);
+        if (room > 0)
+            digits.prepend(QString(room, u'0'));
+    }
+    return negative ? u'-' + digits : digits;
+}
+
+QString Picture::format(qint64 value) const
+{
+    switch (m_kind) {
+    case Kind::Date:
+        return formatDate(static_cast<DayNumber>(value));
+    case Kind::Time:
+        return formatTime(static_cast<TimeOfDay>(value));
+    case Kind::Text:
+        return format(QString::number(value));
+    case Kind::Number:
+        return format(Decimal(value));
+    }
+    return {};
+}
+
+QString Picture::format(const QString &text) const
+{
+    switch (m_kind) {
+    case Kind::Text:
+        return text.left(m_width);
+    case Kind::Number:
+        return format(Decimal::fromText(text));
+    case Kind::Date:
+    case Kind::Time:
+        return format(text.toLongLong());
+    }
+    return {};
+}
+
+QString Picture::formatDate(DayNumber day) const
+{
+    // A day number of 0 is "no date": shown blank whatever the picture.
+    const QDate date = SuiteDate::toQDate(day);
+    if (!date.isValid())
+        return {};
+    const QString month = m_zeroFill ? QStringLiteral("%1").arg(date.month(), 2, 10, QChar(u'0'))
+                                     : QString::number(date.month());
+    const QString dayText = QStringLiteral("%1").arg(date.day(), 2, 10, QChar(u'0'));
+    switch (m_format) {
+    case 1:
+        return QStringLiteral("%1/%2/%3").arg(month, dayText).arg(date.year() % 100, 2, 10, QChar(u'0'));
+    case 2:
+        return QStringLiteral("%1/%2/%3").arg(month, dayText).arg(date.year());
+    case 14:
+        return QStringLiteral("%1/%2").arg(date.month(), 2, 10, QChar(u'0')).arg(date.year());
+    case 17:
+        return QLocale().toString(date, QLocale::ShortFormat);
+    }
+    return {};
+}
+
+QString Picture::formatTime(TimeOfDay time) const
+{
+    if (time == 0 && m_blankWhenZero)
+        return {};
+    const QTime t = SuiteTime::toQTime(time);
+    switch (m_format) {
+    case 1:
+        return t.toString(QStringLiteral("hh:mm"));
+    case 3:
+        return QStringLiteral("%1:%2%3")
+            .arg(t.hour() % 12 == 0 ? 12 : t.hour() % 12)
+            .arg(t.minute(), 2, 10, QChar(u'0'))
+            .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+    case 4:
+        return t.toString(QStringLiteral("hh:mm:ss"));
+    case 7:
+        return QLocale().toString(t, QLocale::ShortFormat);
+    }
+    return {};
+}
+
+} // namespace qaveq

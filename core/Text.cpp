@@ -1,0 +1,28 @@
+#include "Text.h"
+
+namespace qaveq::Text {
+
+QString clip(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == u' ')
+        --end;
+    return text.left(end);
+}
+
+QString cut(const QString &text, int width)
+{
+    return clip(text.left(width));
+}
+
+QStringList messageLines(const QString &text)
+{
+    return text.split(u'|');
+}
+
+QString withLineBreaks(const QString &text)
+{
+    return messageLines(text).join(u'\n');
+}
+
+} // namespace qaveq::Text

@@ -1,0 +1,85 @@
+#include "core/Decimal.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using qaveq::Decimal;
+using qaveq::DecimalOverflow;
+
+namespace {
+
+Decimal d(const char *text)
+{
+    return Decimal::parse(QString::fromLatin1(text)).value();
+}
+
+TEST(Decimal, ParsesSuiteNumberTexts)
+{
+    EXPECT_EQ(d("1,234.50"), Decimal::fromUnits(123450, 2));
+    EXPECT_EQ(d("-12.5"), Decimal::fromUnits(-125, 1));
+    EXPECT_EQ(d(""), Decimal());
+    EXPECT_EQ(d("   "), Decimal());
+    EXPECT_EQ(d("+7"), Decimal(7));
+    EXPECT_EQ(d(".5"), Decimal::fromUnits(5, 1));
+    for (const char *bad : {"abc", "1.2.3", "12-", ",12", "12,", "-", "1e5", "1,2.3.4"})
+        EXPECT_FALSE(Decimal::parse(QString::fromLatin1(bad)).has_value()) << bad;
+    EXPECT_EQ(Decimal::fromText(u"not a number"), Decimal());
+}
+
+TEST(Decimal, StoreRuleRoundsHalfAwayFromZero)
+{
+    EXPECT_EQ(d("2.345").stored(15, 2), d("2.35"));
+    EXPECT_EQ(d("-2.345").stored(15, 2), d("-2.35"));
+    EXPECT_EQ(d("2.344999").stored(15, 2), d("2.34"));
+    EXPECT_EQ(d("0.005").stored(15, 2), d("0.01"));
+    EXPECT_EQ(d("-0.004").stored(15, 2), Decimal());
+    EXPECT_EQ(d("12.5").stored(3, 0), Decimal(13));
+}
+
+TEST(Decimal, OverflowOfDeclaredDigitsIsAnError)
+{
+    EXPECT_NO_THROW(d("9999999999999.99").stored(15, 2));
+    EXPECT_THROW(d("10000000000000.00").stored(15, 2), DecimalOverflow);
+    // Rounding can carry into a new digit.
+    EXPECT_THROW(d("9999999999999.995").stored(15, 2), DecimalOverflow);
+    EXPECT_THROW(Decimal(1000).stored(3, 0), DecimalOverflow);
+    EXPECT_THROW(Decimal(-1000).stored(3, 0), DecimalOverflow);
+    EXPECT_FALSE(Decimal(1000).fits(3, 0));
+}
+
+TEST(Decimal, ArithmeticIsExact)
+{
+    EXPECT_EQ(d("0.1") + d("0.2"), d("0.3"));
+    EXPECT_EQ(d("1000.00") - d("100.00"), Decimal(900));
+    EXPECT_EQ(d("1.25") * d("1.25"), d("1.5625"));
+    EXPECT_EQ(Decimal(900) / Decimal(3), Decimal(300));
+    // 1/3 carries 18 places; three of them make 0.999..., stored as 1.00.
+    const Decimal third = Decimal(1) / Decimal(3);
+    EXPECT_EQ(third.places(), Decimal::MaxPlaces);
+    EXPECT_EQ((third + third + third).stored(15, 2), Decimal(1));
+    EXPECT_EQ((Decimal(2) / Decimal(3)).toString(2), QStringLiteral("0.67"));
+    EXPECT_EQ((Decimal(-2) / Decimal(3)).toString(2), QStringLiteral("-0.67"));
+    EXPECT_THROW(Decimal(1) / Decimal(), std::domain_error);
+}
+
+TEST(Decimal, ComparesAcrossPlaces)
+{
+    EXPECT_EQ(d("1.50"), d("1.5"));
+    EXPECT_LT(d("-0.01"), Decimal());
+    EXPECT_GT(d("100.001"), d("100"));
+    EXPECT_TRUE(d("0.00").isZero());
+}
+
+TEST(Decimal, TextAndUnits)
+{
+    EXPECT_EQ(d("1234.5").toString(2), QStringLiteral("1234.50"));
+    EXPECT_EQ(d("-0.05").toString(2), QStringLiteral("-0.05"));
+    EXPECT_EQ(d("-0.004").toString(2), QStringLiteral("0.00"));
+    EXPECT_EQ(d("12.345").toString(), QStringLiteral("12.345"));
+    EXPECT_EQ(d("12.345").unitsAt(2), 1235);
+    EXPECT_EQ(Decimal::fromDouble(666.666666, 2), d("666.67"));
+    EXPECT_EQ(Decimal::fromDouble(-0.125, 2), d("-0.13"));
+}
+
+} // namespace

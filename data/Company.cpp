@@ -1,0 +1,96 @@
+#include "Company.h"
+
+#include "FileSchema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <stdexcept>
+
+namespace qaveq::data {
+
+QString Company::settingsFile(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("company.ini"));
+}
+
+bool Company::exists(const QString &folder)
+{
+    return QFileInfo::exists(settingsFile(folder));
+}
+
+ConnectionSettings Company::connectionSettings(const QString &folder)
+{
+    QSettings ini(settingsFile(folder), QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Database"));
+    ConnectionSettings settings;
+    const QString driver = ini.value(QStringLiteral("Driver"), QStringLiteral("SQLite")).toString();
+    if (driver.compare(u"PostgreSQL", Qt::CaseInsensitive) == 0) {
+        settings.dialect = Dialect::PostgreSQL;
+        settings.host = ini.value(QStringLiteral("Host"), QStringLiteral("localhost")).toString();
+        settings.port = ini.value(QStringLiteral("Port"), 5432).toInt();
+        settings.databaseName = ini.value(QStringLiteral("Name")).toString();
+        settings.user = ini.value(QStringLiteral("User")).toString();
+        settings.password = ini.value(QStringLiteral("Password")).toString();
+        settings.schema = ini.value(QStringLiteral("Schema")).toString();
+    } else if (driver.compare(u"SQLite", Qt::CaseInsensitive) == 0) {
+        settings.sqliteFile = QDir(folder).filePath(QStringLiteral("company.sqlite"));
+    } else {
+        throw DataError(QStringLiteral("%1: unknown database driver \"%2\" (use SQLite or PostgreSQL)")
+                            .arg(settingsFile(folder), driver)
+                            .toStdString());
+    }
+    return settings;
+}
+
+Company::Company(const QString &folder, Catalog catalog)
+    : m_folder(QDir(folder).absolutePath())
+    , m_catalog(std::move(catalog))
+{
+    if (!QDir().mkpath(m_folder))
+        throw DataError(QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
+    QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
+    m_id = ini.value(QStringLiteral("Company/ID")).toString();
+    m_name = ini.value(QStringLiteral("Company/Name")).toString();
+    m_db = std::make_unique<Database>(connectionSettings(m_folder));
+    layOut();
+}
+
+Company::Company(const ConnectionSettings &settings, Catalog catalog)
+    : m_catalog(std::move(catalog))
+    , m_db(std::make_unique<Database>(settings))
+{
+    layOut();
+}
+
+void Company::setIdentity(const QString &id, const QString &name)
+{
+    m_id = id;
+    m_name = name;
+    if (m_folder.isEmpty())
+        return;
+    QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
+    ini.setValue(QStringLiteral("Company/ID"), id);
+    ini.setValue(QStringLiteral("Company/Name"), name);
+}
+
+void Company::layOut()
+{
+    for (const FileSchema *schema : m_catalog.files())
+        if (!schema->isAlias())
+            m_db->ensureTable(*schema);
+}
+
+Table &Company::file(QStringView name)
+{
+    const FileSchema *schema = m_catalog.find(name);
+    if (!schema)
+        throw std::invalid_argument(QStringLiteral("no file %1 in the catalog").arg(name).toStdString());
+    auto &table = m_tables[schema->name];
+    if (!table)
+        table = std::make_unique<Table>(*m_db, *schema);
+    return *table;
+}
+
+} // namespace qaveq::data

@@ -1,0 +1,235 @@
+#include "Database.h"
+
+#include "FileSchema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <atomic>
+
+namespace qaveq::data {
+
+namespace {
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("qaveq-%1").arg(++counter);
+}
+
+bool isUniqueViolation(const QSqlError &error, Dialect dialect)
+{
+    if (dialect == Dialect::PostgreSQL)
+        return error.nativeErrorCode() == u"23505";
+    // SQLITE_CONSTRAINT_UNIQUE (2067), SQLITE_CONSTRAINT_PRIMARYKEY (1555), or the
+    // plain SQLITE_CONSTRAINT (19) with its message.
+    const QString code = error.nativeErrorCode();
+    return code == u"2067" || code == u"1555"
+           || (code == u"19" && error.databaseText().contains(u"UNIQUE"));
+}
+
+} // namespace
+
+Database::Database(const ConnectionSettings &settings)
+    : m_settings(settings)
+    , m_connectionName(nextConnectionName())
+{
+    const bool sqlite = settings.dialect == Dialect::SQLite;
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
+                                  m_connectionName);
+    if (!db.isValid())
+        throw DataError(QStringLiteral("The database driver for %1 is not installed.")
+                            .arg(sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL"))
+                            .toStdString());
+    if (sqlite) {
+        db.setDatabaseName(settings.sqliteFile);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockWait.count()));
+    } else {
+        db.setHostName(settings.host);
+        db.setPort(settings.port);
+        db.setDatabaseName(settings.databaseName);
+        db.setUserName(settings.user);
+        db.setPassword(settings.password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    }
+    if (!db.open())
+        throw DataError(QStringLiteral("Cannot open the company database: %1")
+                            .arg(db.lastError().text())
+                            .toStdString());
+    if (sqlite) {
+        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    } else {
+        // A write never waits for ever behind another station's lock.
+        exec(QStringLiteral("SET lock_timeout = %1").arg(LockWait.count()));
+        if (!settings.schema.isEmpty()) {
+            exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
+            exec(QStringLiteral("SET search_path TO %1").arg(quote(settings.schema)));
+        }
+    }
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen()) {
+            if (m_inTransaction)
+                db.exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+QString Database::quote(const QString &identifier)
+{
+    QString escaped = identifier;
+    escaped.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + escaped + u'"';
+}
+
+void Database::exec(const QString &sql)
+{
+    QSqlQuery query(connection());
+    if (!query.exec(sql))
+        throw DataError(QStringLiteral("%1: %2").arg(sql, query.lastError().text()).toStdString());
+}
+
+QString Database::columnType(const FieldDef &field) const
+{
+    const bool sqlite = dialect() == Dialect::SQLite;
+    switch (field.type) {
+    case FieldType::Text:
+        return sqlite ? QStringLiteral("TEXT") : QStringLiteral("TEXT COLLATE \"C\"");
+    case FieldType::Decimal:
+        // SQLite keeps decimals exact as integers scaled by 10^places.
+        return sqlite ? QStringLiteral("INTEGER")
+                      : QStringLiteral("NUMERIC(%1,%2)").arg(field.digits).arg(field.places);
+    case FieldType::Integer:
+    case FieldType::Date:
+    case FieldType::Time:
+        return sqlite ? QStringLiteral("INTEGER") : QStringLiteral("BIGINT");
+    }
+    return {};
+}
+
+QString Database::columnDefault(const FieldDef &field) const
+{
+    return field.type == FieldType::Text ? QStringLiteral("''") : QStringLiteral("0");
+}
+
+QStringList Database::existingColumns(const QString &table) const
+{
+    QSqlQuery query(connection());
+    if (dialect() == Dialect::SQLite) {
+        query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quote(table)));
+        QStringList columns;
+        while (query.next())
+            columns.append(query.value(1).toString());
+        return columns;
+    }
+    query.prepare(QStringLiteral("SELECT column_name FROM information_schema.columns "
+                                 "WHERE table_schema = current_schema() AND table_name = ?"));
+    query.addBindValue(table);
+    query.exec();
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(0).toString());
+    return columns;
+}
+
+void Database::ensureTable(const FileSchema &schema)
+{
+    const QString table = quote(schema.table);
+    const QStringList existing = existingColumns(schema.table);
+    if (existing.isEmpty()) {
+        QStringList columns{dialect() == Dialect::SQLite ? QStringLiteral("qrow INTEGER PRIMARY KEY")
+                                                         : QStringLiteral("qrow BIGSERIAL PRIMARY KEY")};
+        for (const FieldDef &field : schema.fields)
+            columns.append(QStringLiteral("%1 %2 NOT NULL DEFAULT %3")
+                               .arg(quote(field.name), columnType(field), columnDefault(field)));
+        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns.join(QStringLiteral(", "))));
+    } else {
+        for (const FieldDef &field : schema.fields) {
+            if (existing.contains(field.name, Qt::CaseInsensitive))
+                continue;
+            exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3 NOT NULL DEFAULT %4")
+                     .arg(table, quote(field.name), columnType(field), columnDefault(field)));
+        }
+    }
+    for (const KeyDef &key : schema.keys) {
+        QStringList columns;
+        for (const QString &f : key.fields)
+            columns.append(quote(schema.fields[schema.fieldIndex(f)].name));
+        if (!key.unique)
+            columns.append(QStringLiteral("qrow"));
+        exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+                 .arg(key.unique ? QStringLiteral("UNIQUE ") : QString(),
+                      quote(schema.table + u'_' + key.name), table,
+                      columns.join(QStringLiteral(", "))));
+    }
+}
+
+QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const
+{
+    switch (field.type) {
+    case FieldType::Text: {
+        // A default-constructed text is null; stored texts are never NULL.
+        const QString &text = std::get<QString>(value);
+        return text.isNull() ? QStringLiteral("") : text;
+    }
+    case FieldType::Decimal: {
+        const Decimal &d = std::get<Decimal>(value);
+        if (dialect() == Dialect::SQLite)
+            return d.unitsAt(field.places);
+        return d.toString(field.places);
+    }
+    case FieldType::Integer:
+    case FieldType::Date:
+    case FieldType::Time:
+        return std::get<qint64>(value);
+    }
+    return {};
+}
+
+FieldValue Database::fromSql(const FieldDef &field, const QVariant &value) const
+{
+    switch (field.type) {
+    case FieldType::Text:
+        return value.toString();
+    case FieldType::Decimal:
+        if (dialect() == Dialect::SQLite)
+            return Decimal::fromUnits(value.toLongLong(), field.places);
+        return Decimal::fromText(value.toString());
+    case FieldType::Integer:
+    case FieldType::Date:
+    case FieldType::Time:
+        return value.toLongLong();
+    }
+    return {};
+}
+
+FileError Database::fail(const QSqlError &error, const QString &file)
+{
+    if (isUniqueViolation(error, dialect()))
+        return fail(FileError::make(FileErrorCode::DuplicateKey, file));
+    return fail(FileError::driver(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                                  error.nativeErrorCode(), file));
+}
+
+FileError Database::fail(FileError error)
+{
+    m_lastError = error;
+    return error;
+}
+
+} // namespace qaveq::data

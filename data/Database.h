@@ -1,0 +1,78 @@
+#pragma once
+
+#include "FieldValue.h"
+#include "FileError.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <chrono>
+
+class QSqlError;
+
+namespace qaveq::data {
+
+struct FieldDef;
+class FileSchema;
+
+enum class Dialect { SQLite, PostgreSQL };
+
+struct ConnectionSettings
+{
+    Dialect dialect = Dialect::SQLite;
+    QString sqliteFile; // ":memory:" for a private in-memory database
+    QString host;
+    int port = 5432;
+    QString databaseName;
+    QString user;
+    QString password;
+    QString schema; // PostgreSQL schema holding the company's tables; empty = the default
+};
+
+// One connection to a company's database. Every value travels as a bound
+// parameter; names of tables and columns come only from the declarations.
+class Database
+{
+public:
+    // How long a single write waits for another station's lock before it fails.
+    static constexpr std::chrono::milliseconds LockWait{2000};
+
+    explicit Database(const ConnectionSettings &settings); // throws DataError
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    Dialect dialect() const { return m_settings.dialect; }
+    const ConnectionSettings &settings() const { return m_settings; }
+    QSqlDatabase connection() const;
+
+    // Creates the file's table and indexes when missing, and adds columns that
+    // an older company lacks; rows already stored are kept. Throws DataError.
+    void ensureTable(const FileSchema &schema);
+    QStringList existingColumns(const QString &table) const;
+
+    static QString quote(const QString &identifier);
+    QVariant toSql(const FieldDef &field, const FieldValue &value) const;
+    FieldValue fromSql(const FieldDef &field, const QVariant &value) const;
+
+    // Maps a failed statement to the file layer's error and remembers it as
+    // the current error (the one the standard warnings report).
+    FileError fail(const QSqlError &error, const QString &file);
+    FileError fail(FileError error);
+    const FileError &lastError() const { return m_lastError; }
+
+    bool inTransaction() const { return m_inTransaction; }
+
+private:
+    friend class Transaction;
+    QString columnType(const FieldDef &field) const;
+    QString columnDefault(const FieldDef &field) const;
+    void exec(const QString &sql); // throws DataError
+
+    ConnectionSettings m_settings;
+    QString m_connectionName;
+    FileError m_lastError;
+    bool m_inTransaction = false;
+};
+
+} // namespace qaveq::data

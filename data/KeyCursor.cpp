@@ -1,0 +1,188 @@
+#include "KeyCursor.h"
+
+#include "Database.h"
+#include "FileSchema.h"
+#include "Record.h"
+
+#include <QSqlError>
+
+#include <stdexcept>
+
+namespace qaveq::data {
+
+namespace {
+
+QString tuple(const QStringList &items)
+{
+    return items.size() == 1 ? items.first() : u'(' + items.join(QStringLiteral(", ")) + u')';
+}
+
+QString placeholders(qsizetype count)
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks.append(QStringLiteral("?"));
+    return tuple(marks);
+}
+
+QString sqlOperator(Filter::Op op)
+{
+    switch (op) {
+    case Filter::Op::Equal:
+        return QStringLiteral("=");
+    case Filter::Op::NotEqual:
+        return QStringLiteral("<>");
+    case Filter::Op::Less:
+        return QStringLiteral("<");
+    case Filter::Op::LessOrEqual:
+        return QStringLiteral("<=");
+    case Filter::Op::Greater:
+        return QStringLiteral(">");
+    case Filter::Op::GreaterOrEqual:
+        return QStringLiteral(">=");
+    case Filter::Op::Contains:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key,
+                     ScanOptions options)
+    : m_db(db)
+    , m_schema(schema)
+    , m_options(std::move(options))
+    , m_withRowId(!key.unique)
+    , m_query(db.connection())
+{
+    QStringList keyColumns;
+    for (const QString &f : key.fields) {
+        const int index = schema.fieldIndex(f);
+        m_keyFields.append(index);
+        keyColumns.append(Database::quote(schema.fields[index].name));
+    }
+    if (m_options.from.size() > keyColumns.size() || m_options.to.size() > keyColumns.size())
+        throw std::invalid_argument("scan bounds longer than the key");
+
+    QStringList selected{QStringLiteral("qrow")};
+    for (const FieldDef &field : schema.fields)
+        selected.append(Database::quote(field.name));
+    m_columns = static_cast<int>(selected.size());
+
+    // Bounds and continuation are in key order; a descending key runs the
+    // other way in SQL.
+    const bool ascending = (m_options.direction == Direction::Forward) != key.descending;
+    QStringList conditions;
+    if (!m_options.from.isEmpty())
+        conditions.append(QStringLiteral("%1 %2 %3")
+                              .arg(tuple(keyColumns.mid(0, m_options.from.size())),
+                                   key.descending ? QStringLiteral("<=") : QStringLiteral(">="),
+                                   placeholders(m_options.from.size())));
+    if (!m_options.to.isEmpty())
+        conditions.append(QStringLiteral("%1 %2 %3")
+                              .arg(tuple(keyColumns.mid(0, m_options.to.size())),
+                                   key.descending ? QStringLiteral(">=") : QStringLiteral("<="),
+                                   placeholders(m_options.to.size())));
+    for (const Filter &filter : m_options.filters) {
+        const FieldDef *field = schema.field(filter.field);
+        if (!field)
+            throw std::invalid_argument(QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
+        const QString column = Database::quote(field->name);
+        if (filter.op == Filter::Op::Contains)
+            conditions.append((db.dialect() == Dialect::SQLite
+                                   ? QStringLiteral("instr(upper(%1), upper(?)) > 0")
+                                   : QStringLiteral("strpos(upper(%1), upper(?)) > 0"))
+                                  .arg(column));
+        else
+            conditions.append(QStringLiteral("%1 %2 ?").arg(column, sqlOperator(filter.op)));
+    }
+
+    QStringList order = keyColumns;
+    if (m_withRowId)
+        order.append(QStringLiteral("qrow"));
+    const QString direction = ascending ? QString() : QStringLiteral(" DESC");
+    QStringList orderBy;
+    for (const QString &column : order)
+        orderBy.append(column + direction);
+
+    const QString base = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")),
+                                                                  Database::quote(schema.table));
+    const QString tail = QStringLiteral(" ORDER BY %1 LIMIT %2")
+                             .arg(orderBy.join(QStringLiteral(", ")))
+                             .arg(m_options.pageSize);
+    const auto where = [](const QStringList &c) {
+        return c.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.join(QStringLiteral(" AND "));
+    };
+    m_sqlFirst = base + where(conditions) + tail;
+    QStringList after = conditions;
+    after.append(QStringLiteral("%1 %2 %3").arg(tuple(order),
+                                                ascending ? QStringLiteral(">") : QStringLiteral("<"),
+                                                placeholders(order.size())));
+    m_sqlAfter = base + where(after) + tail;
+    m_query.setForwardOnly(true);
+}
+
+bool KeyCursor::fetchPage()
+{
+    if (!m_query.prepare(m_started ? m_sqlAfter : m_sqlFirst)) {
+        m_error = m_db.fail(m_query.lastError(), m_schema.name);
+        return false;
+    }
+    for (int i = 0; i < m_options.from.size(); ++i)
+        m_query.addBindValue(m_db.toSql(m_schema.fields[m_keyFields[i]], m_options.from[i]));
+    for (int i = 0; i < m_options.to.size(); ++i)
+        m_query.addBindValue(m_db.toSql(m_schema.fields[m_keyFields[i]], m_options.to[i]));
+    for (const Filter &filter : m_options.filters)
+        m_query.addBindValue(m_db.toSql(*m_schema.field(filter.field), filter.value));
+    if (m_started)
+        for (const QVariant &v : std::as_const(m_lastKey))
+            m_query.addBindValue(v);
+    m_started = true;
+
+    if (!m_query.exec()) {
+        m_error = m_db.fail(m_query.lastError(), m_schema.name);
+        return false;
+    }
+    m_page.clear();
+    m_rowsInPage = 0;
+    m_rowInPage = 0;
+    while (m_query.next()) {
+        for (int c = 0; c < m_columns; ++c)
+            m_page.push_back(m_query.value(c));
+        ++m_rowsInPage;
+    }
+    m_query.finish();
+    if (m_rowsInPage < m_options.pageSize)
+        m_exhausted = true;
+    if (m_rowsInPage > 0) {
+        const std::size_t last = static_cast<std::size_t>(m_rowsInPage - 1) * m_columns;
+        m_lastKey.clear();
+        for (int index : std::as_const(m_keyFields))
+            m_lastKey.append(m_page[last + 1 + index]);
+        if (m_withRowId)
+            m_lastKey.append(m_page[last]);
+    }
+    return m_rowsInPage > 0;
+}
+
+bool KeyCursor::next(Record &record)
+{
+    if (m_error)
+        return false;
+    if (m_rowInPage >= m_rowsInPage) {
+        if (m_started && m_exhausted)
+            return false;
+        if (!fetchPage())
+            return false;
+    }
+    const std::size_t row = static_cast<std::size_t>(m_rowInPage++) * m_columns;
+    record.m_rowId = m_page[row].toLongLong();
+    for (int i = 0; i < m_schema.fields.size(); ++i) {
+        const FieldDef &field = m_schema.fields[i];
+        field.set(record, m_db.fromSql(field, m_page[row + 1 + i]));
+    }
+    return true;
+}
+
+} // namespace qaveq::data

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "FieldValue.h"
+#include "FileError.h"
+
+#include <QList>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace qaveq::data {
+
+class Database;
+class FileSchema;
+class Record;
+struct KeyDef;
+
+enum class Direction { Forward, Backward };
+
+struct Filter
+{
+    enum class Op { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual, Contains };
+    QString field; // "EQH:Active" or "Active"
+    Op op = Op::Equal;
+    FieldValue value;
+};
+
+// What an ordered read covers. `from` and `to` are inclusive bounds on the
+// key's leading fields (key order, whatever the direction): both set to the
+// same values limit the read to one equipment, one batch...; `from` alone is a
+// position to start at ("set the position in the key").
+struct ScanOptions
+{
+    Direction direction = Direction::Forward;
+    QList<FieldValue> from;
+    QList<FieldValue> to;
+    QList<Filter> filters;
+    int pageSize = 256;
+
+    static ScanOptions equal(QList<FieldValue> values)
+    {
+        ScanOptions options;
+        options.from = values;
+        options.to = std::move(values);
+        return options;
+    }
+};
+
+// Reads a file in key order a page at a time: each page continues after the
+// key of the last row read, so a read never holds more than one page and a
+// file of a million rows starts as fast as one of ten. Writes between two
+// reads are safe: the page in hand is already off the database.
+class KeyCursor
+{
+public:
+    KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, ScanOptions options);
+
+    // The next record in key order into `record`; false at the end or on
+    // error (see error()).
+    bool next(Record &record);
+    const std::optional<FileError> &error() const { return m_error; }
+
+private:
+    bool fetchPage();
+
+    Database &m_db;
+    const FileSchema &m_schema;
+    ScanOptions m_options;
+    QList<int> m_keyFields; // field indexes of the key, in order
+    bool m_withRowId = false; // non-unique keys break ties on the stored row number
+    QString m_sqlFirst;
+    QString m_sqlAfter;
+    QSqlQuery m_query;
+    std::vector<QVariant> m_page; // rows * columns, columns = qrow + fields
+    int m_columns = 0;
+    int m_rowsInPage = 0;
+    int m_rowInPage = 0;
+    bool m_started = false;
+    bool m_exhausted = false;
+    QList<QVariant> m_lastKey;
+    std::optional<FileError> m_error;
+};
+
+} // namespace qaveq::data

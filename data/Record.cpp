@@ -1,0 +1,30 @@
+#include "Record.h"
+
+#include <stdexcept>
+
+namespace qaveq::data {
+
+namespace {
+
+const FieldDef &requireField(const FileSchema &schema, QStringView name)
+{
+    const FieldDef *field = schema.field(name);
+    if (!field)
+        throw std::invalid_argument(
+            QStringLiteral("no field %1 in %2").arg(name, schema.name).toStdString());
+    return *field;
+}
+
+} // namespace
+
+FieldValue Record::value(QStringView field) const
+{
+    return requireField(schema(), field).get(*this);
+}
+
+void Record::setValue(QStringView field, const FieldValue &value)
+{
+    requireField(schema(), field).set(*this, value);
+}
+
+} // namespace qaveq::data

@@ -1,0 +1,232 @@
+#include "RecordText.h"
+
+#include "FileSchema.h"
+#include "Record.h"
+
+#include "core/SuiteDate.h"
+#include "core/Text.h"
+
+#include <QJsonValue>
+#include <QRegularExpression>
+
+namespace qaveq::data::RecordText {
+
+namespace {
+
+QString timeText(TimeOfDay time)
+{
+    const int hundredths = time % 100;
+    const int seconds = time / 100;
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(seconds / 3600, 2, 10, QChar(u'0'))
+        .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
+        .arg(seconds % 60, 2, 10, QChar(u'0'))
+        .arg(hundredths, 2, 10, QChar(u'0'));
+}
+
+std::optional<qint64> parseTime(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,2}))?)?$"));
+    const auto m = pattern.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int h = m.captured(1).toInt(), min = m.captured(2).toInt(), s = m.captured(3).toInt();
+    const int hs = m.captured(4).leftJustified(2, u'0').toInt();
+    if (h > 23 || min > 59 || s > 59)
+        return std::nullopt;
+    return ((h * 3600 + min * 60 + s) * 100) + hs;
+}
+
+QString readValue(const FieldDef &field, const QString &qualified, const QJsonValue &json,
+                  FieldValue &out)
+{
+    switch (field.type) {
+    case FieldType::Text: {
+        if (!json.isString())
+            return QStringLiteral("%1 must be a text").arg(qualified);
+        const QString text = Text::clip(json.toString());
+        if (text.size() > field.width)
+            return QStringLiteral("%1 is longer than %2 characters").arg(qualified).arg(field.width);
+        out = text;
+        return {};
+    }
+    case FieldType::Decimal: {
+        QString text;
+        if (json.isString())
+            text = json.toString();
+        else if (json.isDouble())
+            text = QString::number(json.toDouble(), 'f', field.places + 6);
+        std::optional<Decimal> value = (json.isString() || json.isDouble()) ? Decimal::parse(text)
+                                                                            : std::nullopt;
+        if (!value)
+            return QStringLiteral("%1 is not a number: %2").arg(qualified, text);
+        if (!value->fits(field.digits, field.places))
+            return QStringLiteral("%1 does not fit %2 digits with %3 places")
+                .arg(qualified)
+                .arg(field.digits)
+                .arg(field.places);
+        out = value->stored(field.digits, field.places);
+        return {};
+    }
+    case FieldType::Date: {
+        const QString text = json.toString();
+        if (!json.isString())
+            return QStringLiteral("%1 must be a date YYYY-MM-DD").arg(qualified);
+        if (text.isEmpty()) {
+            out = qint64(0);
+            return {};
+        }
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (!date.isValid() || SuiteDate::fromQDate(date) == 0)
+            return QStringLiteral("%1 is not a date: %2").arg(qualified, text);
+        out = qint64(SuiteDate::fromQDate(date));
+        return {};
+    }
+    case FieldType::Time: {
+        const std::optional<qint64> time = json.isString() ? parseTime(json.toString()) : std::nullopt;
+        if (!time)
+            return QStringLiteral("%1 is not a time HH:MM:SS.hh").arg(qualified);
+        out = *time;
+        return {};
+    }
+    case FieldType::Integer: {
+        qint64 value = 0;
+        bool ok = false;
+        if (json.isDouble()) {
+            const double d = json.toDouble();
+            value = static_cast<qint64>(d);
+            ok = static_cast<double>(value) == d;
+        } else if (json.isString()) {
+            value = json.toString().trimmed().toLongLong(&ok);
+        } else if (json.isBool()) {
+            value = json.toBool() ? 1 : 0;
+            ok = true;
+        }
+        if (!ok)
+            return QStringLiteral("%1 is not a whole number").arg(qualified);
+        if (value < field.minimum || value > field.maximum)
+            return QStringLiteral("%1 must be between %2 and %3")
+                .arg(qualified)
+                .arg(field.minimum)
+                .arg(field.maximum);
+        out = value;
+        return {};
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+QString fieldText(const FieldDef &field, const FieldValue &value)
+{
+    switch (field.type) {
+    case FieldType::Text:
+        return Text::clip(std::get<QString>(value));
+    case FieldType::Decimal:
+        return std::get<Decimal>(value).toString(field.places);
+    case FieldType::Date: {
+        const QDate date = SuiteDate::toQDate(static_cast<DayNumber>(std::get<qint64>(value)));
+        return date.isValid() ? date.toString(Qt::ISODate) : QString();
+    }
+    case FieldType::Time:
+        return timeText(static_cast<TimeOfDay>(std::get<qint64>(value)));
+    case FieldType::Integer:
+        return QString::number(std::get<qint64>(value));
+    }
+    return {};
+}
+
+namespace {
+
+QString jsonString(const QString &text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"':
+            quoted += QStringLiteral("\\\"");
+            break;
+        case u'\\':
+            quoted += QStringLiteral("\\\\");
+            break;
+        case u'\n':
+            quoted += QStringLiteral("\\n");
+            break;
+        case u'\r':
+            quoted += QStringLiteral("\\r");
+            break;
+        case u'\t':
+            quoted += QStringLiteral("\\t");
+            break;
+        default:
+            if (c.unicode() < 0x20)
+                quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+            else
+                quoted += c;
+        }
+    }
+    return quoted + u'"';
+}
+
+} // namespace
+
+QString toJsonLine(const Record &record)
+{
+    QStringList members;
+    for (const FieldDef &field : record.schema().fields) {
+        const FieldValue value = field.get(record);
+        members.append(jsonString(field.name) + u':'
+                       + (field.type == FieldType::Integer ? QString::number(std::get<qint64>(value))
+                                                           : jsonString(fieldText(field, value))));
+    }
+    return u'{' + members.join(u',') + u'}';
+}
+
+QString csvQuote(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString csvHeader(const FileSchema &schema)
+{
+    QStringList names;
+    for (const FieldDef &field : schema.fields)
+        names.append(field.name);
+    return names.join(u',');
+}
+
+QString csvRow(const Record &record)
+{
+    QStringList values;
+    for (const FieldDef &field : record.schema().fields)
+        values.append(csvQuote(fieldText(field, field.get(record))));
+    return values.join(u',');
+}
+
+QString fromJson(const QJsonObject &object, Record &record, QStringList *present)
+{
+    const FileSchema &schema = record.schema();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const FieldDef *field = schema.field(it.key());
+        if (!field)
+            return QStringLiteral("unknown field \"%1\" in %2").arg(it.key(), schema.name);
+        FieldValue value;
+        if (QString problem = readValue(*field, schema.qualified(*field), it.value(), value);
+            !problem.isEmpty())
+            return problem;
+        field->set(record, value);
+        if (present)
+            present->append(field->name);
+    }
+    return {};
+}
+
+} // namespace qaveq::data::RecordText

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "FileSchema.h"
+#include "Record.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+
+namespace qaveq::data {
+
+class Company;
+
+// Requests handed to a form or lookup, and the responses it hands back.
+enum class Request { None = 0, Insert = 1, Change = 2, Delete = 3, Select = 4, View = 6 };
+enum class Response { None = 0, Completed = 1, Cancelled = 2 };
+
+// The suite's global variables for one signed-on user in one company, and the
+// record buffer of each file. Every procedure reads and writes these instead
+// of passing arguments; a test makes a fresh session, so nothing leaks.
+class Session
+{
+public:
+    explicit Session(Company *company = nullptr) : company(company) {}
+
+    Company *company = nullptr;
+
+    QString userId;      // USERID, 3 characters
+    QString companyId;   // COMPANYID, 5 characters
+    QString companyName; // COMPANYNAME
+    QString dataPath;
+    QString controlPath; // CONTROLPATH
+
+    Request globalRequest = Request::None;    // GLOBALREQUEST
+    Response globalResponse = Response::None; // GLOBALRESPONSE
+
+    bool equipmentReadOnly = false; // the user may only view equipment
+    bool usageLogsReadOnly = false; // EQREADONLY: the user may only view usage logs
+    int logUserActivity = 0;        // GLO:LogUserActivity; 2 = write user-log entries
+    bool recordCounts = true;       // GLO:RecordCounts
+    bool audibleBeeps = false;      // GLO:AudibleBeeps
+    bool generic = false;           // GENERIC
+    int costCodeLength = 10;        // COSTCODELEN
+
+    QString reportFilter; // REPORTFILTER, up to 3,000 characters
+    bool printPreview = true; // GLO:PrintPreview
+    int previewZoom = 0;      // GLO:PreviewZoom
+    QString pdfPath;          // PDFPATH, a folder
+    QString pdfFileName;      // PDFFILENAME: the report's own PDF name only
+    bool exportMe = false;    // EXPORTME
+    bool emailMe = false;     // EMAILME
+    int postType = 0;         // POSTTYPE
+
+    QString equipField; // EQUIPFIELD: equipment whose categories a lookup lists
+    QString jobField;   // JOBFIELD: job whose cost codes or change orders a lookup lists
+    QString test;       // TEST
+
+    // The record buffer of a file, made on first use.
+    template <class R>
+    R &buffer()
+    {
+        return static_cast<R &>(buffer(R::fileSchema()));
+    }
+    Record &buffer(const FileSchema &schema)
+    {
+        auto &record = m_buffers[schema.name];
+        if (!record)
+            record = schema.create();
+        return *record;
+    }
+
+private:
+    std::map<QString, std::unique_ptr<Record>> m_buffers;
+};
+
+} // namespace qaveq::data

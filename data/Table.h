@@ -1,0 +1,55 @@
+#pragma once
+
+#include "FileError.h"
+#include "KeyCursor.h"
+
+#include <QStringView>
+
+namespace qaveq::data {
+
+class Database;
+class FileSchema;
+class Record;
+
+// One keyed file of a company: fetch by key, ordered reads, insert with
+// auto-numbering, update, delete and counts. Records are checked against the
+// declaration before they are written: a text longer than its field, a
+// number with more digits than declared or outside its integer range is
+// refused, never cut or wrapped; decimals are stored by the store rule.
+class Table
+{
+public:
+    Table(Database &db, const FileSchema &schema);
+
+    const FileSchema &schema() const { return m_schema; }
+    Database &database() const { return m_db; }
+
+    // The first record (in key order) whose key fields equal those of `record`.
+    FileStatus fetch(QStringView key, Record &record);
+    // Obtains the next auto-number into the record before it is inserted.
+    FileStatus prime(Record &record);
+    // Inserts; an auto-numbered field left at 0 gets the next number.
+    FileStatus insert(Record &record);
+    // Rewrites the stored row the record was read from.
+    FileStatus update(Record &record);
+    FileStatus remove(Record &record);
+    // Rewrites the stored row only if it still holds `original`; a row that
+    // another station changed or removed meanwhile fails with code 89.
+    FileStatus updateIfUnchanged(Record &record, const Record &original);
+
+    qint64 count();
+    KeyCursor scan(QStringView key, ScanOptions options = {});
+
+    // Why the record cannot be stored, or an empty text.
+    QString validate(const Record &record) const;
+
+private:
+    FileStatus nextNumber(qint64 &number);
+    bool sameStoredRow(const Record &original, FileStatus &status);
+
+    Database &m_db;
+    const FileSchema &m_schema;
+    QString m_table;
+};
+
+} // namespace qaveq::data

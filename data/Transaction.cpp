@@ -1,0 +1,78 @@
+#include "Transaction.h"
+
+#include "Database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace qaveq::data {
+
+Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::milliseconds timeout)
+    : m_db(db)
+{
+    if (db.inTransaction()) {
+        m_error = db.fail(FileError::driver(QStringLiteral("A transaction is already active"),
+                                            QStringLiteral("0"), tables.join(u',')));
+        return;
+    }
+    QSqlQuery query(db.connection());
+    const auto run = [&query](const QString &sql) { return query.exec(sql); };
+    bool begun = false;
+    if (db.dialect() == Dialect::SQLite) {
+        // SQLite locks the whole database for writing: waiting up to the
+        // time-out for BEGIN IMMEDIATE is waiting for those files.
+        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(timeout.count()));
+        begun = run(QStringLiteral("BEGIN IMMEDIATE"));
+        if (!begun)
+            m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
+        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(Database::LockWait.count()));
+    } else {
+        QStringList quoted;
+        for (const QString &table : tables)
+            quoted.append(Database::quote(table));
+        begun = run(QStringLiteral("BEGIN"))
+                && run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(timeout.count()))
+                && run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
+                           .arg(quoted.join(QStringLiteral(", "))));
+        if (!begun) {
+            m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
+            run(QStringLiteral("ROLLBACK"));
+        } else {
+            run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(Database::LockWait.count()));
+        }
+    }
+    m_active = begun;
+    db.m_inTransaction = begun;
+}
+
+Transaction::~Transaction()
+{
+    rollback();
+}
+
+FileStatus Transaction::commit()
+{
+    if (!m_active)
+        return {};
+    QSqlQuery query(m_db.connection());
+    m_active = false;
+    m_db.m_inTransaction = false;
+    if (!query.exec(QStringLiteral("COMMIT"))) {
+        FileError error = m_db.fail(query.lastError(), QString());
+        query.exec(QStringLiteral("ROLLBACK"));
+        return error;
+    }
+    return {};
+}
+
+void Transaction::rollback()
+{
+    if (!m_active)
+        return;
+    QSqlQuery query(m_db.connection());
+    query.exec(QStringLiteral("ROLLBACK"));
+    m_active = false;
+    m_db.m_inTransaction = false;
+}
+
+} // namespace qaveq::data

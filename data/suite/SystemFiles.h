@@ -1,0 +1,116 @@
+#pragma once
+
+#include "data/Record.h"
+
+#include "core/SuiteDate.h"
+
+namespace qaveq {
+
+// One record per signed-on user and company.
+struct NetUser : data::RecordOf<NetUser>
+{
+    QString UserID;    // 3
+    QString CompanyID; // 5
+    QString Activity;  // 30: what the user is doing now, e.g. posting
+    quint8 Posting = 0;
+    DayNumber SignOnDate = 0;
+    TimeOfDay SignOnTime = 0;
+    static const data::FileSchema &fileSchema();
+};
+
+struct UserFile : data::RecordOf<UserFile>
+{
+    QString UserID;    // 3
+    QString FirstName; // 20
+    QString LastName;  // 20
+    quint8 PostUsageLogs = 1;
+    quint8 PrePostBackup = 0;
+    quint8 PasteSelection = 0;
+    quint8 EquipmentReadOnly = 0;
+    quint8 UsageLogsReadOnly = 0;
+    quint8 PreserveWindows = 1; // keep list layouts and window places
+    QString EmailAddress; // 60
+    static const data::FileSchema &fileSchema();
+};
+
+// The company's control record (the first one counts).
+struct Control : data::RecordOf<Control>
+{
+    qint32 RecordID = 0;
+    QString SystemPassword; // 20
+    static const data::FileSchema &fileSchema();
+};
+
+// Company settings, including the control accounts.
+struct Systems : data::RecordOf<Systems>
+{
+    qint32 RecordID = 0;
+    QString CompanyName;            // 40
+    QString EquipmentExpenseAccount; // 12: default expense account of cost categories
+    QString CurrentEarningsAccount;  // 12
+    QString CashAccount;             // 12
+    QString APControlAccount;        // 12
+    QString ARControlAccount;        // 12
+    QString PayrollControlAccount;   // 12
+    QString EquipmentClearingAccount; // 12
+    quint8 ChangeOrders = 0; // 1 = change orders are tracked on jobs
+    quint8 CostCodeLength = 10;
+    static const data::FileSchema &fileSchema();
+};
+
+// User activity entries (written when the logging level is 2).
+struct UserLog : data::RecordOf<UserLog>
+{
+    qint32 RecordID = 0;
+    QString UserID; // 3
+    DayNumber Date = 0;
+    TimeOfDay Time = 0;
+    QString Area; // 30, e.g. "EQ Usage Logs"
+    QString Text; // 255
+    static const data::FileSchema &fileSchema();
+};
+
+// Members of the "List" selections of saved report definitions.
+struct LimList : data::RecordOf<LimList>
+{
+    qint32 RecordID = 0;
+    QString FileName; // 10, "EQLimits"
+    qint32 LimitID = 0;
+    QString Kind;  // 10: which selection the member belongs to
+    QString Value; // 40
+    static const data::FileSchema &fileSchema();
+};
+
+// A user's favourite reports.
+struct MemLimit : data::RecordOf<MemLimit>
+{
+    qint32 RecordID = 0;
+    qint32 LimitID = 0;
+    QString UserID;     // 10
+    QString FileName;   // 12, "EQLimits"
+    QString ReportName; // 30
+    QString Title;      // 40
+    static const data::FileSchema &fileSchema();
+};
+
+// Values of the named drop-down lists ("EQH Class Code", "EQH License Code").
+struct DropList : data::RecordOf<DropList>
+{
+    qint32 RecordID = 0;
+    QString FieldName;   // 30: the list's name
+    QString Value;       // 30
+    QString Description; // 60
+    static const data::FileSchema &fileSchema();
+};
+
+// A list's saved column layout, per user and procedure.
+struct LBFmt : data::RecordOf<LBFmt>
+{
+    qint32 RecordID = 0;
+    QString UserID;        // 3
+    QString ProcedureName; // 40
+    QString Format;        // 2000
+    static const data::FileSchema &fileSchema();
+};
+
+} // namespace qaveq

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/Database.h"
+
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+namespace qaveq::testing {
+
+// The database kinds the data tests run on: SQLite always, PostgreSQL too when
+// QAVEQ_TEST_PG holds a connection ("host=... port=... dbname=... user=...
+// password=...").
+std::vector<std::string> backends();
+
+// A private, empty database of the given kind for one test: a file in a
+// temporary folder, or a schema of its own on the PostgreSQL server, dropped
+// afterwards. Several connections to it can be opened (a second station).
+class TestDatabase
+{
+public:
+    explicit TestDatabase(const std::string &backend);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase &) = delete;
+    TestDatabase &operator=(const TestDatabase &) = delete;
+
+    const data::ConnectionSettings &settings() const { return m_settings; }
+
+private:
+    QTemporaryDir m_folder;
+    data::ConnectionSettings m_settings;
+};
+
+} // namespace qaveq::testing

@@ -1,0 +1,112 @@
+#include "TestRecords.h"
+
+#include "data/Company.h"
+#include "data/RecordLoader.h"
+#include "data/RecordText.h"
+#include "data/testing/TestDatabase.h"
+
+#include <QTextStream>
+
+#include "core/testing/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+using namespace qaveq::data;
+using qaveq::testing::makePart;
+using qaveq::testing::Part;
+
+namespace {
+
+class LoadTest : public ::testing::TestWithParam<std::string>
+{
+protected:
+    qaveq::testing::TestDatabase database{GetParam()};
+    Company company{database.settings(), qaveq::testing::partsCatalog()};
+    Table &parts = company.file<Part>();
+
+    LoadResult load(QString text)
+    {
+        QTextStream input(&text);
+        return RecordLoader(parts).load(input);
+    }
+
+    QString dump()
+    {
+        QStringList lines;
+        KeyCursor cursor = parts.scan(u"KeyCode");
+        Part part;
+        while (cursor.next(part))
+            lines.append(RecordText::toJsonLine(part));
+        return lines.join(u'\n');
+    }
+};
+
+TEST_P(LoadTest, InsertsNewAndUpdatesByFirstUniqueKey)
+{
+    Part existing = makePart(u"A-1"_s, u"OLD"_s, "1.00", 10);
+    ASSERT_TRUE(parts.insert(existing).isOk());
+
+    const LoadResult result = load(uR"({"Code":"A-1","Price":"7.25"}
+
+{"Code":"B-2","Group":"NEW","Price":3,"Added":"2024-02-29","Flag":1}
+)"_s);
+    ASSERT_TRUE(result.ok) << result.reason.toStdString();
+    EXPECT_EQ(result.inserted, 1);
+    EXPECT_EQ(result.updated, 1);
+    EXPECT_EQ(dump(),
+              uR"({"RecordID":1,"Code":"A-1","Group":"OLD","Price":"7.25","Added":"1801-01-07","Flag":0}
+{"RecordID":2,"Code":"B-2","Group":"NEW","Price":"3.00","Added":"2024-02-29","Flag":1})"_s);
+}
+
+struct BadLine
+{
+    const char16_t *line;
+    const char16_t *reason;
+};
+
+TEST_P(LoadTest, ABadLineRejectsTheWholeLoad)
+{
+    Part existing = makePart(u"A-1"_s, u"G"_s, "1.00");
+    ASSERT_TRUE(parts.insert(existing).isOk());
+    const QString before = dump();
+
+    const BadLine cases[] = {
+        {uR"({"Code":"C-3","Colour":"red"})", u"unknown field \"Colour\" in Part"},
+        {uR"({"Code":"TOOLONGCODE"})", u"PRT:Code is longer than 8 characters"},
+        {uR"({"Code":"C-3","Price":"12,3x"})", u"PRT:Price is not a number: 12,3x"},
+        {uR"({"Code":"C-3","Price":"12345678.00"})", u"PRT:Price does not fit 9 digits with 2 places"},
+        {uR"({"Code":"C-3","Added":"2023-02-29"})", u"PRT:Added is not a date: 2023-02-29"},
+        {uR"({"Code":"C-3","Flag":300})", u"PRT:Flag must be between 0 and 255"},
+        {uR"({"Code":"C-3","RecordID":1})", u"Creates Duplicate Key"},
+        {uR"({"Code":"C-3")", u"not valid JSON: "},
+        {uR"(["C-3"])", u"not a JSON object"},
+    };
+    for (const BadLine &bad : cases) {
+        const LoadResult result = load(uR"({"Code":"NEW-1","Price":"1"}
+{"Code":"A-1","Price":"99"}
+)"_s + QString::fromUtf16(bad.line) + u"\n{\"Code\":\"NEW-2\"}\n"_s);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.line, 3) << QString::fromUtf16(bad.line).toStdString();
+        EXPECT_TRUE(result.reason.startsWith(QString::fromUtf16(bad.reason))) << result.reason.toStdString();
+        EXPECT_EQ(dump(), before) << "nothing of a refused load is kept";
+    }
+}
+
+TEST_P(LoadTest, DumpTextShowsDatesDecimalsAndClippedTexts)
+{
+    Part part = makePart(u"P  "_s, u"G"_s, "-0.5", 0);
+    const FileSchema &schema = Part::fileSchema();
+    EXPECT_EQ(RecordText::fieldText(*schema.field(u"Code"), part.value(u"Code")), u"P");
+    EXPECT_EQ(RecordText::fieldText(*schema.field(u"Added"), part.value(u"Added")), QString());
+    EXPECT_EQ(RecordText::fieldText(*schema.field(u"Price"), part.value(u"Price")), u"-0.50");
+    part.Code = u"say \"hi\", then\ngo"_s;
+    EXPECT_EQ(RecordText::csvQuote(part.Code), u"\"say \"\"hi\"\", then\ngo\"");
+    EXPECT_TRUE(RecordText::toJsonLine(part).contains(uR"("Code":"say \"hi\", then\ngo")"_s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, LoadTest, ::testing::ValuesIn(qaveq::testing::backends()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "TestRecords.h"
+
+#include "data/Company.h"
+#include "data/testing/TestDatabase.h"
+
+#include <QSqlQuery>
+
+#include "core/testing/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+using namespace qaveq::data;
+using qaveq::testing::Part;
+
+namespace {
+
+class UpgradeTest : public ::testing::TestWithParam<std::string>
+{
+protected:
+    qaveq::testing::TestDatabase database{GetParam()};
+};
+
+TEST_P(UpgradeTest, OpeningAnOlderCompanyAddsWhatIsMissingAndKeepsEveryRow)
+{
+    {
+        // The layout of an older version: no Price, no Flag, no indexes.
+        Database old(database.settings());
+        QSqlQuery query(old.connection());
+        const bool sqlite = old.dialect() == Dialect::SQLite;
+        ASSERT_TRUE(query.exec(uR"(CREATE TABLE "Part" (qrow %1, "RecordID" INTEGER NOT NULL DEFAULT 0,
+                                   "Code" TEXT NOT NULL DEFAULT '', "Group" TEXT NOT NULL DEFAULT '',
+                                   "Added" INTEGER NOT NULL DEFAULT 0))"_s
+                                   .arg(sqlite ? u"INTEGER PRIMARY KEY"_s : u"BIGSERIAL PRIMARY KEY"_s)));
+        ASSERT_TRUE(query.exec(uR"(INSERT INTO "Part" ("RecordID", "Code", "Group", "Added")
+                                   VALUES (7, 'OLD-1', 'G', 1000))"_s));
+    }
+
+    Company company(database.settings(), qaveq::testing::partsCatalog());
+    Table &parts = company.file<Part>();
+    EXPECT_EQ(parts.count(), 1);
+    Part part;
+    part.Code = u"OLD-1"_s;
+    ASSERT_TRUE(parts.fetch(u"KeyCode", part).isOk());
+    EXPECT_EQ(part.RecordID, 7);
+    EXPECT_EQ(part.Added, 1000);
+    EXPECT_TRUE(part.Price.isZero());
+
+    // The unique key of the new layout holds.
+    Part duplicate;
+    duplicate.Code = u"OLD-1"_s;
+    EXPECT_EQ(parts.insert(duplicate).error().code, FileErrorCode::DuplicateKey);
+    // Opening again changes nothing.
+    Company again(database.settings(), qaveq::testing::partsCatalog());
+    EXPECT_EQ(again.file<Part>().count(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, UpgradeTest, ::testing::ValuesIn(qaveq::testing::backends()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace

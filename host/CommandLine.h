@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+
+namespace qaveq::host {
+
+// Options that stand before the command: qaveq [--company DIR] [--user ID] <command> ...
+struct GlobalOptions
+{
+    QString companyFolder;
+    QString userId;
+};
+
+struct CommandContext
+{
+    GlobalOptions global;
+    QStringList arguments; // after the command's name
+    QTextStream &out;
+    QTextStream &err;
+};
+
+struct Command
+{
+    QString name;
+    QString summary; // one line for the command list
+    QString help;    // the command's own --help text
+    std::function<int(CommandContext &)> run;
+};
+
+// Exit statuses of every command.
+enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
+
+// The arguments of one command: flags, options with a value and positionals.
+class ArgumentReader
+{
+public:
+    explicit ArgumentReader(QStringList arguments) : m_arguments(std::move(arguments)) {}
+
+    bool flag(const QString &name);                 // removes "--name" when present
+    std::optional<QString> option(const QString &name); // removes "--name VALUE" or "--name=VALUE"
+    // What is left once flags and options are taken; an unknown "--x" is an error.
+    QStringList positionals(QString *error) const;
+    QString missingValue() const { return m_missingValue; }
+
+private:
+    QStringList m_arguments;
+    QString m_missingValue;
+};
+
+// Runs the command line; returns the process's exit status.
+int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+
+} // namespace qaveq::host

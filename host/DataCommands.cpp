@@ -1,0 +1,222 @@
+#include "DataCommands.h"
+
+#include "demo/DemoCompany.h"
+#include "records/EQHeader.h"
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+#include "data/FileSchema.h"
+#include "data/RecordLoader.h"
+#include "data/RecordText.h"
+
+#include "core/Clock.h"
+
+#include <QSettings>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::host {
+
+namespace {
+
+// Opens the company named on the command line; says why when it cannot.
+std::unique_ptr<data::Company> openCompany(const CommandContext &context)
+{
+    const QString folder = context.global.companyFolder;
+    if (!data::Company::exists(folder)) {
+        context.err << "qaveq: there is no company in " << folder << "\n"
+                    << "Create one with: qaveq --company " << folder << " init [--demo]\n";
+        return nullptr;
+    }
+    try {
+        return std::make_unique<data::Company>(folder, companyCatalog());
+    } catch (const data::DataError &e) {
+        context.err << "qaveq: " << e.what() << "\n";
+        return nullptr;
+    }
+}
+
+QStringList fileNames()
+{
+    QStringList names;
+    for (const data::FileSchema *schema : companyCatalog().files())
+        names.append(schema->name);
+    return names;
+}
+
+const data::FileSchema *requireFile(const CommandContext &context, const QString &name)
+{
+    static const data::Catalog catalog = companyCatalog();
+    const data::FileSchema *schema = catalog.find(name);
+    if (!schema)
+        context.err << "qaveq: no file \"" << name << "\". The files are:\n  "
+                    << fileNames().join(u", "_s) << "\n";
+    return schema;
+}
+
+int usage(const CommandContext &context, const QString &command, const QString &problem)
+{
+    context.err << "qaveq " << command << ": " << problem << "\n"
+                << "Try \"qaveq " << command << " --help\".\n";
+    return UsageError;
+}
+
+int runInit(CommandContext &context)
+{
+    ArgumentReader reader(context.arguments);
+    const bool demo = reader.flag(u"demo"_s);
+    const QString id = reader.option(u"id"_s).value_or(demo ? u"DEMO"_s : u"CO1"_s);
+    const QString name =
+        reader.option(u"name"_s).value_or(demo ? u"Demonstration Construction Co."_s : u"My Company"_s);
+    QString problem;
+    if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
+        return usage(context, u"init"_s, problem.isEmpty() ? u"unexpected arguments"_s : problem);
+    if (id.isEmpty() || id.size() > 5)
+        return usage(context, u"init"_s, u"a company ID has 1 to 5 characters"_s);
+
+    const QString folder = context.global.companyFolder;
+    const bool existed = data::Company::exists(folder);
+    try {
+        data::Company company(folder, companyCatalog());
+        if (!existed) {
+            QSettings ini(data::Company::settingsFile(company.folder()), QSettings::IniFormat);
+            ini.setValue(u"Database/Driver"_s, u"SQLite"_s);
+            company.setIdentity(id, name);
+        }
+        if (demo) {
+            if (company.file<EQHeader>().count() > 0) {
+                context.err << "qaveq: the company in " << company.folder()
+                            << " already holds equipment; demonstration data goes only into "
+                               "an empty company.\n";
+                return Failure;
+            }
+            SystemClock clock;
+            const DemoCompany::Summary summary = DemoCompany(company, clock).build();
+            context.out << "Demonstration company " << company.id() << " created in "
+                        << company.folder() << ":\n  " << summary.equipment << " pieces of equipment, "
+                        << summary.categories << " cost categories, " << summary.postedLogs
+                        << " posted usage logs, " << summary.transactions
+                        << " G/L transactions.\n";
+        } else {
+            context.out << (existed ? "Company ready in " : "Company created in ") << company.folder()
+                        << "\n";
+        }
+    } catch (const data::DataError &e) {
+        context.err << "qaveq: " << e.what() << "\n";
+        return Failure;
+    }
+    return Success;
+}
+
+int runDump(CommandContext &context)
+{
+    ArgumentReader reader(context.arguments);
+    const QString format = reader.option(u"format"_s).value_or(u"jsonl"_s);
+    QString problem;
+    const QStringList files = reader.positionals(&problem);
+    if (!problem.isEmpty())
+        return usage(context, u"dump"_s, problem);
+    if (files.size() != 1)
+        return usage(context, u"dump"_s, u"name one file"_s);
+    if (format != u"jsonl" && format != u"csv")
+        return usage(context, u"dump"_s, u"the format is jsonl or csv"_s);
+    const data::FileSchema *schema = requireFile(context, files.first());
+    if (!schema)
+        return UsageError;
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+
+    data::Table &table = company->file(schema->name);
+    const data::KeyDef *key = schema->firstUniqueKey();
+    data::KeyCursor cursor = table.scan(key ? key->name : schema->keys.first().name);
+    std::unique_ptr<data::Record> record = schema->create();
+    const bool csv = format == u"csv";
+    if (csv)
+        context.out << data::RecordText::csvHeader(*schema) << "\n";
+    while (cursor.next(*record)) {
+        if (csv)
+            context.out << data::RecordText::csvRow(*record) << "\n";
+        else
+            context.out << data::RecordText::toJsonLine(*record) << "\n";
+    }
+    if (cursor.error()) {
+        context.err << "qaveq: reading " << schema->name << ": " << cursor.error()->text() << "\n";
+        return Failure;
+    }
+    return Success;
+}
+
+int runLoad(CommandContext &context)
+{
+    ArgumentReader reader(context.arguments);
+    QString problem;
+    const QStringList files = reader.positionals(&problem);
+    if (!problem.isEmpty())
+        return usage(context, u"load"_s, problem);
+    if (files.size() != 1)
+        return usage(context, u"load"_s, u"name one file"_s);
+    const data::FileSchema *schema = requireFile(context, files.first());
+    if (!schema)
+        return UsageError;
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+
+    QTextStream input(stdin);
+    const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(input);
+    if (!result.ok) {
+        if (result.line > 0)
+            context.err << "qaveq: line " << result.line << ": " << result.reason << "\n";
+        else
+            context.err << "qaveq: " << result.reason << "\n";
+        context.err << "Nothing was loaded into " << schema->name << ".\n";
+        return Failure;
+    }
+    context.out << "Loaded " << schema->name << ": " << result.inserted << " inserted, "
+                << result.updated << " updated.\n";
+    return Success;
+}
+
+} // namespace
+
+QList<Command> dataCommands()
+{
+    return {
+        {u"init"_s, u"create a company folder (with --demo: a demonstration company)"_s,
+         u"Usage: qaveq --company DIR init [--demo] [--id ID] [--name NAME]\n\n"
+         "Creates the company in DIR: its settings file company.ini and its database\n"
+         "with every file. Run again on an existing company, it adds what a newer\n"
+         "version needs and keeps every record.\n\n"
+         "  --demo       fill the new company with demonstration data: equipment, cost\n"
+         "               categories, G/L accounts and fiscal periods, jobs, employees,\n"
+         "               and 18 months of posted usage logs and G/L transactions\n"
+         "  --id ID      the company ID, up to 5 characters (default CO1, DEMO with --demo)\n"
+         "  --name NAME  the company's name\n\n"
+         "To keep the company on a PostgreSQL server, write DIR/company.ini first:\n"
+         "  [Database]\n  Driver=PostgreSQL\n  Host=db.example\n  Port=5432\n"
+         "  Name=qaveq\n  User=qaveq\n  Password=...\n"_s,
+         runInit},
+        {u"dump"_s, u"print every record of a file as JSON Lines or CSV"_s,
+         u"Usage: qaveq --company DIR dump FILE [--format jsonl|csv]\n\n"
+         "Prints every record of FILE (for example EQHeader, EQCode, GLDepr) in the\n"
+         "order of its first unique key. JSON Lines (the default) name the fields\n"
+         "without their prefix; dates are YYYY-MM-DD (empty when there is none),\n"
+         "decimals are texts with their places, texts have no trailing spaces.\n"_s,
+         runDump},
+        {u"load"_s, u"insert or update records of a file from JSON Lines on stdin"_s,
+         u"Usage: qaveq --company DIR load FILE < records.jsonl\n\n"
+         "Reads one JSON object per line, in the form \"dump\" writes. A record whose\n"
+         "first unique key (for EQHeader: EquipmentID) is already stored is updated\n"
+         "with the fields given; any other is inserted. Fields left out keep their\n"
+         "stored values, or start empty in a new record.\n\n"
+         "The load is all or nothing: a bad line (unknown field, text longer than its\n"
+         "field, a bad number or date, a duplicate key) stops it, names the line and\n"
+         "the reason, and leaves the file as it was (exit status 1).\n"_s,
+         runLoad},
+    };
+}
+
+} // namespace qaveq::host

@@ -1,0 +1,937 @@
+#include "DemoCompany.h"
+
+#include "records/EQBatch.h"
+#include "records/EQCode.h"
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
+#include "records/EQLimits.h"
+#include "records/EQLog.h"
+#include "records/EQLogB.h"
+#include "records/Notes.h"
+#include "records/PriorPeriods.h"
+#include "records/UserDef.h"
+
+#include "data/Company.h"
+#include "data/FileSchema.h"
+#include "data/Transaction.h"
+#include "data/suite/GeneralLedgerFiles.h"
+#include "data/suite/JobCostFiles.h"
+#include "data/suite/PayrollFiles.h"
+#include "data/suite/SystemFiles.h"
+
+#include "core/Clock.h"
+
+#include <map>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+namespace {
+
+enum class Kind { Truck, WheelLoader, Loader, Excavator, Dozer, Roller, Compressor, Generator, Pickup };
+
+struct EquipmentPlan
+{
+    const char16_t *id;
+    const char16_t *description;
+    const char16_t *classCode;
+    const char16_t *make;
+    const char16_t *model;
+    int year;
+    Kind kind;
+    bool active;
+    int internalRate; // per usage unit, whole currency
+    int purchaseValue;
+    int salvageValue;
+    int months; // depreciation months
+    int method;
+    int purchasedMonthsAgo;
+};
+
+const EquipmentPlan Fleet[] = {
+    {u"TRK-101", u"Dump Truck, Tandem Axle", u"TRUCK", u"Ironhorse", u"HD880", 2019, Kind::Truck, true, 85, 168000, 35000, 84, 1, 70},
+    {u"TRK-102", u"Dump Truck, Tandem Axle", u"TRUCK", u"Ironhorse", u"HD880", 2020, Kind::Truck, true, 85, 174500, 36000, 84, 1, 58},
+    {u"TRK-103", u"Dump Truck, Tri-Axle", u"TRUCK", u"Ironhorse", u"HD990", 2021, Kind::Truck, true, 95, 198000, 40000, 84, 2, 44},
+    {u"TRK-104", u"Water Truck, 4,000 Gal", u"TRUCK", u"Bluestone", u"WT-40", 2016, Kind::Truck, true, 70, 121000, 18000, 120, 1, 104},
+    {u"TRK-105", u"Lowboy Tractor", u"TRUCK", u"Ironhorse", u"HX700", 2018, Kind::Truck, true, 110, 189000, 30000, 96, 3, 82},
+    {u"TRK-106", u"Service Truck with Crane", u"TRUCK", u"Bluestone", u"SV-55", 2022, Kind::Truck, true, 75, 142000, 25000, 84, 1, 33},
+    {u"TRK-107", u"Fuel and Lube Truck", u"TRUCK", u"Bluestone", u"FL-30", 2017, Kind::Truck, true, 65, 118000, 15000, 96, 1, 92},
+    {u"TRK-108", u"Dump Truck, Single Axle", u"TRUCK", u"Ironhorse", u"HD540", 2008, Kind::Truck, false, 60, 96000, 9000, 120, 1, 200},
+    {u"LDR-201", u"Wheel Loader, 3.5 yd", u"LOADER", u"Granite Works", u"GW950", 2018, Kind::WheelLoader, true, 125, 265000, 50000, 96, 3, 80},
+    {u"LDR-202", u"Wheel Loader, 2.5 yd", u"LOADER", u"Granite Works", u"GW930", 2021, Kind::WheelLoader, true, 105, 212000, 42000, 96, 1, 46},
+    {u"LDR-203", u"Skid Steer Loader", u"LOADER", u"Titan Heavy", u"S-270", 2022, Kind::Loader, true, 55, 68500, 12000, 60, 1, 30},
+    {u"LDR-204", u"Backhoe Loader", u"LOADER", u"Titan Heavy", u"B-415", 2015, Kind::WheelLoader, true, 65, 112000, 20000, 120, 2, 118},
+    {u"EXC-301", u"Excavator, 30 Ton", u"EXCAVATOR", u"Granite Works", u"GX330", 2020, Kind::Excavator, true, 145, 338000, 70000, 96, 1, 60},
+    {u"EXC-302", u"Excavator, 20 Ton", u"EXCAVATOR", u"Granite Works", u"GX320", 2019, Kind::Excavator, true, 120, 246000, 48000, 96, 2, 71},
+    {u"EXC-303", u"Mini Excavator, 5 Ton", u"EXCAVATOR", u"Titan Heavy", u"M-55", 2023, Kind::Excavator, true, 60, 74000, 15000, 60, 1, 22},
+    {u"EXC-304", u"Excavator, 45 Ton", u"EXCAVATOR", u"Granite Works", u"GX345", 2012, Kind::Excavator, false, 175, 410000, 60000, 120, 1, 160},
+    {u"CMP-401", u"Air Compressor, 185 CFM", u"COMPRESSOR", u"Airline", u"P185", 2017, Kind::Compressor, true, 18, 21500, 3000, 84, 1, 90},
+    {u"CMP-402", u"Air Compressor, 375 CFM", u"COMPRESSOR", u"Airline", u"P375", 2021, Kind::Compressor, true, 28, 46000, 7000, 84, 1, 42},
+    {u"CMP-403", u"Air Compressor, 185 CFM", u"COMPRESSOR", u"Airline", u"P185", 2010, Kind::Compressor, false, 15, 17800, 1500, 84, 1, 180},
+    {u"DZR-501", u"Crawler Dozer, 20 Ton", u"DOZER", u"Titan Heavy", u"D-61", 2019, Kind::Dozer, true, 140, 312000, 60000, 96, 3, 68},
+    {u"RLR-701", u"Vibratory Roller, 84 in", u"ROLLER", u"Titan Heavy", u"VR-84", 2020, Kind::Roller, true, 80, 138000, 25000, 96, 1, 57},
+    {u"GEN-601", u"Generator, 100 kW", u"GENERATOR", u"Airline", u"G100", 2018, Kind::Generator, true, 35, 52000, 6000, 84, 4, 84},
+    {u"1001", u"Pickup, 3/4 Ton Crew Cab", u"PICKUP", u"Prairie Motors", u"2500 HD", 2022, Kind::Pickup, true, 1, 58500, 15000, 60, 1, 34},
+    {u"1002", u"Pickup, 1/2 Ton", u"PICKUP", u"Prairie Motors", u"1500", 2021, Kind::Pickup, true, 1, 46000, 12000, 60, 1, 47},
+    {u"1003", u"Pickup, 1 Ton Flatbed", u"PICKUP", u"Prairie Motors", u"3500", 2019, Kind::Pickup, true, 1, 61000, 11000, 60, 2, 75},
+};
+
+struct CategoryPlan
+{
+    const char16_t *id;
+    const char16_t *description;
+    const char16_t *unit;
+    const char16_t *account;
+    const char16_t *scheduleType; // N, M, E or B
+    const char16_t *meterName;
+    int meter;
+    const char16_t *intervalName;
+    int interval;
+};
+
+const CategoryPlan Categories[] = {
+    {u"FUEL", u"Fuel", u"Gal", u"6100", u"N", u"", 0, u"", 0},
+    {u"REPAIRS", u"Repairs", u"Each", u"6110", u"N", u"", 0, u"", 0},
+    {u"TIRES", u"Tires", u"Each", u"6120", u"N", u"", 0, u"", 0},
+    {u"INSURANCE", u"Insurance", u"Mo", u"6130", u"N", u"", 0, u"", 0},
+    {u"LICENSE", u"Licenses and Permits", u"Each", u"6140", u"E", u"", 0, u"Months", 12},
+    {u"OIL", u"Oil Change and Lubrication", u"Qts", u"6170", u"M", u"Hours", 250, u"", 0},
+    {u"PM", u"Preventive Maintenance", u"Each", u"6160", u"B", u"Hours", 500, u"Months", 6},
+    {u"INSPECT", u"Annual Safety Inspection", u"Each", u"6160", u"E", u"", 0, u"Months", 12},
+    {u"PARTS", u"Parts", u"Each", u"6180", u"N", u"", 0, u"", 0},
+    {u"HAULING", u"Hauling and Transport", u"Load", u"6190", u"N", u"", 0, u"", 0},
+    {u"SHOPLABOR", u"Shop Labor", u"Hrs", u"6200", u"N", u"", 0, u"", 0},
+    {u"STORAGE", u"Yard Storage", u"Mo", u"6210", u"N", u"", 0, u"", 0},
+};
+
+QStringList categoriesOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Truck:
+        return {u"FUEL"_s, u"REPAIRS"_s, u"TIRES"_s, u"INSURANCE"_s, u"LICENSE"_s, u"OIL"_s, u"PM"_s, u"INSPECT"_s};
+    case Kind::Pickup:
+        return {u"FUEL"_s, u"REPAIRS"_s, u"TIRES"_s, u"INSURANCE"_s, u"LICENSE"_s, u"OIL"_s};
+    case Kind::WheelLoader:
+        return {u"FUEL"_s, u"REPAIRS"_s, u"TIRES"_s, u"INSURANCE"_s, u"OIL"_s, u"PM"_s, u"PARTS"_s};
+    case Kind::Loader:
+    case Kind::Excavator:
+    case Kind::Dozer:
+    case Kind::Roller:
+        return {u"FUEL"_s, u"REPAIRS"_s, u"INSURANCE"_s, u"OIL"_s, u"PM"_s, u"PARTS"_s, u"HAULING"_s};
+    case Kind::Compressor:
+    case Kind::Generator:
+        return {u"FUEL"_s, u"REPAIRS"_s, u"OIL"_s, u"PM"_s};
+    }
+    return {};
+}
+
+struct AccountPlan
+{
+    const char16_t *account;
+    const char16_t *description;
+    const char16_t *type;
+};
+
+const AccountPlan Accounts[] = {
+    {u"1000", u"Cash - Operating", u"A"},          {u"1100", u"Accounts Receivable", u"A"},
+    {u"1500", u"Construction Equipment", u"A"},    {u"1510", u"Vehicles", u"A"},
+    {u"1590", u"Accumulated Depreciation", u"A"},  {u"2000", u"Accounts Payable", u"L"},
+    {u"2100", u"Payroll Liabilities", u"L"},        {u"3000", u"Common Stock", u"Q"},
+    {u"3900", u"Current Earnings", u"Q"},           {u"4000", u"Contract Revenue", u"R"},
+    {u"4500", u"Equipment Internal Income", u"R"},  {u"4510", u"Equipment Rental Income", u"R"},
+    {u"5000", u"Job Equipment Costs", u"E"},        {u"6100", u"Fuel Expense", u"E"},
+    {u"6110", u"Repairs Expense", u"E"},            {u"6120", u"Tire Expense", u"E"},
+    {u"6130", u"Equipment Insurance", u"E"},        {u"6140", u"Licenses and Permits", u"E"},
+    {u"6150", u"Depreciation Expense", u"E"},       {u"6160", u"Preventive Maintenance", u"E"},
+    {u"6170", u"Oil and Lubricants", u"E"},         {u"6180", u"Parts Expense", u"E"},
+    {u"6190", u"Hauling Expense", u"E"},            {u"6200", u"Shop Labor", u"E"},
+    {u"6210", u"Equipment Storage", u"E"},          {u"6300", u"Equipment Cost Clearing", u"E"},
+};
+
+struct JobPlan
+{
+    const char16_t *id;
+    const char16_t *name;
+    bool active;
+};
+
+const JobPlan Jobs[] = {
+    {u"2401", u"Riverside Bridge Rehabilitation", true},
+    {u"2402", u"Oak Street Reconstruction", true},
+    {u"2403", u"Mill Creek Culvert Replacement", true},
+    {u"2501", u"County Road 12 Overlay", true},
+    {u"2502", u"Hillcrest Subdivision Phase 2", true},
+    {u"2301", u"Airport Apron Expansion", false},
+};
+
+struct CodePlan
+{
+    const char16_t *code;
+    const char16_t *description;
+};
+
+const CodePlan CostCodes[] = {
+    {u"020100", u"Site Clearing"}, {u"020200", u"Excavation"},    {u"020300", u"Grading"},
+    {u"020400", u"Hauling"},       {u"030100", u"Concrete Work"}, {u"320100", u"Asphalt Paving"},
+};
+
+const char16_t *const CostTypes[] = {u"L", u"M", u"S", u"E", u"G", u"B"};
+
+struct Person
+{
+    int id;
+    const char16_t *first;
+    const char16_t *last;
+};
+
+const Person Employees[] = {
+    {101, u"Dale", u"Ortiz"},   {102, u"Marcy", u"Keane"},   {103, u"Tomas", u"Reyes"},
+    {104, u"Lena", u"Fogarty"}, {105, u"Victor", u"Hale"},   {106, u"Ruth", u"Ambrose"},
+    {107, u"Sam", u"Whitlock"}, {108, u"Nina", u"Castellano"},
+};
+
+struct Money
+{
+    Decimal units;
+    Decimal amount;
+};
+
+// Totals by period index, for the equipment (internal and rental) and for each
+// equipment cost category.
+struct EquipmentTotals
+{
+    std::map<int, Money> internal;
+    std::map<int, Money> rental;
+};
+
+struct Period
+{
+    int number; // running fiscal period number
+    QDate start;
+};
+
+class Builder
+{
+public:
+    Builder(data::Company &company, QDate today)
+        : m_company(company)
+        , m_random(static_cast<unsigned>(today.toJulianDay()))
+    {
+        m_lastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
+        m_firstMonth = m_lastMonth.addMonths(-17);
+        m_today = today;
+    }
+
+    DemoCompany::Summary build()
+    {
+        settings();
+        ledger();
+        jobs();
+        people();
+        categories();
+        usageAndCosts();
+        equipment();
+        unpostedBatches();
+        reportDefinitions();
+        return m_summary;
+    }
+
+private:
+    template <class R>
+    void put(R &record)
+    {
+        if (data::FileStatus status = m_company.file<R>().insert(record); !status)
+            throw data::DataError((R::fileSchema().name + u": "_s + status.error().text()).toStdString());
+    }
+
+    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    bool chance(int percent) { return between(1, 100) <= percent; }
+    static Decimal cents(qint64 value) { return Decimal::fromUnits(value, 2); }
+    static DayNumber day(const QDate &date) { return SuiteDate::fromQDate(date); }
+    static QString padded(const QString &id) { return id.leftJustified(10, u' '); }
+
+    void settings()
+    {
+        Systems systems;
+        systems.CompanyName = m_company.name().left(40);
+        systems.EquipmentExpenseAccount = u"6110"_s;
+        systems.CurrentEarningsAccount = u"3900"_s;
+        systems.CashAccount = u"1000"_s;
+        systems.APControlAccount = u"2000"_s;
+        systems.ARControlAccount = u"1100"_s;
+        systems.PayrollControlAccount = u"2100"_s;
+        systems.EquipmentClearingAccount = u"6300"_s;
+        systems.ChangeOrders = 1;
+        systems.CostCodeLength = 6;
+        put(systems);
+        Control control;
+        control.SystemPassword = u"SUPERVISOR"_s;
+        put(control);
+
+        const struct
+        {
+            const char16_t *id, *first, *last;
+            bool readOnly;
+        } users[] = {{u"ADM", u"System", u"Administrator", false},
+                     {u"EQM", u"Pat", u"Delgado", false},
+                     {u"VEW", u"Office", u"Viewer", true}};
+        for (const auto &u : users) {
+            UserFile user;
+            user.UserID = QString::fromUtf16(u.id);
+            user.FirstName = QString::fromUtf16(u.first);
+            user.LastName = QString::fromUtf16(u.last);
+            user.EquipmentReadOnly = user.UsageLogsReadOnly = u.readOnly ? 1 : 0;
+            user.PostUsageLogs = u.readOnly ? 0 : 1;
+            put(user);
+        }
+
+        for (const char16_t *code : {u"TRUCK", u"LOADER", u"EXCAVATOR", u"COMPRESSOR", u"DOZER",
+                                     u"ROLLER", u"GENERATOR", u"PICKUP"}) {
+            DropList entry;
+            entry.FieldName = u"EQH Class Code"_s;
+            entry.Value = QString::fromUtf16(code);
+            put(entry);
+        }
+        for (const char16_t *code : {u"CDL", u"COM", u"EXM", u"APP"}) {
+            DropList entry;
+            entry.FieldName = u"EQH License Code"_s;
+            entry.Value = QString::fromUtf16(code);
+            put(entry);
+        }
+        UserDef prompts;
+        prompts.FileName = u"EQHeader"_s;
+        prompts.U1 = u"Insurance Policy"_s;
+        prompts.U2 = u"Fuel Card"_s;
+        prompts.U3 = u"GPS Unit"_s;
+        prompts.U4 = u"Tire Size"_s;
+        prompts.U5 = u"Key Number"_s;
+        put(prompts);
+    }
+
+    void ledger()
+    {
+        for (const AccountPlan &a : Accounts) {
+            GLMaster account;
+            account.Account = QString::fromUtf16(a.account);
+            account.Description = QString::fromUtf16(a.description);
+            account.AccountType = QString::fromUtf16(a.type);
+            put(account);
+        }
+        // Calendar fiscal years, from the first year with logs to this year.
+        int number = 0;
+        for (int year = m_firstMonth.year(); year <= m_today.year(); ++year) {
+            for (int month = 1; month <= 12; ++month) {
+                const QDate start(year, month, 1);
+                GLFiscal period;
+                period.FiscalPeriod = ++number;
+                period.Label = start.toString(u"MM/yy"_s);
+                period.Description = QLocale(QLocale::English).toString(start, u"MMMM yyyy"_s);
+                period.StartDate = day(start);
+                period.EndDate = day(start.addMonths(1).addDays(-1));
+                period.PeriodDate = period.EndDate;
+                period.FiscalYear = static_cast<qint16>(year);
+                period.Period = static_cast<quint8>(month);
+                period.Closed = start <= m_lastMonth ? 1 : 0;
+                put(period);
+                m_periods.append(Period{number, start});
+            }
+        }
+    }
+
+    void jobs()
+    {
+        for (const JobPlan &j : Jobs) {
+            JCHeader job;
+            job.JobID = QString::fromUtf16(j.id);
+            job.Name = QString::fromUtf16(j.name);
+            job.Active = j.active ? 1 : 0;
+            job.Closed = j.active ? 0 : 1;
+            if (job.JobID == u"2402")
+                job.ImportantNote = u"Lane closures only between 9 AM and 3 PM."_s;
+            put(job);
+            for (const CodePlan &c : CostCodes) {
+                JCCost base;
+                base.JobID = job.JobID;
+                base.CostCode = QString::fromUtf16(c.code);
+                base.Description = QString::fromUtf16(c.description);
+                base.GLAccount = u"5000"_s;
+                put(base);
+                for (const char16_t *type : CostTypes) {
+                    JCCost cost = base;
+                    cost.RecordID = 0;
+                    cost.CostType = QString::fromUtf16(type);
+                    cost.CostCode = base.CostCode + cost.CostType;
+                    cost.Inactive = (cost.CostCode == u"030100G") ? 1 : 0;
+                    put(cost);
+                }
+            }
+        }
+        const struct
+        {
+            const char16_t *job, *changeOrder, *description, *costCode;
+            int amount;
+        } changes[] = {{u"2401", u"CO-001", u"Additional Pier Repair", u"030100E", 4850000},
+                       {u"2401", u"CO-002", u"Extended Detour Grading", u"020300E", 1275000},
+                       {u"2402", u"CO-001", u"Storm Drain Relocation", u"020200E", 2210000}};
+        for (const auto &c : changes) {
+            JCCOH header;
+            header.JobID = QString::fromUtf16(c.job);
+            header.ChangeOrder = QString::fromUtf16(c.changeOrder);
+            header.Description = QString::fromUtf16(c.description);
+            header.Date = day(m_lastMonth.addMonths(-between(1, 6)));
+            header.Approved = 1;
+            put(header);
+            JCCOD detail;
+            detail.JobID = header.JobID;
+            detail.ChangeOrder = header.ChangeOrder;
+            detail.CostCode = QString::fromUtf16(c.costCode);
+            detail.Description = header.Description;
+            detail.Amount = cents(c.amount);
+            put(detail);
+        }
+    }
+
+    void people()
+    {
+        for (const Person &p : Employees) {
+            PREmp employee;
+            employee.EmployeeID = p.id;
+            employee.FirstName = QString::fromUtf16(p.first);
+            employee.LastName = QString::fromUtf16(p.last);
+            put(employee);
+        }
+        for (const auto &[id, description] :
+             {std::pair{u"OPENG", u"Operating Engineer"}, std::pair{u"TEAM", u"Teamster Driver"},
+              std::pair{u"LABOR", u"Construction Laborer"}}) {
+            PRCert cert;
+            cert.CertifiedID = QString::fromUtf16(id);
+            cert.Description = QString::fromUtf16(description);
+            put(cert);
+        }
+    }
+
+    void categories()
+    {
+        for (const CategoryPlan &c : Categories) {
+            EQCode code;
+            code.CategoryID = QString::fromUtf16(c.id);
+            code.Description = QString::fromUtf16(c.description);
+            code.DefaultUnit = QString::fromUtf16(c.unit);
+            code.DefaultExpenseControl = QString::fromUtf16(c.account);
+            code.DefaultContraExpenseControl = u"6300"_s;
+            code.ScheduleType = QString::fromUtf16(c.scheduleType);
+            code.MeterName = QString::fromUtf16(c.meterName);
+            code.Meter = c.meter;
+            code.IntervalName = QString::fromUtf16(c.intervalName);
+            code.Interval = c.interval;
+            put(code);
+            m_categories[code.CategoryID] = code;
+            ++m_summary.categories;
+        }
+    }
+
+    GLTrans transaction(const QString &journal, int journalNo, int periodIndex, const QDate &date,
+                        const QString &account, const Decimal &amount, bool credit)
+    {
+        GLTrans t;
+        t.JournalID = journal;
+        t.JournalNo = journalNo;
+        t.LineNo = static_cast<qint16>(++m_lineNo);
+        t.FiscalPeriod = m_periods[periodIndex].number;
+        t.TransDate = day(date);
+        t.Account = account;
+        t.CreditDebit = credit ? u"C"_s : u"D"_s;
+        t.Amount = amount;
+        return t;
+    }
+
+    void putTransaction(GLTrans &t)
+    {
+        put(t);
+        ++m_summary.transactions;
+    }
+
+    // One posting a month: the month's logs of every piece of equipment, their
+    // income entries, and the month's bills for the equipment cost categories.
+    void usageAndCosts()
+    {
+        int journalNo = 1000;
+        int invoiceNo = 5000;
+        for (const EquipmentPlan &e : Fleet)
+            m_meters[QString::fromUtf16(e.id)] = Decimal(e.kind == Kind::Pickup ? 18000 : 2400);
+        for (QDate month = m_firstMonth; month <= m_lastMonth; month = month.addMonths(1)) {
+            const int periodIndex = periodOf(month);
+            ++journalNo;
+            m_lineNo = 0;
+            const QDate postingDate = month.addMonths(1).addDays(-1);
+            for (const EquipmentPlan &e : Fleet) {
+                if (!e.active)
+                    continue;
+                const QString id = QString::fromUtf16(e.id);
+                postLogs(e, id, month, periodIndex, journalNo, postingDate);
+                for (const QString &category : categoriesOf(e.kind))
+                    billCategory(e, id, category, month, periodIndex, ++invoiceNo);
+            }
+        }
+    }
+
+    void postLogs(const EquipmentPlan &e, const QString &id, const QDate &month, int periodIndex,
+                  int journalNo, const QDate &postingDate)
+    {
+        const bool miles = e.kind == Kind::Pickup;
+        const Decimal rate = miles ? cents(65) : Decimal(e.internalRate);
+        const Decimal rentalRate = (rate * Decimal::fromUnits(130, 2)).stored(15, 2);
+        const int logs = between(4, 8);
+        Money internal;
+        Money rental;
+        std::map<QString, Decimal> byJobCode;
+        for (int i = 0; i < logs; ++i) {
+            EQLog log;
+            log.EquipmentID = id;
+            log.Date = day(month.addDays(between(0, month.daysInMonth() - 1)));
+            const Decimal units = miles ? Decimal(between(60, 520)) : cents(between(8, 90) * 50);
+            log.StartMeter = m_meters[id];
+            log.EndMeter = log.StartMeter + units;
+            m_meters[id] = log.EndMeter;
+            log.Units = units;
+            log.EmployeeID = Employees[between(0, 7)].id;
+            log.Location = u"YARD"_s;
+            log.Posted = 1;
+            log.JournalNumber = journalNo;
+            if (chance(12)) {
+                log.ChargeType = log.Type = u"R"_s;
+                log.DetailType = u"G/L Account"_s;
+                log.GLAccount = u"1100"_s;
+                log.GrossAmount = (units * rentalRate).stored(11, 2);
+                log.Comments = u"Rental to others"_s;
+                rental.units += units;
+                rental.amount += log.GrossAmount;
+            } else {
+                const JobPlan &job = Jobs[between(0, 4)];
+                log.ChargeType = log.Type = u"I"_s;
+                log.DetailType = u"Job"_s;
+                log.JobID = QString::fromUtf16(job.id);
+                log.CostCode = QString::fromUtf16(CostCodes[between(0, 5)].code) + u"E"_s;
+                log.GLAccount = u"5000"_s;
+                log.GrossAmount = (units * rate).stored(11, 2);
+                internal.units += units;
+                internal.amount += log.GrossAmount;
+                byJobCode[log.JobID + u'|' + log.CostCode] += log.GrossAmount;
+            }
+            log.AdjustedAmount = log.GrossAmount;
+            put(log);
+            ++m_summary.postedLogs;
+        }
+
+        for (const auto &[jobCode, amount] : byJobCode) {
+            GLTrans debit = transaction(u"EQ"_s, journalNo, periodIndex, postingDate, u"5000"_s, amount, false);
+            debit.JobID = jobCode.section(u'|', 0, 0);
+            debit.CostCode = jobCode.section(u'|', 1, 1);
+            debit.Description = u"Equipment usage "_s + id;
+            putTransaction(debit);
+        }
+        const auto income = [&](const Money &money, const QString &suffix, const QString &account,
+                                const QString &text) {
+            if (money.amount.isZero())
+                return;
+            GLTrans credit = transaction(u"EQ"_s, journalNo, periodIndex, postingDate, account,
+                                         money.amount, true);
+            credit.SubsidiaryCode = padded(id) + suffix;
+            credit.EquipmentID = id;
+            credit.SubsidiaryQuantity = money.units;
+            credit.Description = text + id;
+            putTransaction(credit);
+        };
+        income(internal, u".I"_s, u"4500"_s, u"Internal usage income "_s);
+        if (!rental.amount.isZero()) {
+            GLTrans receivable = transaction(u"EQ"_s, journalNo, periodIndex, postingDate, u"1100"_s,
+                                             rental.amount, false);
+            receivable.Description = u"Equipment rental "_s + id;
+            putTransaction(receivable);
+        }
+        income(rental, u".R"_s, u"4510"_s, u"Rental income "_s);
+
+        EquipmentTotals &totals = m_equipmentTotals[id];
+        totals.internal[periodIndex] = internal;
+        totals.rental[periodIndex] = rental;
+    }
+
+    void billCategory(const EquipmentPlan &e, const QString &id, const QString &category,
+                      const QDate &month, int periodIndex, int invoiceNo)
+    {
+        Decimal quantity;
+        Decimal amount;
+        const int value = e.purchaseValue;
+        if (category == u"FUEL") {
+            quantity = Decimal(e.kind == Kind::Compressor || e.kind == Kind::Generator ? between(40, 160)
+                                                                                       : between(120, 900));
+            amount = (quantity * cents(between(385, 465))).stored(15, 2);
+        } else if (category == u"INSURANCE") {
+            // A premium of 1.2% of the purchase value a year, billed monthly.
+            quantity = Decimal(1);
+            amount = (Decimal(value) / Decimal(1000)).stored(15, 2);
+        } else if (category == u"LICENSE" || category == u"INSPECT") {
+            if (month.month() != (e.year % 12) + 1)
+                return;
+            quantity = Decimal(1);
+            amount = cents(between(180, 1450) * 100);
+        } else {
+            const int odds = category == u"REPAIRS" ? 30 : category == u"TIRES" ? 7 : category == u"OIL" ? 45 : 25;
+            if (!chance(odds))
+                return;
+            quantity = Decimal(category == u"OIL" ? between(8, 40) : between(1, 4));
+            amount = cents(between(category == u"TIRES" ? 60000 : 9000, category == u"REPAIRS" ? 420000 : 150000));
+        }
+        const EQCode &code = m_categories.at(category);
+        const QDate date = month.addDays(between(0, month.daysInMonth() - 1));
+        GLTrans cost = transaction(u"AP"_s, invoiceNo, periodIndex, date, code.DefaultExpenseControl,
+                                   amount, false);
+        cost.SubsidiaryCode = padded(id) + category;
+        cost.EquipmentID = id;
+        cost.SubsidiaryQuantity = quantity;
+        cost.VendorID = u"V"_s + QString::number(100 + between(1, 9));
+        cost.APInvoiceID = invoiceNo;
+        cost.Description = code.Description + u" - "_s + id;
+        putTransaction(cost);
+        GLTrans payable = transaction(u"AP"_s, invoiceNo, periodIndex, date, u"2000"_s, amount, true);
+        payable.VendorID = cost.VendorID;
+        payable.APInvoiceID = invoiceNo;
+        payable.Description = cost.Description;
+        putTransaction(payable);
+
+        Money &total = m_categoryTotals[{id, category}][periodIndex];
+        total.units += quantity;
+        total.amount += amount;
+    }
+
+    int periodOf(const QDate &month) const
+    {
+        for (int i = 0; i < m_periods.size(); ++i)
+            if (m_periods[i].start == month)
+                return i;
+        throw data::DataError("no fiscal period for a demonstration month");
+    }
+
+    static Money sum(const std::map<int, Money> &byPeriod, const std::function<bool(int)> &which)
+    {
+        Money total;
+        for (const auto &[period, money] : byPeriod)
+            if (which(period)) {
+                total.units += money.units;
+                total.amount += money.amount;
+            }
+        return total;
+    }
+
+    // Equipment records carry the totals of the logs; EQPrior and EQPriorM
+    // hold the same figures by year and period.
+    void equipment()
+    {
+        const int lastPeriod = periodOf(m_lastMonth);
+        const int currentYear = m_lastMonth.year();
+        const auto all = [](int) { return true; };
+        const auto thisYear = [&](int p) { return m_periods[p].start.year() == currentYear; };
+        const auto thisMonth = [&](int p) { return p == lastPeriod; };
+        int userDefined = 0;
+        for (const EquipmentPlan &e : Fleet) {
+            EQHeader eq;
+            eq.EquipmentID = QString::fromUtf16(e.id);
+            eq.Description = QString::fromUtf16(e.description);
+            eq.ClassCode = QString::fromUtf16(e.classCode);
+            eq.Make = QString::fromUtf16(e.make);
+            eq.Model = QString::fromUtf16(e.model);
+            eq.Year = static_cast<qint16>(e.year);
+            eq.PhysicalDescription = QStringLiteral("%1 %2 %3, %4").arg(e.year).arg(eq.Make, eq.Model, eq.Description);
+            const bool miles = e.kind == Kind::Pickup;
+            eq.UsageUnit = miles ? u"Miles"_s : u"Hours"_s;
+            eq.BillingUnit = miles ? u"Miles"_s : u"Hours"_s;
+            eq.VehicleLicense = (e.kind == Kind::Truck || miles) ? QStringLiteral("TX%1").arg(between(10000, 99999)) : QString();
+            eq.LicenseCode = e.kind == Kind::Truck ? u"CDL"_s : miles ? u"COM"_s : u"EXM"_s;
+            eq.VIN = QStringLiteral("%1%2").arg(eq.Make.left(3).toUpper()).arg(between(10000000, 99999999));
+            eq.Active = e.active ? 1 : 0;
+            eq.Location = e.active ? u"YARD"_s : u"SOLD"_s;
+            eq.CurrentMeter = m_meters[eq.EquipmentID].rounded(0);
+            const QDate purchased = QDate(m_today.year(), m_today.month(), 15).addMonths(-e.purchasedMonthsAgo);
+            eq.PurchaseDate = day(purchased);
+            eq.PurchaseValue = Decimal(e.purchaseValue);
+            eq.SalvageValue = Decimal(e.salvageValue);
+            eq.DepreciationYears = static_cast<quint16>(e.months);
+            eq.DepreciationMethod = static_cast<quint8>(e.method);
+            if (e.method == 4)
+                eq.UD1DepreciationDesc = u"Accelerated 7-Year"_s;
+            if (!e.active) {
+                eq.SaleDate = day(QDate(m_firstMonth.year(), m_firstMonth.month(), 1).addMonths(-between(2, 10)));
+                eq.SaleValue = Decimal(e.salvageValue + between(1, 8) * 500);
+            }
+            eq.DestinationType = u"G/L Account"_s;
+            eq.DestinationAccount = u"6150"_s;
+            eq.AssetAccount = (e.kind == Kind::Truck || miles) ? u"1510"_s : u"1500"_s;
+            eq.CertifiedID = miles ? QString() : (e.kind == Kind::Truck ? u"TEAM"_s : u"OPENG"_s);
+            eq.InternalBillingRate = miles ? cents(65) : Decimal(e.internalRate);
+            eq.RentalBillingRate = (eq.InternalBillingRate * Decimal::fromUnits(130, 2)).stored(15, 2);
+            eq.InternalIncomeControl = u"4500"_s;
+            eq.RentalIncomeControl = u"4510"_s;
+            eq.OperatorEmployeeID = e.active ? Employees[userDefined % 8].id : 0;
+            eq.UD1 = QStringLiteral("POL-%1").arg(between(100000, 999999));
+            eq.UD2 = e.active ? QStringLiteral("FC-%1").arg(between(1000, 9999)) : QString();
+            eq.UD5 = QStringLiteral("K%1").arg(++userDefined, 3, 10, QChar(u'0'));
+            bool numeric = false;
+            const qlonglong number = eq.EquipmentID.toLongLong(&numeric);
+            eq.EquipmentSortID = numeric ? QStringLiteral("%1").arg(number, 10, 10, QChar(u'0')) : eq.EquipmentID;
+
+            const EquipmentTotals &totals = m_equipmentTotals[eq.EquipmentID];
+            const Money ci = sum(totals.internal, all), yi = sum(totals.internal, thisYear),
+                        mi = sum(totals.internal, thisMonth);
+            const Money cr = sum(totals.rental, all), yr = sum(totals.rental, thisYear),
+                        mr = sum(totals.rental, thisMonth);
+            eq.CumulativeInternalUnits = ci.units;
+            eq.CumulativeInternalIncome = ci.amount;
+            eq.YearInternalUnits = yi.units;
+            eq.YearInternalIncome = yi.amount;
+            eq.MonthInternalUnits = mi.units;
+            eq.MonthInternalIncome = mi.amount;
+            eq.CumulativeRentalUnits = cr.units;
+            eq.CumulativeRentalIncome = cr.amount;
+            eq.YearRentalUnits = yr.units;
+            eq.YearRentalIncome = yr.amount;
+            eq.MonthRentalUnits = mr.units;
+            eq.MonthRentalIncome = mr.amount;
+            eq.CumulativeUnits = ci.units + cr.units;
+            eq.YearUnits = yi.units + yr.units;
+            eq.MonthUnits = mi.units + mr.units;
+            if (e.active) {
+                eq.LastPostingFiscalPeriod = m_periods[lastPeriod].number;
+                // Working days of the 18 months, about 21 a month.
+                eq.UnitsPerDay = (eq.CumulativeUnits / Decimal(18 * 21)).stored(15, 2);
+            }
+            put(eq);
+            ++m_summary.equipment;
+            priorPeriods(eq.EquipmentID, totals);
+            costCategories(e, eq.EquipmentID, thisYear, thisMonth);
+            if (e.kind == Kind::Excavator && e.active) {
+                Notes note;
+                note.EntityID = eq.EquipmentID;
+                note.EntityType = u"EQHeader"_s;
+                note.Date = day(m_lastMonth.addDays(between(0, 20)));
+                note.Heading = u"Track inspection"_s;
+                note.Note = u"Undercarriage measured at 55% wear; plan track replacement next season."_s;
+                note.UserID = u"EQM"_s;
+                put(note);
+            }
+        }
+    }
+
+    void priorPeriods(const QString &id, const EquipmentTotals &totals)
+    {
+        std::map<int, EQPrior> years;
+        for (int p = 0; p < m_periods.size(); ++p) {
+            const auto internal = totals.internal.find(p);
+            const auto rental = totals.rental.find(p);
+            if (internal == totals.internal.end() && rental == totals.rental.end())
+                continue;
+            const Money in = internal != totals.internal.end() ? internal->second : Money{};
+            const Money re = rental != totals.rental.end() ? rental->second : Money{};
+            EQPriorM month;
+            month.EquipmentID = id;
+            month.FiscalYear = static_cast<qint16>(m_periods[p].start.year());
+            month.Period = static_cast<quint8>(m_periods[p].start.month());
+            month.InternalUnits = in.units;
+            month.InternalIncome = in.amount;
+            month.RentalUnits = re.units;
+            month.RentalIncome = re.amount;
+            put(month);
+            EQPrior &year = years[month.FiscalYear];
+            year.EquipmentID = id;
+            year.FiscalYear = month.FiscalYear;
+            year.InternalUnits += in.units;
+            year.InternalIncome += in.amount;
+            year.RentalUnits += re.units;
+            year.RentalIncome += re.amount;
+        }
+        for (auto &[fiscalYear, year] : years)
+            put(year);
+    }
+
+    void costCategories(const EquipmentPlan &e, const QString &id, const std::function<bool(int)> &thisYear,
+                        const std::function<bool(int)> &thisMonth)
+    {
+        int primary = 0;
+        for (const QString &category : categoriesOf(e.kind)) {
+            const EQCode &code = m_categories.at(category);
+            const std::map<int, Money> &byPeriod = m_categoryTotals[{id, category}];
+            EQCost cost;
+            cost.RecordID = padded(id) + category;
+            cost.PrimaryRecordID = 0;
+            cost.EquipmentID = id;
+            cost.CostCategory = category;
+            cost.UnitName = code.DefaultUnit;
+            cost.ControlDebit = code.DefaultExpenseControl;
+            cost.ControlCredit = code.DefaultContraExpenseControl;
+            const Money c = sum(byPeriod, [](int) { return true; });
+            const Money y = sum(byPeriod, thisYear), m = sum(byPeriod, thisMonth);
+            cost.CumulativeUnitUsed = c.units;
+            cost.CumulativeAmount = c.amount;
+            cost.YearUnitsUsed = y.units;
+            cost.YearAmount = y.amount;
+            cost.MonthUnitsUsed = m.units;
+            cost.MonthAmount = m.amount;
+            cost.ScheduleType = code.ScheduleType;
+            cost.MeterName = code.MeterName;
+            cost.Meter = code.Meter;
+            cost.IntervalName = code.IntervalName;
+            cost.Interval = code.Interval;
+            if (code.ScheduleType != u"N") {
+                cost.LastServiceDate = day(m_lastMonth.addMonths(-between(0, 5)));
+                cost.LastServiceMeter = static_cast<qint32>(m_meters[id].unitsAt(0)) - between(0, code.Meter > 0 ? code.Meter : 100);
+            }
+            put(cost);
+            ++primary;
+
+            std::map<int, EQPriorC> years;
+            for (const auto &[p, money] : byPeriod) {
+                EQPriorCM month;
+                month.EquipmentID = id;
+                month.Category = category;
+                month.FiscalYear = static_cast<qint16>(m_periods[p].start.year());
+                month.Period = static_cast<quint8>(m_periods[p].start.month());
+                month.Units = money.units;
+                month.Amount = money.amount;
+                put(month);
+                EQPriorC &year = years[month.FiscalYear];
+                year.EquipmentID = id;
+                year.Category = category;
+                year.FiscalYear = month.FiscalYear;
+                year.Units += money.units;
+                year.Amount += money.amount;
+            }
+            for (auto &[fiscalYear, year] : years)
+                put(year);
+        }
+    }
+
+    void unpostedBatches()
+    {
+        const QDate thisMonth(m_today.year(), m_today.month(), 1);
+        const struct
+        {
+            const char16_t *description, *user;
+            quint8 secure, repeating;
+            int logs;
+        } batches[] = {{u"Field Logs - This Week", u"EQM", 0, 0, 6},
+                       {u"Shop Repairs", u"ADM", 1, 0, 2},
+                       {u"Monthly Standby Charges", u"EQM", 0, 1, 3}};
+        qint32 sort = 0;
+        for (const auto &b : batches) {
+            EQBatch batch;
+            batch.UserID = QString::fromUtf16(b.user);
+            batch.Description = QString::fromUtf16(b.description);
+            batch.Secure = b.secure;
+            batch.Repeating = b.repeating;
+            batch.FrequencyType = b.repeating;
+            batch.Frequency2 = b.repeating;
+            batch.SortID = ++sort;
+            put(batch);
+            for (int i = 0; i < b.logs; ++i) {
+                const EquipmentPlan &e = Fleet[between(0, 6)];
+                EQLogB log;
+                log.BatchID = static_cast<qint16>(batch.BatchID);
+                log.EquipmentID = QString::fromUtf16(e.id);
+                log.Date = day(thisMonth.addDays(between(0, std::max(0, m_today.day() - 1))));
+                log.Units = cents(between(8, 80) * 50);
+                log.StartMeter = m_meters[log.EquipmentID];
+                log.EndMeter = log.StartMeter + log.Units;
+                m_meters[log.EquipmentID] = log.EndMeter;
+                log.ChargeType = u"I"_s;
+                log.GrossAmount = (log.Units * Decimal(e.internalRate)).stored(11, 2);
+                log.AdjustedAmount = log.GrossAmount;
+                log.DetailType = u"Job"_s;
+                log.JobID = QString::fromUtf16(Jobs[between(0, 4)].id);
+                log.CostCode = QString::fromUtf16(CostCodes[between(0, 5)].code) + u"E"_s;
+                log.GLAccount = u"5000"_s;
+                log.EmployeeID = Employees[between(0, 7)].id;
+                log.Location = u"YARD"_s;
+                put(log);
+            }
+        }
+    }
+
+    void reportDefinitions()
+    {
+        const struct
+        {
+            const char16_t *report, *title, *type, *format, *summary, *orientation;
+        } definitions[] = {
+            {u"Analysis", u"Monthly Usage / Cost Analysis", u"A", u"", u"I", u"L"},
+            {u"Analysis", u"Cost Summary - All Equipment", u"S", u"", u"I", u"P"},
+            {u"Analysis", u"Maintenance Schedule", u"M", u"", u"I", u"P"},
+            {u"Detail", u"Equipment Detail - Current Year", u"", u"0", u"I", u"L"},
+            {u"Equipment List", u"Equipment Master List", u"", u"M", u"I", u"P"},
+            {u"Equipment List", u"Equipment Data Sheets", u"", u"D", u"I", u"P"},
+            {u"Category List", u"Cost Categories", u"", u"C", u"S", u"P"},
+        };
+        for (const auto &d : definitions) {
+            EQLimits limits;
+            limits.UserID = u"ADM"_s;
+            limits.Report = QString::fromUtf16(d.report);
+            limits.ReportTitle = QString::fromUtf16(d.title);
+            limits.ReportType = QString::fromUtf16(d.type);
+            limits.ReportFormat = QString::fromUtf16(d.format);
+            limits.DetailSummary = QString::fromUtf16(d.summary);
+            limits.Orientation = QString::fromUtf16(d.orientation);
+            limits.ModifyDate = day(m_today);
+            limits.QuantityAnalysis = u"D"_s;
+            if (limits.Report == u"Detail") {
+                limits.SelectedDates = 1;
+                limits.DateFrom = day(QDate(m_lastMonth.year(), 1, 1));
+                limits.DateTo = day(m_lastMonth.addMonths(1).addDays(-1));
+                limits.PrintTransactionDetail = 1;
+                limits.ColorCoding = 1;
+            } else if (limits.Report == u"Analysis") {
+                limits.SelectedDates = 2;
+                limits.FPTo = Decimal(m_periods[periodOf(m_lastMonth)].number);
+            }
+            put(limits);
+        }
+    }
+
+    data::Company &m_company;
+    std::mt19937 m_random;
+    QDate m_today;
+    QDate m_firstMonth;
+    QDate m_lastMonth;
+    QList<Period> m_periods;
+    std::map<QString, EQCode> m_categories;
+    std::map<QString, Decimal> m_meters;
+    std::map<QString, EquipmentTotals> m_equipmentTotals;
+    std::map<std::pair<QString, QString>, std::map<int, Money>> m_categoryTotals;
+    int m_lineNo = 0;
+    DemoCompany::Summary m_summary;
+};
+
+} // namespace
+
+DemoCompany::DemoCompany(data::Company &company, const Clock &clock)
+    : m_company(company)
+    , m_clock(clock)
+{
+}
+
+DemoCompany::Summary DemoCompany::build()
+{
+    QStringList tables;
+    for (const data::FileSchema *schema : m_company.catalog().files())
+        if (!schema->isAlias())
+            tables.append(schema->table);
+    data::Transaction transaction(m_company.database(), tables, std::chrono::seconds(5));
+    if (!transaction.isActive())
+        throw data::DataError(
+            (u"the company is in use: "_s + transaction.error().text()).toStdString());
+    const Summary summary = Builder(m_company, m_clock.today()).build();
+    if (data::FileStatus status = transaction.commit(); !status)
+        throw data::DataError(status.error().text().toStdString());
+    return summary;
+}
+
+} // namespace qaveq

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace qaveq {
+
+class Clock;
+
+namespace data {
+class Company;
+}
+
+// Fills an empty company with a demonstration of the module at work: G/L
+// chart and fiscal periods, jobs with cost codes and change orders, employees,
+// cost categories, about 25 pieces of equipment, and 18 months of posted usage
+// logs with their G/L transactions, equipment totals and prior-period files,
+// all agreeing with one another. The data ends in the month before today, and
+// the same day gives the same company.
+class DemoCompany
+{
+public:
+    struct Summary
+    {
+        int equipment = 0;
+        int categories = 0;
+        int postedLogs = 0;
+        int transactions = 0;
+    };
+
+    DemoCompany(data::Company &company, const Clock &clock);
+
+    // Writes everything in one transaction. Throws data::DataError.
+    Summary build();
+
+private:
+    data::Company &m_company;
+    const Clock &m_clock;
+};
+
+} // namespace qaveq
