@@ -4,7 +4,6 @@
 
 #include <QStandardPaths>
 
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -85,7 +84,7 @@ QStringList ArgumentReader::positionals(QString *error) const
     return m_arguments;
 }
 
-int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out, QTextStream &err)
 {
     const QList<Command> commands = allCommands();
     GlobalOptions global;
@@ -131,7 +130,7 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
     for (const Command &command : commands) {
         if (command.name != name)
             continue;
-        CommandContext context{global, arguments.mid(i + 1), out, err};
+        CommandContext context{global, arguments.mid(i + 1), in, out, err};
         if (context.arguments.contains(u"--help"_s) || context.arguments.contains(u"-h"_s)) {
             out << command.help;
             return Success;

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <optional>
 
 namespace qaveq::host {
 
@@ -19,6 +20,7 @@ struct CommandContext
 {
     GlobalOptions global;
     QStringList arguments; // after the command's name
+    QTextStream &in;
     QTextStream &out;
     QTextStream &err;
 };
@@ -52,6 +54,6 @@ private:
 };
 
 // Runs the command line; returns the process's exit status.
-int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out, QTextStream &err);
 
 } // namespace qaveq::host

@@ -165,8 +165,7 @@ int runLoad(CommandContext &context)
     if (!company)
         return Failure;
 
-    QTextStream input(stdin);
-    const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(input);
+    const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(context.in);
     if (!result.ok) {
         if (result.line > 0)
             context.err << "qaveq: line " << result.line << ": " << result.reason << "\n";

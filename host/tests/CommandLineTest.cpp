@@ -1,0 +1,110 @@
+#include "CommandLine.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Outcome
+{
+    int status = 0;
+    QString out;
+    QString err;
+};
+
+class CommandLineTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+
+    Outcome qaveq(const QStringList &arguments, QString input = {})
+    {
+        Outcome run;
+        QTextStream in(&input);
+        QTextStream out(&run.out);
+        QTextStream err(&run.err);
+        run.status = qaveq::host::runCommandLine(
+            QStringList{u"qaveq"_s, u"--company"_s, folder.path() + u"/co"_s} + arguments, in, out, err);
+        out.flush();
+        err.flush();
+        return run;
+    }
+};
+
+TEST_F(CommandLineTest, InitDumpAndLoadRoundTrip)
+{
+    EXPECT_EQ(qaveq({u"init"_s}).status, 0);
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s}).out, QString());
+
+    const Outcome load = qaveq({u"load"_s, u"EQCode"_s},
+                           uR"({"CategoryID":"TIRES","Description":"Tires","DefaultUnit":"Each"}
+{"CategoryID":"FUEL","Description":"Fuel"})"_s);
+    EXPECT_EQ(load.status, 0) << load.err.toStdString();
+    EXPECT_EQ(load.out, u"Loaded EQCode: 2 inserted, 0 updated.\n");
+
+    const Outcome csv = qaveq({u"dump"_s, u"EQCode"_s, u"--format"_s, u"csv"_s});
+    EXPECT_EQ(csv.out, uR"(RecordID,CategoryID,Description,DefaultUnit,DefaultExpenseControl,DefaultContraExpenseControl,ScheduleType,MeterName,Meter,IntervalName,Interval
+2,FUEL,Fuel,,,,,,0,,0
+1,TIRES,Tires,Each,,,,,0,,0
+)"_s);
+    const Outcome jsonl = qaveq({u"dump"_s, u"eqcode"_s});
+    EXPECT_TRUE(jsonl.out.startsWith(uR"({"RecordID":2,"CategoryID":"FUEL","Description":"Fuel",)"_s));
+}
+
+TEST_F(CommandLineTest, ARefusedLoadSaysWhereAndWritesNothing)
+{
+    qaveq({u"init"_s});
+    const Outcome load = qaveq({u"load"_s, u"EQHeader"_s},
+                           uR"({"EquipmentID":"T-1","Description":"Truck"}
+{"EquipmentID":"T-2","Description":"Loader","PurchaseDate":"2024-13-01"})"_s);
+    EXPECT_EQ(load.status, 1);
+    EXPECT_EQ(load.err, u"qaveq: line 2: EQH:PurchaseDate is not a date: 2024-13-01\n"
+                        "Nothing was loaded into EQHeader.\n");
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQHeader"_s}).out, QString());
+}
+
+TEST_F(CommandLineTest, MistakesAreExplained)
+{
+    Outcome run = qaveq({u"dump"_s, u"EQHeader"_s});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(u"there is no company in"_s));
+    EXPECT_TRUE(run.err.contains(u"init [--demo]"_s));
+
+    qaveq({u"init"_s});
+    run = qaveq({u"dump"_s, u"Trucks"_s});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains(u"EQHeader, EQHeaderAlias"_s));
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQHeader"_s, u"--format"_s, u"xml"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"dump"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"frobnicate"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"--user"_s, u"ABCD"_s, u"dump"_s, u"EQHeader"_s}).status, 2);
+}
+
+TEST_F(CommandLineTest, EveryCommandExplainsItself)
+{
+    const Outcome help = qaveq({u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s}) {
+        EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
+        const Outcome own = qaveq({command, u"--help"_s});
+        EXPECT_EQ(own.status, 0);
+        EXPECT_TRUE(own.out.startsWith(u"Usage: qaveq --company DIR "_s + command)) << own.out.toStdString();
+    }
+}
+
+TEST_F(CommandLineTest, DemonstrationDataOnlyGoesIntoAnEmptyCompany)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"EQHeader"_s}, uR"({"EquipmentID":"MINE","Description":"Own truck"})"_s);
+    const Outcome demo = qaveq({u"init"_s, u"--demo"_s});
+    EXPECT_EQ(demo.status, 1);
+    EXPECT_TRUE(demo.err.contains(u"already holds equipment"_s));
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s}).out, QString());
+}
+
+} // namespace
