@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "FileSchema.h"
+#include "Record.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -216,6 +217,23 @@ FieldValue Database::fromSql(const FieldDef &field, const QVariant &value) const
         return value.toLongLong();
     }
     return {};
+}
+
+void Database::readRow(const FileSchema &schema, const QVariant *row, Record &record) const
+{
+    record.m_rowId = row[0].toLongLong();
+    for (int i = 0; i < schema.fields.size(); ++i) {
+        const FieldDef &field = schema.fields[i];
+        field.set(record, fromSql(field, row[i + 1]));
+    }
+}
+
+QString Database::selectList(const FileSchema &schema)
+{
+    QStringList columns{QStringLiteral("qrow")};
+    for (const FieldDef &field : schema.fields)
+        columns.append(quote(field.name));
+    return columns.join(QStringLiteral(", "));
 }
 
 FileError Database::fail(const QSqlError &error, const QString &file)

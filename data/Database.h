@@ -14,6 +14,7 @@ namespace qaveq::data {
 
 struct FieldDef;
 class FileSchema;
+class Record;
 
 enum class Dialect { SQLite, PostgreSQL };
 
@@ -54,6 +55,11 @@ public:
     static QString quote(const QString &identifier);
     QVariant toSql(const FieldDef &field, const FieldValue &value) const;
     FieldValue fromSql(const FieldDef &field, const QVariant &value) const;
+    // Fills the record from one selected row: the stored row number, then
+    // every field in declared order.
+    void readRow(const FileSchema &schema, const QVariant *row, Record &record) const;
+    // "qrow", then every field of the file, quoted, for a SELECT.
+    static QString selectList(const FileSchema &schema);
 
     // Maps a failed statement to the file layer's error and remembers it as
     // the current error (the one the standard warnings report).

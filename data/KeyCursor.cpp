@@ -65,10 +65,7 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key,
     if (m_options.from.size() > keyColumns.size() || m_options.to.size() > keyColumns.size())
         throw std::invalid_argument("scan bounds longer than the key");
 
-    QStringList selected{QStringLiteral("qrow")};
-    for (const FieldDef &field : schema.fields)
-        selected.append(Database::quote(field.name));
-    m_columns = static_cast<int>(selected.size());
+    m_columns = static_cast<int>(schema.fields.size()) + 1;
 
     // Bounds and continuation are in key order; a descending key runs the
     // other way in SQL.
@@ -106,8 +103,8 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key,
     for (const QString &column : order)
         orderBy.append(column + direction);
 
-    const QString base = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")),
-                                                                  Database::quote(schema.table));
+    const QString base =
+        QStringLiteral("SELECT %1 FROM %2").arg(Database::selectList(schema), Database::quote(schema.table));
     const QString tail = QStringLiteral(" ORDER BY %1 LIMIT %2")
                              .arg(orderBy.join(QStringLiteral(", ")))
                              .arg(m_options.pageSize);
@@ -177,11 +174,7 @@ bool KeyCursor::next(Record &record)
             return false;
     }
     const std::size_t row = static_cast<std::size_t>(m_rowInPage++) * m_columns;
-    record.m_rowId = m_page[row].toLongLong();
-    for (int i = 0; i < m_schema.fields.size(); ++i) {
-        const FieldDef &field = m_schema.fields[i];
-        field.set(record, m_db.fromSql(field, m_page[row + 1 + i]));
-    }
+    m_db.readRow(m_schema, &m_page[row], record);
     return true;
 }
 

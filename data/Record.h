@@ -7,6 +7,7 @@
 
 namespace qaveq::data {
 
+class Database;
 class Table;
 
 // Base of every record struct. The struct's members carry the field names;
@@ -32,8 +33,8 @@ protected:
     Record &operator=(const Record &) = default;
 
 private:
+    friend class Database;
     friend class Table;
-    friend class KeyCursor;
     qint64 m_rowId = 0;
 };
 

@@ -5,7 +5,8 @@
 #include "Record.h"
 
 #include <QSqlError>
-#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
 
 namespace qaveq::data {
 
@@ -46,30 +47,84 @@ QString Table::validate(const Record &record) const
     return {};
 }
 
+QSqlQuery *Table::statement(const QString &purpose, const std::function<QString()> &sql)
+{
+    auto found = m_statements.find(purpose);
+    if (found == m_statements.end()) {
+        QSqlQuery query(m_db.connection());
+        query.setForwardOnly(true);
+        if (!query.prepare(sql())) {
+            m_db.fail(query.lastError(), m_schema.name);
+            return nullptr;
+        }
+        found = m_statements.emplace(purpose, std::move(query)).first;
+    }
+    return &found->second;
+}
+
+FileStatus Table::run(QSqlQuery &query)
+{
+    if (!query.exec())
+        return m_db.fail(query.lastError(), m_schema.name);
+    return {};
+}
+
+bool Table::readOne(QSqlQuery &query, Record &record)
+{
+    if (!query.next()) {
+        query.finish();
+        return false;
+    }
+    std::vector<QVariant> row(m_schema.fields.size() + 1);
+    for (std::size_t c = 0; c < row.size(); ++c)
+        row[c] = query.value(static_cast<int>(c));
+    query.finish();
+    m_db.readRow(m_schema, row.data(), record);
+    return true;
+}
+
 FileStatus Table::fetch(QStringView keyName, Record &record)
 {
     const KeyDef &key = m_schema.key(keyName);
-    ScanOptions options;
-    for (const QString &f : key.fields)
-        options.from.append(m_schema.field(f)->get(record));
-    options.to = options.from;
-    options.pageSize = 1;
-    KeyCursor cursor(m_db, m_schema, key, std::move(options));
-    if (cursor.next(record))
+    QSqlQuery *query = statement(u"fetch:"_s + key.name, [this, &key] {
+        QStringList conditions;
+        QStringList order;
+        for (const QString &f : key.fields) {
+            const QString column = Database::quote(m_schema.field(f)->name);
+            conditions.append(column + u" = ?"_s);
+            order.append(key.descending ? column + u" DESC"_s : column);
+        }
+        if (!key.unique)
+            order.append(u"qrow"_s);
+        return u"SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1"_s.arg(
+            Database::selectList(m_schema), m_table, conditions.join(u" AND "_s), order.join(u", "_s));
+    });
+    if (!query)
+        return m_db.lastError();
+    for (const QString &f : key.fields) {
+        const FieldDef &field = *m_schema.field(f);
+        query->addBindValue(m_db.toSql(field, field.get(record)));
+    }
+    if (FileStatus status = run(*query); !status)
+        return status;
+    if (readOne(*query, record))
         return {};
-    if (cursor.error())
-        return *cursor.error();
     return m_db.fail(FileError::make(FileErrorCode::RecordNotFound, m_schema.name));
 }
 
 FileStatus Table::nextNumber(qint64 &number)
 {
-    const FieldDef &field = m_schema.fields[m_schema.autoNumberField];
-    QSqlQuery query(m_db.connection());
-    if (!query.exec(QStringLiteral("SELECT MAX(%1) FROM %2").arg(Database::quote(field.name), m_table)))
-        return m_db.fail(query.lastError(), m_schema.name);
-    query.next();
-    number = query.value(0).toLongLong() + 1;
+    QSqlQuery *query = statement(u"next number"_s, [this] {
+        return u"SELECT MAX(%1) FROM %2"_s.arg(
+            Database::quote(m_schema.fields[m_schema.autoNumberField].name), m_table);
+    });
+    if (!query)
+        return m_db.lastError();
+    if (FileStatus status = run(*query); !status)
+        return status;
+    query->next();
+    number = query->value(0).toLongLong() + 1;
+    query->finish();
     return {};
 }
 
@@ -86,77 +141,87 @@ FileStatus Table::prime(Record &record)
 
 FileStatus Table::insert(Record &record)
 {
-    const bool autoNumber = m_schema.autoNumberField >= 0
-                            && std::get<qint64>(m_schema.fields[m_schema.autoNumberField].get(record)) == 0;
-    if (autoNumber) {
+    const FieldDef *autoField =
+        m_schema.autoNumberField >= 0 ? &m_schema.fields[m_schema.autoNumberField] : nullptr;
+    const bool numbered = autoField && std::get<qint64>(autoField->get(record)) == 0;
+    if (numbered) {
         if (FileStatus status = prime(record); !status)
             return status;
     }
-    if (const QString problem = validate(record); !problem.isEmpty())
-        return m_db.fail(FileError::driver(problem, QStringLiteral("0"), m_schema.name));
-
-    QStringList columns;
-    QStringList marks;
-    for (const FieldDef &field : m_schema.fields) {
-        columns.append(Database::quote(field.name));
-        marks.append(QStringLiteral("?"));
+    const auto undoNumber = [&] {
+        if (numbered)
+            autoField->set(record, qint64(0));
+    };
+    if (const QString problem = validate(record); !problem.isEmpty()) {
+        undoNumber();
+        return m_db.fail(FileError::driver(problem, u"0"_s, m_schema.name));
     }
-    QSqlQuery query(m_db.connection());
-    query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING qrow")
-                      .arg(m_table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    QSqlQuery *query = statement(u"insert"_s, [this] {
+        QStringList columns;
+        QStringList marks;
+        for (const FieldDef &field : m_schema.fields) {
+            columns.append(Database::quote(field.name));
+            marks.append(u"?"_s);
+        }
+        return u"INSERT INTO %1 (%2) VALUES (%3) RETURNING qrow"_s.arg(m_table, columns.join(u", "_s),
+                                                                       marks.join(u", "_s));
+    });
+    if (!query) {
+        undoNumber();
+        return m_db.lastError();
+    }
     for (const FieldDef &field : m_schema.fields)
-        query.addBindValue(m_db.toSql(field, field.get(record)));
-    if (!query.exec()) {
-        if (autoNumber)
-            m_schema.fields[m_schema.autoNumberField].set(record, qint64(0));
-        return m_db.fail(query.lastError(), m_schema.name);
+        query->addBindValue(m_db.toSql(field, field.get(record)));
+    if (FileStatus status = run(*query); !status) {
+        undoNumber();
+        return status;
     }
-    query.next();
-    record.m_rowId = query.value(0).toLongLong();
+    query->next();
+    record.m_rowId = query->value(0).toLongLong();
+    query->finish();
     return {};
 }
 
 FileStatus Table::update(Record &record)
 {
     if (const QString problem = validate(record); !problem.isEmpty())
-        return m_db.fail(FileError::driver(problem, QStringLiteral("0"), m_schema.name));
-    QStringList assignments;
+        return m_db.fail(FileError::driver(problem, u"0"_s, m_schema.name));
+    QSqlQuery *query = statement(u"update"_s, [this] {
+        QStringList assignments;
+        for (const FieldDef &field : m_schema.fields)
+            assignments.append(Database::quote(field.name) + u" = ?"_s);
+        return u"UPDATE %1 SET %2 WHERE qrow = ?"_s.arg(m_table, assignments.join(u", "_s));
+    });
+    if (!query)
+        return m_db.lastError();
     for (const FieldDef &field : m_schema.fields)
-        assignments.append(Database::quote(field.name) + QStringLiteral(" = ?"));
-    QSqlQuery query(m_db.connection());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE qrow = ?")
-                      .arg(m_table, assignments.join(QStringLiteral(", "))));
-    for (const FieldDef &field : m_schema.fields)
-        query.addBindValue(m_db.toSql(field, field.get(record)));
-    query.addBindValue(record.m_rowId);
-    if (!query.exec())
-        return m_db.fail(query.lastError(), m_schema.name);
-    if (query.numRowsAffected() == 0)
+        query->addBindValue(m_db.toSql(field, field.get(record)));
+    query->addBindValue(record.m_rowId);
+    if (FileStatus status = run(*query); !status)
+        return status;
+    if (query->numRowsAffected() == 0)
         return m_db.fail(FileError::make(FileErrorCode::RecordNotFound, m_schema.name));
     return {};
 }
 
 bool Table::sameStoredRow(const Record &original, FileStatus &status)
 {
+    QSqlQuery *query = statement(u"by row"_s, [this] {
+        return u"SELECT %1 FROM %2 WHERE qrow = ?"_s.arg(Database::selectList(m_schema), m_table);
+    });
+    if (!query) {
+        status = m_db.lastError();
+        return false;
+    }
+    query->addBindValue(original.m_rowId);
+    if (status = run(*query); !status)
+        return false;
     std::unique_ptr<Record> stored = m_schema.create();
-    QSqlQuery query(m_db.connection());
-    QStringList columns;
+    if (!readOne(*query, *stored))
+        return false;
     for (const FieldDef &field : m_schema.fields)
-        columns.append(Database::quote(field.name));
-    query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE qrow = ?")
-                      .arg(columns.join(QStringLiteral(", ")), m_table));
-    query.addBindValue(original.m_rowId);
-    if (!query.exec()) {
-        status = m_db.fail(query.lastError(), m_schema.name);
-        return false;
-    }
-    if (!query.next())
-        return false;
-    for (int i = 0; i < m_schema.fields.size(); ++i) {
-        const FieldDef &field = m_schema.fields[i];
-        if (m_db.fromSql(field, query.value(i)) != field.get(original))
+        if (field.get(*stored) != field.get(original))
             return false;
-    }
     return true;
 }
 
@@ -171,12 +236,14 @@ FileStatus Table::updateIfUnchanged(Record &record, const Record &original)
 
 FileStatus Table::remove(Record &record)
 {
-    QSqlQuery query(m_db.connection());
-    query.prepare(QStringLiteral("DELETE FROM %1 WHERE qrow = ?").arg(m_table));
-    query.addBindValue(record.m_rowId);
-    if (!query.exec())
-        return m_db.fail(query.lastError(), m_schema.name);
-    if (query.numRowsAffected() == 0)
+    QSqlQuery *query =
+        statement(u"remove"_s, [this] { return u"DELETE FROM %1 WHERE qrow = ?"_s.arg(m_table); });
+    if (!query)
+        return m_db.lastError();
+    query->addBindValue(record.m_rowId);
+    if (FileStatus status = run(*query); !status)
+        return status;
+    if (query->numRowsAffected() == 0)
         return m_db.fail(FileError::make(FileErrorCode::RecordNotFound, m_schema.name));
     record.m_rowId = 0;
     return {};

@@ -3,7 +3,11 @@
 #include "FileError.h"
 #include "KeyCursor.h"
 
+#include <QSqlQuery>
 #include <QStringView>
+
+#include <functional>
+#include <map>
 
 namespace qaveq::data {
 
@@ -46,6 +50,13 @@ public:
 private:
     FileStatus nextNumber(qint64 &number);
     bool sameStoredRow(const Record &original, FileStatus &status);
+    // The statement for one purpose ("insert", "fetch:KeyCode"...), prepared on
+    // first use and kept for the life of the table.
+    QSqlQuery *statement(const QString &purpose, const std::function<QString()> &sql);
+    FileStatus run(QSqlQuery &query);
+    bool readOne(QSqlQuery &query, Record &record);
+
+    std::map<QString, QSqlQuery> m_statements;
 
     Database &m_db;
     const FileSchema &m_schema;

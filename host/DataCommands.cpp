@@ -38,21 +38,17 @@ std::unique_ptr<data::Company> openCompany(const CommandContext &context)
     }
 }
 
-QStringList fileNames()
-{
-    QStringList names;
-    for (const data::FileSchema *schema : companyCatalog().files())
-        names.append(schema->name);
-    return names;
-}
-
 const data::FileSchema *requireFile(const CommandContext &context, const QString &name)
 {
-    static const data::Catalog catalog = companyCatalog();
+    const data::Catalog catalog = companyCatalog();
     const data::FileSchema *schema = catalog.find(name);
-    if (!schema)
-        context.err << "qaveq: no file \"" << name << "\". The files are:\n  "
-                    << fileNames().join(u", "_s) << "\n";
+    if (!schema) {
+        QStringList names;
+        for (const data::FileSchema *file : catalog.files())
+            names.append(file->name);
+        context.err << "qaveq: no file \"" << name << "\". The files are:\n  " << names.join(u", "_s)
+                    << "\n";
+    }
     return schema;
 }
 

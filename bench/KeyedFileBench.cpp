@@ -1,0 +1,189 @@
+// Ordered scans and keyed fetches over 1,000,000 posted usage logs, through the
+// keyed-file layer and through SQLite's own interface on the same file, in the
+// same run. Run: build/release/bench/keyed_file_bench
+#include "records/EQLog.h"
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+constexpr int Rows = 1'000'000;
+constexpr int Equipment = 400;
+constexpr int Fetches = 10'000;
+
+struct Fixture
+{
+    QTemporaryDir folder;
+    std::unique_ptr<data::Company> company;
+    QString file;
+
+    Fixture()
+    {
+        company = std::make_unique<data::Company>(folder.path(), companyCatalog());
+        file = folder.filePath(u"company.sqlite"_s);
+        sqlite3 *db = nullptr;
+        sqlite3_open(file.toUtf8().constData(), &db);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db,
+                           R"(INSERT INTO "EQLog" ("RecordID", "EquipmentID", "Type", "Date", "StartMeter",
+                              "EndMeter", "Units", "ChargeType", "GrossAmount", "AdjustedAmount",
+                              "DetailType", "GLAccount", "JobID", "CostCode", "Comments", "EmployeeID",
+                              "Location", "Posted", "JournalNumber")
+                              VALUES (?, ?, 'I', ?, ?, ?, ?, 'I', ?, ?, 'Job', '5000', ?, '020200E',
+                              'Excavation', ?, 'YARD', 1, ?))",
+                           -1, &insert, nullptr);
+        std::mt19937 random(42);
+        for (int i = 1; i <= Rows; ++i) {
+            const std::string equipment = "EQ-" + std::to_string(random() % Equipment);
+            const std::string job = std::to_string(2400 + random() % 6);
+            sqlite3_bind_int(insert, 1, i);
+            sqlite3_bind_text(insert, 2, equipment.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(insert, 3, 82000 + static_cast<int>(random() % 700));
+            sqlite3_bind_int64(insert, 4, i * 100);
+            sqlite3_bind_int64(insert, 5, i * 100 + 800);
+            sqlite3_bind_int64(insert, 6, 800);
+            sqlite3_bind_int64(insert, 7, 68000);
+            sqlite3_bind_int64(insert, 8, 68000);
+            sqlite3_bind_text(insert, 9, job.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(insert, 10, 100 + i % 8);
+            sqlite3_bind_int(insert, 11, 1000 + i / 5000);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "ANALYZE", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+};
+
+Fixture &fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void ScanThroughKeyedFile(benchmark::State &state)
+{
+    data::Table &logs = fixture().company->file<EQLog>();
+    for (auto _ : state) {
+        data::KeyCursor cursor = logs.scan(u"KeyEquipmentID");
+        EQLog log;
+        qint64 rows = 0;
+        Decimal total;
+        while (cursor.next(log)) {
+            ++rows;
+            total += log.AdjustedAmount;
+        }
+        if (rows != Rows)
+            state.SkipWithError("wrong row count");
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetItemsProcessed(state.iterations() * Rows);
+}
+
+// The same rows in the same order, read with SQLite's own interface into plain
+// values: the floor the keyed-file layer is measured against.
+void ScanThroughRawSqlite(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(fixture().file.toUtf8().constData(), &db);
+    sqlite3_stmt *select = nullptr;
+    sqlite3_prepare_v2(db,
+                       R"(SELECT qrow, "RecordID", "EquipmentID", "Type", "Date", "StartMeter", "EndMeter",
+                          "Units", "ChargeType", "GrossAmount", "AdjustedAmount", "DetailType", "GLAccount",
+                          "JobID", "CostCode", "Category", "Comments", "EmployeeID", "Location", "Posted",
+                          "JournalNumber", "EquipmentIDCharged"
+                          FROM "EQLog" ORDER BY "EquipmentID", "Date", qrow)",
+                       -1, &select, nullptr);
+    for (auto _ : state) {
+        qint64 rows = 0;
+        qint64 total = 0;
+        std::string text;
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            ++rows;
+            for (int c = 0; c < 22; ++c) {
+                if (sqlite3_column_type(select, c) == SQLITE_TEXT)
+                    text.assign(reinterpret_cast<const char *>(sqlite3_column_text(select, c)));
+                else
+                    total += sqlite3_column_int64(select, c);
+            }
+        }
+        sqlite3_reset(select);
+        if (rows != Rows)
+            state.SkipWithError("wrong row count");
+        benchmark::DoNotOptimize(total);
+        benchmark::DoNotOptimize(text);
+    }
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    state.SetItemsProcessed(state.iterations() * Rows);
+}
+
+void FetchThroughKeyedFile(benchmark::State &state)
+{
+    data::Table &logs = fixture().company->file<EQLog>();
+    std::mt19937 random(7);
+    for (auto _ : state) {
+        for (int i = 0; i < Fetches; ++i) {
+            EQLog log;
+            log.RecordID = 1 + static_cast<qint32>(random() % Rows);
+            if (!logs.fetch(u"KeyRecordID", log))
+                state.SkipWithError("fetch failed");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * Fetches);
+}
+
+void FetchThroughRawSqlite(benchmark::State &state)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(fixture().file.toUtf8().constData(), &db);
+    sqlite3_stmt *select = nullptr;
+    sqlite3_prepare_v2(db, R"(SELECT * FROM "EQLog" WHERE "RecordID" = ?)", -1, &select, nullptr);
+    std::mt19937 random(7);
+    std::string text;
+    for (auto _ : state) {
+        for (int i = 0; i < Fetches; ++i) {
+            sqlite3_bind_int(select, 1, 1 + static_cast<int>(random() % Rows));
+            if (sqlite3_step(select) != SQLITE_ROW)
+                state.SkipWithError("fetch failed");
+            for (int c = 0; c < sqlite3_column_count(select); ++c)
+                if (sqlite3_column_type(select, c) == SQLITE_TEXT)
+                    text.assign(reinterpret_cast<const char *>(sqlite3_column_text(select, c)));
+            sqlite3_reset(select);
+        }
+    }
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    state.SetItemsProcessed(state.iterations() * Fetches);
+}
+
+BENCHMARK(ScanThroughKeyedFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ScanThroughRawSqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FetchThroughKeyedFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FetchThroughRawSqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
