@@ -37,14 +37,15 @@ struct Fixture
         sqlite3_open(file.toUtf8().constData(), &db);
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt *insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           R"(INSERT INTO "EQLog" ("RecordID", "EquipmentID", "Type", "Date", "StartMeter",
+        sqlite3_prepare_v2(
+            db,
+            R"(INSERT INTO "EQLog" ("RecordID", "EquipmentID", "Type", "Date", "StartMeter",
                               "EndMeter", "Units", "ChargeType", "GrossAmount", "AdjustedAmount",
                               "DetailType", "GLAccount", "JobID", "CostCode", "Comments", "EmployeeID",
                               "Location", "Posted", "JournalNumber")
                               VALUES (?, ?, 'I', ?, ?, ?, ?, 'I', ?, ?, 'Job', '5000', ?, '020200E',
                               'Excavation', ?, 'YARD', 1, ?))",
-                           -1, &insert, nullptr);
+            -1, &insert, nullptr);
         std::mt19937 random(42);
         for (int i = 1; i <= Rows; ++i) {
             const std::string equipment = "EQ-" + std::to_string(random() % Equipment);
@@ -102,13 +103,14 @@ void ScanThroughRawSqlite(benchmark::State &state)
     sqlite3 *db = nullptr;
     sqlite3_open(fixture().file.toUtf8().constData(), &db);
     sqlite3_stmt *select = nullptr;
-    sqlite3_prepare_v2(db,
-                       R"(SELECT qrow, "RecordID", "EquipmentID", "Type", "Date", "StartMeter", "EndMeter",
+    sqlite3_prepare_v2(
+        db,
+        R"(SELECT qrow, "RecordID", "EquipmentID", "Type", "Date", "StartMeter", "EndMeter",
                           "Units", "ChargeType", "GrossAmount", "AdjustedAmount", "DetailType", "GLAccount",
                           "JobID", "CostCode", "Category", "Comments", "EmployeeID", "Location", "Posted",
                           "JournalNumber", "EquipmentIDCharged"
                           FROM "EQLog" ORDER BY "EquipmentID", "Date", qrow)",
-                       -1, &select, nullptr);
+        -1, &select, nullptr);
     for (auto _ : state) {
         qint64 rows = 0;
         qint64 total = 0;

@@ -71,7 +71,9 @@ QString unitsToString(Units units, int places)
 
 } // namespace
 
-Decimal::Decimal(Units units, int places) : m_units(units), m_places(places)
+Decimal::Decimal(Units units, int places)
+    : m_units(units)
+    , m_places(places)
 {
     if (m_places > MaxPlaces) {
         m_units = rescale(m_units, m_places, MaxPlaces);
@@ -214,9 +216,9 @@ Decimal Decimal::operator-() const
 Decimal operator+(const Decimal &a, const Decimal &b)
 {
     const int places = std::max(a.m_places, b.m_places);
-    return Decimal(addChecked(rescale(a.m_units, a.m_places, places),
-                              rescale(b.m_units, b.m_places, places)),
-                   places);
+    return Decimal(
+        addChecked(rescale(a.m_units, a.m_places, places), rescale(b.m_units, b.m_places, places)),
+        places);
 }
 
 Decimal operator-(const Decimal &a, const Decimal &b)
@@ -236,7 +238,8 @@ Decimal operator/(const Decimal &a, const Decimal &b)
     // a/b = (ua / 10^pa) / (ub / 10^pb); carry the quotient to MaxPlaces places.
     const int shift = Decimal::MaxPlaces + b.m_places - a.m_places;
     const Units numerator = shift >= 0 ? multiplyChecked(a.m_units, powerOfTen(shift)) : a.m_units;
-    const Units denominator = shift >= 0 ? b.m_units : multiplyChecked(b.m_units, powerOfTen(-shift));
+    const Units denominator =
+        shift >= 0 ? b.m_units : multiplyChecked(b.m_units, powerOfTen(-shift));
     return Decimal(divideRounded(numerator, denominator), Decimal::MaxPlaces);
 }
 

@@ -35,8 +35,12 @@ public:
     static constexpr int MaxPlaces = 18;
 
     constexpr Decimal() = default;
-    Decimal(int value) : m_units(value) {}      // NOLINT: plain integers convert naturally
-    Decimal(qint64 value) : m_units(value) {}   // NOLINT
+    Decimal(int value)
+        : m_units(value)
+    {} // NOLINT: plain integers convert naturally
+    Decimal(qint64 value)
+        : m_units(value)
+    {} // NOLINT
 
     // units / 10^places, e.g. fromUnits(12345, 2) == 123.45
     static Decimal fromUnits(qint64 units, int places);

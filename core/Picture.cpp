@@ -43,8 +43,8 @@ std::optional<Picture> Picture::tryParse(QStringView text)
         picture.m_zeroFill = m.hasCaptured(1);
         picture.m_format = m.captured(2).toInt();
         picture.m_blankWhenZero = m.hasCaptured(3);
-        if (picture.m_format != 1 && picture.m_format != 2 && picture.m_format != 14
-            && picture.m_format != 17)
+        if (picture.m_format != 1 && picture.m_format != 2 && picture.m_format != 14 &&
+            picture.m_format != 17)
             return std::nullopt;
         return picture;
     }
@@ -52,8 +52,8 @@ std::optional<Picture> Picture::tryParse(QStringView text)
         picture.m_kind = Kind::Time;
         picture.m_format = m.captured(1).toInt();
         picture.m_blankWhenZero = m.hasCaptured(2);
-        if (picture.m_format != 1 && picture.m_format != 3 && picture.m_format != 4
-            && picture.m_format != 7)
+        if (picture.m_format != 1 && picture.m_format != 3 && picture.m_format != 4 &&
+            picture.m_format != 7)
             return std::nullopt;
         return picture;
     }
@@ -140,7 +140,9 @@ QString Picture::formatDate(DayNumber day) const
     const QString dayText = QStringLiteral("%1").arg(date.day(), 2, 10, QChar(u'0'));
     switch (m_format) {
     case 1:
-        return QStringLiteral("%1/%2/%3").arg(month, dayText).arg(date.year() % 100, 2, 10, QChar(u'0'));
+        return QStringLiteral("%1/%2/%3")
+            .arg(month, dayText)
+            .arg(date.year() % 100, 2, 10, QChar(u'0'));
     case 2:
         return QStringLiteral("%1/%2/%3").arg(month, dayText).arg(date.year());
     case 14:

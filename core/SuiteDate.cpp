@@ -29,7 +29,7 @@ DayNumber fromQDate(const QDate &date)
         return 0;
     const qint64 day = date.toJulianDay() - JulianDayOfZero;
     return day > 0 && day <= std::numeric_limits<DayNumber>::max() ? static_cast<DayNumber>(day)
-                                                                    : 0;
+                                                                   : 0;
 }
 
 DayNumber fromYmd(int year, int month, int day)

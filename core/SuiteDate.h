@@ -15,8 +15,8 @@ using TimeOfDay = qint32;
 
 namespace SuiteDate {
 
-QDate toQDate(DayNumber day);                 // null QDate for 0
-DayNumber fromQDate(const QDate &date);       // 0 for a null or invalid date
+QDate toQDate(DayNumber day);                    // null QDate for 0
+DayNumber fromQDate(const QDate &date);          // 0 for a null or invalid date
 DayNumber fromYmd(int year, int month, int day); // 0 when not a real date
 
 int year(DayNumber day);

@@ -37,9 +37,10 @@ ConnectionSettings Company::connectionSettings(const QString &folder)
     } else if (driver.compare(u"SQLite", Qt::CaseInsensitive) == 0) {
         settings.sqliteFile = QDir(folder).filePath(QStringLiteral("company.sqlite"));
     } else {
-        throw DataError(QStringLiteral("%1: unknown database driver \"%2\" (use SQLite or PostgreSQL)")
-                            .arg(settingsFile(folder), driver)
-                            .toStdString());
+        throw DataError(
+            QStringLiteral("%1: unknown database driver \"%2\" (use SQLite or PostgreSQL)")
+                .arg(settingsFile(folder), driver)
+                .toStdString());
     }
     return settings;
 }
@@ -49,7 +50,8 @@ Company::Company(const QString &folder, Catalog catalog)
     , m_catalog(std::move(catalog))
 {
     if (!QDir().mkpath(m_folder))
-        throw DataError(QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
+        throw DataError(
+            QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
     m_id = ini.value(QStringLiteral("Company/ID")).toString();
     m_name = ini.value(QStringLiteral("Company/Name")).toString();
@@ -86,7 +88,8 @@ Table &Company::file(QStringView name)
 {
     const FileSchema *schema = m_catalog.find(name);
     if (!schema)
-        throw std::invalid_argument(QStringLiteral("no file %1 in the catalog").arg(name).toStdString());
+        throw std::invalid_argument(
+            QStringLiteral("no file %1 in the catalog").arg(name).toStdString());
     auto &table = m_tables[schema->name];
     if (!table)
         table = std::make_unique<Table>(*m_db, *schema);

@@ -17,7 +17,7 @@ namespace qaveq::data {
 //
 // company.ini:
 //   [Company]   ID=DEMO  Name=...
-//   [Database]  Driver=PostgreSQL  Host=...  Port=5432  Name=...  User=...  Password=...  Schema=...
+//   [Database]  Driver=PostgreSQL  Host=...  Port=5432  Name=...  User=...  Password=... Schema=...
 class Company
 {
 public:
@@ -42,11 +42,7 @@ public:
 
     // Throws std::invalid_argument for a file the catalog does not hold.
     Table &file(QStringView name);
-    template <class R>
-    Table &file()
-    {
-        return file(R::fileSchema().name);
-    }
+    template <class R> Table &file() { return file(R::fileSchema().name); }
 
 private:
     void layOut();

@@ -26,8 +26,8 @@ bool isUniqueViolation(const QSqlError &error, Dialect dialect)
     // SQLITE_CONSTRAINT_UNIQUE (2067), SQLITE_CONSTRAINT_PRIMARYKEY (1555), or the
     // plain SQLITE_CONSTRAINT (19) with its message.
     const QString code = error.nativeErrorCode();
-    return code == u"2067" || code == u"1555"
-           || (code == u"19" && error.databaseText().contains(u"UNIQUE"));
+    return code == u"2067" || code == u"1555" ||
+           (code == u"19" && error.databaseText().contains(u"UNIQUE"));
 }
 
 } // namespace
@@ -37,9 +37,8 @@ Database::Database(const ConnectionSettings &settings)
     , m_connectionName(nextConnectionName())
 {
     const bool sqlite = settings.dialect == Dialect::SQLite;
-    QSqlDatabase db =
-        QSqlDatabase::addDatabase(sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
-                                  m_connectionName);
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connectionName);
     if (!db.isValid())
         throw DataError(QStringLiteral("The database driver for %1 is not installed.")
                             .arg(sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL"))
@@ -153,8 +152,9 @@ void Database::ensureTable(const FileSchema &schema)
     const QString table = quote(schema.table);
     const QStringList existing = existingColumns(schema.table);
     if (existing.isEmpty()) {
-        QStringList columns{dialect() == Dialect::SQLite ? QStringLiteral("qrow INTEGER PRIMARY KEY")
-                                                         : QStringLiteral("qrow BIGSERIAL PRIMARY KEY")};
+        QStringList columns{dialect() == Dialect::SQLite
+                                ? QStringLiteral("qrow INTEGER PRIMARY KEY")
+                                : QStringLiteral("qrow BIGSERIAL PRIMARY KEY")};
         for (const FieldDef &field : schema.fields)
             columns.append(QStringLiteral("%1 %2 NOT NULL DEFAULT %3")
                                .arg(quote(field.name), columnType(field), columnDefault(field)));
@@ -240,8 +240,9 @@ FileError Database::fail(const QSqlError &error, const QString &file)
 {
     if (isUniqueViolation(error, dialect()))
         return fail(FileError::make(FileErrorCode::DuplicateKey, file));
-    return fail(FileError::driver(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                                  error.nativeErrorCode(), file));
+    return fail(
+        FileError::driver(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                          error.nativeErrorCode(), file));
 }
 
 FileError Database::fail(FileError error)

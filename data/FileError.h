@@ -9,12 +9,12 @@ namespace qaveq::data {
 
 // Error numbers of the file layer, as the suite's messages quote them.
 namespace FileErrorCode {
-constexpr int FileLocked = 32;          // "File Is Already Locked": a transaction not begun in time
-constexpr int RecordNotAvailable = 33;  // read past the end
+constexpr int FileLocked = 32;         // "File Is Already Locked": a transaction not begun in time
+constexpr int RecordNotAvailable = 33; // read past the end
 constexpr int RecordNotFound = 35;
-constexpr int DuplicateKey = 40;        // "Creates Duplicate Key"
-constexpr int RecordChanged = 89;       // "Record Changed By Another Station"
-constexpr int FileSystemError = 90;     // the driver's own error, in driverMessage
+constexpr int DuplicateKey = 40;    // "Creates Duplicate Key"
+constexpr int RecordChanged = 89;   // "Record Changed By Another Station"
+constexpr int FileSystemError = 90; // the driver's own error, in driverMessage
 } // namespace FileErrorCode
 
 struct FileError
@@ -41,7 +41,9 @@ class [[nodiscard]] FileStatus
 {
 public:
     FileStatus() = default;
-    FileStatus(FileError error) : m_error(std::move(error)) {} // NOLINT: a failure converts
+    FileStatus(FileError error)
+        : m_error(std::move(error))
+    {} // NOLINT: a failure converts
 
     bool isOk() const { return !m_error; }
     explicit operator bool() const { return isOk(); }

@@ -37,7 +37,8 @@ const KeyDef &FileSchema::key(QStringView name) const
     for (const KeyDef &k : keys)
         if (k.name.compare(bare, Qt::CaseInsensitive) == 0)
             return k;
-    throw std::invalid_argument(QStringLiteral("no key %1 in %2").arg(name, this->name).toStdString());
+    throw std::invalid_argument(
+        QStringLiteral("no key %1 in %2").arg(name, this->name).toStdString());
 }
 
 const KeyDef *FileSchema::firstUniqueKey() const

@@ -19,9 +19,9 @@ struct FieldDef
 {
     QString name; // without the file prefix
     FieldType type = FieldType::Integer;
-    int width = 0;  // texts: characters
-    int digits = 0; // decimals: total digits
-    int places = 0; // decimals: decimal places
+    int width = 0;      // texts: characters
+    int digits = 0;     // decimals: total digits
+    int places = 0;     // decimals: decimal places
     qint64 minimum = 0; // integers, dates and times: the member's range
     qint64 maximum = 0;
     std::function<FieldValue(const Record &)> get;

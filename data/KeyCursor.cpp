@@ -48,8 +48,7 @@ QString sqlOperator(Filter::Op op)
 
 } // namespace
 
-KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key,
-                     ScanOptions options)
+KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, ScanOptions options)
     : m_db(db)
     , m_schema(schema)
     , m_options(std::move(options))
@@ -84,7 +83,8 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key,
     for (const Filter &filter : m_options.filters) {
         const FieldDef *field = schema.field(filter.field);
         if (!field)
-            throw std::invalid_argument(QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
+            throw std::invalid_argument(
+                QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
         const QString column = Database::quote(field->name);
         if (filter.op == Filter::Op::Contains)
             conditions.append((db.dialect() == Dialect::SQLite
@@ -103,19 +103,20 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key,
     for (const QString &column : order)
         orderBy.append(column + direction);
 
-    const QString base =
-        QStringLiteral("SELECT %1 FROM %2").arg(Database::selectList(schema), Database::quote(schema.table));
+    const QString base = QStringLiteral("SELECT %1 FROM %2")
+                             .arg(Database::selectList(schema), Database::quote(schema.table));
     const QString tail = QStringLiteral(" ORDER BY %1 LIMIT %2")
                              .arg(orderBy.join(QStringLiteral(", ")))
                              .arg(m_options.pageSize);
     const auto where = [](const QStringList &c) {
-        return c.isEmpty() ? QString() : QStringLiteral(" WHERE ") + c.join(QStringLiteral(" AND "));
+        return c.isEmpty() ? QString()
+                           : QStringLiteral(" WHERE ") + c.join(QStringLiteral(" AND "));
     };
     m_sqlFirst = base + where(conditions) + tail;
     QStringList after = conditions;
-    after.append(QStringLiteral("%1 %2 %3").arg(tuple(order),
-                                                ascending ? QStringLiteral(">") : QStringLiteral("<"),
-                                                placeholders(order.size())));
+    after.append(QStringLiteral("%1 %2 %3")
+                     .arg(tuple(order), ascending ? QStringLiteral(">") : QStringLiteral("<"),
+                          placeholders(order.size())));
     m_sqlAfter = base + where(after) + tail;
     m_query.setForwardOnly(true);
 }

@@ -68,7 +68,7 @@ private:
     Database &m_db;
     const FileSchema &m_schema;
     ScanOptions m_options;
-    QList<int> m_keyFields; // field indexes of the key, in order
+    QList<int> m_keyFields;   // field indexes of the key, in order
     bool m_withRowId = false; // non-unique keys break ties on the stored row number
     QString m_sqlFirst;
     QString m_sqlAfter;

@@ -39,8 +39,7 @@ private:
 };
 
 // record struct R : RecordOf<R> { members...; static const FileSchema &fileSchema(); };
-template <class R>
-class RecordOf : public Record
+template <class R> class RecordOf : public Record
 {
 public:
     const FileSchema &schema() const override { return R::fileSchema(); }

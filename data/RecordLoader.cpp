@@ -17,7 +17,6 @@ constexpr std::chrono::milliseconds LoadWait{5000};
 
 } // namespace
 
-
 LoadResult RecordLoader::load(QTextStream &input)
 {
     const FileSchema &schema = m_table.schema();
@@ -45,9 +44,10 @@ LoadResult RecordLoader::load(QTextStream &input)
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &parseError);
         if (!document.isObject())
-            return fail(lineNumber, parseError.error != QJsonParseError::NoError
-                                        ? QStringLiteral("not valid JSON: %1").arg(parseError.errorString())
-                                        : QStringLiteral("not a JSON object"));
+            return fail(lineNumber,
+                        parseError.error != QJsonParseError::NoError
+                            ? QStringLiteral("not valid JSON: %1").arg(parseError.errorString())
+                            : QStringLiteral("not a JSON object"));
 
         std::unique_ptr<Record> incoming = schema.create();
         QStringList present;

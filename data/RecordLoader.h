@@ -24,7 +24,9 @@ struct LoadResult
 class RecordLoader
 {
 public:
-    explicit RecordLoader(Table &table) : m_table(table) {}
+    explicit RecordLoader(Table &table)
+        : m_table(table)
+    {}
     LoadResult load(QTextStream &input);
 
 private:

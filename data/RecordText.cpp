@@ -49,7 +49,9 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
             return QStringLiteral("%1 must be a text").arg(qualified);
         const QString text = Text::clip(json.toString());
         if (text.size() > field.width)
-            return QStringLiteral("%1 is longer than %2 characters").arg(qualified).arg(field.width);
+            return QStringLiteral("%1 is longer than %2 characters")
+                .arg(qualified)
+                .arg(field.width);
         out = text;
         return {};
     }
@@ -59,8 +61,8 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
             text = json.toString();
         else if (json.isDouble())
             text = QString::number(json.toDouble(), 'f', field.places + 6);
-        std::optional<Decimal> value = (json.isString() || json.isDouble()) ? Decimal::parse(text)
-                                                                            : std::nullopt;
+        std::optional<Decimal> value =
+            (json.isString() || json.isDouble()) ? Decimal::parse(text) : std::nullopt;
         if (!value)
             return QStringLiteral("%1 is not a number: %2").arg(qualified, text);
         if (!value->fits(field.digits, field.places))
@@ -86,7 +88,8 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
         return {};
     }
     case FieldType::Time: {
-        const std::optional<qint64> time = json.isString() ? parseTime(json.toString()) : std::nullopt;
+        const std::optional<qint64> time =
+            json.isString() ? parseTime(json.toString()) : std::nullopt;
         if (!time)
             return QStringLiteral("%1 is not a time HH:MM:SS.hh").arg(qualified);
         out = *time;
@@ -179,16 +182,17 @@ QString toJsonLine(const Record &record)
     QStringList members;
     for (const FieldDef &field : record.schema().fields) {
         const FieldValue value = field.get(record);
-        members.append(jsonString(field.name) + u':'
-                       + (field.type == FieldType::Integer ? QString::number(std::get<qint64>(value))
-                                                           : jsonString(fieldText(field, value))));
+        members.append(jsonString(field.name) + u':' +
+                       (field.type == FieldType::Integer ? QString::number(std::get<qint64>(value))
+                                                         : jsonString(fieldText(field, value))));
     }
     return u'{' + members.join(u',') + u'}';
 }
 
 QString csvQuote(const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
+        !text.contains(u'\r'))
         return text;
     QString quoted = text;
     quoted.replace(u'"', QStringLiteral("\"\""));

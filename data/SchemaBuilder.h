@@ -19,8 +19,7 @@ namespace qaveq::data {
 //       .text(u"CategoryID", &EQCode::CategoryID, 10)
 //       .key(u"KeyCategoryID", Unique, {u"CategoryID"})
 //       .build();
-template <class R>
-class SchemaBuilder
+template <class R> class SchemaBuilder
 {
     template <class C>
     static constexpr bool isPartOfRecord = std::is_base_of_v<C, R> || std::is_same_v<C, R>;
@@ -43,35 +42,30 @@ public:
         return *this;
     }
 
-    template <std::integral T, class C>
-    SchemaBuilder &integer(QString name, T C::*member)
+    template <std::integral T, class C> SchemaBuilder &integer(QString name, T C::*member)
     {
         return add(FieldType::Integer, std::move(name), member);
     }
 
     // The file's auto-numbered field: filled with the next number on insert
     // when it is 0, or beforehand by priming.
-    template <std::integral T, class C>
-    SchemaBuilder &autoNumber(QString name, T C::*member)
+    template <std::integral T, class C> SchemaBuilder &autoNumber(QString name, T C::*member)
     {
         m_schema.autoNumberField = static_cast<int>(m_schema.fields.size());
         return integer(std::move(name), member);
     }
 
-    template <class C>
-    SchemaBuilder &date(QString name, DayNumber C::*member)
+    template <class C> SchemaBuilder &date(QString name, DayNumber C::*member)
     {
         return add(FieldType::Date, std::move(name), member);
     }
 
-    template <class C>
-    SchemaBuilder &time(QString name, TimeOfDay C::*member)
+    template <class C> SchemaBuilder &time(QString name, TimeOfDay C::*member)
     {
         return add(FieldType::Time, std::move(name), member);
     }
 
-    template <class C>
-    SchemaBuilder &text(QString name, QString C::*member, int width)
+    template <class C> SchemaBuilder &text(QString name, QString C::*member, int width)
     {
         static_assert(isPartOfRecord<C>);
         FieldDef field;
@@ -111,7 +105,9 @@ public:
     {
         for (const QString &f : fields)
             if (m_schema.fieldIndex(f) < 0)
-                throw std::logic_error(QStringLiteral("key field %1 not declared in %2").arg(f, m_schema.name).toStdString());
+                throw std::logic_error(QStringLiteral("key field %1 not declared in %2")
+                                           .arg(f, m_schema.name)
+                                           .toStdString());
         m_schema.keys.append(KeyDef{std::move(name), kind != Duplicates, std::move(fields),
                                     kind == UniqueDescending});
         return *this;

@@ -22,7 +22,9 @@ enum class Response { None = 0, Completed = 1, Cancelled = 2 };
 class Session
 {
 public:
-    explicit Session(Company *company = nullptr) : company(company) {}
+    explicit Session(Company *company = nullptr)
+        : company(company)
+    {}
 
     Company *company = nullptr;
 
@@ -43,7 +45,7 @@ public:
     bool generic = false;           // GENERIC
     int costCodeLength = 10;        // COSTCODELEN
 
-    QString reportFilter; // REPORTFILTER, up to 3,000 characters
+    QString reportFilter;     // REPORTFILTER, up to 3,000 characters
     bool printPreview = true; // GLO:PrintPreview
     int previewZoom = 0;      // GLO:PreviewZoom
     QString pdfPath;          // PDFPATH, a folder
@@ -57,11 +59,7 @@ public:
     QString test;       // TEST
 
     // The record buffer of a file, made on first use.
-    template <class R>
-    R &buffer()
-    {
-        return static_cast<R &>(buffer(R::fileSchema()));
-    }
+    template <class R> R &buffer() { return static_cast<R &>(buffer(R::fileSchema())); }
     Record &buffer(const FileSchema &schema)
     {
         auto &record = m_buffers[schema.name];

@@ -14,8 +14,7 @@ Table::Table(Database &db, const FileSchema &schema)
     : m_db(db)
     , m_schema(schema)
     , m_table(Database::quote(schema.table))
-{
-}
+{}
 
 QString Table::validate(const Record &record) const
 {
@@ -97,7 +96,8 @@ FileStatus Table::fetch(QStringView keyName, Record &record)
         if (!key.unique)
             order.append(u"qrow"_s);
         return u"SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1"_s.arg(
-            Database::selectList(m_schema), m_table, conditions.join(u" AND "_s), order.join(u", "_s));
+            Database::selectList(m_schema), m_table, conditions.join(u" AND "_s),
+            order.join(u", "_s));
     });
     if (!query)
         return m_db.lastError();
@@ -163,8 +163,8 @@ FileStatus Table::insert(Record &record)
             columns.append(Database::quote(field.name));
             marks.append(u"?"_s);
         }
-        return u"INSERT INTO %1 (%2) VALUES (%3) RETURNING qrow"_s.arg(m_table, columns.join(u", "_s),
-                                                                       marks.join(u", "_s));
+        return u"INSERT INTO %1 (%2) VALUES (%3) RETURNING qrow"_s.arg(
+            m_table, columns.join(u", "_s), marks.join(u", "_s));
     });
     if (!query) {
         undoNumber();
@@ -229,7 +229,8 @@ FileStatus Table::updateIfUnchanged(Record &record, const Record &original)
 {
     FileStatus status;
     if (!sameStoredRow(original, status))
-        return status ? FileStatus(m_db.fail(FileError::make(FileErrorCode::RecordChanged, m_schema.name)))
+        return status ? FileStatus(
+                            m_db.fail(FileError::make(FileErrorCode::RecordChanged, m_schema.name)))
                       : status;
     return update(record);
 }

@@ -30,10 +30,10 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
         QStringList quoted;
         for (const QString &table : tables)
             quoted.append(Database::quote(table));
-        begun = run(QStringLiteral("BEGIN"))
-                && run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(timeout.count()))
-                && run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
-                           .arg(quoted.join(QStringLiteral(", "))));
+        begun = run(QStringLiteral("BEGIN")) &&
+                run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(timeout.count())) &&
+                run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
+                        .arg(quoted.join(QStringLiteral(", "))));
         if (!begun) {
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
             run(QStringLiteral("ROLLBACK"));

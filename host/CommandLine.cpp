@@ -4,7 +4,6 @@
 
 #include <QStandardPaths>
 
-
 using namespace Qt::StringLiterals;
 
 namespace qaveq::host {
@@ -84,7 +83,8 @@ QStringList ArgumentReader::positionals(QString *error) const
     return m_arguments;
 }
 
-int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out, QTextStream &err)
+int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
+                   QTextStream &err)
 {
     const QList<Command> commands = allCommands();
     GlobalOptions global;

@@ -40,9 +40,11 @@ enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
 class ArgumentReader
 {
 public:
-    explicit ArgumentReader(QStringList arguments) : m_arguments(std::move(arguments)) {}
+    explicit ArgumentReader(QStringList arguments)
+        : m_arguments(std::move(arguments))
+    {}
 
-    bool flag(const QString &name);                 // removes "--name" when present
+    bool flag(const QString &name);                     // removes "--name" when present
     std::optional<QString> option(const QString &name); // removes "--name VALUE" or "--name=VALUE"
     // What is left once flags and options are taken; an unknown "--x" is an error.
     QStringList positionals(QString *error) const;
@@ -54,6 +56,7 @@ private:
 };
 
 // Runs the command line; returns the process's exit status.
-int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out, QTextStream &err);
+int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
+                   QTextStream &err);
 
 } // namespace qaveq::host

@@ -46,8 +46,8 @@ const data::FileSchema *requireFile(const CommandContext &context, const QString
         QStringList names;
         for (const data::FileSchema *file : catalog.files())
             names.append(file->name);
-        context.err << "qaveq: no file \"" << name << "\". The files are:\n  " << names.join(u", "_s)
-                    << "\n";
+        context.err << "qaveq: no file \"" << name << "\". The files are:\n  "
+                    << names.join(u", "_s) << "\n";
     }
     return schema;
 }
@@ -64,8 +64,8 @@ int runInit(CommandContext &context)
     ArgumentReader reader(context.arguments);
     const bool demo = reader.flag(u"demo"_s);
     const QString id = reader.option(u"id"_s).value_or(demo ? u"DEMO"_s : u"CO1"_s);
-    const QString name =
-        reader.option(u"name"_s).value_or(demo ? u"Demonstration Construction Co."_s : u"My Company"_s);
+    const QString name = reader.option(u"name"_s).value_or(
+        demo ? u"Demonstration Construction Co."_s : u"My Company"_s);
     QString problem;
     if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
         return usage(context, u"init"_s, problem.isEmpty() ? u"unexpected arguments"_s : problem);
@@ -91,13 +91,13 @@ int runInit(CommandContext &context)
             SystemClock clock;
             const DemoCompany::Summary summary = DemoCompany(company, clock).build();
             context.out << "Demonstration company " << company.id() << " created in "
-                        << company.folder() << ":\n  " << summary.equipment << " pieces of equipment, "
-                        << summary.categories << " cost categories, " << summary.postedLogs
-                        << " posted usage logs, " << summary.transactions
+                        << company.folder() << ":\n  " << summary.equipment
+                        << " pieces of equipment, " << summary.categories << " cost categories, "
+                        << summary.postedLogs << " posted usage logs, " << summary.transactions
                         << " G/L transactions.\n";
         } else {
-            context.out << (existed ? "Company ready in " : "Company created in ") << company.folder()
-                        << "\n";
+            context.out << (existed ? "Company ready in " : "Company created in ")
+                        << company.folder() << "\n";
         }
     } catch (const data::DataError &e) {
         context.err << "qaveq: " << e.what() << "\n";
@@ -161,7 +161,8 @@ int runLoad(CommandContext &context)
     if (!company)
         return Failure;
 
-    const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(context.in);
+    const data::LoadResult result =
+        data::RecordLoader(company->file(schema->name)).load(context.in);
     if (!result.ok) {
         if (result.line > 0)
             context.err << "qaveq: line " << result.line << ": " << result.reason << "\n";

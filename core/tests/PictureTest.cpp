@@ -68,7 +68,8 @@ TEST(Picture, TimesAndTexts)
     EXPECT_EQ(Picture::parse(u"@t3").format(afternoon), QStringLiteral("5:05PM"));
     EXPECT_EQ(Picture::parse(u"@t3").format(SuiteTime::fromQTime(QTime(0, 30))),
               QStringLiteral("12:30AM"));
-    EXPECT_EQ(Picture::parse(u"@t7").format(afternoon), QLocale().toString(QTime(17, 5), QLocale::ShortFormat));
+    EXPECT_EQ(Picture::parse(u"@t7").format(afternoon),
+              QLocale().toString(QTime(17, 5), QLocale::ShortFormat));
     EXPECT_EQ(Picture::parse(u"@t1").format(afternoon), QStringLiteral("17:05"));
     EXPECT_EQ(Picture::parse(u"@s10").format(QStringLiteral("EXCAVATOR-220")),
               QStringLiteral("EXCAVATOR-"));

@@ -42,19 +42,19 @@ struct GLTrans : data::RecordOf<GLTrans>
     qint16 LineNo = 0;
     qint32 FiscalPeriod = 0;
     DayNumber TransDate = 0;
-    QString Account;        // 12
-    QString CreditDebit;    // 1, "C" credit, "D" debit
-    Decimal Amount;         // 15.2
-    QString SubsidiaryCode; // 24: equipment ID (10) + category code, ".I" or ".R"
-    QString EquipmentID;    // 10
+    QString Account;            // 12
+    QString CreditDebit;        // 1, "C" credit, "D" debit
+    Decimal Amount;             // 15.2
+    QString SubsidiaryCode;     // 24: equipment ID (10) + category code, ".I" or ".R"
+    QString EquipmentID;        // 10
     Decimal SubsidiaryQuantity; // 15.4
-    QString JobID;       // 10
-    QString CostCode;    // 14
-    QString Description; // 60
+    QString JobID;              // 10
+    QString CostCode;           // 14
+    QString Description;        // 60
     qint32 APInvoiceID = 0;
     qint32 ARInvoiceID = 0;
     qint32 PRTransIID = 0;
-    QString VendorID;   // 10
+    QString VendorID; // 10
     qint32 EmployeeID = 0;
     QString CustomerID; // 10
     QString ItemID;     // 20

@@ -139,18 +139,17 @@ const FileSchema &JCCOH::fileSchema()
 const FileSchema &JCCOD::fileSchema()
 {
     using B = SchemaBuilder<JCCOD>;
-    static const FileSchema schema =
-        B(u"JCCOD"_s, u"JCCOD"_s)
-            .autoNumber(u"RecordID"_s, &JCCOD::RecordID)
-            .text(u"JobID"_s, &JCCOD::JobID, 10)
-            .text(u"ChangeOrder"_s, &JCCOD::ChangeOrder, 14)
-            .text(u"CostCode"_s, &JCCOD::CostCode, 14)
-            .text(u"Description"_s, &JCCOD::Description, 40)
-            .decimal(u"Amount"_s, &JCCOD::Amount, 15, 2)
-            .key(u"KeyRecordID"_s, B::Unique, {u"RecordID"_s})
-            .key(u"KeyJobChangeOrder"_s, B::Duplicates,
-                 {u"JobID"_s, u"ChangeOrder"_s, u"CostCode"_s})
-            .build();
+    static const FileSchema schema = B(u"JCCOD"_s, u"JCCOD"_s)
+                                         .autoNumber(u"RecordID"_s, &JCCOD::RecordID)
+                                         .text(u"JobID"_s, &JCCOD::JobID, 10)
+                                         .text(u"ChangeOrder"_s, &JCCOD::ChangeOrder, 14)
+                                         .text(u"CostCode"_s, &JCCOD::CostCode, 14)
+                                         .text(u"Description"_s, &JCCOD::Description, 40)
+                                         .decimal(u"Amount"_s, &JCCOD::Amount, 15, 2)
+                                         .key(u"KeyRecordID"_s, B::Unique, {u"RecordID"_s})
+                                         .key(u"KeyJobChangeOrder"_s, B::Duplicates,
+                                              {u"JobID"_s, u"ChangeOrder"_s, u"CostCode"_s})
+                                         .build();
     return schema;
 }
 

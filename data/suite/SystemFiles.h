@@ -29,7 +29,7 @@ struct UserFile : data::RecordOf<UserFile>
     quint8 EquipmentReadOnly = 0;
     quint8 UsageLogsReadOnly = 0;
     quint8 PreserveWindows = 1; // keep list layouts and window places
-    QString EmailAddress; // 60
+    QString EmailAddress;       // 60
     static const data::FileSchema &fileSchema();
 };
 
@@ -45,15 +45,15 @@ struct Control : data::RecordOf<Control>
 struct Systems : data::RecordOf<Systems>
 {
     qint32 RecordID = 0;
-    QString CompanyName;            // 40
-    QString EquipmentExpenseAccount; // 12: default expense account of cost categories
-    QString CurrentEarningsAccount;  // 12
-    QString CashAccount;             // 12
-    QString APControlAccount;        // 12
-    QString ARControlAccount;        // 12
-    QString PayrollControlAccount;   // 12
+    QString CompanyName;              // 40
+    QString EquipmentExpenseAccount;  // 12: default expense account of cost categories
+    QString CurrentEarningsAccount;   // 12
+    QString CashAccount;              // 12
+    QString APControlAccount;         // 12
+    QString ARControlAccount;         // 12
+    QString PayrollControlAccount;    // 12
     QString EquipmentClearingAccount; // 12
-    quint8 ChangeOrders = 0; // 1 = change orders are tracked on jobs
+    quint8 ChangeOrders = 0;          // 1 = change orders are tracked on jobs
     quint8 CostCodeLength = 10;
     static const data::FileSchema &fileSchema();
 };

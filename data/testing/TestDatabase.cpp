@@ -63,7 +63,8 @@ TestDatabase::~TestDatabase()
     plain.schema.clear();
     data::Database db(plain);
     QSqlQuery(db.connection())
-        .exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(data::Database::quote(m_settings.schema)));
+        .exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE")
+                  .arg(data::Database::quote(m_settings.schema)));
 }
 
 } // namespace qaveq::testing

@@ -97,8 +97,10 @@ TEST_P(KeyedFileTest, RefusesWhatDoesNotFitAndKeepsTheFileAsItWas)
 
 TEST_P(KeyedFileTest, OrderedReadsPageThroughKeysBothWays)
 {
-    const QStringList all{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s, u"G"_s, u"H"_s, u"I"_s, u"J"_s};
-    for (const QString &code : {u"E"_s, u"A"_s, u"J"_s, u"C"_s, u"H"_s, u"B"_s, u"G"_s, u"D"_s, u"I"_s, u"F"_s})
+    const QStringList all{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s,
+                          u"F"_s, u"G"_s, u"H"_s, u"I"_s, u"J"_s};
+    for (const QString &code :
+         {u"E"_s, u"A"_s, u"J"_s, u"C"_s, u"H"_s, u"B"_s, u"G"_s, u"D"_s, u"I"_s, u"F"_s})
         add(code, u"G"_s, "1");
 
     ScanOptions small;
@@ -136,8 +138,8 @@ TEST_P(KeyedFileTest, DuplicateKeysAreEachReadOnceInStoredOrder)
 
     ScanOptions group = ScanOptions::equal({u"SAME"_s});
     group.pageSize = 2;
-    EXPECT_EQ(codes(u"KeyGroup"_s, group),
-              (QStringList{u"EARLY"_s, u"T0"_s, u"T1"_s, u"T2"_s, u"T3"_s, u"T4"_s, u"T5"_s, u"T6"_s}));
+    EXPECT_EQ(codes(u"KeyGroup"_s, group), (QStringList{u"EARLY"_s, u"T0"_s, u"T1"_s, u"T2"_s,
+                                                        u"T3"_s, u"T4"_s, u"T5"_s, u"T6"_s}));
     group.direction = Direction::Backward;
     EXPECT_EQ(codes(u"KeyGroup"_s, group).first(), u"T6");
 }

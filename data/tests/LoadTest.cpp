@@ -55,8 +55,9 @@ TEST_P(LoadTest, InsertsNewAndUpdatesByFirstUniqueKey)
     ASSERT_TRUE(result.ok) << result.reason.toStdString();
     EXPECT_EQ(result.inserted, 1);
     EXPECT_EQ(result.updated, 1);
-    EXPECT_EQ(dump(),
-              uR"({"RecordID":1,"Code":"A-1","Group":"OLD","Price":"7.25","Added":"1801-01-07","Flag":0}
+    EXPECT_EQ(
+        dump(),
+        uR"({"RecordID":1,"Code":"A-1","Group":"OLD","Price":"7.25","Added":"1801-01-07","Flag":0}
 {"RecordID":2,"Code":"B-2","Group":"NEW","Price":"3.00","Added":"2024-02-29","Flag":1})"_s);
 }
 
@@ -76,7 +77,8 @@ TEST_P(LoadTest, ABadLineRejectsTheWholeLoad)
         {uR"({"Code":"C-3","Colour":"red"})", u"unknown field \"Colour\" in Part"},
         {uR"({"Code":"TOOLONGCODE"})", u"PRT:Code is longer than 8 characters"},
         {uR"({"Code":"C-3","Price":"12,3x"})", u"PRT:Price is not a number: 12,3x"},
-        {uR"({"Code":"C-3","Price":"12345678.00"})", u"PRT:Price does not fit 9 digits with 2 places"},
+        {uR"({"Code":"C-3","Price":"12345678.00"})",
+         u"PRT:Price does not fit 9 digits with 2 places"},
         {uR"({"Code":"C-3","Added":"2023-02-29"})", u"PRT:Added is not a date: 2023-02-29"},
         {uR"({"Code":"C-3","Flag":300})", u"PRT:Flag must be between 0 and 255"},
         {uR"({"Code":"C-3","RecordID":1})", u"Creates Duplicate Key"},
@@ -89,7 +91,8 @@ TEST_P(LoadTest, ABadLineRejectsTheWholeLoad)
 )"_s + QString::fromUtf16(bad.line) + u"\n{\"Code\":\"NEW-2\"}\n"_s);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.line, 3) << QString::fromUtf16(bad.line).toStdString();
-        EXPECT_TRUE(result.reason.startsWith(QString::fromUtf16(bad.reason))) << result.reason.toStdString();
+        EXPECT_TRUE(result.reason.startsWith(QString::fromUtf16(bad.reason)))
+            << result.reason.toStdString();
         EXPECT_EQ(dump(), before) << "nothing of a refused load is kept";
     }
 }

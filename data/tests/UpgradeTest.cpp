@@ -29,10 +29,11 @@ TEST_P(UpgradeTest, OpeningAnOlderCompanyAddsWhatIsMissingAndKeepsEveryRow)
         Database old(database.settings());
         QSqlQuery query(old.connection());
         const bool sqlite = old.dialect() == Dialect::SQLite;
-        ASSERT_TRUE(query.exec(uR"(CREATE TABLE "Part" (qrow %1, "RecordID" INTEGER NOT NULL DEFAULT 0,
+        ASSERT_TRUE(
+            query.exec(uR"(CREATE TABLE "Part" (qrow %1, "RecordID" INTEGER NOT NULL DEFAULT 0,
                                    "Code" TEXT NOT NULL DEFAULT '', "Group" TEXT NOT NULL DEFAULT '',
-                                   "Added" INTEGER NOT NULL DEFAULT 0))"_s
-                                   .arg(sqlite ? u"INTEGER PRIMARY KEY"_s : u"BIGSERIAL PRIMARY KEY"_s)));
+                                   "Added" INTEGER NOT NULL DEFAULT 0))"_s.arg(
+                sqlite ? u"INTEGER PRIMARY KEY"_s : u"BIGSERIAL PRIMARY KEY"_s)));
         ASSERT_TRUE(query.exec(uR"(INSERT INTO "Part" ("RecordID", "Code", "Group", "Added")
                                    VALUES (7, 'OLD-1', 'G', 1000))"_s));
     }

@@ -29,7 +29,8 @@ protected:
         QTextStream out(&run.out);
         QTextStream err(&run.err);
         run.status = qaveq::host::runCommandLine(
-            QStringList{u"qaveq"_s, u"--company"_s, folder.path() + u"/co"_s} + arguments, in, out, err);
+            QStringList{u"qaveq"_s, u"--company"_s, folder.path() + u"/co"_s} + arguments, in, out,
+            err);
         out.flush();
         err.flush();
         return run;
@@ -42,25 +43,28 @@ TEST_F(CommandLineTest, InitDumpAndLoadRoundTrip)
     EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s}).out, QString());
 
     const Outcome load = qaveq({u"load"_s, u"EQCode"_s},
-                           uR"({"CategoryID":"TIRES","Description":"Tires","DefaultUnit":"Each"}
+                               uR"({"CategoryID":"TIRES","Description":"Tires","DefaultUnit":"Each"}
 {"CategoryID":"FUEL","Description":"Fuel"})"_s);
     EXPECT_EQ(load.status, 0) << load.err.toStdString();
     EXPECT_EQ(load.out, u"Loaded EQCode: 2 inserted, 0 updated.\n");
 
     const Outcome csv = qaveq({u"dump"_s, u"EQCode"_s, u"--format"_s, u"csv"_s});
-    EXPECT_EQ(csv.out, uR"(RecordID,CategoryID,Description,DefaultUnit,DefaultExpenseControl,DefaultContraExpenseControl,ScheduleType,MeterName,Meter,IntervalName,Interval
+    EXPECT_EQ(
+        csv.out,
+        uR"(RecordID,CategoryID,Description,DefaultUnit,DefaultExpenseControl,DefaultContraExpenseControl,ScheduleType,MeterName,Meter,IntervalName,Interval
 2,FUEL,Fuel,,,,,,0,,0
 1,TIRES,Tires,Each,,,,,0,,0
 )"_s);
     const Outcome jsonl = qaveq({u"dump"_s, u"eqcode"_s});
-    EXPECT_TRUE(jsonl.out.startsWith(uR"({"RecordID":2,"CategoryID":"FUEL","Description":"Fuel",)"_s));
+    EXPECT_TRUE(
+        jsonl.out.startsWith(uR"({"RecordID":2,"CategoryID":"FUEL","Description":"Fuel",)"_s));
 }
 
 TEST_F(CommandLineTest, ARefusedLoadSaysWhereAndWritesNothing)
 {
     qaveq({u"init"_s});
-    const Outcome load = qaveq({u"load"_s, u"EQHeader"_s},
-                           uR"({"EquipmentID":"T-1","Description":"Truck"}
+    const Outcome load =
+        qaveq({u"load"_s, u"EQHeader"_s}, uR"({"EquipmentID":"T-1","Description":"Truck"}
 {"EquipmentID":"T-2","Description":"Loader","PurchaseDate":"2024-13-01"})"_s);
     EXPECT_EQ(load.status, 1);
     EXPECT_EQ(load.err, u"qaveq: line 2: EQH:PurchaseDate is not a date: 2024-13-01\n"
@@ -93,7 +97,8 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
-        EXPECT_TRUE(own.out.startsWith(u"Usage: qaveq --company DIR "_s + command)) << own.out.toStdString();
+        EXPECT_TRUE(own.out.startsWith(u"Usage: qaveq --company DIR "_s + command))
+            << own.out.toStdString();
     }
 }
 

@@ -30,7 +30,17 @@ namespace qaveq {
 
 namespace {
 
-enum class Kind { Truck, WheelLoader, Loader, Excavator, Dozer, Roller, Compressor, Generator, Pickup };
+enum class Kind {
+    Truck,
+    WheelLoader,
+    Loader,
+    Excavator,
+    Dozer,
+    Roller,
+    Compressor,
+    Generator,
+    Pickup
+};
 
 struct EquipmentPlan
 {
@@ -51,31 +61,56 @@ struct EquipmentPlan
 };
 
 const EquipmentPlan Fleet[] = {
-    {u"TRK-101", u"Dump Truck, Tandem Axle", u"TRUCK", u"Ironhorse", u"HD880", 2019, Kind::Truck, true, 85, 168000, 35000, 84, 1, 70},
-    {u"TRK-102", u"Dump Truck, Tandem Axle", u"TRUCK", u"Ironhorse", u"HD880", 2020, Kind::Truck, true, 85, 174500, 36000, 84, 1, 58},
-    {u"TRK-103", u"Dump Truck, Tri-Axle", u"TRUCK", u"Ironhorse", u"HD990", 2021, Kind::Truck, true, 95, 198000, 40000, 84, 2, 44},
-    {u"TRK-104", u"Water Truck, 4,000 Gal", u"TRUCK", u"Bluestone", u"WT-40", 2016, Kind::Truck, true, 70, 121000, 18000, 120, 1, 104},
-    {u"TRK-105", u"Lowboy Tractor", u"TRUCK", u"Ironhorse", u"HX700", 2018, Kind::Truck, true, 110, 189000, 30000, 96, 3, 82},
-    {u"TRK-106", u"Service Truck with Crane", u"TRUCK", u"Bluestone", u"SV-55", 2022, Kind::Truck, true, 75, 142000, 25000, 84, 1, 33},
-    {u"TRK-107", u"Fuel and Lube Truck", u"TRUCK", u"Bluestone", u"FL-30", 2017, Kind::Truck, true, 65, 118000, 15000, 96, 1, 92},
-    {u"TRK-108", u"Dump Truck, Single Axle", u"TRUCK", u"Ironhorse", u"HD540", 2008, Kind::Truck, false, 60, 96000, 9000, 120, 1, 200},
-    {u"LDR-201", u"Wheel Loader, 3.5 yd", u"LOADER", u"Granite Works", u"GW950", 2018, Kind::WheelLoader, true, 125, 265000, 50000, 96, 3, 80},
-    {u"LDR-202", u"Wheel Loader, 2.5 yd", u"LOADER", u"Granite Works", u"GW930", 2021, Kind::WheelLoader, true, 105, 212000, 42000, 96, 1, 46},
-    {u"LDR-203", u"Skid Steer Loader", u"LOADER", u"Titan Heavy", u"S-270", 2022, Kind::Loader, true, 55, 68500, 12000, 60, 1, 30},
-    {u"LDR-204", u"Backhoe Loader", u"LOADER", u"Titan Heavy", u"B-415", 2015, Kind::WheelLoader, true, 65, 112000, 20000, 120, 2, 118},
-    {u"EXC-301", u"Excavator, 30 Ton", u"EXCAVATOR", u"Granite Works", u"GX330", 2020, Kind::Excavator, true, 145, 338000, 70000, 96, 1, 60},
-    {u"EXC-302", u"Excavator, 20 Ton", u"EXCAVATOR", u"Granite Works", u"GX320", 2019, Kind::Excavator, true, 120, 246000, 48000, 96, 2, 71},
-    {u"EXC-303", u"Mini Excavator, 5 Ton", u"EXCAVATOR", u"Titan Heavy", u"M-55", 2023, Kind::Excavator, true, 60, 74000, 15000, 60, 1, 22},
-    {u"EXC-304", u"Excavator, 45 Ton", u"EXCAVATOR", u"Granite Works", u"GX345", 2012, Kind::Excavator, false, 175, 410000, 60000, 120, 1, 160},
-    {u"CMP-401", u"Air Compressor, 185 CFM", u"COMPRESSOR", u"Airline", u"P185", 2017, Kind::Compressor, true, 18, 21500, 3000, 84, 1, 90},
-    {u"CMP-402", u"Air Compressor, 375 CFM", u"COMPRESSOR", u"Airline", u"P375", 2021, Kind::Compressor, true, 28, 46000, 7000, 84, 1, 42},
-    {u"CMP-403", u"Air Compressor, 185 CFM", u"COMPRESSOR", u"Airline", u"P185", 2010, Kind::Compressor, false, 15, 17800, 1500, 84, 1, 180},
-    {u"DZR-501", u"Crawler Dozer, 20 Ton", u"DOZER", u"Titan Heavy", u"D-61", 2019, Kind::Dozer, true, 140, 312000, 60000, 96, 3, 68},
-    {u"RLR-701", u"Vibratory Roller, 84 in", u"ROLLER", u"Titan Heavy", u"VR-84", 2020, Kind::Roller, true, 80, 138000, 25000, 96, 1, 57},
-    {u"GEN-601", u"Generator, 100 kW", u"GENERATOR", u"Airline", u"G100", 2018, Kind::Generator, true, 35, 52000, 6000, 84, 4, 84},
-    {u"1001", u"Pickup, 3/4 Ton Crew Cab", u"PICKUP", u"Prairie Motors", u"2500 HD", 2022, Kind::Pickup, true, 1, 58500, 15000, 60, 1, 34},
-    {u"1002", u"Pickup, 1/2 Ton", u"PICKUP", u"Prairie Motors", u"1500", 2021, Kind::Pickup, true, 1, 46000, 12000, 60, 1, 47},
-    {u"1003", u"Pickup, 1 Ton Flatbed", u"PICKUP", u"Prairie Motors", u"3500", 2019, Kind::Pickup, true, 1, 61000, 11000, 60, 2, 75},
+    {u"TRK-101", u"Dump Truck, Tandem Axle", u"TRUCK", u"Ironhorse", u"HD880", 2019, Kind::Truck,
+     true, 85, 168000, 35000, 84, 1, 70},
+    {u"TRK-102", u"Dump Truck, Tandem Axle", u"TRUCK", u"Ironhorse", u"HD880", 2020, Kind::Truck,
+     true, 85, 174500, 36000, 84, 1, 58},
+    {u"TRK-103", u"Dump Truck, Tri-Axle", u"TRUCK", u"Ironhorse", u"HD990", 2021, Kind::Truck, true,
+     95, 198000, 40000, 84, 2, 44},
+    {u"TRK-104", u"Water Truck, 4,000 Gal", u"TRUCK", u"Bluestone", u"WT-40", 2016, Kind::Truck,
+     true, 70, 121000, 18000, 120, 1, 104},
+    {u"TRK-105", u"Lowboy Tractor", u"TRUCK", u"Ironhorse", u"HX700", 2018, Kind::Truck, true, 110,
+     189000, 30000, 96, 3, 82},
+    {u"TRK-106", u"Service Truck with Crane", u"TRUCK", u"Bluestone", u"SV-55", 2022, Kind::Truck,
+     true, 75, 142000, 25000, 84, 1, 33},
+    {u"TRK-107", u"Fuel and Lube Truck", u"TRUCK", u"Bluestone", u"FL-30", 2017, Kind::Truck, true,
+     65, 118000, 15000, 96, 1, 92},
+    {u"TRK-108", u"Dump Truck, Single Axle", u"TRUCK", u"Ironhorse", u"HD540", 2008, Kind::Truck,
+     false, 60, 96000, 9000, 120, 1, 200},
+    {u"LDR-201", u"Wheel Loader, 3.5 yd", u"LOADER", u"Granite Works", u"GW950", 2018,
+     Kind::WheelLoader, true, 125, 265000, 50000, 96, 3, 80},
+    {u"LDR-202", u"Wheel Loader, 2.5 yd", u"LOADER", u"Granite Works", u"GW930", 2021,
+     Kind::WheelLoader, true, 105, 212000, 42000, 96, 1, 46},
+    {u"LDR-203", u"Skid Steer Loader", u"LOADER", u"Titan Heavy", u"S-270", 2022, Kind::Loader,
+     true, 55, 68500, 12000, 60, 1, 30},
+    {u"LDR-204", u"Backhoe Loader", u"LOADER", u"Titan Heavy", u"B-415", 2015, Kind::WheelLoader,
+     true, 65, 112000, 20000, 120, 2, 118},
+    {u"EXC-301", u"Excavator, 30 Ton", u"EXCAVATOR", u"Granite Works", u"GX330", 2020,
+     Kind::Excavator, true, 145, 338000, 70000, 96, 1, 60},
+    {u"EXC-302", u"Excavator, 20 Ton", u"EXCAVATOR", u"Granite Works", u"GX320", 2019,
+     Kind::Excavator, true, 120, 246000, 48000, 96, 2, 71},
+    {u"EXC-303", u"Mini Excavator, 5 Ton", u"EXCAVATOR", u"Titan Heavy", u"M-55", 2023,
+     Kind::Excavator, true, 60, 74000, 15000, 60, 1, 22},
+    {u"EXC-304", u"Excavator, 45 Ton", u"EXCAVATOR", u"Granite Works", u"GX345", 2012,
+     Kind::Excavator, false, 175, 410000, 60000, 120, 1, 160},
+    {u"CMP-401", u"Air Compressor, 185 CFM", u"COMPRESSOR", u"Airline", u"P185", 2017,
+     Kind::Compressor, true, 18, 21500, 3000, 84, 1, 90},
+    {u"CMP-402", u"Air Compressor, 375 CFM", u"COMPRESSOR", u"Airline", u"P375", 2021,
+     Kind::Compressor, true, 28, 46000, 7000, 84, 1, 42},
+    {u"CMP-403", u"Air Compressor, 185 CFM", u"COMPRESSOR", u"Airline", u"P185", 2010,
+     Kind::Compressor, false, 15, 17800, 1500, 84, 1, 180},
+    {u"DZR-501", u"Crawler Dozer, 20 Ton", u"DOZER", u"Titan Heavy", u"D-61", 2019, Kind::Dozer,
+     true, 140, 312000, 60000, 96, 3, 68},
+    {u"RLR-701", u"Vibratory Roller, 84 in", u"ROLLER", u"Titan Heavy", u"VR-84", 2020,
+     Kind::Roller, true, 80, 138000, 25000, 96, 1, 57},
+    {u"GEN-601", u"Generator, 100 kW", u"GENERATOR", u"Airline", u"G100", 2018, Kind::Generator,
+     true, 35, 52000, 6000, 84, 4, 84},
+    {u"1001", u"Pickup, 3/4 Ton Crew Cab", u"PICKUP", u"Prairie Motors", u"2500 HD", 2022,
+     Kind::Pickup, true, 1, 58500, 15000, 60, 1, 34},
+    {u"1002", u"Pickup, 1/2 Ton", u"PICKUP", u"Prairie Motors", u"1500", 2021, Kind::Pickup, true,
+     1, 46000, 12000, 60, 1, 47},
+    {u"1003", u"Pickup, 1 Ton Flatbed", u"PICKUP", u"Prairie Motors", u"3500", 2019, Kind::Pickup,
+     true, 1, 61000, 11000, 60, 2, 75},
 };
 
 struct CategoryPlan
@@ -110,7 +145,8 @@ QStringList categoriesOf(Kind kind)
 {
     switch (kind) {
     case Kind::Truck:
-        return {u"FUEL"_s, u"REPAIRS"_s, u"TIRES"_s, u"INSURANCE"_s, u"LICENSE"_s, u"OIL"_s, u"PM"_s, u"INSPECT"_s};
+        return {u"FUEL"_s,    u"REPAIRS"_s, u"TIRES"_s, u"INSURANCE"_s,
+                u"LICENSE"_s, u"OIL"_s,     u"PM"_s,    u"INSPECT"_s};
     case Kind::Pickup:
         return {u"FUEL"_s, u"REPAIRS"_s, u"TIRES"_s, u"INSURANCE"_s, u"LICENSE"_s, u"OIL"_s};
     case Kind::WheelLoader:
@@ -119,7 +155,8 @@ QStringList categoriesOf(Kind kind)
     case Kind::Excavator:
     case Kind::Dozer:
     case Kind::Roller:
-        return {u"FUEL"_s, u"REPAIRS"_s, u"INSURANCE"_s, u"OIL"_s, u"PM"_s, u"PARTS"_s, u"HAULING"_s};
+        return {u"FUEL"_s, u"REPAIRS"_s, u"INSURANCE"_s, u"OIL"_s,
+                u"PM"_s,   u"PARTS"_s,   u"HAULING"_s};
     case Kind::Compressor:
     case Kind::Generator:
         return {u"FUEL"_s, u"REPAIRS"_s, u"OIL"_s, u"PM"_s};
@@ -138,16 +175,16 @@ const AccountPlan Accounts[] = {
     {u"1000", u"Cash - Operating", u"A"},          {u"1100", u"Accounts Receivable", u"A"},
     {u"1500", u"Construction Equipment", u"A"},    {u"1510", u"Vehicles", u"A"},
     {u"1590", u"Accumulated Depreciation", u"A"},  {u"2000", u"Accounts Payable", u"L"},
-    {u"2100", u"Payroll Liabilities", u"L"},        {u"3000", u"Common Stock", u"Q"},
-    {u"3900", u"Current Earnings", u"Q"},           {u"4000", u"Contract Revenue", u"R"},
-    {u"4500", u"Equipment Internal Income", u"R"},  {u"4510", u"Equipment Rental Income", u"R"},
-    {u"5000", u"Job Equipment Costs", u"E"},        {u"6100", u"Fuel Expense", u"E"},
-    {u"6110", u"Repairs Expense", u"E"},            {u"6120", u"Tire Expense", u"E"},
-    {u"6130", u"Equipment Insurance", u"E"},        {u"6140", u"Licenses and Permits", u"E"},
-    {u"6150", u"Depreciation Expense", u"E"},       {u"6160", u"Preventive Maintenance", u"E"},
-    {u"6170", u"Oil and Lubricants", u"E"},         {u"6180", u"Parts Expense", u"E"},
-    {u"6190", u"Hauling Expense", u"E"},            {u"6200", u"Shop Labor", u"E"},
-    {u"6210", u"Equipment Storage", u"E"},          {u"6300", u"Equipment Cost Clearing", u"E"},
+    {u"2100", u"Payroll Liabilities", u"L"},       {u"3000", u"Common Stock", u"Q"},
+    {u"3900", u"Current Earnings", u"Q"},          {u"4000", u"Contract Revenue", u"R"},
+    {u"4500", u"Equipment Internal Income", u"R"}, {u"4510", u"Equipment Rental Income", u"R"},
+    {u"5000", u"Job Equipment Costs", u"E"},       {u"6100", u"Fuel Expense", u"E"},
+    {u"6110", u"Repairs Expense", u"E"},           {u"6120", u"Tire Expense", u"E"},
+    {u"6130", u"Equipment Insurance", u"E"},       {u"6140", u"Licenses and Permits", u"E"},
+    {u"6150", u"Depreciation Expense", u"E"},      {u"6160", u"Preventive Maintenance", u"E"},
+    {u"6170", u"Oil and Lubricants", u"E"},        {u"6180", u"Parts Expense", u"E"},
+    {u"6190", u"Hauling Expense", u"E"},           {u"6200", u"Shop Labor", u"E"},
+    {u"6210", u"Equipment Storage", u"E"},         {u"6300", u"Equipment Cost Clearing", u"E"},
 };
 
 struct JobPlan
@@ -187,8 +224,8 @@ struct Person
 };
 
 const Person Employees[] = {
-    {101, u"Dale", u"Ortiz"},   {102, u"Marcy", u"Keane"},   {103, u"Tomas", u"Reyes"},
-    {104, u"Lena", u"Fogarty"}, {105, u"Victor", u"Hale"},   {106, u"Ruth", u"Ambrose"},
+    {101, u"Dale", u"Ortiz"},   {102, u"Marcy", u"Keane"},     {103, u"Tomas", u"Reyes"},
+    {104, u"Lena", u"Fogarty"}, {105, u"Victor", u"Hale"},     {106, u"Ruth", u"Ambrose"},
     {107, u"Sam", u"Whitlock"}, {108, u"Nina", u"Castellano"},
 };
 
@@ -239,14 +276,17 @@ public:
     }
 
 private:
-    template <class R>
-    void put(R &record)
+    template <class R> void put(R &record)
     {
         if (data::FileStatus status = m_company.file<R>().insert(record); !status)
-            throw data::DataError((R::fileSchema().name + u": "_s + status.error().text()).toStdString());
+            throw data::DataError(
+                (R::fileSchema().name + u": "_s + status.error().text()).toStdString());
     }
 
-    int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    int between(int low, int high)
+    {
+        return std::uniform_int_distribution<int>(low, high)(m_random);
+    }
     bool chance(int percent) { return between(1, 100) <= percent; }
     static Decimal cents(qint64 value) { return Decimal::fromUnits(value, 2); }
     static DayNumber day(const QDate &date) { return SuiteDate::fromQDate(date); }
@@ -526,7 +566,8 @@ private:
         }
 
         for (const auto &[jobCode, amount] : byJobCode) {
-            GLTrans debit = transaction(u"EQ"_s, journalNo, periodIndex, postingDate, u"5000"_s, amount, false);
+            GLTrans debit =
+                transaction(u"EQ"_s, journalNo, periodIndex, postingDate, u"5000"_s, amount, false);
             debit.JobID = jobCode.section(u'|', 0, 0);
             debit.CostCode = jobCode.section(u'|', 1, 1);
             debit.Description = u"Equipment usage "_s + id;
@@ -546,8 +587,8 @@ private:
         };
         income(internal, u".I"_s, u"4500"_s, u"Internal usage income "_s);
         if (!rental.amount.isZero()) {
-            GLTrans receivable = transaction(u"EQ"_s, journalNo, periodIndex, postingDate, u"1100"_s,
-                                             rental.amount, false);
+            GLTrans receivable = transaction(u"EQ"_s, journalNo, periodIndex, postingDate,
+                                             u"1100"_s, rental.amount, false);
             receivable.Description = u"Equipment rental "_s + id;
             putTransaction(receivable);
         }
@@ -565,8 +606,9 @@ private:
         Decimal amount;
         const int value = e.purchaseValue;
         if (category == u"FUEL") {
-            quantity = Decimal(e.kind == Kind::Compressor || e.kind == Kind::Generator ? between(40, 160)
-                                                                                       : between(120, 900));
+            quantity = Decimal(e.kind == Kind::Compressor || e.kind == Kind::Generator
+                                   ? between(40, 160)
+                                   : between(120, 900));
             amount = (quantity * cents(between(385, 465))).stored(15, 2);
         } else if (category == u"INSURANCE") {
             // A premium of 1.2% of the purchase value a year, billed monthly.
@@ -578,16 +620,20 @@ private:
             quantity = Decimal(1);
             amount = cents(between(180, 1450) * 100);
         } else {
-            const int odds = category == u"REPAIRS" ? 30 : category == u"TIRES" ? 7 : category == u"OIL" ? 45 : 25;
+            const int odds = category == u"REPAIRS" ? 30
+                             : category == u"TIRES" ? 7
+                             : category == u"OIL"   ? 45
+                                                    : 25;
             if (!chance(odds))
                 return;
             quantity = Decimal(category == u"OIL" ? between(8, 40) : between(1, 4));
-            amount = cents(between(category == u"TIRES" ? 60000 : 9000, category == u"REPAIRS" ? 420000 : 150000));
+            amount = cents(between(category == u"TIRES" ? 60000 : 9000,
+                                   category == u"REPAIRS" ? 420000 : 150000));
         }
         const EQCode &code = m_categories.at(category);
         const QDate date = month.addDays(between(0, month.daysInMonth() - 1));
-        GLTrans cost = transaction(u"AP"_s, invoiceNo, periodIndex, date, code.DefaultExpenseControl,
-                                   amount, false);
+        GLTrans cost = transaction(u"AP"_s, invoiceNo, periodIndex, date,
+                                   code.DefaultExpenseControl, amount, false);
         cost.SubsidiaryCode = padded(id) + category;
         cost.EquipmentID = id;
         cost.SubsidiaryQuantity = quantity;
@@ -595,7 +641,8 @@ private:
         cost.APInvoiceID = invoiceNo;
         cost.Description = code.Description + u" - "_s + id;
         putTransaction(cost);
-        GLTrans payable = transaction(u"AP"_s, invoiceNo, periodIndex, date, u"2000"_s, amount, true);
+        GLTrans payable =
+            transaction(u"AP"_s, invoiceNo, periodIndex, date, u"2000"_s, amount, true);
         payable.VendorID = cost.VendorID;
         payable.APInvoiceID = invoiceNo;
         payable.Description = cost.Description;
@@ -643,17 +690,23 @@ private:
             eq.Make = QString::fromUtf16(e.make);
             eq.Model = QString::fromUtf16(e.model);
             eq.Year = static_cast<qint16>(e.year);
-            eq.PhysicalDescription = QStringLiteral("%1 %2 %3, %4").arg(e.year).arg(eq.Make, eq.Model, eq.Description);
+            eq.PhysicalDescription =
+                QStringLiteral("%1 %2 %3, %4").arg(e.year).arg(eq.Make, eq.Model, eq.Description);
             const bool miles = e.kind == Kind::Pickup;
             eq.UsageUnit = miles ? u"Miles"_s : u"Hours"_s;
             eq.BillingUnit = miles ? u"Miles"_s : u"Hours"_s;
-            eq.VehicleLicense = (e.kind == Kind::Truck || miles) ? QStringLiteral("TX%1").arg(between(10000, 99999)) : QString();
+            eq.VehicleLicense = (e.kind == Kind::Truck || miles)
+                                    ? QStringLiteral("TX%1").arg(between(10000, 99999))
+                                    : QString();
             eq.LicenseCode = e.kind == Kind::Truck ? u"CDL"_s : miles ? u"COM"_s : u"EXM"_s;
-            eq.VIN = QStringLiteral("%1%2").arg(eq.Make.left(3).toUpper()).arg(between(10000000, 99999999));
+            eq.VIN = QStringLiteral("%1%2")
+                         .arg(eq.Make.left(3).toUpper())
+                         .arg(between(10000000, 99999999));
             eq.Active = e.active ? 1 : 0;
             eq.Location = e.active ? u"YARD"_s : u"SOLD"_s;
             eq.CurrentMeter = m_meters[eq.EquipmentID].rounded(0);
-            const QDate purchased = QDate(m_today.year(), m_today.month(), 15).addMonths(-e.purchasedMonthsAgo);
+            const QDate purchased =
+                QDate(m_today.year(), m_today.month(), 15).addMonths(-e.purchasedMonthsAgo);
             eq.PurchaseDate = day(purchased);
             eq.PurchaseValue = Decimal(e.purchaseValue);
             eq.SalvageValue = Decimal(e.salvageValue);
@@ -662,7 +715,8 @@ private:
             if (e.method == 4)
                 eq.UD1DepreciationDesc = u"Accelerated 7-Year"_s;
             if (!e.active) {
-                eq.SaleDate = day(QDate(m_firstMonth.year(), m_firstMonth.month(), 1).addMonths(-between(2, 10)));
+                eq.SaleDate = day(
+                    QDate(m_firstMonth.year(), m_firstMonth.month(), 1).addMonths(-between(2, 10)));
                 eq.SaleValue = Decimal(e.salvageValue + between(1, 8) * 500);
             }
             eq.DestinationType = u"G/L Account"_s;
@@ -670,7 +724,8 @@ private:
             eq.AssetAccount = (e.kind == Kind::Truck || miles) ? u"1510"_s : u"1500"_s;
             eq.CertifiedID = miles ? QString() : (e.kind == Kind::Truck ? u"TEAM"_s : u"OPENG"_s);
             eq.InternalBillingRate = miles ? cents(65) : Decimal(e.internalRate);
-            eq.RentalBillingRate = (eq.InternalBillingRate * Decimal::fromUnits(130, 2)).stored(15, 2);
+            eq.RentalBillingRate =
+                (eq.InternalBillingRate * Decimal::fromUnits(130, 2)).stored(15, 2);
             eq.InternalIncomeControl = u"4500"_s;
             eq.RentalIncomeControl = u"4510"_s;
             eq.OperatorEmployeeID = e.active ? Employees[userDefined % 8].id : 0;
@@ -679,7 +734,8 @@ private:
             eq.UD5 = QStringLiteral("K%1").arg(++userDefined, 3, 10, QChar(u'0'));
             bool numeric = false;
             const qlonglong number = eq.EquipmentID.toLongLong(&numeric);
-            eq.EquipmentSortID = numeric ? QStringLiteral("%1").arg(number, 10, 10, QChar(u'0')) : eq.EquipmentID;
+            eq.EquipmentSortID =
+                numeric ? QStringLiteral("%1").arg(number, 10, 10, QChar(u'0')) : eq.EquipmentID;
 
             const EquipmentTotals &totals = m_equipmentTotals[eq.EquipmentID];
             const Money ci = sum(totals.internal, all), yi = sum(totals.internal, thisYear),
@@ -716,7 +772,8 @@ private:
                 note.EntityType = u"EQHeader"_s;
                 note.Date = day(m_lastMonth.addDays(between(0, 20)));
                 note.Heading = u"Track inspection"_s;
-                note.Note = u"Undercarriage measured at 55% wear; plan track replacement next season."_s;
+                note.Note =
+                    u"Undercarriage measured at 55% wear; plan track replacement next season."_s;
                 note.UserID = u"EQM"_s;
                 put(note);
             }
@@ -754,7 +811,8 @@ private:
             put(year);
     }
 
-    void costCategories(const EquipmentPlan &e, const QString &id, const std::function<bool(int)> &thisYear,
+    void costCategories(const EquipmentPlan &e, const QString &id,
+                        const std::function<bool(int)> &thisYear,
                         const std::function<bool(int)> &thisMonth)
     {
         int primary = 0;
@@ -784,7 +842,8 @@ private:
             cost.Interval = code.Interval;
             if (code.ScheduleType != u"N") {
                 cost.LastServiceDate = day(m_lastMonth.addMonths(-between(0, 5)));
-                cost.LastServiceMeter = static_cast<qint32>(m_meters[id].unitsAt(0)) - between(0, code.Meter > 0 ? code.Meter : 100);
+                cost.LastServiceMeter = static_cast<qint32>(m_meters[id].unitsAt(0)) -
+                                        between(0, code.Meter > 0 ? code.Meter : 100);
             }
             put(cost);
             ++primary;
@@ -915,8 +974,7 @@ private:
 DemoCompany::DemoCompany(data::Company &company, const Clock &clock)
     : m_company(company)
     , m_clock(clock)
-{
-}
+{}
 
 DemoCompany::Summary DemoCompany::build()
 {

@@ -12,11 +12,11 @@ struct EQCost : data::RecordOf<EQCost>
 {
     QString RecordID; // 20: equipment ID (10) followed by category ID (10)
     qint32 PrimaryRecordID = 0;
-    QString EquipmentID;   // 10
-    QString CostCategory;  // 10, an EQCode::CategoryID
-    QString UnitName;      // 5
-    QString ControlDebit;  // 12: expense account
-    QString ControlCredit; // 12: contra account
+    QString EquipmentID;                          // 10
+    QString CostCategory;                         // 10, an EQCode::CategoryID
+    QString UnitName;                             // 5
+    QString ControlDebit;                         // 12: expense account
+    QString ControlCredit;                        // 12: contra account
     Decimal CumulativeUnitUsed, CumulativeAmount; // 15.2
     Decimal YearUnitsUsed, YearAmount;
     Decimal MonthUnitsUsed, MonthAmount;

@@ -8,8 +8,7 @@ namespace qaveq {
 
 namespace {
 
-template <class R>
-data::FileSchema describe(data::SchemaBuilder<R> b)
+template <class R> data::FileSchema describe(data::SchemaBuilder<R> b)
 {
     using F = EQHeaderFields;
     using B = data::SchemaBuilder<R>;
@@ -101,8 +100,8 @@ const data::FileSchema &EQHeader::fileSchema()
 
 const data::FileSchema &EQHeaderAlias::fileSchema()
 {
-    static const data::FileSchema schema = describe(
-        std::move(data::SchemaBuilder<EQHeaderAlias>(u"EQHeaderAlias"_s, u"EQH1"_s).aliasOf(u"EQHeader"_s)));
+    static const data::FileSchema schema = describe(std::move(
+        data::SchemaBuilder<EQHeaderAlias>(u"EQHeaderAlias"_s, u"EQH1"_s).aliasOf(u"EQHeader"_s)));
     return schema;
 }
 

@@ -23,13 +23,13 @@ struct EQHeaderFields
     QString UsageUnit;   // 5
     QString BillingUnit; // 5
     quint8 Active = 1;
-    QString Location; // 10
+    QString Location;     // 10
     Decimal CurrentMeter; // 15.0
     DayNumber PurchaseDate = 0;
     Decimal PurchaseValue; // 15.2
     DayNumber SaleDate = 0;
-    Decimal SaleValue;     // 15.2
-    Decimal SalvageValue;  // 15.2
+    Decimal SaleValue;             // 15.2
+    Decimal SalvageValue;          // 15.2
     quint16 DepreciationYears = 0; // despite its name: the number of months
     quint8 DepreciationMethod = 1; // 1 straight line, 2 sum of years' digits, 3 declining, 4 custom
     QString UD1DepreciationDesc;   // 20: the custom method's name
@@ -51,9 +51,11 @@ struct EQHeaderFields
     QString RentalIncomeControl; // 12
     Decimal CumulativeUnits, YearUnits, MonthUnits;
     Decimal CumulativeNonProductiveUnits, YearNonProductiveUnits, MonthNonProductiveUnits;
-    Decimal InternalUnitsThisPosting, InternalThisPosting, RentalUnitsThisPosting, RentalThisPosting;
+    Decimal InternalUnitsThisPosting, InternalThisPosting, RentalUnitsThisPosting,
+        RentalThisPosting;
     qint32 LastPostingFiscalPeriod = 0;
-    QString UD1, UD2, UD3, UD4, UD5, UD6, UD7, UD8, UD9, UD10, UD11, UD12, UD13, UD14, UD15; // 40 each
+    QString UD1, UD2, UD3, UD4, UD5, UD6, UD7, UD8, UD9, UD10, UD11, UD12, UD13, UD14,
+        UD15; // 40 each
     quint8 PhotoChange = 0;
     qint32 OperatorEmployeeID = 0;
     quint8 Attachments = 0;

@@ -19,13 +19,13 @@ struct EQLimits : data::RecordOf<EQLimits>
     QString EquipmentFrom, EquipmentTo; // 10
     quint8 SelectedCategory = 0;
     QString CategoryFrom, CategoryTo; // 10
-    quint8 SelectedDates = 0; // 0 All, 1 Range, 2 "As of" a fiscal period
+    quint8 SelectedDates = 0;         // 0 All, 1 Range, 2 "As of" a fiscal period
     DayNumber DateFrom = 0;
     DayNumber DateTo = 0;
     quint8 SelectedFP = 0;
-    Decimal FPFrom, FPTo;  // 4.0
-    QString ReportFormat;  // 1
-    QString ReportType;    // 1
+    Decimal FPFrom, FPTo; // 4.0
+    QString ReportFormat; // 1
+    QString ReportType;   // 1
     quint8 SelectedClass = 0;
     QString ClassFrom, ClassTo; // 30
     QString JournalType;        // 15

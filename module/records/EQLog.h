@@ -16,14 +16,14 @@ struct EQLogFields
     Decimal StartMeter, EndMeter, Units; // 11.2
     QString ChargeType;                  // 1
     Decimal GrossAmount, AdjustedAmount; // 11.2
-    QString DetailType; // 11
-    QString GLAccount;  // 12
-    QString JobID;      // 10
-    QString CostCode;   // 14
-    QString Category;   // 10
-    QString Comments;   // 20
+    QString DetailType;                  // 11
+    QString GLAccount;                   // 12
+    QString JobID;                       // 10
+    QString CostCode;                    // 14
+    QString Category;                    // 10
+    QString Comments;                    // 20
     qint32 EmployeeID = 0;
-    QString Location; // 5
+    QString Location;   // 5
     quint16 Posted = 0; // 3 digits
     qint32 JournalNumber = 0;
     QString EquipmentIDCharged; // 10

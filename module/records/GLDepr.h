@@ -11,8 +11,8 @@ namespace qaveq {
 struct GLDepr : data::RecordOf<GLDepr>
 {
     qint32 RecordID = 0;
-    QString EquipmentID; // 10
-    DayNumber Date = 0;  // first day of the month
+    QString EquipmentID;         // 10
+    DayNumber Date = 0;          // first day of the month
     Decimal SLAmount, SLValue;   // straight line
     Decimal DDBAmount, DDBValue; // double-rate declining balance
     Decimal SYAmount, SYValue;   // sum of years' digits

@@ -133,8 +133,7 @@ const FileSchema &Notes::fileSchema()
 
 namespace {
 
-template <class R>
-SchemaBuilder<R> &priorFields(SchemaBuilder<R> &b)
+template <class R> SchemaBuilder<R> &priorFields(SchemaBuilder<R> &b)
 {
     using F = EQPriorFields;
     return b.text(u"EquipmentID"_s, &F::EquipmentID, 10)
@@ -146,8 +145,7 @@ SchemaBuilder<R> &priorFields(SchemaBuilder<R> &b)
         .decimal(u"NonProductiveUnits"_s, &F::NonProductiveUnits, 15, 2);
 }
 
-template <class R>
-SchemaBuilder<R> &priorCategoryFields(SchemaBuilder<R> &b)
+template <class R> SchemaBuilder<R> &priorCategoryFields(SchemaBuilder<R> &b)
 {
     using F = EQPriorCFields;
     return b.text(u"EquipmentID"_s, &F::EquipmentID, 10)
@@ -243,24 +241,23 @@ const FileSchema &GLDepr::fileSchema()
 const FileSchema &EQBatch::fileSchema()
 {
     using B = SchemaBuilder<EQBatch>;
-    static const FileSchema schema =
-        B(u"EQBatch"_s, u"EQB"_s)
-            .autoNumber(u"BatchID"_s, &EQBatch::BatchID)
-            .text(u"UserID"_s, &EQBatch::UserID, 10)
-            .text(u"Description"_s, &EQBatch::Description, 25)
-            .integer(u"Secure"_s, &EQBatch::Secure)
-            .text(u"InUseBy"_s, &EQBatch::InUseBy, 3)
-            .integer(u"Repeating"_s, &EQBatch::Repeating)
-            .decimal(u"Frequency"_s, &EQBatch::Frequency, 3, 0)
-            .date(u"DateLastPosting"_s, &EQBatch::DateLastPosting)
-            .integer(u"SortID"_s, &EQBatch::SortID)
-            .integer(u"RememberLastJob"_s, &EQBatch::RememberLastJob)
-            .integer(u"FrequencyType"_s, &EQBatch::FrequencyType)
-            .integer(u"Frequency2"_s, &EQBatch::Frequency2)
-            .integer(u"ReInsert"_s, &EQBatch::ReInsert)
-            .key(u"KeyBatchID"_s, B::Unique, {u"BatchID"_s})
-            .key(u"KeySortID"_s, B::Unique, {u"SortID"_s})
-            .build();
+    static const FileSchema schema = B(u"EQBatch"_s, u"EQB"_s)
+                                         .autoNumber(u"BatchID"_s, &EQBatch::BatchID)
+                                         .text(u"UserID"_s, &EQBatch::UserID, 10)
+                                         .text(u"Description"_s, &EQBatch::Description, 25)
+                                         .integer(u"Secure"_s, &EQBatch::Secure)
+                                         .text(u"InUseBy"_s, &EQBatch::InUseBy, 3)
+                                         .integer(u"Repeating"_s, &EQBatch::Repeating)
+                                         .decimal(u"Frequency"_s, &EQBatch::Frequency, 3, 0)
+                                         .date(u"DateLastPosting"_s, &EQBatch::DateLastPosting)
+                                         .integer(u"SortID"_s, &EQBatch::SortID)
+                                         .integer(u"RememberLastJob"_s, &EQBatch::RememberLastJob)
+                                         .integer(u"FrequencyType"_s, &EQBatch::FrequencyType)
+                                         .integer(u"Frequency2"_s, &EQBatch::Frequency2)
+                                         .integer(u"ReInsert"_s, &EQBatch::ReInsert)
+                                         .key(u"KeyBatchID"_s, B::Unique, {u"BatchID"_s})
+                                         .key(u"KeySortID"_s, B::Unique, {u"SortID"_s})
+                                         .build();
     return schema;
 }
 
@@ -299,8 +296,7 @@ const FileSchema &EQLogB::fileSchema()
 
 namespace {
 
-template <class R>
-FileSchema describeEQLog(SchemaBuilder<R> &&b)
+template <class R> FileSchema describeEQLog(SchemaBuilder<R> &&b)
 {
     using F = EQLogFields;
     using B = SchemaBuilder<R>;

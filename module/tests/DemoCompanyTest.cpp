@@ -21,8 +21,7 @@ using namespace qaveq;
 
 namespace {
 
-template <class R>
-std::vector<R> readAll(data::Company &company, const QString &key)
+template <class R> std::vector<R> readAll(data::Company &company, const QString &key)
 {
     std::vector<R> records;
     data::KeyCursor cursor = company.file<R>().scan(key);
@@ -101,7 +100,8 @@ TEST_F(DemoCompanyTest, EquipmentTotalsAgreeWithLogsAndPriorPeriods)
         if (p.FiscalYear == 2026)
             prior2026[p.EquipmentID] += p.InternalIncome;
     for (const EQHeader &e : readAll<EQHeader>(*company, u"KeyEquipmentID"_s)) {
-        EXPECT_EQ(e.CumulativeInternalIncome, cumulative[e.EquipmentID]) << e.EquipmentID.toStdString();
+        EXPECT_EQ(e.CumulativeInternalIncome, cumulative[e.EquipmentID])
+            << e.EquipmentID.toStdString();
         EXPECT_EQ(e.YearInternalIncome, year[e.EquipmentID]) << e.EquipmentID.toStdString();
         EXPECT_EQ(e.MonthInternalIncome, month[e.EquipmentID]) << e.EquipmentID.toStdString();
         EXPECT_EQ(e.YearInternalIncome, prior2026[e.EquipmentID]) << e.EquipmentID.toStdString();
