@@ -38,25 +38,35 @@ std::unique_ptr<data::Company> openCompany(const CommandContext &context)
     }
 }
 
-const data::FileSchema *requireFile(const CommandContext &context, const QString &name)
-{
-    const data::Catalog catalog = companyCatalog();
-    const data::FileSchema *schema = catalog.find(name);
-    if (!schema) {
-        QStringList names;
-        for (const data::FileSchema *file : catalog.files())
-            names.append(file->name);
-        context.err << "qaveq: no file \"" << name << "\". The files are:\n  "
-                    << names.join(u", "_s) << "\n";
-    }
-    return schema;
-}
-
 int usage(const CommandContext &context, const QString &command, const QString &problem)
 {
     context.err << "qaveq " << command << ": " << problem << "\n"
                 << "Try \"qaveq " << command << " --help\".\n";
     return UsageError;
+}
+
+// The one file a command names. Says why and gives the exit status when it
+// names none, several, or a file the company does not have.
+const data::FileSchema *namedFile(const CommandContext &context, const ArgumentReader &reader,
+                                  const QString &command, int &status)
+{
+    status = UsageError;
+    QString problem;
+    const QStringList files = reader.positionals(&problem);
+    if (!problem.isEmpty() || files.size() != 1) {
+        usage(context, command, problem.isEmpty() ? u"name one file"_s : problem);
+        return nullptr;
+    }
+    const data::Catalog catalog = companyCatalog();
+    const data::FileSchema *schema = catalog.find(files.first());
+    if (!schema) {
+        QStringList names;
+        for (const data::FileSchema *file : catalog.files())
+            names.append(file->name);
+        context.err << "qaveq: no file \"" << files.first() << "\". The files are:\n  "
+                    << names.join(u", "_s) << "\n";
+    }
+    return schema;
 }
 
 int runInit(CommandContext &context)
@@ -110,17 +120,12 @@ int runDump(CommandContext &context)
 {
     ArgumentReader reader(context.arguments);
     const QString format = reader.option(u"format"_s).value_or(u"jsonl"_s);
-    QString problem;
-    const QStringList files = reader.positionals(&problem);
-    if (!problem.isEmpty())
-        return usage(context, u"dump"_s, problem);
-    if (files.size() != 1)
-        return usage(context, u"dump"_s, u"name one file"_s);
     if (format != u"jsonl" && format != u"csv")
         return usage(context, u"dump"_s, u"the format is jsonl or csv"_s);
-    const data::FileSchema *schema = requireFile(context, files.first());
+    int status = Success;
+    const data::FileSchema *schema = namedFile(context, reader, u"dump"_s, status);
     if (!schema)
-        return UsageError;
+        return status;
     std::unique_ptr<data::Company> company = openCompany(context);
     if (!company)
         return Failure;
@@ -148,15 +153,10 @@ int runDump(CommandContext &context)
 int runLoad(CommandContext &context)
 {
     ArgumentReader reader(context.arguments);
-    QString problem;
-    const QStringList files = reader.positionals(&problem);
-    if (!problem.isEmpty())
-        return usage(context, u"load"_s, problem);
-    if (files.size() != 1)
-        return usage(context, u"load"_s, u"name one file"_s);
-    const data::FileSchema *schema = requireFile(context, files.first());
+    int status = Success;
+    const data::FileSchema *schema = namedFile(context, reader, u"load"_s, status);
     if (!schema)
-        return UsageError;
+        return status;
     std::unique_ptr<data::Company> company = openCompany(context);
     if (!company)
         return Failure;
