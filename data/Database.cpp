@@ -45,7 +45,7 @@ Database::Database(const ConnectionSettings &settings)
                             .toStdString());
     if (sqlite) {
         db.setDatabaseName(settings.sqliteFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockWait.count()));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWait.count()));
     } else {
         db.setHostName(settings.host);
         db.setPort(settings.port);
@@ -64,7 +64,7 @@ Database::Database(const ConnectionSettings &settings)
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     } else {
         // A write never waits for ever behind another station's lock.
-        exec(QStringLiteral("SET lock_timeout = %1").arg(LockWait.count()));
+        exec(QStringLiteral("SET lock_timeout = %1").arg(m_lockWait.count()));
         if (!settings.schema.isEmpty()) {
             exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
             exec(QStringLiteral("SET search_path TO %1").arg(quote(settings.schema)));
@@ -83,6 +83,13 @@ Database::~Database()
         }
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void Database::setLockWait(std::chrono::milliseconds wait)
+{
+    m_lockWait = wait;
+    exec(dialect() == Dialect::SQLite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(wait.count())
+                                      : QStringLiteral("SET lock_timeout = %1").arg(wait.count()));
 }
 
 QSqlDatabase Database::connection() const

@@ -35,8 +35,9 @@ struct ConnectionSettings
 class Database
 {
 public:
-    // How long a single write waits for another station's lock before it fails.
-    static constexpr std::chrono::milliseconds LockWait{2000};
+    // How long a single write waits by default for another station's lock
+    // before it fails.
+    static constexpr std::chrono::milliseconds DefaultLockWait{2000};
 
     explicit Database(const ConnectionSettings &settings); // throws DataError
     ~Database();
@@ -69,6 +70,9 @@ public:
 
     bool inTransaction() const { return m_inTransaction; }
 
+    std::chrono::milliseconds lockWait() const { return m_lockWait; }
+    void setLockWait(std::chrono::milliseconds wait);
+
 private:
     friend class Transaction;
     QString columnType(const FieldDef &field) const;
@@ -79,6 +83,7 @@ private:
     QString m_connectionName;
     FileError m_lastError;
     bool m_inTransaction = false;
+    std::chrono::milliseconds m_lockWait = DefaultLockWait;
 };
 
 } // namespace qaveq::data

@@ -25,7 +25,7 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
         begun = run(QStringLiteral("BEGIN IMMEDIATE"));
         if (!begun)
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
-        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(Database::LockWait.count()));
+        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(db.lockWait().count()));
     } else {
         QStringList quoted;
         for (const QString &table : tables)
@@ -38,7 +38,7 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
             run(QStringLiteral("ROLLBACK"));
         } else {
-            run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(Database::LockWait.count()));
+            run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(db.lockWait().count()));
         }
     }
     m_active = begun;

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "AssetCommands.h"
 #include "DataCommands.h"
 
 #include <QStandardPaths>
@@ -12,7 +13,7 @@ namespace {
 
 QList<Command> allCommands()
 {
-    return dataCommands();
+    return dataCommands() + assetCommands();
 }
 
 QString defaultCompanyFolder()
@@ -34,7 +35,7 @@ QString mainHelp(const QList<Command> &commands)
                    "  --help         this text; \"qaveq <command> --help\" explains a command\n\n"
                    "Commands:\n"_s;
     for (const Command &command : commands)
-        text += u"  "_s + command.name.leftJustified(10) + command.summary + u'\n';
+        text += u"  "_s + command.name.leftJustified(14) + command.summary + u'\n';
     return text;
 }
 

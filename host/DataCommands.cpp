@@ -1,5 +1,7 @@
 #include "DataCommands.h"
 
+#include "CompanyAccess.h"
+
 #include "demo/DemoCompany.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
@@ -20,30 +22,6 @@ using namespace Qt::StringLiterals;
 namespace qaveq::host {
 
 namespace {
-
-// Opens the company named on the command line; says why when it cannot.
-std::unique_ptr<data::Company> openCompany(const CommandContext &context)
-{
-    const QString folder = context.global.companyFolder;
-    if (!data::Company::exists(folder)) {
-        context.err << "qaveq: there is no company in " << folder << "\n"
-                    << "Create one with: qaveq --company " << folder << " init [--demo]\n";
-        return nullptr;
-    }
-    try {
-        return std::make_unique<data::Company>(folder, companyCatalog());
-    } catch (const data::DataError &e) {
-        context.err << "qaveq: " << e.what() << "\n";
-        return nullptr;
-    }
-}
-
-int usage(const CommandContext &context, const QString &command, const QString &problem)
-{
-    context.err << "qaveq " << command << ": " << problem << "\n"
-                << "Try \"qaveq " << command << " --help\".\n";
-    return UsageError;
-}
 
 // The one file a command names. Says why and gives the exit status when it
 // names none, several, or a file the company does not have.

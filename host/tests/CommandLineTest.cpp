@@ -93,7 +93,7 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
 {
     const Outcome help = qaveq({u"--help"_s});
     EXPECT_EQ(help.status, 0);
-    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s}) {
+    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
@@ -110,6 +110,41 @@ TEST_F(CommandLineTest, DemonstrationDataOnlyGoesIntoAnEmptyCompany)
     EXPECT_EQ(demo.status, 1);
     EXPECT_TRUE(demo.err.contains(u"already holds equipment"_s));
     EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s}).out, QString());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLineTest, DepreciationPrintsStoredRowsOrTheSummary)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"EQHeader"_s},
+          uR"({"EquipmentID":"GEN-1","Description":"Generator","PurchaseDate":"2024-11-10",
+"PurchaseValue":"1000.00","SalvageValue":"100.00","DepreciationYears":3})"_s.remove(u'\n'));
+
+    const Outcome dry = qaveq({u"depreciation"_s, u"GEN-1"_s, u"--dry-run"_s});
+    EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+    EXPECT_EQ(qaveq({u"dump"_s, u"GLDepr"_s}).out, QString()) << "a dry run stores nothing";
+
+    const Outcome stored = qaveq({u"depreciation"_s, u"GEN-1"_s});
+    EXPECT_EQ(stored.status, 0) << stored.err.toStdString();
+    EXPECT_EQ(stored.out, dry.out);
+    EXPECT_EQ(stored.out,
+              u"Date,SLAmount,SLValue,SYAmount,SYValue,DDBAmount,DDBValue,UD1Amount,UD1Value,"
+              u"ActualAmount,"
+              "FPPostedLabel,GLTransID\n"
+              "2024-12-01,300.00,700.00,450.00,550.00,666.67,333.33,0.00,0.00,0.00,,0\n"
+              "2025-01-01,300.00,400.00,300.00,250.00,222.22,111.11,0.00,0.00,0.00,,0\n"
+              "2025-02-01,300.00,100.00,150.00,100.00,11.11,100.00,0.00,0.00,0.00,,0\n"_s);
+
+    EXPECT_EQ(qaveq({u"depreciation"_s, u"GEN-1"_s, u"--summary"_s}).out,
+              u"Year,SLBegin,SLCharge,SYBegin,SYCharge,DDBBegin,DDBCharge\n"
+              "1,100.00,0.00,100.00,0.00,100.00,0.00\n"_s);
+
+    const Outcome unknown = qaveq({u"depreciation"_s, u"NOPE"_s});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, u"qaveq: there is no equipment \"NOPE\"\n");
 }
 
 } // namespace

@@ -1,0 +1,32 @@
+#include "CompanyAccess.h"
+
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+
+namespace qaveq::host {
+
+std::unique_ptr<data::Company> openCompany(const CommandContext &context)
+{
+    const QString folder = context.global.companyFolder;
+    if (!data::Company::exists(folder)) {
+        context.err << "qaveq: there is no company in " << folder << "\n"
+                    << "Create one with: qaveq --company " << folder << " init [--demo]\n";
+        return nullptr;
+    }
+    try {
+        return std::make_unique<data::Company>(folder, companyCatalog());
+    } catch (const data::DataError &e) {
+        context.err << "qaveq: " << e.what() << "\n";
+        return nullptr;
+    }
+}
+
+int usage(const CommandContext &context, const QString &command, const QString &problem)
+{
+    context.err << "qaveq " << command << ": " << problem << "\n"
+                << "Try \"qaveq " << command << " --help\".\n";
+    return UsageError;
+}
+
+} // namespace qaveq::host

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include <memory>
+
+namespace qaveq::data {
+class Company;
+}
+
+namespace qaveq::host {
+
+// Opens the company named on the command line; says why and returns null
+// when it cannot.
+std::unique_ptr<data::Company> openCompany(const CommandContext &context);
+
+// Says what is wrong with a command's arguments; returns UsageError.
+int usage(const CommandContext &context, const QString &command, const QString &problem);
+
+} // namespace qaveq::host

@@ -1,0 +1,26 @@
+#include "ConsolePrompter.h"
+
+#include "core/Text.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace qaveq {
+
+int ConsolePrompter::ask(const Message &message)
+{
+    const QStringList labels = message.buttonLabels();
+    int answer = message.defaultButton;
+    if (!m_answer.isEmpty() && labels.contains(m_answer, Qt::CaseInsensitive))
+        answer = static_cast<int>(labels.indexOf(m_answer)) + 1;
+    if (!message.caption.isEmpty())
+        m_err << message.caption << ": ";
+    m_err << Text::withLineBreaks(message.text).replace(u'\n', u' ').simplified();
+    if (labels.size() > 1 && answer >= 1 && answer <= labels.size())
+        m_err << " [" << labels[answer - 1] << "]";
+    m_err << "\n";
+    m_err.flush();
+    return answer;
+}
+
+} // namespace qaveq
