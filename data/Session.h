@@ -58,6 +58,11 @@ public:
     QString jobField;   // JOBFIELD: job whose cost codes or change orders a lookup lists
     QString test;       // TEST
 
+    // The session of the signed-on user in this process, which the module's
+    // procedures work in; null until the host sets one.
+    static Session *current();
+    static void setCurrent(Session *session);
+
     // The record buffer of a file, made on first use.
     template <class R> R &buffer() { return static_cast<R &>(buffer(R::fileSchema())); }
     Record &buffer(const FileSchema &schema)

@@ -2,6 +2,7 @@
 
 #include "AssetCommands.h"
 #include "DataCommands.h"
+#include "FrameCommands.h"
 
 #include <QStandardPaths>
 
@@ -13,7 +14,7 @@ namespace {
 
 QList<Command> allCommands()
 {
-    return dataCommands() + assetCommands();
+    return dataCommands() + assetCommands() + frameCommands();
 }
 
 QString defaultCompanyFolder()

@@ -7,7 +7,7 @@
 #include "data/Company.h"
 #include "data/Transaction.h"
 
-#include "runtime/Prompter.h"
+#include "core/Prompter.h"
 
 #include "core/Text.h"
 

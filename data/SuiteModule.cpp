@@ -1,0 +1,27 @@
+#include "SuiteModule.h"
+
+namespace qaveq::data {
+
+void SuiteModule::init(ErrorManager *errors, IniManager *ini)
+{
+    m_initialized = true;
+    m_errors = errors;
+    m_ini = ini;
+    if (m_journal)
+        m_journal->append(m_name + QStringLiteral(":INIT"));
+}
+
+void SuiteModule::kill()
+{
+    m_initialized = false;
+    if (m_journal)
+        m_journal->append(m_name + QStringLiteral(":KILL"));
+}
+
+SuiteModule &SuiteModule::dataModule()
+{
+    static SuiteModule module(QStringLiteral("QAVDATA"));
+    return module;
+}
+
+} // namespace qaveq::data

@@ -1,0 +1,221 @@
+// The loadable module: its global state from load to unload, its two entry
+// operations and its 37 procedures, each a C symbol and a row of the table.
+#include "ModuleExports.h"
+
+#include "ModuleState.h"
+#include "ProcedureTable.h"
+#include "ReportDispatch.h"
+#include "StandardWarnings.h"
+#include "records/EQLimits.h"
+
+#include "suite/SiblingModules.h"
+
+#include "data/FileManagers.h"
+#include "data/Session.h"
+#include "data/SuiteModule.h"
+
+#include "runtime/ConsolePrompter.h"
+#include "runtime/DebugLog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+using namespace qaveq;
+
+namespace {
+
+// Constructed when the library is loaded, destroyed when it is unloaded.
+struct LoadedModule
+{
+    QTextStream err{stderr};
+    ConsolePrompter prompter{err};
+    ModuleState state{environment()};
+
+    ModuleState::Environment environment()
+    {
+        ModuleState::Environment env;
+        if (QCoreApplication::instance())
+            env.arguments = QCoreApplication::arguments();
+        env.currentDirectory = QDir::currentPath();
+        env.trace = [](const QString &line) { DebugLog::program().write(line); };
+        env.files = &data::FileManagers::shared();
+        env.modules = {&data::SuiteModule::dataModule(), &suite::qavmisc(), &suite::qavgl(),
+                       &suite::qavjc(), &suite::qavpr()};
+        env.ownPrompter = &prompter;
+        return env;
+    }
+};
+
+LoadedModule module;
+
+void notDefined(const char *name)
+{
+    StandardWarnings(module.state.errorManager()).show(6, QString::fromLatin1(name));
+}
+
+EQLimits currentDefinition()
+{
+    data::Session *session = data::Session::current();
+    return session ? session->buffer<EQLimits>() : EQLimits();
+}
+
+void runProcedure(const QString &name);
+
+} // namespace
+
+#define QAVEQ_PROCEDURE_NOT_BUILT(NAME)                                                            \
+    extern "C" Q_DECL_EXPORT void NAME()                                                           \
+    {                                                                                              \
+        notDefined(#NAME);                                                                         \
+    }
+
+QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
+QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCODE)
+QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQCODE)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCOST)
+QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQCOST)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETGRAPHS)
+QAVEQ_PROCEDURE_NOT_BUILT(FIXEDASSETGRAPH)
+QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
+QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
+QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQANALYSISLIMITS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQDETAILLIMITS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING1)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLISTINGLIMITS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST1)
+QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCATEGORYLISTLIMITS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQMAINTENANCE)
+QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTUSAGELOGFM)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYFM)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQUIPMENTDETAILFM)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQUIPMENTLISTFM)
+QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSISFM)
+
+extern "C" {
+
+Q_DECL_EXPORT void QAVEQ_INIT(data::ErrorManager *errors, data::IniManager *ini)
+{
+    module.state.init(errors, ini);
+}
+
+Q_DECL_EXPORT void QAVEQ_KILL()
+{
+    module.state.kill();
+}
+
+// The three server procedures run the report that the current report
+// definition's code names, or nothing.
+Q_DECL_EXPORT void PRINTEQCATEGORYLISTSERVER()
+{
+    runProcedure(ReportDispatch::categoryList(currentDefinition()));
+}
+
+Q_DECL_EXPORT void PRINTEQANALYSISSERVER()
+{
+    runProcedure(ReportDispatch::analysis(currentDefinition()));
+}
+
+Q_DECL_EXPORT void PRINTEQLISTINGSERVER()
+{
+    runProcedure(ReportDispatch::listing(currentDefinition()));
+}
+
+Q_DECL_EXPORT const QaveqExport *qaveq_exports(int *count);
+}
+
+namespace {
+
+const std::map<QString, void (*)()> &entries()
+{
+    static const std::map<QString, void (*)()> map{
+        {QStringLiteral("UPDATEEQHEADER"), &UPDATEEQHEADER},
+        {QStringLiteral("BROWSEEQHEADER"), &BROWSEEQHEADER},
+        {QStringLiteral("BROWSEEQHEADERALIAS"), &BROWSEEQHEADERALIAS},
+        {QStringLiteral("TOGGLEEASYAUTOENTRYEQ"), &TOGGLEEASYAUTOENTRYEQ},
+        {QStringLiteral("BROWSEEQCODE"), &BROWSEEQCODE},
+        {QStringLiteral("UPDATEEQCODE"), &UPDATEEQCODE},
+        {QStringLiteral("BROWSEEQCOST"), &BROWSEEQCOST},
+        {QStringLiteral("UPDATEEQCOST"), &UPDATEEQCOST},
+        {QStringLiteral("PRINTFIXEDASSETS"), &PRINTFIXEDASSETS},
+        {QStringLiteral("PRINTFIXEDASSETGRAPHS"), &PRINTFIXEDASSETGRAPHS},
+        {QStringLiteral("FIXEDASSETGRAPH"), &FIXEDASSETGRAPH},
+        {QStringLiteral("UPDATEEQBATCH"), &UPDATEEQBATCH},
+        {QStringLiteral("BROWSEEQLOG"), &BROWSEEQLOG},
+        {QStringLiteral("PRINTEQLOGBPROOF"), &PRINTEQLOGBPROOF},
+        {QStringLiteral("IMPORTEQLOG"), &IMPORTEQLOG},
+        {QStringLiteral("EXPORTEQLOG"), &EXPORTEQLOG},
+        {QStringLiteral("PRINTEQANALYSIS"), &PRINTEQANALYSIS},
+        {QStringLiteral("PRINTEQANALYSIS1"), &PRINTEQANALYSIS1},
+        {QStringLiteral("BROWSEEQANALYSISLIMITS"), &BROWSEEQANALYSISLIMITS},
+        {QStringLiteral("PRINTEQDETAIL"), &PRINTEQDETAIL},
+        {QStringLiteral("BROWSEEQDETAILLIMITS"), &BROWSEEQDETAILLIMITS},
+        {QStringLiteral("PRINTEQLISTING"), &PRINTEQLISTING},
+        {QStringLiteral("PRINTEQLISTING1"), &PRINTEQLISTING1},
+        {QStringLiteral("BROWSEEQLISTINGLIMITS"), &BROWSEEQLISTINGLIMITS},
+        {QStringLiteral("PRINTEQCATEGORYLIST"), &PRINTEQCATEGORYLIST},
+        {QStringLiteral("PRINTEQCATEGORYLIST1"), &PRINTEQCATEGORYLIST1},
+        {QStringLiteral("BROWSEEQCATEGORYLISTLIMITS"), &BROWSEEQCATEGORYLISTLIMITS},
+        {QStringLiteral("PRINTEQMAINTENANCE"), &PRINTEQMAINTENANCE},
+        {QStringLiteral("LISTEQREPORTS"), &LISTEQREPORTS},
+        {QStringLiteral("PRINTUSAGELOGFM"), &PRINTUSAGELOGFM},
+        {QStringLiteral("PRINTEQCATEGORYFM"), &PRINTEQCATEGORYFM},
+        {QStringLiteral("PRINTEQUIPMENTDETAILFM"), &PRINTEQUIPMENTDETAILFM},
+        {QStringLiteral("PRINTEQUIPMENTLISTFM"), &PRINTEQUIPMENTLISTFM},
+        {QStringLiteral("PRINTEQANALYSISFM"), &PRINTEQANALYSISFM},
+        {QStringLiteral("PRINTEQCATEGORYLISTSERVER"), &PRINTEQCATEGORYLISTSERVER},
+        {QStringLiteral("PRINTEQANALYSISSERVER"), &PRINTEQANALYSISSERVER},
+        {QStringLiteral("PRINTEQLISTINGSERVER"), &PRINTEQLISTINGSERVER},
+    };
+    return map;
+}
+
+void runProcedure(const QString &name)
+{
+    if (const auto found = entries().find(name); found != entries().end())
+        found->second();
+}
+
+} // namespace
+
+const QaveqExport *qaveq_exports(int *count)
+{
+    // The C strings live as long as the module.
+    static std::vector<QByteArray> texts;
+    static std::vector<QaveqExport> table = [] {
+        std::vector<QaveqExport> rows;
+        const QList<ProcedureInfo> &procedures = procedureTable();
+        texts.reserve(static_cast<std::size_t>(procedures.size()) * 3);
+        for (const ProcedureInfo &info : procedures) {
+            texts.push_back(info.name.toLatin1());
+            const char *name = texts.back().constData();
+            texts.push_back(info.what.toUtf8());
+            const char *what = texts.back().constData();
+            texts.push_back(symbolOf(info.name).toLatin1());
+            const char *symbol = texts.back().constData();
+            const auto entry = entries().find(info.name);
+            rows.push_back(QaveqExport{name, what, symbol,
+                                       entry == entries().end() ? nullptr : entry->second});
+        }
+        return rows;
+    }();
+    *count = static_cast<int>(table.size());
+    return table.data();
+}

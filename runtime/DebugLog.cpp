@@ -1,0 +1,53 @@
+#include "DebugLog.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace qaveq {
+
+namespace {
+
+QString stateFolder()
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return base + QStringLiteral("/qaveq");
+}
+
+} // namespace
+
+DebugLog::DebugLog(QString filePath, bool toStderr)
+    : m_filePath(std::move(filePath))
+    , m_toStderr(toStderr)
+{}
+
+DebugLog &DebugLog::program()
+{
+    const QStringList arguments =
+        QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
+    static DebugLog log(stateFolder() + QStringLiteral("/qaveq.log"),
+                        arguments.contains(QStringLiteral("--debug")));
+    return log;
+}
+
+void DebugLog::write(const QString &line)
+{
+    if (m_toStderr)
+        std::fprintf(stderr, "%s\n", qPrintable(line));
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::Append | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    out << QDateTime::currentDateTime().toString(Qt::ISODate) << ' ' << line << '\n';
+}
+
+} // namespace qaveq
