@@ -33,7 +33,9 @@ QString mainHelp(const QList<Command> &commands)
                    "  --company DIR  the company folder (default: $QAVEQ_COMPANY, else\n"
                    "                 the company folder in your application-data folder)\n"
                    "  --user ID      the signed-on user, up to 3 characters (default: ADM)\n"
+                   "  --debug        also write the program's debug log to stderr\n"
                    "  --help         this text; \"qaveq <command> --help\" explains a command\n\n"
+                   "Without a command, QAVEQ opens its windows on the company.\n\n"
                    "Commands:\n"_s;
     for (const Command &command : commands)
         text += u"  "_s + command.name.leftJustified(14) + command.summary + u'\n';
@@ -85,48 +87,76 @@ QStringList ArgumentReader::positionals(QString *error) const
     return m_arguments;
 }
 
+ParsedCommandLine parseCommandLine(const QStringList &arguments)
+{
+    static const QStringList programSwitches{u"--debug"_s,          u"netnolog"_s,  u"nettalklog"_s,
+                                             u"nettalklogerrors"_s, u"neterrors"_s, u"netall"_s};
+    ParsedCommandLine parsed;
+    parsed.global.companyFolder = defaultCompanyFolder();
+    parsed.global.userId = u"ADM"_s;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const QString bare = argument.startsWith(u'/') ? argument.mid(1) : argument.mid(2);
+        if (argument == u"--debug" ||
+            ((argument.startsWith(u'/') || argument.startsWith(u"--"_s)) &&
+             programSwitches.contains(bare, Qt::CaseInsensitive))) {
+            continue; // read by the program's log and the module at load
+        }
+        if (argument == u"--help" || argument == u"-h") {
+            parsed.help = true;
+            return parsed;
+        }
+        const bool company = argument == u"--company" || argument.startsWith(u"--company="_s);
+        const bool user = argument == u"--user" || argument.startsWith(u"--user="_s);
+        if (company || user) {
+            QString value;
+            if (argument.contains(u'='))
+                value = argument.section(u'=', 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            else {
+                parsed.error = argument + u" needs a value"_s;
+                return parsed;
+            }
+            if (company) {
+                parsed.global.companyFolder = value;
+            } else {
+                parsed.global.userId = value;
+                parsed.global.userGiven = true;
+            }
+            continue;
+        }
+        if (argument.startsWith(u'-')) {
+            parsed.error = u"unknown option "_s + argument;
+            return parsed;
+        }
+        parsed.command = i;
+        break;
+    }
+    if (parsed.global.userId.isEmpty() || parsed.global.userId.size() > 3)
+        parsed.error = u"a user ID has 1 to 3 characters, not \""_s + parsed.global.userId + u'"';
+    return parsed;
+}
+
 int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
                    QTextStream &err)
 {
     const QList<Command> commands = allCommands();
-    GlobalOptions global;
-    global.companyFolder = defaultCompanyFolder();
-    global.userId = u"ADM"_s;
-
-    int i = 1;
-    for (; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == u"--help" || argument == u"-h") {
-            out << mainHelp(commands);
-            return Success;
-        }
-        if ((argument == u"--company" || argument == u"--user") && i + 1 < arguments.size()) {
-            (argument == u"--company" ? global.companyFolder : global.userId) = arguments[++i];
-            continue;
-        }
-        if (argument.startsWith(u"--company="_s)) {
-            global.companyFolder = argument.mid(10);
-            continue;
-        }
-        if (argument.startsWith(u"--user="_s)) {
-            global.userId = argument.mid(7);
-            continue;
-        }
-        if (argument.startsWith(u"-"_s)) {
-            err << "qaveq: unknown or incomplete option " << argument << "\n"
-                << "Try \"qaveq --help\".\n";
-            return UsageError;
-        }
-        break;
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (parsed.help) {
+        out << mainHelp(commands);
+        return Success;
     }
-    if (i >= arguments.size()) {
+    if (!parsed.error.isEmpty()) {
+        err << "qaveq: " << parsed.error << "\nTry \"qaveq --help\".\n";
+        return UsageError;
+    }
+    if (parsed.command < 0) {
         out << mainHelp(commands);
         return UsageError;
     }
-    if (global.userId.isEmpty() || global.userId.size() > 3) {
-        err << "qaveq: a user ID has 1 to 3 characters, not \"" << global.userId << "\"\n";
-        return UsageError;
-    }
+    const GlobalOptions &global = parsed.global;
+    const int i = parsed.command;
 
     const QString name = arguments[i];
     for (const Command &command : commands) {

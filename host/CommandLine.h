@@ -14,7 +14,19 @@ struct GlobalOptions
 {
     QString companyFolder;
     QString userId;
+    bool userGiven = false;
 };
+
+// The command line split into the global options and the command.
+struct ParsedCommandLine
+{
+    GlobalOptions global;
+    int command = -1; // index of the command's name; -1 when there is none
+    bool help = false;
+    QString error;
+};
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments);
 
 struct CommandContext
 {

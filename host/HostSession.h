@@ -1,0 +1,64 @@
+#pragma once
+
+#include "ModuleLoader.h"
+
+#include "data/Company.h"
+#include "data/ErrorManager.h"
+#include "data/IniManager.h"
+#include "data/Session.h"
+
+#include <memory>
+
+namespace qaveq {
+class Clock;
+class Prompter;
+} // namespace qaveq
+
+namespace qaveq::host {
+
+// One run of the host program: the company it opened, the user signed on,
+// the suite's globals, the host's error and INI managers, and the loaded
+// module. Closing it kills and unloads the module and signs the user off.
+class HostSession
+{
+public:
+    HostSession(QString companyFolder, Prompter &prompter, const Clock &clock);
+    ~HostSession();
+    HostSession(const HostSession &) = delete;
+    HostSession &operator=(const HostSession &) = delete;
+
+    // Opens the company; when the folder holds none yet, creates the
+    // demonstration company there, so a new user sees data at once.
+    bool openCompany(QString *error);
+    bool createdDemonstration() const { return m_createdDemonstration; }
+
+    // Signs the user on: the user must be in the company's user file. Writes
+    // the user's NetUser record for this company.
+    bool signOn(const QString &userId, QString *error);
+
+    // Loads the module and initialises it with the host's managers.
+    bool loadModule(QString *error, const QString &modulePath = ModuleLoader::defaultPath());
+    const ModuleLoader &module() const { return *m_module; }
+    bool call(const QString &procedure, data::Request request = data::Request::None);
+
+    // Kills and unloads the module, removes the NetUser record.
+    void close();
+
+    data::Company &company() { return *m_company; }
+    data::Session &session() { return m_session; }
+    data::ErrorManager &errorManager() { return m_errors; }
+
+private:
+    QString m_folder;
+    Prompter &m_prompter;
+    const Clock &m_clock;
+    std::unique_ptr<data::Company> m_company;
+    data::Session m_session;
+    data::ErrorManager m_errors;
+    std::unique_ptr<data::IniManager> m_ini;
+    std::unique_ptr<ModuleLoader> m_module;
+    bool m_createdDemonstration = false;
+    bool m_signedOn = false;
+};
+
+} // namespace qaveq::host

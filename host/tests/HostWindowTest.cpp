@@ -1,0 +1,115 @@
+#include "HostSession.h"
+#include "window/MainWindow.h"
+
+#include "frame/ProcedureTable.h"
+#include "records/EQLimits.h"
+
+#include "data/suite/SystemFiles.h"
+
+#include "runtime/ScriptedPrompter.h"
+
+#include "core/Clock.h"
+#include "core/testing/QtPrinters.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+class HostWindowTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2026, 12, 8), QTime(8, 0))};
+    host::HostSession session{folder.filePath(u"company"_s), prompter, clock};
+
+    int netUsers() { return static_cast<int>(session.company().file<NetUser>().count()); }
+};
+
+TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
+{
+    QString error;
+    ASSERT_TRUE(session.openCompany(&error)) << error.toStdString();
+    EXPECT_TRUE(session.createdDemonstration());
+
+    EXPECT_FALSE(session.signOn(u"ZZZ"_s, &error));
+    EXPECT_EQ(
+        error,
+        u"User \"ZZZ\" is not set up in company DEMO.|Sign on with one of the company's user IDs.");
+    EXPECT_EQ(netUsers(), 0);
+    ASSERT_TRUE(session.signOn(u"eqm"_s, &error)) << error.toStdString();
+    EXPECT_EQ(session.session().userId, u"EQM");
+    EXPECT_EQ(netUsers(), 1);
+
+    ASSERT_TRUE(session.loadModule(&error, QString::fromUtf8(QAVEQ_MODULE_FILE)))
+        << error.toStdString();
+    QStringList exported;
+    for (const auto &procedure : session.module().exports()) {
+        exported.append(procedure.name);
+        EXPECT_EQ(procedure.entry == nullptr, procedure.name.startsWith(u"QAVEQ:"_s))
+            << procedure.name.toStdString();
+    }
+    QStringList table;
+    for (const ProcedureInfo &info : procedureTable())
+        table.append(info.name);
+    EXPECT_EQ(exported, table);
+
+    {
+        host::MainWindow window(session);
+        window.show();
+        EXPECT_TRUE(window.windowTitle().contains(u"DEMO"_s));
+        EXPECT_TRUE(window.windowTitle().contains(u"EQM"_s));
+        int entries = 0;
+        for (QAction *menu : window.menuBar()->actions()) {
+            for (QAction *action : menu->menu()->actions()) {
+                const QString procedure = host::MainWindow::procedureOf(action);
+                if (procedure.isEmpty())
+                    continue;
+                ++entries;
+                action->trigger();
+                ASSERT_FALSE(prompter.shown().isEmpty());
+                EXPECT_EQ(prompter.shown().last().caption, u"Procedure not defined");
+                EXPECT_EQ(prompter.shown().last().text,
+                          u"The Procedure "_s + procedure + u" has not been defined."_s);
+            }
+        }
+        EXPECT_GE(entries, 25);
+    }
+
+    // The server procedures run the report the current definition names.
+    const auto shownAfter = [this](const QString &procedure) {
+        const qsizetype before = prompter.shown().size();
+        session.call(procedure);
+        return prompter.shown().size() == before ? QString() : prompter.shown().last().text;
+    };
+    EQLimits &definition = session.session().buffer<EQLimits>();
+    definition.ReportType = u"S"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s),
+              u"The Procedure PRINTEQANALYSIS1 has not been defined.");
+    definition.ReportType = u"Q"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s), QString());
+    definition.ReportFormat = u"D"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s),
+              u"The Procedure PRINTEQLISTING has not been defined.");
+
+    session.close();
+    EXPECT_FALSE(session.module().isLoaded());
+    EXPECT_EQ(netUsers(), 0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,164 @@
+#include "MainWindow.h"
+
+#include "HostSession.h"
+
+#include "records/EQBatch.h"
+#include "records/EQCode.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::host {
+
+namespace {
+
+constexpr const char *ProcedureProperty = "qaveqProcedure";
+constexpr const char *RequestProperty = "qaveqRequest";
+
+struct MenuEntry
+{
+    const char16_t *menu;
+    const char16_t *text; // empty: a separator
+    const char16_t *procedure;
+    data::Request request;
+};
+
+const MenuEntry Menus[] = {
+    {u"&Equipment", u"&Equipment List", u"BROWSEEQHEADER", data::Request::None},
+    {u"&Equipment", u"&New Equipment...", u"UPDATEEQHEADER", data::Request::Insert},
+    {u"&Equipment", u"Equipment &Lookup", u"BROWSEEQHEADERALIAS", data::Request::Select},
+    {u"&Equipment", u"", u"", data::Request::None},
+    {u"&Equipment", u"&Cost Categories", u"BROWSEEQCODE", data::Request::None},
+    {u"&Equipment", u"Equipment Cost Categories", u"BROWSEEQCOST", data::Request::None},
+    {u"&Equipment", u"", u"", data::Request::None},
+    {u"&Equipment", u"Remember Typed &Values On/Off", u"TOGGLEEASYAUTOENTRYEQ",
+     data::Request::None},
+    {u"&Usage Logs", u"Usage Log &Entry", u"BROWSEEQLOG", data::Request::None},
+    {u"&Usage Logs", u"&New Batch...", u"UPDATEEQBATCH", data::Request::Insert},
+    {u"&Usage Logs", u"", u"", data::Request::None},
+    {u"&Usage Logs", u"&Import Usage Logs...", u"IMPORTEQLOG", data::Request::None},
+    {u"&Usage Logs", u"E&xport Usage Logs...", u"EXPORTEQLOG", data::Request::None},
+    {u"&Usage Logs", u"", u"", data::Request::None},
+    {u"&Usage Logs", u"&Proof Listing", u"PRINTEQLOGBPROOF", data::Request::None},
+    {u"&Reports", u"&Analysis Reports", u"BROWSEEQANALYSISLIMITS", data::Request::None},
+    {u"&Reports", u"&Detail Listings", u"BROWSEEQDETAILLIMITS", data::Request::None},
+    {u"&Reports", u"&Equipment Listings", u"BROWSEEQLISTINGLIMITS", data::Request::None},
+    {u"&Reports", u"&Cost Category Listings", u"BROWSEEQCATEGORYLISTLIMITS", data::Request::None},
+    {u"&Reports", u"", u"", data::Request::None},
+    {u"&Reports", u"&Maintenance Schedule", u"PRINTEQMAINTENANCE", data::Request::None},
+    {u"&Reports", u"", u"", data::Request::None},
+    {u"&Reports", u"&Report Writer Reports", u"LISTEQREPORTS", data::Request::None},
+    {u"&Reports", u"Report Writer: &Usage Logs", u"PRINTUSAGELOGFM", data::Request::None},
+    {u"&Reports", u"Report Writer: Cost &Categories", u"PRINTEQCATEGORYFM", data::Request::None},
+    {u"&Reports", u"Report Writer: Equipment De&tail", u"PRINTEQUIPMENTDETAILFM",
+     data::Request::None},
+    {u"&Reports", u"Report Writer: Equipment &List", u"PRINTEQUIPMENTLISTFM", data::Request::None},
+    {u"&Reports", u"Report Writer: &Analysis", u"PRINTEQANALYSISFM", data::Request::None},
+    {u"&Fixed Assets", u"Depreciation &Schedule Report", u"PRINTFIXEDASSETS", data::Request::None},
+    {u"&Fixed Assets", u"Depreciation &Graphs Report", u"PRINTFIXEDASSETGRAPHS",
+     data::Request::None},
+    {u"&Fixed Assets", u"Depreciation Graph &Window", u"FIXEDASSETGRAPH", data::Request::None},
+    {u"&Setup", u"&Cost Categories", u"BROWSEEQCODE", data::Request::None},
+    {u"&Setup", u"&New Cost Category...", u"UPDATEEQCODE", data::Request::Insert},
+};
+
+QString count(data::Table &table)
+{
+    const qint64 n = table.count();
+    return n < 0 ? u"-"_s : QString::number(n);
+}
+
+} // namespace
+
+MainWindow::MainWindow(HostSession &session, QWidget *parent)
+    : QMainWindow(parent)
+    , m_session(session)
+{
+    data::Company &company = session.company();
+    setWindowTitle(u"QAVEQ Equipment Costing - %1 (%2) - User %3"_s.arg(
+        company.name(), company.id(), session.session().userId));
+    buildMenus();
+    setCentralWidget(overview());
+    statusBar()->showMessage(u"Company %1   User %2   Data %3"_s.arg(
+        company.id(), session.session().userId, company.folder()));
+    resize(900, 560);
+}
+
+QString MainWindow::procedureOf(const QAction *action)
+{
+    return action->property(ProcedureProperty).toString();
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(u"&File"_s);
+    QAction *exit = file->addAction(u"E&xit"_s);
+    exit->setShortcut(QKeySequence::Quit);
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMap<QString, QMenu *> menus;
+    for (const MenuEntry &entry : Menus) {
+        const QString title = QString::fromUtf16(entry.menu);
+        QMenu *&menu = menus[title];
+        if (!menu)
+            menu = menuBar()->addMenu(title);
+        if (QString::fromUtf16(entry.text).isEmpty()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction *action = menu->addAction(QString::fromUtf16(entry.text));
+        const QString procedure = QString::fromUtf16(entry.procedure);
+        action->setProperty(ProcedureProperty, procedure);
+        action->setProperty(RequestProperty, static_cast<int>(entry.request));
+        action->setStatusTip(procedure);
+        connect(action, &QAction::triggered, this,
+                [this, procedure, entry] { run(procedure, static_cast<int>(entry.request)); });
+    }
+    QMenu *help = menuBar()->addMenu(u"&Help"_s);
+    connect(help->addAction(u"&About QAVEQ"_s), &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::run(const QString &procedure, int request)
+{
+    m_session.call(procedure, static_cast<data::Request>(request));
+}
+
+QWidget *MainWindow::overview()
+{
+    data::Company &company = m_session.company();
+    auto *panel = new QWidget(this);
+    auto *layout = new QVBoxLayout(panel);
+    auto *heading = new QLabel(u"<h2>%1</h2><p>Equipment costing for company %2.</p>"_s.arg(
+                                   company.name().toHtmlEscaped(), company.id().toHtmlEscaped()),
+                               panel);
+    layout->addWidget(heading);
+    auto *figures = new QFormLayout;
+    figures->addRow(u"Pieces of equipment:"_s, new QLabel(count(company.file<EQHeader>()), panel));
+    figures->addRow(u"Cost categories:"_s, new QLabel(count(company.file<EQCode>()), panel));
+    figures->addRow(u"Usage log batches:"_s, new QLabel(count(company.file<EQBatch>()), panel));
+    figures->addRow(u"Unposted usage logs:"_s, new QLabel(count(company.file<EQLogB>()), panel));
+    layout->addLayout(figures);
+    layout->addWidget(new QLabel(u"Choose a task from the menus above."_s, panel));
+    layout->addStretch();
+    return panel;
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(this, u"About QAVEQ"_s,
+                       u"<h3>QAVEQ Equipment Costing</h3>"
+                       "<p>Equipment, cost categories, depreciation, usage logs and reports for "
+                       "construction contractors.</p><p>Version %1, Qt %2.</p>"_s.arg(
+                           QApplication::applicationVersion(), QString::fromLatin1(qVersion())));
+}
+
+} // namespace qaveq::host

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QLabel;
+
+namespace qaveq::host {
+
+class HostSession;
+
+// The suite's main window for the equipment module: menus grouped as an
+// equipment manager works (Equipment, Usage Logs, Reports, Fixed Assets,
+// Setup), each entry calling one of the module's exported procedures.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(HostSession &session, QWidget *parent = nullptr);
+
+    // The procedure each menu entry calls, for tests and the status bar.
+    static QString procedureOf(const QAction *action);
+
+private:
+    void buildMenus();
+    void run(const QString &procedure, int request);
+    void showAbout();
+    QWidget *overview();
+
+    HostSession &m_session;
+};
+
+} // namespace qaveq::host

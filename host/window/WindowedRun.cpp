@@ -1,0 +1,72 @@
+#include "WindowedRun.h"
+
+#include "HostSession.h"
+#include "MainWindow.h"
+#include "SignOnDialog.h"
+
+#include "runtime/widgets/QtPrompter.h"
+
+#include "core/Clock.h"
+
+#include <QApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::host {
+
+namespace {
+
+void tell(Prompter &prompter, const QString &caption, const QString &text)
+{
+    prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Stop});
+}
+
+} // namespace
+
+int runWindows(int &argc, char **argv, const GlobalOptions &options)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(u"qaveq"_s);
+    QApplication::setApplicationDisplayName(u"QAVEQ"_s);
+    QApplication::setApplicationVersion(u"0.1"_s);
+    QtPrompter prompter;
+    SystemClock clock;
+    HostSession session(options.companyFolder, prompter, clock);
+
+    QString error;
+    if (!session.openCompany(&error)) {
+        tell(prompter, u"Cannot Open Company"_s, error);
+        return Failure;
+    }
+    QString userId = options.userId;
+    if (!options.userGiven || !session.signOn(userId, &error)) {
+        if (options.userGiven)
+            tell(prompter, u"Sign On"_s, error);
+        for (;;) {
+            SignOnDialog dialog(session.company().name(), userId);
+            if (dialog.exec() != QDialog::Accepted)
+                return Success;
+            userId = dialog.userId();
+            if (session.signOn(userId, &error))
+                break;
+            tell(prompter, u"Sign On"_s, error);
+        }
+    }
+    if (!session.loadModule(&error)) {
+        tell(prompter, u"Equipment Module"_s, error);
+        return Failure;
+    }
+    session.errorManager().setHaltHandler([&prompter](const QString &text) {
+        tell(prompter, u"QAVEQ"_s, text + u"|The program ends now."_s);
+        QCoreApplication::exit(Failure);
+    });
+
+    MainWindow window(session);
+    prompter.setParent(&window);
+    window.show();
+    const int status = QApplication::exec();
+    session.close();
+    return status;
+}
+
+} // namespace qaveq::host
