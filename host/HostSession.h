@@ -38,6 +38,8 @@ public:
 
     // Loads the module and initialises it with the host's managers.
     bool loadModule(QString *error, const QString &modulePath = ModuleLoader::defaultPath());
+    bool moduleLoaded() const { return m_module && m_module->isLoaded(); }
+    // The loaded module; only while moduleLoaded().
     const ModuleLoader &module() const { return *m_module; }
     bool call(const QString &procedure, data::Request request = data::Request::None);
 

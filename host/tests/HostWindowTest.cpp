@@ -100,7 +100,7 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
               u"The Procedure PRINTEQLISTING has not been defined.");
 
     session.close();
-    EXPECT_FALSE(session.module().isLoaded());
+    EXPECT_FALSE(session.moduleLoaded());
     EXPECT_EQ(netUsers(), 0);
 }
 
