@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds QAVEQ and starts it. With no arguments it opens the demonstration
-# company (creating it on first start); any arguments go to the program:
-#   scripts/run.sh --company ~/acme dump EQHeader
+# Builds QAVEQ and starts it. With no arguments it opens its windows on the
+# company in $QAVEQ_COMPANY (default ~/.local/share/qaveq/company), creating
+# the demonstration company there on first start. Any arguments go to the
+# program, for example:  scripts/run.sh --company ~/acme dump EQHeader
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,9 +14,9 @@ qaveq=build/release/qaveq
 if [ $# -gt 0 ]; then
   exec "$qaveq" "$@"
 fi
-company="${QAVEQ_COMPANY:-$HOME/.local/share/qaveq/company}"
-if [ ! -f "$company/company.ini" ]; then
-  "$qaveq" --company "$company" init --demo
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display to open the windows on. Run this from a desktop session, or under"
+  echo "xvfb-run; the commands work without one (see: $qaveq --help)."
+  exit 1
 fi
-echo "Company: $company"
-exec "$qaveq" --company "$company" --help
+exec "$qaveq"
