@@ -113,6 +113,8 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
                            : QStringLiteral(" WHERE ") + c.join(QStringLiteral(" AND "));
     };
     m_sqlFirst = base + where(conditions) + tail;
+    m_sqlCount = QStringLiteral("SELECT COUNT(*) FROM %1").arg(Database::quote(schema.table)) +
+                 where(conditions);
     QStringList after = conditions;
     after.append(QStringLiteral("%1 %2 %3")
                      .arg(tuple(order), ascending ? QStringLiteral(">") : QStringLiteral("<"),
@@ -127,12 +129,7 @@ bool KeyCursor::fetchPage()
         m_error = m_db.fail(m_query.lastError(), m_schema.name);
         return false;
     }
-    for (int i = 0; i < m_options.from.size(); ++i)
-        m_query.addBindValue(m_db.toSql(m_schema.fields[m_keyFields[i]], m_options.from[i]));
-    for (int i = 0; i < m_options.to.size(); ++i)
-        m_query.addBindValue(m_db.toSql(m_schema.fields[m_keyFields[i]], m_options.to[i]));
-    for (const Filter &filter : m_options.filters)
-        m_query.addBindValue(m_db.toSql(*m_schema.field(filter.field), filter.value));
+    bindConditions(m_query);
     if (m_started)
         for (const QVariant &v : std::as_const(m_lastKey))
             m_query.addBindValue(v);
@@ -162,6 +159,31 @@ bool KeyCursor::fetchPage()
             m_lastKey.append(m_page[last]);
     }
     return m_rowsInPage > 0;
+}
+
+void KeyCursor::bindConditions(QSqlQuery &query)
+{
+    for (int i = 0; i < m_options.from.size(); ++i)
+        query.addBindValue(m_db.toSql(m_schema.fields[m_keyFields[i]], m_options.from[i]));
+    for (int i = 0; i < m_options.to.size(); ++i)
+        query.addBindValue(m_db.toSql(m_schema.fields[m_keyFields[i]], m_options.to[i]));
+    for (const Filter &filter : m_options.filters)
+        query.addBindValue(m_db.toSql(*m_schema.field(filter.field), filter.value));
+}
+
+qint64 KeyCursor::count()
+{
+    QSqlQuery query(m_db.connection());
+    if (!query.prepare(m_sqlCount)) {
+        m_error = m_db.fail(query.lastError(), m_schema.name);
+        return -1;
+    }
+    bindConditions(query);
+    if (!query.exec() || !query.next()) {
+        m_error = m_db.fail(query.lastError(), m_schema.name);
+        return -1;
+    }
+    return query.value(0).toLongLong();
 }
 
 bool KeyCursor::next(Record &record)

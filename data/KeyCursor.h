@@ -62,8 +62,13 @@ public:
     bool next(Record &record);
     const std::optional<FileError> &error() const { return m_error; }
 
+    // How many records the read covers (its range and filters), without
+    // reading them; -1 on error.
+    qint64 count();
+
 private:
     bool fetchPage();
+    void bindConditions(QSqlQuery &query);
 
     Database &m_db;
     const FileSchema &m_schema;
@@ -72,6 +77,7 @@ private:
     bool m_withRowId = false; // non-unique keys break ties on the stored row number
     QString m_sqlFirst;
     QString m_sqlAfter;
+    QString m_sqlCount;
     QSqlQuery m_query;
     std::vector<QVariant> m_page; // rows * columns, columns = qrow + fields
     int m_columns = 0;

@@ -7,6 +7,10 @@
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
 
+#include "suite/Lookups.h"
+
+#include "data/suite/SystemFiles.h"
+
 #include <QApplication>
 #include <QFormLayout>
 #include <QLabel>
@@ -23,6 +27,7 @@ namespace {
 
 constexpr const char *ProcedureProperty = "qaveqProcedure";
 constexpr const char *RequestProperty = "qaveqRequest";
+constexpr const char *SuiteProperty = "qaveqSuiteProcedure";
 
 struct MenuEntry
 {
@@ -71,6 +76,24 @@ const MenuEntry Menus[] = {
     {u"&Setup", u"&New Cost Category...", u"UPDATEEQCODE", data::Request::Insert},
 };
 
+// The Setup menu's entries into the sibling modules' lists.
+struct SuiteEntry
+{
+    const char16_t *text;
+    const char16_t *procedure;
+    void (*run)();
+    const char16_t *dropList; // the named list UPDATEDROPLIST maintains
+};
+
+const SuiteEntry SetupLists[] = {
+    {u"&G/L Accounts", u"BROWSEGLMASTER", &suite::BROWSEGLMASTER, nullptr},
+    {u"&Jobs", u"BROWSEJCHEADER", &suite::BROWSEJCHEADER, nullptr},
+    {u"&Employees", u"BROWSEPREMP", &suite::BROWSEPREMP, nullptr},
+    {u"Certified &Payroll IDs", u"BROWSEPRCERT", &suite::BROWSEPRCERT, nullptr},
+    {u"Equipment Class &Codes", u"UPDATEDROPLIST", &suite::UPDATEDROPLIST, u"EQH Class Code"},
+    {u"Equipment &License Codes", u"UPDATEDROPLIST", &suite::UPDATEDROPLIST, u"EQH License Code"},
+};
+
 QString count(data::Table &table)
 {
     const qint64 n = table.count();
@@ -98,6 +121,11 @@ QString MainWindow::procedureOf(const QAction *action)
     return action->property(ProcedureProperty).toString();
 }
 
+QString MainWindow::suiteProcedureOf(const QAction *action)
+{
+    return action->property(SuiteProperty).toString();
+}
+
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(u"&File"_s);
@@ -123,6 +151,21 @@ void MainWindow::buildMenus()
         connect(action, &QAction::triggered, this,
                 [this, procedure, entry] { run(procedure, static_cast<int>(entry.request)); });
     }
+    QMenu *setup = menus.value(u"&Setup"_s);
+    setup->addSeparator();
+    for (const SuiteEntry &entry : SetupLists) {
+        QAction *action = setup->addAction(QString::fromUtf16(entry.text));
+        action->setProperty(SuiteProperty, QString::fromUtf16(entry.procedure));
+        action->setStatusTip(QString::fromUtf16(entry.procedure));
+        connect(action, &QAction::triggered, this, [this, entry] {
+            data::Session &session = m_session.session();
+            if (entry.dropList)
+                session.buffer<DropList>().FieldName = QString::fromUtf16(entry.dropList);
+            session.globalRequest = data::Request::None;
+            entry.run();
+        });
+    }
+
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
     connect(help->addAction(u"&About QAVEQ"_s), &QAction::triggered, this, &MainWindow::showAbout);
 }

@@ -1,0 +1,162 @@
+#include "KeyedListModel.h"
+
+#include "data/Table.h"
+
+#include <stdexcept>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+KeyedListModel::KeyedListModel(data::Table &table, QList<Column> columns, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_table(table)
+    , m_columns(std::move(columns))
+{
+    const data::FileSchema &schema = table.schema();
+    for (const Column &column : std::as_const(m_columns)) {
+        const int field = schema.fieldIndex(column.field);
+        if (field < 0)
+            throw std::invalid_argument(
+                u"no field %1 in %2"_s.arg(column.field, schema.name).toStdString());
+        m_fields.append(field);
+        m_pictures.append(Picture::parse(column.picture));
+    }
+    m_key = schema.keys.first().name;
+}
+
+void KeyedListModel::setKey(const QString &key)
+{
+    m_key = m_table.schema().key(key).name;
+}
+
+void KeyedListModel::setRange(QList<data::FieldValue> from, QList<data::FieldValue> to)
+{
+    m_from = std::move(from);
+    m_to = std::move(to);
+}
+
+void KeyedListModel::setFilters(QList<data::Filter> filters)
+{
+    m_filters = std::move(filters);
+}
+
+void KeyedListModel::locate(QList<data::FieldValue> position)
+{
+    m_position = std::move(position);
+    reload();
+}
+
+data::ScanOptions KeyedListModel::scanOptions() const
+{
+    data::ScanOptions options;
+    options.from = m_position.isEmpty() ? m_from : m_position;
+    options.to = m_to;
+    options.filters = m_filters;
+    options.pageSize = PageSize;
+    return options;
+}
+
+void KeyedListModel::reload()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_cursor = std::make_unique<data::KeyCursor>(m_table.scan(m_key, scanOptions()));
+    m_atEnd = false;
+    endResetModel();
+    fetchMore({});
+}
+
+qint64 KeyedListModel::recordCount() const
+{
+    data::ScanOptions options = scanOptions();
+    options.from = m_from;
+    return m_table.scan(m_key, options).count();
+}
+
+QString KeyedListModel::countText(qint64 count)
+{
+    return count == 1 ? u"1 Record"_s : QString::number(count) + u" Records"_s;
+}
+
+QString KeyedListModel::text(const data::Record &record, int column) const
+{
+    const data::FieldValue value = m_table.schema().fields[m_fields[column]].get(record);
+    const Picture &picture = m_pictures[column];
+    if (const auto *number = std::get_if<qint64>(&value))
+        return picture.format(*number);
+    if (const auto *decimal = std::get_if<Decimal>(&value))
+        return picture.format(*decimal);
+    return picture.format(std::get<QString>(value));
+}
+
+int KeyedListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int KeyedListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant KeyedListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return text(record(index.row()), index.column());
+    case Qt::BackgroundRole:
+        // The first, third, fifth... row is shaded.
+        return index.row() % 2 == 0 ? QVariant(greenBar()) : QVariant();
+    case Qt::TextAlignmentRole:
+        return m_pictures[index.column()].kind() == Picture::Kind::Number
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant KeyedListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns[section].header;
+    if (role == Qt::TextAlignmentRole)
+        return m_pictures[section].kind() == Picture::Kind::Number
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+bool KeyedListModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && !m_atEnd;
+}
+
+void KeyedListModel::fetchMore(const QModelIndex &parent)
+{
+    if (parent.isValid() || m_atEnd || !m_cursor)
+        return;
+    std::vector<std::unique_ptr<data::Record>> page;
+    for (int i = 0; i < PageSize; ++i) {
+        std::unique_ptr<data::Record> record = m_table.schema().create();
+        if (!m_cursor->next(*record)) {
+            m_atEnd = true;
+            break;
+        }
+        page.push_back(std::move(record));
+    }
+    if (page.empty())
+        return;
+    const int first = static_cast<int>(m_rows.size());
+    beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+    for (auto &record : page)
+        m_rows.push_back(std::move(record));
+    endInsertRows();
+}
+
+} // namespace qaveq

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "data/KeyCursor.h"
+#include "data/Record.h"
+
+#include "core/Picture.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+
+#include <memory>
+#include <vector>
+
+namespace qaveq::data {
+class Table;
+}
+
+namespace qaveq {
+
+// The rows of a list window, read from a keyed file a page at a time as the
+// view scrolls: the first page comes at once however long the file is.
+class KeyedListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    struct Column
+    {
+        QString header;
+        QString field;   // "GLM:Account"
+        QString picture; // "@s12"
+        int width = 100; // designed width in pixels
+    };
+
+    static constexpr int PageSize = 100;
+
+    KeyedListModel(data::Table &table, QList<Column> columns, QObject *parent = nullptr);
+
+    void setKey(const QString &key);
+    // Limits the list to key values from `from` up to `to` (leading key fields).
+    void setRange(QList<data::FieldValue> from, QList<data::FieldValue> to);
+    void setFilters(QList<data::Filter> filters);
+    // Starts the list at the first record at or after `position` in key order;
+    // an empty position starts at the beginning of the range.
+    void locate(QList<data::FieldValue> position);
+    void reload();
+
+    const QString &key() const { return m_key; }
+    const QList<Column> &columns() const { return m_columns; }
+    const data::Table &table() const { return m_table; }
+    const data::Record &record(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
+    // Every record of the list (its range and filters), not only those read.
+    qint64 recordCount() const;
+    static QString countText(qint64 count); // "12 Records", "1 Record"
+    // The suite's green-bar shading of every second row.
+    static QColor greenBar() { return QColor(0xE4, 0xF2, 0xE4); }
+    // A column's text for one record, through its picture.
+    QString text(const data::Record &record, int column) const;
+    data::ScanOptions scanOptions() const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+
+private:
+    data::Table &m_table;
+    QList<Column> m_columns;
+    QList<int> m_fields;
+    QList<Picture> m_pictures;
+    QString m_key;
+    QList<data::FieldValue> m_from;
+    QList<data::FieldValue> m_to;
+    QList<data::FieldValue> m_position;
+    QList<data::Filter> m_filters;
+    std::unique_ptr<data::KeyCursor> m_cursor;
+    std::vector<std::unique_ptr<data::Record>> m_rows;
+    bool m_atEnd = true;
+};
+
+} // namespace qaveq

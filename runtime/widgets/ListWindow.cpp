@@ -1,0 +1,303 @@
+#include "ListWindow.h"
+
+#include "runtime/DebugLog.h"
+#include "runtime/ListLayout.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/SystemFiles.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &prompter,
+                       ProcedureCaller caller, QWidget *parent)
+    : QDialog(parent)
+    , m_definition(std::move(definition))
+    , m_session(session)
+    , m_prompter(prompter)
+    , m_caller(std::move(caller))
+    , m_selecting(session.globalRequest == data::Request::Select)
+{
+    data::Table &table = session.company->file(m_definition.file);
+    m_model = new KeyedListModel(table, m_definition.columns, this);
+    if (!m_definition.keys.isEmpty())
+        m_model->setKey(m_definition.keys.first().key);
+    m_model->setRange(m_definition.rangeFrom, m_definition.rangeTo);
+    buildUi();
+
+    // A lookup opens on the value the caller put into the buffer.
+    const KeyChoice *first = m_definition.keys.isEmpty() ? nullptr : &m_definition.keys.first();
+    QString start;
+    if (m_selecting && first && !first->locatorField.isEmpty())
+        start =
+            std::get<QString>(session.buffer(table.schema()).value(first->locatorField)).trimmed();
+    if (start.isEmpty())
+        m_model->reload();
+    else
+        locate(start);
+    applyLayout();
+    updateCount();
+}
+
+void ListWindow::buildUi()
+{
+    setWindowTitle(m_definition.title);
+    auto *layout = new QVBoxLayout(this);
+
+    auto *top = new QHBoxLayout;
+    if (m_definition.keys.size() > 1) {
+        m_order = new QComboBox(this);
+        for (const KeyChoice &choice : std::as_const(m_definition.keys))
+            m_order->addItem(choice.label);
+        top->addWidget(new QLabel(u"Sort:"_s, this));
+        top->addWidget(m_order);
+        connect(m_order, &QComboBox::currentIndexChanged, this, [this](int index) {
+            m_model->setKey(m_definition.keys[index].key);
+            m_locator->clear();
+            m_model->locate({});
+            selectRow(0);
+        });
+    }
+    top->addWidget(new QLabel(u"&Locate:"_s, this));
+    m_locator = new QLineEdit(this);
+    m_locator->setClearButtonEnabled(true);
+    qobject_cast<QLabel *>(top->itemAt(top->count() - 1)->widget())->setBuddy(m_locator);
+    top->addWidget(m_locator, 1);
+    connect(m_locator, &QLineEdit::textEdited, this, &ListWindow::locate);
+    layout->addLayout(top);
+
+    m_view = new QTableView(this);
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setStretchLastSection(true);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this, &ListWindow::showContextMenu);
+    connect(m_view, &QAbstractItemView::doubleClicked, this, [this] {
+        if (m_selecting)
+            choose();
+        else if (!m_definition.form.isEmpty())
+            callForm(data::Request::Change);
+    });
+    layout->addWidget(m_view, 1);
+
+    auto *bottom = new QHBoxLayout;
+    m_count = new QLabel(this);
+    bottom->addWidget(m_count);
+    bottom->addStretch();
+    if (!m_definition.form.isEmpty()) {
+        const std::pair<QString, data::Request> buttons[] = {{u"&Add"_s, data::Request::Insert},
+                                                             {u"&Change"_s, data::Request::Change},
+                                                             {u"&Delete"_s, data::Request::Delete},
+                                                             {u"&View"_s, data::Request::View}};
+        for (const auto &[text, request] : buttons) {
+            auto *button = new QPushButton(text, this);
+            connect(button, &QPushButton::clicked, this, [this, request] { callForm(request); });
+            bottom->addWidget(button);
+        }
+    }
+    m_select = new QPushButton(u"&Select"_s, this);
+    m_select->setEnabled(m_selecting);
+    m_select->setDefault(m_selecting);
+    connect(m_select, &QPushButton::clicked, this, &ListWindow::choose);
+    bottom->addWidget(m_select);
+    auto *close = new QPushButton(u"Close"_s, this);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    bottom->addWidget(close);
+    layout->addLayout(bottom);
+
+    int width = 40;
+    for (const KeyedListModel::Column &column : std::as_const(m_definition.columns))
+        width += column.width;
+    resize(std::max(width, 480), 460);
+}
+
+void ListWindow::run()
+{
+    m_session.globalResponse = data::Response::Cancelled;
+    selectRow(0);
+    exec();
+}
+
+QString ListWindow::countText() const
+{
+    return m_count->text();
+}
+
+void ListWindow::updateCount()
+{
+    m_count->setText(m_session.recordCounts ? KeyedListModel::countText(m_model->recordCount())
+                                            : QString());
+}
+
+void ListWindow::locate(const QString &text)
+{
+    const int choice = m_order ? m_order->currentIndex() : 0;
+    if (m_definition.keys.isEmpty() || m_definition.keys[choice].locatorField.isEmpty())
+        return;
+    QList<data::FieldValue> position = m_definition.rangeFrom;
+    if (!text.isEmpty()) {
+        const data::FieldDef *field =
+            m_model->table().schema().field(m_definition.keys[choice].locatorField);
+        if (field->type == data::FieldType::Text)
+            position.append(text);
+        else
+            position.append(text.toLongLong());
+    }
+    m_model->locate(position.size() > m_definition.rangeFrom.size() ? position
+                                                                    : QList<data::FieldValue>{});
+    selectRow(0);
+}
+
+void ListWindow::selectRow(int row)
+{
+    if (m_model->rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, m_model->rowCount() - 1);
+    m_view->selectRow(row);
+    m_view->scrollTo(m_model->index(row, 0));
+}
+
+int ListWindow::currentRow() const
+{
+    const QModelIndexList rows = m_view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListWindow::choose()
+{
+    const int row = currentRow();
+    if (!m_selecting || row < 0)
+        return;
+    const data::Record &record = m_model->record(row);
+    data::Record &buffer = m_session.buffer(record.schema());
+    for (const data::FieldDef &field : record.schema().fields)
+        field.set(buffer, field.get(record));
+    m_session.globalResponse = data::Response::Completed;
+    accept();
+}
+
+void ListWindow::callForm(data::Request request)
+{
+    if (m_definition.form.isEmpty() || !m_caller)
+        return;
+    const int row = currentRow();
+    if (request != data::Request::Insert) {
+        if (row < 0)
+            return;
+        const data::Record &record = m_model->record(row);
+        data::Record &buffer = m_session.buffer(record.schema());
+        for (const data::FieldDef &field : record.schema().fields)
+            field.set(buffer, field.get(record));
+    }
+    const data::Request previous = m_session.globalRequest;
+    m_session.globalRequest = request;
+    m_caller(m_definition.form);
+    const bool completed = m_session.globalResponse == data::Response::Completed;
+    m_session.globalRequest = previous;
+    if (completed) {
+        m_model->reload();
+        updateCount();
+        selectRow(row);
+    }
+}
+
+void ListWindow::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Insert:
+        callForm(data::Request::Insert);
+        return;
+    case Qt::Key_Delete:
+        callForm(data::Request::Delete);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_selecting)
+            choose();
+        else
+            callForm(data::Request::Change);
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void ListWindow::showContextMenu(const QPoint &position)
+{
+    QMenu menu(this);
+    if (!m_definition.form.isEmpty()) {
+        connect(menu.addAction(u"&Add"_s), &QAction::triggered, this,
+                [this] { callForm(data::Request::Insert); });
+        connect(menu.addAction(u"&Change"_s), &QAction::triggered, this,
+                [this] { callForm(data::Request::Change); });
+        connect(menu.addAction(u"&Delete"_s), &QAction::triggered, this,
+                [this] { callForm(data::Request::Delete); });
+        connect(menu.addAction(u"&View"_s), &QAction::triggered, this,
+                [this] { callForm(data::Request::View); });
+    }
+    QAction *select = menu.addAction(u"&Select"_s);
+    select->setEnabled(m_selecting);
+    connect(select, &QAction::triggered, this, &ListWindow::choose);
+    menu.exec(m_view->viewport()->mapToGlobal(position));
+}
+
+void ListWindow::applyLayout()
+{
+    QList<int> widths;
+    for (const KeyedListModel::Column &column : std::as_const(m_definition.columns))
+        widths.append(column.width);
+    if (m_session.company && !m_session.userId.isEmpty()) {
+        if (const auto saved =
+                ListLayout::load(*m_session.company, m_session.userId, m_definition.procedure)) {
+            const QList<int> savedWidths = ListLayout::widths(*saved);
+            if (savedWidths.size() == widths.size())
+                widths = savedWidths;
+        }
+    }
+    for (int c = 0; c < widths.size(); ++c)
+        m_view->setColumnWidth(c, widths[c]);
+}
+
+void ListWindow::saveLayout()
+{
+    if (!m_session.company || m_session.userId.isEmpty())
+        return;
+    UserFile user;
+    user.UserID = m_session.userId;
+    if (!m_session.company->file<UserFile>().fetch(u"KeyUserID", user) || !user.PreserveWindows)
+        return;
+    QList<int> widths;
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        widths.append(m_view->columnWidth(c));
+    // A layout that cannot be kept costs the user nothing but the widths.
+    if (const data::FileStatus status =
+            ListLayout::save(*m_session.company, m_session.userId, m_definition.procedure,
+                             ListLayout::format(widths));
+        !status)
+        DebugLog::program().write(status.error().text() + u" Saving LBFmt"_s);
+}
+
+void ListWindow::done(int result)
+{
+    saveLayout();
+    QDialog::done(result);
+}
+
+} // namespace qaveq

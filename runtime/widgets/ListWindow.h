@@ -1,0 +1,94 @@
+#pragma once
+
+#include "KeyedListModel.h"
+
+#include "data/Session.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace qaveq {
+
+class Prompter;
+
+// A list window over one keyed file, declared rather than painted: its
+// columns, its key orders and the form that edits its records. It works with
+// the suite's globals: a list called to select ("&Select" enabled) leaves the
+// chosen record in the file's buffer and answers completed; its form is called
+// with the request (insert, change, delete, view) and the record in the buffer.
+class ListWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct KeyChoice
+    {
+        QString label;        // "by Account"
+        QString key;          // "KeyAccount"
+        QString locatorField; // the key field the locator types into; empty: no locator
+    };
+
+    struct Definition
+    {
+        QString procedure; // the procedure's name: the list layout is kept under it
+        QString title;
+        QString file;
+        QList<KeyChoice> keys;
+        QList<KeyedListModel::Column> columns;
+        QList<data::FieldValue> rangeFrom; // limits on the first key's leading fields
+        QList<data::FieldValue> rangeTo;
+        QString form; // procedure called to insert, change, delete and view; empty: none
+    };
+
+    using ProcedureCaller = std::function<void(const QString &procedure)>;
+
+    ListWindow(Definition definition, data::Session &session, Prompter &prompter,
+               ProcedureCaller caller = {}, QWidget *parent = nullptr);
+
+    // Opens the window modally and sets the suite's response when it closes.
+    void run();
+
+    KeyedListModel &model() { return *m_model; }
+    QTableView &view() { return *m_view; }
+    QString countText() const;
+    void locate(const QString &text);
+    void selectRow(int row);
+    // The highlighted record into the buffer; answers completed and closes.
+    void choose();
+    // Calls the form with the request; for change, delete and view with the
+    // highlighted record in the buffer.
+    void callForm(data::Request request);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void done(int result) override;
+
+private:
+    void buildUi();
+    void updateCount();
+    void applyLayout();
+    void saveLayout();
+    void showContextMenu(const QPoint &position);
+    int currentRow() const;
+
+    Definition m_definition;
+    data::Session &m_session;
+    Prompter &m_prompter;
+    ProcedureCaller m_caller;
+    bool m_selecting = false;
+    KeyedListModel *m_model = nullptr;
+    QTableView *m_view = nullptr;
+    QComboBox *m_order = nullptr;
+    QLineEdit *m_locator = nullptr;
+    QLabel *m_count = nullptr;
+    QPushButton *m_select = nullptr;
+};
+
+} // namespace qaveq

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/SuiteDate.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace qaveq {
+struct JCHeader;
+}
+
+// The sibling modules' procedures that the equipment module calls. Lookups
+// keep the suite's convention: the caller sets the global request (select),
+// puts the current value into the looked-up file's buffer, and reads the
+// global response; on completed the chosen record stands in the buffer.
+namespace qaveq::suite {
+
+// QAVGL
+void BROWSEGLMASTER();
+
+// QAVJC
+void BROWSEJCHEADER();
+void BROWSEJCCOST();      // the cost codes of the job in JOBFIELD
+void LOOKUPCHANGEORDER(); // the change orders of the job in JOBFIELD; see below
+void SELECTJOBBYNAME();   // a pick from the jobs FILLJOBSEARCHQ found
+QList<JCHeader> FILLJOBSEARCHQ(const QString &text);
+
+// QAVPR
+void BROWSEPREMP();
+void BROWSEPRCERT();
+
+// QAVMISC
+// The text-case store: "DEF", "CAP" or "UPR" + a field name keeps a choice,
+// "000" + the field name answers the kept code ("DEF" when none).
+QString GETCASE(const QString &request);
+// The spreadsheet name of column `number`: 1 is "A", 26 "Z", 27 "AA".
+QString GETCOLUMNNAME(int number);
+// The calendar: the date in, the chosen date out; nullopt when cancelled.
+std::optional<DayNumber> EDITDATE(DayNumber date);
+// Maintains the drop-down list whose name stands in the DropList buffer.
+void UPDATEDROPLIST();
+
+} // namespace qaveq::suite
