@@ -31,6 +31,7 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
     , m_caller(std::move(caller))
     , m_selecting(session.globalRequest == data::Request::Select)
 {
+    session.globalResponse = data::Response::Cancelled;
     data::Table &table = session.company->file(m_definition.file);
     m_model = new KeyedListModel(table, m_definition.columns, this);
     if (!m_definition.keys.isEmpty())
@@ -130,7 +131,6 @@ void ListWindow::buildUi()
 
 void ListWindow::run()
 {
-    m_session.globalResponse = data::Response::Cancelled;
     selectRow(0);
     exec();
 }

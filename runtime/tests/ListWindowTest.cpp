@@ -1,0 +1,193 @@
+#include "runtime/widgets/ListWindow.h"
+
+#include "suite/Lookups.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/GeneralLedgerFiles.h"
+#include "data/suite/JobCostFiles.h"
+#include "data/suite/SystemFiles.h"
+#include "data/testing/TestDatabase.h"
+
+#include "runtime/ScriptedPrompter.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+class ListWindowTest : public ::testing::Test
+{
+protected:
+    qaveq::testing::TestDatabase database{"SQLite"};
+    data::Company company{database.settings(), data::Catalog::suite()};
+    data::Session session{&company};
+    ScriptedPrompter prompter;
+
+    ListWindowTest()
+    {
+        session.userId = u"ADM"_s;
+        data::Session::setCurrent(&session);
+        for (int i = 0; i < 250; ++i) {
+            GLMaster account;
+            account.Account = QString::number(1000 + i);
+            account.Description = u"Account "_s + account.Account;
+            EXPECT_TRUE(company.file<GLMaster>().insert(account).isOk());
+        }
+        UserFile user;
+        user.UserID = u"ADM"_s;
+        EXPECT_TRUE(company.file<UserFile>().insert(user).isOk());
+    }
+    ~ListWindowTest() override { data::Session::setCurrent(nullptr); }
+
+    static ListWindow::Definition accounts()
+    {
+        return {u"BROWSEGLMASTER"_s,
+                u"General Ledger Accounts"_s,
+                u"GLMaster"_s,
+                {{u"by Account"_s, u"KeyAccount"_s, u"Account"_s}},
+                {{u"Account"_s, u"GLM:Account"_s, u"@s12"_s, 110},
+                 {u"Description"_s, u"GLM:Description"_s, u"@s30"_s, 260},
+                 {u"Record"_s, u"GLM:RecordID"_s, u"@n_6"_s, 60}},
+                {},
+                {},
+                {}};
+    }
+};
+
+TEST_F(ListWindowTest, PagesThroughTheFileAsTheViewScrolls)
+{
+    KeyedListModel model(company.file<GLMaster>(), accounts().columns);
+    model.reload();
+    EXPECT_EQ(model.rowCount(), KeyedListModel::PageSize);
+    EXPECT_TRUE(model.canFetchMore({}));
+    {
+        // (The tester fetches from inside a reset itself, so it watches the paging only.)
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        model.fetchMore({});
+        model.fetchMore({});
+    }
+    EXPECT_EQ(model.rowCount(), 250);
+    EXPECT_FALSE(model.canFetchMore({}));
+    EXPECT_EQ(model.recordCount(), 250);
+    EXPECT_EQ(model.data(model.index(249, 0)).toString(), u"1249");
+
+    // Green bar on the first, third, fifth... row; numbers to the right.
+    EXPECT_EQ(model.data(model.index(0, 1), Qt::BackgroundRole).value<QColor>(),
+              KeyedListModel::greenBar());
+    EXPECT_FALSE(model.data(model.index(1, 1), Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(model.data(model.index(0, 2), Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+
+    model.setRange({u"1100"_s}, {u"1149"_s});
+    model.setFilters({data::Filter{u"GLM:Description"_s, data::Filter::Op::Contains, u"11"_s}});
+    model.reload();
+    EXPECT_EQ(model.recordCount(), 50);
+    EXPECT_EQ(KeyedListModel::countText(1), u"1 Record");
+    EXPECT_EQ(KeyedListModel::countText(50), u"50 Records");
+}
+
+TEST_F(ListWindowTest, ALookupOpensOnTheBufferAndReturnsTheChoice)
+{
+    session.globalRequest = data::Request::Select;
+    session.buffer<GLMaster>().Account = u"1200"_s;
+    ListWindow window(accounts(), session, prompter);
+    EXPECT_EQ(session.globalResponse, data::Response::Cancelled)
+        << "closing without a choice cancels";
+    EXPECT_EQ(window.model().data(window.model().index(0, 0)).toString(), u"1200");
+    EXPECT_EQ(window.countText(), u"250 Records");
+    window.selectRow(2);
+    window.choose();
+    EXPECT_EQ(session.globalResponse, data::Response::Completed);
+    EXPECT_EQ(session.buffer<GLMaster>().Account, u"1202");
+    EXPECT_EQ(session.buffer<GLMaster>().Description, u"Account 1202");
+
+    window.locate(u"1245"_s);
+    EXPECT_EQ(window.model().rowCount(), 5);
+}
+
+TEST_F(ListWindowTest, ListsThatAreNotSelectingCannotSelect)
+{
+    session.globalRequest = data::Request::None;
+    ListWindow window(accounts(), session, prompter);
+    window.selectRow(0);
+    window.choose();
+    EXPECT_EQ(session.globalResponse, data::Response::Cancelled);
+}
+
+TEST_F(ListWindowTest, ColumnWidthsAreKeptPerUserAndProcedure)
+{
+    {
+        ListWindow window(accounts(), session, prompter);
+        window.view().setColumnWidth(0, 222);
+        window.reject();
+    }
+    LBFmt saved;
+    saved.UserID = u"ADM"_s;
+    saved.ProcedureName = u"BROWSEGLMASTER"_s;
+    ASSERT_TRUE(company.file<LBFmt>().fetch(u"KeyUserProcedure", saved).isOk());
+    EXPECT_TRUE(saved.Format.startsWith(u"222,"_s));
+    ListWindow again(accounts(), session, prompter);
+    EXPECT_EQ(again.view().columnWidth(0), 222);
+
+    // Reset to the designed widths: the saved layout is replaced by them.
+    saved.Format.clear();
+    ASSERT_TRUE(company.file<LBFmt>().update(saved).isOk());
+    ListWindow designed(accounts(), session, prompter);
+    EXPECT_EQ(designed.view().columnWidth(0), 110);
+
+    // A user who does not keep window layouts leaves no record.
+    UserFile user;
+    user.UserID = u"ADM"_s;
+    ASSERT_TRUE(company.file<UserFile>().fetch(u"KeyUserID", user).isOk());
+    user.PreserveWindows = 0;
+    ASSERT_TRUE(company.file<UserFile>().update(user).isOk());
+    ASSERT_TRUE(company.file<LBFmt>().remove(saved).isOk());
+    designed.reject();
+    EXPECT_EQ(company.file<LBFmt>().count(), 0);
+}
+
+TEST_F(ListWindowTest, SuiteHelpers)
+{
+    EXPECT_EQ(suite::GETCOLUMNNAME(1), u"A");
+    EXPECT_EQ(suite::GETCOLUMNNAME(26), u"Z");
+    EXPECT_EQ(suite::GETCOLUMNNAME(27), u"AA");
+    EXPECT_EQ(suite::GETCOLUMNNAME(53), u"BA");
+    EXPECT_EQ(suite::GETCOLUMNNAME(703), u"AAA");
+
+    EXPECT_EQ(suite::GETCASE(u"000EQD:Description"_s), u"DEF");
+    EXPECT_EQ(suite::GETCASE(u"CAPEQD:Description"_s), u"CAP");
+    EXPECT_EQ(suite::GETCASE(u"000EQD:Description"_s), u"CAP");
+    EXPECT_EQ(suite::GETCASE(u"000EQH:Make"_s), u"DEF");
+
+    for (const auto &[id, name] : {std::pair{u"2401"_s, u"Riverside Bridge"_s},
+                                   {u"2402"_s, u"Oak Street"_s},
+                                   {u"3101"_s, u"Oakwood Plaza"_s}}) {
+        JCHeader job;
+        job.JobID = id;
+        job.Name = name;
+        ASSERT_TRUE(company.file<JCHeader>().insert(job).isOk());
+    }
+    EXPECT_EQ(suite::FILLJOBSEARCHQ(u"24"_s).size(), 2);
+    const QList<JCHeader> byName = suite::FILLJOBSEARCHQ(u"OAK"_s);
+    ASSERT_EQ(byName.size(), 2);
+    EXPECT_EQ(byName[0].JobID, u"2402");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
