@@ -74,6 +74,7 @@ Database::Database(const ConnectionSettings &settings)
 
 Database::~Database()
 {
+    m_statements.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen()) {
@@ -90,6 +91,22 @@ void Database::setLockWait(std::chrono::milliseconds wait)
     m_lockWait = wait;
     exec(dialect() == Dialect::SQLite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(wait.count())
                                       : QStringLiteral("SET lock_timeout = %1").arg(wait.count()));
+}
+
+QSqlQuery *Database::prepared(const QString &key, const std::function<QString()> &sql,
+                              const QString &file)
+{
+    auto found = m_statements.find(key);
+    if (found == m_statements.end()) {
+        QSqlQuery query(connection());
+        query.setForwardOnly(true);
+        if (!query.prepare(sql())) {
+            fail(query.lastError(), file);
+            return nullptr;
+        }
+        found = m_statements.emplace(key, std::move(query)).first;
+    }
+    return &found->second;
 }
 
 QSqlDatabase Database::connection() const
@@ -226,11 +243,12 @@ FieldValue Database::fromSql(const FieldDef &field, const QVariant &value) const
     return {};
 }
 
-void Database::readRow(const FileSchema &schema, const QVariant *row, Record &record) const
+void Database::readRow(const FileSchema &schema, const QList<int> &fields, const QVariant *row,
+                       Record &record) const
 {
     record.m_rowId = row[0].toLongLong();
-    for (int i = 0; i < schema.fields.size(); ++i) {
-        const FieldDef &field = schema.fields[i];
+    for (int i = 0; i < fields.size(); ++i) {
+        const FieldDef &field = schema.fields[fields[i]];
         field.set(record, fromSql(field, row[i + 1]));
     }
 }

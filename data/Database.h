@@ -6,7 +6,11 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <QSqlQuery>
+
 #include <chrono>
+#include <functional>
+#include <unordered_map>
 
 class QSqlError;
 
@@ -56,9 +60,10 @@ public:
     static QString quote(const QString &identifier);
     QVariant toSql(const FieldDef &field, const FieldValue &value) const;
     FieldValue fromSql(const FieldDef &field, const QVariant &value) const;
-    // Fills the record from one selected row: the stored row number, then
-    // every field in declared order.
-    void readRow(const FileSchema &schema, const QVariant *row, Record &record) const;
+    // Fills the record from one selected row: the stored row number, then the
+    // fields `fields` (indexes into the schema) in that order.
+    void readRow(const FileSchema &schema, const QList<int> &fields, const QVariant *row,
+                 Record &record) const;
     // "qrow", then every field of the file, quoted, for a SELECT.
     static QString selectList(const FileSchema &schema);
 
@@ -69,6 +74,13 @@ public:
     const FileError &lastError() const { return m_lastError; }
 
     bool inTransaction() const { return m_inTransaction; }
+
+    // The statement kept under `key`, prepared from sql() on first use and
+    // reused for the life of the connection; null (the error noted) when it
+    // cannot be prepared. A statement is run, read to its end and finished
+    // before anything else uses it.
+    QSqlQuery *prepared(const QString &key, const std::function<QString()> &sql,
+                        const QString &file);
 
     std::chrono::milliseconds lockWait() const { return m_lockWait; }
     void setLockWait(std::chrono::milliseconds wait);
@@ -84,6 +96,7 @@ private:
     FileError m_lastError;
     bool m_inTransaction = false;
     std::chrono::milliseconds m_lockWait = DefaultLockWait;
+    std::unordered_map<QString, QSqlQuery> m_statements;
 };
 
 } // namespace qaveq::data

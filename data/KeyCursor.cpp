@@ -53,7 +53,6 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
     , m_schema(schema)
     , m_options(std::move(options))
     , m_withRowId(!key.unique)
-    , m_query(db.connection())
 {
     QStringList keyColumns;
     for (const QString &f : key.fields) {
@@ -64,7 +63,26 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
     if (m_options.from.size() > keyColumns.size() || m_options.to.size() > keyColumns.size())
         throw std::invalid_argument("scan bounds longer than the key");
 
-    m_columns = static_cast<int>(schema.fields.size()) + 1;
+    if (m_options.fields.isEmpty()) {
+        for (int i = 0; i < schema.fields.size(); ++i)
+            m_readFields.append(i);
+    } else {
+        for (const QString &name : std::as_const(m_options.fields)) {
+            const int index = schema.fieldIndex(name);
+            if (index < 0)
+                throw std::invalid_argument(
+                    QStringLiteral("no field %1 in %2").arg(name, schema.name).toStdString());
+            if (!m_readFields.contains(index))
+                m_readFields.append(index);
+        }
+        for (int index : std::as_const(m_keyFields))
+            if (!m_readFields.contains(index))
+                m_readFields.append(index);
+    }
+    m_columns = static_cast<int>(m_readFields.size()) + 1;
+    QStringList selected{QStringLiteral("qrow")};
+    for (int index : std::as_const(m_readFields))
+        selected.append(Database::quote(schema.fields[index].name));
 
     // Bounds and continuation are in key order; a descending key runs the
     // other way in SQL.
@@ -103,8 +121,9 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
     for (const QString &column : order)
         orderBy.append(column + direction);
 
-    const QString base = QStringLiteral("SELECT %1 FROM %2")
-                             .arg(Database::selectList(schema), Database::quote(schema.table));
+    const QString base =
+        QStringLiteral("SELECT %1 FROM %2")
+            .arg(selected.join(QStringLiteral(", ")), Database::quote(schema.table));
     const QString tail = QStringLiteral(" ORDER BY %1 LIMIT %2")
                              .arg(orderBy.join(QStringLiteral(", ")))
                              .arg(m_options.pageSize);
@@ -120,41 +139,43 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
                      .arg(tuple(order), ascending ? QStringLiteral(">") : QStringLiteral("<"),
                           placeholders(order.size())));
     m_sqlAfter = base + where(after) + tail;
-    m_query.setForwardOnly(true);
 }
 
 bool KeyCursor::fetchPage()
 {
-    if (!m_query.prepare(m_started ? m_sqlAfter : m_sqlFirst)) {
-        m_error = m_db.fail(m_query.lastError(), m_schema.name);
+    const QString &sql = m_started ? m_sqlAfter : m_sqlFirst;
+    QSqlQuery *query = m_db.prepared(
+        sql, [&sql] { return sql; }, m_schema.name);
+    if (!query) {
+        m_error = m_db.lastError();
         return false;
     }
-    bindConditions(m_query);
+    bindConditions(*query);
     if (m_started)
         for (const QVariant &v : std::as_const(m_lastKey))
-            m_query.addBindValue(v);
+            query->addBindValue(v);
     m_started = true;
 
-    if (!m_query.exec()) {
-        m_error = m_db.fail(m_query.lastError(), m_schema.name);
+    if (!query->exec()) {
+        m_error = m_db.fail(query->lastError(), m_schema.name);
         return false;
     }
     m_page.clear();
     m_rowsInPage = 0;
     m_rowInPage = 0;
-    while (m_query.next()) {
+    while (query->next()) {
         for (int c = 0; c < m_columns; ++c)
-            m_page.push_back(m_query.value(c));
+            m_page.push_back(query->value(c));
         ++m_rowsInPage;
     }
-    m_query.finish();
+    query->finish();
     if (m_rowsInPage < m_options.pageSize)
         m_exhausted = true;
     if (m_rowsInPage > 0) {
         const std::size_t last = static_cast<std::size_t>(m_rowsInPage - 1) * m_columns;
         m_lastKey.clear();
         for (int index : std::as_const(m_keyFields))
-            m_lastKey.append(m_page[last + 1 + index]);
+            m_lastKey.append(m_page[last + 1 + m_readFields.indexOf(index)]);
         if (m_withRowId)
             m_lastKey.append(m_page[last]);
     }
@@ -173,17 +194,20 @@ void KeyCursor::bindConditions(QSqlQuery &query)
 
 qint64 KeyCursor::count()
 {
-    QSqlQuery query(m_db.connection());
-    if (!query.prepare(m_sqlCount)) {
-        m_error = m_db.fail(query.lastError(), m_schema.name);
+    QSqlQuery *query = m_db.prepared(
+        m_sqlCount, [this] { return m_sqlCount; }, m_schema.name);
+    if (!query) {
+        m_error = m_db.lastError();
         return -1;
     }
-    bindConditions(query);
-    if (!query.exec() || !query.next()) {
-        m_error = m_db.fail(query.lastError(), m_schema.name);
+    bindConditions(*query);
+    if (!query->exec() || !query->next()) {
+        m_error = m_db.fail(query->lastError(), m_schema.name);
         return -1;
     }
-    return query.value(0).toLongLong();
+    const qint64 count = query->value(0).toLongLong();
+    query->finish();
+    return count;
 }
 
 bool KeyCursor::next(Record &record)
@@ -197,7 +221,7 @@ bool KeyCursor::next(Record &record)
             return false;
     }
     const std::size_t row = static_cast<std::size_t>(m_rowInPage++) * m_columns;
-    m_db.readRow(m_schema, &m_page[row], record);
+    m_db.readRow(m_schema, m_readFields, &m_page[row], record);
     return true;
 }
 

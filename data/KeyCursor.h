@@ -37,6 +37,9 @@ struct ScanOptions
     QList<FieldValue> from;
     QList<FieldValue> to;
     QList<Filter> filters;
+    // The fields to read ("EQL:Units"); empty reads them all. The key's own
+    // fields are always read. Fields not read keep their defaults.
+    QStringList fields;
     int pageSize = 256;
 
     static ScanOptions equal(QList<FieldValue> values)
@@ -74,11 +77,11 @@ private:
     const FileSchema &m_schema;
     ScanOptions m_options;
     QList<int> m_keyFields;   // field indexes of the key, in order
+    QList<int> m_readFields;  // field indexes read, in select order (after qrow)
     bool m_withRowId = false; // non-unique keys break ties on the stored row number
     QString m_sqlFirst;
     QString m_sqlAfter;
     QString m_sqlCount;
-    QSqlQuery m_query;
     std::vector<QVariant> m_page; // rows * columns, columns = qrow + fields
     int m_columns = 0;
     int m_rowsInPage = 0;

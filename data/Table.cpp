@@ -14,7 +14,10 @@ Table::Table(Database &db, const FileSchema &schema)
     : m_db(db)
     , m_schema(schema)
     , m_table(Database::quote(schema.table))
-{}
+{
+    for (int i = 0; i < schema.fields.size(); ++i)
+        m_allFields.append(i);
+}
 
 QString Table::validate(const Record &record) const
 {
@@ -48,17 +51,7 @@ QString Table::validate(const Record &record) const
 
 QSqlQuery *Table::statement(const QString &purpose, const std::function<QString()> &sql)
 {
-    auto found = m_statements.find(purpose);
-    if (found == m_statements.end()) {
-        QSqlQuery query(m_db.connection());
-        query.setForwardOnly(true);
-        if (!query.prepare(sql())) {
-            m_db.fail(query.lastError(), m_schema.name);
-            return nullptr;
-        }
-        found = m_statements.emplace(purpose, std::move(query)).first;
-    }
-    return &found->second;
+    return m_db.prepared(m_schema.name + u'|' + purpose, sql, m_schema.name);
 }
 
 FileStatus Table::run(QSqlQuery &query)
@@ -78,7 +71,7 @@ bool Table::readOne(QSqlQuery &query, Record &record)
     for (std::size_t c = 0; c < row.size(); ++c)
         row[c] = query.value(static_cast<int>(c));
     query.finish();
-    m_db.readRow(m_schema, row.data(), record);
+    m_db.readRow(m_schema, m_allFields, row.data(), record);
     return true;
 }
 
@@ -204,21 +197,29 @@ FileStatus Table::update(Record &record)
     return {};
 }
 
-bool Table::sameStoredRow(const Record &original, FileStatus &status)
+FileStatus Table::reread(Record &record)
 {
     QSqlQuery *query = statement(u"by row"_s, [this] {
         return u"SELECT %1 FROM %2 WHERE qrow = ?"_s.arg(Database::selectList(m_schema), m_table);
     });
-    if (!query) {
-        status = m_db.lastError();
+    if (!query)
+        return m_db.lastError();
+    query->addBindValue(record.m_rowId);
+    if (FileStatus status = run(*query); !status)
+        return status;
+    if (!readOne(*query, record))
+        return m_db.fail(FileError::make(FileErrorCode::RecordNotFound, m_schema.name));
+    return {};
+}
+
+bool Table::sameStoredRow(const Record &original, FileStatus &status)
+{
+    std::unique_ptr<Record> stored = original.clone();
+    if (status = reread(*stored); !status) {
+        if (status.error().code == FileErrorCode::RecordNotFound)
+            status = {};
         return false;
     }
-    query->addBindValue(original.m_rowId);
-    if (status = run(*query); !status)
-        return false;
-    std::unique_ptr<Record> stored = m_schema.create();
-    if (!readOne(*query, *stored))
-        return false;
     for (const FieldDef &field : m_schema.fields)
         if (field.get(*stored) != field.get(original))
             return false;

@@ -7,7 +7,6 @@
 #include <QStringView>
 
 #include <functional>
-#include <map>
 
 namespace qaveq::data {
 
@@ -34,6 +33,9 @@ public:
     FileStatus prime(Record &record);
     // Inserts; an auto-numbered field left at 0 gets the next number.
     FileStatus insert(Record &record);
+    // The whole stored row the record stands for (by its row number), e.g.
+    // after a list read only some of its fields.
+    FileStatus reread(Record &record);
     // Rewrites the stored row the record was read from.
     FileStatus update(Record &record);
     FileStatus remove(Record &record);
@@ -50,13 +52,11 @@ public:
 private:
     FileStatus nextNumber(qint64 &number);
     bool sameStoredRow(const Record &original, FileStatus &status);
-    // The statement for one purpose ("insert", "fetch:KeyCode"...), prepared on
-    // first use and kept for the life of the table.
+    // The file's statement for one purpose ("insert", "fetch:KeyCode"...).
     QSqlQuery *statement(const QString &purpose, const std::function<QString()> &sql);
     FileStatus run(QSqlQuery &query);
     bool readOne(QSqlQuery &query, Record &record);
-
-    std::map<QString, QSqlQuery> m_statements;
+    QList<int> m_allFields;
 
     Database &m_db;
     const FileSchema &m_schema;

@@ -227,6 +227,27 @@ TEST_P(KeyedFileTest, ChangeByAnotherStationIsDetectedAtSave)
     EXPECT_TRUE(parts.updateIfUnchanged(again, unchanged).isOk());
 }
 
+TEST_P(KeyedFileTest, ReadsOnlyTheFieldsAskedAndRereadsTheRest)
+{
+    for (int i = 0; i < 5; ++i)
+        add(u"P"_s + QString::number(i), u"G"_s + QString::number(i % 2), "7.50", 100 + i);
+    ScanOptions options;
+    options.fields = {u"PRT:Price"_s};
+    options.pageSize = 2;
+    KeyCursor cursor = parts.scan(u"KeyGroup", options);
+    Part part;
+    QStringList seen;
+    while (cursor.next(part)) {
+        seen.append(part.Group + u'/' + QString::number(part.Added) + u'/' +
+                    part.Price.toString(2));
+        EXPECT_TRUE(part.Code.isEmpty()) << "a field not asked for is not read";
+    }
+    EXPECT_EQ(seen, (QStringList{u"G0/100/7.50"_s, u"G0/102/7.50"_s, u"G0/104/7.50"_s,
+                                 u"G1/101/7.50"_s, u"G1/103/7.50"_s}));
+    ASSERT_TRUE(parts.reread(part).isOk());
+    EXPECT_EQ(part.Code, u"P3");
+}
+
 TEST_P(KeyedFileTest, FieldsByNameWithOrWithoutPrefix)
 {
     Part part = makePart(u"X"_s, u"G"_s, "3.10", 77);

@@ -54,6 +54,9 @@ data::ScanOptions KeyedListModel::scanOptions() const
     options.to = m_to;
     options.filters = m_filters;
     options.pageSize = PageSize;
+    // A list reads what it shows; a chosen row is read whole again.
+    for (const Column &column : m_columns)
+        options.fields.append(column.field);
     return options;
 }
 

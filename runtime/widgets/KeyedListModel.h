@@ -47,7 +47,8 @@ public:
 
     const QString &key() const { return m_key; }
     const QList<Column> &columns() const { return m_columns; }
-    const data::Table &table() const { return m_table; }
+    data::Table &table() const { return m_table; }
+    // The row as listed: only the listed fields (and the key's) are read.
     const data::Record &record(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
     // Every record of the list (its range and filters), not only those read.
     qint64 recordCount() const;

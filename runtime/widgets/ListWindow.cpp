@@ -1,6 +1,8 @@
 #include "ListWindow.h"
 
 #include "runtime/DebugLog.h"
+
+#include "core/Prompter.h"
 #include "runtime/ListLayout.h"
 
 #include "data/Company.h"
@@ -180,15 +182,28 @@ int ListWindow::currentRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+bool ListWindow::loadBuffer(int row)
+{
+    std::unique_ptr<data::Record> record = m_model->record(row).clone();
+    if (const data::FileStatus status = m_model->table().reread(*record); !status) {
+        m_prompter.ask(Message{u"Record Retrieval Error"_s,
+                               status.error().text() + u"|The list is read again."_s, u"&OK"_s, 1,
+                               Message::Icon::Exclamation});
+        m_model->reload();
+        updateCount();
+        return false;
+    }
+    data::Record &buffer = m_session.buffer(record->schema());
+    for (const data::FieldDef &field : record->schema().fields)
+        field.set(buffer, field.get(*record));
+    return true;
+}
+
 void ListWindow::choose()
 {
     const int row = currentRow();
-    if (!m_selecting || row < 0)
+    if (!m_selecting || row < 0 || !loadBuffer(row))
         return;
-    const data::Record &record = m_model->record(row);
-    data::Record &buffer = m_session.buffer(record.schema());
-    for (const data::FieldDef &field : record.schema().fields)
-        field.set(buffer, field.get(record));
     m_session.globalResponse = data::Response::Completed;
     accept();
 }
@@ -198,14 +213,8 @@ void ListWindow::callForm(data::Request request)
     if (m_definition.form.isEmpty() || !m_caller)
         return;
     const int row = currentRow();
-    if (request != data::Request::Insert) {
-        if (row < 0)
-            return;
-        const data::Record &record = m_model->record(row);
-        data::Record &buffer = m_session.buffer(record.schema());
-        for (const data::FieldDef &field : record.schema().fields)
-            field.set(buffer, field.get(record));
-    }
+    if (request != data::Request::Insert && (row < 0 || !loadBuffer(row)))
+        return;
     const data::Request previous = m_session.globalRequest;
     m_session.globalRequest = request;
     m_caller(m_definition.form);

@@ -77,6 +77,8 @@ private:
     void saveLayout();
     void showContextMenu(const QPoint &position);
     int currentRow() const;
+    // The highlighted row's whole record into the file's buffer.
+    bool loadBuffer(int row);
 
     Definition m_definition;
     data::Session &m_session;
