@@ -3,7 +3,7 @@
 #include "CompanyAccess.h"
 #include "ModuleLoader.h"
 
-#include "frame/StandardWarnings.h"
+#include "runtime/StandardWarnings.h"
 
 #include "core/Text.h"
 

@@ -15,6 +15,7 @@
 #include "runtime/ConsolePrompter.h"
 #include "runtime/TextCase.h"
 #include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/RecordForm.h"
 
 #include "core/Text.h"
 
@@ -44,6 +45,16 @@ Prompter &prompterOf(data::SuiteModule &module)
     return console;
 }
 
+// The error manager a sibling module reports through: the one it was
+// initialised with, else its own.
+data::ErrorManager &errorsOf(data::SuiteModule &module)
+{
+    if (module.errorManager())
+        return *module.errorManager();
+    static data::ErrorManager own(u"suite"_s, &prompterOf(module));
+    return own;
+}
+
 void runList(ListWindow::Definition definition, data::SuiteModule &module,
              ListWindow::ProcedureCaller form = {})
 {
@@ -57,6 +68,40 @@ void runList(ListWindow::Definition definition, data::SuiteModule &module,
 
 } // namespace
 
+void UPDATEGLMASTER()
+{
+    data::Session *session = data::Session::current();
+    if (!session || !session->company)
+        return;
+    using Control = RecordForm::Control;
+    RecordForm form(
+        {u"GLMaster"_s,
+         u"Adding a G/L Account"_s,
+         u"Changing a G/L Account"_s,
+         u"Deleting a G/L Account"_s,
+         {{u"Account"_s, u"GLM:Account"_s, u"@s12"_s, true, Control::Kind::Entry, {}, {}, {}},
+          {u"Description"_s,
+           u"GLM:Description"_s,
+           u"@s30"_s,
+           true,
+           Control::Kind::Entry,
+           {},
+           {},
+           {}},
+          {u"Account Type"_s,
+           u"GLM:AccountType"_s,
+           {},
+           false,
+           Control::Kind::DropList,
+           {u"Asset"_s, u"Liability"_s, u"Equity"_s, u"Revenue"_s, u"Expense"_s},
+           {u"A"_s, u"L"_s, u"Q"_s, u"R"_s, u"E"_s},
+           {}},
+          {u"Active"_s, u"GLM:Active"_s, {}, false, Control::Kind::CheckBox, {}, {}, {}}}},
+        *session, prompterOf(qavgl()), RecordForm::warningsOf(errorsOf(qavgl())),
+        QApplication::activeWindow());
+    form.run();
+}
+
 void BROWSEGLMASTER()
 {
     runList({u"BROWSEGLMASTER"_s,
@@ -68,8 +113,8 @@ void BROWSEGLMASTER()
               {u"Type"_s, u"GLM:AccountType"_s, u"@s1"_s, 50}},
              {},
              {},
-             {}},
-            qavgl());
+             u"UPDATEGLMASTER"_s},
+            qavgl(), [](const QString &) { UPDATEGLMASTER(); });
 }
 
 void BROWSEJCHEADER()

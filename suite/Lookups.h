@@ -19,6 +19,7 @@ namespace qaveq::suite {
 
 // QAVGL
 void BROWSEGLMASTER();
+void UPDATEGLMASTER(); // the account form the account list calls
 
 // QAVJC
 void BROWSEJCHEADER();

@@ -5,8 +5,8 @@
 #include "ModuleState.h"
 #include "ProcedureTable.h"
 #include "ReportDispatch.h"
-#include "StandardWarnings.h"
 #include "records/EQLimits.h"
+#include "runtime/StandardWarnings.h"
 
 #include "suite/SiblingModules.h"
 

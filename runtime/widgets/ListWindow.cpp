@@ -10,6 +10,7 @@
 #include "data/suite/SystemFiles.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -80,6 +81,7 @@ void ListWindow::buildUi()
     qobject_cast<QLabel *>(top->itemAt(top->count() - 1)->widget())->setBuddy(m_locator);
     top->addWidget(m_locator, 1);
     connect(m_locator, &QLineEdit::textEdited, this, &ListWindow::locate);
+    m_locator->installEventFilter(this);
     layout->addLayout(top);
 
     m_view = new QTableView(this);
@@ -246,6 +248,24 @@ void ListWindow::keyPressEvent(QKeyEvent *event)
     default:
         QDialog::keyPressEvent(event);
     }
+}
+
+bool ListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // While typing into the locator, the arrow and page keys move through the list.
+    if (watched == m_locator && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(m_view, event);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void ListWindow::showContextMenu(const QPoint &position)

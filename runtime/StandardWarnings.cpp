@@ -1,4 +1,4 @@
-#include "StandardWarnings.h"
+#include "runtime/StandardWarnings.h"
 
 #include "data/ErrorManager.h"
 

@@ -1,4 +1,4 @@
-#include "frame/StandardWarnings.h"
+#include "runtime/StandardWarnings.h"
 
 #include "data/ErrorManager.h"
 

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "data/Session.h"
+
+#include <QDialog>
+#include <QMap>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+
+namespace qaveq {
+
+class Prompter;
+
+namespace data {
+class ErrorManager;
+class Table;
+} // namespace data
+
+// A record form declared as a table of controls and built by one builder.
+// It works on the file's buffer and the suite's global request: insert,
+// change, delete or view; it sets the global response when it closes.
+class RecordForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct Control
+    {
+        enum class Kind { Entry, CheckBox, DropList };
+        QString prompt;  // "Category ID"
+        QString field;   // "EQD:CategoryID"
+        QString picture; // "@s10"; for a check box empty
+        bool required = false;
+        Kind kind = Kind::Entry;
+        QStringList choices; // a drop list's texts...
+        QStringList values;  // ...and the values stored for them
+        // A lookup for the field (F2 presses it); it returns the chosen value,
+        // or nothing when the lookup was cancelled.
+        std::function<std::optional<QString>(const QString &current)> lookup;
+    };
+
+    struct Definition
+    {
+        QString file;
+        QString insertCaption; // "Adding a Maintenance Category"
+        QString changeCaption; // "Changing a Maintenance Category"
+        QString deleteCaption; // "Deleting a Maintenance Category"
+        QList<Control> controls;
+    };
+
+    // Shows standard warning `number` with up to two texts; returns the answer.
+    using Warn = std::function<int(int number, const QString &text1, const QString &text2)>;
+    // The standard warnings through an error manager.
+    static Warn warningsOf(data::ErrorManager &errors);
+
+    RecordForm(Definition definition, data::Session &session, Prompter &prompter, Warn warn,
+               QWidget *parent = nullptr);
+
+    void run();
+
+    data::Request request() const { return m_request; }
+    QWidget *editor(const QString &field) const { return m_editors.value(field.section(u':', -1)); }
+    bool isChanged() const;
+    // OK: checks the entries and writes the record; false while the form stays open.
+    bool save();
+    // Cancel: asks before changes are dropped; false while the form stays open.
+    bool cancel();
+
+protected:
+    void reject() override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void build();
+    void show(const data::Record &record);
+    void showEntries(const data::Record &record);
+    // The entries into the record; the reason when an entry cannot be taken.
+    QString collect(data::Record &record) const;
+    bool pressLookup(QWidget *editor);
+
+    Definition m_definition;
+    data::Session &m_session;
+    Prompter &m_prompter;
+    Warn m_warn;
+    data::Table &m_table;
+    data::Request m_request;
+    std::unique_ptr<data::Record>
+        m_original;                        // as read (change, delete, view) or as started (insert)
+    std::unique_ptr<data::Record> m_shown; // the entries as the form showed them
+    QMap<QString, QWidget *> m_editors;    // by field name without prefix
+    QMap<QWidget *, const Control *> m_controls;
+};
+
+} // namespace qaveq
