@@ -1,7 +1,11 @@
 #include "runtime/ColumnSorter.h"
+#include "runtime/SortMemory.h"
 #include "runtime/TextCase.h"
 
 #include "core/testing/QtPrinters.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -106,6 +110,26 @@ TEST(ColumnSorter, TextSortsWithoutCaseAndKeepsTheRow)
     EXPECT_EQ(sorter.rowFor(list, u"Preventive"_s), 2);
     EXPECT_EQ(sorter.rowFor(list, u"gasoline"_s), 1) << "where the value would stand";
     EXPECT_EQ(sorter.rowFor(list, u"zzz"_s), 3) << "never past the last row";
+}
+
+TEST(SortMemory, KeepsTheSortInAnIniFileOrTheRegistryStore)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir folder;
+    const SortMemory ini(folder.filePath(u"lists.ini"_s), u"BrowseEQCode"_s);
+    ini.save(3, u"-3,1"_s);
+    EXPECT_EQ(SortMemory(folder.filePath(u"lists.ini"_s), u"BrowseEQCode"_s).load(3), u"-3,1");
+    EXPECT_EQ(ini.load(4), QString());
+
+    const SortMemory registry(u"HKEY_CURRENT_USER"_s, u"Software\\Korvalis\\Lists"_s);
+    registry.save(7, u"2"_s);
+    EXPECT_EQ(registry.load(7), u"2");
+    EXPECT_EQ(SortMemory(u"HKEY_LOCAL_MACHINE"_s, u"Software\\Korvalis\\Lists"_s).load(7),
+              QString());
+
+    const SortMemory off(QString(), u"X"_s);
+    off.save(1, u"1"_s);
+    EXPECT_EQ(off.load(1), QString());
 }
 
 TEST(TextCase, ModesAndRequests)

@@ -1,4 +1,5 @@
 #include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/ListExport.h"
 
 #include "suite/Lookups.h"
 
@@ -15,7 +16,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QFile>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -153,6 +156,39 @@ TEST_F(ListWindowTest, ColumnWidthsAreKeptPerUserAndProcedure)
     ASSERT_TRUE(company.file<LBFmt>().remove(saved).isOk());
     designed.reject();
     EXPECT_EQ(company.file<LBFmt>().count(), 0);
+}
+
+TEST_F(ListWindowTest, SendToWritesEveryRowOfTheListAsShown)
+{
+    GLMaster odd;
+    odd.Account = u"1200"_s;
+    ASSERT_TRUE(company.file<GLMaster>().fetch(u"KeyAccount", odd).isOk());
+    odd.Description = u"Rent, \"yard\""_s;
+    ASSERT_TRUE(company.file<GLMaster>().update(odd).isOk());
+
+    KeyedListModel model(company.file<GLMaster>(), accounts().columns);
+    model.setRange({u"1199"_s}, {u"1201"_s});
+    model.reload();
+    QTemporaryDir folder;
+    const QString csv = folder.filePath(u"accounts.csv"_s);
+    ASSERT_EQ(ListExport::write(model, csv, ListExport::Format::Csv), QString());
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(
+        QString::fromUtf8(file.readAll()),
+        u"Account,Description,Record\n1199,Account 1199,200\n1200,\"Rent, \"\"yard\"\"\",201\n"
+        "1201,Account 1201,202\n"_s);
+
+    const QString tab = folder.filePath(u"accounts.txt"_s);
+    ASSERT_EQ(ListExport::write(model, tab, ListExport::Format::Tab), QString());
+    QFile text(tab);
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(text.readAll()).startsWith(u"Account\tDescription\tRecord\n1199\t"_s));
+
+    EXPECT_FALSE(
+        ListExport::write(model, folder.filePath(u"missing/sub/x.csv"_s), ListExport::Format::Csv)
+            .isEmpty());
 }
 
 TEST_F(ListWindowTest, SuiteHelpers)

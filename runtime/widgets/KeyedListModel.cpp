@@ -70,11 +70,16 @@ void KeyedListModel::reload()
     fetchMore({});
 }
 
-qint64 KeyedListModel::recordCount() const
+data::ScanOptions KeyedListModel::rangeOptions() const
 {
     data::ScanOptions options = scanOptions();
     options.from = m_from;
-    return m_table.scan(m_key, options).count();
+    return options;
+}
+
+qint64 KeyedListModel::recordCount() const
+{
+    return m_table.scan(m_key, rangeOptions()).count();
 }
 
 QString KeyedListModel::countText(qint64 count)

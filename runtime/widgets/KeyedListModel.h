@@ -58,6 +58,8 @@ public:
     // A column's text for one record, through its picture.
     QString text(const data::Record &record, int column) const;
     data::ScanOptions scanOptions() const;
+    // The whole list: its range and filters, from its first record.
+    data::ScanOptions rangeOptions() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

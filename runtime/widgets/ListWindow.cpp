@@ -4,6 +4,7 @@
 
 #include "core/Prompter.h"
 #include "runtime/ListLayout.h"
+#include "runtime/widgets/ListExport.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
@@ -11,6 +12,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -19,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -117,6 +122,9 @@ void ListWindow::buildUi()
             bottom->addWidget(button);
         }
     }
+    auto *sendTo = new QPushButton(u"Send &To..."_s, this);
+    connect(sendTo, &QPushButton::clicked, this, &ListWindow::sendTo);
+    bottom->addWidget(sendTo);
     m_select = new QPushButton(u"&Select"_s, this);
     m_select->setEnabled(m_selecting);
     m_select->setDefault(m_selecting);
@@ -227,6 +235,28 @@ void ListWindow::callForm(data::Request request)
         updateCount();
         selectRow(row);
     }
+}
+
+void ListWindow::sendTo()
+{
+    const QString folder = ListExport::defaultFolder(m_definition.exportFolder);
+    QDir().mkpath(folder);
+    QString format;
+    const QString path = QFileDialog::getSaveFileName(
+        this, u"Send To"_s, QDir(folder).filePath(m_definition.title + u".csv"_s),
+        u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s, &format);
+    if (path.isEmpty())
+        return;
+    const ListExport::Format kind =
+        format.startsWith(u"Tab"_s) ? ListExport::Format::Tab : ListExport::Format::Csv;
+    if (const QString problem = ListExport::write(*m_model, path, kind); !problem.isEmpty()) {
+        m_prompter.ask(Message{u"Send To"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+        return;
+    }
+    if (m_prompter.ask(Message{u"Send To"_s,
+                               u"The list was written to|%1.||Open it now?"_s.arg(path),
+                               u"&Yes|&No"_s, 2, Message::Icon::Question}) == 1)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void ListWindow::keyPressEvent(QKeyEvent *event)

@@ -45,6 +45,8 @@ public:
         QList<data::FieldValue> rangeFrom; // limits on the first key's leading fields
         QList<data::FieldValue> rangeTo;
         QString form; // procedure called to insert, change, delete and view; empty: none
+        // Where "Send To" offers to write the list, in the application-data folder.
+        QString exportFolder = QStringLiteral("Korvalis");
     };
 
     using ProcedureCaller = std::function<void(const QString &procedure)>;
@@ -65,6 +67,8 @@ public:
     // Calls the form with the request; for change, delete and view with the
     // highlighted record in the buffer.
     void callForm(data::Request request);
+    // Asks for a file and writes the list's rows to it.
+    void sendTo();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
