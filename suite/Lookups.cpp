@@ -21,9 +21,12 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QInputDialog>
 #include <QTextStream>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <map>
@@ -74,31 +77,22 @@ void UPDATEGLMASTER()
     if (!session || !session->company)
         return;
     using Control = RecordForm::Control;
-    RecordForm form(
-        {u"GLMaster"_s,
-         u"Adding a G/L Account"_s,
-         u"Changing a G/L Account"_s,
-         u"Deleting a G/L Account"_s,
-         {{u"Account"_s, u"GLM:Account"_s, u"@s12"_s, true, Control::Kind::Entry, {}, {}, {}},
-          {u"Description"_s,
-           u"GLM:Description"_s,
-           u"@s30"_s,
-           true,
-           Control::Kind::Entry,
-           {},
-           {},
-           {}},
-          {u"Account Type"_s,
-           u"GLM:AccountType"_s,
-           {},
-           false,
-           Control::Kind::DropList,
-           {u"Asset"_s, u"Liability"_s, u"Equity"_s, u"Revenue"_s, u"Expense"_s},
-           {u"A"_s, u"L"_s, u"Q"_s, u"R"_s, u"E"_s},
-           {}},
-          {u"Active"_s, u"GLM:Active"_s, {}, false, Control::Kind::CheckBox, {}, {}, {}}}},
-        *session, prompterOf(qavgl()), RecordForm::warningsOf(errorsOf(qavgl())),
-        QApplication::activeWindow());
+    RecordForm::Definition definition{u"GLMaster"_s,
+                                      u"Adding a G/L Account"_s,
+                                      u"Changing a G/L Account"_s,
+                                      u"Deleting a G/L Account"_s,
+                                      {},
+                                      &GETCASE};
+    definition.controls = {
+        Control::entry(u"Account"_s, u"GLM:Account"_s, u"@s12"_s, true),
+        Control::entry(u"Description"_s, u"GLM:Description"_s, u"@s30"_s, true).withTextCase(),
+        Control::dropList(u"Account Type"_s, u"GLM:AccountType"_s,
+                          {u"Asset"_s, u"Liability"_s, u"Equity"_s, u"Revenue"_s, u"Expense"_s},
+                          {u"A"_s, u"L"_s, u"Q"_s, u"R"_s, u"E"_s}),
+        Control::checkBox(u"Active"_s, u"GLM:Active"_s),
+    };
+    RecordForm form(definition, *session, prompterOf(qavgl()),
+                    RecordForm::warningsOf(errorsOf(qavgl())), QApplication::activeWindow());
     form.run();
 }
 
@@ -298,6 +292,27 @@ std::optional<DayNumber> EDITDATE(DayNumber date)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return SuiteDate::fromQDate(calendar->selectedDate());
+}
+
+QString trainingFolder()
+{
+    data::Session *session = data::Session::current();
+    return session && session->company ? QDir(session->company->folder()).filePath(u"videos"_s)
+                                       : QString();
+}
+
+void PLAYTRAINING(const QString &name)
+{
+    const QDir folder(trainingFolder());
+    const QStringList found = folder.entryList({name + u".*"_s}, QDir::Files);
+    if (!found.isEmpty() &&
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder.filePath(found.first()))))
+        return;
+    prompterOf(qavmisc()).ask(
+        Message{u"Training Video"_s,
+                u"The training video \"%1\" is not installed.|Put it in %2 to watch it from "
+                "here."_s.arg(name, folder.path()),
+                u"&OK"_s, 1, Message::Icon::Information});
 }
 
 void UPDATEDROPLIST()

@@ -42,5 +42,10 @@ QString GETCOLUMNNAME(int number);
 std::optional<DayNumber> EDITDATE(DayNumber date);
 // Maintains the drop-down list whose name stands in the DropList buffer.
 void UPDATEDROPLIST();
+// Opens the training video `name` from the company's "videos" folder with the
+// desktop's player; says so when the company does not have it.
+void PLAYTRAINING(const QString &name);
+// Where the company keeps its training videos.
+QString trainingFolder();
 
 } // namespace qaveq::suite

@@ -9,6 +9,8 @@
 
 #include "suite/Lookups.h"
 
+#include "runtime/widgets/HelpViewer.h"
+
 #include "data/suite/SystemFiles.h"
 
 #include <QApplication>
@@ -167,6 +169,10 @@ void MainWindow::buildMenus()
     }
 
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
+    QAction *contents = help->addAction(u"&Contents"_s);
+    contents->setShortcut(QKeySequence::HelpContents);
+    connect(contents, &QAction::triggered, this,
+            [this] { HelpViewer::showTopic(u"html/index.htm"_s, this); });
     connect(help->addAction(u"&About QAVEQ"_s), &QAction::triggered, this, &MainWindow::showAbout);
 }
 

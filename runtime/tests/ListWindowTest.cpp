@@ -1,7 +1,12 @@
 #include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
 
 #include "suite/Lookups.h"
+#include "suite/SiblingModules.h"
+
+#include "data/ErrorManager.h"
+#include "data/SuiteModule.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
@@ -191,6 +196,17 @@ TEST_F(ListWindowTest, SendToWritesEveryRowOfTheListAsShown)
             .isEmpty());
 }
 
+TEST(HelpViewer, OpensTheTopicOrElseTheContents)
+{
+    qputenv("QAVEQ_HELP", QByteArray(QAVEQ_SOURCE_HELP));
+    HelpViewer viewer;
+    viewer.open(u"html/Lists_and_Forms.htm#lists"_s);
+    EXPECT_TRUE(viewer.current().toLocalFile().endsWith(u"html/Lists_and_Forms.htm"_s));
+    EXPECT_EQ(viewer.current().fragment(), u"lists");
+    viewer.open(u"html/EC_Not_There.htm"_s);
+    EXPECT_TRUE(viewer.current().toLocalFile().endsWith(u"html/index.htm"_s));
+}
+
 TEST_F(ListWindowTest, SuiteHelpers)
 {
     EXPECT_EQ(suite::GETCOLUMNNAME(1), u"A");
@@ -212,6 +228,15 @@ TEST_F(ListWindowTest, SuiteHelpers)
         job.Name = name;
         ASSERT_TRUE(company.file<JCHeader>().insert(job).isOk());
     }
+    ScriptedPrompter misc;
+    data::ErrorManager miscErrors(u"misc"_s, &misc);
+    suite::qavmisc().init(&miscErrors, nullptr);
+    suite::PLAYTRAINING(u"Cost Categories"_s);
+    suite::qavmisc().kill();
+    ASSERT_EQ(misc.shown().size(), 1);
+    EXPECT_TRUE(misc.shown().first().text.startsWith(
+        u"The training video \"Cost Categories\" is not installed."_s));
+
     EXPECT_EQ(suite::FILLJOBSEARCHQ(u"24"_s).size(), 2);
     const QList<JCHeader> byName = suite::FILLJOBSEARCHQ(u"OAK"_s);
     ASSERT_EQ(byName.size(), 2);

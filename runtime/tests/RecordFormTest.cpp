@@ -41,45 +41,25 @@ protected:
 
     RecordForm::Definition accountForm()
     {
-        return {u"GLMaster"_s,
-                u"Adding an Account"_s,
-                u"Changing an Account"_s,
-                u"Deleting an Account"_s,
-                {{u"Account"_s,
-                  u"GLM:Account"_s,
-                  u"@s12"_s,
-                  true,
-                  RecordForm::Control::Kind::Entry,
-                  {},
-                  {},
-                  {}},
-                 {u"Description"_s,
-                  u"GLM:Description"_s,
-                  u"@s30"_s,
-                  true,
-                  RecordForm::Control::Kind::Entry,
-                  {},
-                  {},
-                  [this](const QString &) -> std::optional<QString> {
-                      ++lookups;
-                      return u"Looked Up"_s;
-                  }},
-                 {u"Type"_s,
-                  u"GLM:AccountType"_s,
-                  {},
-                  false,
-                  RecordForm::Control::Kind::DropList,
-                  {u"Asset"_s, u"Expense"_s},
-                  {u"A"_s, u"E"_s},
-                  {}},
-                 {u"Active"_s,
-                  u"GLM:Active"_s,
-                  {},
-                  false,
-                  RecordForm::Control::Kind::CheckBox,
-                  {},
-                  {},
-                  {}}}};
+        using Control = RecordForm::Control;
+        RecordForm::Definition definition{u"GLMaster"_s,
+                                          u"Adding an Account"_s,
+                                          u"Changing an Account"_s,
+                                          u"Deleting an Account"_s,
+                                          {},
+                                          {}};
+        definition.controls = {
+            Control::entry(u"Account"_s, u"GLM:Account"_s, u"@s12"_s, true),
+            Control::entry(u"Description"_s, u"GLM:Description"_s, u"@s30"_s, true)
+                .withLookup([this](const QString &) -> std::optional<QString> {
+                    ++lookups;
+                    return u"Looked Up"_s;
+                }),
+            Control::dropList(u"Type"_s, u"GLM:AccountType"_s, {u"Asset"_s, u"Expense"_s},
+                              {u"A"_s, u"E"_s}),
+            Control::checkBox(u"Active"_s, u"GLM:Active"_s),
+        };
+        return definition;
     }
 
     static void type(RecordForm &form, const QString &field, const QString &text)
@@ -149,6 +129,34 @@ TEST_F(RecordFormTest, ChangeNoticesAnotherStationsChange)
     answers = {1};
     EXPECT_TRUE(form.cancel()) << "Yes saves";
     EXPECT_EQ(stored(u"1000"_s).Description, u"Cash - Operating");
+}
+
+TEST_F(RecordFormTest, TextCaseOfAnEntryIsKeptPerField)
+{
+    QMap<QString, QString> store;
+    RecordForm::Definition definition = accountForm();
+    definition.controls[1].textCase = true;
+    definition.caseStore = [&store](const QString &request) {
+        const QString field = request.mid(3);
+        if (request.startsWith(u"000"_s))
+            return store.value(field, u"DEF"_s);
+        store[field] = request.left(3);
+        return request.left(3);
+    };
+    store[u"GLM:Description"_s] = u"CAP"_s;
+    session.globalRequest = data::Request::Insert;
+    RecordForm form(definition, session, prompter, warn());
+    auto *description = qobject_cast<QLineEdit *>(form.editor(u"Description"_s));
+    description->setText(u"fuel and oil"_s);
+    Q_EMIT description->textEdited(description->text());
+    EXPECT_EQ(description->text(), u"Fuel And Oil");
+    store[u"GLM:Description"_s] = u"UPR"_s;
+    Q_EMIT description->textEdited(description->text());
+    EXPECT_EQ(description->text(), u"FUEL AND OIL");
+    auto *account = qobject_cast<QLineEdit *>(form.editor(u"Account"_s));
+    account->setText(u"abc"_s);
+    Q_EMIT account->textEdited(account->text());
+    EXPECT_EQ(account->text(), u"abc") << "entries without the menu keep their case";
 }
 
 TEST_F(RecordFormTest, DeleteAsksFirstAndViewChangesNothing)

@@ -1,6 +1,7 @@
 #include "RecordForm.h"
 
 #include "runtime/StandardWarnings.h"
+#include "runtime/TextCase.h"
 
 #include "data/Company.h"
 #include "data/Table.h"
@@ -9,6 +10,7 @@
 #include "core/Prompter.h"
 #include "core/Text.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -137,6 +140,16 @@ void RecordForm::build()
         }
         }
         editor->setEnabled(editable);
+        if (auto *line = qobject_cast<QLineEdit *>(editor);
+            line && control.textCase && m_definition.caseStore) {
+            const QString name = m_table.schema().qualified(*field);
+            line->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(
+                line, &QWidget::customContextMenuRequested, this,
+                [this, line, name](const QPoint &position) { showCaseMenu(line, name, position); });
+            connect(line, &QLineEdit::textEdited, this,
+                    [this, line, name] { applyCase(line, name); });
+        }
         m_editors.insert(field->name, editor);
         m_controls.insert(editor, &control);
         QWidget *row = editor;
@@ -175,6 +188,11 @@ void RecordForm::build()
 void RecordForm::show(const data::Record &record)
 {
     showEntries(record);
+    for (const Control &control : std::as_const(m_definition.controls)) {
+        auto *line = qobject_cast<QLineEdit *>(m_editors.value(control.field.section(u':', -1)));
+        if (line && control.textCase && m_definition.caseStore && line->isEnabled())
+            applyCase(line, m_table.schema().qualified(*m_table.schema().field(control.field)));
+    }
     // "Changed" means changed from what the user was shown.
     m_shown = record.clone();
     collect(*m_shown);
@@ -346,6 +364,38 @@ void RecordForm::reject()
 {
     if (cancel())
         QDialog::done(m_session.globalResponse == data::Response::Completed ? Accepted : Rejected);
+}
+
+void RecordForm::applyCase(QLineEdit *editor, const QString &field)
+{
+    const auto mode = TextCase::fromCode(m_definition.caseStore(TextCase::queryRequest(field)));
+    if (!mode || *mode == TextCase::Mode::Small)
+        return;
+    const int cursor = editor->cursorPosition();
+    const QString cased = TextCase::apply(editor->text(), *mode);
+    if (cased != editor->text()) {
+        editor->setText(cased);
+        editor->setCursorPosition(cursor);
+    }
+}
+
+void RecordForm::showCaseMenu(QLineEdit *editor, const QString &field, const QPoint &position)
+{
+    const auto current = TextCase::fromCode(m_definition.caseStore(TextCase::queryRequest(field)));
+    QMenu menu(this);
+    auto *choices = new QActionGroup(&menu);
+    for (TextCase::Mode mode :
+         {TextCase::Mode::Small, TextCase::Mode::Capitalized, TextCase::Mode::AllCaps}) {
+        QAction *action = menu.addAction(TextCase::menuText(mode));
+        action->setCheckable(true);
+        action->setChecked(current == mode);
+        choices->addAction(action);
+        connect(action, &QAction::triggered, this, [this, editor, field, mode] {
+            m_definition.caseStore(TextCase::storeRequest(mode, field));
+            applyCase(editor, field);
+        });
+    }
+    menu.exec(editor->mapToGlobal(position));
 }
 
 bool RecordForm::pressLookup(QWidget *editor)

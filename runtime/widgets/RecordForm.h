@@ -9,6 +9,7 @@
 #include <memory>
 
 class QLabel;
+class QLineEdit;
 
 namespace qaveq {
 
@@ -40,6 +41,44 @@ public:
         // A lookup for the field (F2 presses it); it returns the chosen value,
         // or nothing when the lookup was cancelled.
         std::function<std::optional<QString>(const QString &current)> lookup;
+        // The entry offers the text-case menu (right-click).
+        bool textCase = false;
+
+        static Control entry(QString prompt, QString field, QString picture, bool required = false)
+        {
+            Control control;
+            control.prompt = std::move(prompt);
+            control.field = std::move(field);
+            control.picture = std::move(picture);
+            control.required = required;
+            return control;
+        }
+        static Control checkBox(QString prompt, QString field)
+        {
+            Control control = entry(std::move(prompt), std::move(field), {});
+            control.kind = Kind::CheckBox;
+            return control;
+        }
+        // `choices` are shown, `values` stored, pairwise.
+        static Control dropList(QString prompt, QString field, QStringList choices,
+                                QStringList values)
+        {
+            Control control = entry(std::move(prompt), std::move(field), {});
+            control.kind = Kind::DropList;
+            control.choices = std::move(choices);
+            control.values = std::move(values);
+            return control;
+        }
+        Control withLookup(std::function<std::optional<QString>(const QString &)> find) &&
+        {
+            lookup = std::move(find);
+            return std::move(*this);
+        }
+        Control withTextCase() &&
+        {
+            textCase = true;
+            return std::move(*this);
+        }
     };
 
     struct Definition
@@ -49,6 +88,9 @@ public:
         QString changeCaption; // "Changing a Maintenance Category"
         QString deleteCaption; // "Deleting a Maintenance Category"
         QList<Control> controls;
+        // The suite's text-case store (GETCASE): "000" + field asks for a
+        // field's case, "DEF"/"CAP"/"UPR" + field keeps one.
+        std::function<QString(const QString &request)> caseStore = {};
     };
 
     // Shows standard warning `number` with up to two texts; returns the answer.
@@ -80,6 +122,8 @@ private:
     // The entries into the record; the reason when an entry cannot be taken.
     QString collect(data::Record &record) const;
     bool pressLookup(QWidget *editor);
+    void showCaseMenu(QLineEdit *editor, const QString &field, const QPoint &position);
+    void applyCase(QLineEdit *editor, const QString &field);
 
     Definition m_definition;
     data::Session &m_session;
