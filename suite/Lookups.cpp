@@ -82,7 +82,8 @@ void UPDATEGLMASTER()
                                       u"Changing a G/L Account"_s,
                                       u"Deleting a G/L Account"_s,
                                       {},
-                                      &GETCASE};
+                                      &GETCASE,
+                                      true};
     definition.controls = {
         Control::entry(u"Account"_s, u"GLM:Account"_s, u"@s12"_s, true),
         Control::entry(u"Description"_s, u"GLM:Description"_s, u"@s30"_s, true).withTextCase(),

@@ -1,5 +1,6 @@
 #include "runtime/ColumnSorter.h"
 #include "runtime/SortMemory.h"
+#include "runtime/SpellChecker.h"
 #include "runtime/TextCase.h"
 
 #include "core/testing/QtPrinters.h"
@@ -130,6 +131,38 @@ TEST(SortMemory, KeepsTheSortInAnIniFileOrTheRegistryStore)
     const SortMemory off(QString(), u"X"_s);
     off.save(1, u"1"_s);
     EXPECT_EQ(off.load(1), QString());
+}
+
+TEST(SpellChecker, AsksAboutEachUnknownWordAndAppliesTheAnswers)
+{
+    SpellChecker checker;
+    ASSERT_TRUE(checker.isAvailable()) << checker.dictionaryPath().toStdString();
+    EXPECT_TRUE(checker.isCorrect(u"excavator"_s));
+    EXPECT_FALSE(checker.isCorrect(u"excavater"_s));
+    EXPECT_TRUE(checker.suggestions(u"excavater"_s).contains(u"excavator"_s));
+
+    QStringList asked;
+    const QStringList corrected = checker.check(
+        {u"Replace the hydrolic hose"_s, u"Tandem axel, unit 4711B; axel again"_s, u"fine text"_s},
+        [&asked](const QString &word, const QStringList &) {
+            asked.append(word);
+            if (word == u"hydrolic")
+                return SpellChecker::Decision{SpellChecker::Decision::Kind::Change, u"hydraulic"_s};
+            return SpellChecker::Decision{SpellChecker::Decision::Kind::IgnoreAll, {}};
+        });
+    EXPECT_EQ(corrected, (QStringList{u"Replace the hydraulic hose"_s,
+                                      u"Tandem axel, unit 4711B; axel again"_s, u"fine text"_s}));
+    EXPECT_EQ(asked, (QStringList{u"hydrolic"_s, u"axel"_s}))
+        << "Ignore All asks once; codes are not checked";
+
+    bool stopped = false;
+    checker.check(
+        {u"recieve it"_s},
+        [](const QString &, const QStringList &) {
+            return SpellChecker::Decision{SpellChecker::Decision::Kind::Stop, {}};
+        },
+        &stopped);
+    EXPECT_TRUE(stopped);
 }
 
 TEST(TextCase, ModesAndRequests)

@@ -159,6 +159,24 @@ TEST_F(RecordFormTest, TextCaseOfAnEntryIsKeptPerField)
     EXPECT_EQ(account->text(), u"abc") << "entries without the menu keep their case";
 }
 
+TEST_F(RecordFormTest, SpellingOfTheTextEntries)
+{
+    session.globalRequest = data::Request::Insert;
+    RecordForm form(accountForm(), session, prompter, warn());
+    type(form, u"GLM:Account"_s, u"6170"_s);
+    type(form, u"GLM:Description"_s, u"Oil and lubricents"_s);
+    form.checkSpelling([](const QString &word, const QStringList &suggestions) {
+        EXPECT_EQ(word, u"lubricents");
+        EXPECT_TRUE(suggestions.contains(u"lubricants"_s));
+        return SpellChecker::Decision{SpellChecker::Decision::Kind::Change, u"lubricants"_s};
+    });
+    EXPECT_EQ(qobject_cast<QLineEdit *>(form.editor(u"Description"_s))->text(),
+              u"Oil and lubricants");
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown().last().caption, u"Spelling");
+    EXPECT_EQ(prompter.shown().last().text, u"The spelling check is complete.");
+}
+
 TEST_F(RecordFormTest, DeleteAsksFirstAndViewChangesNothing)
 {
     GLMaster account;

@@ -17,6 +17,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -66,6 +67,41 @@ std::optional<qint64> parseDate(const QString &text)
         year = SuiteDate::expandYear(year, QDate::currentDate().year());
     const DayNumber date = SuiteDate::fromYmd(year, month, day);
     return date == 0 ? std::nullopt : std::optional<qint64>(date);
+}
+
+// Asks about one word not in the dictionary: change it (to a suggestion or
+// what the user types), ignore it once or everywhere, or stop.
+SpellChecker::Decide askAboutWord(QWidget *parent)
+{
+    return [parent](const QString &word, const QStringList &suggestions) {
+        QDialog dialog(parent);
+        dialog.setWindowTitle(u"Spelling"_s);
+        auto *layout = new QVBoxLayout(&dialog);
+        layout->addWidget(
+            new QLabel(u"Not in the dictionary: <b>%1</b>"_s.arg(word.toHtmlEscaped()), &dialog));
+        auto *replacement = new QComboBox(&dialog);
+        replacement->setEditable(true);
+        replacement->addItems(suggestions.isEmpty() ? QStringList{word} : suggestions);
+        layout->addWidget(replacement);
+        auto *buttons = new QDialogButtonBox(&dialog);
+        using Kind = SpellChecker::Decision::Kind;
+        Kind chosen = Kind::Stop;
+        const auto add = [&](const QString &text, Kind kind) {
+            QPushButton *button = buttons->addButton(text, QDialogButtonBox::ActionRole);
+            QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &chosen, kind] {
+                chosen = kind;
+                dialog.accept();
+            });
+            return button;
+        };
+        add(u"&Change"_s, Kind::Change)->setDefault(true);
+        add(u"&Ignore"_s, Kind::Ignore);
+        add(u"Ignore &All"_s, Kind::IgnoreAll);
+        add(u"Cancel"_s, Kind::Stop);
+        layout->addWidget(buttons);
+        dialog.exec();
+        return SpellChecker::Decision{chosen, replacement->currentText()};
+    };
 }
 
 } // namespace
@@ -177,6 +213,11 @@ void RecordForm::build()
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     if (m_request == data::Request::Delete)
         buttons->button(QDialogButtonBox::Ok)->setText(u"&Delete"_s);
+    if (m_definition.spellCheck && editable) {
+        QPushButton *spelling = buttons->addButton(u"Spe&lling"_s, QDialogButtonBox::ActionRole);
+        connect(spelling, &QPushButton::clicked, this,
+                [this] { checkSpelling(askAboutWord(this)); });
+    }
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (save())
             accept();
@@ -417,6 +458,36 @@ void RecordForm::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_F2 && pressLookup(focusWidget()))
         return;
     QDialog::keyPressEvent(event);
+}
+
+void RecordForm::checkSpelling(const SpellChecker::Decide &decide)
+{
+    SpellChecker checker;
+    if (!checker.isAvailable()) {
+        m_prompter.ask(Message{
+            u"Spelling"_s,
+            u"The spelling dictionary is not installed:|%1.aff"_s.arg(checker.dictionaryPath()),
+            u"&OK"_s, 1, Message::Icon::Exclamation});
+        return;
+    }
+    QList<QLineEdit *> entries;
+    QStringList texts;
+    for (const Control &control : std::as_const(m_definition.controls)) {
+        auto *line = qobject_cast<QLineEdit *>(m_editors.value(control.field.section(u':', -1)));
+        if (line && line->isEnabled() &&
+            m_table.schema().field(control.field)->type == data::FieldType::Text) {
+            entries.append(line);
+            texts.append(line->text());
+        }
+    }
+    bool stopped = false;
+    const QStringList corrected = checker.check(texts, decide, &stopped);
+    for (int i = 0; i < entries.size(); ++i)
+        if (corrected[i] != texts[i])
+            entries[i]->setText(corrected[i].left(entries[i]->maxLength()));
+    if (!stopped)
+        m_prompter.ask(Message{u"Spelling"_s, u"The spelling check is complete."_s, u"&OK"_s, 1,
+                               Message::Icon::Information});
 }
 
 RecordForm::Warn RecordForm::warningsOf(data::ErrorManager &errors)

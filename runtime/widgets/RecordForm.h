@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/SpellChecker.h"
+
 #include "data/Session.h"
 
 #include <QDialog>
@@ -91,6 +93,8 @@ public:
         // The suite's text-case store (GETCASE): "000" + field asks for a
         // field's case, "DEF"/"CAP"/"UPR" + field keeps one.
         std::function<QString(const QString &request)> caseStore = {};
+        // The form carries a Spelling button for its text entries.
+        bool spellCheck = false;
     };
 
     // Shows standard warning `number` with up to two texts; returns the answer.
@@ -110,6 +114,9 @@ public:
     bool save();
     // Cancel: asks before changes are dropped; false while the form stays open.
     bool cancel();
+    // Checks the spelling of the text entries, asking `decide` about each word
+    // not in the dictionary; ends with "The spelling check is complete.".
+    void checkSpelling(const SpellChecker::Decide &decide);
 
 protected:
     void reject() override;
