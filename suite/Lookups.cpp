@@ -1,6 +1,7 @@
 #include "Lookups.h"
 
 #include "SiblingModules.h"
+#include "SuiteWindows.h"
 
 #include "data/Company.h"
 #include "data/ErrorManager.h"
@@ -35,42 +36,6 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq::suite {
 
-namespace {
-
-// Where a sibling module's messages go: the error manager it was initialised
-// with, else the console.
-Prompter &prompterOf(data::SuiteModule &module)
-{
-    if (module.errorManager() && module.errorManager()->prompter())
-        return *module.errorManager()->prompter();
-    static QTextStream err(stderr);
-    static ConsolePrompter console(err);
-    return console;
-}
-
-// The error manager a sibling module reports through: the one it was
-// initialised with, else its own.
-data::ErrorManager &errorsOf(data::SuiteModule &module)
-{
-    if (module.errorManager())
-        return *module.errorManager();
-    static data::ErrorManager own(u"suite"_s, &prompterOf(module));
-    return own;
-}
-
-void runList(ListWindow::Definition definition, data::SuiteModule &module,
-             ListWindow::ProcedureCaller form = {})
-{
-    data::Session *session = data::Session::current();
-    if (!session || !session->company)
-        return;
-    ListWindow window(std::move(definition), *session, prompterOf(module), std::move(form),
-                      QApplication::activeWindow());
-    window.run();
-}
-
-} // namespace
-
 void UPDATEGLMASTER()
 {
     data::Session *session = data::Session::current();
@@ -92,9 +57,7 @@ void UPDATEGLMASTER()
                           {u"A"_s, u"L"_s, u"Q"_s, u"R"_s, u"E"_s}),
         Control::checkBox(u"Active"_s, u"GLM:Active"_s),
     };
-    RecordForm form(definition, *session, prompterOf(qavgl()),
-                    RecordForm::warningsOf(errorsOf(qavgl())), QApplication::activeWindow());
-    form.run();
+    runForm(definition, qavgl());
 }
 
 void BROWSEGLMASTER()

@@ -120,6 +120,8 @@ TEST_F(ListWindowTest, ALookupOpensOnTheBufferAndReturnsTheChoice)
 
     window.locate(u"1245"_s);
     EXPECT_EQ(window.model().rowCount(), 5);
+    window.step(u'1');
+    EXPECT_EQ(window.view().currentIndex().row(), 1) << "the step locator moves to the next entry";
 }
 
 TEST_F(ListWindowTest, ListsThatAreNotSelectingCannotSelect)
@@ -146,9 +148,12 @@ TEST_F(ListWindowTest, ColumnWidthsAreKeptPerUserAndProcedure)
     ListWindow again(accounts(), session, prompter);
     EXPECT_EQ(again.view().columnWidth(0), 222);
 
-    // Reset to the designed widths: the saved layout is replaced by them.
-    saved.Format.clear();
-    ASSERT_TRUE(company.file<LBFmt>().update(saved).isOk());
+    // Reset to the designed widths, which are then kept.
+    again.resetLayout();
+    EXPECT_EQ(again.view().columnWidth(0), 110);
+    again.reject();
+    ASSERT_TRUE(company.file<LBFmt>().fetch(u"KeyUserProcedure", saved).isOk());
+    EXPECT_TRUE(saved.Format.startsWith(u"110,"_s));
     ListWindow designed(accounts(), session, prompter);
     EXPECT_EQ(designed.view().columnWidth(0), 110);
 

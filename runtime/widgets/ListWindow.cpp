@@ -4,6 +4,7 @@
 
 #include "core/Prompter.h"
 #include "runtime/ListLayout.h"
+#include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
 
 #include "data/Company.h"
@@ -122,6 +123,11 @@ void ListWindow::buildUi()
             bottom->addWidget(button);
         }
     }
+    for (const auto &[text, action] : std::as_const(m_definition.buttons)) {
+        auto *button = new QPushButton(text, this);
+        connect(button, &QPushButton::clicked, this, action);
+        bottom->addWidget(button);
+    }
     auto *sendTo = new QPushButton(u"Send &To..."_s, this);
     connect(sendTo, &QPushButton::clicked, this, &ListWindow::sendTo);
     bottom->addWidget(sendTo);
@@ -130,6 +136,12 @@ void ListWindow::buildUi()
     m_select->setDefault(m_selecting);
     connect(m_select, &QPushButton::clicked, this, &ListWindow::choose);
     bottom->addWidget(m_select);
+    if (!m_definition.helpTopic.isEmpty()) {
+        auto *help = new QPushButton(u"&Help"_s, this);
+        connect(help, &QPushButton::clicked, this,
+                [this] { HelpViewer::showTopic(m_definition.helpTopic, this); });
+        bottom->addWidget(help);
+    }
     auto *close = new QPushButton(u"Close"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     bottom->addWidget(close);
@@ -276,6 +288,11 @@ void ListWindow::keyPressEvent(QKeyEvent *event)
             callForm(data::Request::Change);
         return;
     default:
+        if (!event->text().isEmpty() && event->text().front().isLetterOrNumber() &&
+            m_view->hasFocus()) {
+            step(event->text().front());
+            return;
+        }
         QDialog::keyPressEvent(event);
     }
 }
@@ -314,7 +331,40 @@ void ListWindow::showContextMenu(const QPoint &position)
     QAction *select = menu.addAction(u"&Select"_s);
     select->setEnabled(m_selecting);
     connect(select, &QAction::triggered, this, &ListWindow::choose);
+    menu.addSeparator();
+    connect(menu.addAction(u"Send &To..."_s), &QAction::triggered, this, &ListWindow::sendTo);
+    connect(menu.addAction(u"&Reset Column Widths"_s), &QAction::triggered, this,
+            &ListWindow::resetLayout);
     menu.exec(m_view->viewport()->mapToGlobal(position));
+}
+
+void ListWindow::resetLayout()
+{
+    for (int c = 0; c < m_definition.columns.size(); ++c)
+        m_view->setColumnWidth(c, m_definition.columns[c].width);
+}
+
+void ListWindow::step(QChar key)
+{
+    const int choice = m_order ? m_order->currentIndex() : 0;
+    if (m_definition.keys.isEmpty() || m_definition.keys[choice].locatorField.isEmpty())
+        return;
+    const QString field = m_definition.keys[choice].locatorField;
+    const int from = currentRow() + 1;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int row = pass == 0 ? from : 0; row < m_model->rowCount(); ++row) {
+            const data::FieldValue value = m_model->record(row).value(field);
+            const QString text = std::holds_alternative<QString>(value)
+                                     ? std::get<QString>(value)
+                                     : QString::number(std::get<qint64>(value));
+            if (text.startsWith(key, Qt::CaseInsensitive)) {
+                selectRow(row);
+                return;
+            }
+            if (pass == 0 && row + 1 == m_model->rowCount() && m_model->canFetchMore({}))
+                m_model->fetchMore({});
+        }
+    }
 }
 
 void ListWindow::applyLayout()

@@ -42,11 +42,15 @@ public:
         QString file;
         QList<KeyChoice> keys;
         QList<KeyedListModel::Column> columns;
-        QList<data::FieldValue> rangeFrom; // limits on the first key's leading fields
-        QList<data::FieldValue> rangeTo;
-        QString form; // procedure called to insert, change, delete and view; empty: none
+        QList<data::FieldValue> rangeFrom = {}; // limits on the first key's leading fields
+        QList<data::FieldValue> rangeTo = {};
+        QString form = {}; // procedure called to insert, change, delete and view; empty: none
         // Where "Send To" offers to write the list, in the application-data folder.
         QString exportFolder = QStringLiteral("Korvalis");
+        // The screen's help topic ("html/EC_Cost_Categories.htm"); empty: no Help button.
+        QString helpTopic = {};
+        // Buttons of the screen's own ("Apply to All", "Training Video"...).
+        QList<std::pair<QString, std::function<void()>>> buttons = {};
     };
 
     using ProcedureCaller = std::function<void(const QString &procedure)>;
@@ -69,6 +73,11 @@ public:
     void callForm(data::Request request);
     // Asks for a file and writes the list's rows to it.
     void sendTo();
+    // Back to the designed column widths.
+    void resetLayout();
+    // The step locator: a key typed in the list moves to the next entry whose
+    // located field starts with it.
+    void step(QChar key);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

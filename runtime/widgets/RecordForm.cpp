@@ -120,6 +120,8 @@ RecordForm::RecordForm(Definition definition, data::Session &session, Prompter &
     data::Record &buffer = session.buffer(m_table.schema());
     if (m_request == data::Request::Insert) {
         m_original = m_table.schema().create();
+        if (m_definition.prime)
+            m_definition.prime(*m_original);
     } else {
         m_original = buffer.clone();
         if (buffer.rowId() != 0 && !m_table.reread(*m_original))

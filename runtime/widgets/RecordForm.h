@@ -89,12 +89,14 @@ public:
         QString insertCaption; // "Adding a Maintenance Category"
         QString changeCaption; // "Changing a Maintenance Category"
         QString deleteCaption; // "Deleting a Maintenance Category"
-        QList<Control> controls;
+        QList<Control> controls = {};
         // The suite's text-case store (GETCASE): "000" + field asks for a
         // field's case, "DEF"/"CAP"/"UPR" + field keeps one.
         std::function<QString(const QString &request)> caseStore = {};
         // The form carries a Spelling button for its text entries.
         bool spellCheck = false;
+        // Fills a new record before the form shows it (its owner, today's date...).
+        std::function<void(data::Record &)> prime = {};
     };
 
     // Shows standard warning `number` with up to two texts; returns the answer.

@@ -1,0 +1,58 @@
+#include "SuiteWindows.h"
+
+#include "data/ErrorManager.h"
+#include "data/Session.h"
+#include "data/SuiteModule.h"
+
+#include "runtime/ConsolePrompter.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::suite {
+
+// Where a sibling module's messages go: the error manager it was initialised
+// with, else the console.
+Prompter &prompterOf(data::SuiteModule &module)
+{
+    if (module.errorManager() && module.errorManager()->prompter())
+        return *module.errorManager()->prompter();
+    static QTextStream err(stderr);
+    static ConsolePrompter console(err);
+    return console;
+}
+
+// The error manager a sibling module reports through: the one it was
+// initialised with, else its own.
+data::ErrorManager &errorsOf(data::SuiteModule &module)
+{
+    if (module.errorManager())
+        return *module.errorManager();
+    static data::ErrorManager own(u"suite"_s, &prompterOf(module));
+    return own;
+}
+
+void runList(ListWindow::Definition definition, data::SuiteModule &module,
+             ListWindow::ProcedureCaller form)
+{
+    data::Session *session = data::Session::current();
+    if (!session || !session->company)
+        return;
+    ListWindow window(std::move(definition), *session, prompterOf(module), std::move(form),
+                      QApplication::activeWindow());
+    window.run();
+}
+
+void runForm(const RecordForm::Definition &definition, data::SuiteModule &module)
+{
+    data::Session *session = data::Session::current();
+    if (!session || !session->company)
+        return;
+    RecordForm form(definition, *session, prompterOf(module),
+                    RecordForm::warningsOf(errorsOf(module)), QApplication::activeWindow());
+    form.run();
+}
+
+} // namespace qaveq::suite
