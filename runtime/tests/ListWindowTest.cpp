@@ -208,6 +208,8 @@ TEST(HelpViewer, OpensTheTopicOrElseTheContents)
     viewer.open(u"html/Lists_and_Forms.htm#lists"_s);
     EXPECT_TRUE(viewer.current().toLocalFile().endsWith(u"html/Lists_and_Forms.htm"_s));
     EXPECT_EQ(viewer.current().fragment(), u"lists");
+    viewer.open(u"html/EC_Equipment.htm#ec_photograph_tab"_s);
+    EXPECT_TRUE(viewer.current().toLocalFile().endsWith(u"html/EC_Equipment.htm"_s));
     viewer.open(u"html/EC_Not_There.htm"_s);
     EXPECT_TRUE(viewer.current().toLocalFile().endsWith(u"html/index.htm"_s));
 }
