@@ -11,8 +11,9 @@ int ConsolePrompter::ask(const Message &message)
 {
     const QStringList labels = message.buttonLabels();
     int answer = message.defaultButton;
-    if (!m_answer.isEmpty() && labels.contains(m_answer, Qt::CaseInsensitive))
-        answer = static_cast<int>(labels.indexOf(m_answer)) + 1;
+    for (int i = 0; i < labels.size() && !m_answer.isEmpty(); ++i)
+        if (labels[i].compare(m_answer, Qt::CaseInsensitive) == 0)
+            answer = i + 1;
     if (!message.caption.isEmpty())
         m_err << message.caption << ": ";
     m_err << Text::withLineBreaks(message.text).replace(u'\n', u' ').simplified();

@@ -104,6 +104,23 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
     EXPECT_EQ(netUsers(), 0);
 }
 
+TEST(ModuleLoader, RefusesAFileThatIsNotTheModule)
+{
+    QTemporaryDir folder;
+    host::ModuleLoader missing(folder.filePath(u"libqaveq.so"_s));
+    QString error;
+    EXPECT_FALSE(missing.load(&error));
+    EXPECT_TRUE(error.startsWith(u"The equipment module cannot be loaded: "_s))
+        << error.toStdString();
+    EXPECT_FALSE(missing.call(u"BROWSEEQLOG"_s));
+
+    // A real library without the module's entry operations.
+    host::ModuleLoader other(QString::fromUtf8(QAVEQ_OTHER_LIBRARY));
+    EXPECT_FALSE(other.load(&error));
+    EXPECT_TRUE(error.endsWith(u"is not the equipment module: its entry operations are missing."_s))
+        << error.toStdString();
+}
+
 } // namespace
 
 int main(int argc, char **argv)

@@ -1,4 +1,5 @@
 #include "runtime/ColumnSorter.h"
+#include "runtime/ConsolePrompter.h"
 #include "runtime/SortMemory.h"
 #include "runtime/SpellChecker.h"
 #include "runtime/TextCase.h"
@@ -163,6 +164,21 @@ TEST(SpellChecker, AsksAboutEachUnknownWordAndAppliesTheAnswers)
         },
         &stopped);
     EXPECT_TRUE(stopped);
+}
+
+TEST(ConsolePrompter, PrintsTheMessageAndAnswersForTheCommandLine)
+{
+    QString printed;
+    QTextStream err(&printed);
+    ConsolePrompter prompter(err);
+    EXPECT_EQ(prompter.ask(Message{u"Batch In Use"_s, u"In use by EQM.|Proceed?"_s,
+                                   u"&Cancel|&Proceed"_s, 1}),
+              1);
+    EXPECT_EQ(printed, u"Batch In Use: In use by EQM. Proceed? [Cancel]\n");
+    prompter.answerWith(u"proceed"_s);
+    EXPECT_EQ(prompter.ask(Message{u"Batch In Use"_s, u"Again?"_s, u"&Cancel|&Proceed"_s, 1}), 2);
+    EXPECT_EQ(prompter.ask(Message{{}, u"Done."_s}), 1)
+        << "a box without that button keeps its default";
 }
 
 TEST(TextCase, ModesAndRequests)

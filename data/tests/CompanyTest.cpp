@@ -1,0 +1,77 @@
+#include "TestRecords.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+using namespace qaveq::data;
+using qaveq::testing::Part;
+
+namespace {
+
+void writeSettings(const QString &folder, const QByteArray &text)
+{
+    QFile file(Company::settingsFile(folder));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+TEST(Company, SettingsNameTheDatabase)
+{
+    QTemporaryDir folder;
+    EXPECT_FALSE(Company::exists(folder.path()));
+    ConnectionSettings sqlite = Company::connectionSettings(folder.path());
+    EXPECT_EQ(sqlite.dialect, Dialect::SQLite);
+    EXPECT_EQ(sqlite.sqliteFile, folder.filePath(u"company.sqlite"_s));
+
+    writeSettings(folder.path(),
+                  "[Database]\nDriver=PostgreSQL\nHost=db.example\nPort=5433\nName=acme\n"
+                  "User=clerk\nPassword=secret\nSchema=paving\n");
+    EXPECT_TRUE(Company::exists(folder.path()));
+    const ConnectionSettings server = Company::connectionSettings(folder.path());
+    EXPECT_EQ(server.dialect, Dialect::PostgreSQL);
+    EXPECT_EQ(server.host, u"db.example");
+    EXPECT_EQ(server.port, 5433);
+    EXPECT_EQ(server.databaseName, u"acme");
+    EXPECT_EQ(server.user, u"clerk");
+    EXPECT_EQ(server.schema, u"paving");
+
+    writeSettings(folder.path(), "[Database]\nDriver=Paradox\n");
+    EXPECT_THROW(Company::connectionSettings(folder.path()), DataError);
+}
+
+TEST(Company, KeepsItsIdentityInItsFolder)
+{
+    QTemporaryDir folder;
+    {
+        Company company(folder.path(), qaveq::testing::partsCatalog());
+        company.setIdentity(u"ACME"_s, u"Acme Paving"_s);
+        EXPECT_THROW(company.file(u"Nope"), std::invalid_argument);
+    }
+    Company again(folder.path(), qaveq::testing::partsCatalog());
+    EXPECT_EQ(again.id(), u"ACME");
+    EXPECT_EQ(again.name(), u"Acme Paving");
+}
+
+TEST(Session, BuffersBelongToTheirSession)
+{
+    Session first;
+    Session second;
+    first.buffer<Part>().Code = u"A"_s;
+    EXPECT_EQ(second.buffer<Part>().Code, QString());
+    EXPECT_EQ(&first.buffer<Part>(), &first.buffer<Part>());
+    EXPECT_EQ(Session::current(), nullptr);
+    Session::setCurrent(&first);
+    EXPECT_EQ(Session::current(), &first);
+    Session::setCurrent(nullptr);
+}
+
+} // namespace
