@@ -63,6 +63,15 @@ TEST(Decimal, ArithmeticIsExact)
     EXPECT_THROW(Decimal(1) / Decimal(), std::domain_error);
 }
 
+TEST(Decimal, IntermediatesThatLeaveTheRangeAreErrors)
+{
+    const Decimal huge = d("9999999999999.99"); // the largest 15.2 amount
+    EXPECT_THROW(huge * huge * huge, DecimalOverflow);
+    // A quotient is carried to 18 places: a product of two amounts is too big for that.
+    EXPECT_THROW(huge * huge / Decimal(3), DecimalOverflow);
+    EXPECT_NO_THROW(huge * huge);
+}
+
 TEST(Decimal, ComparesAcrossPlaces)
 {
     EXPECT_EQ(d("1.50"), d("1.5"));

@@ -128,6 +128,19 @@ TEST_P(KeyedFileTest, OrderedReadsPageThroughKeysBothWays)
     EXPECT_EQ(codes(u"KeyCode"_s, startAt), (QStringList{u"H"_s, u"I"_s, u"J"_s}));
 }
 
+TEST_P(KeyedFileTest, DescendingKeysReadBackwardWithinBounds)
+{
+    for (const QString &code : {u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s})
+        add(code, u"G"_s, "1");
+    ScanOptions options;
+    options.from = {u"D"_s}; // key order runs E, D, C, B, A
+    options.to = {u"B"_s};
+    EXPECT_EQ(codes(u"KeyCodeDown"_s, options), (QStringList{u"D"_s, u"C"_s, u"B"_s}));
+    options.direction = Direction::Backward;
+    EXPECT_EQ(codes(u"KeyCodeDown"_s, options), (QStringList{u"B"_s, u"C"_s, u"D"_s}));
+    EXPECT_EQ(parts.scan(u"KeyCodeDown", options).count(), 3);
+}
+
 TEST_P(KeyedFileTest, DuplicateKeysAreEachReadOnceInStoredOrder)
 {
     // Seven parts share group and date: the page boundaries fall inside the ties.

@@ -3,8 +3,10 @@
 #include "data/Company.h"
 #include "data/RecordLoader.h"
 #include "data/RecordText.h"
+#include "data/SchemaBuilder.h"
 #include "data/testing/TestDatabase.h"
 
+#include <QJsonDocument>
 #include <QTextStream>
 
 #include "core/testing/QtPrinters.h"
@@ -111,5 +113,34 @@ TEST_P(LoadTest, DumpTextShowsDatesDecimalsAndClippedTexts)
 
 INSTANTIATE_TEST_SUITE_P(Backends, LoadTest, ::testing::ValuesIn(qaveq::testing::backends()),
                          [](const auto &info) { return info.param; });
+
+} // namespace
+
+namespace {
+
+TEST(RecordText, TimesReadAndWrite)
+{
+    const FileSchema &schema = qaveq::testing::Part::fileSchema();
+    Q_UNUSED(schema);
+    // Times travel as HH:MM:SS.hh; a time out of the day is refused.
+    struct Stamp : RecordOf<Stamp>
+    {
+        TimeOfDay At = 0;
+        static const FileSchema &fileSchema()
+        {
+            static const FileSchema s =
+                SchemaBuilder<Stamp>(u"Stamp"_s, u"STP"_s).time(u"At"_s, &Stamp::At).build();
+            return s;
+        }
+    };
+    Stamp stamp;
+    ASSERT_EQ(
+        RecordText::fromJson(QJsonDocument::fromJson(R"({"At":"13:05:09.5"})").object(), stamp),
+        QString());
+    EXPECT_EQ(stamp.At, ((13 * 3600 + 5 * 60 + 9) * 100) + 50);
+    EXPECT_EQ(RecordText::toJsonLine(stamp), uR"({"At":"13:05:09.50"})");
+    EXPECT_EQ(RecordText::fromJson(QJsonDocument::fromJson(R"({"At":"25:00"})").object(), stamp),
+              u"STP:At is not a time HH:MM:SS.hh");
+}
 
 } // namespace

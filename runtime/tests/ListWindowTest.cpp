@@ -124,6 +124,33 @@ TEST_F(ListWindowTest, ALookupOpensOnTheBufferAndReturnsTheChoice)
     EXPECT_EQ(window.view().currentIndex().row(), 1) << "the step locator moves to the next entry";
 }
 
+TEST_F(ListWindowTest, TheFormIsCalledWithTheRequestAndTheRecordInTheBuffer)
+{
+    ListWindow::Definition definition = accounts();
+    definition.form = u"UPDATEGLMASTER"_s;
+    QList<std::pair<data::Request, QString>> calls;
+    ListWindow window(definition, session, prompter, [&](const QString &procedure) {
+        EXPECT_EQ(procedure, u"UPDATEGLMASTER");
+        calls.append({session.globalRequest, session.buffer<GLMaster>().Account});
+        if (session.globalRequest == data::Request::Delete) {
+            GLMaster doomed = session.buffer<GLMaster>();
+            ASSERT_TRUE(company.file<GLMaster>().fetch(u"KeyAccount", doomed).isOk());
+            ASSERT_TRUE(company.file<GLMaster>().remove(doomed).isOk());
+            session.globalResponse = data::Response::Completed;
+        } else {
+            session.globalResponse = data::Response::Cancelled;
+        }
+    });
+    window.selectRow(1);
+    window.callForm(data::Request::Change);
+    window.callForm(data::Request::Delete);
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[0], std::make_pair(data::Request::Change, u"1001"_s));
+    EXPECT_EQ(calls[1], std::make_pair(data::Request::Delete, u"1001"_s));
+    EXPECT_EQ(window.countText(), u"249 Records") << "a completed form refreshes the list";
+    EXPECT_EQ(window.model().data(window.model().index(1, 0)).toString(), u"1002");
+}
+
 TEST_F(ListWindowTest, ListsThatAreNotSelectingCannotSelect)
 {
     session.globalRequest = data::Request::None;
