@@ -2,6 +2,7 @@
 
 #include "AssetCommands.h"
 #include "DataCommands.h"
+#include "EquipmentCommands.h"
 #include "FrameCommands.h"
 
 #include <QStandardPaths>
@@ -14,7 +15,7 @@ namespace {
 
 QList<Command> allCommands()
 {
-    return dataCommands() + assetCommands() + frameCommands();
+    return dataCommands() + equipmentCommands() + assetCommands() + frameCommands();
 }
 
 QString defaultCompanyFolder()

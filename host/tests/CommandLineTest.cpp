@@ -93,7 +93,8 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
 {
     const Outcome help = qaveq({u"--help"_s});
     EXPECT_EQ(help.status, 0);
-    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s}) {
+    for (const QString &command :
+         {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s, u"apply-categories"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
@@ -145,6 +146,31 @@ TEST_F(CommandLineTest, DepreciationPrintsStoredRowsOrTheSummary)
     const Outcome unknown = qaveq({u"depreciation"_s, u"NOPE"_s});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err, u"qaveq: there is no equipment \"NOPE\"\n");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLineTest, ApplyCategoriesPlansThenApplies)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"UserFile"_s}, uR"({"UserID":"ADM"}
+{"UserID":"VEW","EquipmentReadOnly":1})"_s);
+    qaveq({u"load"_s, u"EQHeader"_s}, uR"({"EquipmentID":"T-1","Description":"Truck"}
+{"EquipmentID":"T-2","Description":"Loader"})"_s);
+    qaveq({u"load"_s, u"EQCode"_s}, uR"({"CategoryID":"FUEL","Description":"Fuel"})"_s);
+
+    Outcome plan = qaveq({u"apply-categories"_s});
+    EXPECT_EQ(plan.status, 0);
+    EXPECT_TRUE(plan.out.startsWith(
+        u"Apply to All would add 2 cost categories to 2 pieces of equipment"_s));
+    EXPECT_EQ(qaveq({u"--user"_s, u"VEW"_s, u"apply-categories"_s, u"--yes"_s}).status, 1);
+    const Outcome applied = qaveq({u"apply-categories"_s, u"--yes"_s});
+    EXPECT_EQ(applied.status, 0) << applied.err.toStdString();
+    EXPECT_TRUE(applied.out.endsWith(
+        u"Process Complete: New categories were added to 2 existing equipment records.\n"_s));
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out.count(u'\n'), 2);
 }
 
 } // namespace
