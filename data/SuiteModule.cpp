@@ -4,7 +4,6 @@ namespace qaveq::data {
 
 void SuiteModule::init(ErrorManager *errors, IniManager *ini)
 {
-    m_initialized = true;
     m_errors = errors;
     m_ini = ini;
     if (m_journal)
@@ -13,7 +12,6 @@ void SuiteModule::init(ErrorManager *errors, IniManager *ini)
 
 void SuiteModule::kill()
 {
-    m_initialized = false;
     if (m_journal)
         m_journal->append(m_name + QStringLiteral(":KILL"));
 }

@@ -24,7 +24,6 @@ public:
     void init(ErrorManager *errors, IniManager *ini);
     void kill();
 
-    bool isInitialized() const { return m_initialized; }
     ErrorManager *errorManager() const { return m_errors; }
     IniManager *iniManager() const { return m_ini; }
 
@@ -34,7 +33,6 @@ public:
 private:
     QString m_name;
     QStringList *m_journal;
-    bool m_initialized = false;
     ErrorManager *m_errors = nullptr;
     IniManager *m_ini = nullptr;
 };

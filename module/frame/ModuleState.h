@@ -69,13 +69,9 @@ public:
     // QAVEQ:KILL. Only the first call counts.
     void kill();
 
-    bool isInitialized() const { return m_initialized; }
-    bool isKilled() const { return m_killed; }
-
     data::ErrorManager &errorManager() const { return *m_activeErrors; }
     data::IniManager &iniManager() const { return *m_activeIni; }
     const AutoEntry &autoEntry() const { return m_autoEntry; }
-    AutoEntry &autoEntry() { return m_autoEntry; }
     const FuzzyMatcher &fuzzyMatcher() const { return m_fuzzy; }
     const SpellSettings &spellSettings() const { return m_spell; }
 
