@@ -17,6 +17,17 @@ const FieldDef &requireField(const FileSchema &schema, QStringView name)
 
 } // namespace
 
+void Record::assign(const Record &other)
+{
+    if (&other.schema() != &schema())
+        throw std::invalid_argument(QStringLiteral("cannot assign a %1 record to a %2")
+                                        .arg(other.schema().name, schema().name)
+                                        .toStdString());
+    for (const FieldDef &field : schema().fields)
+        field.set(*this, field.get(other));
+    m_rowId = other.m_rowId;
+}
+
 FieldValue Record::value(QStringView field) const
 {
     return requireField(schema(), field).get(*this);

@@ -27,6 +27,10 @@ public:
     // that has not been stored.
     qint64 rowId() const { return m_rowId; }
 
+    // Every field and the stored row of `other`, a record of the same file
+    // (filling a file's buffer from a list or a form).
+    void assign(const Record &other);
+
 protected:
     Record() = default;
     Record(const Record &) = default;

@@ -5,6 +5,7 @@
 #include "ModuleState.h"
 #include "ProcedureTable.h"
 #include "ReportDispatch.h"
+#include "equipment/ui/CostCategoryScreens.h"
 #include "records/EQLimits.h"
 #include "runtime/StandardWarnings.h"
 
@@ -78,8 +79,6 @@ QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
 QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCODE)
-QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQCODE)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCOST)
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQCOST)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETS)
@@ -119,6 +118,16 @@ Q_DECL_EXPORT void QAVEQ_INIT(data::ErrorManager *errors, data::IniManager *ini)
 Q_DECL_EXPORT void QAVEQ_KILL()
 {
     module.state.kill();
+}
+
+Q_DECL_EXPORT void BROWSEEQCODE()
+{
+    CostCategoryScreens::browse(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void UPDATEEQCODE()
+{
+    CostCategoryScreens::update(module.state.errorManager());
 }
 
 // The three server procedures run the report that the current report

@@ -132,6 +132,8 @@ TEST_F(ListWindowTest, TheFormIsCalledWithTheRequestAndTheRecordInTheBuffer)
     ListWindow window(definition, session, prompter, [&](const QString &procedure) {
         EXPECT_EQ(procedure, u"UPDATEGLMASTER");
         calls.append({session.globalRequest, session.buffer<GLMaster>().Account});
+        EXPECT_NE(session.buffer<GLMaster>().rowId(), 0)
+            << "the form gets the stored row, not a copy of its fields";
         if (session.globalRequest == data::Request::Delete) {
             GLMaster doomed = session.buffer<GLMaster>();
             ASSERT_TRUE(company.file<GLMaster>().fetch(u"KeyAccount", doomed).isOk());

@@ -215,9 +215,7 @@ bool ListWindow::loadBuffer(int row)
         updateCount();
         return false;
     }
-    data::Record &buffer = m_session.buffer(record->schema());
-    for (const data::FieldDef &field : record->schema().fields)
-        field.set(buffer, field.get(*record));
+    m_session.buffer(record->schema()).assign(*record);
     return true;
 }
 

@@ -123,12 +123,20 @@ RecordForm::RecordForm(Definition definition, data::Session &session, Prompter &
         if (m_definition.prime)
             m_definition.prime(*m_original);
     } else {
+        // The stored record: by its row when the buffer came from a list,
+        // else by the first unique key the caller put into the buffer.
         m_original = buffer.clone();
-        if (buffer.rowId() != 0 && !m_table.reread(*m_original))
+        const data::KeyDef *key = m_table.schema().firstUniqueKey();
+        const bool found = buffer.rowId() != 0
+                               ? m_table.reread(*m_original).isOk()
+                               : key && m_table.fetch(key->name, *m_original).isOk();
+        if (!found)
             m_original = buffer.clone();
     }
     build();
-    show(*m_original);
+    display(*m_original);
+    if (m_definition.opened)
+        m_definition.opened(*this);
 }
 
 void RecordForm::build()
@@ -148,6 +156,7 @@ void RecordForm::build()
     }
     const bool editable = m_request == data::Request::Insert || m_request == data::Request::Change;
     auto *form = new QFormLayout;
+    m_form = form;
     for (const Control &control : std::as_const(m_definition.controls)) {
         const data::FieldDef *field = m_table.schema().field(control.field);
         Q_ASSERT(field);
@@ -178,6 +187,18 @@ void RecordForm::build()
         }
         }
         editor->setEnabled(editable);
+        editor->installEventFilter(this);
+        const QString name = field->name;
+        if (auto *box = qobject_cast<QComboBox *>(editor))
+            connect(box, &QComboBox::currentIndexChanged, this, [this, name] {
+                if (m_definition.changed)
+                    m_definition.changed(*this, name);
+            });
+        if (auto *box = qobject_cast<QCheckBox *>(editor))
+            connect(box, &QCheckBox::toggled, this, [this, name] {
+                if (m_definition.changed)
+                    m_definition.changed(*this, name);
+            });
         if (auto *line = qobject_cast<QLineEdit *>(editor);
             line && control.textCase && m_definition.caseStore) {
             const QString name = m_table.schema().qualified(*field);
@@ -228,7 +249,7 @@ void RecordForm::build()
     layout->addWidget(buttons);
 }
 
-void RecordForm::show(const data::Record &record)
+void RecordForm::display(const data::Record &record)
 {
     showEntries(record);
     for (const Control &control : std::as_const(m_definition.controls)) {
@@ -346,6 +367,8 @@ bool RecordForm::save()
     if (m_request == data::Request::View) {
         return true;
     }
+    if (m_definition.beforeSave && !m_definition.beforeSave(*this))
+        return false;
     if (m_request == data::Request::Delete) {
         if (m_warn(32, {}, {}) != 1)
             return false;
@@ -354,6 +377,7 @@ bool RecordForm::save()
             m_warn(17, m_table.schema().name, {});
             return false;
         }
+        m_saved = true;
         m_session.globalResponse = data::Response::Completed;
         return true;
     }
@@ -374,14 +398,14 @@ bool RecordForm::save()
             // Another station changed the record: show theirs, keep the form open.
             m_warn(38, {}, {});
             if (m_table.reread(*m_original))
-                show(*m_original);
+                display(*m_original);
         } else {
             m_warn(m_request == data::Request::Insert ? 14 : 15, error.text(), {});
         }
         return false;
     }
-    for (const data::FieldDef &field : m_table.schema().fields)
-        field.set(buffer, field.get(*record));
+    buffer.assign(*record);
+    m_saved = true;
     m_session.globalResponse = data::Response::Completed;
     return true;
 }
@@ -406,7 +430,13 @@ bool RecordForm::cancel()
 void RecordForm::reject()
 {
     if (cancel())
-        QDialog::done(m_session.globalResponse == data::Response::Completed ? Accepted : Rejected);
+        done(m_saved ? Accepted : Rejected);
+}
+
+void RecordForm::done(int result)
+{
+    m_session.globalResponse = m_saved ? data::Response::Completed : data::Response::Cancelled;
+    QDialog::done(result);
 }
 
 void RecordForm::applyCase(QLineEdit *editor, const QString &field)
@@ -497,6 +527,69 @@ RecordForm::Warn RecordForm::warningsOf(data::ErrorManager &errors)
     return [&errors](int number, const QString &text1, const QString &text2) {
         return StandardWarnings(errors).show(number, text1, text2);
     };
+}
+
+QString RecordForm::text(const QString &field) const
+{
+    if (auto *line = qobject_cast<QLineEdit *>(editor(field)))
+        return line->text();
+    return {};
+}
+
+void RecordForm::setText(const QString &field, const QString &text)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(editor(field)))
+        line->setText(text);
+}
+
+int RecordForm::choice(const QString &field) const
+{
+    auto *box = qobject_cast<QComboBox *>(editor(field));
+    return box ? box->currentIndex() : -1;
+}
+
+void RecordForm::setChoice(const QString &field, int index)
+{
+    if (auto *box = qobject_cast<QComboBox *>(editor(field)))
+        box->setCurrentIndex(index);
+}
+
+void RecordForm::setShown(const QString &field, bool shown)
+{
+    QWidget *widget = editor(field);
+    if (!widget)
+        return;
+    // The row holds the entry, or the entry's box with its lookup button.
+    QWidget *row = widget->parentWidget() != this ? widget->parentWidget() : widget;
+    m_form->setRowVisible(row, shown);
+}
+
+bool RecordForm::isShown(const QString &field) const
+{
+    QWidget *widget = editor(field);
+    QWidget *row = widget && widget->parentWidget() != this ? widget->parentWidget() : widget;
+    return row && m_form->isRowVisible(row);
+}
+
+bool RecordForm::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *line = qobject_cast<QLineEdit *>(watched);
+    const Control *control = line ? m_controls.value(line) : nullptr;
+    if (control && line->isEnabled()) {
+        const QString name = control->field.section(u':', -1);
+        if (event->type() == QEvent::FocusIn && m_definition.entered && !m_leaving)
+            m_definition.entered(*this, name);
+        if (event->type() == QEvent::FocusOut && m_definition.left && !m_leaving &&
+            !line->text().trimmed().isEmpty()) {
+            m_leaving = true;
+            const bool accepted = m_definition.left(*this, name);
+            m_leaving = false;
+            if (!accepted)
+                QMetaObject::invokeMethod(line, qOverload<>(&QWidget::setFocus),
+                                          Qt::QueuedConnection);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void RecordForm::run()

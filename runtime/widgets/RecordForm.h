@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 
@@ -97,6 +98,16 @@ public:
         bool spellCheck = false;
         // Fills a new record before the form shows it (its owner, today's date...).
         std::function<void(data::Record &)> prime = {};
+        // The screen's own behaviour, by field name without prefix.
+        std::function<void(RecordForm &)> opened = {}; // the record is shown
+        std::function<void(RecordForm &, const QString &field)> changed =
+            {}; // a drop list or box changed
+        std::function<void(RecordForm &, const QString &field)> entered =
+            {}; // an entry got the cursor
+        // An entry is left with text in it; false keeps the cursor there.
+        std::function<bool(RecordForm &, const QString &field)> left = {};
+        // OK is pressed; false keeps the form open without saving.
+        std::function<bool(RecordForm &)> beforeSave = {};
     };
 
     // Shows standard warning `number` with up to two texts; returns the answer.
@@ -110,6 +121,17 @@ public:
     void run();
 
     data::Request request() const { return m_request; }
+    data::Session &session() const { return m_session; }
+    Prompter &prompter() const { return m_prompter; }
+
+    // The screen's behaviour works on the entries by field name (no prefix).
+    QString text(const QString &field) const;
+    void setText(const QString &field, const QString &text);
+    int choice(const QString &field) const; // a drop list's entry, 0-based
+    void setChoice(const QString &field, int index);
+    void setShown(const QString &field, bool shown);
+    bool isShown(const QString &field) const;
+    bool lookUp(const QString &field) { return pressLookup(editor(field)); }
     QWidget *editor(const QString &field) const { return m_editors.value(field.section(u':', -1)); }
     bool isChanged() const;
     // OK: checks the entries and writes the record; false while the form stays open.
@@ -122,11 +144,13 @@ public:
 
 protected:
     void reject() override;
+    void done(int result) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void build();
-    void show(const data::Record &record);
+    void display(const data::Record &record);
     void showEntries(const data::Record &record);
     // The entries into the record; the reason when an entry cannot be taken.
     QString collect(data::Record &record) const;
@@ -145,6 +169,9 @@ private:
     std::unique_ptr<data::Record> m_shown; // the entries as the form showed them
     QMap<QString, QWidget *> m_editors;    // by field name without prefix
     QMap<QWidget *, const Control *> m_controls;
+    QFormLayout *m_form = nullptr;
+    bool m_leaving = false; // a "left" check is running (it may open a lookup)
+    bool m_saved = false;   // the response when the form closes: lookups set it on their own
 };
 
 } // namespace qaveq

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/RecordForm.h"
+
+#include <functional>
+#include <optional>
+
+namespace qaveq {
+
+namespace data {
+class ErrorManager;
+}
+
+// The cost-category list (BROWSEEQCODE) and form (UPDATEEQCODE).
+namespace CostCategoryScreens {
+
+// Looks up a G/L account from what is typed; nothing when cancelled.
+using AccountLookup = std::function<std::optional<QString>(const QString &typed)>;
+
+RecordForm::Definition form(const AccountLookup &lookupAccount);
+ListWindow::Definition list(data::Session &session, data::ErrorManager &errors);
+
+// The exported procedures' work, over the current session.
+void browse(data::ErrorManager &errors);
+void update(data::ErrorManager &errors);
+
+} // namespace CostCategoryScreens
+
+} // namespace qaveq

@@ -1,0 +1,158 @@
+#include "equipment/ui/CostCategoryScreens.h"
+
+#include "records/EQCode.h"
+#include "records/EQCost.h"
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/GeneralLedgerFiles.h"
+#include "data/suite/SystemFiles.h"
+#include "data/testing/TestDatabase.h"
+
+#include "runtime/ScriptedPrompter.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+class CostCategoryFormTest : public ::testing::Test
+{
+protected:
+    qaveq::testing::TestDatabase database{"SQLite"};
+    data::Company company{database.settings(), companyCatalog()};
+    data::Session session{&company};
+    ScriptedPrompter prompter;
+    QStringList looked;
+    std::optional<QString> lookupAnswer;
+    QList<int> warnings;
+
+    CostCategoryFormTest()
+    {
+        session.userId = u"ADM"_s;
+        Systems systems;
+        systems.EquipmentExpenseAccount = u"6110"_s;
+        EXPECT_TRUE(company.file<Systems>().insert(systems).isOk());
+        GLMaster account;
+        account.Account = u"6100"_s;
+        EXPECT_TRUE(company.file<GLMaster>().insert(account).isOk());
+    }
+
+    std::unique_ptr<RecordForm> open(data::Request request)
+    {
+        session.globalRequest = request;
+        return std::make_unique<RecordForm>(CostCategoryScreens::form([this](const QString &typed) {
+                                                looked.append(typed);
+                                                return lookupAnswer;
+                                            }),
+                                            session, prompter,
+                                            [this](int n, const QString &, const QString &) {
+                                                warnings.append(n);
+                                                return 1;
+                                            });
+    }
+
+    QString shown(RecordForm &form)
+    {
+        QString text;
+        for (const QString &field : {u"MeterName"_s, u"Meter"_s, u"IntervalName"_s, u"Interval"_s})
+            text += form.isShown(field) ? u'1' : u'0';
+        return text;
+    }
+};
+
+TEST_F(CostCategoryFormTest, TheScheduleTypeShowsItsFields)
+{
+    auto form = open(data::Request::Insert);
+    form->show();
+    EXPECT_EQ(shown(*form), u"0000");
+    const std::pair<int, const char16_t *> types[] = {
+        {1, u"1100"}, {2, u"0011"}, {3, u"1111"}, {0, u"0000"}};
+    for (const auto &[choice, fields] : types) {
+        form->setChoice(u"ScheduleType"_s, choice);
+        EXPECT_EQ(shown(*form), QString::fromUtf16(fields)) << choice;
+    }
+
+    EQCode stored;
+    stored.CategoryID = u"ODD"_s;
+    stored.ScheduleType = u"Q"_s;
+    session.buffer<EQCode>() = stored;
+    auto odd = open(data::Request::Change);
+    odd->show();
+    EXPECT_EQ(odd->choice(u"ScheduleType"_s), 0) << "an unknown stored letter opens as None";
+    EXPECT_EQ(shown(*odd), u"0000");
+}
+
+TEST_F(CostCategoryFormTest, TheExpenseAccountDefaultsAndIsChecked)
+{
+    auto form = open(data::Request::Insert);
+    const RecordForm::Definition definition =
+        CostCategoryScreens::form([](const QString &) { return std::nullopt; });
+    definition.entered(*form, u"DefaultExpenseControl"_s);
+    EXPECT_EQ(form->text(u"DefaultExpenseControl"_s), u"6110")
+        << "the company's default when entered empty";
+
+    form->setText(u"DefaultExpenseControl"_s, u"6100"_s);
+    EXPECT_TRUE(CostCategoryScreens::form({}).left(*form, u"DefaultExpenseControl"_s))
+        << "a known account";
+
+    const auto leave = [&] {
+        return CostCategoryScreens::form([this](const QString &typed) {
+                   looked.append(typed);
+                   return lookupAnswer;
+               })
+            .left(*form, u"DefaultExpenseControl"_s);
+    };
+    form->setText(u"DefaultExpenseControl"_s, u"9999"_s);
+    EXPECT_FALSE(leave()) << "a cancelled lookup keeps the cursor in the field";
+    lookupAnswer = u"6100"_s;
+    EXPECT_TRUE(leave());
+    EXPECT_EQ(form->text(u"DefaultExpenseControl"_s), u"6100");
+    EXPECT_EQ(looked, (QStringList{u"9999"_s, u"9999"_s}));
+}
+
+TEST_F(CostCategoryFormTest, ReadOnlyUsersCannotSaveAndUsedCategoriesStay)
+{
+    session.equipmentReadOnly = true;
+    auto form = open(data::Request::Insert);
+    form->setText(u"CategoryID"_s, u"FUEL"_s);
+    EXPECT_FALSE(form->save());
+    EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
+    session.equipmentReadOnly = false;
+    ASSERT_TRUE(form->save());
+
+    EQCost use;
+    use.RecordID = u"T-1       FUEL"_s;
+    use.EquipmentID = u"T-1"_s;
+    use.CostCategory = u"FUEL"_s;
+    ASSERT_TRUE(company.file<EQCost>().insert(use).isOk());
+    auto remove = open(data::Request::Delete);
+    EXPECT_FALSE(remove->save());
+    EXPECT_EQ(prompter.shown().last().caption, u"Cannot Delete");
+    EXPECT_TRUE(prompter.shown().last().text.startsWith(
+        u"Cost category FUEL is used by 1 equipment cost categories."_s));
+    EXPECT_EQ(company.file<EQCode>().count(), 1);
+    EXPECT_TRUE(warnings.isEmpty()) << "refused before the delete confirmation";
+
+    ASSERT_TRUE(company.file<EQCost>().remove(use).isOk());
+    auto again = open(data::Request::Delete);
+    EXPECT_TRUE(again->save());
+    EXPECT_EQ(company.file<EQCode>().count(), 0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
