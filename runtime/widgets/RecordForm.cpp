@@ -2,6 +2,7 @@
 
 #include "runtime/StandardWarnings.h"
 #include "runtime/TextCase.h"
+#include "runtime/widgets/HelpViewer.h"
 
 #include "data/Company.h"
 #include "data/Table.h"
@@ -236,6 +237,11 @@ void RecordForm::build()
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     if (m_request == data::Request::Delete)
         buttons->button(QDialogButtonBox::Ok)->setText(u"&Delete"_s);
+    if (!m_definition.helpTopic.isEmpty()) {
+        QPushButton *help = buttons->addButton(QDialogButtonBox::Help);
+        connect(help, &QPushButton::clicked, this,
+                [this] { HelpViewer::showTopic(m_definition.helpTopic, this); });
+    }
     if (m_definition.spellCheck && editable) {
         QPushButton *spelling = buttons->addButton(u"Spe&lling"_s, QDialogButtonBox::ActionRole);
         connect(spelling, &QPushButton::clicked, this,

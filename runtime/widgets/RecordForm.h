@@ -108,6 +108,8 @@ public:
         std::function<bool(RecordForm &, const QString &field)> left = {};
         // OK is pressed; false keeps the form open without saving.
         std::function<bool(RecordForm &)> beforeSave = {};
+        // The form's help topic; empty: no Help button.
+        QString helpTopic = {};
     };
 
     // Shows standard warning `number` with up to two texts; returns the answer.

@@ -86,6 +86,7 @@ RecordForm::Definition form(const AccountLookup &lookupAccount)
         Control::entry(u"Time Interval"_s, u"EQD:Interval"_s, u"@n_13b"_s),
     };
     definition.caseStore = &suite::GETCASE;
+    definition.helpTopic = u"html/EC_Cost_Categories.htm#ec_insert_or_change_a_cost_category"_s;
     definition.opened = &showSchedule;
     definition.changed = [](RecordForm &form, const QString &field) {
         if (field == u"ScheduleType")
