@@ -24,7 +24,7 @@ using namespace qaveq;
 
 namespace {
 
-const QStringList Built{u"BROWSEEQCODE"_s, u"UPDATEEQCODE"_s};
+const QStringList Built{u"BROWSEEQCODE"_s, u"UPDATEEQCODE"_s, u"BROWSEEQCOST"_s, u"UPDATEEQCOST"_s};
 
 class HostWindowTest : public ::testing::Test
 {

@@ -6,6 +6,7 @@
 #include "ProcedureTable.h"
 #include "ReportDispatch.h"
 #include "equipment/ui/CostCategoryScreens.h"
+#include "equipment/ui/EquipmentCostScreens.h"
 #include "records/EQLimits.h"
 #include "runtime/StandardWarnings.h"
 
@@ -79,8 +80,6 @@ QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
 QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCOST)
-QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQCOST)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETGRAPHS)
 QAVEQ_PROCEDURE_NOT_BUILT(FIXEDASSETGRAPH)
@@ -128,6 +127,16 @@ Q_DECL_EXPORT void BROWSEEQCODE()
 Q_DECL_EXPORT void UPDATEEQCODE()
 {
     CostCategoryScreens::update(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void BROWSEEQCOST()
+{
+    EquipmentCostScreens::browse(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void UPDATEEQCOST()
+{
+    EquipmentCostScreens::update(module.state.errorManager());
 }
 
 // The three server procedures run the report that the current report

@@ -89,6 +89,8 @@ QString KeyedListModel::countText(qint64 count)
 
 QString KeyedListModel::text(const data::Record &record, int column) const
 {
+    if (m_columns[column].display)
+        return m_columns[column].display(record);
     const data::FieldValue value = m_table.schema().fields[m_fields[column]].get(record);
     const Picture &picture = m_pictures[column];
     if (const auto *number = std::get_if<qint64>(&value))

@@ -8,6 +8,8 @@
 #include <QAbstractTableModel>
 #include <QColor>
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -30,6 +32,9 @@ public:
         QString field;   // "GLM:Account"
         QString picture; // "@s12"
         int width = 100; // designed width in pixels
+        // A column shown from another file (a description by its code): the
+        // text for the row; `field` then names the field it is found by.
+        std::function<QString(const data::Record &)> display = {};
     };
 
     static constexpr int PageSize = 100;

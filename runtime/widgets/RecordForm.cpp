@@ -353,6 +353,8 @@ QString RecordForm::collect(data::Record &record) const
         }
         field->set(record, value);
     }
+    for (auto it = m_extra.cbegin(); it != m_extra.cend(); ++it)
+        record.setValue(it.key(), it.value());
     return {};
 }
 

@@ -132,6 +132,11 @@ public:
     int choice(const QString &field) const; // a drop list's entry, 0-based
     void setChoice(const QString &field, int index);
     void setShown(const QString &field, bool shown);
+    // A field the form does not show, set in the record it saves.
+    void setFieldValue(const QString &field, const data::FieldValue &value)
+    {
+        m_extra[field] = value;
+    }
     bool isShown(const QString &field) const;
     bool lookUp(const QString &field) { return pressLookup(editor(field)); }
     QWidget *editor(const QString &field) const { return m_editors.value(field.section(u':', -1)); }
@@ -174,6 +179,7 @@ private:
     QFormLayout *m_form = nullptr;
     bool m_leaving = false; // a "left" check is running (it may open a lookup)
     bool m_saved = false;   // the response when the form closes: lookups set it on their own
+    QMap<QString, data::FieldValue> m_extra; // fields set by the screen, not shown
 };
 
 } // namespace qaveq

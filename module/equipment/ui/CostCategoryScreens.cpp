@@ -35,6 +35,8 @@ QString defaultExpenseAccount(data::Company &company)
     return cursor.next(systems) ? Text::clip(systems.EquipmentExpenseAccount) : QString();
 }
 
+} // namespace
+
 void showSchedule(RecordForm &form)
 {
     const QString code = ScheduleType::codes().value(form.choice(u"ScheduleType"_s));
@@ -43,6 +45,8 @@ void showSchedule(RecordForm &form)
     for (const QString &field : {u"IntervalName"_s, u"Interval"_s})
         form.setShown(field, ScheduleType::showsTime(code));
 }
+
+namespace {
 
 // A category that equipment still uses cannot be deleted: their cost
 // categories would be left naming a category that is gone.
@@ -139,25 +143,28 @@ ListWindow::Definition list(data::Session &session, data::ErrorManager &errors)
     return definition;
 }
 
+AccountLookup accountLookup(data::Session &session)
+{
+    return [&session](const QString &typed) -> std::optional<QString> {
+        const data::Request request = session.globalRequest;
+        session.globalRequest = data::Request::Select;
+        session.buffer<GLMaster>().Account = typed;
+        suite::BROWSEGLMASTER();
+        session.globalRequest = request;
+        if (session.globalResponse != data::Response::Completed)
+            return std::nullopt;
+        return Text::clip(session.buffer<GLMaster>().Account);
+    };
+}
+
 void update(data::ErrorManager &errors)
 {
     data::Session *session = data::Session::current();
     if (!session || !session->company || !errors.prompter())
         return;
-    const AccountLookup lookupAccount = [session](const QString &typed) -> std::optional<QString> {
-        if (session->globalRequest == data::Request::View)
-            return std::nullopt;
-        const data::Request request = session->globalRequest;
-        session->globalRequest = data::Request::Select;
-        session->buffer<GLMaster>().Account = typed;
-        suite::BROWSEGLMASTER();
-        session->globalRequest = request;
-        if (session->globalResponse != data::Response::Completed)
-            return std::nullopt;
-        return Text::clip(session->buffer<GLMaster>().Account);
-    };
-    RecordForm form(CostCategoryScreens::form(lookupAccount), *session, *errors.prompter(),
-                    RecordForm::warningsOf(errors), QApplication::activeWindow());
+    RecordForm form(CostCategoryScreens::form(accountLookup(*session)), *session,
+                    *errors.prompter(), RecordForm::warningsOf(errors),
+                    QApplication::activeWindow());
     form.run();
 }
 

@@ -19,6 +19,10 @@ namespace CostCategoryScreens {
 using AccountLookup = std::function<std::optional<QString>(const QString &typed)>;
 
 RecordForm::Definition form(const AccountLookup &lookupAccount);
+// The G/L account list called to select, starting at what is typed.
+AccountLookup accountLookup(data::Session &session);
+// Shows the schedule fields the form's schedule type asks for.
+void showSchedule(RecordForm &form);
 ListWindow::Definition list(data::Session &session, data::ErrorManager &errors);
 
 // The exported procedures' work, over the current session.

@@ -1,4 +1,6 @@
 #include "equipment/ui/CostCategoryScreens.h"
+#include "equipment/ui/EquipmentCostScreens.h"
+#include "records/EQHeader.h"
 
 #include "records/EQCode.h"
 #include "records/EQCost.h"
@@ -145,6 +147,89 @@ TEST_F(CostCategoryFormTest, ReadOnlyUsersCannotSaveAndUsedCategoriesStay)
     auto again = open(data::Request::Delete);
     EXPECT_TRUE(again->save());
     EXPECT_EQ(company.file<EQCode>().count(), 0);
+}
+
+class EquipmentCostFormTest : public CostCategoryFormTest
+{
+protected:
+    EquipmentCostFormTest()
+    {
+        EQHeader truck;
+        truck.EquipmentID = u"TRK-101"_s;
+        truck.Description = u"Dump Truck"_s;
+        EXPECT_TRUE(company.file<EQHeader>().insert(truck).isOk());
+        for (const auto &[id, unit, schedule] :
+             {std::tuple{u"FUEL"_s, u"Gal"_s, u"N"_s}, {u"OIL"_s, u"Qts"_s, u"M"_s}}) {
+            EQCode category;
+            category.CategoryID = id;
+            category.Description = id + u" costs"_s;
+            category.DefaultUnit = unit;
+            category.DefaultExpenseControl = u"6100"_s;
+            category.DefaultContraExpenseControl = u"6300"_s;
+            category.ScheduleType = schedule;
+            category.MeterName = u"Hours"_s;
+            category.Meter = 250;
+            EXPECT_TRUE(company.file<EQCode>().insert(category).isOk());
+        }
+        session.equipField = u"TRK-101"_s;
+    }
+
+    std::unique_ptr<RecordForm> openCost(data::Request request)
+    {
+        session.globalRequest = request;
+        return std::make_unique<RecordForm>(
+            EquipmentCostScreens::form(
+                [this](const QString &typed) {
+                    looked.append(typed);
+                    return lookupAnswer;
+                },
+                [](const QString &) { return std::optional<QString>(); }),
+            session, prompter, [](int, const QString &, const QString &) { return 1; });
+    }
+};
+
+TEST_F(EquipmentCostFormTest, AcceptingACategoryCopiesItsDefaultsAndSavingKeysTheRecord)
+{
+    auto form = openCost(data::Request::Insert);
+    const RecordForm::Definition definition = EquipmentCostScreens::form(
+        [this](const QString &typed) {
+            looked.append(typed);
+            return lookupAnswer;
+        },
+        {});
+    form->setText(u"CostCategory"_s, u"NOPE"_s);
+    EXPECT_FALSE(definition.left(*form, u"CostCategory"_s))
+        << "a cancelled category lookup keeps the cursor";
+    EXPECT_EQ(looked, QStringList{u"NOPE"_s});
+
+    form->setText(u"CostCategory"_s, u"OIL"_s);
+    ASSERT_TRUE(definition.left(*form, u"CostCategory"_s));
+    EXPECT_EQ(form->text(u"UnitName"_s), u"Qts");
+    EXPECT_EQ(form->text(u"ControlDebit"_s), u"6100");
+    EXPECT_EQ(form->choice(u"ScheduleType"_s), 1);
+    EXPECT_EQ(form->text(u"Meter"_s), u"250");
+
+    // Another category overwrites unit, accounts and schedule.
+    form->setText(u"UnitName"_s, u"Ltr"_s);
+    form->setText(u"CostCategory"_s, u"FUEL"_s);
+    ASSERT_TRUE(definition.left(*form, u"CostCategory"_s));
+    EXPECT_EQ(form->text(u"UnitName"_s), u"Gal");
+    EXPECT_EQ(form->choice(u"ScheduleType"_s), 0);
+
+    ASSERT_TRUE(form->save()) << prompter.texts().join(u'\n').toStdString();
+    EQCost stored;
+    stored.RecordID = u"TRK-101   FUEL"_s;
+    ASSERT_TRUE(company.file<EQCost>().fetch(u"KeyRecordID", stored).isOk());
+    EXPECT_EQ(stored.EquipmentID, u"TRK-101");
+    EXPECT_EQ(stored.ControlCredit, u"6300") << "the contra account comes with the category";
+
+    KeyedListModel model(company.file<EQCost>(), EquipmentCostScreens::list(session).columns);
+    model.setKey(u"KeyEquipmentID"_s);
+    model.setRange({u"TRK-101"_s}, {u"TRK-101"_s});
+    model.reload();
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), u"Dump Truck");
+    EXPECT_EQ(model.data(model.index(0, 3)).toString(), u"FUEL costs");
 }
 
 } // namespace
