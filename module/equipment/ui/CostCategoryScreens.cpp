@@ -1,5 +1,7 @@
 #include "CostCategoryScreens.h"
 
+#include "SearchWindow.h"
+
 #include "equipment/CategoryApplier.h"
 #include "equipment/ScheduleType.h"
 #include "frame/ReadOnlyAccess.h"
@@ -120,7 +122,7 @@ RecordForm::Definition form(const AccountLookup &lookupAccount)
     return definition;
 }
 
-ListWindow::Definition list(data::Session &session, data::ErrorManager &errors)
+ListWindow::Definition list(data::Session &session, data::ErrorManager &errors, ListWindow **window)
 {
     ListWindow::Definition definition{u"BrowseEQCode"_s,
                                       u"Equipment Maintenance Categories"_s,
@@ -132,6 +134,14 @@ ListWindow::Definition list(data::Session &session, data::ErrorManager &errors)
     definition.exportFolder = u"Korvalis/Equipment Maintenance Categories"_s;
     definition.helpTopic = u"html/EC_Cost_Categories.htm"_s;
     definition.buttons = {
+        {u"Sea&rch..."_s,
+         [&session, window] {
+             const std::optional<QString> chosen = SearchWindow::choose(
+                 Search::Mode::Code, Search::candidates(*session.company, Search::Mode::Code),
+                 *window);
+             if (chosen)
+                 (*window)->locate(*chosen);
+         }},
         {u"Apply to &All"_s,
          [&session, &errors] {
              Prompter *prompter = errors.prompter();
@@ -173,9 +183,11 @@ void browse(data::ErrorManager &errors)
     data::Session *session = data::Session::current();
     if (!session || !session->company || !errors.prompter())
         return;
+    ListWindow *shown = nullptr;
     ListWindow window(
-        list(*session, errors), *session, *errors.prompter(),
+        list(*session, errors, &shown), *session, *errors.prompter(),
         [&errors](const QString &) { update(errors); }, QApplication::activeWindow());
+    shown = &window;
     window.run();
 }
 

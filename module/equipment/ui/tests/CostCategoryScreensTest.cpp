@@ -1,5 +1,6 @@
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
+#include "equipment/ui/SearchWindow.h"
 #include "records/EQHeader.h"
 
 #include "records/EQCode.h"
@@ -230,6 +231,41 @@ TEST_F(EquipmentCostFormTest, AcceptingACategoryCopiesItsDefaultsAndSavingKeysTh
     ASSERT_EQ(model.rowCount(), 1);
     EXPECT_EQ(model.data(model.index(0, 1)).toString(), u"Dump Truck");
     EXPECT_EQ(model.data(model.index(0, 3)).toString(), u"FUEL costs");
+}
+
+TEST_F(EquipmentCostFormTest, SearchFindsTextAnywhereInAnyCase)
+{
+    EQHeader cab;
+    cab.EquipmentID = u"LDR-2"_s;
+    cab.Description = u"Loader with Cab"_s;
+    ASSERT_TRUE(company.file<EQHeader>().insert(cab).isOk());
+    const QList<Search::Candidate> equipment = Search::candidates(company, Search::Mode::Equipment);
+    ASSERT_EQ(equipment.size(), 2);
+    EXPECT_EQ(Search::matching(equipment, u"ab "_s),
+              (QList<Search::Candidate>{{u"LDR-2"_s, u"Loader with Cab"_s}}));
+    EXPECT_EQ(Search::matching(equipment, u"trk"_s).size(), 1) << "the identifier counts too";
+    EXPECT_EQ(Search::matching(equipment, {}).size(), 2);
+
+    for (const QString &category : {u"OIL"_s, u"GONE"_s, QString()}) {
+        EQCost cost;
+        cost.RecordID = u"TRK-101   "_s + (category.isEmpty() ? u"-"_s : category);
+        cost.EquipmentID = u"TRK-101"_s;
+        cost.CostCategory = category;
+        ASSERT_TRUE(company.file<EQCost>().insert(cost).isOk());
+    }
+    EXPECT_EQ(Search::candidates(company, Search::Mode::EQCode, u"TRK-101"_s),
+              (QList<Search::Candidate>{{u"GONE"_s, u"Code Not In Dictionary"_s},
+                                        {u"OIL"_s, u"OIL costs"_s}}));
+    EXPECT_EQ(Search::caption(Search::Mode::EQCode), u"Search the Equipment Cost File");
+
+    SearchWindow window(Search::Mode::Code, Search::candidates(company, Search::Mode::Code));
+    EXPECT_EQ(window.windowTitle(), u"Search the Cost Category File");
+    EXPECT_EQ(window.shownRows(), 2);
+    window.go(u"oil"_s);
+    EXPECT_EQ(window.shownRows(), 1);
+    EXPECT_EQ(window.highlighted(), u"OIL");
+    window.go(u"nothing like it"_s);
+    EXPECT_FALSE(window.highlighted().has_value());
 }
 
 } // namespace
