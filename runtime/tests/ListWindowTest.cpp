@@ -110,18 +110,23 @@ TEST_F(ListWindowTest, ALookupOpensOnTheBufferAndReturnsTheChoice)
     ListWindow window(accounts(), session, prompter);
     EXPECT_EQ(session.globalResponse, data::Response::Cancelled)
         << "closing without a choice cancels";
-    EXPECT_EQ(window.model().data(window.model().index(0, 0)).toString(), u"1200");
+    const int opened = window.view().currentIndex().row();
+    EXPECT_EQ(window.model().data(window.model().index(opened, 0)).toString(), u"1200");
     EXPECT_EQ(window.countText(), u"250 Records");
-    window.selectRow(2);
+    window.selectRow(opened + 2);
     window.choose();
     EXPECT_EQ(session.globalResponse, data::Response::Completed);
     EXPECT_EQ(session.buffer<GLMaster>().Account, u"1202");
     EXPECT_EQ(session.buffer<GLMaster>().Description, u"Account 1202");
 
     window.locate(u"1245"_s);
-    EXPECT_EQ(window.model().rowCount(), 5);
+    EXPECT_EQ(window.view().currentIndex().row(), 245)
+        << "the list keeps its beginning and moves down";
+    EXPECT_EQ(window.model().rowCount(), 250);
+    window.locate(u"1030"_s);
+    EXPECT_EQ(window.view().currentIndex().row(), 30);
     window.step(u'1');
-    EXPECT_EQ(window.view().currentIndex().row(), 1) << "the step locator moves to the next entry";
+    EXPECT_EQ(window.view().currentIndex().row(), 31) << "the step locator moves to the next entry";
 }
 
 TEST_F(ListWindowTest, TheFormIsCalledWithTheRequestAndTheRecordInTheBuffer)

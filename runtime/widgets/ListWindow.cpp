@@ -155,7 +155,8 @@ void ListWindow::buildUi()
 
 void ListWindow::run()
 {
-    selectRow(0);
+    if (currentRow() < 0)
+        selectRow(0);
     exec();
 }
 
@@ -175,18 +176,42 @@ void ListWindow::locate(const QString &text)
     const int choice = m_order ? m_order->currentIndex() : 0;
     if (m_definition.keys.isEmpty() || m_definition.keys[choice].locatorField.isEmpty())
         return;
-    QList<data::FieldValue> position = m_definition.rangeFrom;
-    if (!text.isEmpty()) {
-        const data::FieldDef *field =
-            m_model->table().schema().field(m_definition.keys[choice].locatorField);
-        if (field->type == data::FieldType::Text)
-            position.append(text);
-        else
-            position.append(text.toLongLong());
+    const QString name = m_definition.keys[choice].locatorField;
+    const data::FieldDef *field = m_model->table().schema().field(name);
+    const bool textual = field->type == data::FieldType::Text;
+    // The list keeps its beginning and moves to the first entry at or after
+    // the text, reading on page by page; far down a long list it starts at
+    // that entry instead, so the jump stays instant.
+    constexpr int ReadAhead = 5000;
+    if (m_model->rowCount() == 0 || !m_model->scanOptions().from.isEmpty() ||
+        m_model->scanOptions().from.size() > m_definition.rangeFrom.size())
+        m_model->locate({});
+    const auto reached = [&](int row) {
+        const data::FieldValue value = m_model->record(row).value(name);
+        return textual ? std::get<QString>(value).compare(text) >= 0
+                       : std::get<qint64>(value) >= text.toLongLong();
+    };
+    for (int row = 0;;) {
+        if (row >= m_model->rowCount()) {
+            if (!m_model->canFetchMore({}) || row >= ReadAhead)
+                break;
+            m_model->fetchMore({}); // then look at the same row again
+            continue;
+        }
+        if (text.isEmpty() || reached(row)) {
+            selectRow(row);
+            return;
+        }
+        ++row;
     }
-    m_model->locate(position.size() > m_definition.rangeFrom.size() ? position
-                                                                    : QList<data::FieldValue>{});
-    selectRow(0);
+    if (m_model->canFetchMore({})) {
+        QList<data::FieldValue> position = m_definition.rangeFrom;
+        position.append(textual ? data::FieldValue(text) : data::FieldValue(text.toLongLong()));
+        m_model->locate(position);
+        selectRow(0);
+        return;
+    }
+    selectRow(m_model->rowCount() - 1);
 }
 
 void ListWindow::selectRow(int row)

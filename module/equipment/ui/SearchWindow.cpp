@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +40,7 @@ SearchWindow::SearchWindow(Search::Mode mode, QList<Search::Candidate> candidate
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
     connect(goButton, &QPushButton::clicked, this, [this] { go(m_text->text()); });
-    connect(m_text, &QLineEdit::returnPressed, this, [this] { go(m_text->text()); });
+    m_text->installEventFilter(this);
     connect(m_list, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -60,6 +61,19 @@ void SearchWindow::go(const QString &text)
         m_list->selectRow(0);
         m_list->setFocus();
     }
+}
+
+bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter in the search text runs Go; it does not close the window.
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            go(m_text->text());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 int SearchWindow::shownRows() const

@@ -28,6 +28,9 @@ public:
     int shownRows() const;
     std::optional<QString> highlighted() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QList<Search::Candidate> m_all;
     QList<Search::Candidate> m_shown;
