@@ -39,6 +39,21 @@ QString defaultExpenseAccount(data::Company &company)
 
 } // namespace
 
+QList<RecordForm::Control> scheduleControls(const QString &prefix)
+{
+    const auto field = [&prefix](const QString &name) { return prefix + u':' + name; };
+    return {
+        Control::dropList(u"Schedule Type"_s, field(u"ScheduleType"_s), ScheduleType::choices(),
+                          ScheduleType::codes()),
+        Control::dropList(u"Meter Unit"_s, field(u"MeterName"_s), {u"Miles"_s, u"Hours"_s},
+                          {u"Miles"_s, u"Hours"_s}),
+        Control::entry(u"Meter Interval"_s, field(u"Meter"_s), u"@n_13b"_s),
+        Control::dropList(u"Time Unit"_s, field(u"IntervalName"_s), {u"Months"_s, u"Days"_s},
+                          {u"Months"_s, u"Days"_s}),
+        Control::entry(u"Time Interval"_s, field(u"Interval"_s), u"@n_13b"_s),
+    };
+}
+
 void showSchedule(RecordForm &form)
 {
     const QString code = ScheduleType::codes().value(form.choice(u"ScheduleType"_s));
@@ -82,15 +97,8 @@ RecordForm::Definition form(const AccountLookup &lookupAccount)
         Control::entry(u"Default Unit"_s, u"EQD:DefaultUnit"_s, u"@s5"_s),
         Control::entry(u"Expense Control GL Account"_s, u"EQD:DefaultExpenseControl"_s, u"@s10"_s)
             .withLookup(lookupAccount),
-        Control::dropList(u"Schedule Type"_s, u"EQD:ScheduleType"_s, ScheduleType::choices(),
-                          ScheduleType::codes()),
-        Control::dropList(u"Meter Unit"_s, u"EQD:MeterName"_s, {u"Miles"_s, u"Hours"_s},
-                          {u"Miles"_s, u"Hours"_s}),
-        Control::entry(u"Meter Interval"_s, u"EQD:Meter"_s, u"@n_13b"_s),
-        Control::dropList(u"Time Unit"_s, u"EQD:IntervalName"_s, {u"Months"_s, u"Days"_s},
-                          {u"Months"_s, u"Days"_s}),
-        Control::entry(u"Time Interval"_s, u"EQD:Interval"_s, u"@n_13b"_s),
     };
+    definition.controls += scheduleControls(u"EQD"_s);
     definition.caseStore = &suite::GETCASE;
     definition.helpTopic = u"html/EC_Cost_Categories.htm#ec_insert_or_change_a_cost_category"_s;
     definition.opened = &showSchedule;

@@ -21,6 +21,9 @@ using AccountLookup = std::function<std::optional<QString>(const QString &typed)
 RecordForm::Definition form(const AccountLookup &lookupAccount);
 // The G/L account list called to select, starting at what is typed.
 AccountLookup accountLookup(data::Session &session);
+// The schedule type and its four fields, in the file with that prefix
+// ("EQD", "EQC"): the same names in both.
+QList<RecordForm::Control> scheduleControls(const QString &prefix);
 // Shows the schedule fields the form's schedule type asks for.
 void showSchedule(RecordForm &form);
 ListWindow::Definition list(data::Session &session, data::ErrorManager &errors);

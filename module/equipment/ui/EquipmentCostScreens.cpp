@@ -66,14 +66,9 @@ RecordForm::Definition form(const Lookup &lookupCategory, const Lookup &lookupAc
         Control::entry(u"Unit Name"_s, u"EQC:UnitName"_s, u"@s5"_s),
         Control::entry(u"Expense Account"_s, u"EQC:ControlDebit"_s, u"@s12"_s)
             .withLookup(lookupAccount),
-        Control::dropList(u"Schedule Type"_s, u"EQC:ScheduleType"_s, ScheduleType::choices(),
-                          ScheduleType::codes()),
-        Control::dropList(u"Meter Unit"_s, u"EQC:MeterName"_s, {u"Miles"_s, u"Hours"_s},
-                          {u"Miles"_s, u"Hours"_s}),
-        Control::entry(u"Meter Interval"_s, u"EQC:Meter"_s, u"@n_13b"_s),
-        Control::dropList(u"Time Unit"_s, u"EQC:IntervalName"_s, {u"Months"_s, u"Days"_s},
-                          {u"Months"_s, u"Days"_s}),
-        Control::entry(u"Time Interval"_s, u"EQC:Interval"_s, u"@n_13b"_s),
+    };
+    definition.controls += CostCategoryScreens::scheduleControls(u"EQC"_s);
+    definition.controls += {
         Control::entry(u"Last Service Meter Reading"_s, u"EQC:LastServiceMeter"_s, u"@n_13b"_s),
         Control::entry(u"Last Service Date"_s, u"EQC:LastServiceDate"_s, u"@d2"_s)
             .withLookup([](const QString &typed) -> std::optional<QString> {
