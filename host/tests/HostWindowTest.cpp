@@ -141,11 +141,3 @@ TEST(ModuleLoader, RefusesAFileThatIsNotTheModule)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -285,11 +285,3 @@ TEST_F(ListWindowTest, SuiteHelpers)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -8,6 +8,8 @@
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 
+#include "ScreenRunner.h"
+
 #include "suite/Lookups.h"
 
 #include "data/Company.h"
@@ -177,19 +179,16 @@ AccountLookup accountLookup(data::Session &session)
 
 void update(data::ErrorManager &errors)
 {
-    data::Session *session = data::Session::current();
-    if (!session || !session->company || !errors.prompter())
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
         return;
-    RecordForm form(CostCategoryScreens::form(accountLookup(*session)), *session,
-                    *errors.prompter(), RecordForm::warningsOf(errors),
-                    QApplication::activeWindow());
-    form.run();
+    ScreenRunner::runForm(CostCategoryScreens::form(accountLookup(*session)), *session, errors);
 }
 
 void browse(data::ErrorManager &errors)
 {
-    data::Session *session = data::Session::current();
-    if (!session || !session->company || !errors.prompter())
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
         return;
     ListWindow *shown = nullptr;
     ListWindow window(

@@ -8,6 +8,8 @@
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
 
+#include "ScreenRunner.h"
+
 #include "suite/Lookups.h"
 
 #include "data/Company.h"
@@ -172,8 +174,8 @@ ListWindow::Definition list(data::Session &session)
 
 void update(data::ErrorManager &errors)
 {
-    data::Session *session = data::Session::current();
-    if (!session || !session->company || !errors.prompter())
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
         return;
     const Lookup lookupAccount = CostCategoryScreens::accountLookup(*session);
     data::ErrorManager *errorsPointer = &errors;
@@ -188,16 +190,14 @@ void update(data::ErrorManager &errors)
             return std::nullopt;
         return Text::clip(session->buffer<EQCode>().CategoryID);
     };
-    RecordForm form(EquipmentCostScreens::form(lookupCategory, lookupAccount), *session,
-                    *errors.prompter(), RecordForm::warningsOf(errors),
-                    QApplication::activeWindow());
-    form.run();
+    ScreenRunner::runForm(EquipmentCostScreens::form(lookupCategory, lookupAccount), *session,
+                          errors);
 }
 
 void browse(data::ErrorManager &errors)
 {
-    data::Session *session = data::Session::current();
-    if (!session || !session->company || !errors.prompter())
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
         return;
     ListWindow window(
         list(*session), *session, *errors.prompter(),

@@ -1,0 +1,13 @@
+// The main() of the test programs that make widgets: a QApplication on the
+// offscreen platform, so they run without a display.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
