@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QFont;
+class QPainter;
+
+namespace qaveq::report {
+
+// Report geometry is kept in decipoints (1/720 inch) and fonts are sized in
+// the same unit, so a page looks the same on the screen, the printer and in a
+// PDF whatever each device's resolution.
+constexpr qreal UnitsPerInch = 720.0;
+constexpr qreal UnitsPerPoint = 10.0;
+
+struct FontSpec
+{
+    // "Arial Narrow" is the family reports ask for; the runtime maps it to
+    // Liberation Sans Narrow, which has the same widths.
+    QString family = QStringLiteral("Arial Narrow");
+    int size = 80; // decipoints: 8 point
+    bool bold = false;
+    bool italic = false;
+};
+
+struct TextElement
+{
+    QRectF rect;
+    QString text;
+    FontSpec font;
+    int alignment = 0x0001 | 0x0080; // Qt::AlignLeft | Qt::AlignVCenter
+    QColor color = Qt::black;
+};
+
+struct LineElement
+{
+    QPointF from, to;
+    qreal width = 5; // half a point
+    QColor color = Qt::black;
+};
+
+// A box with an optional border; a box without border is shading.
+struct BoxElement
+{
+    QRectF rect;
+    QColor fill;   // invalid: not filled
+    QColor border; // invalid: no border
+    qreal borderWidth = 5;
+};
+
+// A raster image (PNG or JPEG bytes), scaled into its rectangle keeping its shape.
+struct ImageElement
+{
+    QRectF rect;
+    QByteArray encoded;
+};
+
+// A vector drawing in SVG, such as a graph.
+struct DrawingElement
+{
+    QRectF rect;
+    QByteArray svg;
+};
+
+using Element = std::variant<TextElement, LineElement, BoxElement, ImageElement, DrawingElement>;
+
+// The font a report element is drawn in.
+QFont toQFont(const FontSpec &spec);
+
+// One laid-out page: what the engine stores in the page list and what the
+// preview, the printer and the PDF generator replay.
+struct PageImage
+{
+    QSizeF size; // decipoints
+    std::vector<Element> elements;
+
+    bool save(const QString &path, QString *error) const;
+    static std::optional<PageImage> load(const QString &path);
+
+    // Paints in page units: the caller scales the painter from decipoints to
+    // its device.
+    void paint(QPainter &painter) const;
+};
+
+} // namespace qaveq::report

@@ -1,0 +1,123 @@
+#include "ReportEngine.h"
+
+#include "PageList.h"
+
+namespace qaveq::report {
+
+ReportEngine::ReportEngine(const PageSetup &setup, PageList &pages, QStringList &exportLines)
+    : m_setup(setup)
+    , m_pages(pages)
+    , m_exportLines(exportLines)
+{}
+
+qreal ReportEngine::bodyHeight() const
+{
+    // Headers and footers keep the height of the first page's.
+    const qreal header = m_header ? m_header(1).height : 0;
+    const qreal footer = m_footer ? m_footer(1).height : 0;
+    return m_setup.printable().height() - header - footer;
+}
+
+bool ReportEngine::print(const Band &band)
+{
+    if (!m_error.isEmpty())
+        return false;
+    if (!m_breaker)
+        m_breaker.emplace(bodyHeight());
+    const PageBreaker::Placement placement = m_breaker->place(band.height);
+    if (placement.newPage) {
+        if (!closePage())
+            return false;
+        startPage();
+    }
+    if (placement.pages == 1) {
+        place(band, m_bodyTop + placement.top);
+    } else {
+        // A band taller than a page runs on: each page shows its own slice.
+        const qreal body = bodyHeight();
+        for (int slice = 0; slice < placement.pages; ++slice) {
+            if (slice > 0) {
+                if (!closePage())
+                    return false;
+                startPage();
+            }
+            Band part;
+            for (const Element &element : band.elements) {
+                const qreal top = std::visit(
+                    [](const auto &e) {
+                        if constexpr (std::is_same_v<std::decay_t<decltype(e)>, LineElement>)
+                            return std::min(e.from.y(), e.to.y());
+                        else
+                            return e.rect.top();
+                    },
+                    element);
+                if (top >= slice * body &&
+                    (top < (slice + 1) * body || slice + 1 == placement.pages))
+                    part.elements.push_back(element);
+            }
+            place(part, m_bodyTop - slice * body);
+        }
+    }
+    m_exportLines.append(band.exportLines);
+    ++m_bandsPrinted;
+    return true;
+}
+
+void ReportEngine::startPage()
+{
+    ++m_pageNumber;
+    m_page.emplace();
+    m_page->size = m_setup.pageSize();
+    const QRectF printable = m_setup.printable();
+    m_bodyTop = printable.top();
+    if (m_header) {
+        const Band header = m_header(m_pageNumber);
+        place(header, m_bodyTop);
+        m_bodyTop += header.height;
+    }
+}
+
+bool ReportEngine::endPage()
+{
+    if (m_breaker)
+        m_breaker->breakPage();
+    return closePage();
+}
+
+bool ReportEngine::closePage()
+{
+    if (!m_page)
+        return true;
+    if (m_footer) {
+        const Band footer = m_footer(m_pageNumber);
+        place(footer, m_setup.printable().bottom() - footer.height);
+    }
+    QString error;
+    const bool stored = m_pages.append(*m_page, &error);
+    m_page.reset();
+    if (!stored) {
+        m_error = error;
+        return false;
+    }
+    return true;
+}
+
+void ReportEngine::place(const Band &band, qreal top)
+{
+    const QPointF offset(m_setup.printable().left(), top);
+    for (Element element : band.elements) {
+        std::visit(
+            [&offset](auto &e) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(e)>, LineElement>) {
+                    e.from += offset;
+                    e.to += offset;
+                } else {
+                    e.rect.translate(offset);
+                }
+            },
+            element);
+        m_page->elements.push_back(std::move(element));
+    }
+}
+
+} // namespace qaveq::report

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Band.h"
+#include "PageBreaker.h"
+#include "PageSetup.h"
+
+#include <functional>
+
+namespace qaveq::report {
+
+class PageList;
+
+// Lays the bands a report pass prints onto pages and stores each finished
+// page in the page list. Every printed band's export lines go to the export
+// list as well. Layout only: the pages are painted when they are shown,
+// printed or written to a PDF.
+class ReportEngine
+{
+public:
+    // The page header and footer of a page, given its number (from 1).
+    using PageBand = std::function<Band(int page)>;
+
+    ReportEngine(const PageSetup &setup, PageList &pages, QStringList &exportLines);
+
+    void setPageHeader(PageBand header) { m_header = std::move(header); }
+    void setPageFooter(PageBand footer) { m_footer = std::move(footer); }
+
+    const PageSetup &setup() const { return m_setup; }
+    // The width bands are laid out in.
+    qreal width() const { return m_setup.printable().width(); }
+
+    // False when a page could not be stored; error() says why and the pass
+    // should stop.
+    bool print(const Band &band);
+    // Ends the current page; the next band starts a new one.
+    bool endPage();
+
+    int pagesStarted() const { return m_pageNumber; }
+    int bandsPrinted() const { return m_bandsPrinted; }
+    QString error() const { return m_error; }
+
+private:
+    void startPage();
+    bool closePage();
+    void place(const Band &band, qreal top);
+    qreal bodyHeight() const;
+
+    PageSetup m_setup;
+    PageList &m_pages;
+    QStringList &m_exportLines;
+    PageBand m_header;
+    PageBand m_footer;
+    std::optional<PageBreaker> m_breaker;
+    std::optional<PageImage> m_page;
+    qreal m_bodyTop = 0;
+    int m_pageNumber = 0;
+    int m_bandsPrinted = 0;
+    QString m_error;
+};
+
+} // namespace qaveq::report

@@ -1,0 +1,171 @@
+#include "runtime/report/ReportEngine.h"
+#include "runtime/report/PageBreaker.h"
+#include "runtime/report/PageList.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+using namespace qaveq::report;
+using namespace Qt::StringLiterals;
+
+TEST(PageBreakerTest, BandsFillAPageThenStartTheNext)
+{
+    PageBreaker breaker(100);
+    EXPECT_TRUE(breaker.place(40).newPage); // the first band opens the first page
+    const PageBreaker::Placement second = breaker.place(40);
+    EXPECT_FALSE(second.newPage);
+    EXPECT_EQ(second.top, 40);
+    EXPECT_FALSE(breaker.place(20).newPage); // exactly full
+    const PageBreaker::Placement next = breaker.place(1);
+    EXPECT_TRUE(next.newPage);
+    EXPECT_EQ(next.top, 0);
+}
+
+TEST(PageBreakerTest, ABandIsNeverSplitUnlessTallerThanAPage)
+{
+    PageBreaker breaker(100);
+    breaker.place(70);
+    EXPECT_TRUE(breaker.place(50).newPage); // moves whole to the next page
+    const PageBreaker::Placement tall = breaker.place(250);
+    EXPECT_TRUE(tall.newPage);
+    EXPECT_EQ(tall.pages, 3);
+    EXPECT_EQ(breaker.used(), 50); // the tall band's last slice
+    breaker.breakPage();
+    EXPECT_TRUE(breaker.place(10).newPage);
+}
+
+namespace {
+
+Band line(const QString &text, qreal height = 200)
+{
+    Band band;
+    band.height = height;
+    band.text(QRectF(0, 0, 2000, height), text).exportLine(text);
+    return band;
+}
+
+} // namespace
+
+TEST(ReportEngineTest, PagesCarryHeaderFooterAndBandsInOrder)
+{
+    PageList pages;
+    QStringList exported;
+    PageSetup setup; // letter: 7920 high, 360 margins, body 7200
+    ReportEngine engine(setup, pages, exported);
+    engine.setPageHeader([](int page) {
+        Band header;
+        header.height = 400;
+        header.text(QRectF(0, 0, 2000, 400), u"Header %1"_s.arg(page));
+        return header;
+    });
+    engine.setPageFooter([](int page) {
+        Band footer;
+        footer.height = 200;
+        footer.text(QRectF(0, 0, 2000, 200), u"Page: %1"_s.arg(page));
+        return footer;
+    });
+    // 6,600 for bands: 33 lines of 200 a page.
+    for (int i = 1; i <= 40; ++i)
+        ASSERT_TRUE(engine.print(line(u"Line %1"_s.arg(i))));
+    ASSERT_TRUE(engine.endPage());
+
+    ASSERT_EQ(pages.count(), 2);
+    EXPECT_EQ(engine.bandsPrinted(), 40);
+    EXPECT_EQ(exported.size(), 40);
+    EXPECT_EQ(exported.first(), u"Line 1"_s);
+
+    const PageImage second = *pages.page(1);
+    EXPECT_EQ(second.size, setup.pageSize());
+    QStringList texts;
+    for (const Element &element : second.elements)
+        texts.append(std::get<TextElement>(element).text);
+    EXPECT_EQ(texts.first(), u"Header 2"_s);
+    EXPECT_EQ(texts.at(1), u"Line 34"_s);
+    EXPECT_EQ(texts.last(), u"Page: 2"_s);
+    const auto &first = std::get<TextElement>(second.elements.at(1));
+    EXPECT_EQ(first.rect.top(), 360 + 400); // margin, then header
+    const auto &footer = std::get<TextElement>(second.elements.back());
+    EXPECT_EQ(footer.rect.bottom(), setup.pageSize().height() - 360);
+}
+
+TEST(ReportEngineTest, PageImagesAreReplayedAsStored)
+{
+    PageList pages;
+    QStringList exported;
+    ReportEngine engine(PageSetup{QPageSize::A4, true}, pages, exported);
+    Band band;
+    band.height = 500;
+    FontSpec bold;
+    bold.bold = true;
+    band.text(QRectF(10, 20, 300, 100), u"Asset ID:"_s, bold, Qt::AlignRight)
+        .line(QPointF(0, 0), QPointF(100, 0), 3, Qt::red)
+        .box(QRectF(0, 0, 50, 50), QColor(220, 220, 220))
+        .drawing(QRectF(0, 100, 200, 200), "<svg xmlns='http://www.w3.org/2000/svg'/>");
+    ASSERT_TRUE(engine.print(band));
+    ASSERT_TRUE(engine.endPage());
+
+    const std::optional<PageImage> page = pages.page(0);
+    ASSERT_TRUE(page);
+    EXPECT_GT(page->size.width(), page->size.height()); // landscape
+    ASSERT_EQ(page->elements.size(), 4u);
+    const auto &text = std::get<TextElement>(page->elements.at(0));
+    EXPECT_EQ(text.text, u"Asset ID:"_s);
+    EXPECT_TRUE(text.font.bold);
+    EXPECT_EQ(text.alignment, int(Qt::AlignRight));
+    EXPECT_EQ(text.rect, QRectF(370, 380, 300, 100));
+    EXPECT_EQ(std::get<LineElement>(page->elements.at(1)).color, QColor(Qt::red));
+    EXPECT_TRUE(std::get<DrawingElement>(page->elements.at(3)).svg.startsWith("<svg"));
+}
+
+TEST(ReportEngineTest, ATallBandRunsOnOverPages)
+{
+    PageList pages;
+    QStringList exported;
+    ReportEngine engine(PageSetup{}, pages, exported);
+    Band tall;
+    tall.height = 7200 * 2 + 100;
+    for (int i = 0; i < 3; ++i)
+        tall.text(QRectF(0, i * 7200 + 50, 100, 40), QString::number(i));
+    ASSERT_TRUE(engine.print(tall));
+    ASSERT_TRUE(engine.print(line(u"after"_s)));
+    ASSERT_TRUE(engine.endPage());
+    ASSERT_EQ(pages.count(), 3);
+    EXPECT_EQ(std::get<TextElement>(pages.page(1)->elements.at(0)).rect.top(), 360 + 50);
+    EXPECT_EQ(pages.page(2)->elements.size(), 2u); // the last slice and the next band
+}
+
+TEST(PageListTest, PagesLiveInAPrivateFolderThatGoesWithTheList)
+{
+    QString folder;
+    QString file;
+    {
+        PageList pages;
+        ASSERT_TRUE(pages.isValid());
+        folder = pages.folder();
+        QString error;
+        ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error)) << error.toStdString();
+        file = pages.fileName(0);
+        EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+        EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+
+        PageList other; // a second run at the same moment never shares a name
+        ASSERT_TRUE(other.append(PageImage{QSizeF(100, 100), {}}, &error));
+        EXPECT_NE(other.fileName(0), file);
+    }
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST(PageListTest, AFileOfAnotherKindIsNotAPage)
+{
+    PageList pages;
+    QString error;
+    ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error));
+    QFile file(pages.fileName(0));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a page");
+    file.close();
+    EXPECT_FALSE(pages.page(0));
+}

@@ -1,0 +1,83 @@
+#include "LoopbackSmtpServer.h"
+
+#include "runtime/report/SmtpMailer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace qaveq::report;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+SmtpSettings loopback(int port)
+{
+    SmtpSettings settings;
+    settings.server = u"127.0.0.1"_s;
+    settings.port = port;
+    settings.security = SmtpSettings::Security::None;
+    settings.fromAddress = u"equipment@contractor.test"_s;
+    settings.fromName = u"Equipment Office"_s;
+    return settings;
+}
+
+} // namespace
+
+TEST(SmtpMailerTest, SendsTheReportAsAnAttachment)
+{
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(u"Fixed Asset Depreciation Schedule.pdf"_s);
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("%PDF-1.4 report");
+    file.close();
+
+    qaveq::testing::LoopbackSmtpServer server;
+    SmtpMailer mailer(loopback(server.port()));
+    MailMessage message{u"owner@contractor.test"_s, u"Pat Owner"_s, u"Depreciation schedule"_s,
+                        u"Here is the schedule.\r\nRegards"_s, pdf};
+    ASSERT_TRUE(mailer.send(message)) << mailer.error().toStdString();
+
+    const QByteArray sent = server.received();
+    EXPECT_TRUE(sent.contains("MAIL FROM:<equipment@contractor.test>"));
+    EXPECT_TRUE(sent.contains("RCPT TO:<owner@contractor.test>"));
+    EXPECT_TRUE(sent.contains("Subject: Depreciation schedule"));
+    EXPECT_TRUE(sent.contains("To: \"Pat Owner\" <owner@contractor.test>"));
+    EXPECT_TRUE(sent.contains("Here is the schedule."));
+    EXPECT_TRUE(sent.contains("filename=\"Fixed Asset Depreciation Schedule.pdf\""));
+    EXPECT_TRUE(sent.contains(QByteArray("%PDF-1.4 report").toBase64()));
+}
+
+TEST(SmtpMailerTest, ARefusedSendSaysWhy)
+{
+    qaveq::testing::LoopbackSmtpServer server(true);
+    SmtpSettings settings = loopback(server.port());
+    settings.user = u"clerk"_s;
+    settings.password = u"s3cret-pw"_s;
+    SmtpMailer mailer(settings);
+    EXPECT_FALSE(mailer.send({u"nobody@contractor.test"_s, {}, u"x"_s, u"y"_s, {}}));
+    EXPECT_TRUE(mailer.error().contains(u"nobody@contractor.test"_s));
+    EXPECT_FALSE(mailer.error().contains(u"s3cret-pw"_s));
+}
+
+TEST(SmtpMailerTest, HeadersCannotBeInjected)
+{
+    qaveq::testing::LoopbackSmtpServer server;
+    SmtpMailer mailer(loopback(server.port()));
+    ASSERT_TRUE(mailer.send(
+        {u"a@contractor.test"_s, {}, u"Report\r\nBcc: victim@else.test"_s, u"body"_s, {}}));
+    EXPECT_FALSE(server.received().contains("\r\nBcc:"));
+}
+
+TEST(SmtpMailerTest, MissingServerOrRecipientIsAnErrorBeforeConnecting)
+{
+    SmtpMailer unset(SmtpSettings{});
+    EXPECT_FALSE(unset.send({u"a@b.test"_s, {}, {}, {}, {}}));
+    EXPECT_TRUE(unset.error().contains(u"No mail server"_s));
+    SmtpMailer mailer(loopback(1));
+    EXPECT_FALSE(mailer.send({u" "_s, {}, {}, {}, {}}));
+    EXPECT_FALSE(mailer.send({u"a@b.test"_s, {}, {}, {}, u"/no/such/file.pdf"_s}));
+    EXPECT_TRUE(mailer.error().contains(u"/no/such/file.pdf"_s));
+}
