@@ -4,6 +4,7 @@
 #include "Record.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <memory>
@@ -52,7 +53,16 @@ public:
     QString pdfFileName;      // PDFFILENAME: the report's own PDF name only
     bool exportMe = false;    // EXPORTME
     bool emailMe = false;     // EMAILME
-    int postType = 0;         // POSTTYPE
+    QStringList rxQueue;      // RXQUEUE: the text copy of the report being printed
+    QString mmToAddress;      // MM:ToAddress
+    QString mmToName;         // MM:ToName
+    QString mmSubject;        // MM:Subject
+    // Report colours as 0xRRGGBB; a shading of -1 means no shading.
+    int reportTitleColor = 0x1F3A5F;
+    int reportShadingColor = 0xDCE3EC;
+    int reportFooterColor = 0x404040;
+    QString reportFooterMessage; // REPORTFOOTERMESSAGE
+    int postType = 0;            // POSTTYPE
 
     QString equipField; // EQUIPFIELD: equipment whose categories a lookup lists
     QString jobField;   // JOBFIELD: job whose cost codes or change orders a lookup lists

@@ -229,6 +229,7 @@ const FileSchema &UserFile::fileSchema()
             .integer(u"UsageLogsReadOnly"_s, &UserFile::UsageLogsReadOnly)
             .integer(u"PreserveWindows"_s, &UserFile::PreserveWindows)
             .text(u"EmailAddress"_s, &UserFile::EmailAddress, 60)
+            .text(u"EmailMessage"_s, &UserFile::EmailMessage, 500)
             .key(u"KeyUserID"_s, B::Unique, {u"UserID"_s})
             .build();
     return schema;

@@ -30,6 +30,7 @@ struct UserFile : data::RecordOf<UserFile>
     quint8 UsageLogsReadOnly = 0;
     quint8 PreserveWindows = 1; // keep list layouts and window places
     QString EmailAddress;       // 60
+    QString EmailMessage;       // 500: the body of the reports this user e-mails
     static const data::FileSchema &fileSchema();
 };
 

@@ -12,8 +12,9 @@ ReportEngine::ReportEngine(const PageSetup &setup, PageList &pages, QStringList 
 
 qreal ReportEngine::bodyHeight() const
 {
-    // Headers and footers keep the height of the first page's.
-    const qreal header = m_header ? m_header(1).height : 0;
+    // Every page keeps room for the tallest header: a report may add its own
+    // heading to the standard one from its second page on.
+    const qreal header = m_header ? std::max(m_header(1).height, m_header(2).height) : 0;
     const qreal footer = m_footer ? m_footer(1).height : 0;
     return m_setup.printable().height() - header - footer;
 }

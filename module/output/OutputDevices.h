@@ -1,0 +1,54 @@
+#pragma once
+
+#include "runtime/report/PdfGenerator.h"
+#include "runtime/report/SmtpMailer.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace qaveq {
+
+namespace report {
+class PageList;
+}
+
+// Where a finished report goes: the preview, the printer, the PDF file
+// dialog and generator, the mail and the export. Windows show their dialogs;
+// the command line answers from its options; tests record what was asked.
+class OutputDevices
+{
+public:
+    virtual ~OutputDevices() = default;
+
+    // What the preview is opened with and what the user asked for in it.
+    struct Preview
+    {
+        int zoomPercent = 100;
+        int zoomFlags = 0; // OutputRules::PreviewZoom::Flag
+        bool exportRequested = false;
+        bool pdfRequested = false;
+        bool emailRequested = false;
+    };
+    // Shows the pages; true when the user asked to print them.
+    virtual bool preview(const report::PageList &pages, Preview &preview) = 0;
+    // Sends the pages to a printer, `copies` times; `choosePrinter` asks which.
+    // False when nothing was printed.
+    virtual bool print(const report::PageList &pages, int copies, bool choosePrinter) = 0;
+    // Whether a default printer is set up for printing without asking.
+    virtual bool hasDefaultPrinter() = 0;
+
+    virtual std::optional<QString> choosePdfFile(const QString &caption, const QString &filter,
+                                                 const QString &fileName) = 0;
+    // Runs a prepared generation, with its status window where there is one.
+    virtual report::PdfGenerator::Result generatePdf(report::PdfGenerator &generator,
+                                                     const report::PageList &pages) = 0;
+    // Opens a file with the desktop's application for it.
+    virtual void open(const QString &path) = 0;
+    // False with the reason when the mail did not go out.
+    virtual bool sendMail(const report::MailMessage &message, QString *error) = 0;
+    // Writes the report's text copy where the user chooses.
+    virtual bool exportLines(const QStringList &lines) = 0;
+};
+
+} // namespace qaveq

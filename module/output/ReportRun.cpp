@@ -1,0 +1,321 @@
+#include "ReportRun.h"
+
+#include "ReportBands.h"
+
+#include "core/Clock.h"
+#include "core/Prompter.h"
+#include "core/Text.h"
+
+#include "data/Company.h"
+#include "data/suite/SystemFiles.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+ReportRun::ReportRun(ReportPass &pass, Services services)
+    : m_pass(pass)
+    , m_services(std::move(services))
+{}
+
+ReportRun::~ReportRun() = default;
+
+bool ReportRun::start()
+{
+    data::Session &session = m_services.session;
+    m_copies = 1;
+    m_zoom = OutputRules::previewZoom(session.previewZoom);
+    m_preview = session.printPreview;
+    m_state = State::NothingToOutput;
+    m_started = m_services.clock.now();
+    if (!m_pages.isValid()) {
+        tell(m_pass.title(), u"The report's pages cannot be kept: %1"_s.arg(m_pages.error()));
+        m_over = true;
+        return false;
+    }
+    if (!m_pass.open(*this)) {
+        m_over = true;
+        return false;
+    }
+    return true;
+}
+
+bool ReportRun::runSlice(int records)
+{
+    if (m_over)
+        return false;
+    const bool more = m_pass.next(*this, records);
+    if (m_engine && !m_engine->error().isEmpty()) {
+        tell(m_pass.title(),
+             u"The report stopped: its pages cannot be stored.|%1"_s.arg(m_engine->error()));
+        m_over = true;
+        m_cancelled = true;
+        return false;
+    }
+    if (!more) {
+        m_state = State::Completed;
+        m_over = true;
+    }
+    return more;
+}
+
+bool ReportRun::cancel()
+{
+    if (m_over)
+        return true;
+    const DisplayStrings &s = m_services.strings;
+    Prompter &prompter = m_services.prompter;
+    const int sure = prompter.ask(Message{s.CancelAreYouSureTitle, s.CancelAreYouSureText,
+                                          s.ButtonYesNo, 2, Message::Icon::Question});
+    if (sure != 1)
+        return false;
+    if (m_preview && m_engine && m_engine->pagesStarted() > 0) {
+        const int partial = prompter.ask(Message{s.CancelPrvwPartialTitle, s.CancelPrvwPartialText,
+                                                 s.ButtonYesNoIgnore, 1, Message::Icon::Question});
+        if (partial == 3)
+            return false;
+        m_state = partial == 1 ? State::Completed : State::NothingToOutput;
+    } else {
+        m_state = State::NothingToOutput;
+    }
+    m_cancelled = true;
+    m_over = true;
+    return true;
+}
+
+report::ReportEngine &ReportRun::beginPrinting(report::ReportEngine::PageBand heading,
+                                               int headingFromPage)
+{
+    data::Session &session = m_services.session;
+    session.pdfFileName = OutputRules::pdfFileName(session.pdfPath, m_pass.pdfFileName());
+    session.emailMe = false;
+    session.exportMe = false;
+    m_services.output.pdfRequested = false;
+    session.rxQueue = {Text::clip(session.companyName), m_pass.title(), QString()};
+
+    const report::PageSetup setup = m_pass.pageSetup();
+    m_engine = std::make_unique<report::ReportEngine>(setup, m_pages, session.rxQueue);
+    ReportBands::Standard standard;
+    standard.company = Text::clip(session.companyName);
+    standard.title = m_pass.title();
+    standard.run = m_started;
+    standard.limits = m_pass.limitsLines();
+    standard.footerMessage = Text::clip(session.reportFooterMessage);
+    standard.titleColor = ReportBands::color(session.reportTitleColor);
+    standard.shadingColor = ReportBands::color(session.reportShadingColor);
+    standard.footerColor = ReportBands::color(session.reportFooterColor);
+    standard.width = setup.printable().width();
+    m_engine->setPageHeader([standard, heading, headingFromPage](int page) {
+        report::Band header = ReportBands::pageHeader(standard);
+        if (heading && page >= headingFromPage) {
+            const report::Band own = heading(page);
+            for (report::Element element : own.elements) {
+                std::visit(
+                    [&header](auto &e) {
+                        if constexpr (std::is_same_v<std::decay_t<decltype(e)>,
+                                                     report::LineElement>) {
+                            e.from.ry() += header.height;
+                            e.to.ry() += header.height;
+                        } else {
+                            e.rect.translate(0, header.height);
+                        }
+                    },
+                    element);
+                header.elements.push_back(std::move(element));
+            }
+            header.height += own.height;
+        }
+        return header;
+    });
+    m_engine->setPageFooter(
+        [standard](int page) { return ReportBands::pageFooter(standard, page); });
+    return *m_engine;
+}
+
+QString ReportRun::progressTitle() const
+{
+    return m_preview ? m_services.strings.ProgWinTitlePrvw : m_services.strings.ProgWinTitlePrnt;
+}
+
+QString ReportRun::percentText() const
+{
+    return QString::number(std::clamp(m_pass.percentRead(), 0, 100)) +
+           m_services.strings.ProgWinPctText;
+}
+
+QString ReportRun::recordsText() const
+{
+    return QString::number(m_pass.recordsRead()) + u' ' + m_services.strings.ProgWinRecText;
+}
+
+void ReportRun::tell(const QString &caption, const QString &text)
+{
+    m_services.prompter.ask(
+        Message{caption, text, m_services.strings.ButtonOk, 1, Message::Icon::Exclamation});
+}
+
+void ReportRun::nothingToPrint(const QString &title, const QString &text)
+{
+    m_services.prompter.ask(
+        Message{title, text, m_services.strings.ButtonOk, 1, Message::Icon::Information});
+}
+
+void ReportRun::showOnPreview()
+{
+    if (m_engine && !m_engine->endPage()) {
+        tell(m_pass.title(), m_engine->error());
+        return;
+    }
+    if (m_pages.isEmpty()) {
+        nothingToPrint(u"Nothing to Print..."_s,
+                       OutputRules::nothingToPrintText(m_pass.primaryRecordCount()));
+        return;
+    }
+    data::Session &session = m_services.session;
+    OutputDevices::Preview preview;
+    preview.zoomPercent = m_zoom.percent;
+    preview.zoomFlags = m_zoom.flags;
+    preview.exportRequested = session.exportMe;
+    preview.pdfRequested = m_services.output.pdfRequested;
+    preview.emailRequested = session.emailMe;
+    const bool print = m_services.devices.preview(m_pages, preview);
+    session.exportMe = preview.exportRequested;
+    m_services.output.pdfRequested = preview.pdfRequested;
+    session.emailMe = preview.emailRequested;
+    if (print)
+        m_services.devices.print(m_pages, m_copies, true);
+}
+
+void ReportRun::sendToPrinter()
+{
+    const DisplayStrings &s = m_services.strings;
+    if (m_engine && !m_engine->endPage()) {
+        tell(m_pass.title(), m_engine->error());
+        return;
+    }
+    if (!m_services.devices.hasDefaultPrinter() &&
+        m_services.prompter.ask(Message{s.NoDfltPrtrTitle, s.NoDfltPrtrText, s.ButtonYesNo, 1,
+                                        Message::Icon::Exclamation}) != 1)
+        return;
+    m_services.devices.print(m_pages, m_copies, false);
+}
+
+void ReportRun::askForPdf()
+{
+    data::Session &session = m_services.session;
+    OutputState &output = m_services.output;
+    output.viewPdf = false;
+    if (session.emailMe) {
+        output.pdfRequested = true;
+        return;
+    }
+    if (!output.pdfRequested)
+        return;
+    const std::optional<QString> file = m_services.devices.choosePdfFile(
+        u"PDF File Name and Location"_s, u"PDF Files|*.pdf|All Files|*.*"_s, session.pdfFileName);
+    if (!file) {
+        output.pdfRequested = false;
+        return;
+    }
+    session.pdfFileName = *file;
+    output.viewPdf = m_services.prompter.ask(Message{
+                         u"View PDF?"_s, u"Do you wish to view the PDF file when it is created?"_s,
+                         u"&Yes|&No"_s, 1, Message::Icon::Question}) == 1;
+}
+
+bool ReportRun::createPdf()
+{
+    if (m_pages.isEmpty() || !m_services.output.pdfRequested)
+        return false;
+    report::PdfGenerator generator;
+    generator.setOutput(Text::clip(m_services.session.pdfFileName));
+    generator.setViewWhenDone(m_services.output.viewPdf);
+    const report::PdfGenerator::Result result = m_services.devices.generatePdf(generator, m_pages);
+    if (result == report::PdfGenerator::Result::Failed) {
+        tell(u"PDF File"_s, generator.error());
+        return false;
+    }
+    if (result != report::PdfGenerator::Result::Produced)
+        return false;
+    // The name written, with the folder and extension the generator gave it.
+    m_services.session.pdfFileName = generator.outputFileName();
+    if (generator.viewWhenDone())
+        m_services.devices.open(generator.outputFileName());
+    return true;
+}
+
+void ReportRun::mailPdf()
+{
+    data::Session &session = m_services.session;
+    report::MailMessage message;
+    message.attachment = Text::clip(session.pdfFileName);
+    message.toAddress = Text::clip(session.mmToAddress);
+    message.toName = Text::clip(session.mmToName);
+    message.subject = Text::clip(session.mmSubject);
+    if (session.company) {
+        UserFile user;
+        user.UserID = session.userId;
+        if (session.company->file<UserFile>().fetch(u"KeyUserID", user))
+            message.body = Text::clip(user.EmailMessage);
+    }
+    QString error;
+    if (!m_services.devices.sendMail(message, &error))
+        tell(u"Email Report"_s, error);
+}
+
+void ReportRun::exportReport()
+{
+    data::Session &session = m_services.session;
+    const QStringList limits = m_pass.limitsLines();
+    session.rxQueue.append(QString());
+    session.rxQueue.append(u"Report Parameters:"_s);
+    for (int i = 0; i < limits.size(); ++i) {
+        const QString line = Text::clip(limits.at(i).left(i == 0 ? 150 : 100));
+        if (!line.isEmpty())
+            session.rxQueue.append(line);
+    }
+    m_services.devices.exportLines(session.rxQueue);
+}
+
+data::Response ReportRun::finish()
+{
+    m_over = true;
+    const DisplayStrings &s = m_services.strings;
+    if (m_preview) {
+        if (m_state == State::Completed)
+            showOnPreview();
+        else if (!m_cancelled)
+            nothingToPrint(u"Nothing to Print..."_s,
+                           OutputRules::nothingToPrintText(m_pass.primaryRecordCount()));
+    } else if (!m_cancelled) {
+        if (m_engine && m_engine->bandsPrinted() > 0)
+            sendToPrinter();
+        else
+            nothingToPrint(s.NothingToPrntTitle, s.NothingToPrntText);
+    }
+
+    askForPdf();
+    const bool created = createPdf();
+    if (created && m_services.session.emailMe)
+        mailPdf();
+
+    m_engine.reset();
+    m_pages.clear();
+
+    if (m_services.session.exportMe)
+        exportReport();
+    m_services.session.globalResponse =
+        m_state == State::Completed ? data::Response::Completed : data::Response::Cancelled;
+    return m_services.session.globalResponse;
+}
+
+data::Response ReportRun::run()
+{
+    if (start()) {
+        while (runSlice()) {
+        }
+    }
+    return finish();
+}
+
+} // namespace qaveq

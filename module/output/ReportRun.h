@@ -1,0 +1,106 @@
+#pragma once
+
+#include "DisplayStrings.h"
+#include "OutputDevices.h"
+#include "OutputRules.h"
+#include "OutputState.h"
+#include "ReportPass.h"
+
+#include "runtime/report/PageList.h"
+#include "runtime/report/ReportEngine.h"
+
+#include "data/Session.h"
+
+#include <QDateTime>
+
+#include <memory>
+
+namespace qaveq {
+
+class Clock;
+class Prompter;
+
+// One run of a report from start to the end of its output: the pass cut into
+// slices of records, cancelling, then preview or printer, PDF, mail and
+// export. A window drives the slices from a timer so that it stays
+// responsive; the command line runs them straight through.
+class ReportRun
+{
+public:
+    // Records handled in one slice of the pass.
+    static constexpr int RecordsPerSlice = 25;
+
+    struct Services
+    {
+        data::Session &session;
+        OutputState &output;
+        OutputDevices &devices;
+        Prompter &prompter;
+        const Clock &clock;
+        DisplayStrings strings;
+    };
+
+    ReportRun(ReportPass &pass, Services services);
+    ~ReportRun();
+
+    // Starts the report; false when it has nothing to print and is over.
+    bool start();
+    // Handles the next slice of records; false once the pass is over.
+    bool runSlice(int records = RecordsPerSlice);
+    // The user pressed Cancel or Esc: asks, and ends the pass when the user
+    // means it. True when the pass is over.
+    bool cancel();
+    // The end of the pass and the output sequence; returns the response for
+    // the caller.
+    data::Response finish();
+    // The whole run without a window: start, every slice, finish.
+    data::Response run();
+
+    // For the report: called when the pass reaches what it prints. Sets up
+    // the page list, the export header, the PDF name and the page header
+    // and footer; `heading` adds a report's own heading below the standard one
+    // (e.g. column headings), from the page it is given on.
+    report::ReportEngine &beginPrinting(report::ReportEngine::PageBand heading = {},
+                                        int headingFromPage = 1);
+    report::ReportEngine *engine() const { return m_engine.get(); }
+    data::Session &session() const { return m_services.session; }
+    QDateTime started() const { return m_started; }
+
+    // What the progress window shows.
+    bool previewMode() const { return m_preview; }
+    QString progressTitle() const;
+    QString percentText() const;
+    QString recordsText() const;
+    int percent() const { return m_pass.percentRead(); }
+    const DisplayStrings &strings() const { return m_services.strings; }
+
+    enum class State { Completed = 1, NothingToOutput = 2 };
+    State state() const { return m_state; }
+    const report::PageList &pages() const { return m_pages; }
+    int copies() const { return m_copies; }
+    void setCopies(int copies) { m_copies = std::max(1, copies); }
+
+private:
+    void showOnPreview();
+    void sendToPrinter();
+    void nothingToPrint(const QString &title, const QString &text);
+    void askForPdf();
+    bool createPdf();
+    void mailPdf();
+    void exportReport();
+    void tell(const QString &caption, const QString &text);
+
+    ReportPass &m_pass;
+    Services m_services;
+    report::PageList m_pages;
+    std::unique_ptr<report::ReportEngine> m_engine;
+    OutputRules::PreviewZoom m_zoom;
+    QDateTime m_started;
+    bool m_preview = true;
+    bool m_over = false;
+    bool m_cancelled = false; // the user ended the pass
+    State m_state = State::NothingToOutput;
+    int m_copies = 1;
+};
+
+} // namespace qaveq
