@@ -4,6 +4,7 @@
 #include "DataCommands.h"
 #include "EquipmentCommands.h"
 #include "FrameCommands.h"
+#include "ReportCommands.h"
 
 #include <QStandardPaths>
 
@@ -15,7 +16,8 @@ namespace {
 
 QList<Command> allCommands()
 {
-    return dataCommands() + equipmentCommands() + assetCommands() + frameCommands();
+    return dataCommands() + equipmentCommands() + assetCommands() + reportCommands() +
+           frameCommands();
 }
 
 QString defaultCompanyFolder()
@@ -137,6 +139,17 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (parsed.global.userId.isEmpty() || parsed.global.userId.size() > 3)
         parsed.error = u"a user ID has 1 to 3 characters, not \""_s + parsed.global.userId + u'"';
     return parsed;
+}
+
+bool commandPaints(const QStringList &arguments)
+{
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (parsed.command < 0 || parsed.help)
+        return false;
+    for (const Command &command : allCommands())
+        if (command.name == arguments.at(parsed.command))
+            return command.paints;
+    return false;
 }
 
 int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,

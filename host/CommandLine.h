@@ -43,6 +43,7 @@ struct Command
     QString summary; // one line for the command list
     QString help;    // the command's own --help text
     std::function<int(CommandContext &)> run;
+    bool paints = false; // draws pages or graphs, so it needs the GUI libraries
 };
 
 // Exit statuses of every command.
@@ -66,6 +67,10 @@ private:
     QStringList m_arguments;
     QString m_missingValue;
 };
+
+// Whether the command the line names draws pages, and so must run under a
+// GUI application.
+bool commandPaints(const QStringList &arguments);
 
 // Runs the command line; returns the process's exit status.
 int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -52,6 +53,12 @@ bool HostSession::openCompany(QString *error)
     m_session.dataPath = m_company->folder();
     m_session.controlPath = m_company->folder();
     m_ini = std::make_unique<data::IniManager>(QDir(m_company->folder()).filePath(u"suite.ini"_s));
+    // Reports' PDF files go to the folder the user chose, or the documents folder.
+    m_session.pdfPath =
+        m_ini
+            ->fetch(u"PDF"_s, u"Folder"_s,
+                    QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .toString();
     data::Database &database = m_company->database();
     m_errors.setCurrentErrorSource([&database] { return database.lastError(); });
     data::Session::setCurrent(&m_session);

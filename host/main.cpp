@@ -1,7 +1,10 @@
 #include "CommandLine.h"
 #include "window/WindowedRun.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -12,7 +15,17 @@ int main(int argc, char *argv[])
     if (!parsed.help && parsed.error.isEmpty() && parsed.command < 0)
         return qaveq::host::runWindows(argc, argv, parsed.global);
 
-    QCoreApplication app(argc, argv);
+    // Commands that draw pages need fonts and the graph library, which want a
+    // GUI application; without a display it draws off screen.
+    std::unique_ptr<QCoreApplication> app;
+    if (qaveq::host::commandPaints(arguments)) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("qaveq"));
     QTextStream in(stdin);
     QTextStream out(stdout);

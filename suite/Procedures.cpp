@@ -439,6 +439,9 @@ void PDFOPTIONS()
     data::IniManager *ini = qavmisc().iniManager();
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(u"PDF Options"_s);
+    data::Session *current = session();
+    auto *folder = new QLineEdit(current ? current->pdfPath : QString(), &dialog);
+    folder->setMinimumWidth(320);
     auto *author =
         new QLineEdit(ini ? ini->fetch(u"PDF"_s, u"Author"_s).toString() : QString(), &dialog);
     auto *pages = new QSpinBox(&dialog);
@@ -446,6 +449,7 @@ void PDFOPTIONS()
     pages->setSpecialValueText(u"one file"_s);
     pages->setValue(ini ? ini->fetch(u"PDF"_s, u"PagesPerFile"_s, 0).toInt() : 0);
     auto *form = new QFormLayout(&dialog);
+    form->addRow(u"PDF folder:"_s, folder);
     form->addRow(u"Author:"_s, author);
     form->addRow(u"Pages per file:"_s, pages);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -453,6 +457,9 @@ void PDFOPTIONS()
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
     if (dialog.exec() == QDialog::Accepted && ini) {
+        ini->update(u"PDF"_s, u"Folder"_s, folder->text().trimmed());
+        if (current)
+            current->pdfPath = folder->text().trimmed();
         ini->update(u"PDF"_s, u"Author"_s, author->text());
         ini->update(u"PDF"_s, u"PagesPerFile"_s, pages->value());
     }

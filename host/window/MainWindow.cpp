@@ -7,14 +7,18 @@
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
 
+#include "output/MailSettings.h"
 #include "suite/Lookups.h"
+#include "suite/Procedures.h"
 
 #include "runtime/widgets/HelpViewer.h"
+#include "runtime/widgets/MailDialogs.h"
 
 #include "data/suite/SystemFiles.h"
 
 #include <QApplication>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -168,6 +172,16 @@ void MainWindow::buildMenus()
         });
     }
 
+    setup->addSeparator();
+    connect(setup->addAction(u"&PDF Options..."_s), &QAction::triggered, this,
+            [] { suite::PDFOPTIONS(); });
+    connect(setup->addAction(u"E-&Mail Settings..."_s), &QAction::triggered, this, [this] {
+        const QString file = MailSettings::userSettingsFile(m_session.session());
+        MailServerDialog dialog(MailSettings::load(file), this);
+        if (dialog.exec() == QDialog::Accepted && !MailSettings::save(file, dialog.settings()))
+            QMessageBox::warning(this, u"E-Mail Settings"_s, u"%1 cannot be written."_s.arg(file));
+    });
+
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
     QAction *contents = help->addAction(u"&Contents"_s);
     contents->setShortcut(QKeySequence::HelpContents);
@@ -178,7 +192,42 @@ void MainWindow::buildMenus()
 
 void MainWindow::run(const QString &procedure, int request)
 {
+    // The fixed-asset outputs work on the equipment in the buffer; from the
+    // menu the user names it first.
+    static const QStringList equipmentFirst{u"PRINTFIXEDASSETS"_s, u"PRINTFIXEDASSETGRAPHS"_s,
+                                            u"FIXEDASSETGRAPH"_s};
+    if (equipmentFirst.contains(procedure) && !chooseEquipment())
+        return;
     m_session.call(procedure, static_cast<data::Request>(request));
+}
+
+bool MainWindow::chooseEquipment()
+{
+    data::Session &session = m_session.session();
+    QStringList items;
+    QStringList ids;
+    data::ScanOptions options;
+    options.fields = {u"EQH:Description"_s};
+    data::KeyCursor cursor = m_session.company().file<EQHeader>().scan(u"KeyEquipmentID", options);
+    EQHeader equipment;
+    while (cursor.next(equipment)) {
+        ids.append(equipment.EquipmentID);
+        items.append(u"%1   %2"_s.arg(equipment.EquipmentID, -10).arg(equipment.Description));
+    }
+    if (items.isEmpty()) {
+        QMessageBox::information(this, u"Fixed Assets"_s, u"There is no equipment yet."_s);
+        return false;
+    }
+    const int current = std::max<qsizetype>(0, ids.indexOf(session.buffer<EQHeader>().EquipmentID));
+    bool chosen = false;
+    const QString item = QInputDialog::getItem(this, u"Fixed Assets"_s, u"&Equipment:"_s, items,
+                                               current, false, &chosen);
+    if (!chosen)
+        return false;
+    EQHeader &buffer = session.buffer<EQHeader>();
+    buffer = EQHeader();
+    buffer.EquipmentID = ids.at(items.indexOf(item));
+    return m_session.company().file<EQHeader>().fetch(u"KeyEquipmentID", buffer).isOk();
 }
 
 QWidget *MainWindow::overview()

@@ -26,6 +26,8 @@ public:
 private:
     void buildMenus();
     void run(const QString &procedure, int request);
+    // Asks for the equipment an output is for and puts it in the buffer.
+    bool chooseEquipment();
     void showAbout();
     QWidget *overview();
 

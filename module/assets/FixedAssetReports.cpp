@@ -36,7 +36,7 @@ constexpr qreal PeriodWidth = 400;
 constexpr qreal RecordLeft = PeriodLeft + PeriodWidth;
 constexpr qreal RecordWidth = 480;
 constexpr qreal Pad = 40;
-constexpr qreal LineHeight = 170;
+constexpr qreal LineHeight = 150;
 
 const char16_t *const MethodHeadings[] = {u"Straight Line", u"Sum of Years' Digits",
                                           u"Double Declining Balance", u"Custom"};
@@ -341,8 +341,9 @@ bool FixedAssetGraphsReport::next(ReportRun &run, int)
     for (const report::Graph &graph : {FixedAssets::annualDepreciationGraph(summary),
                                        FixedAssets::bookValueGraph(m_equipment, summary)}) {
         report::Band band;
-        band.height = 3300;
-        const QSizeF size(width, 3150);
+        // Both graphs fit on the page under the equipment's block.
+        band.height = 2650;
+        const QSizeF size(width, 2550);
         band.drawing(QRectF(QPointF(0, 100), size), m_renderer(graph, size));
         if (!engine.print(band))
             break;

@@ -5,6 +5,7 @@
 #include "ModuleState.h"
 #include "ProcedureTable.h"
 #include "ReportDispatch.h"
+#include "assets/ui/FixedAssetScreens.h"
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
 #include "records/EQLimits.h"
@@ -80,9 +81,6 @@ QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
 QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETS)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTFIXEDASSETGRAPHS)
-QAVEQ_PROCEDURE_NOT_BUILT(FIXEDASSETGRAPH)
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
@@ -137,6 +135,21 @@ Q_DECL_EXPORT void BROWSEEQCOST()
 Q_DECL_EXPORT void UPDATEEQCOST()
 {
     EquipmentCostScreens::update(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void PRINTFIXEDASSETS()
+{
+    FixedAssetScreens::printSchedule(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTFIXEDASSETGRAPHS()
+{
+    FixedAssetScreens::printGraphs(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void FIXEDASSETGRAPH()
+{
+    FixedAssetScreens::graphWindow(module.state.errorManager());
 }
 
 // The three server procedures run the report that the current report

@@ -2,6 +2,7 @@
 
 #include "data/ErrorManager.h"
 #include "data/IniManager.h"
+#include "output/OutputState.h"
 
 #include <QList>
 #include <QStringList>
@@ -74,6 +75,8 @@ public:
     const AutoEntry &autoEntry() const { return m_autoEntry; }
     const FuzzyMatcher &fuzzyMatcher() const { return m_fuzzy; }
     const SpellSettings &spellSettings() const { return m_spell; }
+    // The report output flags kept from one report to the next.
+    OutputState &output() { return m_output; }
 
     // The files whose managers report through the active error manager, in the
     // order they are handed over.
@@ -86,6 +89,7 @@ private:
     data::ErrorManager m_ownErrors;
     data::IniManager m_ownIni;
     SpellSettings m_spell;
+    OutputState m_output;
     data::ErrorManager *m_activeErrors = nullptr;
     data::IniManager *m_activeIni = nullptr;
     bool m_initialized = false;

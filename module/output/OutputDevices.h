@@ -43,7 +43,9 @@ public:
     // Runs a prepared generation, with its status window where there is one.
     virtual report::PdfGenerator::Result generatePdf(report::PdfGenerator &generator,
                                                      const report::PageList &pages) = 0;
-    // Opens a file with the desktop's application for it.
+    // Whether there is a desktop to open files on, and opens one with the
+    // desktop's application for it.
+    virtual bool canOpen() const { return true; }
     virtual void open(const QString &path) = 0;
     // False with the reason when the mail did not go out.
     virtual bool sendMail(const report::MailMessage &message, QString *error) = 0;

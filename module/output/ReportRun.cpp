@@ -218,7 +218,8 @@ void ReportRun::askForPdf()
         return;
     }
     session.pdfFileName = *file;
-    output.viewPdf = m_services.prompter.ask(Message{
+    output.viewPdf = m_services.devices.canOpen() &&
+                     m_services.prompter.ask(Message{
                          u"View PDF?"_s, u"Do you wish to view the PDF file when it is created?"_s,
                          u"&Yes|&No"_s, 1, Message::Icon::Question}) == 1;
 }

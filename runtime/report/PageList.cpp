@@ -28,6 +28,15 @@ bool PageList::append(const PageImage &page, QString *error)
     return true;
 }
 
+QList<int> PageList::printOrder(int copies) const
+{
+    QList<int> order;
+    for (int copy = 0; copy < std::max(1, copies); ++copy)
+        for (int page = 0; page < m_files.size(); ++page)
+            order.append(page);
+    return order;
+}
+
 void PageList::clear()
 {
     for (const QString &name : std::as_const(m_files))

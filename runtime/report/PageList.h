@@ -32,6 +32,10 @@ public:
     const QStringList &fileNames() const { return m_files; }
     std::optional<PageImage> page(int index) const { return PageImage::load(m_files.at(index)); }
 
+    // The pages in the order a printer gets them for `copies` copies: the
+    // whole list once per copy, so that every copy comes out collated.
+    QList<int> printOrder(int copies) const;
+
     // Frees the pages now, before the list itself goes.
     void clear();
 

@@ -169,3 +169,14 @@ TEST(PageListTest, AFileOfAnotherKindIsNotAPage)
     file.close();
     EXPECT_FALSE(pages.page(0));
 }
+
+TEST(PageListTest, CopiesRepeatTheWholeListCollated)
+{
+    PageList pages;
+    QString error;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error));
+    EXPECT_EQ(pages.printOrder(1), (QList<int>{0, 1, 2}));
+    EXPECT_EQ(pages.printOrder(2), (QList<int>{0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(pages.printOrder(0), (QList<int>{0, 1, 2}));
+}

@@ -1,0 +1,178 @@
+#include "ReportCommands.h"
+
+#include "CompanyAccess.h"
+
+#include "assets/FixedAssetReports.h"
+#include "output/ReportRun.h"
+#include "records/EQHeader.h"
+
+#include "runtime/ConsolePrompter.h"
+#include "runtime/report/PageList.h"
+#include "runtime/widgets/GraphChart.h"
+
+#include "core/Clock.h"
+
+#include "data/Company.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::host {
+
+namespace {
+
+// The output of a report run from the command line: no preview or printer;
+// the PDF and the text copy go to the files the options name.
+class HeadlessDevices final : public OutputDevices
+{
+public:
+    HeadlessDevices(std::optional<QString> pdf, std::optional<QString> exportFile, QTextStream &err)
+        : m_pdf(std::move(pdf))
+        , m_export(std::move(exportFile))
+        , m_err(err)
+    {}
+
+    int pagesProduced = 0;
+    bool failed = false;
+    QString pdfWritten;
+
+    bool preview(const report::PageList &pages, Preview &preview) override
+    {
+        pagesProduced = pages.count();
+        preview.pdfRequested = true;
+        preview.exportRequested = m_export.has_value();
+        return false;
+    }
+    bool print(const report::PageList &, int, bool) override { return false; }
+    bool hasDefaultPrinter() override { return false; }
+    std::optional<QString> choosePdfFile(const QString &, const QString &,
+                                         const QString &fileName) override
+    {
+        return m_pdf.value_or(fileName);
+    }
+    report::PdfGenerator::Result generatePdf(report::PdfGenerator &generator,
+                                             const report::PageList &pages) override
+    {
+        const report::PdfGenerator::Result result = generator.generate(pages);
+        if (result == report::PdfGenerator::Result::Produced)
+            pdfWritten = generator.outputFileName();
+        else
+            failed = true;
+        return result;
+    }
+    bool canOpen() const override { return false; }
+    void open(const QString &) override {}
+    bool sendMail(const report::MailMessage &, QString *error) override
+    {
+        *error = u"Reports are not e-mailed from the command line."_s;
+        return false;
+    }
+    bool exportLines(const QStringList &lines) override
+    {
+        QSaveFile file(*m_export);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+            file.write((lines.join(u'\n') + u'\n').toUtf8());
+            if (file.commit())
+                return true;
+        }
+        m_err << "qaveq: " << *m_export << " cannot be written: " << file.errorString() << "\n";
+        failed = true;
+        return false;
+    }
+
+private:
+    std::optional<QString> m_pdf;
+    std::optional<QString> m_export;
+    QTextStream &m_err;
+};
+
+int runFixedAssets(CommandContext &context, ArgumentReader &reader)
+{
+    const bool graphs = reader.flag(u"graphs"_s);
+    const std::optional<QString> pdf = reader.option(u"pdf"_s);
+    const std::optional<QString> exportFile = reader.option(u"export"_s);
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!reader.missingValue().isEmpty())
+        problem = u"--%1 needs a file name"_s.arg(reader.missingValue());
+    if (!problem.isEmpty() || rest.size() != 2)
+        return usage(context, u"report"_s,
+                     problem.isEmpty() ? u"name one equipment ID"_s : problem);
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+
+    EQHeader equipment;
+    equipment.EquipmentID = rest.at(1);
+    if (!company->file<EQHeader>().fetch(u"KeyEquipmentID", equipment)) {
+        context.err << "qaveq: there is no equipment \"" << rest.at(1) << "\"\n";
+        return Failure;
+    }
+
+    data::Session session(company.get());
+    session.userId = context.global.userId;
+    session.companyId = company->id();
+    session.companyName = company->name();
+    session.dataPath = company->folder();
+    session.pdfPath = QDir::currentPath();
+    session.printPreview = true;
+    OutputState output;
+    HeadlessDevices devices(pdf, exportFile, context.err);
+    ConsolePrompter prompter(context.err);
+    SystemClock clock;
+    const ReportRun::Services services{
+        session, output,
+        devices, prompter,
+        clock,   DisplayStrings::load(QDir(company->folder()).filePath(u"CPCSRPTS.INI"_s))};
+
+    std::unique_ptr<ReportPass> report;
+    if (graphs)
+        report = std::make_unique<FixedAssetGraphsReport>(*company, equipment, &GraphChart::svg);
+    else
+        report = std::make_unique<FixedAssetScheduleReport>(*company, equipment);
+    ReportRun(*report, services).run();
+
+    if (devices.pagesProduced == 0 || devices.failed)
+        return Failure;
+    context.out << devices.pdfWritten << " (" << devices.pagesProduced
+                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
+    return Success;
+}
+
+int runReport(CommandContext &context)
+{
+    const QString name = context.arguments.value(0);
+    if (name.isEmpty() || name.startsWith(u'-'))
+        return usage(context, u"report"_s, u"name a report: fixed-assets"_s);
+    ArgumentReader reader(context.arguments);
+    if (name == u"fixed-assets"_s)
+        return runFixedAssets(context, reader);
+    return usage(context, u"report"_s, u"no report \"%1\"; the reports: fixed-assets"_s.arg(name));
+}
+
+} // namespace
+
+QList<Command> reportCommands()
+{
+    Command report{
+        u"report"_s, u"print a report to a PDF file (and its text copy)"_s,
+        u"Usage: qaveq --company DIR report fixed-assets EQUIPID [--graphs] [--pdf FILE]\n"
+        "                                   [--export FILE]\n\n"
+        "Runs the fixed-asset depreciation schedule report of the equipment EQUIPID\n"
+        "from its stored schedule (see \"qaveq depreciation\") and writes it as a PDF.\n"
+        "Prints the PDF's name and page count; the exit status is 0 when pages were\n"
+        "produced and written.\n\n"
+        "  --graphs       the depreciation graphs report instead of the schedule\n"
+        "  --pdf FILE     the PDF to write; by default the report's own name\n"
+        "                 (\"Fixed Asset Depreciation Schedule.pdf\", \"Fixed Asset\n"
+        "                 Depreciation Graphs.pdf\") in the current folder\n"
+        "  --export FILE  also write the report's text copy, tab-separated lines\n"
+        "                 ready for a spreadsheet\n"_s,
+        runReport};
+    report.paints = true;
+    return {report};
+}
+
+} // namespace qaveq::host

@@ -1,0 +1,169 @@
+#include "WindowOutputDevices.h"
+
+#include "output/MailSettings.h"
+#include "output/OutputRules.h"
+
+#include "suite/Procedures.h"
+
+#include "runtime/report/PageList.h"
+#include "runtime/widgets/MailDialogs.h"
+#include "runtime/widgets/PdfStatusWindow.h"
+#include "runtime/widgets/PreviewWindow.h"
+#include "runtime/widgets/ReportPrinter.h"
+
+#include "core/Prompter.h"
+
+#include "data/Session.h"
+
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QUrl>
+
+#include <atomic>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+namespace {
+
+// "PDF Files|*.pdf|All Files|*.*" as a file dialog takes it.
+QString dialogFilter(const QString &masks)
+{
+    const QStringList parts = masks.split(u'|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(u';', u' ');
+        if (patterns == u"*.*"_s)
+            patterns = u"*"_s;
+        filters.append(u"%1 (%2)"_s.arg(parts.at(i), patterns));
+    }
+    return filters.join(u";;"_s);
+}
+
+} // namespace
+
+WindowOutputDevices::WindowOutputDevices(data::Session &session, Prompter &prompter, QString title,
+                                         QWidget *parent)
+    : m_session(session)
+    , m_prompter(prompter)
+    , m_title(std::move(title))
+    , m_parent(parent)
+{}
+
+bool WindowOutputDevices::preview(const report::PageList &pages, Preview &preview)
+{
+    PreviewWindow window(pages, m_title, m_parent);
+    if (preview.zoomFlags == OutputRules::PreviewZoom::Fit)
+        window.setZoom(PreviewWindow::Zoom::PageWidth);
+    else
+        window.setZoom(PreviewWindow::Zoom::Percent, preview.zoomPercent);
+    window.exec();
+    preview.exportRequested = preview.exportRequested || window.exportRequested();
+    preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
+    preview.emailRequested = preview.emailRequested || (window.emailRequested() && askRecipient());
+    return window.printRequested();
+}
+
+bool WindowOutputDevices::askRecipient()
+{
+    RecipientDialog dialog(m_session.mmToAddress, m_session.mmToName,
+                           m_session.mmSubject.trimmed().isEmpty() ? m_title : m_session.mmSubject,
+                           m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_session.mmToAddress = dialog.address();
+    m_session.mmToName = dialog.name();
+    m_session.mmSubject = dialog.subject();
+    return true;
+}
+
+bool WindowOutputDevices::print(const report::PageList &pages, int copies, bool choosePrinter)
+{
+    QString error;
+    if (ReportPrinter::print(pages, copies, choosePrinter, m_parent, &error))
+        return true;
+    if (!error.isEmpty() && error != u"Printing was cancelled."_s)
+        m_prompter.ask(Message{u"Print"_s, error, u"&OK"_s, 1, Message::Icon::Exclamation});
+    return false;
+}
+
+bool WindowOutputDevices::hasDefaultPrinter()
+{
+    return ReportPrinter::hasDefaultPrinter();
+}
+
+std::optional<QString> WindowOutputDevices::choosePdfFile(const QString &caption,
+                                                          const QString &filter,
+                                                          const QString &fileName)
+{
+    const QString chosen =
+        QFileDialog::getSaveFileName(m_parent, caption, fileName.trimmed(), dialogFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+report::PdfGenerator::Result WindowOutputDevices::generatePdf(report::PdfGenerator &generator,
+                                                              const report::PageList &pages)
+{
+    PdfStatusWindow window(generator, m_prompter, m_parent);
+    return window.run(pages);
+}
+
+void WindowOutputDevices::open(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool WindowOutputDevices::sendMail(const report::MailMessage &message, QString *error)
+{
+    const QString file = MailSettings::userSettingsFile(m_session);
+    report::SmtpSettings settings = MailSettings::load(file);
+    if (settings.server.isEmpty()) {
+        MailServerDialog dialog(settings, m_parent);
+        if (dialog.exec() != QDialog::Accepted) {
+            *error = u"The report was not e-mailed: no mail server is set up."_s;
+            return false;
+        }
+        settings = dialog.settings();
+        MailSettings::save(file, settings);
+    }
+
+    // The send runs beside the window, which stays responsive meanwhile.
+    report::SmtpMailer mailer(settings);
+    std::atomic<bool> done{false};
+    bool sent = false;
+    std::thread sender([&] {
+        sent = mailer.send(message);
+        done = true;
+    });
+    QProgressDialog progress(u"Sending %1 to %2..."_s.arg(m_title, message.toAddress), QString(), 0,
+                             0, m_parent);
+    progress.setWindowTitle(u"Email Report"_s);
+    progress.setMinimumDuration(300);
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done)
+            loop.quit();
+    });
+    poll.start(50);
+    loop.exec();
+    sender.join();
+    if (!sent)
+        *error = mailer.error();
+    return sent;
+}
+
+bool WindowOutputDevices::exportLines(const QStringList &lines)
+{
+    return suite::REPORTEXPORT(lines);
+}
+
+} // namespace qaveq

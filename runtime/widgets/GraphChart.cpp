@@ -1,0 +1,132 @@
+#include "GraphChart.h"
+
+#include "QtPrompter.h"
+
+#include <QBuffer>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QGraphicsScene>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+namespace GraphChart {
+
+QChart *create(const report::Graph &graph)
+{
+    auto *chart = new QChart;
+    chart->setTitle(graph.title);
+    QFont titleFont = chart->titleFont();
+    titleFont.setPointSize(12);
+    titleFont.setBold(true);
+    chart->setTitleFont(titleFont);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setBackgroundRoundness(0);
+
+    auto *x = new QValueAxis;
+    x->setTitleText(graph.xTitle);
+    x->setLabelFormat(u"%d"_s);
+    auto *y = new QValueAxis;
+    y->setTitleText(graph.yTitle);
+    y->setLabelFormat(u"%.0f"_s);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+
+    double low = graph.yMin.value_or(0), high = graph.yMax.value_or(0);
+    for (const report::Graph::Series &data : graph.series) {
+        auto *series = new QLineSeries;
+        series->setName(data.name);
+        series->setPointsVisible(true);
+        for (int i = 0; i < data.values.size() && i < graph.x.size(); ++i) {
+            series->append(graph.x.at(i), data.values.at(i));
+            if (!graph.yMin)
+                low = std::min(low, data.values.at(i));
+            if (!graph.yMax)
+                high = std::max(high, data.values.at(i));
+        }
+        chart->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    const double first = graph.x.isEmpty() ? 0 : *std::min_element(graph.x.begin(), graph.x.end());
+    const double last = graph.x.isEmpty() ? 1 : *std::max_element(graph.x.begin(), graph.x.end());
+    // A single point still gets an axis either side of it.
+    x->setRange(first == last ? first - 1 : first, first == last ? last + 1 : last);
+    x->setTickCount(std::clamp(int(last - first) + 1, 2, 11));
+    if (high <= low)
+        high = low + 1;
+    y->setRange(low, high);
+    y->applyNiceNumbers();
+    if (graph.yMin && graph.yMax) // a fixed range stays exactly what was asked
+        y->setRange(*graph.yMin, std::max(*graph.yMax, *graph.yMin + 1));
+    return chart;
+}
+
+QByteArray svg(const report::Graph &graph, const QSizeF &size)
+{
+    // Drawn at a screen-like size, so that the chart's fonts and lines keep
+    // their proportions; the page scales the drawing into its place.
+    const QSize canvas(760, std::max(1, int(760 * size.height() / size.width())));
+    QGraphicsScene scene;
+    QChart *chart = create(graph);
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), canvas));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(canvas);
+    generator.setViewBox(QRect(QPoint(0, 0), canvas));
+    generator.setTitle(graph.title);
+    QPainter painter(&generator);
+    scene.render(&painter, QRectF(QPointF(0, 0), canvas), QRectF(QPointF(0, 0), canvas));
+    painter.end();
+    return buffer.data();
+}
+
+} // namespace GraphChart
+
+GraphView::GraphView(const report::Graph &graph, QWidget *parent)
+    : QChartView(GraphChart::create(graph), parent)
+    , m_graph(graph)
+{
+    setRenderHint(QPainter::Antialiasing);
+}
+
+bool GraphView::saveAs(const QString &path)
+{
+    if (path.endsWith(u".svg"_s, Qt::CaseInsensitive)) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        return file.write(GraphChart::svg(m_graph, QSizeF(size()))) > 0;
+    }
+    return grab().save(path, "PNG");
+}
+
+void GraphView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QAction *save = menu.addAction(u"Save As..."_s);
+    if (menu.exec(event->globalPos()) != save)
+        return;
+    QString path = QFileDialog::getSaveFileName(this, u"Save Graph As"_s, m_graph.title + u".png"_s,
+                                                u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
+    if (path.isEmpty())
+        return;
+    if (!path.contains(u'.'))
+        path += u".png"_s;
+    if (!saveAs(path))
+        QtPrompter(this).ask(Message{u"Save As"_s, u"%1 cannot be written."_s.arg(path), u"&OK"_s,
+                                     1, Message::Icon::Exclamation});
+}
+
+} // namespace qaveq

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "runtime/report/SmtpMailer.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLineEdit;
+class QSpinBox;
+
+namespace qaveq {
+
+// Whom an e-mailed report goes to: address, name and subject.
+class RecipientDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    RecipientDialog(const QString &address, const QString &name, const QString &subject,
+                    QWidget *parent = nullptr);
+    QString address() const;
+    QString name() const;
+    QString subject() const;
+
+private:
+    QLineEdit *m_address;
+    QLineEdit *m_name;
+    QLineEdit *m_subject;
+};
+
+// The user's mail server settings.
+class MailServerDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MailServerDialog(const report::SmtpSettings &settings, QWidget *parent = nullptr);
+    report::SmtpSettings settings() const;
+
+private:
+    QLineEdit *m_server;
+    QSpinBox *m_port;
+    QComboBox *m_security;
+    QLineEdit *m_user;
+    QLineEdit *m_password;
+    QLineEdit *m_fromAddress;
+    QLineEdit *m_fromName;
+};
+
+} // namespace qaveq

@@ -1,0 +1,319 @@
+#include "PreviewWindow.h"
+
+#include "runtime/report/PageList.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+namespace {
+
+constexpr int ThumbnailWidth = 110;
+
+// Paints a page image onto a device scaled to `target`, on white paper.
+void paintPage(QPainter &painter, const report::PageImage &page, const QRectF &target)
+{
+    painter.fillRect(target, Qt::white);
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / page.size.width(), target.height() / page.size.height());
+    page.paint(painter);
+    painter.restore();
+}
+
+const struct
+{
+    const char16_t *label;
+    PreviewWindow::Zoom mode;
+    int percent;
+} ZoomChoices[] = {
+    {u"Whole Page", PreviewWindow::Zoom::WholePage, 0},
+    {u"Page Width", PreviewWindow::Zoom::PageWidth, 0},
+    {u"50%", PreviewWindow::Zoom::Percent, 50},
+    {u"75%", PreviewWindow::Zoom::Percent, 75},
+    {u"100%", PreviewWindow::Zoom::Percent, 100},
+    {u"125%", PreviewWindow::Zoom::Percent, 125},
+    {u"150%", PreviewWindow::Zoom::Percent, 150},
+    {u"200%", PreviewWindow::Zoom::Percent, 200},
+};
+
+} // namespace
+
+class PreviewWindow::PageWidget : public QWidget
+{
+public:
+    explicit PageWidget(QWidget *parent)
+        : QWidget(parent)
+    {}
+
+    void setPage(std::optional<report::PageImage> page, double scale)
+    {
+        m_image = std::move(page);
+        m_scale = scale;
+        const QSizeF size = m_image ? m_image->size * scale : QSizeF(100, 100);
+        setFixedSize(size.toSize() + QSize(2 * Border, 2 * Border));
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Dark));
+        if (!m_image)
+            return;
+        const QRectF paper(QPointF(Border, Border), m_image->size * m_scale);
+        painter.fillRect(paper.translated(4, 4), QColor(0, 0, 0, 60));
+        paintPage(painter, *m_image, paper);
+    }
+
+private:
+    static constexpr int Border = 16;
+    std::optional<report::PageImage> m_image;
+    double m_scale = 1;
+};
+
+PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title, QWidget *parent)
+    : QDialog(parent)
+    , m_pages(pages)
+{
+    setWindowTitle(title.isEmpty() ? u"Print Preview"_s : title + u" - Print Preview"_s);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto *bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    layout->addWidget(bar);
+    QAction *print =
+        bar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), u"&Print..."_s);
+    print->setIcon(QIcon::fromTheme(u"document-print"_s, print->icon()));
+    print->setShortcut(QKeySequence::Print);
+    print->setToolTip(u"Print this report"_s);
+    connect(print, &QAction::triggered, this, [this] { finish(&m_print); });
+    bar->addSeparator();
+
+    QAction *first =
+        bar->addAction(style()->standardIcon(QStyle::SP_MediaSkipBackward), u"First"_s);
+    QAction *previous =
+        bar->addAction(style()->standardIcon(QStyle::SP_MediaSeekBackward), u"Previous"_s);
+    for (QAction *action : {first, previous})
+        bar->widgetForAction(action)->setProperty("toolButtonStyle", Qt::ToolButtonIconOnly);
+    m_pageNumber = new QSpinBox(this);
+    m_pageNumber->setRange(1, std::max(1, pages.count()));
+    m_pageNumber->setPrefix(u"Page "_s);
+    m_pageCount = new QLabel(u" of %1 "_s.arg(pages.count()), this);
+    bar->addWidget(m_pageNumber);
+    bar->addWidget(m_pageCount);
+    QAction *next = bar->addAction(style()->standardIcon(QStyle::SP_MediaSeekForward), u"Next"_s);
+    QAction *last = bar->addAction(style()->standardIcon(QStyle::SP_MediaSkipForward), u"Last"_s);
+    for (QAction *action : {next, last})
+        bar->widgetForAction(action)->setProperty("toolButtonStyle", Qt::ToolButtonIconOnly);
+    connect(first, &QAction::triggered, this, [this] { showPage(0); });
+    connect(previous, &QAction::triggered, this, [this] { showPage(m_current - 1); });
+    connect(next, &QAction::triggered, this, [this] { showPage(m_current + 1); });
+    connect(last, &QAction::triggered, this, [this] { showPage(m_pages.count() - 1); });
+    connect(m_pageNumber, &QSpinBox::valueChanged, this,
+            [this](int value) { showPage(value - 1); });
+    bar->addSeparator();
+
+    m_zoom = new QComboBox(this);
+    m_zoom->setToolTip(u"Zoom"_s);
+    for (const auto &choice : ZoomChoices)
+        m_zoom->addItem(QString::fromUtf16(choice.label));
+    bar->addWidget(m_zoom);
+    connect(m_zoom, &QComboBox::activated, this, &PreviewWindow::zoomChosen);
+    bar->addSeparator();
+
+    // The three ways out besides printing; each closes the preview.
+    const struct
+    {
+        QString text, tip;
+        QStyle::StandardPixmap icon;
+        bool *flag;
+    } outputs[] = {
+        {u"E&xport"_s, u"Export This Report"_s, QStyle::SP_FileDialogDetailedView, &m_export},
+        {u"P&DF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf},
+        {u"E-&mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email},
+    };
+    for (const auto &output : outputs) {
+        QAction *action = bar->addAction(style()->standardIcon(output.icon), output.text);
+        action->setToolTip(output.tip);
+        bool *flag = output.flag;
+        connect(action, &QAction::triggered, this, [this, flag] { finish(flag); });
+    }
+    bar->addSeparator();
+    QAction *close =
+        bar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), u"&Close"_s);
+    connect(close, &QAction::triggered, this, &QDialog::reject);
+
+    auto *splitter = new QSplitter(this);
+    m_thumbnails = new QListWidget(splitter);
+    m_thumbnails->setViewMode(QListView::IconMode);
+    m_thumbnails->setFlow(QListView::TopToBottom);
+    m_thumbnails->setWrapping(false);
+    m_thumbnails->setMovement(QListView::Static);
+    m_thumbnails->setIconSize(QSize(ThumbnailWidth, ThumbnailWidth * 4 / 3));
+    m_thumbnails->setSpacing(6);
+    m_thumbnails->setMinimumWidth(ThumbnailWidth + 40);
+    m_thumbnails->setMaximumWidth(ThumbnailWidth + 60);
+    for (int i = 0; i < pages.count(); ++i)
+        m_thumbnails->addItem(new QListWidgetItem(QString::number(i + 1)));
+    connect(m_thumbnails, &QListWidget::currentRowChanged, this, &PreviewWindow::showPage);
+
+    m_area = new QScrollArea(splitter);
+    m_area->setAlignment(Qt::AlignCenter);
+    m_area->setBackgroundRole(QPalette::Dark);
+    m_page = new PageWidget(m_area);
+    m_area->setWidget(m_page);
+    splitter->setStretchFactor(1, 1);
+    layout->addWidget(splitter, 1);
+
+    resize(1000, 760);
+    setZoom(Zoom::PageWidth);
+    showPage(0);
+    // Thumbnails are drawn a few at a time, so a long report opens at once.
+    QTimer::singleShot(0, this, &PreviewWindow::renderThumbnails);
+}
+
+void PreviewWindow::finish(bool *flag)
+{
+    *flag = true;
+    accept();
+}
+
+void PreviewWindow::renderThumbnails()
+{
+    const int until = std::min(m_pages.count(), m_thumbnailsDone + 8);
+    for (; m_thumbnailsDone < until; ++m_thumbnailsDone) {
+        const std::optional<report::PageImage> page = m_pages.page(m_thumbnailsDone);
+        if (!page)
+            continue;
+        const QSizeF size = page->size.scaled(m_thumbnails->iconSize(), Qt::KeepAspectRatio);
+        QPixmap pixmap(size.toSize());
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        paintPage(painter, *page, QRectF(QPointF(0, 0), size));
+        painter.setPen(Qt::gray);
+        painter.drawRect(QRectF(QPointF(0, 0), size).adjusted(0, 0, -1, -1));
+        painter.end();
+        m_thumbnails->item(m_thumbnailsDone)->setIcon(QIcon(pixmap));
+    }
+    if (m_thumbnailsDone < m_pages.count())
+        QTimer::singleShot(0, this, &PreviewWindow::renderThumbnails);
+}
+
+double PreviewWindow::scale() const
+{
+    const std::optional<report::PageImage> page =
+        m_pages.isEmpty() ? std::nullopt : m_pages.page(m_current);
+    const QSizeF size = page ? page->size : QSizeF(6120, 7920);
+    const QSize viewport = m_area->viewport()->size() - QSize(40, 40);
+    switch (m_mode) {
+    case Zoom::PageWidth:
+        return viewport.width() / size.width();
+    case Zoom::WholePage:
+        return std::min(viewport.width() / size.width(), viewport.height() / size.height());
+    case Zoom::Percent:
+        break;
+    }
+    return m_percent / 100.0 * logicalDpiX() / report::UnitsPerInch;
+}
+
+void PreviewWindow::setZoom(Zoom mode, int percent)
+{
+    m_mode = mode;
+    m_percent = percent;
+    for (int i = 0; i < int(std::size(ZoomChoices)); ++i)
+        if (ZoomChoices[i].mode == mode &&
+            (mode != Zoom::Percent || ZoomChoices[i].percent == percent))
+            m_zoom->setCurrentIndex(i);
+    if (mode == Zoom::Percent && m_zoom->currentText() != u"%1%"_s.arg(percent)) {
+        m_zoom->addItem(u"%1%"_s.arg(percent));
+        m_zoom->setCurrentIndex(m_zoom->count() - 1);
+    }
+    updatePage();
+}
+
+void PreviewWindow::zoomChosen(int index)
+{
+    if (index < int(std::size(ZoomChoices)))
+        setZoom(ZoomChoices[index].mode, ZoomChoices[index].percent);
+    else
+        setZoom(Zoom::Percent, m_zoom->itemText(index).chopped(1).toInt());
+}
+
+void PreviewWindow::showPage(int index)
+{
+    if (m_pages.isEmpty() || index < 0 || index >= m_pages.count())
+        return;
+    m_current = index;
+    {
+        const QSignalBlocker blockSpin(m_pageNumber);
+        const QSignalBlocker blockList(m_thumbnails);
+        m_pageNumber->setValue(index + 1);
+        m_thumbnails->setCurrentRow(index);
+    }
+    updatePage();
+    m_area->verticalScrollBar()->setValue(0);
+}
+
+void PreviewWindow::updatePage()
+{
+    if (m_pages.isEmpty())
+        return;
+    m_page->setPage(m_pages.page(m_current), scale());
+}
+
+void PreviewWindow::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    if (m_mode != Zoom::Percent)
+        updatePage();
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        showPage(m_current + 1);
+        return;
+    case Qt::Key_PageUp:
+        showPage(m_current - 1);
+        return;
+    case Qt::Key_Home:
+        if (event->modifiers() & Qt::ControlModifier) {
+            showPage(0);
+            return;
+        }
+        break;
+    case Qt::Key_End:
+        if (event->modifiers() & Qt::ControlModifier) {
+            showPage(m_pages.count() - 1);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace qaveq

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QScrollArea;
+class QSpinBox;
+
+namespace qaveq {
+
+namespace report {
+class PageList;
+}
+
+// Shows a report's pages as they will print: one page at a time at a zoom,
+// thumbnails of all pages beside it, and the buttons that print, export,
+// write a PDF or e-mail it. The buttons close the preview; the caller does
+// what was asked.
+class PreviewWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum class Zoom { Percent, PageWidth, WholePage };
+
+    PreviewWindow(const report::PageList &pages, const QString &title, QWidget *parent = nullptr);
+
+    void setZoom(Zoom mode, int percent = 100);
+    void showPage(int index);
+    int currentPage() const { return m_current; }
+    // The page's drawing scale: screen pixels per page unit.
+    double scale() const;
+
+    // What the user pressed to close the preview.
+    bool printRequested() const { return m_print; }
+    bool exportRequested() const { return m_export; }
+    bool pdfRequested() const { return m_pdf; }
+    bool emailRequested() const { return m_email; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    class PageWidget;
+    void finish(bool *flag);
+    void zoomChosen(int index);
+    void renderThumbnails();
+    void updatePage();
+
+    const report::PageList &m_pages;
+    int m_current = 0;
+    Zoom m_mode = Zoom::Percent;
+    int m_percent = 100;
+    bool m_print = false, m_export = false, m_pdf = false, m_email = false;
+    QListWidget *m_thumbnails;
+    QScrollArea *m_area;
+    PageWidget *m_page;
+    QSpinBox *m_pageNumber;
+    QLabel *m_pageCount;
+    QComboBox *m_zoom;
+    int m_thumbnailsDone = 0;
+};
+
+} // namespace qaveq
