@@ -2,6 +2,8 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -176,3 +178,62 @@ TEST_F(CommandLineTest, ApplyCategoriesPlansThenApplies)
 }
 
 } // namespace
+
+namespace {
+
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(CommandLineTest, FixedAssetReportWritesThePdfAndItsTextCopy)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    ASSERT_EQ(qaveq({u"depreciation"_s, u"TRK-101"_s}).status, 0);
+    const QString pdf = folder.filePath(u"schedule.pdf"_s);
+    const QString text = folder.filePath(u"schedule.txt"_s);
+    const Outcome run =
+        qaveq({u"report"_s, u"fixed-assets"_s, u"TRK-101"_s, u"--pdf"_s, pdf, u"--export"_s, text});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, pdf + u" (4 pages)\n"_s);
+    EXPECT_TRUE(fileContents(pdf).startsWith("%PDF-1.4"));
+    const QStringList lines = QString::fromUtf8(fileContents(text)).split(u'\n');
+    EXPECT_EQ(lines.at(1), u"Fixed Asset Depreciation Schedule"_s);
+    EXPECT_EQ(lines.at(3), u"Asset ID:\tTRK-101\tDump Truck, Tandem Axle"_s);
+    EXPECT_TRUE(lines.at(10).startsWith(u"03/01/2021\t1,583.33\t166,416.67\t"_s));
+
+    // What a reader of the PDF sees.
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    if (pdftotext.waitForFinished(10000) && pdftotext.exitCode() == 0) {
+        const QString shown = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        EXPECT_TRUE(shown.contains(u"Fixed Asset Depreciation Schedule"_s));
+        EXPECT_TRUE(shown.contains(u"TRK-101"_s));
+        EXPECT_TRUE(shown.contains(u"03/2021"_s));
+        EXPECT_TRUE(shown.contains(u"166,416.67"_s));
+    }
+
+    const Outcome graphs = qaveq({u"report"_s, u"fixed-assets"_s, u"TRK-101"_s, u"--graphs"_s,
+                                  u"--pdf"_s, folder.filePath(u"graphs"_s)});
+    EXPECT_EQ(graphs.status, 0) << graphs.err.toStdString();
+    EXPECT_EQ(graphs.out, folder.filePath(u"graphs.pdf"_s) + u" (1 page)\n"_s);
+}
+
+TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    const Outcome unknown = qaveq({u"report"_s, u"fixed-assets"_s, u"NOPE"_s});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, u"qaveq: there is no equipment \"NOPE\"\n"_s);
+
+    const Outcome unwritable = qaveq(
+        {u"report"_s, u"fixed-assets"_s, u"TRK-101"_s, u"--pdf"_s, u"/nonexistent-folder/r.pdf"_s});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_TRUE(unwritable.err.contains(u"/nonexistent-folder/r.pdf"_s));
+
+    EXPECT_EQ(qaveq({u"report"_s, u"fixed-assets"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"report"_s, u"listing"_s}).status, 2);
+}
