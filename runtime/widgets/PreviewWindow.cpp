@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -102,9 +101,7 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     layout->addWidget(bar);
-    QAction *print =
-        bar->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), u"&Print..."_s);
-    print->setIcon(QIcon::fromTheme(u"document-print"_s, print->icon()));
+    QAction *print = bar->addAction(QIcon::fromTheme(u"document-print"_s), u"&Print..."_s);
     print->setShortcut(QKeySequence::Print);
     print->setToolTip(u"Print this report"_s);
     connect(print, &QAction::triggered, this, [this] { finish(&m_print); });
@@ -126,6 +123,11 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
     QAction *last = bar->addAction(style()->standardIcon(QStyle::SP_MediaSkipForward), u"Last"_s);
     for (QAction *action : {next, last})
         bar->widgetForAction(action)->setProperty("toolButtonStyle", Qt::ToolButtonIconOnly);
+    // The page keys turn pages wherever the focus is.
+    first->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+    previous->setShortcut(QKeySequence(Qt::Key_PageUp));
+    next->setShortcut(QKeySequence(Qt::Key_PageDown));
+    last->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_End));
     connect(first, &QAction::triggered, this, [this] { showPage(0); });
     connect(previous, &QAction::triggered, this, [this] { showPage(m_current - 1); });
     connect(next, &QAction::triggered, this, [this] { showPage(m_current + 1); });
@@ -148,14 +150,18 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
         QString text, tip;
         QStyle::StandardPixmap icon;
         bool *flag;
+        QKeyCombination key;
     } outputs[] = {
-        {u"E&xport"_s, u"Export This Report"_s, QStyle::SP_FileDialogDetailedView, &m_export},
-        {u"P&DF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf},
-        {u"E-&mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email},
+        {u"Export"_s, u"Export This Report"_s, QStyle::SP_FileDialogDetailedView, &m_export,
+         Qt::ALT | Qt::Key_X},
+        {u"PDF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf, Qt::ALT | Qt::Key_D},
+        {u"E-mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email,
+         Qt::ALT | Qt::Key_M},
     };
     for (const auto &output : outputs) {
         QAction *action = bar->addAction(style()->standardIcon(output.icon), output.text);
         action->setToolTip(output.tip);
+        action->setShortcut(output.key);
         bool *flag = output.flag;
         connect(action, &QAction::triggered, this, [this, flag] { finish(flag); });
     }
@@ -166,12 +172,9 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
 
     auto *splitter = new QSplitter(this);
     m_thumbnails = new QListWidget(splitter);
-    m_thumbnails->setViewMode(QListView::IconMode);
-    m_thumbnails->setFlow(QListView::TopToBottom);
-    m_thumbnails->setWrapping(false);
-    m_thumbnails->setMovement(QListView::Static);
     m_thumbnails->setIconSize(QSize(ThumbnailWidth, ThumbnailWidth * 4 / 3));
-    m_thumbnails->setSpacing(6);
+    m_thumbnails->setSpacing(4);
+    m_thumbnails->setUniformItemSizes(true);
     m_thumbnails->setMinimumWidth(ThumbnailWidth + 40);
     m_thumbnails->setMaximumWidth(ThumbnailWidth + 60);
     for (int i = 0; i < pages.count(); ++i)
@@ -187,6 +190,7 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
     layout->addWidget(splitter, 1);
 
     resize(1000, 760);
+    m_area->setFocus();
     setZoom(Zoom::PageWidth);
     showPage(0);
     // Thumbnails are drawn a few at a time, so a long report opens at once.
@@ -287,33 +291,6 @@ void PreviewWindow::resizeEvent(QResizeEvent *event)
     QDialog::resizeEvent(event);
     if (m_mode != Zoom::Percent)
         updatePage();
-}
-
-void PreviewWindow::keyPressEvent(QKeyEvent *event)
-{
-    switch (event->key()) {
-    case Qt::Key_PageDown:
-        showPage(m_current + 1);
-        return;
-    case Qt::Key_PageUp:
-        showPage(m_current - 1);
-        return;
-    case Qt::Key_Home:
-        if (event->modifiers() & Qt::ControlModifier) {
-            showPage(0);
-            return;
-        }
-        break;
-    case Qt::Key_End:
-        if (event->modifiers() & Qt::ControlModifier) {
-            showPage(m_pages.count() - 1);
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace qaveq

@@ -43,7 +43,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     class PageWidget;
