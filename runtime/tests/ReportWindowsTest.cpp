@@ -118,9 +118,9 @@ TEST(PdfStatusWindowTest, CancelAsksAndNoGoesOn)
     ScriptedPrompter prompter{2};
     report::PdfGenerator generator;
     generator.setOutput(folder.filePath(u"r.pdf"_s));
-    PdfStatusWindow window(generator, prompter);
     report::PdfGenerator::Result result;
-    whileModal([&] { result = window.run(pages); }, [&](QWidget *modal) { modal->close(); });
+    whileModal([&] { result = runPdfGeneration(generator, pages, prompter); },
+               [&](QWidget *modal) { modal->close(); });
     ASSERT_FALSE(prompter.shown().isEmpty());
     EXPECT_EQ(prompter.shown().first().caption, u"Cancel PDF?"_s);
     EXPECT_EQ(prompter.shown().first().text, u"Do you wish to Cancel the PDF Generation?"_s);
@@ -136,9 +136,9 @@ TEST(PdfStatusWindowTest, CancelAnsweredYesLeavesNoFile)
     ScriptedPrompter prompter{1};
     report::PdfGenerator generator;
     generator.setOutput(folder.filePath(u"r.pdf"_s));
-    PdfStatusWindow window(generator, prompter);
     report::PdfGenerator::Result result;
-    whileModal([&] { result = window.run(pages); }, [&](QWidget *modal) { modal->close(); });
+    whileModal([&] { result = runPdfGeneration(generator, pages, prompter); },
+               [&](QWidget *modal) { modal->close(); });
     EXPECT_EQ(result, report::PdfGenerator::Result::Cancelled);
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
@@ -147,18 +147,21 @@ TEST(ProgressWindowTest, RunsSlicesUntilTheEndOrACancel)
 {
     int slices = 0;
     int cancels = 0;
-    ProgressWindow::Pass pass{[&] { return ++slices < 4; }, [&] { return ++cancels == 2; },
-                              [&] { return slices * 25; }, [] { return u"% Completed"_s; },
+    ProgressWindow::Pass pass{[&] { return ++slices < 4; },
+                              [&] { return ++cancels == 2; },
+                              {},
+                              [&] { return slices * 25; },
+                              [] { return u"% Completed"_s; },
                               [] { return u"Records Read"_s; }};
-    ProgressWindow window(u"Generating Report"_s, {}, pass);
+    ProgressWindow window(u"Generating Report"_s, pass);
     window.run();
     EXPECT_EQ(slices, 4);
 
     int endless = 0;
-    ProgressWindow::Pass forever{[&] { return ++endless > 0; }, [&] { return ++cancels >= 2; },
-                                 [] { return 0; }, [] { return QString(); },
-                                 [] { return QString(); }};
-    ProgressWindow cancelled(u"Generating Report"_s, {}, forever);
+    ProgressWindow::Pass forever{
+        [&] { return ++endless > 0; }, [&] { return ++cancels >= 2; }, {}, [] { return 0; },
+        [] { return QString(); },      [] { return QString(); }};
+    ProgressWindow cancelled(u"Generating Report"_s, forever);
     // The first cancel is answered "go on", the second ends the pass.
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {

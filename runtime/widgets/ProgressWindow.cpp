@@ -8,10 +8,10 @@
 
 namespace qaveq {
 
-ProgressWindow::ProgressWindow(const QString &title, const QString &userText, Pass pass,
-                               QWidget *parent)
+ProgressWindow::ProgressWindow(const QString &title, Pass pass, QWidget *parent)
     : QDialog(parent)
     , m_pass(std::move(pass))
+    , m_status(new QLabel(this))
     , m_progress(new QProgressBar(this))
     , m_percent(new QLabel(this))
     , m_records(new QLabel(this))
@@ -20,11 +20,13 @@ ProgressWindow::ProgressWindow(const QString &title, const QString &userText, Pa
     setWindowTitle(title);
     setModal(true);
     auto *layout = new QVBoxLayout(this);
-    if (!userText.isEmpty())
-        layout->addWidget(new QLabel(userText, this));
+    m_status->setTextFormat(Qt::PlainText);
+    m_status->setWordWrap(true);
+    m_status->setVisible(bool(m_pass.status));
+    layout->addWidget(m_status);
     m_progress->setRange(0, 100);
     m_progress->setTextVisible(false);
-    m_progress->setMinimumWidth(320);
+    m_progress->setMinimumWidth(420);
     layout->addWidget(m_progress);
     auto *texts = new QHBoxLayout;
     texts->addWidget(m_percent);
@@ -57,6 +59,8 @@ void ProgressWindow::step()
 
 void ProgressWindow::refresh()
 {
+    if (m_pass.status)
+        m_status->setText(m_pass.status());
     m_progress->setValue(m_pass.percent());
     m_percent->setText(m_pass.percentText());
     m_records->setText(m_pass.recordsText());

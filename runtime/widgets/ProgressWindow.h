@@ -19,15 +19,15 @@ class ProgressWindow : public QDialog
 public:
     struct Pass
     {
-        std::function<bool()> slice;  // the next slice; false when the pass is over
-        std::function<bool()> cancel; // the user asked to cancel; true when the pass is over
+        std::function<bool()> slice;     // the next slice; false when the pass is over
+        std::function<bool()> cancel;    // the user asked to cancel; true when the pass is over
+        std::function<QString()> status; // a line above the bar; none when not given
         std::function<int()> percent;
         std::function<QString()> percentText;
         std::function<QString()> recordsText;
     };
 
-    ProgressWindow(const QString &title, const QString &userText, Pass pass,
-                   QWidget *parent = nullptr);
+    ProgressWindow(const QString &title, Pass pass, QWidget *parent = nullptr);
 
     // Runs the pass to its end.
     void run();
@@ -40,6 +40,7 @@ private:
     void refresh();
 
     Pass m_pass;
+    QLabel *m_status;
     QProgressBar *m_progress;
     QLabel *m_percent;
     QLabel *m_records;

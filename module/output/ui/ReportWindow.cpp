@@ -25,12 +25,15 @@ void runReportWindow(ReportPass &pass, data::Session &session, OutputState &outp
     ReportRun run(pass, {session, output, devices, prompter, clock,
                          DisplayStrings::load(QDir(session.dataPath).filePath(u"CPCSRPTS.INI"_s))});
     if (run.start()) {
-        ProgressWindow window(run.progressTitle(), run.strings().ProgWinUsrText,
-                              {[&run] { return run.runSlice(); }, [&run] { return run.cancel(); },
-                               [&run] { return run.percent(); },
-                               [&run] { return run.percentText(); },
-                               [&run] { return run.recordsText(); }},
-                              parent);
+        ProgressWindow::Pass pass;
+        pass.slice = [&run] { return run.runSlice(); };
+        pass.cancel = [&run] { return run.cancel(); };
+        if (const QString user = run.strings().ProgWinUsrText; !user.isEmpty())
+            pass.status = [user] { return user; };
+        pass.percent = [&run] { return run.percent(); };
+        pass.percentText = [&run] { return run.percentText(); };
+        pass.recordsText = [&run] { return run.recordsText(); };
+        ProgressWindow window(run.progressTitle(), pass, parent);
         window.run();
     }
     run.finish();

@@ -112,8 +112,7 @@ std::optional<QString> WindowOutputDevices::choosePdfFile(const QString &caption
 report::PdfGenerator::Result WindowOutputDevices::generatePdf(report::PdfGenerator &generator,
                                                               const report::PageList &pages)
 {
-    PdfStatusWindow window(generator, m_prompter, m_parent);
-    return window.run(pages);
+    return runPdfGeneration(generator, pages, m_prompter, m_parent);
 }
 
 void WindowOutputDevices::open(const QString &path)
