@@ -261,7 +261,7 @@ void ReportRun::mailPdf()
     }
     QString error;
     if (!m_services.devices.sendMail(message, &error))
-        tell(u"Email Report"_s, error);
+        tell(u"Email Report"_s, error + u"||The PDF is kept as %1."_s.arg(message.attachment));
 }
 
 void ReportRun::exportReport()
