@@ -1,5 +1,6 @@
 #include "output/ReportRun.h"
 #include "output/OutputRules.h"
+#include "output/ReportBands.h"
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
@@ -395,4 +396,41 @@ TEST_F(ReportRunTest, ExportAddsTheReportParameters)
               (QStringList{u"Demonstration Construction Co."_s, u"Counting Report"_s, QString(),
                            u"line 1"_s, u"line 2"_s, QString(), u"Report Parameters:"_s,
                            u"Equipment: EXC-301 to TRK-101"_s, u"Active only"_s}));
+}
+
+TEST(ReportBandsTest, HeaderAndFooterTakeTheReportColours)
+{
+    ReportBands::Standard standard;
+    standard.company = u"Demonstration Construction Co."_s;
+    standard.title = u"Fixed Asset Depreciation Schedule"_s;
+    standard.run = QDateTime(QDate(2026, 12, 9), QTime(14, 5));
+    standard.titleColor = ReportBands::color(0x1F3A5F);
+    standard.shadingColor = ReportBands::color(-1);
+    standard.footerColor = ReportBands::color(0x404040);
+    standard.limits = {u"Equipment: all"_s, u"   "_s};
+    standard.footerMessage = QString(120, u'x');
+    standard.width = 7200;
+
+    QStringList texts;
+    bool shaded = false;
+    const report::Band header = ReportBands::pageHeader(standard);
+    for (const report::Element &element : header.elements) {
+        if (const auto *text = std::get_if<report::TextElement>(&element)) {
+            texts.append(text->text);
+            if (text->text == standard.title) {
+                EXPECT_EQ(text->color, QColor(0x1F, 0x3A, 0x5F));
+            }
+        }
+        shaded = shaded || std::holds_alternative<report::BoxElement>(element);
+    }
+    EXPECT_EQ(texts, (QStringList{u"12/09/26"_s, u"2:05PM"_s, standard.company, standard.title}));
+    EXPECT_FALSE(shaded); // -1: no shading
+
+    QStringList footer;
+    for (const report::Element &element : ReportBands::pageFooter(standard, 3).elements)
+        if (const auto *text = std::get_if<report::TextElement>(&element)) {
+            footer.append(text->text);
+            EXPECT_EQ(text->color, QColor(0x40, 0x40, 0x40));
+        }
+    EXPECT_EQ(footer, (QStringList{u"Equipment: all"_s, QString(100, u'x'), u"Page: 3"_s}));
 }
