@@ -53,11 +53,11 @@ bool HostSession::openCompany(QString *error)
     m_session.dataPath = m_company->folder();
     m_session.controlPath = m_company->folder();
     m_ini = std::make_unique<data::IniManager>(QDir(m_company->folder()).filePath(u"suite.ini"_s));
-    // Reports' PDF files go to the folder the user chose, or the documents folder.
+    // Reports' PDF files go to the folder the user chose, or the documents
+    // folder when there is one, else the home folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     m_session.pdfPath =
-        m_ini
-            ->fetch(u"PDF"_s, u"Folder"_s,
-                    QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        m_ini->fetch(u"PDF"_s, u"Folder"_s, QDir(documents).exists() ? documents : QDir::homePath())
             .toString();
     data::Database &database = m_company->database();
     m_errors.setCurrentErrorSource([&database] { return database.lastError(); });

@@ -1,5 +1,6 @@
 #include "SmtpMailer.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <curl/curl.h>
@@ -116,10 +117,13 @@ bool SmtpMailer::send(const MailMessage &message)
     const QByteArray toHeader =
         "To: " + mailbox(oneLine(message.toName), oneLine(message.toAddress));
     const QByteArray subjectHeader = "Subject: " + encodedWord(oneLine(message.subject));
+    const QByteArray dateHeader =
+        "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1();
     curl_slist *headers = nullptr;
     headers = curl_slist_append(headers, fromHeader.constData());
     headers = curl_slist_append(headers, toHeader.constData());
     headers = curl_slist_append(headers, subjectHeader.constData());
+    headers = curl_slist_append(headers, dateHeader.constData());
     std::unique_ptr<curl_slist, ListDeleter> headerList(headers);
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headerList.get());
 

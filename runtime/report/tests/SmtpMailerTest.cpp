@@ -44,6 +44,7 @@ TEST(SmtpMailerTest, SendsTheReportAsAnAttachment)
     EXPECT_TRUE(sent.contains("MAIL FROM:<equipment@contractor.test>"));
     EXPECT_TRUE(sent.contains("RCPT TO:<owner@contractor.test>"));
     EXPECT_TRUE(sent.contains("Subject: Depreciation schedule"));
+    EXPECT_TRUE(sent.contains("\r\nDate: "));
     EXPECT_TRUE(sent.contains("To: \"Pat Owner\" <owner@contractor.test>"));
     EXPECT_TRUE(sent.contains("Here is the schedule."));
     EXPECT_TRUE(sent.contains("filename=\"Fixed Asset Depreciation Schedule.pdf\""));
