@@ -1,4 +1,5 @@
 #include "output/ReportRun.h"
+#include "output/MailSettings.h"
 #include "output/OutputRules.h"
 #include "output/ReportBands.h"
 #include "records/ModuleFiles.h"
@@ -433,4 +434,28 @@ TEST(ReportBandsTest, HeaderAndFooterTakeTheReportColours)
             EXPECT_EQ(text->color, QColor(0x40, 0x40, 0x40));
         }
     EXPECT_EQ(footer, (QStringList{u"Equipment: all"_s, QString(100, u'x'), u"Page: 3"_s}));
+}
+
+TEST(MailSettingsTest, KeptForTheUserAloneAndReadBack)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"DEMO/ADM.ini"_s);
+    report::SmtpSettings settings;
+    settings.server = u"smtp.contractor.test"_s;
+    settings.port = 465;
+    settings.security = report::SmtpSettings::Security::Tls;
+    settings.user = u"office"_s;
+    settings.password = u"s3cret, with a comma"_s;
+    settings.fromAddress = u"office@contractor.test"_s;
+    settings.fromName = u"Equipment Office"_s;
+    ASSERT_TRUE(MailSettings::save(file, settings));
+    EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+
+    const report::SmtpSettings read = MailSettings::load(file);
+    EXPECT_EQ(read.server, settings.server);
+    EXPECT_EQ(read.port, 465);
+    EXPECT_EQ(read.security, report::SmtpSettings::Security::Tls);
+    EXPECT_EQ(read.password, settings.password);
+    EXPECT_EQ(read.fromName, settings.fromName);
+    EXPECT_TRUE(MailSettings::load(folder.filePath(u"none.ini"_s)).server.isEmpty());
 }

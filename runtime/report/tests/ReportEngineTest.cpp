@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -179,4 +181,26 @@ TEST(PageListTest, CopiesRepeatTheWholeListCollated)
     EXPECT_EQ(pages.printOrder(1), (QList<int>{0, 1, 2}));
     EXPECT_EQ(pages.printOrder(2), (QList<int>{0, 1, 2, 0, 1, 2}));
     EXPECT_EQ(pages.printOrder(0), (QList<int>{0, 1, 2}));
+}
+
+TEST(PageImageTest, PaintsWhatItHolds)
+{
+    PageImage page{QSizeF(720, 720), {}};
+    page.elements.push_back(BoxElement{QRectF(0, 0, 360, 720), QColor(Qt::blue), {}, 0});
+    page.elements.push_back(LineElement{QPointF(400, 700), QPointF(700, 700), 20, Qt::red});
+    page.elements.push_back(TextElement{QRectF(400, 0, 320, 200), u"Page: 1"_s, FontSpec{}});
+    QImage image(72, 72, QImage::Format_RGB32); // a tenth: 72 pixels to the inch
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(0.1, 0.1);
+    page.paint(painter);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(10, 40), QColor(Qt::blue));
+    EXPECT_EQ(image.pixelColor(60, 70), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(60, 40), QColor(Qt::white)); // the box's fill did not spread
+    bool inked = false;
+    for (int x = 40; x < 72; ++x)
+        for (int y = 0; y < 20; ++y)
+            inked = inked || image.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_TRUE(inked);
 }
