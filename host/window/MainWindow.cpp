@@ -175,12 +175,8 @@ void MainWindow::buildMenus()
     setup->addSeparator();
     connect(setup->addAction(u"&PDF Options..."_s), &QAction::triggered, this,
             [] { suite::PDFOPTIONS(); });
-    connect(setup->addAction(u"E-&Mail Settings..."_s), &QAction::triggered, this, [this] {
-        const QString file = MailSettings::userSettingsFile(m_session.session());
-        MailServerDialog dialog(MailSettings::load(file), this);
-        if (dialog.exec() == QDialog::Accepted && !MailSettings::save(file, dialog.settings()))
-            QMessageBox::warning(this, u"E-Mail Settings"_s, u"%1 cannot be written."_s.arg(file));
-    });
+    connect(setup->addAction(u"E-&Mail Settings..."_s), &QAction::triggered, this,
+            &MainWindow::editMailSettings);
 
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
     QAction *contents = help->addAction(u"&Contents"_s);
@@ -228,6 +224,28 @@ bool MainWindow::chooseEquipment()
     buffer = EQHeader();
     buffer.EquipmentID = ids.at(items.indexOf(item));
     return m_session.company().file<EQHeader>().fetch(u"KeyEquipmentID", buffer).isOk();
+}
+
+void MainWindow::editMailSettings()
+{
+    data::Session &session = m_session.session();
+    const QString file = MailSettings::userSettingsFile(session);
+    data::Table &users = m_session.company().file<UserFile>();
+    UserFile user;
+    user.UserID = session.userId;
+    const bool known = users.fetch(u"KeyUserID", user).isOk();
+    MailServerDialog dialog(MailSettings::load(file), this,
+                            known ? std::optional(user.EmailMessage) : std::nullopt);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!MailSettings::save(file, dialog.settings()))
+        QMessageBox::warning(this, u"E-Mail Settings"_s, u"%1 cannot be written."_s.arg(file));
+    if (!known)
+        return;
+    user.EmailMessage = dialog.message();
+    if (const data::FileStatus status = users.update(user); !status)
+        QMessageBox::warning(this, u"E-Mail Settings"_s,
+                             status.error().text() + u" Saving UserFile"_s);
 }
 
 QWidget *MainWindow::overview()

@@ -28,6 +28,8 @@ private:
     void run(const QString &procedure, int request);
     // Asks for the equipment an output is for and puts it in the buffer.
     bool chooseEquipment();
+    // The user's mail server and the message reports are e-mailed with.
+    void editMailSettings();
     void showAbout();
     QWidget *overview();
 

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -61,7 +62,8 @@ QString RecipientDialog::subject() const
     return m_subject->text().trimmed();
 }
 
-MailServerDialog::MailServerDialog(const report::SmtpSettings &settings, QWidget *parent)
+MailServerDialog::MailServerDialog(const report::SmtpSettings &settings, QWidget *parent,
+                                   std::optional<QString> message)
     : QDialog(parent)
     , m_server(new QLineEdit(settings.server, this))
     , m_port(new QSpinBox(this))
@@ -86,7 +88,19 @@ MailServerDialog::MailServerDialog(const report::SmtpSettings &settings, QWidget
     form->addRow(u"Pass&word:"_s, m_password);
     form->addRow(u"&From address:"_s, m_fromAddress);
     form->addRow(u"From &name:"_s, m_fromName);
+    if (message) {
+        m_message = new QPlainTextEdit(*message, this);
+        m_message->setToolTip(u"The text of every report you e-mail (up to 500 characters)"_s);
+        m_message->setMaximumHeight(90);
+        m_message->setTabChangesFocus(true);
+        form->addRow(u"&Message:"_s, m_message);
+    }
     form->addRow(okCancel(this));
+}
+
+QString MailServerDialog::message() const
+{
+    return m_message ? m_message->toPlainText().left(500) : QString();
 }
 
 report::SmtpSettings MailServerDialog::settings() const

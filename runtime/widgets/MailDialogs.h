@@ -4,8 +4,11 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 class QSpinBox;
 
 namespace qaveq {
@@ -28,14 +31,17 @@ private:
     QLineEdit *m_subject;
 };
 
-// The user's mail server settings.
+// The user's mail server settings, and the message their reports are sent
+// with when one is given.
 class MailServerDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit MailServerDialog(const report::SmtpSettings &settings, QWidget *parent = nullptr);
+    explicit MailServerDialog(const report::SmtpSettings &settings, QWidget *parent = nullptr,
+                              std::optional<QString> message = std::nullopt);
     report::SmtpSettings settings() const;
+    QString message() const;
 
 private:
     QLineEdit *m_server;
@@ -45,6 +51,7 @@ private:
     QLineEdit *m_password;
     QLineEdit *m_fromAddress;
     QLineEdit *m_fromName;
+    QPlainTextEdit *m_message = nullptr;
 };
 
 } // namespace qaveq
