@@ -1,5 +1,9 @@
 #include "Session.h"
 
+#include "IniManager.h"
+
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 namespace {
@@ -7,6 +11,33 @@ namespace {
 Session *currentSession = nullptr;
 
 } // namespace
+
+namespace {
+
+// A colour setting as 0xRRGGBB; -1 for "none"; `fallback` when unset or not a colour.
+int colorSetting(const IniManager &settings, const QString &key, int fallback)
+{
+    const QString text = settings.fetch(u"Reports"_s, key).toString().trimmed();
+    if (text.isEmpty())
+        return fallback;
+    if (text.compare(u"none"_s, Qt::CaseInsensitive) == 0 || text == u"-1"_s)
+        return -1;
+    bool ok = false;
+    const int value = QStringView(text).mid(text.startsWith(u'#') ? 1 : 0).toInt(&ok, 16);
+    return ok && text.size() <= 7 && value >= 0 ? value : fallback;
+}
+
+} // namespace
+
+void Session::loadReportSettings(const IniManager &suiteSettings, const QString &defaultPdfPath)
+{
+    pdfPath = suiteSettings.fetch(u"PDF"_s, u"Folder"_s, defaultPdfPath).toString();
+    reportTitleColor = colorSetting(suiteSettings, u"TitleColor"_s, reportTitleColor);
+    reportShadingColor = colorSetting(suiteSettings, u"ShadingColor"_s, reportShadingColor);
+    reportFooterColor = colorSetting(suiteSettings, u"FooterColor"_s, reportFooterColor);
+    reportFooterMessage =
+        suiteSettings.fetch(u"Reports"_s, u"FooterMessage"_s, reportFooterMessage).toString();
+}
 
 Session *Session::current()
 {

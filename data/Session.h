@@ -12,6 +12,7 @@
 namespace qaveq::data {
 
 class Company;
+class IniManager;
 
 // Requests handed to a form or lookup, and the responses it hands back.
 enum class Request { None = 0, Insert = 1, Change = 2, Delete = 3, Select = 4, View = 6 };
@@ -67,6 +68,12 @@ public:
     QString equipField; // EQUIPFIELD: equipment whose categories a lookup lists
     QString jobField;   // JOBFIELD: job whose cost codes or change orders a lookup lists
     QString test;       // TEST
+
+    // The suite's report settings from its settings file: the PDF folder
+    // ([PDF] Folder, `defaultPdfPath` when not set), the report colours
+    // ([Reports] TitleColor, ShadingColor, FooterColor as #RRGGBB, "none" for
+    // none) and FooterMessage.
+    void loadReportSettings(const IniManager &suiteSettings, const QString &defaultPdfPath);
 
     // The session of the signed-on user in this process, which the module's
     // procedures work in; null until the host sets one.

@@ -56,9 +56,7 @@ bool HostSession::openCompany(QString *error)
     // Reports' PDF files go to the folder the user chose, or the documents
     // folder when there is one, else the home folder.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    m_session.pdfPath =
-        m_ini->fetch(u"PDF"_s, u"Folder"_s, QDir(documents).exists() ? documents : QDir::homePath())
-            .toString();
+    m_session.loadReportSettings(*m_ini, QDir(documents).exists() ? documents : QDir::homePath());
     data::Database &database = m_company->database();
     m_errors.setCurrentErrorSource([&database] { return database.lastError(); });
     data::Session::setCurrent(&m_session);

@@ -13,6 +13,7 @@
 #include "core/Clock.h"
 
 #include "data/Company.h"
+#include "data/IniManager.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -116,6 +117,9 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     session.companyId = company->id();
     session.companyName = company->name();
     session.dataPath = company->folder();
+    // The company's report colours and footer; the PDF goes to the current folder.
+    session.loadReportSettings(data::IniManager(QDir(company->folder()).filePath(u"suite.ini"_s)),
+                               QDir::currentPath());
     session.pdfPath = QDir::currentPath();
     session.printPreview = true;
     OutputState output;

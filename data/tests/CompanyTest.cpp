@@ -1,6 +1,7 @@
 #include "TestRecords.h"
 
 #include "data/Company.h"
+#include "data/IniManager.h"
 #include "data/Session.h"
 
 #include "core/testing/QtPrinters.h"
@@ -72,6 +73,28 @@ TEST(Session, BuffersBelongToTheirSession)
     Session::setCurrent(&first);
     EXPECT_EQ(Session::current(), &first);
     Session::setCurrent(nullptr);
+}
+
+TEST(Session, ReportSettingsFromTheSuiteFile)
+{
+    QTemporaryDir folder;
+    IniManager suite(folder.filePath(u"suite.ini"_s));
+    Session session;
+    session.loadReportSettings(suite, u"/home/pat"_s);
+    EXPECT_EQ(session.pdfPath, u"/home/pat"_s);
+    EXPECT_EQ(session.reportShadingColor, Session().reportShadingColor);
+
+    suite.update(u"PDF"_s, u"Folder"_s, u"/srv/pdf"_s);
+    suite.update(u"Reports"_s, u"TitleColor"_s, u"#800000"_s);
+    suite.update(u"Reports"_s, u"ShadingColor"_s, u"none"_s);
+    suite.update(u"Reports"_s, u"FooterColor"_s, u"not a colour"_s);
+    suite.update(u"Reports"_s, u"FooterMessage"_s, u"Confidential"_s);
+    session.loadReportSettings(suite, u"/home/pat"_s);
+    EXPECT_EQ(session.pdfPath, u"/srv/pdf"_s);
+    EXPECT_EQ(session.reportTitleColor, 0x800000);
+    EXPECT_EQ(session.reportShadingColor, -1);
+    EXPECT_EQ(session.reportFooterColor, Session().reportFooterColor);
+    EXPECT_EQ(session.reportFooterMessage, u"Confidential"_s);
 }
 
 } // namespace
