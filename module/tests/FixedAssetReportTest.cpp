@@ -1,16 +1,7 @@
+#include "ReportTesting.h"
+
 #include "assets/FixedAssetReports.h"
 #include "assets/ScheduleCalculator.h"
-#include "output/ReportRun.h"
-#include "records/ModuleFiles.h"
-
-#include "data/Company.h"
-#include "data/testing/TestDatabase.h"
-
-#include "runtime/ScriptedPrompter.h"
-
-#include "core/Clock.h"
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using namespace qaveq;
@@ -29,48 +20,9 @@ TEST(FixedAssetMethodLabelTest, LabelsOfEveryMethod)
 
 namespace {
 
-// Previews nothing and asks for nothing: the report's text copy is what the
-// tests read.
-class ExportingDevices final : public OutputDevices
-{
-public:
-    QStringList exported;
-    bool preview(const report::PageList &, Preview &preview) override
-    {
-        preview.exportRequested = true;
-        return false;
-    }
-    bool print(const report::PageList &, int, bool) override { return false; }
-    bool hasDefaultPrinter() override { return true; }
-    std::optional<QString> choosePdfFile(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    report::PdfGenerator::Result generatePdf(report::PdfGenerator &,
-                                             const report::PageList &) override
-    {
-        return report::PdfGenerator::Result::NothingToDo;
-    }
-    void open(const QString &) override {}
-    bool sendMail(const report::MailMessage &, QString *) override { return false; }
-    bool exportLines(const QStringList &lines) override
-    {
-        exported = lines;
-        return true;
-    }
-};
-
-class FixedAssetReportTest : public ::testing::Test
+class FixedAssetReportTest : public qaveq::testing::ReportRunTest
 {
 protected:
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    OutputState output;
-    ExportingDevices devices;
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(9, 30))};
-
     EQHeader equipment() const
     {
         EQHeader e;
@@ -84,11 +36,12 @@ protected:
         return e;
     }
 
+    // The report's text copy, as "Export This Report" writes it.
     QStringList exportOf(ReportPass &pass)
     {
-        session.companyName = u"Demonstration Construction Co."_s;
-        ReportRun(pass, {session, output, devices, prompter, clock, {}}).run();
-        return devices.exported;
+        devices.pressExport = true;
+        ReportRun(pass, services()).run();
+        return devices.exports.value(0);
     }
 };
 

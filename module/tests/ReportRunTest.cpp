@@ -1,16 +1,10 @@
-#include "output/ReportRun.h"
+#include "ReportTesting.h"
+
 #include "output/MailSettings.h"
 #include "output/OutputRules.h"
 #include "output/ReportBands.h"
-#include "records/ModuleFiles.h"
 
-#include "data/Company.h"
 #include "data/suite/SystemFiles.h"
-#include "data/testing/TestDatabase.h"
-
-#include "runtime/ScriptedPrompter.h"
-
-#include "core/Clock.h"
 
 #include <QFileInfo>
 
@@ -18,6 +12,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace qaveq;
+using qaveq::testing::ReportRunTest;
 
 TEST(OutputRulesTest, NothingToPrintTextsFollowTheRecordCount)
 {
@@ -117,89 +112,6 @@ public:
 
 private:
     int m_records, m_details, m_printed = 0;
-};
-
-class RecordingDevices final : public OutputDevices
-{
-public:
-    // What the user does in the preview.
-    bool pressExport = false, pressPdf = false, pressEmail = false, pressPrint = false;
-    std::optional<QString> pdfChoice;
-    bool defaultPrinter = true;
-
-    int previews = 0;
-    int pagesPreviewed = 0;
-    Preview previewedWith;
-    QList<int> printed; // copies per print
-    QStringList pdfs;   // output names generated
-    QList<report::MailMessage> mails;
-    QList<QStringList> exports;
-    QStringList opened;
-    QString pageFolder;
-
-    bool preview(const report::PageList &pages, Preview &preview) override
-    {
-        ++previews;
-        pagesPreviewed = pages.count();
-        pageFolder = pages.folder();
-        previewedWith = preview;
-        preview.exportRequested = pressExport;
-        preview.pdfRequested = pressPdf;
-        preview.emailRequested = pressEmail;
-        return pressPrint;
-    }
-    bool print(const report::PageList &, int copies, bool) override
-    {
-        printed.append(copies);
-        return true;
-    }
-    bool hasDefaultPrinter() override { return defaultPrinter; }
-    std::optional<QString> choosePdfFile(const QString &, const QString &, const QString &) override
-    {
-        return pdfChoice;
-    }
-    report::PdfGenerator::Result generatePdf(report::PdfGenerator &generator,
-                                             const report::PageList &pages) override
-    {
-        pdfs.append(generator.outputFileName());
-        return pages.isEmpty() ? report::PdfGenerator::Result::NothingToDo
-                               : report::PdfGenerator::Result::Produced;
-    }
-    void open(const QString &path) override { opened.append(path); }
-    bool sendMail(const report::MailMessage &message, QString *) override
-    {
-        mails.append(message);
-        return true;
-    }
-    bool exportLines(const QStringList &lines) override
-    {
-        exports.append(lines);
-        return true;
-    }
-};
-
-class ReportRunTest : public ::testing::Test
-{
-protected:
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    OutputState output;
-    RecordingDevices devices;
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(9, 30))};
-
-    void SetUp() override
-    {
-        session.userId = u"ADM"_s;
-        session.companyName = u"Demonstration Construction Co.   "_s;
-        session.pdfPath = u"/home/adm/reports"_s;
-    }
-
-    ReportRun::Services services()
-    {
-        return ReportRun::Services{session, output, devices, prompter, clock, {}};
-    }
 };
 
 } // namespace
