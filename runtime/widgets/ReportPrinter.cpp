@@ -40,9 +40,15 @@ bool print(const report::PageList &pages, int copies, bool choosePrinter, QWidge
         *error = u"No printer is set up."_s;
         return false;
     }
-    // The copies the dialog settled on are printed by repeating the pages.
+    return printOn(printer, pages, error);
+}
+
+bool printOn(QPrinter &printer, const report::PageList &pages, QString *error)
+{
+    // The copies asked for are printed by repeating the pages.
     const QList<int> order = pages.printOrder(printer.copyCount());
     printer.setCopyCount(1);
+    printer.setFullPage(true);
 
     QPainter painter;
     for (int i = 0; i < order.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace qaveq {
@@ -20,6 +21,11 @@ namespace ReportPrinter {
 // nothing was printed (the dialog cancelled, no printer).
 bool print(const report::PageList &pages, int copies, bool choosePrinter, QWidget *parent,
            QString *error);
+
+// Prints the pages on a printer already set up (a chosen printer, or a
+// file): its copy count is printed by repeating the page list, each page at
+// its own size.
+bool printOn(QPrinter &printer, const report::PageList &pages, QString *error);
 
 bool hasDefaultPrinter();
 
