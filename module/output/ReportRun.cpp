@@ -107,24 +107,8 @@ report::ReportEngine &ReportRun::beginPrinting(report::ReportEngine::PageBand he
     standard.width = setup.printable().width();
     m_engine->setPageHeader([standard, heading, headingFromPage](int page) {
         report::Band header = ReportBands::pageHeader(standard);
-        if (heading && page >= headingFromPage) {
-            const report::Band own = heading(page);
-            for (report::Element element : own.elements) {
-                std::visit(
-                    [&header](auto &e) {
-                        if constexpr (std::is_same_v<std::decay_t<decltype(e)>,
-                                                     report::LineElement>) {
-                            e.from.ry() += header.height;
-                            e.to.ry() += header.height;
-                        } else {
-                            e.rect.translate(0, header.height);
-                        }
-                    },
-                    element);
-                header.elements.push_back(std::move(element));
-            }
-            header.height += own.height;
-        }
+        if (heading && page >= headingFromPage)
+            header.append(heading(page));
         return header;
     });
     m_engine->setPageFooter(

@@ -49,6 +49,17 @@ struct Band
         exportLines.append(line);
         return *this;
     }
+    // Adds `below` under what the band holds, growing it by its height.
+    Band &append(const Band &below)
+    {
+        for (Element element : below.elements) {
+            translate(element, QPointF(0, height));
+            elements.push_back(std::move(element));
+        }
+        exportLines.append(below.exportLines);
+        height += below.height;
+        return *this;
+    }
 };
 
 } // namespace qaveq::report

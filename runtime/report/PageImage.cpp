@@ -153,6 +153,32 @@ QFont toQFont(const FontSpec &spec)
     return font;
 }
 
+void translate(Element &element, const QPointF &offset)
+{
+    std::visit(
+        [&offset](auto &e) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(e)>, LineElement>) {
+                e.from += offset;
+                e.to += offset;
+            } else {
+                e.rect.translate(offset);
+            }
+        },
+        element);
+}
+
+qreal top(const Element &element)
+{
+    return std::visit(
+        [](const auto &e) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(e)>, LineElement>)
+                return std::min(e.from.y(), e.to.y());
+            else
+                return e.rect.top();
+        },
+        element);
+}
+
 bool PageImage::save(const QString &path, QString *error) const
 {
     QSaveFile file(path);

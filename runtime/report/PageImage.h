@@ -76,6 +76,11 @@ using Element = std::variant<TextElement, LineElement, BoxElement, ImageElement,
 // The font a report element is drawn in.
 QFont toQFont(const FontSpec &spec);
 
+// Moves an element by `offset`.
+void translate(Element &element, const QPointF &offset);
+// The topmost y an element covers.
+qreal top(const Element &element);
+
 // One laid-out page: what the engine stores in the page list and what the
 // preview, the printer and the PDF generator replay.
 struct PageImage

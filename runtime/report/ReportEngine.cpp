@@ -44,16 +44,8 @@ bool ReportEngine::print(const Band &band)
             }
             Band part;
             for (const Element &element : band.elements) {
-                const qreal top = std::visit(
-                    [](const auto &e) {
-                        if constexpr (std::is_same_v<std::decay_t<decltype(e)>, LineElement>)
-                            return std::min(e.from.y(), e.to.y());
-                        else
-                            return e.rect.top();
-                    },
-                    element);
-                if (top >= slice * body &&
-                    (top < (slice + 1) * body || slice + 1 == placement.pages))
+                const qreal y = top(element);
+                if (y >= slice * body && (y < (slice + 1) * body || slice + 1 == placement.pages))
                     part.elements.push_back(element);
             }
             place(part, m_bodyTop - slice * body);
@@ -103,20 +95,11 @@ bool ReportEngine::closePage()
     return true;
 }
 
-void ReportEngine::place(const Band &band, qreal top)
+void ReportEngine::place(const Band &band, qreal y)
 {
-    const QPointF offset(m_setup.printable().left(), top);
+    const QPointF offset(m_setup.printable().left(), y);
     for (Element element : band.elements) {
-        std::visit(
-            [&offset](auto &e) {
-                if constexpr (std::is_same_v<std::decay_t<decltype(e)>, LineElement>) {
-                    e.from += offset;
-                    e.to += offset;
-                } else {
-                    e.rect.translate(offset);
-                }
-            },
-            element);
+        translate(element, offset);
         m_page->elements.push_back(std::move(element));
     }
 }

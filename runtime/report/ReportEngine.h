@@ -42,7 +42,7 @@ public:
 private:
     void startPage();
     bool closePage();
-    void place(const Band &band, qreal top);
+    void place(const Band &band, qreal y);
     qreal bodyHeight() const;
 
     PageSetup m_setup;

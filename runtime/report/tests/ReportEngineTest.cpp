@@ -204,3 +204,16 @@ TEST(PageImageTest, PaintsWhatItHolds)
             inked = inked || image.pixelColor(x, y) != QColor(Qt::white);
     EXPECT_TRUE(inked);
 }
+
+TEST(BandTest, AppendedBandsGoBelow)
+{
+    Band header = line(u"Company"_s, 400);
+    Band headings;
+    headings.height = 300;
+    headings.line(QPointF(0, 250), QPointF(100, 250)).text(QRectF(0, 0, 100, 200), u"Amount"_s);
+    header.append(headings);
+    EXPECT_EQ(header.height, 700);
+    EXPECT_EQ(std::get<LineElement>(header.elements.at(1)).from, QPointF(0, 650));
+    EXPECT_EQ(std::get<TextElement>(header.elements.at(2)).rect.top(), 400);
+    EXPECT_EQ(header.exportLines, QStringList{u"Company"_s});
+}
