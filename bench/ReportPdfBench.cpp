@@ -29,14 +29,14 @@ report::PageImage schedulePage(int number)
         report::BoxElement{QRectF(360, 360, 7200, 460), QColor(220, 227, 236), {}, 0});
     page.elements.push_back(
         report::TextElement{QRectF(1500, 400, 4200, 200), u"Fixed Asset Depreciation Schedule"_s,
-                            report::FontSpec{u"Arial Narrow"_s, 120, true}, Qt::AlignCenter});
+                            report::TextStyle{u"Arial Narrow"_s, 120, true}, Qt::AlignCenter});
     for (int line = 0; line < LinesPerPage; ++line) {
         const qreal top = 1000 + line * 120;
         for (int column = 0; column < Columns; ++column)
             page.elements.push_back(report::TextElement{
                 QRectF(360 + column * 600, top, 560, 120),
                 QString::number((number * 7919 + line * 131 + column) % 1000000 / 100.0, 'f', 2),
-                report::FontSpec{}, Qt::AlignRight | Qt::AlignVCenter});
+                report::TextStyle{}, Qt::AlignRight | Qt::AlignVCenter});
         page.elements.push_back(
             report::LineElement{QPointF(360, top + 120), QPointF(7560, top + 120), 2});
     }

@@ -58,8 +58,8 @@ report::Band equipmentBlock(const EQHeader &equipment, bool withScheduleCaption)
 {
     const QString label =
         FixedAssets::methodLabel(equipment.DepreciationMethod, equipment.UD1DepreciationDesc);
-    const report::FontSpec plain = ReportBands::font(9);
-    const report::FontSpec bold = ReportBands::font(9, true);
+    const report::TextStyle plain = ReportBands::font(9);
+    const report::TextStyle bold = ReportBands::font(9, true);
     const int right = Qt::AlignRight | Qt::AlignVCenter;
     const qreal row = 200;
     report::Band band;
@@ -201,15 +201,15 @@ qint64 FixedAssetScheduleReport::primaryRecordCount()
 report::Band FixedAssetScheduleReport::headings() const
 {
     const int bold = boldGroup(m_equipment.DepreciationMethod);
-    const report::FontSpec plain = ReportBands::font(8);
-    const report::FontSpec strong = ReportBands::font(8, true);
+    const report::TextStyle plain = ReportBands::font(8);
+    const report::TextStyle strong = ReportBands::font(8, true);
     const int centre = Qt::AlignHCenter | Qt::AlignBottom;
     const int right = Qt::AlignRight | Qt::AlignBottom;
     report::Band band;
     band.height = 2 * LineHeight + 60;
     for (int group = 0; group < 4; ++group) {
         const qreal left = MethodsLeft + group * 2 * AmountWidth;
-        const report::FontSpec &font = group == bold ? strong : plain;
+        const report::TextStyle &font = group == bold ? strong : plain;
         band.text(cell(left, 2 * AmountWidth), QString::fromUtf16(MethodHeadings[group]), font,
                   centre)
             .line(QPointF(left + Pad, LineHeight),
@@ -232,8 +232,8 @@ report::Band FixedAssetScheduleReport::headings() const
 report::Band FixedAssetScheduleReport::detail(const GLDepr &row) const
 {
     const int bold = boldGroup(m_equipment.DepreciationMethod);
-    const report::FontSpec plain = ReportBands::font(8);
-    const report::FontSpec strong = ReportBands::font(8, true);
+    const report::TextStyle plain = ReportBands::font(8);
+    const report::TextStyle strong = ReportBands::font(8, true);
     const int right = Qt::AlignRight | Qt::AlignVCenter;
     const Decimal GLDepr::*const amounts[8] = {
         &GLDepr::SLAmount,  &GLDepr::SLValue,  &GLDepr::SYAmount,  &GLDepr::SYValue,

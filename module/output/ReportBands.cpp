@@ -7,12 +7,12 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq::ReportBands {
 
-report::FontSpec font(int points, bool bold)
+report::TextStyle font(int points, bool bold)
 {
-    report::FontSpec spec;
-    spec.size = points * int(report::UnitsPerPoint);
-    spec.bold = bold;
-    return spec;
+    report::TextStyle style;
+    style.size = points * int(report::UnitsPerPoint);
+    style.bold = bold;
+    return style;
 }
 
 QColor color(int value)
@@ -30,7 +30,7 @@ report::Band pageHeader(const Standard &standard)
     const QString date =
         Picture::parse(u"@d01"_s).format(SuiteDate::fromQDate(standard.run.date()));
     const QString time = Picture::parse(u"@t3"_s).format(SuiteTime::fromQTime(standard.run.time()));
-    const report::FontSpec small = font(8);
+    const report::TextStyle small = font(8);
     band.text(QRectF(60, 20, 1400, 180), date, small)
         .text(QRectF(60, 220, 1400, 180), time, small)
         .text(QRectF(1500, 10, w - 3000, 200), standard.company, font(10, true), Qt::AlignCenter,
@@ -44,7 +44,7 @@ report::Band pageFooter(const Standard &standard, int page)
 {
     report::Band band;
     const qreal w = standard.width;
-    const report::FontSpec small = font(7);
+    const report::TextStyle small = font(7);
     qreal y = 60;
     band.line(QPointF(0, 20), QPointF(w, 20), 5, standard.footerColor);
     for (const QString &line : standard.limits) {

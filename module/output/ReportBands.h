@@ -24,7 +24,7 @@ report::Band pageHeader(const Standard &standard);
 report::Band pageFooter(const Standard &standard, int page);
 
 // The fonts reports print in: Arial Narrow at the given point size.
-report::FontSpec font(int points, bool bold = false);
+report::TextStyle font(int points, bool bold = false);
 
 // A colour from the suite's 0xRRGGBB value; -1 is none.
 QColor color(int value);

@@ -16,7 +16,7 @@ struct Band
     QStringList exportLines;
 
     // The band's elements, each added where it goes.
-    Band &text(const QRectF &rect, const QString &text, const FontSpec &font = {},
+    Band &text(const QRectF &rect, const QString &text, const TextStyle &font = {},
                int alignment = 0x0001 | 0x0080, const QColor &color = Qt::black)
     {
         elements.push_back(TextElement{rect, text, font, alignment, color});

@@ -18,12 +18,12 @@ constexpr quint32 Magic = 0x51504701;
 
 enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing };
 
-void write(QDataStream &out, const FontSpec &font)
+void write(QDataStream &out, const TextStyle &font)
 {
     out << font.family << qint32(font.size) << font.bold << font.italic;
 }
 
-void read(QDataStream &in, FontSpec &font)
+void read(QDataStream &in, TextStyle &font)
 {
     qint32 size = 0;
     in >> font.family >> size >> font.bold >> font.italic;
@@ -132,7 +132,7 @@ struct Painter
 
 } // namespace
 
-QFont toQFont(const FontSpec &spec)
+QFont toQFont(const TextStyle &style)
 {
     // Reports name the narrow face of the suite's home platform; Liberation
     // Sans Narrow has its widths, so columns line up as designed.
@@ -142,13 +142,13 @@ QFont toQFont(const FontSpec &spec)
         return true;
     }();
     Q_UNUSED(substituted);
-    QFont font(spec.family);
+    QFont font(style.family);
     // Pixel sizes are in page units, so the painter's scale sizes the text
     // with everything else; no hinting, so that widths do not depend on the
     // device.
-    font.setPixelSize(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setPixelSize(style.size);
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }

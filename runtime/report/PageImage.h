@@ -22,7 +22,7 @@ namespace qaveq::report {
 constexpr qreal UnitsPerInch = 720.0;
 constexpr qreal UnitsPerPoint = 10.0;
 
-struct FontSpec
+struct TextStyle
 {
     // "Arial Narrow" is the family reports ask for; the runtime maps it to
     // Liberation Sans Narrow, which has the same widths.
@@ -36,7 +36,7 @@ struct TextElement
 {
     QRectF rect;
     QString text;
-    FontSpec font;
+    TextStyle font;
     int alignment = 0x0001 | 0x0080; // Qt::AlignLeft | Qt::AlignVCenter
     QColor color = Qt::black;
 };
@@ -74,7 +74,7 @@ struct DrawingElement
 using Element = std::variant<TextElement, LineElement, BoxElement, ImageElement, DrawingElement>;
 
 // The font a report element is drawn in.
-QFont toQFont(const FontSpec &spec);
+QFont toQFont(const TextStyle &style);
 
 // Moves an element by `offset`.
 void translate(Element &element, const QPointF &offset);

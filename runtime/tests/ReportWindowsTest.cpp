@@ -31,7 +31,7 @@ void addPages(report::PageList &pages, int count)
     for (int i = 1; i <= count; ++i) {
         report::PageImage page{QSizeF(6120, 7920), {}};
         page.elements.push_back(report::TextElement{QRectF(360, 360, 3000, 200),
-                                                    u"Page %1"_s.arg(i), report::FontSpec{}});
+                                                    u"Page %1"_s.arg(i), report::TextStyle{}});
         QString error;
         ASSERT_TRUE(pages.append(page, &error));
     }

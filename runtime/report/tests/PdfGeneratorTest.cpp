@@ -17,7 +17,7 @@ void addPages(PageList &pages, int count, QSizeF size = QSizeF(6120, 7920))
     for (int i = 1; i <= count; ++i) {
         PageImage page{size, {}};
         page.elements.push_back(
-            TextElement{QRectF(360, 360, 3000, 200), u"Page %1"_s.arg(i), FontSpec{}});
+            TextElement{QRectF(360, 360, 3000, 200), u"Page %1"_s.arg(i), TextStyle{}});
         QString error;
         ASSERT_TRUE(pages.append(page, &error));
     }

@@ -99,7 +99,7 @@ TEST(ReportEngineTest, PageImagesAreReplayedAsStored)
     ReportEngine engine(PageSetup{QPageSize::A4, true}, pages, exported);
     Band band;
     band.height = 500;
-    FontSpec bold;
+    TextStyle bold;
     bold.bold = true;
     band.text(QRectF(10, 20, 300, 100), u"Asset ID:"_s, bold, Qt::AlignRight)
         .line(QPointF(0, 0), QPointF(100, 0), 3, Qt::red)
@@ -188,7 +188,7 @@ TEST(PageImageTest, PaintsWhatItHolds)
     PageImage page{QSizeF(720, 720), {}};
     page.elements.push_back(BoxElement{QRectF(0, 0, 360, 720), QColor(Qt::blue), {}, 0});
     page.elements.push_back(LineElement{QPointF(400, 700), QPointF(700, 700), 20, Qt::red});
-    page.elements.push_back(TextElement{QRectF(400, 0, 320, 200), u"Page: 1"_s, FontSpec{}});
+    page.elements.push_back(TextElement{QRectF(400, 0, 320, 200), u"Page: 1"_s, TextStyle{}});
     QImage image(72, 72, QImage::Format_RGB32); // a tenth: 72 pixels to the inch
     image.fill(Qt::white);
     QPainter painter(&image);
