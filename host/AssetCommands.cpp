@@ -59,12 +59,10 @@ int runDepreciation(CommandContext &context)
     if (!company)
         return Failure;
 
-    EQHeader equipment;
-    equipment.EquipmentID = ids.first();
-    if (!company->file<EQHeader>().fetch(u"KeyEquipmentID", equipment)) {
-        context.err << "qaveq: there is no equipment \"" << ids.first() << "\"\n";
+    const std::optional<EQHeader> found = findEquipment(context, *company, ids.first());
+    if (!found)
         return Failure;
-    }
+    const EQHeader &equipment = *found;
 
     ConsolePrompter prompter(context.err);
     ScheduleCalculator calculator(*company, prompter);

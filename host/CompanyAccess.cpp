@@ -4,7 +4,20 @@
 
 #include "data/Company.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::host {
+
+std::optional<EQHeader> findEquipment(const CommandContext &context, data::Company &company,
+                                      const QString &id)
+{
+    EQHeader equipment;
+    equipment.EquipmentID = id;
+    if (company.file<EQHeader>().fetch(u"KeyEquipmentID", equipment))
+        return equipment;
+    context.err << "qaveq: there is no equipment \"" << id << "\"\n";
+    return std::nullopt;
+}
 
 std::unique_ptr<data::Company> openCompany(const CommandContext &context)
 {

@@ -105,12 +105,9 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     if (!company)
         return Failure;
 
-    EQHeader equipment;
-    equipment.EquipmentID = rest.at(1);
-    if (!company->file<EQHeader>().fetch(u"KeyEquipmentID", equipment)) {
-        context.err << "qaveq: there is no equipment \"" << rest.at(1) << "\"\n";
+    const std::optional<EQHeader> equipment = findEquipment(context, *company, rest.at(1));
+    if (!equipment)
         return Failure;
-    }
 
     data::Session session(company.get());
     session.userId = context.global.userId;
@@ -133,9 +130,9 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 
     std::unique_ptr<ReportPass> report;
     if (graphs)
-        report = std::make_unique<FixedAssetGraphsReport>(*company, equipment, &GraphChart::svg);
+        report = std::make_unique<FixedAssetGraphsReport>(*company, *equipment, &GraphChart::svg);
     else
-        report = std::make_unique<FixedAssetScheduleReport>(*company, equipment);
+        report = std::make_unique<FixedAssetScheduleReport>(*company, *equipment);
     ReportRun(*report, services).run();
 
     if (devices.pagesProduced == 0 || devices.failed)

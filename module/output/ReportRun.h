@@ -63,24 +63,22 @@ public:
     report::ReportEngine &beginPrinting(report::ReportEngine::PageBand heading = {},
                                         int headingFromPage = 1);
     report::ReportEngine *engine() const { return m_engine.get(); }
-    data::Session &session() const { return m_services.session; }
-    QDateTime started() const { return m_started; }
 
     // What the progress window shows.
-    bool previewMode() const { return m_preview; }
     QString progressTitle() const;
     QString percentText() const;
     QString recordsText() const;
     int percent() const { return m_pass.percentRead(); }
     const DisplayStrings &strings() const { return m_services.strings; }
 
-    enum class State { Completed = 1, NothingToOutput = 2 };
-    State state() const { return m_state; }
-    const report::PageList &pages() const { return m_pages; }
-    int copies() const { return m_copies; }
+    // The copies printing makes.
     void setCopies(int copies) { m_copies = std::max(1, copies); }
 
 private:
+    // Completed: the pass ran to its end, or the user chose to see what it
+    // made so far; NothingToOutput: nothing to show or print.
+    enum class State { Completed = 1, NothingToOutput = 2 };
+
     void showOnPreview();
     void sendToPrinter();
     void nothingToPrint(const QString &title, const QString &text);

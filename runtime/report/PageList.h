@@ -29,7 +29,6 @@ public:
     int count() const { return int(m_files.size()); }
     bool isEmpty() const { return m_files.isEmpty(); }
     QString fileName(int index) const { return m_files.at(index); }
-    const QStringList &fileNames() const { return m_files; }
     std::optional<PageImage> page(int index) const { return PageImage::load(m_files.at(index)); }
 
     // The pages in the order a printer gets them for `copies` copies: the

@@ -25,11 +25,6 @@ struct PdfGenerator::Document
 
 namespace {
 
-QString xmlEscaped(const QString &text)
-{
-    return text.toHtmlEscaped();
-}
-
 // The document information as XMP, which PDF readers show as the document's
 // properties.
 QByteArray xmpMetadata(const std::array<QString, PdfGenerator::InfoEntries> &info)
@@ -41,19 +36,20 @@ QByteArray xmpMetadata(const std::array<QString, PdfGenerator::InfoEntries> &inf
     if (!info[PdfGenerator::Title].isEmpty())
         xmp +=
             u"<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n"_s
-                .arg(xmlEscaped(info[PdfGenerator::Title]));
+                .arg(info[PdfGenerator::Title].toHtmlEscaped());
     if (!info[PdfGenerator::Author].isEmpty())
         xmp += u"<dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n"_s.arg(
-            xmlEscaped(info[PdfGenerator::Author]));
+            info[PdfGenerator::Author].toHtmlEscaped());
     if (!info[PdfGenerator::Subject].isEmpty())
         xmp +=
             u"<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:description>\n"_s
-                .arg(xmlEscaped(info[PdfGenerator::Subject]));
+                .arg(info[PdfGenerator::Subject].toHtmlEscaped());
     if (!info[PdfGenerator::Keywords].isEmpty())
-        xmp += u"<pdf:Keywords>%1</pdf:Keywords>\n"_s.arg(xmlEscaped(info[PdfGenerator::Keywords]));
+        xmp += u"<pdf:Keywords>%1</pdf:Keywords>\n"_s.arg(
+            info[PdfGenerator::Keywords].toHtmlEscaped());
     if (!info[PdfGenerator::Creator].isEmpty())
         xmp += u"<xmp:CreatorTool>%1</xmp:CreatorTool>\n"_s.arg(
-            xmlEscaped(info[PdfGenerator::Creator]));
+            info[PdfGenerator::Creator].toHtmlEscaped());
     xmp += u"</rdf:Description></rdf:RDF></x:xmpmeta>\n<?xpacket end=\"w\"?>"_s;
     return xmp.toUtf8();
 }
@@ -139,12 +135,19 @@ bool PdfGenerator::begin(const PageList &pages, int pagesPerFile)
     return true;
 }
 
+int PdfGenerator::pagesPerBatch() const
+{
+    return m_pagesPerFile > 0 ? m_pagesPerFile : m_pages->count();
+}
+
+int PdfGenerator::pagesInBatch() const
+{
+    return std::min(pagesPerBatch(), m_pages->count() - m_batch * pagesPerBatch());
+}
+
 int PdfGenerator::percent() const
 {
-    if (!m_pages)
-        return 0;
-    const int inBatch = m_pagesPerFile > 0 ? m_pagesPerFile : m_pages->count();
-    const int total = std::min(inBatch, m_pages->count() - m_batch * inBatch);
+    const int total = m_pages ? pagesInBatch() : 0;
     return total > 0 ? m_pageInBatch * 100 / total : 0;
 }
 
@@ -158,8 +161,7 @@ QString PdfGenerator::pageText() const
 {
     if (!m_pages)
         return {};
-    const int inBatch = m_pagesPerFile > 0 ? m_pagesPerFile : m_pages->count();
-    const int total = std::min(inBatch, m_pages->count() - m_batch * inBatch);
+    const int total = pagesInBatch();
     return u"Page %1 of %2"_s.arg(std::min(m_pageInBatch + 1, total)).arg(total);
 }
 
@@ -193,8 +195,7 @@ bool PdfGenerator::step()
     if (!m_document && !openDocument())
         return false;
 
-    const int inBatch = m_pagesPerFile > 0 ? m_pagesPerFile : m_pages->count();
-    const int index = m_batch * inBatch + m_pageInBatch;
+    const int index = m_batch * pagesPerBatch() + m_pageInBatch;
     const std::optional<PageImage> page = m_pages->page(index);
     if (!page) {
         fail(u"Page %1 of the report cannot be read from %2."_s.arg(index + 1).arg(
@@ -215,7 +216,7 @@ bool PdfGenerator::step()
     page->paint(document.painter);
     ++m_pageInBatch;
 
-    const bool lastOfBatch = m_pageInBatch == inBatch || index + 1 == m_pages->count();
+    const bool lastOfBatch = m_pageInBatch == pagesInBatch();
     if (lastOfBatch) {
         if (!finishDocument())
             return false;

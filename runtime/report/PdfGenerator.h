@@ -66,6 +66,8 @@ public:
 
 private:
     struct Document;
+    int pagesPerBatch() const; // pages of a full batch
+    int pagesInBatch() const;  // pages of the current batch
     bool openDocument();
     bool finishDocument();
     void fail(const QString &error);

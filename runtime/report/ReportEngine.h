@@ -25,7 +25,6 @@ public:
     void setPageHeader(PageBand header) { m_header = std::move(header); }
     void setPageFooter(PageBand footer) { m_footer = std::move(footer); }
 
-    const PageSetup &setup() const { return m_setup; }
     // The width bands are laid out in.
     qreal width() const { return m_setup.printable().width(); }
 

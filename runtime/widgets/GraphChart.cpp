@@ -61,12 +61,9 @@ QChart *create(const report::Graph &graph)
     // A single point still gets an axis either side of it.
     x->setRange(first == last ? first - 1 : first, first == last ? last + 1 : last);
     x->setTickCount(std::clamp(int(last - first) + 1, 2, 11));
-    if (high <= low)
-        high = low + 1;
-    y->setRange(low, high);
-    y->applyNiceNumbers();
-    if (graph.yMin && graph.yMax) // a fixed range stays exactly what was asked
-        y->setRange(*graph.yMin, std::max(*graph.yMax, *graph.yMin + 1));
+    y->setRange(low, std::max(high, low + 1));
+    if (!graph.yMin || !graph.yMax) // a fixed range stays exactly what was asked
+        y->applyNiceNumbers();
     return chart;
 }
 

@@ -61,12 +61,13 @@ public:
         : QWidget(parent)
     {}
 
-    void setPage(std::optional<report::PageImage> page, double scale)
+    void setImage(std::optional<report::PageImage> page) { m_image = std::move(page); }
+    // The page's size in page units; a letter page while there is none.
+    QSizeF pageSize() const { return m_image ? m_image->size : QSizeF(6120, 7920); }
+    void setScale(double scale)
     {
-        m_image = std::move(page);
         m_scale = scale;
-        const QSizeF size = m_image ? m_image->size * scale : QSizeF(100, 100);
-        setFixedSize(size.toSize() + QSize(2 * Border, 2 * Border));
+        setFixedSize((pageSize() * scale).toSize() + QSize(2 * Border, 2 * Border));
         update();
     }
 
@@ -226,9 +227,7 @@ void PreviewWindow::renderThumbnails()
 
 double PreviewWindow::scale() const
 {
-    const std::optional<report::PageImage> page =
-        m_pages.isEmpty() ? std::nullopt : m_pages.page(m_current);
-    const QSizeF size = page ? page->size : QSizeF(6120, 7920);
+    const QSizeF size = m_page->pageSize();
     const QSize viewport = m_area->viewport()->size() - QSize(40, 40);
     switch (m_mode) {
     case Zoom::PageWidth:
@@ -275,15 +274,15 @@ void PreviewWindow::showPage(int index)
         m_pageNumber->setValue(index + 1);
         m_thumbnails->setCurrentRow(index);
     }
+    // Read once per page shown; zooming and resizing only rescale it.
+    m_page->setImage(m_pages.page(index));
     updatePage();
     m_area->verticalScrollBar()->setValue(0);
 }
 
 void PreviewWindow::updatePage()
 {
-    if (m_pages.isEmpty())
-        return;
-    m_page->setPage(m_pages.page(m_current), scale());
+    m_page->setScale(scale());
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent *event)
