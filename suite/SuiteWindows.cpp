@@ -4,7 +4,14 @@
 #include "data/Session.h"
 #include "data/SuiteModule.h"
 
+#include "Lookups.h"
+
 #include "runtime/ConsolePrompter.h"
+#include "runtime/StandardWarnings.h"
+#include "runtime/forms/FormModel.h"
+#include "runtime/widgets/FormView.h"
+
+#include "core/Clock.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -45,14 +52,23 @@ void runList(ListWindow::Definition definition, data::SuiteModule &module,
     window.run();
 }
 
-void runForm(const RecordForm::Definition &definition, data::SuiteModule &module)
+void runForm(forms::FormDefinition definition, data::SuiteModule &module)
 {
     data::Session *session = data::Session::current();
     if (!session || !session->company)
         return;
-    RecordForm form(definition, *session, prompterOf(module),
-                    RecordForm::warningsOf(errorsOf(module)), QApplication::activeWindow());
-    form.run();
+    static const SystemClock clock;
+    if (!definition.caseStore)
+        definition.caseStore = &GETCASE;
+    forms::LookupPicker picker = lookups(*session);
+    data::ErrorManager &errors = errorsOf(module);
+    forms::FormModel model(std::move(definition),
+                           {*session, prompterOf(module), picker, clock,
+                            [&errors](int number, const QString &text1, const QString &text2) {
+                                return StandardWarnings(errors).show(number, text1, text2);
+                            }});
+    FormView view(model, {}, QApplication::activeWindow());
+    view.run();
 }
 
 } // namespace qaveq::suite

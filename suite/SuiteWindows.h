@@ -1,7 +1,7 @@
 #pragma once
 
+#include "runtime/forms/FormDefinition.h"
 #include "runtime/widgets/ListWindow.h"
-#include "runtime/widgets/RecordForm.h"
 
 namespace qaveq::data {
 class ErrorManager;
@@ -16,6 +16,6 @@ Prompter &prompterOf(data::SuiteModule &module);
 data::ErrorManager &errorsOf(data::SuiteModule &module);
 void runList(ListWindow::Definition definition, data::SuiteModule &module,
              ListWindow::ProcedureCaller form = {});
-void runForm(const RecordForm::Definition &definition, data::SuiteModule &module);
+void runForm(forms::FormDefinition definition, data::SuiteModule &module);
 
 } // namespace qaveq::suite
