@@ -10,7 +10,6 @@
 #include "data/IniManager.h"
 #include "data/Session.h"
 #include "data/SuiteModule.h"
-#include "data/Transaction.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 
@@ -19,20 +18,14 @@
 #include "core/Text.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QSaveFile>
 #include <QSpinBox>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
 
 using namespace Qt::StringLiterals;
 
@@ -49,12 +42,6 @@ data::Session *session()
 void tell(data::SuiteModule &module, const QString &caption, const QString &text)
 {
     prompterOf(module).ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Information});
-}
-
-QString companyFolder(const QString &sub)
-{
-    data::Session *current = session();
-    return current ? QDir(current->company->folder()).filePath(sub) : QString();
 }
 
 } // namespace
@@ -103,84 +90,6 @@ void UPDATEGLDEPR()
     runForm(definition, qavgl());
 }
 
-int CREATEDEPRECIATIONBATCH()
-{
-    data::Session *current = session();
-    if (!current)
-        return 0;
-    data::Company &company = *current->company;
-    const data::Record &equipment = current->buffer(*company.catalog().find(u"EQHeader"));
-    const QString id = Text::clip(std::get<QString>(equipment.value(u"EquipmentID")));
-    const qint64 method = std::get<qint64>(equipment.value(u"DepreciationMethod"));
-    const GLFiscal &period = current->buffer<GLFiscal>();
-    if (id.isEmpty() || period.FiscalPeriod == 0) {
-        tell(qavgl(), u"Depreciation Batch"_s,
-             u"Choose the equipment and the fiscal period to post through."_s);
-        return 0;
-    }
-    const QString amountField = method == 2   ? u"SYAmount"_s
-                                : method == 3 ? u"DDBAmount"_s
-                                : method == 4 ? u"UD1Amount"_s
-                                              : u"SLAmount"_s;
-    const QString expense = Text::clip(std::get<QString>(equipment.value(u"DestinationAccount")));
-    const QString asset = Text::clip(std::get<QString>(equipment.value(u"AssetAccount")));
-
-    data::Table &rows = company.file(u"GLDepr");
-    data::Table &ledger = company.file<GLTrans>();
-    data::Transaction transaction(company.database(), {u"GLDepr"_s, u"GLTrans"_s},
-                                  std::chrono::seconds(5));
-    if (!transaction.isActive()) {
-        tell(qavgl(), u"Depreciation Batch"_s,
-             transaction.error().text() + u"|Nothing was posted."_s);
-        return 0;
-    }
-    int posted = 0;
-    data::ScanOptions upTo;
-    upTo.from = {id};
-    upTo.to = {id, qint64(period.EndDate)};
-    data::KeyCursor cursor = rows.scan(u"KeyEquipmentID", upTo);
-    std::unique_ptr<data::Record> row = rows.schema().create();
-    while (cursor.next(*row)) {
-        if (std::get<qint64>(row->value(u"GLTransID")) != 0)
-            continue;
-        const Decimal amount = std::get<Decimal>(row->value(amountField));
-        GLTrans debit;
-        debit.JournalID = u"DEP"_s;
-        debit.FiscalPeriod = period.FiscalPeriod;
-        debit.TransDate = period.EndDate;
-        debit.Account = expense;
-        debit.CreditDebit = u"D"_s;
-        debit.Amount = amount;
-        debit.EquipmentID = id;
-        debit.Description = u"Depreciation "_s + id;
-        GLTrans credit = debit;
-        credit.Account = asset;
-        credit.CreditDebit = u"C"_s;
-        if (data::FileStatus status = ledger.insert(debit); !status) {
-            tell(qavgl(), u"Depreciation Batch"_s, status.error().text() + u" Inserting GLTrans"_s);
-            return 0; // the transaction rolls back: nothing half posted
-        }
-        credit.JournalNo = debit.JournalNo = debit.RecordID;
-        if (data::FileStatus status = ledger.insert(credit); !status) {
-            tell(qavgl(), u"Depreciation Batch"_s, status.error().text() + u" Inserting GLTrans"_s);
-            return 0;
-        }
-        row->setValue(u"ActualAmount", amount);
-        row->setValue(u"FPPostedLabel", Text::cut(period.Label, 5));
-        row->setValue(u"GLTransID", qint64(debit.RecordID));
-        if (data::FileStatus status = rows.update(*row); !status) {
-            tell(qavgl(), u"Depreciation Batch"_s, status.error().text() + u" Saving GLDepr"_s);
-            return 0;
-        }
-        ++posted;
-    }
-    if (data::FileStatus status = transaction.commit(); !status) {
-        tell(qavgl(), u"Depreciation Batch"_s, status.error().text());
-        return 0;
-    }
-    return posted;
-}
-
 void UPDATENOTES()
 {
     data::Session *current = session();
@@ -217,34 +126,6 @@ void UPDATENOTES()
         note.setValue(u"Date", qint64(SuiteDate::fromQDate(note.clock().today())));
     };
     runForm(definition, qavmisc());
-}
-
-QString imageStoreFolder()
-{
-    return companyFolder(u"images"_s);
-}
-
-std::optional<QString> STOREIMAGEFILE(const QString &path)
-{
-    const QString folder = imageStoreFolder();
-    if (folder.isEmpty() || !QDir().mkpath(folder) || !QFileInfo(path).isFile())
-        return std::nullopt;
-    const QString stored =
-        QUuid::createUuid().toString(QUuid::WithoutBraces) + u'-' + QFileInfo(path).fileName();
-    if (!QFile::copy(path, QDir(folder).filePath(stored)))
-        return std::nullopt;
-    return stored;
-}
-
-bool EXTRACTIMAGEFILE(const QString &stored, const QString &target)
-{
-    QFile::remove(target);
-    return QFile::copy(QDir(imageStoreFolder()).filePath(stored), target);
-}
-
-bool REMOVEIMAGEFILE(const QString &stored)
-{
-    return QFile::remove(QDir(imageStoreFolder()).filePath(stored));
 }
 
 void UPDATEIMAGES()
@@ -343,24 +224,6 @@ void BROWSELIMLISTUD(quint32 limitId)
     UPDATELIMLIST(limitId, u"UD"_s);
 }
 
-bool USERDEFTEST(quint32 limitId, const QString &value)
-{
-    data::Session *current = session();
-    if (!current)
-        return true;
-    data::ScanOptions options = data::ScanOptions::equal({u"EQLimits"_s, qint64(limitId)});
-    options.filters = {data::Filter{u"LL:Kind"_s, data::Filter::Op::Equal, u"UD"_s}};
-    data::KeyCursor cursor = current->company->file<LimList>().scan(u"KeyLimit", options);
-    LimList entry;
-    bool limited = false;
-    while (cursor.next(entry)) {
-        limited = true;
-        if (Text::clip(entry.Value).compare(Text::clip(value), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return !limited;
-}
-
 bool REPORTEXPORT(const QStringList &lines)
 {
     const QString path =
@@ -381,41 +244,6 @@ bool REPORTEXPORT(const QStringList &lines)
         return false;
     }
     return true;
-}
-
-std::optional<QString> PREPOSTBACKUP()
-{
-    data::Session *current = session();
-    if (!current)
-        return std::nullopt;
-    data::Database &database = current->company->database();
-    if (database.dialect() != data::Dialect::SQLite) {
-        tell(
-            qavmisc(), u"Backup"_s,
-            u"This company's data is kept on a PostgreSQL server.|Back it up there (pg_dump) before posting."_s);
-        return std::nullopt;
-    }
-    const QString folder = companyFolder(u"backups"_s);
-    QDir().mkpath(folder);
-    const QString target = QDir(folder).filePath(
-        u"company-%1.sqlite"_s.arg(QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s)));
-    QSqlQuery query(database.connection());
-    query.prepare(u"VACUUM INTO ?"_s);
-    query.addBindValue(target);
-    if (!query.exec()) {
-        tell(qavmisc(), u"Backup"_s,
-             u"The backup could not be made: "_s + database.fail(query.lastError(), {}).text());
-        return std::nullopt;
-    }
-    return target;
-}
-
-void POSTINGCONTROL()
-{
-    // The posting run comes with the usage-log batches; until then nothing is
-    // posted, and POSTTYPE is left as it was so no caller takes it for done.
-    tell(qavmisc(), u"Posting"_s,
-         u"The posting run is not available in this version.|Nothing was posted."_s);
 }
 
 void OVBROWSEGLJOURNAL()

@@ -6,7 +6,6 @@
 
 #include "Lookups.h"
 
-#include "runtime/ConsolePrompter.h"
 #include "runtime/StandardWarnings.h"
 #include "runtime/forms/FormModel.h"
 #include "runtime/widgets/FormView.h"
@@ -14,32 +13,10 @@
 #include "core/Clock.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
 namespace qaveq::suite {
-
-// Where a sibling module's messages go: the error manager it was initialised
-// with, else the console.
-Prompter &prompterOf(data::SuiteModule &module)
-{
-    if (module.errorManager() && module.errorManager()->prompter())
-        return *module.errorManager()->prompter();
-    static QTextStream err(stderr);
-    static ConsolePrompter console(err);
-    return console;
-}
-
-// The error manager a sibling module reports through: the one it was
-// initialised with, else its own.
-data::ErrorManager &errorsOf(data::SuiteModule &module)
-{
-    if (module.errorManager())
-        return *module.errorManager();
-    static data::ErrorManager own(u"suite"_s, &prompterOf(module));
-    return own;
-}
 
 void runList(ListWindow::Definition definition, data::SuiteModule &module,
              ListWindow::ProcedureCaller form)

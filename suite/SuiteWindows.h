@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Services.h"
+
 #include "runtime/forms/FormDefinition.h"
 #include "runtime/widgets/ListWindow.h"
 
@@ -12,8 +14,6 @@ class SuiteModule;
 // session, reporting through the managers each module was initialised with.
 namespace qaveq::suite {
 
-Prompter &prompterOf(data::SuiteModule &module);
-data::ErrorManager &errorsOf(data::SuiteModule &module);
 void runList(ListWindow::Definition definition, data::SuiteModule &module,
              ListWindow::ProcedureCaller form = {});
 void runForm(forms::FormDefinition definition, data::SuiteModule &module);
