@@ -5,6 +5,7 @@
 #include "data/Company.h"
 #include "data/Session.h"
 #include "data/suite/GeneralLedgerFiles.h"
+#include "data/suite/JobCostFiles.h"
 #include "data/suite/SystemFiles.h"
 #include "data/testing/TestDatabase.h"
 
@@ -12,6 +13,10 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -169,6 +174,97 @@ TEST_F(FormViewTest, CancelAsksBeforeTypedChangesAreDropped)
     form->key(Qt::Key_Escape);
     EXPECT_EQ(warnings, QList<int>{33}) << "\"Do you want to save the changes to this record?\"";
     EXPECT_EQ(stored(u"6100"_s)->Description, u"Diesel") << "answered Yes";
+}
+
+// A job with its cost codes: tabs, a radio group, a display value and a list
+// of the job's own cost codes, as the bigger forms are built.
+TEST_F(FormViewTest, PagesGroupsRadiosDisplaysAndChildLists)
+{
+    JCHeader job;
+    job.JobID = u"2401"_s;
+    job.Name = u"Main Street"_s;
+    ASSERT_TRUE(company.file<JCHeader>().insert(job).isOk());
+    for (const auto &[jobId, code] : {std::pair{u"2401"_s, u"030100E"_s},
+                                      {u"2401"_s, u"030200E"_s},
+                                      {u"2402"_s, u"030100E"_s}}) {
+        JCCost cost;
+        cost.JobID = jobId;
+        cost.CostCode = code;
+        cost.CostType = u"E"_s;
+        ASSERT_TRUE(company.file<JCCost>().insert(cost).isOk());
+    }
+    session.buffer<JCHeader>() = job;
+    using forms::Control;
+    using forms::ControlKind;
+    const forms::FormDefinition definition{
+        .file = u"JCHeader"_s,
+        .changeCaption = u"Changing a Job"_s,
+        .pages =
+            {{.title = u"General"_s,
+              .helpTopic = u"html/Jobs.htm"_s,
+              .groups =
+                  {{.title = u"Job"_s,
+                    .rows = {{{{.prompt = u"Job"_s, .field = u"JCH:JobID"_s, .picture = u"@s10"_s},
+                               {.kind = ControlKind::Display,
+                                .prompt = u"Codes"_s,
+                                .field = u"LOC:Codes"_s,
+                                .picture = u"@n_4"_s}}},
+                             {{{.kind = ControlKind::RadioGroup,
+                                .prompt = u"Status"_s,
+                                .field = u"JCH:Active"_s,
+                                .choices = {{u"Active"_s, u"1"_s}, {u"Inactive"_s, u"0"_s}}}}}}}}},
+             {.title = u"Cost Codes"_s,
+              .helpTopic = u"html/Cost_Codes.htm"_s,
+              .groups = {{.rows = {{{{.kind = ControlKind::ChildList,
+                                      .field = u"LOC:CostCodes"_s,
+                                      .child = {.file = u"JCCost"_s,
+                                                .key = u"KeyJobCodeType"_s,
+                                                .rangeFields = {u"JCH:JobID"_s},
+                                                .columns = {{u"Code"_s, u"JCC:CostCode"_s,
+                                                             u"@s14"_s, 100}},
+                                                .form = u"UPDATEJCCOST"_s}}}}}}}}},
+        .values = {{.name = u"LOC:Codes"_s, .type = data::FieldType::Integer},
+                   {.name = u"LOC:CostCodes"_s, .type = data::FieldType::Integer}},
+        .opened = [](forms::FormModel &form) { form.setValue(u"LOC:Codes", qint64(2)); },
+    };
+    session.globalRequest = data::Request::Change;
+    forms::FormModel model(definition, {session, prompter, picker, clock,
+                                        [](int, const QString &, const QString &) { return 1; }});
+    QStringList called;
+    FormView view(model, [&](const QString &procedure) {
+        called.append(procedure);
+        EXPECT_EQ(session.globalRequest, data::Request::Insert);
+        EXPECT_EQ(session.buffer<JCCost>().JobID, u"2401") << "a new row belongs to the record";
+    });
+    view.show();
+
+    auto *tabs = view.findChild<QTabWidget *>();
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(1), u"Cost Codes");
+    EXPECT_EQ(qobject_cast<QLabel *>(view.editor(u"LOC:Codes"))->text(), u"2");
+
+    const QList<QRadioButton *> radios = view.editor(u"Active")->findChildren<QRadioButton *>();
+    ASSERT_EQ(radios.size(), 2);
+    EXPECT_TRUE(radios[0]->isChecked());
+    radios[1]->click();
+    EXPECT_EQ(model.value(u"Active"), data::FieldValue(qint64(0)));
+
+    auto *codes = qobject_cast<QTableView *>(view.editor(u"LOC:CostCodes"));
+    ASSERT_TRUE(codes);
+    EXPECT_EQ(codes->model()->rowCount(), 2) << "only this job's codes";
+    tabs->setCurrentIndex(1);
+    for (QPushButton *button : tabs->widget(1)->findChildren<QPushButton *>())
+        if (button->text() == u"&Add")
+            button->click();
+    EXPECT_EQ(called, QStringList{u"UPDATEJCCOST"_s});
+    EXPECT_EQ(session.globalRequest, data::Request::Change) << "the form's own request is back";
+
+    EXPECT_TRUE(view.ok());
+    JCHeader stored;
+    stored.JobID = u"2401"_s;
+    ASSERT_TRUE(company.file<JCHeader>().fetch(u"KeyJobID", stored).isOk());
+    EXPECT_EQ(stored.Active, 0);
 }
 
 } // namespace
