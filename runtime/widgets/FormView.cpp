@@ -106,7 +106,8 @@ FormView::FormView(forms::FormModel &model, ProcedureCaller caller, QWidget *par
     , m_model(model)
     , m_caller(std::move(caller))
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A form is a dialog: a title and a close button, nothing to minimise.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(m_model.caption());
     build();
     refresh();
