@@ -14,6 +14,40 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq::ListExport {
 
+namespace {
+
+QString line(const QStringList &values, Format format)
+{
+    if (format == Format::Tab) {
+        QStringList cleaned = values;
+        for (QString &value : cleaned)
+            value.replace(u'\t', u' ');
+        return cleaned.join(u'\t');
+    }
+    QStringList quoted;
+    for (const QString &value : values)
+        quoted.append(data::RecordText::csvQuote(value));
+    return quoted.join(u',');
+}
+
+} // namespace
+
+QString write(const QStringList &headers, const QList<QStringList> &rows, const QString &path,
+              Format format)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
+    QTextStream out(&file);
+    out << line(headers, format) << '\n';
+    for (const QStringList &row : rows)
+        out << line(row, format) << '\n';
+    out.flush();
+    if (!file.commit())
+        return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
+    return {};
+}
+
 QString write(const KeyedListModel &model, const QString &path, Format format)
 {
     // Written whole or not at all: a failed export leaves no half file behind.
@@ -21,22 +55,10 @@ QString write(const KeyedListModel &model, const QString &path, Format format)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
     QTextStream out(&file);
-    const auto line = [format](const QStringList &values) {
-        if (format == Format::Tab) {
-            QStringList cleaned = values;
-            for (QString &value : cleaned)
-                value.replace(u'\t', u' ');
-            return cleaned.join(u'\t');
-        }
-        QStringList quoted;
-        for (const QString &value : values)
-            quoted.append(data::RecordText::csvQuote(value));
-        return quoted.join(u',');
-    };
     QStringList headers;
     for (const KeyedListModel::Column &column : model.columns())
         headers.append(column.header);
-    out << line(headers) << '\n';
+    out << line(headers, format) << '\n';
 
     data::KeyCursor cursor = model.table().scan(model.key(), model.rangeOptions());
     std::unique_ptr<data::Record> record = model.table().schema().create();
@@ -44,7 +66,7 @@ QString write(const KeyedListModel &model, const QString &path, Format format)
         QStringList values;
         for (int c = 0; c < model.columns().size(); ++c)
             values.append(model.text(*record, c).trimmed());
-        out << line(values) << '\n';
+        out << line(values, format) << '\n';
     }
     if (cursor.error())
         return cursor.error()->text();
