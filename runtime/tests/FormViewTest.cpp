@@ -269,3 +269,21 @@ TEST_F(FormViewTest, PagesGroupsRadiosDisplaysAndChildLists)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormViewTest, AViewOverARefusedFormShowsNothingAndDoesNotFail)
+{
+    session.equipmentReadOnly = true;
+    session.globalRequest = data::Request::Insert;
+    forms::FormModel model(suite::accountForm(),
+                           {session, prompter, picker, clock,
+                            [](int, const QString &, const QString &) { return 1; }});
+    ASSERT_FALSE(model.isOpen());
+    FormView view(model);
+    view.run();
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(session.globalResponse, data::Response::Cancelled);
+}
+
+} // namespace

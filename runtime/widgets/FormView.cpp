@@ -109,6 +109,9 @@ FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
 {
     // A form is a dialog: a title and a close button, nothing to minimise.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A refused request or a record that cannot be read leaves nothing to show.
+    if (!m_model.isOpen())
+        return;
     setWindowTitle(m_model.caption());
     build();
     if (const auto &wizard = m_model.definition().wizard)
