@@ -82,7 +82,8 @@ int runInit(CommandContext &context)
                         << company.folder() << ":\n  " << summary.equipment
                         << " pieces of equipment, " << summary.categories << " cost categories, "
                         << summary.postedLogs << " posted usage logs, " << summary.transactions
-                        << " G/L transactions.\n";
+                        << " G/L transactions, " << summary.scheduleRows
+                        << " months of depreciation schedules.\n";
         } else {
             context.out << (existed ? "Company ready in " : "Company created in ")
                         << company.folder() << "\n";
@@ -166,7 +167,8 @@ QList<Command> dataCommands()
          "version needs and keeps every record.\n\n"
          "  --demo       fill the new company with demonstration data: equipment, cost\n"
          "               categories, G/L accounts and fiscal periods, jobs, employees,\n"
-         "               and 18 months of posted usage logs and G/L transactions\n"
+         "               18 months of posted usage logs and G/L transactions, and\n"
+         "               every equipment's depreciation schedule\n"
          "  --id ID      the company ID, up to 5 characters (default CO1, DEMO with --demo)\n"
          "  --name NAME  the company's name\n\n"
          "To keep the company on a PostgreSQL server, write DIR/company.ini first:\n"

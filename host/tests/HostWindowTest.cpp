@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenuBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -94,14 +95,37 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
                     EXPECT_EQ(prompter.shown().size(), before) << procedure.toStdString();
                     continue;
                 }
+                // A screen still to come is marked so, and says so in words.
+                EXPECT_TRUE(action->text().endsWith(u"(still to come)"_s))
+                    << action->text().toStdString();
                 action->trigger();
                 ASSERT_FALSE(prompter.shown().isEmpty());
-                EXPECT_EQ(prompter.shown().last().caption, u"Procedure not defined");
-                EXPECT_EQ(prompter.shown().last().text,
-                          u"The Procedure "_s + procedure + u" has not been defined."_s);
+                EXPECT_EQ(prompter.shown().last().caption, u"Still to Come");
+                EXPECT_TRUE(prompter.shown().last().text.contains(u"is still being built."_s))
+                    << prompter.shown().last().text.toStdString();
+                EXPECT_FALSE(prompter.shown().last().text.contains(procedure));
+                EXPECT_FALSE(action->statusTip().contains(procedure));
             }
         }
         EXPECT_GE(entries, 25);
+
+        // Every menu's letters are its own: no two entries share an accelerator.
+        for (QAction *menu : window.menuBar()->actions()) {
+            QStringList letters;
+            for (QAction *action : menu->menu()->actions()) {
+                const qsizetype amp = action->text().indexOf(u'&');
+                if (action->isSeparator())
+                    continue;
+                ASSERT_GE(amp, 0) << action->text().toStdString();
+                const QString letter = action->text().mid(amp + 1, 1).toUpper();
+                EXPECT_FALSE(letters.contains(letter)) << action->text().toStdString();
+                letters.append(letter);
+            }
+        }
+        QStringList titles;
+        for (QAction *menu : window.menuBar()->actions())
+            titles.append(menu->text().mid(menu->text().indexOf(u'&') + 1, 1).toUpper());
+        EXPECT_EQ(titles.size(), QSet<QString>(titles.begin(), titles.end()).size());
     }
 
     // The server procedures run the report the current definition names.
@@ -113,12 +137,14 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
     EQLimits &definition = session.session().buffer<EQLimits>();
     definition.ReportType = u"S"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s),
-              u"The Procedure PRINTEQANALYSIS1 has not been defined.");
+              u"The equipment analysis report, summary form is still being built.|It comes with a "
+              "later version of QAVEQ.");
     definition.ReportType = u"Q"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s), QString());
     definition.ReportFormat = u"D"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s),
-              u"The Procedure PRINTEQLISTING has not been defined.");
+              u"The equipment listing is still being built.|It comes with a later version of "
+              "QAVEQ.");
 
     session.close();
     EXPECT_FALSE(session.moduleLoaded());

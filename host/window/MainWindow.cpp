@@ -48,8 +48,8 @@ const MenuEntry Menus[] = {
     {u"&Equipment", u"&New Equipment...", u"UPDATEEQHEADER", data::Request::Insert},
     {u"&Equipment", u"Equipment &Lookup", u"BROWSEEQHEADERALIAS", data::Request::Select},
     {u"&Equipment", u"", u"", data::Request::None},
-    {u"&Equipment", u"&Cost Categories", u"BROWSEEQCODE", data::Request::None},
-    {u"&Equipment", u"Equipment Cost Categories", u"BROWSEEQCOST", data::Request::None},
+    {u"&Equipment", u"Equipment &Maintenance Categories", u"BROWSEEQCODE", data::Request::None},
+    {u"&Equipment", u"Lookup &Cost Categories", u"BROWSEEQCOST", data::Request::None},
     {u"&Equipment", u"", u"", data::Request::None},
     {u"&Equipment", u"Remember Typed &Values On/Off", u"TOGGLEEASYAUTOENTRYEQ",
      data::Request::None},
@@ -69,16 +69,16 @@ const MenuEntry Menus[] = {
     {u"&Reports", u"", u"", data::Request::None},
     {u"&Reports", u"&Report Writer Reports", u"LISTEQREPORTS", data::Request::None},
     {u"&Reports", u"Report Writer: &Usage Logs", u"PRINTUSAGELOGFM", data::Request::None},
-    {u"&Reports", u"Report Writer: Cost &Categories", u"PRINTEQCATEGORYFM", data::Request::None},
+    {u"&Reports", u"Report Writer: Cost Cate&gories", u"PRINTEQCATEGORYFM", data::Request::None},
     {u"&Reports", u"Report Writer: Equipment De&tail", u"PRINTEQUIPMENTDETAILFM",
      data::Request::None},
     {u"&Reports", u"Report Writer: Equipment &List", u"PRINTEQUIPMENTLISTFM", data::Request::None},
-    {u"&Reports", u"Report Writer: &Analysis", u"PRINTEQANALYSISFM", data::Request::None},
-    {u"&Fixed Assets", u"Depreciation &Schedule Report", u"PRINTFIXEDASSETS", data::Request::None},
-    {u"&Fixed Assets", u"Depreciation &Graphs Report", u"PRINTFIXEDASSETGRAPHS",
+    {u"&Reports", u"Report Writer: A&nalysis", u"PRINTEQANALYSISFM", data::Request::None},
+    {u"Fixed &Assets", u"Depreciation &Schedule Report", u"PRINTFIXEDASSETS", data::Request::None},
+    {u"Fixed &Assets", u"Depreciation &Graphs Report", u"PRINTFIXEDASSETGRAPHS",
      data::Request::None},
-    {u"&Fixed Assets", u"Depreciation Graph &Window", u"FIXEDASSETGRAPH", data::Request::None},
-    {u"&Setup", u"&Cost Categories", u"BROWSEEQCODE", data::Request::None},
+    {u"Fixed &Assets", u"Depreciation Graph &Window", u"FIXEDASSETGRAPH", data::Request::None},
+    {u"&Setup", u"Equipment &Maintenance Categories", u"BROWSEEQCODE", data::Request::None},
     {u"&Setup", u"&New Cost Category...", u"UPDATEEQCODE", data::Request::Insert},
 };
 
@@ -87,18 +87,34 @@ struct SuiteEntry
 {
     const char16_t *text;
     const char16_t *procedure;
+    const char16_t *what; // for the status bar
     void (*run)();
     const char16_t *dropList; // the named list UPDATEDROPLIST maintains
 };
 
 const SuiteEntry SetupLists[] = {
-    {u"&G/L Accounts", u"BROWSEGLMASTER", &suite::BROWSEGLMASTER, nullptr},
-    {u"&Jobs", u"BROWSEJCHEADER", &suite::BROWSEJCHEADER, nullptr},
-    {u"&Employees", u"BROWSEPREMP", &suite::BROWSEPREMP, nullptr},
-    {u"Certified &Payroll IDs", u"BROWSEPRCERT", &suite::BROWSEPRCERT, nullptr},
-    {u"Equipment Class &Codes", u"UPDATEDROPLIST", &suite::UPDATEDROPLIST, u"EQH Class Code"},
-    {u"Equipment &License Codes", u"UPDATEDROPLIST", &suite::UPDATEDROPLIST, u"EQH License Code"},
+    {u"&G/L Accounts", u"BROWSEGLMASTER", u"the general ledger's chart of accounts",
+     &suite::BROWSEGLMASTER, nullptr},
+    {u"&Jobs", u"BROWSEJCHEADER", u"the jobs equipment is charged to", &suite::BROWSEJCHEADER,
+     nullptr},
+    {u"&Employees", u"BROWSEPREMP", u"the employees who operate equipment", &suite::BROWSEPREMP,
+     nullptr},
+    {u"Certified &Payroll IDs", u"BROWSEPRCERT", u"the certified payroll classifications",
+     &suite::BROWSEPRCERT, nullptr},
+    {u"Equipment Class &Codes", u"UPDATEDROPLIST", u"the list of equipment class codes",
+     &suite::UPDATEDROPLIST, u"EQH Class Code"},
+    {u"Equipment &License Codes", u"UPDATEDROPLIST", u"the list of licence codes",
+     &suite::UPDATEDROPLIST, u"EQH License Code"},
 };
+
+// Menu entries of screens still to come are marked so; they say so when chosen.
+constexpr auto StillToCome = u"  (still to come)";
+
+// "equipment record form" as a status-bar sentence: "Equipment record form."
+QString sentence(const QString &what)
+{
+    return what.isEmpty() ? what : what.front().toUpper() + what.mid(1) + u'.';
+}
 
 QString count(data::Table &table)
 {
@@ -117,8 +133,12 @@ MainWindow::MainWindow(HostSession &session, QWidget *parent)
         company.name(), company.id(), session.session().userId));
     buildMenus();
     setCentralWidget(overview());
-    statusBar()->showMessage(u"Company %1   User %2   Data %3"_s.arg(
-        company.id(), session.session().userId, company.folder()));
+    // A permanent part of the status bar: the menus' hints take the rest of it
+    // and leave the company and user in place.
+    auto *signedOn = new QLabel(u"Company %1   User %2   Data %3"_s.arg(
+                                    company.id(), session.session().userId, company.folder()),
+                                this);
+    statusBar()->addPermanentWidget(signedOn);
     resize(900, 560);
 }
 
@@ -149,11 +169,16 @@ void MainWindow::buildMenus()
             menu->addSeparator();
             continue;
         }
-        QAction *action = menu->addAction(QString::fromUtf16(entry.text));
         const QString procedure = QString::fromUtf16(entry.procedure);
+        const ModuleLoader::Procedure *exported = exportOf(procedure);
+        const bool built = exported && exported->built;
+        QAction *action = menu->addAction(QString::fromUtf16(entry.text) +
+                                          (built ? QString() : QString::fromUtf16(StillToCome)));
         action->setProperty(ProcedureProperty, procedure);
         action->setProperty(RequestProperty, static_cast<int>(entry.request));
-        action->setStatusTip(procedure);
+        if (exported)
+            action->setStatusTip(built ? sentence(exported->what)
+                                       : u"Still being built: "_s + exported->what + u"."_s);
         connect(action, &QAction::triggered, this,
                 [this, procedure, entry] { run(procedure, static_cast<int>(entry.request)); });
     }
@@ -162,7 +187,7 @@ void MainWindow::buildMenus()
     for (const SuiteEntry &entry : SetupLists) {
         QAction *action = setup->addAction(QString::fromUtf16(entry.text));
         action->setProperty(SuiteProperty, QString::fromUtf16(entry.procedure));
-        action->setStatusTip(QString::fromUtf16(entry.procedure));
+        action->setStatusTip(sentence(QString::fromUtf16(entry.what)));
         connect(action, &QAction::triggered, this, [this, entry] {
             data::Session &session = m_session.session();
             if (entry.dropList)
@@ -173,10 +198,12 @@ void MainWindow::buildMenus()
     }
 
     setup->addSeparator();
-    connect(setup->addAction(u"&PDF Options..."_s), &QAction::triggered, this,
-            [] { suite::PDFOPTIONS(); });
-    connect(setup->addAction(u"E-&Mail Settings..."_s), &QAction::triggered, this,
-            &MainWindow::editMailSettings);
+    QAction *pdfOptions = setup->addAction(u"P&DF Options..."_s);
+    pdfOptions->setStatusTip(u"The folder reports' PDF files are offered in."_s);
+    connect(pdfOptions, &QAction::triggered, this, [] { suite::PDFOPTIONS(); });
+    QAction *mail = setup->addAction(u"E-Mail &Settings..."_s);
+    mail->setStatusTip(u"Your mail server and the message reports are e-mailed with."_s);
+    connect(mail, &QAction::triggered, this, &MainWindow::editMailSettings);
 
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
     QAction *contents = help->addAction(u"&Contents"_s);
@@ -184,6 +211,16 @@ void MainWindow::buildMenus()
     connect(contents, &QAction::triggered, this,
             [this] { HelpViewer::showTopic(u"html/index.htm"_s, this); });
     connect(help->addAction(u"&About QAVEQ"_s), &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+const ModuleLoader::Procedure *MainWindow::exportOf(const QString &procedure) const
+{
+    if (!m_session.moduleLoaded())
+        return nullptr;
+    for (const ModuleLoader::Procedure &exported : m_session.module().exports())
+        if (exported.name == procedure)
+            return &exported;
+    return nullptr;
 }
 
 void MainWindow::run(const QString &procedure, int request)

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -191,6 +192,41 @@ TEST(GraphChartTest, SvgCarriesTitlesAndSeries)
     EXPECT_EQ(y->max(), 1000);
     EXPECT_EQ(y->titleText(), u"Book Value"_s);
     delete chart;
+}
+
+TEST(GraphChartTest, AxesReadInRoundGroupedFiguresAndWholeYears)
+{
+    report::Graph g = graph();
+    g.x = {2021, 2022, 2023, 2024};
+    g.yMin = 35000;
+    g.yMax = 168000;
+    QChart *chart = GraphChart::create(g);
+    const auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->min(), 35000) << "a fixed range stays as asked";
+    EXPECT_EQ(y->max(), 168000);
+    EXPECT_EQ(y->categoriesLabels().first(), u"40,000"_s);
+    EXPECT_EQ(y->categoriesLabels().last(), u"160,000"_s);
+    const auto *x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).first());
+    EXPECT_EQ(x->categoriesLabels(), (QStringList{u"2021"_s, u"2022"_s, u"2023"_s, u"2024"_s}));
+    delete chart;
+
+    // Nothing to show: the axis still reads 0 and 1, not "0, 0, 0, 1, 1, 1".
+    report::Graph empty = graph();
+    empty.x = {2027};
+    empty.series = {{u"Straight Line"_s, {0}}};
+    empty.yMin.reset();
+    empty.yMax.reset();
+    chart = GraphChart::create(empty);
+    y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
+    EXPECT_EQ(y->categoriesLabels(), (QStringList{u"0"_s, u"1"_s}));
+    x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).first());
+    EXPECT_EQ(x->categoriesLabels(), (QStringList{u"2026"_s, u"2027"_s, u"2028"_s}));
+    delete chart;
+
+    const GraphChart::AxisScale charges = GraphChart::scale(0, 23750.5, false, 8);
+    EXPECT_EQ(charges.step, 5000);
+    EXPECT_EQ(charges.high, 25000);
 }
 
 TEST(GraphChartTest, SavesAsPngOrSvg)
