@@ -77,6 +77,7 @@ bool HostSession::signOn(const QString &userId, QString *error)
     m_session.userId = id;
     m_session.equipmentReadOnly = user.EquipmentReadOnly != 0;
     m_session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
+    m_session.loadUserSettings();
 
     data::Table &netUsers = m_company->file<NetUser>();
     NetUser record;

@@ -266,7 +266,7 @@ bool MainWindow::chooseEquipment()
 void MainWindow::editMailSettings()
 {
     data::Session &session = m_session.session();
-    const QString file = MailSettings::userSettingsFile(session);
+    const QString file = session.userSettingsFile();
     data::Table &users = m_session.company().file<UserFile>();
     UserFile user;
     user.UserID = session.userId;

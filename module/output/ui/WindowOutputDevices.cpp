@@ -122,7 +122,7 @@ void WindowOutputDevices::open(const QString &path)
 
 bool WindowOutputDevices::sendMail(const report::MailMessage &message, QString *error)
 {
-    const QString file = MailSettings::userSettingsFile(m_session);
+    const QString file = m_session.userSettingsFile();
     report::SmtpSettings settings = MailSettings::load(file);
     if (settings.server.isEmpty()) {
         MailServerDialog dialog(settings, m_parent);
