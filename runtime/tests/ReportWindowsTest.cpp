@@ -111,6 +111,25 @@ TEST(PreviewWindowTest, NavigationAndZoom)
     EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"150%"_s);
     window.setZoom(PreviewWindow::Zoom::Percent, 90); // a zoom the list does not have
     EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"90%"_s);
+
+    // The zoom keys step from the zoom shown to the next percentage.
+    const auto press = [&](const QKeySequence &key) {
+        for (QAction *a : window.actions())
+            if (a->shortcut() == key) {
+                a->trigger();
+                return;
+            }
+        ADD_FAILURE() << key.toString().toStdString();
+    };
+    press(QKeySequence::ZoomIn);
+    EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"100%"_s);
+    press(QKeySequence::ZoomIn);
+    EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"125%"_s);
+    press(QKeySequence::ZoomOut);
+    press(QKeySequence::ZoomOut);
+    EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"75%"_s);
+    press(QKeySequence(Qt::CTRL | Qt::Key_0));
+    EXPECT_NEAR(window.scale(), full, 1e-9);
 }
 
 TEST(PdfStatusWindowTest, CancelAsksAndNoGoesOn)
@@ -201,13 +220,13 @@ TEST(GraphChartTest, AxesReadInRoundGroupedFiguresAndWholeYears)
     g.yMin = 35000;
     g.yMax = 168000;
     QChart *chart = GraphChart::create(g);
-    const auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
+    auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
     ASSERT_TRUE(y);
     EXPECT_EQ(y->min(), 35000) << "a fixed range stays as asked";
     EXPECT_EQ(y->max(), 168000);
     EXPECT_EQ(y->categoriesLabels().first(), u"40,000"_s);
     EXPECT_EQ(y->categoriesLabels().last(), u"160,000"_s);
-    const auto *x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).first());
+    auto *x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).first());
     EXPECT_EQ(x->categoriesLabels(), (QStringList{u"2021"_s, u"2022"_s, u"2023"_s, u"2024"_s}));
     delete chart;
 

@@ -48,6 +48,8 @@ private:
     class PageWidget;
     void finish(bool *flag);
     void zoomChosen(int index);
+    // One step up (1) or down (-1) the list of percentages; 0 is 100%.
+    void stepZoom(int step);
     void renderThumbnails();
     void updatePage();
 
