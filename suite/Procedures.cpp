@@ -31,6 +31,7 @@
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -318,13 +319,25 @@ bool USERDEFTEST(quint32 limitId, const QString &value)
     return !limited;
 }
 
-bool REPORTEXPORT(const QStringList &lines)
+bool REPORTEXPORT(const QStringList &lines, const QString &title)
 {
-    const QString path =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), u"Export This Report"_s, {},
-                                     u"Text for a spreadsheet (*.txt *.csv)"_s);
+    // Offered in the folder of the last export, else the user's PDF folder,
+    // under the report's title.
+    static QString lastFolder;
+    data::Session *current = session();
+    QString folder = lastFolder;
+    if (folder.isEmpty() && current)
+        folder = current->pdfPath;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString name = title.trimmed().isEmpty() ? u"Report"_s : title.trimmed();
+    name.replace(u'/', u'-');
+    const QString path = QFileDialog::getSaveFileName(
+        QApplication::activeWindow(), u"Export This Report"_s,
+        QDir(folder).filePath(name + u".txt"_s), u"Text for a spreadsheet (*.txt *.csv)"_s);
     if (path.isEmpty())
         return false;
+    lastFolder = QFileInfo(path).absolutePath();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         tell(qavmisc(), u"Export This Report"_s,
@@ -337,6 +350,7 @@ bool REPORTEXPORT(const QStringList &lines)
              u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
         return false;
     }
+    tell(qavmisc(), u"Export This Report"_s, u"Export written to %1"_s.arg(path));
     return true;
 }
 

@@ -32,8 +32,9 @@ void BROWSELIMLISTUD(quint32 limitId);
 // Whether a user-defined value passes the user-defined limits of definition
 // `limitId`: with no such limits every value does.
 bool USERDEFTEST(quint32 limitId, const QString &value);
-// Writes a report's export lines to a text file the user picks.
-bool REPORTEXPORT(const QStringList &lines);
+// Writes a report's export lines to a text file the user picks, offered under
+// the report's title, and says where it went.
+bool REPORTEXPORT(const QStringList &lines, const QString &title = {});
 // A copy of the company's database before posting, in its "backups" folder.
 std::optional<QString> PREPOSTBACKUP();
 void POSTINGCONTROL();

@@ -66,8 +66,31 @@ bool WindowOutputDevices::preview(const report::PageList &pages, Preview &previe
     window.exec();
     preview.exportRequested = preview.exportRequested || window.exportRequested();
     preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
-    preview.emailRequested = preview.emailRequested || (window.emailRequested() && askRecipient());
+    preview.emailRequested =
+        preview.emailRequested || (window.emailRequested() && mailServerReady() && askRecipient());
     return window.printRequested();
+}
+
+bool WindowOutputDevices::mailServerReady()
+{
+    // Asked before the PDF is written, so that a mail given up leaves no file.
+    const QString file = m_session.userSettingsFile();
+    if (!MailSettings::load(file).server.isEmpty())
+        return true;
+    if (m_prompter.ask(Message{u"Email Report"_s,
+                               u"No mail server is set up for you yet.|Enter your mail server's "
+                               "settings, and the report is sent with them."_s,
+                               u"&OK|&Cancel"_s, 1, Message::Icon::Information}) != 1)
+        return false;
+    MailServerDialog dialog(MailSettings::load(file), m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (!MailSettings::save(file, dialog.settings())) {
+        m_prompter.ask(Message{u"Email Report"_s, u"%1 cannot be written."_s.arg(file), u"&OK"_s, 1,
+                               Message::Icon::Exclamation});
+        return false;
+    }
+    return true;
 }
 
 bool WindowOutputDevices::askRecipient()
@@ -162,7 +185,7 @@ bool WindowOutputDevices::sendMail(const report::MailMessage &message, QString *
 
 bool WindowOutputDevices::exportLines(const QStringList &lines)
 {
-    return suite::REPORTEXPORT(lines);
+    return suite::REPORTEXPORT(lines, m_title);
 }
 
 } // namespace qaveq
