@@ -144,8 +144,9 @@ TEST_F(DemoCompanyTest, EveryEquipmentHasTheScheduleTheFormWouldCalculate)
         const std::vector<GLDepr> rows = scheduleRows(*company, e.EquipmentID);
         ASSERT_FALSE(rows.empty()) << e.EquipmentID.toStdString();
         EXPECT_GT(rows.front().Date, e.PurchaseDate);
-        if (e.SaleDate != 0)
+        if (e.SaleDate != 0) {
             EXPECT_LE(rows.back().Date, e.SaleDate) << "no months after the sale";
+        }
 
         // Calculating again (as the form does) finds every month already right.
         std::vector<GLDepr> recalculated;
