@@ -101,14 +101,14 @@ report::Band equipmentBlock(const EQHeader &equipment, bool withScheduleCaption)
     return band;
 }
 
-// A line of its own under the block, in place of the schedule's figures.
+// A line of its own under the block, in place of the schedule's figures; the
+// export keeps its lines as they are.
 report::Band noScheduleBand(const EQHeader &equipment)
 {
     report::Band band;
     band.height = 400;
     band.text(QRectF(0, 100, 7200, 200), FixedAssets::noScheduleText(equipment),
               ReportBands::font(10, true));
-    band.exportLine(FixedAssets::noScheduleText(equipment));
     return band;
 }
 

@@ -211,14 +211,14 @@ TEST(PageImageTest, AFigureWiderThanItsColumnIsCondensedNotCut)
     PageImage page{QSizeF(720, 720), {}};
     page.elements.push_back(TextElement{QRectF(400, 0, 300, 200), u"-999,999,999,999,999.99"_s,
                                         TextStyle{}, Qt::AlignRight | Qt::AlignVCenter});
-    QImage image(720, 72, QImage::Format_RGB32);
+    QImage image(720, 240, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     page.paint(painter);
     painter.end();
     bool outside = false, inside = false;
     for (int x = 0; x < 720; ++x)
-        for (int y = 0; y < 72; ++y) {
+        for (int y = 0; y < 240; ++y) {
             const bool inked = image.pixelColor(x, y) != QColor(Qt::white);
             (x < 398 ? outside : inside) |= inked;
         }
