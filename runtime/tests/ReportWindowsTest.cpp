@@ -92,6 +92,23 @@ TEST(PreviewWindowTest, ButtonsCloseWithWhatTheUserAskedFor)
     }
 }
 
+TEST(PreviewWindowTest, WithAnOutputHandlerTheButtonsLeaveThePreviewOpen)
+{
+    report::PageList pages;
+    addPages(pages, 2);
+    PreviewWindow window(pages, u"Schedule"_s);
+    QList<PreviewWindow::Output> done;
+    window.setOutputHandler([&](PreviewWindow::Output output) { done.append(output); });
+    window.show();
+    for (const QString &tip : {u"Export This Report"_s, u"Generate PDF File"_s,
+                               u"Email Report (pdf)"_s, u"Export This Report"_s})
+        action(window, tip)->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(done, (QList<PreviewWindow::Output>{
+                        PreviewWindow::Output::Export, PreviewWindow::Output::Pdf,
+                        PreviewWindow::Output::Email, PreviewWindow::Output::Export}));
+}
+
 TEST(PreviewWindowTest, NavigationAndZoom)
 {
     report::PageList pages;

@@ -158,26 +158,34 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
     }
     bar->addSeparator();
 
-    // The three ways out besides printing; each closes the preview.
+    // The three outputs besides printing.
     const struct
     {
         QString text, tip;
         QStyle::StandardPixmap icon;
         bool *flag;
+        Output output;
         QKeyCombination key;
     } outputs[] = {
         {u"Export"_s, u"Export This Report"_s, QStyle::SP_FileDialogDetailedView, &m_export,
-         Qt::ALT | Qt::Key_X},
-        {u"PDF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf, Qt::ALT | Qt::Key_D},
-        {u"E-mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email,
+         Output::Export, Qt::ALT | Qt::Key_X},
+        {u"PDF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf, Output::Pdf,
+         Qt::ALT | Qt::Key_D},
+        {u"E-Mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email, Output::Email,
          Qt::ALT | Qt::Key_M},
     };
     for (const auto &output : outputs) {
         QAction *action = bar->addAction(style()->standardIcon(output.icon), output.text);
         action->setToolTip(output.tip);
         action->setShortcut(output.key);
-        bool *flag = output.flag;
-        connect(action, &QAction::triggered, this, [this, flag] { finish(flag); });
+        connect(action, &QAction::triggered, this, [this, flag = output.flag, o = output.output] {
+            if (!m_output) {
+                finish(flag);
+                return;
+            }
+            *flag = true;
+            m_output(o);
+        });
     }
     bar->addSeparator();
     QAction *close =

@@ -24,6 +24,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -59,15 +60,36 @@ WindowOutputDevices::WindowOutputDevices(data::Session &session, Prompter &promp
 bool WindowOutputDevices::preview(const report::PageList &pages, Preview &preview)
 {
     PreviewWindow window(pages, m_title, m_parent);
+    if (preview.output) {
+        window.setOutputHandler([&](PreviewWindow::Output output) {
+            // The output's dialogs stand over the preview while it is open.
+            QWidget *const parent = std::exchange(m_parent, &window);
+            switch (output) {
+            case PreviewWindow::Output::Export:
+                preview.output(OutputDevices::Output::Export);
+                break;
+            case PreviewWindow::Output::Pdf:
+                preview.output(OutputDevices::Output::Pdf);
+                break;
+            case PreviewWindow::Output::Email:
+                if (mailServerReady() && askRecipient())
+                    preview.output(OutputDevices::Output::Email);
+                break;
+            }
+            m_parent = parent;
+        });
+    }
     if (preview.zoomFlags == OutputRules::PreviewZoom::Fit)
         window.setZoom(PreviewWindow::Zoom::PageWidth);
     else
         window.setZoom(PreviewWindow::Zoom::Percent, preview.zoomPercent);
     window.exec();
-    preview.exportRequested = preview.exportRequested || window.exportRequested();
-    preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
-    preview.emailRequested =
-        preview.emailRequested || (window.emailRequested() && mailServerReady() && askRecipient());
+    if (!preview.output) {
+        preview.exportRequested = preview.exportRequested || window.exportRequested();
+        preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
+        preview.emailRequested = preview.emailRequested ||
+                                 (window.emailRequested() && mailServerReady() && askRecipient());
+    }
     return window.printRequested();
 }
 
