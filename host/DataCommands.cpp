@@ -1,8 +1,8 @@
 #include "DataCommands.h"
 
 #include "CompanyAccess.h"
+#include "DemoSetup.h"
 
-#include "demo/DemoCompany.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
@@ -77,13 +77,14 @@ int runInit(CommandContext &context)
                 return Failure;
             }
             SystemClock clock;
-            const DemoCompany::Summary summary = DemoCompany(company, clock).build();
+            const DemoCompany::Summary summary = createDemonstration(company, clock);
             context.out << "Demonstration company " << company.id() << " created in "
                         << company.folder() << ":\n  " << summary.equipment
                         << " pieces of equipment, " << summary.categories << " cost categories, "
                         << summary.postedLogs << " posted usage logs, " << summary.transactions
                         << " G/L transactions, " << summary.scheduleRows
-                        << " months of depreciation schedules.\n";
+                        << " months of depreciation schedules (" << summary.depreciationPosted
+                        << " of them posted).\n";
         } else {
             context.out << (existed ? "Company ready in " : "Company created in ")
                         << company.folder() << "\n";

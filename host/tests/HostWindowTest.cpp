@@ -1,9 +1,13 @@
 #include "HostSession.h"
 #include "window/MainWindow.h"
 
+#include "assets/ScheduleRows.h"
 #include "frame/ProcedureTable.h"
+#include "records/EQHeader.h"
 #include "records/EQLimits.h"
+#include "records/GLDepr.h"
 
+#include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 
 #include "runtime/ScriptedPrompter.h"
@@ -149,6 +153,33 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
     session.close();
     EXPECT_FALSE(session.moduleLoaded());
     EXPECT_EQ(netUsers(), 0);
+}
+
+TEST_F(HostWindowTest, TheDemonstrationHasSchedulesPostedUpToTwoMonthsAgo)
+{
+    QString error;
+    ASSERT_TRUE(session.openCompany(&error)) << error.toStdString();
+    data::Company &company = session.company();
+    const DayNumber postedThrough = SuiteDate::fromYmd(2026, 9, 30);
+    data::KeyCursor fleet = company.file<EQHeader>().scan(u"KeyEquipmentID");
+    EQHeader equipment;
+    int active = 0;
+    while (fleet.next(equipment)) {
+        if (equipment.Active == 0)
+            continue;
+        ++active;
+        for (const GLDepr &row : scheduleRows(company, equipment.EquipmentID))
+            EXPECT_EQ(row.GLTransID != 0, row.Date <= postedThrough)
+                << equipment.EquipmentID.toStdString() << " "
+                << SuiteDate::toQDate(row.Date).toString(u"yyyy-MM"_s).toStdString();
+    }
+    EXPECT_GT(active, 20);
+    Decimal debits, credits;
+    data::KeyCursor ledger = company.file<GLTrans>().scan(u"KeyRecordID");
+    GLTrans line;
+    while (ledger.next(line))
+        (line.CreditDebit == u"C" ? credits : debits) += line.Amount;
+    EXPECT_EQ(debits, credits);
 }
 
 TEST(ModuleLoader, RefusesAFileThatIsNotTheModule)

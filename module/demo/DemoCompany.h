@@ -25,7 +25,8 @@ public:
         int categories = 0;
         int postedLogs = 0;
         int transactions = 0;
-        int scheduleRows = 0; // depreciation rows of every equipment's schedule
+        int scheduleRows = 0;       // depreciation rows of every equipment's schedule
+        int depreciationPosted = 0; // of those, posted to the G/L (by whoever posts them)
     };
 
     DemoCompany(data::Company &company, const Clock &clock);
