@@ -12,6 +12,8 @@
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 
+#include "runtime/widgets/DialogFrame.h"
+
 #include "core/Prompter.h"
 #include "core/Text.h"
 
@@ -457,7 +459,7 @@ void PDFOPTIONS()
         return;
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(u"PDF Options"_s);
-    dialog.setWindowFlags(dialog.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    useDialogFrame(&dialog);
     auto *folder = new QLineEdit(current->pdfPath, &dialog);
     folder->setMinimumWidth(320);
     auto *browse = new QPushButton(u"&Browse..."_s, &dialog);

@@ -11,6 +11,7 @@
 #include "suite/Lookups.h"
 #include "suite/Procedures.h"
 
+#include "runtime/widgets/DialogFrame.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/MailDialogs.h"
 
@@ -254,7 +255,7 @@ bool MainWindow::chooseEquipment()
     const int current = std::max<qsizetype>(0, ids.indexOf(session.buffer<EQHeader>().EquipmentID));
     bool chosen = false;
     const QString item = QInputDialog::getItem(this, u"Fixed Assets"_s, u"&Equipment:"_s, items,
-                                               current, false, &chosen);
+                                               current, false, &chosen, dialogFrame());
     if (!chosen)
         return false;
     EQHeader &buffer = session.buffer<EQHeader>();

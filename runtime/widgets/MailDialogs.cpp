@@ -1,5 +1,7 @@
 #include "MailDialogs.h"
 
+#include "DialogFrame.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -32,6 +34,7 @@ RecipientDialog::RecipientDialog(const QString &address, const QString &name,
     , m_subject(new QLineEdit(subject, this))
 {
     setWindowTitle(u"Email Report"_s);
+    useDialogFrame(this);
     auto *form = new QFormLayout(this);
     m_address->setMinimumWidth(320);
     form->addRow(u"&To address:"_s, m_address);
@@ -74,6 +77,7 @@ MailServerDialog::MailServerDialog(const report::SmtpSettings &settings, QWidget
     , m_fromName(new QLineEdit(settings.fromName, this))
 {
     setWindowTitle(u"E-Mail Settings"_s);
+    useDialogFrame(this);
     m_port->setRange(1, 65535);
     m_port->setValue(settings.port);
     m_security->addItems({u"None"_s, u"STARTTLS"_s, u"TLS"_s});
