@@ -13,6 +13,7 @@
 #include "data/suite/SystemFiles.h"
 
 #include "runtime/widgets/DialogFrame.h"
+#include "runtime/widgets/FileDialogFolder.h"
 
 #include "core/Prompter.h"
 #include "core/Text.h"
@@ -33,7 +34,6 @@
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -323,15 +323,11 @@ bool USERDEFTEST(quint32 limitId, const QString &value)
 
 bool REPORTEXPORT(const QStringList &lines, const QString &title)
 {
-    // Offered in the folder of the last export, else the user's PDF folder,
-    // under the report's title.
-    static QString lastFolder;
+    // Offered under the report's title, where the user last saved a file, else
+    // in the user's PDF folder.
     data::Session *current = session();
-    QString folder = lastFolder;
-    if (folder.isEmpty() && current)
-        folder = current->pdfPath;
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = FileDialogFolder::start(
+        current && !current->pdfPath.isEmpty() ? current->pdfPath : FileDialogFolder::documents());
     QString name = title.trimmed().isEmpty() ? u"Report"_s : title.trimmed();
     name.replace(u'/', u'-');
     const QString path = QFileDialog::getSaveFileName(
@@ -339,7 +335,7 @@ bool REPORTEXPORT(const QStringList &lines, const QString &title)
         QDir(folder).filePath(name + u".txt"_s), u"Text for a spreadsheet (*.txt *.csv)"_s);
     if (path.isEmpty())
         return false;
-    lastFolder = QFileInfo(path).absolutePath();
+    FileDialogFolder::remember(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         tell(qavmisc(), u"Export This Report"_s,

@@ -1,5 +1,6 @@
 #include "GraphChart.h"
 
+#include "FileDialogFolder.h"
 #include "QtPrompter.h"
 
 #include "core/Picture.h"
@@ -7,6 +8,7 @@
 #include <QBuffer>
 #include <QCategoryAxis>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QLineSeries>
@@ -161,10 +163,14 @@ void GraphView::contextMenuEvent(QContextMenuEvent *event)
     QAction *save = menu.addAction(u"Save As..."_s);
     if (menu.exec(event->globalPos()) != save)
         return;
-    QString path = QFileDialog::getSaveFileName(this, u"Save Graph As"_s, m_graph.title + u".png"_s,
-                                                u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
+    QString path =
+        QFileDialog::getSaveFileName(this, u"Save Graph As"_s,
+                                     QDir(FileDialogFolder::start(FileDialogFolder::documents()))
+                                         .filePath(m_graph.title + u".png"_s),
+                                     u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
     if (path.isEmpty())
         return;
+    FileDialogFolder::remember(path);
     if (!path.contains(u'.'))
         path += u".png"_s;
     if (!saveAs(path))

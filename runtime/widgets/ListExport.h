@@ -17,7 +17,7 @@ enum class Format { Csv, Tab };
 QString write(const KeyedListModel &model, const QString &path, Format format);
 
 // The folder a screen sends its lists to by default: `subfolder` (as
-// "Korvalis/Equipment Maintenance Categories") in the application-data folder.
+// "Korvalis/Equipment Maintenance Categories") in the user's documents folder.
 QString defaultFolder(const QString &subfolder);
 
 } // namespace ListExport

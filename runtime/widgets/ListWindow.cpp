@@ -4,6 +4,7 @@
 
 #include "core/Prompter.h"
 #include "runtime/ListLayout.h"
+#include "runtime/widgets/FileDialogFolder.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
 
@@ -316,14 +317,17 @@ void ListWindow::callForm(data::Request request)
 
 void ListWindow::sendTo()
 {
-    const QString folder = ListExport::defaultFolder(m_definition.exportFolder);
-    QDir().mkpath(folder);
+    const QString offered = ListExport::defaultFolder(m_definition.exportFolder);
+    const QString folder = FileDialogFolder::start(offered);
+    if (folder == offered)
+        QDir().mkpath(folder);
     QString format;
     const QString path = QFileDialog::getSaveFileName(
         this, u"Send To"_s, QDir(folder).filePath(m_definition.title + u".csv"_s),
         u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s, &format);
     if (path.isEmpty())
         return;
+    FileDialogFolder::remember(path);
     const ListExport::Format kind =
         format.startsWith(u"Tab"_s) ? ListExport::Format::Tab : ListExport::Format::Csv;
     if (const QString problem = ListExport::write(*m_model, path, kind); !problem.isEmpty()) {

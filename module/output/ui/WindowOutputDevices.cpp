@@ -6,6 +6,7 @@
 #include "suite/Procedures.h"
 
 #include "runtime/report/PageList.h"
+#include "runtime/widgets/FileDialogFolder.h"
 #include "runtime/widgets/MailDialogs.h"
 #include "runtime/widgets/PdfStatusWindow.h"
 #include "runtime/widgets/PreviewWindow.h"
@@ -151,6 +152,7 @@ std::optional<QString> WindowOutputDevices::choosePdfFile(const QString &caption
         QFileDialog::getSaveFileName(m_parent, caption, fileName.trimmed(), dialogFilter(filter));
     if (chosen.isEmpty())
         return std::nullopt;
+    FileDialogFolder::remember(chosen);
     return chosen;
 }
 
