@@ -202,8 +202,8 @@ void MainWindow::buildMenus()
     QAction *pdfOptions = setup->addAction(u"P&DF Options..."_s);
     pdfOptions->setStatusTip(u"The folder reports' PDF files are offered in."_s);
     connect(pdfOptions, &QAction::triggered, this, [] { suite::PDFOPTIONS(); });
-    QAction *mail = setup->addAction(u"E-Mail &Settings..."_s);
-    mail->setStatusTip(u"Your mail server and the message reports are e-mailed with."_s);
+    QAction *mail = setup->addAction(u"Email &Settings..."_s);
+    mail->setStatusTip(u"Your mail server and the message reports are emailed with."_s);
     connect(mail, &QAction::triggered, this, &MainWindow::editMailSettings);
 
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
@@ -277,12 +277,12 @@ void MainWindow::editMailSettings()
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!MailSettings::save(file, dialog.settings()))
-        QMessageBox::warning(this, u"E-Mail Settings"_s, u"%1 cannot be written."_s.arg(file));
+        QMessageBox::warning(this, u"Email Settings"_s, u"%1 cannot be written."_s.arg(file));
     if (!known)
         return;
     user.EmailMessage = dialog.message();
     if (const data::FileStatus status = users.update(user); !status)
-        QMessageBox::warning(this, u"E-Mail Settings"_s,
+        QMessageBox::warning(this, u"Email Settings"_s,
                              status.error().text() + u" Saving UserFile"_s);
 }
 

@@ -100,7 +100,7 @@ bool SmtpMailer::send(const MailMessage &message)
     static CurlGlobal global;
     m_error.clear();
     if (m_settings.server.trimmed().isEmpty()) {
-        m_error = u"No mail server is set up. Enter one under Setup, E-Mail Settings."_s;
+        m_error = u"No mail server is set up. Enter one under Setup, Email Settings."_s;
         return false;
     }
     if (oneLine(message.toAddress).isEmpty()) {
@@ -175,7 +175,7 @@ bool SmtpMailer::send(const MailMessage &message)
     const CURLcode code = curl_easy_perform(handle);
     if (code != CURLE_OK) {
         const QString detail = QString::fromUtf8(errorBuffer).trimmed();
-        m_error = u"The e-mail to %1 was not sent: %2"_s.arg(
+        m_error = u"The email to %1 was not sent: %2"_s.arg(
             oneLine(message.toAddress),
             detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
         return false;

@@ -171,7 +171,7 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
          Output::Export, Qt::ALT | Qt::Key_X},
         {u"PDF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf, Output::Pdf,
          Qt::ALT | Qt::Key_D},
-        {u"E-Mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email, Output::Email,
+        {u"Email"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email, Output::Email,
          Qt::ALT | Qt::Key_M},
     };
     for (const auto &output : outputs) {

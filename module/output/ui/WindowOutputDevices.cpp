@@ -174,7 +174,7 @@ bool WindowOutputDevices::sendMail(const report::MailMessage &message, QString *
     if (settings.server.isEmpty()) {
         MailServerDialog dialog(settings, m_parent);
         if (dialog.exec() != QDialog::Accepted) {
-            *error = u"The report was not e-mailed: no mail server is set up."_s;
+            *error = u"The report was not emailed: no mail server is set up."_s;
             return false;
         }
         settings = dialog.settings();
