@@ -1,5 +1,7 @@
 #include "PreviewWindow.h"
 
+#include "HelpViewer.h"
+
 #include "runtime/report/PageList.h"
 
 #include <QAction>
@@ -220,6 +222,7 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
     resize(wanted);
+    HelpViewer::bindF1(this, u"html/Report_Preview.htm"_s);
     m_area->setFocus();
     setZoom(Zoom::PageWidth);
     showPage(0);

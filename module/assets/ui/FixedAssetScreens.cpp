@@ -6,6 +6,7 @@
 #include "output/ui/ReportWindow.h"
 
 #include "runtime/widgets/GraphChart.h"
+#include "runtime/widgets/HelpViewer.h"
 
 #include "core/Text.h"
 
@@ -52,6 +53,7 @@ QWidget *createDepreciationGraphWindow(const EQHeader &equipment, QWidget *paren
     layout->addWidget(tabs, 1);
     layout->addWidget(buttons);
     dialog->resize(820, 560);
+    HelpViewer::bindF1(dialog, u"html/EC_Fixed_Assets.htm#graphs"_s);
     return dialog;
 }
 
