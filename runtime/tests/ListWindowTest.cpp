@@ -168,7 +168,10 @@ TEST_F(ListWindowTest, KeysWorkAsOnAnyDesktopList)
     ListWindow::Definition definition = accounts();
     definition.form = u"UPDATEGLMASTER"_s;
     definition.helpTopic = u"html/EC_Cost_Categories.htm"_s;
+    QWidget *formFocus = nullptr; // where the form's last question leaves the focus
     ListWindow window(definition, session, prompter, [&](const QString &) {
+        if (formFocus)
+            formFocus->setFocus();
         GLMaster added;
         added.Account = u"1100A"_s;
         added.Description = u"Added"_s;
@@ -180,8 +183,9 @@ TEST_F(ListWindowTest, KeysWorkAsOnAnyDesktopList)
     QApplication::setActiveWindow(&window);
 
     // The locator says which column it finds by.
-    const auto *locator = window.findChild<QLineEdit *>();
+    auto *locator = window.findChild<QLineEdit *>();
     ASSERT_TRUE(locator);
+    formFocus = locator;
     EXPECT_EQ(window.findChildren<QLabel *>().first()->text(), u"&Locate Account:"_s);
 
     // Tab leaves the list for the buttons instead of walking its cells.
@@ -198,6 +202,7 @@ TEST_F(ListWindowTest, KeysWorkAsOnAnyDesktopList)
     const int row = window.view().currentIndex().row();
     ASSERT_GE(row, 0);
     EXPECT_EQ(window.model().data(window.model().index(row, 0)).toString(), u"1100A");
+    EXPECT_TRUE(window.view().hasFocus()) << "the list has the focus again";
 
     // F1 opens the screen's help topic.
     qputenv("QAVEQ_HELP", QByteArray(QAVEQ_SOURCE_HELP));

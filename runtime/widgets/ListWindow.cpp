@@ -299,6 +299,9 @@ void ListWindow::callForm(data::Request request)
     m_caller(m_definition.form);
     const bool completed = m_session.globalResponse == data::Response::Completed;
     m_session.globalRequest = previous;
+    // Back in the list, whatever the form's last question was answered with.
+    activateWindow();
+    m_view->setFocus();
     if (!completed)
         return;
     m_model->reload();
