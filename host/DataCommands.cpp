@@ -82,9 +82,9 @@ int runInit(CommandContext &context)
                         << company.folder() << ":\n  " << summary.equipment
                         << " pieces of equipment, " << summary.categories << " cost categories, "
                         << summary.postedLogs << " posted usage logs, " << summary.transactions
-                        << " G/L transactions, " << summary.scheduleRows
-                        << " months of depreciation schedules (" << summary.depreciationPosted
-                        << " of them posted).\n";
+                        << " G/L transactions;\n  " << summary.scheduleRows
+                        << " months of depreciation schedules, " << summary.depreciationPosted
+                        << " of them posted to the G/L.\n";
         } else {
             context.out << (existed ? "Company ready in " : "Company created in ")
                         << company.folder() << "\n";
