@@ -2,7 +2,7 @@
 
 #include "records/EQHeader.h"
 
-#include "suite/Procedures.h"
+#include "suite/Services.h"
 
 #include "data/Company.h"
 #include "data/Session.h"

@@ -31,7 +31,7 @@ private:
     const ModuleLoader::Procedure *exportOf(const QString &procedure) const;
     void run(const QString &procedure, int request);
     // Asks for the equipment an output is for and puts it in the buffer.
-    bool chooseEquipment();
+    bool chooseEquipment(const QString &caption);
     // The user's mail server and the message reports are e-mailed with.
     void editMailSettings();
     void showAbout();

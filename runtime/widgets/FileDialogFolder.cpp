@@ -18,7 +18,10 @@ QString &last()
 
 QString start(const QString &offered)
 {
-    return last().isEmpty() || !QFileInfo(last()).isDir() ? offered : last();
+    if (last().isEmpty() || !QFileInfo(last()).isDir())
+        return offered;
+    const QFileInfo info(offered);
+    return offered.isEmpty() || info.isDir() ? last() : QDir(last()).filePath(info.fileName());
 }
 
 void remember(const QString &chosenFile)

@@ -9,6 +9,7 @@ namespace qaveq {
 // documents folder), never a hidden folder the user would not find again.
 namespace FileDialogFolder {
 
+// `offered` (a file's path or a folder) moved into the last folder used.
 QString start(const QString &offered);
 void remember(const QString &chosenFile);
 // The user's documents folder, or the home folder without one.

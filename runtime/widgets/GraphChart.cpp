@@ -1,6 +1,7 @@
 #include "GraphChart.h"
 
 #include "FileDialogFolder.h"
+#include "QtFileChooser.h"
 #include "QtPrompter.h"
 
 #include "core/Picture.h"
@@ -9,7 +10,6 @@
 #include <QCategoryAxis>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QGraphicsScene>
 #include <QLineSeries>
 #include <QMenu>
@@ -163,14 +163,12 @@ void GraphView::contextMenuEvent(QContextMenuEvent *event)
     QAction *save = menu.addAction(u"Save As..."_s);
     if (menu.exec(event->globalPos()) != save)
         return;
-    QString path =
-        QFileDialog::getSaveFileName(this, u"Save Graph As"_s,
-                                     QDir(FileDialogFolder::start(FileDialogFolder::documents()))
-                                         .filePath(m_graph.title + u".png"_s),
-                                     u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
+    QString path = QtFileChooser(this).choose(
+        FileChooser::Purpose::Save, u"Save Graph As"_s,
+        QDir(FileDialogFolder::documents()).filePath(m_graph.title + u".png"_s),
+        u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
     if (path.isEmpty())
         return;
-    FileDialogFolder::remember(path);
     if (!path.contains(u'.'))
         path += u".png"_s;
     if (!saveAs(path))

@@ -6,10 +6,10 @@
 #include "suite/Procedures.h"
 
 #include "runtime/report/PageList.h"
-#include "runtime/widgets/FileDialogFolder.h"
 #include "runtime/widgets/MailDialogs.h"
 #include "runtime/widgets/PdfStatusWindow.h"
 #include "runtime/widgets/PreviewWindow.h"
+#include "runtime/widgets/QtFileChooser.h"
 #include "runtime/widgets/ReportPrinter.h"
 
 #include "core/Prompter.h"
@@ -18,7 +18,6 @@
 
 #include <QDesktopServices>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QUrl>
@@ -148,11 +147,10 @@ std::optional<QString> WindowOutputDevices::choosePdfFile(const QString &caption
                                                           const QString &filter,
                                                           const QString &fileName)
 {
-    const QString chosen =
-        QFileDialog::getSaveFileName(m_parent, caption, fileName.trimmed(), dialogFilter(filter));
+    const QString chosen = QtFileChooser(m_parent).choose(FileChooser::Purpose::Save, caption,
+                                                          fileName.trimmed(), dialogFilter(filter));
     if (chosen.isEmpty())
         return std::nullopt;
-    FileDialogFolder::remember(chosen);
     return chosen;
 }
 
