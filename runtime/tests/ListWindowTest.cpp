@@ -1,4 +1,5 @@
 #include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/FileDialogFolder.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
 
@@ -381,6 +382,22 @@ TEST_F(ListWindowTest, SendToWritesTheKindOfFileItsNameAsks)
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readLine().contains('\t')) << "tab-separated for a .txt name";
+}
+
+TEST(FileDialogFolderTest, DialogsStartWhereTheUserLastChoseAFile)
+{
+    auto folder = std::make_unique<QTemporaryDir>();
+    FileDialogFolder::remember(folder->filePath(u"Schedule.pdf"_s));
+    EXPECT_EQ(FileDialogFolder::start(u"/home/adm/Documents/Equipment.csv"_s),
+              folder->filePath(u"Equipment.csv"_s));
+    EXPECT_EQ(FileDialogFolder::start(QString()), folder->path());
+    const QString gone = folder->path();
+    folder.reset();
+    EXPECT_EQ(FileDialogFolder::start(u"/home/adm/Documents/Equipment.csv"_s),
+              u"/home/adm/Documents/Equipment.csv"_s)
+        << gone.toStdString() << " is gone: the offered place holds";
+    EXPECT_FALSE(ListExport::defaultFolder(u"Korvalis/Equipment List"_s).contains(u"/."_s))
+        << "never a hidden folder";
 }
 
 } // namespace
