@@ -2,6 +2,9 @@
 
 #include "IniManager.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::data {
@@ -47,6 +50,21 @@ Session *Session::current()
 void Session::setCurrent(Session *session)
 {
     currentSession = session;
+}
+
+QString Session::userSettingsFile() const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           u"/qaveq/"_s + companyId.trimmed();
+    return QDir(folder).filePath(userId.trimmed() + u".ini"_s);
+}
+
+void Session::loadUserSettings()
+{
+    const QString folder =
+        IniManager(userSettingsFile()).fetch(u"PDF"_s, u"Folder"_s).toString().trimmed();
+    if (!folder.isEmpty())
+        pdfPath = folder;
 }
 
 } // namespace qaveq::data

@@ -74,6 +74,11 @@ public:
     // ([Reports] TitleColor, ShadingColor, FooterColor as #RRGGBB, "none" for
     // none) and FooterMessage.
     void loadReportSettings(const IniManager &suiteSettings, const QString &defaultPdfPath);
+    // The signed-on user's own settings file (the mail server, the PDF folder),
+    // in the user's configuration folder, per company.
+    QString userSettingsFile() const;
+    // The user's own PDF folder ([PDF] Folder of that file), when one was chosen.
+    void loadUserSettings();
 
     // The session of the signed-on user in this process, which the module's
     // procedures work in; null until the host sets one.

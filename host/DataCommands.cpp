@@ -1,8 +1,8 @@
 #include "DataCommands.h"
 
 #include "CompanyAccess.h"
+#include "DemoSetup.h"
 
-#include "demo/DemoCompany.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
@@ -77,12 +77,14 @@ int runInit(CommandContext &context)
                 return Failure;
             }
             SystemClock clock;
-            const DemoCompany::Summary summary = DemoCompany(company, clock).build();
+            const DemoCompany::Summary summary = createDemonstration(company, clock);
             context.out << "Demonstration company " << company.id() << " created in "
                         << company.folder() << ":\n  " << summary.equipment
                         << " pieces of equipment, " << summary.categories << " cost categories, "
                         << summary.postedLogs << " posted usage logs, " << summary.transactions
-                        << " G/L transactions.\n";
+                        << " G/L transactions;\n  " << summary.scheduleRows
+                        << " months of depreciation schedules, " << summary.depreciationPosted
+                        << " of them posted to the G/L.\n";
         } else {
             context.out << (existed ? "Company ready in " : "Company created in ")
                         << company.folder() << "\n";
@@ -166,7 +168,8 @@ QList<Command> dataCommands()
          "version needs and keeps every record.\n\n"
          "  --demo       fill the new company with demonstration data: equipment, cost\n"
          "               categories, G/L accounts and fiscal periods, jobs, employees,\n"
-         "               and 18 months of posted usage logs and G/L transactions\n"
+         "               18 months of posted usage logs and G/L transactions, and\n"
+         "               every equipment's depreciation schedule\n"
          "  --id ID      the company ID, up to 5 characters (default CO1, DEMO with --demo)\n"
          "  --name NAME  the company's name\n\n"
          "To keep the company on a PostgreSQL server, write DIR/company.ini first:\n"

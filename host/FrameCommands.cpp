@@ -24,7 +24,8 @@ int runProcedures(CommandContext &context)
         return Failure;
     }
     for (const ModuleLoader::Procedure &procedure : module.exports())
-        context.out << procedure.name.leftJustified(28) << procedure.what << "\n";
+        context.out << procedure.name.leftJustified(28) << procedure.what
+                    << (procedure.built ? "" : " (still to come)") << "\n";
     return Success;
 }
 

@@ -1,6 +1,7 @@
 #include "HostSession.h"
 
-#include "demo/DemoCompany.h"
+#include "DemoSetup.h"
+
 #include "records/ModuleFiles.h"
 
 #include "data/suite/SystemFiles.h"
@@ -39,7 +40,7 @@ bool HostSession::openCompany(QString *error)
             QSettings(data::Company::settingsFile(m_company->folder()), QSettings::IniFormat)
                 .setValue(u"Database/Driver"_s, u"SQLite"_s);
             m_company->setIdentity(u"DEMO"_s, u"Demonstration Construction Co."_s);
-            DemoCompany(*m_company, m_clock).build();
+            createDemonstration(*m_company, m_clock);
             m_createdDemonstration = true;
         }
     } catch (const data::DataError &e) {
@@ -77,6 +78,7 @@ bool HostSession::signOn(const QString &userId, QString *error)
     m_session.userId = id;
     m_session.equipmentReadOnly = user.EquipmentReadOnly != 0;
     m_session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
+    m_session.loadUserSettings();
 
     data::Table &netUsers = m_company->file<NetUser>();
     NetUser record;

@@ -43,7 +43,8 @@ bool ModuleLoader::load(QString *error)
     m_exports.clear();
     for (int i = 0; i < count; ++i)
         m_exports.append(Procedure{QString::fromLatin1(table[i].name),
-                                   QString::fromUtf8(table[i].what), table[i].procedure});
+                                   QString::fromUtf8(table[i].what), table[i].procedure,
+                                   table[i].built != 0});
     return true;
 }
 

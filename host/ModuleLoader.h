@@ -18,6 +18,7 @@ public:
         QString name;
         QString what;
         void (*entry)() = nullptr; // null for the entry operations
+        bool built = true;         // false: its screen is still to come
     };
 
     // The module beside the program, unless QAVEQ_MODULE names another file.

@@ -2,10 +2,9 @@
 
 #include "ColumnSorter.h"
 
-#include <QSettings>
-#include <QStandardPaths>
+#include "data/IniManager.h"
 
-#include <memory>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -13,21 +12,20 @@ namespace qaveq {
 
 namespace {
 
-std::unique_ptr<QSettings> storeFor(const QString &location)
+// The registry roots are kept in one INI file of the program's own, a
+// section per root and key ("HKEY_CURRENT_USER\Software\Korvalis\Lists").
+data::IniManager storeFor(const QString &location)
 {
     if (SortMemory::isRegistryRoot(location))
-        return std::make_unique<QSettings>(
+        return data::IniManager(
             QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-                u"/registry.ini"_s,
-            QSettings::IniFormat);
-    return std::make_unique<QSettings>(location, QSettings::IniFormat);
+            u"/registry.ini"_s);
+    return data::IniManager(location);
 }
 
-QString groupFor(const QString &location, const QString &key)
+QString sectionFor(const QString &location, const QString &key)
 {
-    return SortMemory::isRegistryRoot(location)
-               ? location.toUpper() + u'/' + QString(key).replace(u'\\', u'/')
-               : key;
+    return SortMemory::isRegistryRoot(location) ? location.toUpper() + u'\\' + key : key;
 }
 
 } // namespace
@@ -45,18 +43,17 @@ QString SortMemory::load(int control) const
 {
     if (!isEnabled())
         return {};
-    const auto store = storeFor(m_location);
-    store->beginGroup(groupFor(m_location, m_key));
-    return store->value(ColumnSorter::storeName(control)).toString();
+    return storeFor(m_location)
+        .fetch(sectionFor(m_location, m_key), ColumnSorter::storeName(control))
+        .toString();
 }
 
 void SortMemory::save(int control, const QString &sort) const
 {
     if (!isEnabled())
         return;
-    const auto store = storeFor(m_location);
-    store->beginGroup(groupFor(m_location, m_key));
-    store->setValue(ColumnSorter::storeName(control), sort);
+    storeFor(m_location)
+        .update(sectionFor(m_location, m_key), ColumnSorter::storeName(control), sort);
 }
 
 } // namespace qaveq

@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   libhunspell-dev hunspell-en-us libcurl4-openssl-dev
   postgresql postgresql-client
-  fonts-liberation xvfb xauth poppler-utils
+  fonts-liberation xvfb xauth poppler-utils python3
 )
 
 missing=()

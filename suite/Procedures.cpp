@@ -13,6 +13,10 @@
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 
+#include "runtime/widgets/DialogFrame.h"
+#include "runtime/widgets/FileDialogFolder.h"
+#include "runtime/widgets/QtFileChooser.h"
+
 #include "core/Clock.h"
 #include "core/Prompter.h"
 #include "core/Text.h"
@@ -22,10 +26,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSaveFile>
-#include <QSpinBox>
 
 using namespace Qt::StringLiterals;
 
@@ -209,10 +215,18 @@ void BROWSELIMLISTUD(quint32 limitId)
     UPDATELIMLIST(limitId, u"UD"_s);
 }
 
-bool REPORTEXPORT(const QStringList &lines)
+bool REPORTEXPORT(const QStringList &lines, const QString &title)
 {
-    const QString path =
-        QFileDialog::getSaveFileName(QApplication::activeWindow(), u"Export This Report"_s, {},
+    // Offered under the report's title in the user's PDF folder (or where the
+    // user last saved a file).
+    data::Session *current = session();
+    const QString folder =
+        current && !current->pdfPath.isEmpty() ? current->pdfPath : FileDialogFolder::documents();
+    QString name = title.trimmed().isEmpty() ? u"Report"_s : title.trimmed();
+    name.replace(u'/', u'-');
+    const QString path = QtFileChooser(QApplication::activeWindow())
+                             .choose(FileChooser::Purpose::Save, u"Export This Report"_s,
+                                     QDir(folder).filePath(name + u".txt"_s),
                                      u"Text for a spreadsheet (*.txt *.csv)"_s);
     if (path.isEmpty())
         return false;
@@ -228,6 +242,7 @@ bool REPORTEXPORT(const QStringList &lines)
              u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
         return false;
     }
+    tell(qavmisc(), u"Export This Report"_s, u"Export written to %1"_s.arg(path));
     return true;
 }
 
@@ -315,33 +330,42 @@ void OVVIEWTRANSACTION()
 
 void PDFOPTIONS()
 {
-    data::IniManager *ini = qavmisc().iniManager();
+    data::Session *current = session();
+    if (!current)
+        return;
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(u"PDF Options"_s);
-    data::Session *current = session();
-    auto *folder = new QLineEdit(current ? current->pdfPath : QString(), &dialog);
+    useDialogFrame(&dialog);
+    auto *folder = new QLineEdit(current->pdfPath, &dialog);
     folder->setMinimumWidth(320);
-    auto *author =
-        new QLineEdit(ini ? ini->fetch(u"PDF"_s, u"Author"_s).toString() : QString(), &dialog);
-    auto *pages = new QSpinBox(&dialog);
-    pages->setRange(0, 9999);
-    pages->setSpecialValueText(u"one file"_s);
-    pages->setValue(ini ? ini->fetch(u"PDF"_s, u"PagesPerFile"_s, 0).toInt() : 0);
+    auto *browse = new QPushButton(u"&Browse..."_s, &dialog);
+    QObject::connect(browse, &QPushButton::clicked, &dialog, [&dialog, folder] {
+        const QString chosen =
+            QFileDialog::getExistingDirectory(&dialog, u"PDF Folder"_s, folder->text());
+        if (!chosen.isEmpty())
+            folder->setText(chosen);
+    });
+    auto *row = new QHBoxLayout;
+    row->addWidget(folder, 1);
+    row->addWidget(browse);
     auto *form = new QFormLayout(&dialog);
-    form->addRow(u"PDF folder:"_s, folder);
-    form->addRow(u"Author:"_s, author);
-    form->addRow(u"Pages per file:"_s, pages);
+    form->addRow(new QLabel(u"Reports offer their PDF files in this folder; it is yours alone, "
+                            "kept with your e-mail settings."_s,
+                            &dialog));
+    form->addRow(u"PDF &folder:"_s, row);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
-    if (dialog.exec() == QDialog::Accepted && ini) {
-        ini->update(u"PDF"_s, u"Folder"_s, folder->text().trimmed());
-        if (current)
-            current->pdfPath = folder->text().trimmed();
-        ini->update(u"PDF"_s, u"Author"_s, author->text());
-        ini->update(u"PDF"_s, u"PagesPerFile"_s, pages->value());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString chosen = folder->text().trimmed();
+    if (!data::IniManager(current->userSettingsFile()).update(u"PDF"_s, u"Folder"_s, chosen)) {
+        tell(qavmisc(), u"PDF Options"_s,
+             u"%1 cannot be written.|The folder is used until you sign off."_s.arg(
+                 current->userSettingsFile()));
     }
+    current->pdfPath = chosen.isEmpty() ? current->pdfPath : chosen;
 }
 
 void LIMITPRINTNOTES()

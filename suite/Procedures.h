@@ -20,8 +20,9 @@ void UPDATEIMAGES(); // an attachment of the owner in the Images buffer (Type, S
 // The members of a "List" selection of saved definition `limitId`, by kind.
 void UPDATELIMLIST(quint32 limitId, const QString &kind);
 void BROWSELIMLISTUD(quint32 limitId);
-// Writes a report's export lines to a text file the user picks.
-bool REPORTEXPORT(const QStringList &lines);
+// Writes a report's export lines to a text file the user picks, offered under
+// the report's title, and says where it went.
+bool REPORTEXPORT(const QStringList &lines, const QString &title = {});
 void OVBROWSEGLJOURNAL(); // the G/L lines of the journal in the GLTrans buffer
 void OVVIEWEQHEADER();    // the equipment record in the EQHeader buffer, read only
 void OVVIEWTRANSACTION(); // the G/L line in the GLTrans buffer, read only

@@ -97,4 +97,50 @@ TEST(Session, ReportSettingsFromTheSuiteFile)
     EXPECT_EQ(session.reportFooterMessage, u"Confidential"_s);
 }
 
+TEST(IniManager, ReadsWholeValuesWithKeysInAnyCase)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"site.ini"_s);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("; written by hand at the site\r\n"
+               "[Reports]\r\n"
+               "footermessage = Smith, Jones & Co.; all rights reserved\r\n"
+               "Quoted=\"  kept, as is  \"\r\n"
+               "\r\n"
+               "[pdf]\r\n"
+               "Folder=/srv/pdf\r\n");
+    file.close();
+
+    IniManager ini(path);
+    EXPECT_EQ(ini.fetch(u"Reports"_s, u"FooterMessage"_s).toString(),
+              u"Smith, Jones & Co.; all rights reserved"_s);
+    EXPECT_EQ(ini.fetch(u"REPORTS"_s, u"quoted"_s).toString(), u"  kept, as is  "_s);
+    EXPECT_EQ(ini.fetch(u"PDF"_s, u"folder"_s).toString(), u"/srv/pdf"_s);
+    EXPECT_EQ(ini.fetch(u"PDF"_s, u"Missing"_s, 7).toInt(), 7);
+    EXPECT_FALSE(ini.contains(u"Nowhere"_s, u"Folder"_s));
+
+    // Writing changes the one line and keeps the rest of the file as it was.
+    ASSERT_TRUE(ini.update(u"reports"_s, u"FOOTERMESSAGE"_s, u"A, B; C"_s));
+    ASSERT_TRUE(ini.update(u"Reports"_s, u"TitleColor"_s, u"#800000"_s));
+    ASSERT_TRUE(ini.update(u"Mail"_s, u"Port"_s, 587));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), u"; written by hand at the site\n"
+                                                 "[Reports]\n"
+                                                 "footermessage=A, B; C\n"
+                                                 "Quoted=\"  kept, as is  \"\n"
+                                                 "TitleColor=#800000\n"
+                                                 "\n"
+                                                 "[pdf]\n"
+                                                 "Folder=/srv/pdf\n"
+                                                 "\n"
+                                                 "[Mail]\n"
+                                                 "Port=587\n"_s);
+    EXPECT_EQ(ini.fetch(u"Mail"_s, u"Port"_s).toInt(), 587);
+    for (const QString &value : {u" padded "_s, u"\"quoted\""_s}) {
+        ASSERT_TRUE(ini.update(u"Mail"_s, u"Password"_s, value));
+        EXPECT_EQ(ini.fetch(u"Mail"_s, u"Password"_s).toString(), value);
+    }
+}
+
 } // namespace

@@ -1,9 +1,13 @@
 #include "HostSession.h"
 #include "window/MainWindow.h"
 
+#include "assets/ScheduleRows.h"
 #include "frame/ProcedureTable.h"
+#include "records/EQHeader.h"
 #include "records/EQLimits.h"
+#include "records/GLDepr.h"
 
+#include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 
 #include "runtime/ScriptedPrompter.h"
@@ -14,6 +18,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenuBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -94,14 +99,37 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
                     EXPECT_EQ(prompter.shown().size(), before) << procedure.toStdString();
                     continue;
                 }
+                // A screen still to come is marked so, and says so in words.
+                EXPECT_TRUE(action->text().endsWith(u"(still to come)"_s))
+                    << action->text().toStdString();
                 action->trigger();
                 ASSERT_FALSE(prompter.shown().isEmpty());
-                EXPECT_EQ(prompter.shown().last().caption, u"Procedure not defined");
-                EXPECT_EQ(prompter.shown().last().text,
-                          u"The Procedure "_s + procedure + u" has not been defined."_s);
+                EXPECT_EQ(prompter.shown().last().caption, u"Still to Come");
+                EXPECT_TRUE(prompter.shown().last().text.contains(u"is still being built."_s))
+                    << prompter.shown().last().text.toStdString();
+                EXPECT_FALSE(prompter.shown().last().text.contains(procedure));
+                EXPECT_FALSE(action->statusTip().contains(procedure));
             }
         }
         EXPECT_GE(entries, 25);
+
+        // Every menu's letters are its own: no two entries share an accelerator.
+        for (QAction *menu : window.menuBar()->actions()) {
+            QStringList letters;
+            for (QAction *action : menu->menu()->actions()) {
+                const qsizetype amp = action->text().indexOf(u'&');
+                if (action->isSeparator())
+                    continue;
+                ASSERT_GE(amp, 0) << action->text().toStdString();
+                const QString letter = action->text().mid(amp + 1, 1).toUpper();
+                EXPECT_FALSE(letters.contains(letter)) << action->text().toStdString();
+                letters.append(letter);
+            }
+        }
+        QStringList titles;
+        for (QAction *menu : window.menuBar()->actions())
+            titles.append(menu->text().mid(menu->text().indexOf(u'&') + 1, 1).toUpper());
+        EXPECT_EQ(titles.size(), QSet<QString>(titles.begin(), titles.end()).size());
     }
 
     // The server procedures run the report the current definition names.
@@ -113,16 +141,45 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
     EQLimits &definition = session.session().buffer<EQLimits>();
     definition.ReportType = u"S"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s),
-              u"The Procedure PRINTEQANALYSIS1 has not been defined.");
+              u"The equipment analysis report, summary form is still being built.|It comes with a "
+              "later version of QAVEQ.");
     definition.ReportType = u"Q"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s), QString());
     definition.ReportFormat = u"D"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s),
-              u"The Procedure PRINTEQLISTING has not been defined.");
+              u"The equipment listing is still being built.|It comes with a later version of "
+              "QAVEQ.");
 
     session.close();
     EXPECT_FALSE(session.moduleLoaded());
     EXPECT_EQ(netUsers(), 0);
+}
+
+TEST_F(HostWindowTest, TheDemonstrationHasSchedulesPostedUpToTwoMonthsAgo)
+{
+    QString error;
+    ASSERT_TRUE(session.openCompany(&error)) << error.toStdString();
+    data::Company &company = session.company();
+    const DayNumber postedThrough = SuiteDate::fromYmd(2026, 9, 30);
+    data::KeyCursor fleet = company.file<EQHeader>().scan(u"KeyEquipmentID");
+    EQHeader equipment;
+    int active = 0;
+    while (fleet.next(equipment)) {
+        if (equipment.Active == 0)
+            continue;
+        ++active;
+        for (const GLDepr &row : scheduleRows(company, equipment.EquipmentID))
+            EXPECT_EQ(row.GLTransID != 0, row.Date <= postedThrough)
+                << equipment.EquipmentID.toStdString() << " "
+                << SuiteDate::toQDate(row.Date).toString(u"yyyy-MM"_s).toStdString();
+    }
+    EXPECT_GT(active, 20);
+    Decimal debits, credits;
+    data::KeyCursor ledger = company.file<GLTrans>().scan(u"KeyRecordID");
+    GLTrans line;
+    while (ledger.next(line))
+        (line.CreditDebit == u"C" ? credits : debits) += line.Amount;
+    EXPECT_EQ(debits, credits);
 }
 
 TEST(ModuleLoader, RefusesAFileThatIsNotTheModule)

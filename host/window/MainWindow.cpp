@@ -11,6 +11,7 @@
 #include "suite/Lookups.h"
 #include "suite/Procedures.h"
 
+#include "runtime/widgets/DialogFrame.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/MailDialogs.h"
 
@@ -48,8 +49,8 @@ const MenuEntry Menus[] = {
     {u"&Equipment", u"&New Equipment...", u"UPDATEEQHEADER", data::Request::Insert},
     {u"&Equipment", u"Equipment &Lookup", u"BROWSEEQHEADERALIAS", data::Request::Select},
     {u"&Equipment", u"", u"", data::Request::None},
-    {u"&Equipment", u"&Cost Categories", u"BROWSEEQCODE", data::Request::None},
-    {u"&Equipment", u"Equipment Cost Categories", u"BROWSEEQCOST", data::Request::None},
+    {u"&Equipment", u"Equipment &Maintenance Categories", u"BROWSEEQCODE", data::Request::None},
+    {u"&Equipment", u"Lookup &Cost Categories", u"BROWSEEQCOST", data::Request::None},
     {u"&Equipment", u"", u"", data::Request::None},
     {u"&Equipment", u"Remember Typed &Values On/Off", u"TOGGLEEASYAUTOENTRYEQ",
      data::Request::None},
@@ -69,16 +70,16 @@ const MenuEntry Menus[] = {
     {u"&Reports", u"", u"", data::Request::None},
     {u"&Reports", u"&Report Writer Reports", u"LISTEQREPORTS", data::Request::None},
     {u"&Reports", u"Report Writer: &Usage Logs", u"PRINTUSAGELOGFM", data::Request::None},
-    {u"&Reports", u"Report Writer: Cost &Categories", u"PRINTEQCATEGORYFM", data::Request::None},
+    {u"&Reports", u"Report Writer: Cost Cate&gories", u"PRINTEQCATEGORYFM", data::Request::None},
     {u"&Reports", u"Report Writer: Equipment De&tail", u"PRINTEQUIPMENTDETAILFM",
      data::Request::None},
     {u"&Reports", u"Report Writer: Equipment &List", u"PRINTEQUIPMENTLISTFM", data::Request::None},
-    {u"&Reports", u"Report Writer: &Analysis", u"PRINTEQANALYSISFM", data::Request::None},
-    {u"&Fixed Assets", u"Depreciation &Schedule Report", u"PRINTFIXEDASSETS", data::Request::None},
-    {u"&Fixed Assets", u"Depreciation &Graphs Report", u"PRINTFIXEDASSETGRAPHS",
+    {u"&Reports", u"Report Writer: A&nalysis", u"PRINTEQANALYSISFM", data::Request::None},
+    {u"Fixed &Assets", u"Depreciation &Schedule Report", u"PRINTFIXEDASSETS", data::Request::None},
+    {u"Fixed &Assets", u"Depreciation &Graphs Report", u"PRINTFIXEDASSETGRAPHS",
      data::Request::None},
-    {u"&Fixed Assets", u"Depreciation Graph &Window", u"FIXEDASSETGRAPH", data::Request::None},
-    {u"&Setup", u"&Cost Categories", u"BROWSEEQCODE", data::Request::None},
+    {u"Fixed &Assets", u"Depreciation Graph &Window", u"FIXEDASSETGRAPH", data::Request::None},
+    {u"&Setup", u"Equipment &Maintenance Categories", u"BROWSEEQCODE", data::Request::None},
     {u"&Setup", u"&New Cost Category...", u"UPDATEEQCODE", data::Request::Insert},
 };
 
@@ -87,18 +88,34 @@ struct SuiteEntry
 {
     const char16_t *text;
     const char16_t *procedure;
+    const char16_t *what; // for the status bar
     void (*run)();
     const char16_t *dropList; // the named list UPDATEDROPLIST maintains
 };
 
 const SuiteEntry SetupLists[] = {
-    {u"&G/L Accounts", u"BROWSEGLMASTER", &suite::BROWSEGLMASTER, nullptr},
-    {u"&Jobs", u"BROWSEJCHEADER", &suite::BROWSEJCHEADER, nullptr},
-    {u"&Employees", u"BROWSEPREMP", &suite::BROWSEPREMP, nullptr},
-    {u"Certified &Payroll IDs", u"BROWSEPRCERT", &suite::BROWSEPRCERT, nullptr},
-    {u"Equipment Class &Codes", u"UPDATEDROPLIST", &suite::UPDATEDROPLIST, u"EQH Class Code"},
-    {u"Equipment &License Codes", u"UPDATEDROPLIST", &suite::UPDATEDROPLIST, u"EQH License Code"},
+    {u"&G/L Accounts", u"BROWSEGLMASTER", u"the general ledger's chart of accounts",
+     &suite::BROWSEGLMASTER, nullptr},
+    {u"&Jobs", u"BROWSEJCHEADER", u"the jobs equipment is charged to", &suite::BROWSEJCHEADER,
+     nullptr},
+    {u"&Employees", u"BROWSEPREMP", u"the employees who operate equipment", &suite::BROWSEPREMP,
+     nullptr},
+    {u"Certified &Payroll IDs", u"BROWSEPRCERT", u"the certified payroll classifications",
+     &suite::BROWSEPRCERT, nullptr},
+    {u"Equipment Class &Codes", u"UPDATEDROPLIST", u"the list of equipment class codes",
+     &suite::UPDATEDROPLIST, u"EQH Class Code"},
+    {u"Equipment &License Codes", u"UPDATEDROPLIST", u"the list of licence codes",
+     &suite::UPDATEDROPLIST, u"EQH License Code"},
 };
+
+// Menu entries of screens still to come are marked so; they say so when chosen.
+constexpr auto StillToCome = u"  (still to come)";
+
+// "equipment record form" as a status-bar sentence: "Equipment record form."
+QString sentence(const QString &what)
+{
+    return what.isEmpty() ? what : what.front().toUpper() + what.mid(1) + u'.';
+}
 
 QString count(data::Table &table)
 {
@@ -117,8 +134,12 @@ MainWindow::MainWindow(HostSession &session, QWidget *parent)
         company.name(), company.id(), session.session().userId));
     buildMenus();
     setCentralWidget(overview());
-    statusBar()->showMessage(u"Company %1   User %2   Data %3"_s.arg(
-        company.id(), session.session().userId, company.folder()));
+    // A permanent part of the status bar: the menus' hints take the rest of it
+    // and leave the company and user in place.
+    auto *signedOn = new QLabel(u"Company %1   User %2   Data %3"_s.arg(
+                                    company.id(), session.session().userId, company.folder()),
+                                this);
+    statusBar()->addPermanentWidget(signedOn);
     resize(900, 560);
 }
 
@@ -149,11 +170,16 @@ void MainWindow::buildMenus()
             menu->addSeparator();
             continue;
         }
-        QAction *action = menu->addAction(QString::fromUtf16(entry.text));
         const QString procedure = QString::fromUtf16(entry.procedure);
+        const ModuleLoader::Procedure *exported = exportOf(procedure);
+        const bool built = exported && exported->built;
+        QAction *action = menu->addAction(QString::fromUtf16(entry.text) +
+                                          (built ? QString() : QString::fromUtf16(StillToCome)));
         action->setProperty(ProcedureProperty, procedure);
         action->setProperty(RequestProperty, static_cast<int>(entry.request));
-        action->setStatusTip(procedure);
+        if (exported)
+            action->setStatusTip(built ? sentence(exported->what)
+                                       : u"Still being built: "_s + exported->what + u"."_s);
         connect(action, &QAction::triggered, this,
                 [this, procedure, entry] { run(procedure, static_cast<int>(entry.request)); });
     }
@@ -162,7 +188,7 @@ void MainWindow::buildMenus()
     for (const SuiteEntry &entry : SetupLists) {
         QAction *action = setup->addAction(QString::fromUtf16(entry.text));
         action->setProperty(SuiteProperty, QString::fromUtf16(entry.procedure));
-        action->setStatusTip(QString::fromUtf16(entry.procedure));
+        action->setStatusTip(sentence(QString::fromUtf16(entry.what)));
         connect(action, &QAction::triggered, this, [this, entry] {
             data::Session &session = m_session.session();
             if (entry.dropList)
@@ -173,10 +199,12 @@ void MainWindow::buildMenus()
     }
 
     setup->addSeparator();
-    connect(setup->addAction(u"&PDF Options..."_s), &QAction::triggered, this,
-            [] { suite::PDFOPTIONS(); });
-    connect(setup->addAction(u"E-&Mail Settings..."_s), &QAction::triggered, this,
-            &MainWindow::editMailSettings);
+    QAction *pdfOptions = setup->addAction(u"P&DF Options..."_s);
+    pdfOptions->setStatusTip(u"The folder reports' PDF files are offered in."_s);
+    connect(pdfOptions, &QAction::triggered, this, [] { suite::PDFOPTIONS(); });
+    QAction *mail = setup->addAction(u"Email &Settings..."_s);
+    mail->setStatusTip(u"Your mail server and the message reports are emailed with."_s);
+    connect(mail, &QAction::triggered, this, &MainWindow::editMailSettings);
 
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
     QAction *contents = help->addAction(u"&Contents"_s);
@@ -184,6 +212,16 @@ void MainWindow::buildMenus()
     connect(contents, &QAction::triggered, this,
             [this] { HelpViewer::showTopic(u"html/index.htm"_s, this); });
     connect(help->addAction(u"&About QAVEQ"_s), &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+const ModuleLoader::Procedure *MainWindow::exportOf(const QString &procedure) const
+{
+    if (!m_session.moduleLoaded())
+        return nullptr;
+    for (const ModuleLoader::Procedure &exported : m_session.module().exports())
+        if (exported.name == procedure)
+            return &exported;
+    return nullptr;
 }
 
 void MainWindow::run(const QString &procedure, int request)
@@ -195,7 +233,7 @@ void MainWindow::run(const QString &procedure, int request)
                                             u"FIXEDASSETGRAPH"_s, u"BROWSEEQCOST"_s};
     if (equipmentFirst.contains(procedure)) {
         const bool costs = procedure == u"BROWSEEQCOST";
-        if (!chooseEquipment(costs ? u"Equipment Cost Categories"_s : u"Fixed Assets"_s))
+        if (!chooseEquipment(costs ? u"Lookup Cost Categories"_s : u"Fixed Assets"_s))
             return;
         if (costs)
             m_session.session().equipField = m_session.session().buffer<EQHeader>().EquipmentID;
@@ -223,6 +261,7 @@ bool MainWindow::chooseEquipment(const QString &caption)
     const int current = std::max<qsizetype>(0, ids.indexOf(session.buffer<EQHeader>().EquipmentID));
     // Wide enough for the caption and an equipment's whole description.
     QInputDialog dialog(this);
+    useDialogFrame(&dialog);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(u"&Equipment:"_s);
     dialog.setComboBoxItems(items);
@@ -240,7 +279,7 @@ bool MainWindow::chooseEquipment(const QString &caption)
 void MainWindow::editMailSettings()
 {
     data::Session &session = m_session.session();
-    const QString file = MailSettings::userSettingsFile(session);
+    const QString file = session.userSettingsFile();
     data::Table &users = m_session.company().file<UserFile>();
     UserFile user;
     user.UserID = session.userId;
@@ -250,12 +289,12 @@ void MainWindow::editMailSettings()
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!MailSettings::save(file, dialog.settings()))
-        QMessageBox::warning(this, u"E-Mail Settings"_s, u"%1 cannot be written."_s.arg(file));
+        QMessageBox::warning(this, u"Email Settings"_s, u"%1 cannot be written."_s.arg(file));
     if (!known)
         return;
     user.EmailMessage = dialog.message();
     if (const data::FileStatus status = users.update(user); !status)
-        QMessageBox::warning(this, u"E-Mail Settings"_s,
+        QMessageBox::warning(this, u"Email Settings"_s,
                              status.error().text() + u" Saving UserFile"_s);
 }
 

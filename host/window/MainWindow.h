@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ModuleLoader.h"
+
 #include <QMainWindow>
 
 class QLabel;
@@ -25,6 +27,8 @@ public:
 
 private:
     void buildMenus();
+    // The module's export of that name; null when the module has none.
+    const ModuleLoader::Procedure *exportOf(const QString &procedure) const;
     void run(const QString &procedure, int request);
     // Asks for the equipment an output is for and puts it in the buffer.
     bool chooseEquipment(const QString &caption);

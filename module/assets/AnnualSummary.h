@@ -15,7 +15,8 @@ struct GLDepr;
 // and its charge for the year.
 struct AnnualSummaryEntry
 {
-    int year = 0; // 1, 2, ...
+    int year = 0;         // 1, 2, ...
+    int calendarYear = 0; // the year its first month falls in; 0 without a purchase date
     Decimal slBegin, slCharge;
     Decimal syBegin, syCharge;
     Decimal ddbBegin, ddbCharge;

@@ -101,9 +101,25 @@ report::Band equipmentBlock(const EQHeader &equipment, bool withScheduleCaption)
     return band;
 }
 
+// A line of its own under the block, in place of the schedule's figures; the
+// export keeps its lines as they are.
+report::Band noScheduleBand(const EQHeader &equipment)
+{
+    report::Band band;
+    band.height = 400;
+    band.text(QRectF(0, 100, 7200, 200), FixedAssets::noScheduleText(equipment),
+              ReportBands::font(10, true));
+    return band;
+}
+
 } // namespace
 
 namespace FixedAssets {
+
+QString noScheduleText(const EQHeader &equipment)
+{
+    return u"No schedule has been calculated for %1."_s.arg(Text::clip(equipment.EquipmentID));
+}
 
 QString methodLabel(int method, const QString &customDescription)
 {
@@ -135,7 +151,7 @@ report::Graph summaryGraph(const QList<AnnualSummaryEntry> &summary,
     for (int i = 0; i < 3; ++i)
         graph.series.append({SeriesNames[i], {}});
     for (const AnnualSummaryEntry &entry : summary) {
-        graph.x.append(entry.year);
+        graph.x.append(entry.calendarYear != 0 ? entry.calendarYear : entry.year);
         for (int i = 0; i < 3; ++i)
             graph.series[i].values.append((entry.*fields[i]).toDouble());
     }
@@ -281,6 +297,8 @@ bool FixedAssetScheduleReport::open(ReportRun &run)
         u"Month/Year\tAmount\tValue\tAmount\tValue\tAmount\tValue\tAmount\tValue\tAmount\tPeriod\tRecord #"_s);
     engine.print(block);
     engine.print(headings());
+    if (m_total == 0)
+        engine.print(noScheduleBand(m_equipment));
     return true;
 }
 
@@ -334,9 +352,11 @@ bool FixedAssetGraphsReport::open(ReportRun &run)
 
 bool FixedAssetGraphsReport::next(ReportRun &run, int)
 {
-    const QList<AnnualSummaryEntry> summary =
-        annualSummary(m_equipment, scheduleRows(m_company, m_equipment.EquipmentID));
+    const std::vector<GLDepr> rows = scheduleRows(m_company, m_equipment.EquipmentID);
+    const QList<AnnualSummaryEntry> summary = annualSummary(m_equipment, rows);
     report::ReportEngine &engine = *run.engine();
+    if (rows.empty())
+        engine.print(noScheduleBand(m_equipment));
     const qreal width = engine.width();
     for (const report::Graph &graph : {FixedAssets::annualDepreciationGraph(summary),
                                        FixedAssets::bookValueGraph(m_equipment, summary)}) {

@@ -25,6 +25,9 @@ namespace FixedAssets {
 // The method printed after "Depreciation Method:".
 QString methodLabel(int method, const QString &customDescription);
 
+// Said where the schedule would be when the equipment has no rows yet.
+QString noScheduleText(const EQHeader &equipment);
+
 // The two graphs of an equipment's annual summary: the charges of each year
 // and the book value at the start of each year.
 report::Graph annualDepreciationGraph(const QList<AnnualSummaryEntry> &summary);

@@ -1,5 +1,6 @@
 #include "DemoCompany.h"
 
+#include "assets/ScheduleCalculator.h"
 #include "records/EQBatch.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
@@ -20,6 +21,7 @@
 #include "data/suite/SystemFiles.h"
 
 #include "core/Clock.h"
+#include "core/Prompter.h"
 
 #include <map>
 #include <random>
@@ -764,6 +766,7 @@ private:
             }
             put(eq);
             ++m_summary.equipment;
+            schedule(eq);
             priorPeriods(eq.EquipmentID, totals);
             costCategories(e, eq.EquipmentID, thisYear, thisMonth);
             if (e.kind == Kind::Excavator && e.active) {
@@ -778,6 +781,16 @@ private:
                 put(note);
             }
         }
+    }
+
+    // The schedule the equipment form would calculate, so that the fixed-asset
+    // reports and graphs have figures from the first start. The company's
+    // transaction is already open, so the calculator writes inside it.
+    void schedule(const EQHeader &equipment)
+    {
+        ScheduleCalculator calculator(m_company, m_failures);
+        const ScheduleCalculator::Result result = calculator.calculate(equipment);
+        m_summary.scheduleRows += result.rowsInserted;
     }
 
     void priorPeriods(const QString &id, const EquipmentTotals &totals)
@@ -955,7 +968,19 @@ private:
         }
     }
 
+    // Whatever the calculator would show stops the build: the demonstration
+    // company is written whole or not at all.
+    class FailurePrompter final : public Prompter
+    {
+    public:
+        int ask(const Message &message) override
+        {
+            throw data::DataError((message.caption + u": "_s + message.text).toStdString());
+        }
+    };
+
     data::Company &m_company;
+    FailurePrompter m_failures;
     std::mt19937 m_random;
     QDate m_today;
     QDate m_firstMonth;

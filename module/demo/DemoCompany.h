@@ -14,8 +14,8 @@ class Company;
 // chart and fiscal periods, jobs with cost codes and change orders, employees,
 // cost categories, about 25 pieces of equipment, and 18 months of posted usage
 // logs with their G/L transactions, equipment totals and prior-period files,
-// all agreeing with one another. The data ends in the month before today, and
-// the same day gives the same company.
+// all agreeing with one another, and every equipment's depreciation schedule. The data ends in the
+// month before today, and the same day gives the same company.
 class DemoCompany
 {
 public:
@@ -25,6 +25,8 @@ public:
         int categories = 0;
         int postedLogs = 0;
         int transactions = 0;
+        int scheduleRows = 0;       // depreciation rows of every equipment's schedule
+        int depreciationPosted = 0; // of those, posted to the G/L (by whoever posts them)
     };
 
     DemoCompany(data::Company &company, const Clock &clock);

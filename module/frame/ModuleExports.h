@@ -11,13 +11,15 @@ class IniManager;
 extern "C" {
 
 // One row of the exported table: the export's name ("QAVEQ:INIT",
-// "BROWSEEQHEADER"), what it is, its C symbol, and for a procedure its entry.
+// "BROWSEEQHEADER"), what it is, its C symbol, for a procedure its entry, and
+// whether its screen is built yet (a procedure still to come only says so).
 struct QaveqExport
 {
     const char *name;
     const char *what;
     const char *symbol;
     void (*procedure)();
+    int built;
 };
 
 using QaveqExportsFunction = const QaveqExport *(*)(int *count);

@@ -1,7 +1,8 @@
 #include "DisplayStrings.h"
 
+#include "data/IniManager.h"
+
 #include <QFileInfo>
-#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
@@ -56,17 +57,12 @@ DisplayStrings DisplayStrings::load(const QString &path)
     const QString file = info.isDir() ? info.absoluteFilePath() + u"/WIN.INI"_s : path;
     if (!QFileInfo::exists(file))
         return strings;
-    QSettings settings(file, QSettings::IniFormat);
-    settings.beginGroup(u"DISPLAY STRINGS 2.0"_s);
+    const data::IniManager settings(file);
+    const QString section = u"DISPLAY STRINGS 2.0"_s;
     for (const Entry &entry : Entries) {
         const QString key = QString::fromUtf16(entry.key);
-        if (!settings.contains(key))
-            continue;
-        // The INI reader splits a value at its commas; a message may hold some.
-        const QVariant value = settings.value(key);
-        strings.*entry.text = value.typeId() == QMetaType::QStringList
-                                  ? value.toStringList().join(u", "_s)
-                                  : value.toString();
+        if (settings.contains(section, key))
+            strings.*entry.text = settings.fetch(section, key).toString();
     }
     return strings;
 }

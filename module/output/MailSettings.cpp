@@ -1,12 +1,11 @@
 #include "MailSettings.h"
 
+#include "data/IniManager.h"
 #include "data/Session.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -31,51 +30,41 @@ QString securityName(report::SmtpSettings::Security security)
 
 } // namespace
 
-QString userSettingsFile(const data::Session &session)
-{
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                           u"/qaveq/"_s + session.companyId.trimmed();
-    return QDir(folder).filePath(session.userId.trimmed() + u".ini"_s);
-}
-
 report::SmtpSettings load(const QString &file)
 {
     report::SmtpSettings settings;
     if (!QFileInfo::exists(file))
         return settings;
-    QSettings ini(file, QSettings::IniFormat);
-    ini.beginGroup(Section);
-    settings.server = ini.value(u"Server"_s).toString();
-    settings.port = ini.value(u"Port"_s, settings.port).toInt();
-    const QString security = ini.value(u"Security"_s).toString().toLower();
+    const data::IniManager ini(file);
+    const auto value = [&ini](const QString &key) { return ini.fetch(Section, key).toString(); };
+    settings.server = value(u"Server"_s);
+    settings.port = ini.fetch(Section, u"Port"_s, settings.port).toInt();
+    const QString security = value(u"Security"_s).toLower();
     settings.security = security == u"none"_s  ? report::SmtpSettings::Security::None
                         : security == u"tls"_s ? report::SmtpSettings::Security::Tls
                                                : report::SmtpSettings::Security::StartTls;
-    settings.user = ini.value(u"User"_s).toString();
-    settings.password = ini.value(u"Password"_s).toString();
-    settings.fromAddress = ini.value(u"FromAddress"_s).toString();
-    settings.fromName = ini.value(u"FromName"_s).toString();
+    settings.user = value(u"User"_s);
+    settings.password = value(u"Password"_s);
+    settings.fromAddress = value(u"FromAddress"_s);
+    settings.fromName = value(u"FromName"_s);
     return settings;
 }
 
 bool save(const QString &file, const report::SmtpSettings &settings)
 {
     QDir().mkpath(QFileInfo(file).path());
-    {
-        QSettings ini(file, QSettings::IniFormat);
-        ini.beginGroup(Section);
-        ini.setValue(u"Server"_s, settings.server.trimmed());
-        ini.setValue(u"Port"_s, settings.port);
-        ini.setValue(u"Security"_s, securityName(settings.security));
-        ini.setValue(u"User"_s, settings.user);
-        ini.setValue(u"Password"_s, settings.password);
-        ini.setValue(u"FromAddress"_s, settings.fromAddress.trimmed());
-        ini.setValue(u"FromName"_s, settings.fromName.trimmed());
-        ini.endGroup();
-        ini.sync();
-        if (ini.status() != QSettings::NoError)
+    data::IniManager ini(file);
+    const std::pair<QString, QString> values[] = {
+        {u"Server"_s, settings.server.trimmed()},
+        {u"Port"_s, QString::number(settings.port)},
+        {u"Security"_s, securityName(settings.security)},
+        {u"User"_s, settings.user},
+        {u"Password"_s, settings.password},
+        {u"FromAddress"_s, settings.fromAddress.trimmed()},
+        {u"FromName"_s, settings.fromName.trimmed()}};
+    for (const auto &[key, value] : values)
+        if (!ini.update(Section, key, value))
             return false;
-    }
     return QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
 }
 

@@ -4,16 +4,11 @@
 
 namespace qaveq {
 
-namespace data {
-class Session;
-}
-
 // How a user's reports go out by e-mail, kept in that user's own settings
-// file (section "E-Mail"), which only the user can read since it holds the
-// mail password.
+// file (data::Session::userSettingsFile(), section "E-Mail"), which only the
+// user can read since it holds the mail password.
 namespace MailSettings {
 
-QString userSettingsFile(const data::Session &session);
 report::SmtpSettings load(const QString &file);
 bool save(const QString &file, const report::SmtpSettings &settings);
 

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace qaveq {
@@ -21,6 +22,8 @@ class OutputDevices
 public:
     virtual ~OutputDevices() = default;
 
+    enum class Output { Export, Pdf, Email };
+
     // What the preview is opened with and what the user asked for in it.
     struct Preview
     {
@@ -29,6 +32,10 @@ public:
         bool exportRequested = false;
         bool pdfRequested = false;
         bool emailRequested = false;
+        // Does one output at once while the preview stays open, so that one
+        // run gives a PDF, an export and a mail alike. A preview that does
+        // not call it closes with the requests above instead.
+        std::function<void(Output)> output = {};
     };
     // Shows the pages; true when the user asked to print them.
     virtual bool preview(const report::PageList &pages, Preview &preview) = 0;

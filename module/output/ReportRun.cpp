@@ -9,6 +9,8 @@
 #include "data/Company.h"
 #include "data/suite/SystemFiles.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
@@ -162,12 +164,52 @@ void ReportRun::showOnPreview()
     preview.exportRequested = session.exportMe;
     preview.pdfRequested = m_services.output.pdfRequested;
     preview.emailRequested = session.emailMe;
+    bool exportUsed = false, pdfUsed = false, emailUsed = false;
+    preview.output = [&](OutputDevices::Output output) {
+        (output == OutputDevices::Output::Export ? exportUsed
+         : output == OutputDevices::Output::Pdf  ? pdfUsed
+                                                 : emailUsed) = true;
+        outputFromPreview(output);
+    };
     const bool print = m_services.devices.preview(m_pages, preview);
-    session.exportMe = preview.exportRequested;
-    m_services.output.pdfRequested = preview.pdfRequested;
-    session.emailMe = preview.emailRequested;
+    // The run's output flags, all set together now that the preview is over.
+    session.exportMe = preview.exportRequested || exportUsed;
+    m_services.output.pdfRequested = preview.pdfRequested || pdfUsed || emailUsed;
+    session.emailMe = preview.emailRequested || emailUsed;
     if (print)
         m_services.devices.print(m_pages, m_copies, true);
+}
+
+void ReportRun::outputFromPreview(OutputDevices::Output output)
+{
+    data::Session &session = m_services.session;
+    OutputState &state = m_services.output;
+    switch (output) {
+    case OutputDevices::Output::Export:
+        exportReport();
+        m_exported = true;
+        return;
+    case OutputDevices::Output::Pdf: {
+        // Asked for as at the end of a run: the file, then whether to view it.
+        const bool emailMe = std::exchange(session.emailMe, false);
+        state.pdfRequested = true;
+        askForPdf();
+        if (state.pdfRequested)
+            m_pdfWritten = createPdf() || m_pdfWritten;
+        session.emailMe = emailMe;
+        return;
+    }
+    case OutputDevices::Output::Email:
+        // Written without asking, under the name the user's PDF folder gives.
+        session.pdfFileName = OutputRules::pdfFileName(session.pdfPath, m_pass.pdfFileName());
+        state.pdfRequested = true;
+        state.viewPdf = false;
+        if (createPdf()) {
+            m_pdfWritten = true;
+            mailPdf();
+        }
+        return;
+    }
 }
 
 void ReportRun::sendToPrinter()
@@ -252,14 +294,16 @@ void ReportRun::exportReport()
 {
     data::Session &session = m_services.session;
     const QStringList limits = m_pass.limitsLines();
-    session.rxQueue.append(QString());
-    session.rxQueue.append(u"Report Parameters:"_s);
+    // The report's text stays as printed, so that it can be exported again.
+    QStringList lines = session.rxQueue;
+    lines.append(QString());
+    lines.append(u"Report Parameters:"_s);
     for (int i = 0; i < limits.size(); ++i) {
         const QString line = Text::clip(limits.at(i).left(i == 0 ? 150 : 100));
         if (!line.isEmpty())
-            session.rxQueue.append(line);
+            lines.append(line);
     }
-    m_services.devices.exportLines(session.rxQueue);
+    m_services.devices.exportLines(lines);
 }
 
 data::Response ReportRun::finish()
@@ -279,15 +323,17 @@ data::Response ReportRun::finish()
             nothingToPrint(s.NothingToPrntTitle, s.NothingToPrntText);
     }
 
-    askForPdf();
-    const bool created = createPdf();
-    if (created && m_services.session.emailMe)
-        mailPdf();
+    if (!m_pdfWritten) {
+        askForPdf();
+        const bool created = createPdf();
+        if (created && m_services.session.emailMe)
+            mailPdf();
+    }
 
     m_engine.reset();
     m_pages.clear();
 
-    if (m_services.session.exportMe)
+    if (m_services.session.exportMe && !m_exported)
         exportReport();
     m_services.session.globalResponse =
         m_state == State::Completed ? data::Response::Completed : data::Response::Cancelled;

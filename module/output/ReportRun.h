@@ -86,6 +86,8 @@ private:
     bool createPdf();
     void mailPdf();
     void exportReport();
+    // An output asked for in the preview, done while it stays open.
+    void outputFromPreview(OutputDevices::Output output);
     void tell(const QString &caption, const QString &text);
 
     ReportPass &m_pass;
@@ -99,6 +101,9 @@ private:
     bool m_cancelled = false; // the user ended the pass
     State m_state = State::NothingToOutput;
     int m_copies = 1;
+    // Outputs already done from the preview, not repeated at the end.
+    bool m_exported = false;
+    bool m_pdfWritten = false;
 };
 
 } // namespace qaveq

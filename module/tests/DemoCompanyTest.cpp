@@ -1,13 +1,18 @@
 #include "demo/DemoCompany.h"
+#include "assets/ScheduleCalculator.h"
+#include "assets/ScheduleRows.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
 #include "records/EQLog.h"
+#include "records/GLDepr.h"
 #include "records/ModuleFiles.h"
 #include "records/PriorPeriods.h"
 
 #include "data/Company.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/testing/TestDatabase.h"
+
+#include "runtime/ScriptedPrompter.h"
 
 #include "core/Clock.h"
 #include "core/testing/QtPrinters.h"
@@ -129,6 +134,32 @@ TEST_F(DemoCompanyTest, CategoryTotalsAgreeWithTheLedger)
         EXPECT_EQ(c.RecordID, c.EquipmentID.leftJustified(10) + c.CostCategory);
         EXPECT_EQ(c.CumulativeAmount, bySubsidiary[c.RecordID]) << c.RecordID.toStdString();
         EXPECT_EQ(c.CumulativeAmount, priorByCost[c.RecordID]) << c.RecordID.toStdString();
+    }
+}
+
+TEST_F(DemoCompanyTest, EveryEquipmentHasTheScheduleTheFormWouldCalculate)
+{
+    EXPECT_EQ(company->file<GLDepr>().count(), summary.scheduleRows);
+    for (const EQHeader &e : readAll<EQHeader>(*company, u"KeyEquipmentID"_s)) {
+        const std::vector<GLDepr> rows = scheduleRows(*company, e.EquipmentID);
+        ASSERT_FALSE(rows.empty()) << e.EquipmentID.toStdString();
+        EXPECT_GT(rows.front().Date, e.PurchaseDate);
+        if (e.SaleDate != 0) {
+            EXPECT_LE(rows.back().Date, e.SaleDate) << "no months after the sale";
+        }
+
+        // Calculating again (as the form does) finds every month already right.
+        std::vector<GLDepr> recalculated;
+        ScriptedPrompter prompter;
+        ScheduleCalculator(*company, prompter).preview(e, [&](const GLDepr &row) {
+            recalculated.push_back(row);
+        });
+        ASSERT_EQ(recalculated.size(), rows.size()) << e.EquipmentID.toStdString();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(recalculated[i].SLValue, rows[i].SLValue);
+            EXPECT_EQ(recalculated[i].DDBValue, rows[i].DDBValue);
+        }
+        EXPECT_TRUE(prompter.texts().isEmpty());
     }
 }
 

@@ -141,3 +141,22 @@ TEST(FixedAssetGraphsTest, AnEquipmentWithoutRowsGraphsOnePoint)
     EXPECT_EQ(book.yMin, 100.0);
     EXPECT_EQ(book.yMax, 1000.0);
 }
+
+TEST(FixedAssetGraphsTest, YearsAreCalendarYearsAndAMissingScheduleIsSaid)
+{
+    EQHeader e;
+    e.EquipmentID = u"LDR-9"_s;
+    e.PurchaseDate = SuiteDate::fromYmd(2020, 12, 15);
+    e.PurchaseValue = Decimal(1000);
+    e.SalvageValue = Decimal(100);
+    // Without rows, the single point stands in the year the schedule would start.
+    EXPECT_EQ(FixedAssets::bookValueGraph(e, annualSummary(e, {})).x, QList<double>{2021});
+    EXPECT_EQ(FixedAssets::noScheduleText(e), u"No schedule has been calculated for LDR-9."_s);
+
+    std::vector<GLDepr> rows(14);
+    for (int i = 0; i < 14; ++i)
+        rows[i].Date = SuiteDate::fromYmd(2021 + (i + 6) / 12, (i + 6) % 12 + 1, 1);
+    // Twelve months from July 2021, then the closing entry.
+    EXPECT_EQ(FixedAssets::annualDepreciationGraph(annualSummary(e, rows)).x,
+              (QList<double>{2021, 2022}));
+}

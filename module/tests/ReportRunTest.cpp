@@ -311,6 +311,32 @@ TEST_F(ReportRunTest, ExportAddsTheReportParameters)
                            u"Equipment: EXC-301 to TRK-101"_s, u"Active only"_s}));
 }
 
+TEST_F(ReportRunTest, OnePreviewGivesAPdfAnExportAndAMailWithoutClosing)
+{
+    using Output = OutputDevices::Output;
+    devices.useInPreview = {Output::Export, Output::Pdf, Output::Email, Output::Export};
+    devices.pdfChoice = u"/tmp/chosen.pdf"_s;
+    prompter.answerNext(2); // not viewed
+    session.mmToAddress = u"owner@contractor.test"_s;
+    CountingPass pass(2, 2);
+    ReportRun(pass, services()).run();
+
+    ASSERT_EQ(devices.exports.size(), 2);
+    EXPECT_EQ(devices.exports[0], devices.exports[1]) << "the second export is the same text";
+    EXPECT_EQ(devices.exports[0].count(u"Report Parameters:"_s), 1);
+    EXPECT_EQ(devices.pdfs,
+              (QStringList{u"/tmp/chosen.pdf"_s, u"/home/adm/reports/Counting Report.pdf"_s}));
+    ASSERT_EQ(devices.mails.size(), 1);
+    EXPECT_EQ(devices.mails.first().attachment, u"/home/adm/reports/Counting Report.pdf"_s);
+    // Nothing is done a second time when the preview closes; the flags tell
+    // what the run gave.
+    EXPECT_TRUE(session.exportMe);
+    EXPECT_TRUE(session.emailMe);
+    EXPECT_TRUE(output.pdfRequested);
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown().first().caption, u"View PDF?"_s);
+}
+
 TEST(ReportBandsTest, HeaderAndFooterTakeTheReportColours)
 {
     ReportBands::Standard standard;

@@ -23,6 +23,8 @@ class RecordingDevices final : public OutputDevices
 public:
     // What the user does in the preview.
     bool pressExport = false, pressPdf = false, pressEmail = false, pressPrint = false;
+    // Outputs used while the preview stays open, in order.
+    QList<Output> useInPreview;
     std::optional<QString> pdfChoice;
     bool defaultPrinter = true;
 
@@ -42,6 +44,8 @@ public:
         pagesPreviewed = pages.count();
         pageFolder = pages.folder();
         previewedWith = preview;
+        for (const Output output : useInPreview)
+            preview.output(output);
         preview.exportRequested = pressExport;
         preview.pdfRequested = pressPdf;
         preview.emailRequested = pressEmail;

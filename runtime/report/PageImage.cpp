@@ -3,6 +3,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
@@ -97,7 +98,21 @@ struct Painter
     {
         painter.setFont(toQFont(e.font));
         painter.setPen(e.color);
-        painter.drawText(e.rect, e.alignment | Qt::TextSingleLine, e.text);
+        // A text wider than its place is condensed into it rather than run
+        // over its neighbour: a figure whose leading digits were covered
+        // would read as another amount.
+        const qreal width =
+            QFontMetricsF(painter.font(), painter.device()).horizontalAdvance(e.text);
+        if (width <= e.rect.width() || e.rect.width() <= 0) {
+            painter.drawText(e.rect, e.alignment | Qt::TextSingleLine, e.text);
+            return;
+        }
+        painter.save();
+        painter.translate(e.rect.left(), 0);
+        painter.scale(e.rect.width() / width, 1);
+        painter.drawText(QRectF(0, e.rect.top(), width, e.rect.height()),
+                         e.alignment | Qt::TextSingleLine, e.text);
+        painter.restore();
     }
     void operator()(const LineElement &e)
     {

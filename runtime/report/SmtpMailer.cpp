@@ -32,23 +32,50 @@ struct ListDeleter
     void operator()(curl_slist *list) const { curl_slist_free_all(list); }
 };
 
-// A header value with words outside ASCII, as mail headers carry them.
-QByteArray encodedWord(const QString &text)
+bool isAscii(const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return "=?UTF-8?B?" + utf8.toBase64() + "?=";
-    return utf8;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
 }
 
+// A header text outside ASCII as RFC 2047 encoded words: each at most 75
+// characters, so split at character boundaries into pieces of at most 45
+// bytes of UTF-8, the words separated by a space (which readers drop between
+// encoded words).
+QByteArray encodedWords(const QString &text)
+{
+    if (isAscii(text))
+        return text.toUtf8();
+    QList<QByteArray> words;
+    QByteArray piece;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QByteArray character = text.mid(i, length).toUtf8();
+        i += length - 1;
+        if (piece.size() + character.size() > 45) {
+            words.append("=?UTF-8?B?" + piece.toBase64() + "?=");
+            piece.clear();
+        }
+        piece += character;
+    }
+    if (!piece.isEmpty())
+        words.append("=?UTF-8?B?" + piece.toBase64() + "?=");
+    return words.join(' ');
+}
+
+// "Name" <address> in ASCII; outside ASCII the name as encoded words, which
+// must stand unquoted to be decoded.
 QByteArray mailbox(const QString &name, const QString &address)
 {
     if (name.trimmed().isEmpty())
         return '<' + address.toUtf8() + '>';
+    if (!isAscii(name))
+        return encodedWords(name) + " <" + address.toUtf8() + '>';
     QString quoted = name;
     quoted.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s);
-    return '"' + encodedWord(quoted) + "\" <" + address.toUtf8() + '>';
+    return '"' + quoted.toUtf8() + "\" <" + address.toUtf8() + '>';
 }
 
 // A header line must not smuggle in further lines.
@@ -73,7 +100,7 @@ bool SmtpMailer::send(const MailMessage &message)
     static CurlGlobal global;
     m_error.clear();
     if (m_settings.server.trimmed().isEmpty()) {
-        m_error = u"No mail server is set up. Enter one under Setup, E-Mail Settings."_s;
+        m_error = u"No mail server is set up. Enter one under Setup, Email Settings."_s;
         return false;
     }
     if (oneLine(message.toAddress).isEmpty()) {
@@ -116,7 +143,7 @@ bool SmtpMailer::send(const MailMessage &message)
         "From: " + mailbox(oneLine(m_settings.fromName), oneLine(m_settings.fromAddress));
     const QByteArray toHeader =
         "To: " + mailbox(oneLine(message.toName), oneLine(message.toAddress));
-    const QByteArray subjectHeader = "Subject: " + encodedWord(oneLine(message.subject));
+    const QByteArray subjectHeader = "Subject: " + encodedWords(oneLine(message.subject));
     const QByteArray dateHeader =
         "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1();
     curl_slist *headers = nullptr;
@@ -148,7 +175,7 @@ bool SmtpMailer::send(const MailMessage &message)
     const CURLcode code = curl_easy_perform(handle);
     if (code != CURLE_OK) {
         const QString detail = QString::fromUtf8(errorBuffer).trimmed();
-        m_error = u"The e-mail to %1 was not sent: %2"_s.arg(
+        m_error = u"The email to %1 was not sent: %2"_s.arg(
             oneLine(message.toAddress),
             detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
         return false;

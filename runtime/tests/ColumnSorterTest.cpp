@@ -6,6 +6,7 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -122,6 +123,12 @@ TEST(SortMemory, KeepsTheSortInAnIniFileOrTheRegistryStore)
     ini.save(3, u"-3,1"_s);
     EXPECT_EQ(SortMemory(folder.filePath(u"lists.ini"_s), u"BrowseEQCode"_s).load(3), u"-3,1");
     EXPECT_EQ(ini.load(4), QString());
+    // As a site writes it by hand: the comma is part of the value.
+    QFile handWritten(folder.filePath(u"site.ini"_s));
+    ASSERT_TRUE(handWritten.open(QIODevice::WriteOnly));
+    handWritten.write("[browseeqcode]\r\nsortheader_2=-3,1\r\n");
+    handWritten.close();
+    EXPECT_EQ(SortMemory(handWritten.fileName(), u"BrowseEQCode"_s).load(2), u"-3,1");
 
     const SortMemory registry(u"HKEY_CURRENT_USER"_s, u"Software\\Korvalis\\Lists"_s);
     registry.save(7, u"2"_s);

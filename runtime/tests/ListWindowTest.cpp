@@ -1,4 +1,5 @@
 #include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/FileDialogFolder.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
 
@@ -23,9 +24,14 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +164,63 @@ TEST_F(ListWindowTest, TheFormIsCalledWithTheRequestAndTheRecordInTheBuffer)
     EXPECT_EQ(calls[1], std::make_pair(data::Request::Delete, u"1001"_s));
     EXPECT_EQ(window.countText(), u"249 Records") << "a completed form refreshes the list";
     EXPECT_EQ(window.model().data(window.model().index(1, 0)).toString(), u"1002");
+}
+
+TEST_F(ListWindowTest, KeysWorkAsOnAnyDesktopList)
+{
+    ListWindow::Definition definition = accounts();
+    definition.form = u"UPDATEGLMASTER"_s;
+    definition.helpTopic = u"html/EC_Cost_Categories.htm"_s;
+    QWidget *formFocus = nullptr; // where the form's last question leaves the focus
+    ListWindow window(definition, session, prompter, [&](const QString &) {
+        if (formFocus)
+            formFocus->setFocus();
+        GLMaster added;
+        added.Account = u"1100A"_s;
+        added.Description = u"Added"_s;
+        ASSERT_TRUE(company.file<GLMaster>().insert(added).isOk());
+        session.buffer<GLMaster>() = added;
+        session.globalResponse = data::Response::Completed;
+    });
+    window.show();
+    QApplication::setActiveWindow(&window);
+
+    // The locator says which column it finds by.
+    auto *locator = window.findChild<QLineEdit *>();
+    ASSERT_TRUE(locator);
+    formFocus = locator;
+    EXPECT_EQ(window.findChildren<QLabel *>().first()->text(), u"&Locate Account:"_s);
+
+    // Tab leaves the list for the buttons instead of walking its cells.
+    window.view().setFocus();
+    window.selectRow(3);
+    QTest::keyClick(&window.view(), Qt::Key_Tab);
+    EXPECT_TRUE(qobject_cast<QPushButton *>(QApplication::focusWidget()))
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className()
+                                        : "nothing");
+
+    // Insert adds through the form; the new record is the highlighted row.
+    window.view().setFocus();
+    QTest::keyClick(&window.view(), Qt::Key_Insert);
+    const int row = window.view().currentIndex().row();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(window.model().data(window.model().index(row, 0)).toString(), u"1100A");
+    EXPECT_TRUE(window.view().hasFocus()) << "the list has the focus again";
+
+    // F1 opens the screen's help topic.
+    qputenv("QAVEQ_HELP", QByteArray(QAVEQ_SOURCE_HELP));
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto *help = qobject_cast<HelpViewer *>(QApplication::activeModalWidget())) {
+            shown = help->current().fileName();
+            help->reject();
+        }
+    });
+    closer.start(20);
+    QTest::keyClick(&window.view(), Qt::Key_F1);
+    closer.stop();
+    EXPECT_EQ(shown, u"EC_Cost_Categories.htm");
 }
 
 TEST_F(ListWindowTest, ListsThatAreNotSelectingCannotSelect)
@@ -319,6 +382,22 @@ TEST_F(ListWindowTest, SendToWritesTheKindOfFileItsNameAsks)
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readLine().contains('\t')) << "tab-separated for a .txt name";
+}
+
+TEST(FileDialogFolderTest, DialogsStartWhereTheUserLastChoseAFile)
+{
+    auto folder = std::make_unique<QTemporaryDir>();
+    FileDialogFolder::remember(folder->filePath(u"Schedule.pdf"_s));
+    EXPECT_EQ(FileDialogFolder::start(u"/home/adm/Documents/Equipment.csv"_s),
+              folder->filePath(u"Equipment.csv"_s));
+    EXPECT_EQ(FileDialogFolder::start(QString()), folder->path());
+    const QString gone = folder->path();
+    folder.reset();
+    EXPECT_EQ(FileDialogFolder::start(u"/home/adm/Documents/Equipment.csv"_s),
+              u"/home/adm/Documents/Equipment.csv"_s)
+        << gone.toStdString() << " is gone: the offered place holds";
+    EXPECT_FALSE(ListExport::defaultFolder(u"Korvalis/Equipment List"_s).contains(u"/."_s))
+        << "never a hidden folder";
 }
 
 } // namespace

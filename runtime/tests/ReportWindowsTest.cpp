@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -91,6 +92,23 @@ TEST(PreviewWindowTest, ButtonsCloseWithWhatTheUserAskedFor)
     }
 }
 
+TEST(PreviewWindowTest, WithAnOutputHandlerTheButtonsLeaveThePreviewOpen)
+{
+    report::PageList pages;
+    addPages(pages, 2);
+    PreviewWindow window(pages, u"Schedule"_s);
+    QList<PreviewWindow::Output> done;
+    window.setOutputHandler([&](PreviewWindow::Output output) { done.append(output); });
+    window.show();
+    for (const QString &tip : {u"Export This Report"_s, u"Generate PDF File"_s,
+                               u"Email Report (pdf)"_s, u"Export This Report"_s})
+        action(window, tip)->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(done, (QList<PreviewWindow::Output>{
+                        PreviewWindow::Output::Export, PreviewWindow::Output::Pdf,
+                        PreviewWindow::Output::Email, PreviewWindow::Output::Export}));
+}
+
 TEST(PreviewWindowTest, NavigationAndZoom)
 {
     report::PageList pages;
@@ -110,6 +128,25 @@ TEST(PreviewWindowTest, NavigationAndZoom)
     EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"150%"_s);
     window.setZoom(PreviewWindow::Zoom::Percent, 90); // a zoom the list does not have
     EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"90%"_s);
+
+    // The zoom keys step from the zoom shown to the next percentage.
+    const auto press = [&](const QKeySequence &key) {
+        for (QAction *a : window.actions())
+            if (a->shortcut() == key) {
+                a->trigger();
+                return;
+            }
+        ADD_FAILURE() << key.toString().toStdString();
+    };
+    press(QKeySequence::ZoomIn);
+    EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"100%"_s);
+    press(QKeySequence::ZoomIn);
+    EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"125%"_s);
+    press(QKeySequence::ZoomOut);
+    press(QKeySequence::ZoomOut);
+    EXPECT_EQ(window.findChild<QComboBox *>()->currentText(), u"75%"_s);
+    press(QKeySequence(Qt::CTRL | Qt::Key_0));
+    EXPECT_NEAR(window.scale(), full, 1e-9);
 }
 
 TEST(PdfStatusWindowTest, CancelAsksAndNoGoesOn)
@@ -191,6 +228,41 @@ TEST(GraphChartTest, SvgCarriesTitlesAndSeries)
     EXPECT_EQ(y->max(), 1000);
     EXPECT_EQ(y->titleText(), u"Book Value"_s);
     delete chart;
+}
+
+TEST(GraphChartTest, AxesReadInRoundGroupedFiguresAndWholeYears)
+{
+    report::Graph g = graph();
+    g.x = {2021, 2022, 2023, 2024};
+    g.yMin = 35000;
+    g.yMax = 168000;
+    QChart *chart = GraphChart::create(g);
+    auto *y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->min(), 35000) << "a fixed range stays as asked";
+    EXPECT_EQ(y->max(), 168000);
+    EXPECT_EQ(y->categoriesLabels().first(), u"40,000"_s);
+    EXPECT_EQ(y->categoriesLabels().last(), u"160,000"_s);
+    auto *x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).first());
+    EXPECT_EQ(x->categoriesLabels(), (QStringList{u"2021"_s, u"2022"_s, u"2023"_s, u"2024"_s}));
+    delete chart;
+
+    // Nothing to show: the axis still reads 0 and 1, not "0, 0, 0, 1, 1, 1".
+    report::Graph empty = graph();
+    empty.x = {2027};
+    empty.series = {{u"Straight Line"_s, {0}}};
+    empty.yMin.reset();
+    empty.yMax.reset();
+    chart = GraphChart::create(empty);
+    y = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Vertical).first());
+    EXPECT_EQ(y->categoriesLabels(), (QStringList{u"0"_s, u"1"_s}));
+    x = qobject_cast<QCategoryAxis *>(chart->axes(Qt::Horizontal).first());
+    EXPECT_EQ(x->categoriesLabels(), (QStringList{u"2026"_s, u"2027"_s, u"2028"_s}));
+    delete chart;
+
+    const GraphChart::AxisScale charges = GraphChart::scale(0, 23750.5, false, 8);
+    EXPECT_EQ(charges.step, 5000);
+    EXPECT_EQ(charges.high, 25000);
 }
 
 TEST(GraphChartTest, SavesAsPngOrSvg)

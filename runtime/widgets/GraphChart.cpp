@@ -1,24 +1,73 @@
 #include "GraphChart.h"
 
+#include "FileDialogFolder.h"
+#include "QtFileChooser.h"
 #include "QtPrompter.h"
 
+#include "core/Picture.h"
+
 #include <QBuffer>
+#include <QCategoryAxis>
 #include <QContextMenuEvent>
-#include <QFileDialog>
+#include <QDir>
 #include <QGraphicsScene>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
 
 namespace GraphChart {
+
+namespace {
+
+// Labels at every multiple of `step` within the axis' range, so that the
+// axis reads in round figures ("25,000", "50,000") or whole years.
+void labelAxis(QCategoryAxis *axis, const AxisScale &scale, const Picture &picture)
+{
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    axis->setStartValue(scale.low);
+    axis->setRange(scale.low, scale.high);
+    for (const double value : scale.ticks())
+        axis->append(picture.format(qint64(std::llround(value))), value);
+}
+
+} // namespace
+
+QList<double> AxisScale::ticks() const
+{
+    QList<double> values;
+    const double tolerance = step * 1e-9;
+    for (double value = std::ceil(low / step - 1e-9) * step; value <= high + tolerance;
+         value += step)
+        values.append(value);
+    return values;
+}
+
+AxisScale scale(double low, double high, bool fixed, int parts)
+{
+    // Figures are whole units (currency, years): never a step below one.
+    const double raw = std::max((high - low) / parts, 1.0);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= raw * (1 - 1e-9)) {
+            step = factor * power;
+            break;
+        }
+    }
+    if (fixed)
+        return {low, high, step};
+    const double first = std::floor(low / step + 1e-9) * step;
+    const double last = std::ceil(high / step - 1e-9) * step;
+    return {first, std::max(last, first + step), step};
+}
 
 QChart *create(const report::Graph &graph)
 {
@@ -31,12 +80,10 @@ QChart *create(const report::Graph &graph)
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setBackgroundRoundness(0);
 
-    auto *x = new QValueAxis;
+    auto *x = new QCategoryAxis;
     x->setTitleText(graph.xTitle);
-    x->setLabelFormat(u"%d"_s);
-    auto *y = new QValueAxis;
+    auto *y = new QCategoryAxis;
     y->setTitleText(graph.yTitle);
-    y->setLabelFormat(u"%.0f"_s);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
 
@@ -57,13 +104,14 @@ QChart *create(const report::Graph &graph)
         series->attachAxis(y);
     }
     const double first = graph.x.isEmpty() ? 0 : *std::min_element(graph.x.begin(), graph.x.end());
-    const double last = graph.x.isEmpty() ? 1 : *std::max_element(graph.x.begin(), graph.x.end());
+    const double last = graph.x.isEmpty() ? 0 : *std::max_element(graph.x.begin(), graph.x.end());
     // A single point still gets an axis either side of it.
-    x->setRange(first == last ? first - 1 : first, first == last ? last + 1 : last);
-    x->setTickCount(std::clamp(int(last - first) + 1, 2, 11));
-    y->setRange(low, std::max(high, low + 1));
-    if (!graph.yMin || !graph.yMax) // a fixed range stays exactly what was asked
-        y->applyNiceNumbers();
+    const AxisScale years =
+        first == last ? AxisScale{first - 1, last + 1, 1} : scale(first, last, true, 10);
+    labelAxis(x, years, Picture::parse(u"@n_9"));
+    // A fixed range stays exactly what was asked.
+    const bool fixed = graph.yMin && graph.yMax && *graph.yMin < *graph.yMax;
+    labelAxis(y, scale(low, high, fixed, 8), Picture::parse(u"@n-15"));
     return chart;
 }
 
@@ -115,8 +163,10 @@ void GraphView::contextMenuEvent(QContextMenuEvent *event)
     QAction *save = menu.addAction(u"Save As..."_s);
     if (menu.exec(event->globalPos()) != save)
         return;
-    QString path = QFileDialog::getSaveFileName(this, u"Save Graph As"_s, m_graph.title + u".png"_s,
-                                                u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
+    QString path = QtFileChooser(this).choose(
+        FileChooser::Purpose::Save, u"Save Graph As"_s,
+        QDir(FileDialogFolder::documents()).filePath(m_graph.title + u".png"_s),
+        u"PNG Image (*.png);;SVG Drawing (*.svg)"_s);
     if (path.isEmpty())
         return;
     if (!path.contains(u'.'))

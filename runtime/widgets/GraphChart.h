@@ -10,6 +10,22 @@ namespace qaveq {
 // a report page.
 namespace GraphChart {
 
+// The range of a value axis and the round step its labels stand at.
+struct AxisScale
+{
+    double low = 0;
+    double high = 1;
+    double step = 1;
+
+    // The labelled values: every multiple of the step within the range.
+    QList<double> ticks() const;
+};
+
+// A scale of at most `parts` round steps (1, 2 or 5 times a power of ten, at
+// least 1) over the values from `low` to `high`; the range widens to whole
+// steps unless it is `fixed`.
+AxisScale scale(double low, double high, bool fixed, int parts);
+
 // A chart of the graph; the caller owns it.
 QChart *create(const report::Graph &graph);
 // The graph as an SVG drawing of `size` (page units; only the shape counts).

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -62,6 +63,14 @@ void HelpViewer::showTopic(const QString &topic, QWidget *parent)
     HelpViewer viewer(parent);
     viewer.open(topic);
     viewer.exec();
+}
+
+void HelpViewer::bindF1(QWidget *window, const QString &topic)
+{
+    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    f1->setContext(Qt::WindowShortcut);
+    QObject::connect(f1, &QShortcut::activated, window,
+                     [window, topic] { showTopic(topic, window); });
 }
 
 } // namespace qaveq

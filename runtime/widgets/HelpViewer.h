@@ -19,6 +19,8 @@ public:
     // The folder of the help pages: $QAVEQ_HELP, else "help" beside the program.
     static QString folder();
     static void showTopic(const QString &topic, QWidget *parent = nullptr);
+    // F1 anywhere in `window` opens its topic; an empty topic opens the contents.
+    static void bindF1(QWidget *window, const QString &topic);
 
     void open(const QString &topic);
     QUrl current() const;

@@ -1,5 +1,7 @@
 #include "ListExport.h"
 
+#include "FileDialogFolder.h"
+
 #include "KeyedListModel.h"
 
 #include "data/RecordText.h"
@@ -7,7 +9,6 @@
 
 #include <QDir>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -78,8 +79,7 @@ QString write(const KeyedListModel &model, const QString &path, Format format)
 
 QString defaultFolder(const QString &subfolder)
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(subfolder);
+    return QDir(FileDialogFolder::documents()).filePath(subfolder);
 }
 
 } // namespace qaveq::ListExport

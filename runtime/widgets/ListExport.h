@@ -22,7 +22,7 @@ QString write(const QStringList &headers, const QList<QStringList> &rows, const 
               Format format);
 
 // The folder a screen sends its lists to by default: `subfolder` (as
-// "Korvalis/Equipment Maintenance Categories") in the application-data folder.
+// "Korvalis/Equipment Maintenance Categories") in the user's documents folder.
 QString defaultFolder(const QString &subfolder);
 
 } // namespace ListExport

@@ -87,15 +87,18 @@ void ListWindow::buildUi()
         connect(m_order, &QComboBox::currentIndexChanged, this, [this](int index) {
             m_model->setKey(m_definition.keys[index].key);
             m_locator->clear();
+            showLocatorColumn();
             m_model->locate({});
             selectRow(0);
         });
     }
-    top->addWidget(new QLabel(u"&Locate:"_s, this));
+    m_locatorLabel = new QLabel(this);
+    top->addWidget(m_locatorLabel);
     m_locator = new QLineEdit(this);
     m_locator->setClearButtonEnabled(true);
-    qobject_cast<QLabel *>(top->itemAt(top->count() - 1)->widget())->setBuddy(m_locator);
+    m_locatorLabel->setBuddy(m_locator);
     top->addWidget(m_locator, 1);
+    showLocatorColumn();
     connect(m_locator, &QLineEdit::textEdited, this, &ListWindow::locate);
     m_locator->installEventFilter(this);
     layout->addLayout(top);
@@ -105,6 +108,8 @@ void ListWindow::buildUi()
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are chosen, not cells: Tab goes on to the buttons.
+    m_view->setTabKeyNavigation(false);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
@@ -152,6 +157,7 @@ void ListWindow::buildUi()
                 [this] { HelpViewer::showTopic(m_definition.helpTopic, this); });
         bottom->addWidget(help);
     }
+    HelpViewer::bindF1(this, m_definition.helpTopic);
     auto *close = new QPushButton(u"Close"_s, this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     bottom->addWidget(close);
@@ -179,6 +185,33 @@ void ListWindow::updateCount()
 {
     m_count->setText(m_session.recordCounts ? KeyedListModel::countText(m_model->recordCount())
                                             : QString());
+}
+
+const ListWindow::KeyChoice *ListWindow::locatorKey() const
+{
+    const int choice = m_order ? m_order->currentIndex() : 0;
+    if (m_definition.keys.isEmpty() || m_definition.keys[choice].locatorField.isEmpty())
+        return nullptr;
+    return &m_definition.keys[choice];
+}
+
+void ListWindow::showLocatorColumn()
+{
+    const KeyChoice *key = locatorKey();
+    m_locator->setEnabled(key);
+    if (!key) {
+        m_locatorLabel->setText(u"&Locate:"_s);
+        return;
+    }
+    // The column the locator finds by, as its heading reads.
+    QString column = key->locatorField;
+    for (const KeyedListModel::Column &c : std::as_const(m_definition.columns))
+        if (!c.display && c.field.section(u':', -1) == key->locatorField) {
+            column = c.header;
+            break;
+        }
+    m_locatorLabel->setText(u"&Locate %1:"_s.arg(column));
+    m_locator->setPlaceholderText(u"the first %1 at or after what you type"_s.arg(column));
 }
 
 void ListWindow::locate(const QString &text)
@@ -275,11 +308,23 @@ void ListWindow::callForm(data::Request request)
     m_caller(m_definition.form);
     const bool completed = m_session.globalResponse == data::Response::Completed;
     m_session.globalRequest = previous;
-    if (completed) {
-        m_model->reload();
-        updateCount();
-        selectRow(row);
+    // Back in the list, whatever the form's last question was answered with.
+    activateWindow();
+    m_view->setFocus();
+    if (!completed)
+        return;
+    m_model->reload();
+    updateCount();
+    // A new record is shown where it stands in the list, highlighted.
+    const KeyChoice *key = locatorKey();
+    if (request == data::Request::Insert && key) {
+        const data::FieldValue added =
+            m_session.buffer(m_model->table().schema()).value(key->locatorField);
+        locate(std::holds_alternative<QString>(added) ? std::get<QString>(added)
+                                                      : QString::number(std::get<qint64>(added)));
+        return;
     }
+    selectRow(row);
 }
 
 void ListWindow::sendTo()

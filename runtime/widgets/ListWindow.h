@@ -90,6 +90,9 @@ protected:
 
 private:
     void buildUi();
+    // The sort order's locator, or null when it has none.
+    const KeyChoice *locatorKey() const;
+    void showLocatorColumn();
     void updateCount();
     void applyLayout();
     void saveLayout();
@@ -106,6 +109,7 @@ private:
     KeyedListModel *m_model = nullptr;
     QTableView *m_view = nullptr;
     QComboBox *m_order = nullptr;
+    QLabel *m_locatorLabel = nullptr;
     QLineEdit *m_locator = nullptr;
     QLabel *m_count = nullptr;
     QPushButton *m_select = nullptr;

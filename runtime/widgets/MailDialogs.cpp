@@ -1,5 +1,7 @@
 #include "MailDialogs.h"
 
+#include "DialogFrame.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -32,6 +34,7 @@ RecipientDialog::RecipientDialog(const QString &address, const QString &name,
     , m_subject(new QLineEdit(subject, this))
 {
     setWindowTitle(u"Email Report"_s);
+    useDialogFrame(this);
     auto *form = new QFormLayout(this);
     m_address->setMinimumWidth(320);
     form->addRow(u"&To address:"_s, m_address);
@@ -73,7 +76,8 @@ MailServerDialog::MailServerDialog(const report::SmtpSettings &settings, QWidget
     , m_fromAddress(new QLineEdit(settings.fromAddress, this))
     , m_fromName(new QLineEdit(settings.fromName, this))
 {
-    setWindowTitle(u"E-Mail Settings"_s);
+    setWindowTitle(u"Email Settings"_s);
+    useDialogFrame(this);
     m_port->setRange(1, 65535);
     m_port->setValue(settings.port);
     m_security->addItems({u"None"_s, u"STARTTLS"_s, u"TLS"_s});
@@ -90,7 +94,7 @@ MailServerDialog::MailServerDialog(const report::SmtpSettings &settings, QWidget
     form->addRow(u"From &name:"_s, m_fromName);
     if (message) {
         m_message = new QPlainTextEdit(*message, this);
-        m_message->setToolTip(u"The text of every report you e-mail (up to 500 characters)"_s);
+        m_message->setToolTip(u"The text of every report you email (up to 500 characters)"_s);
         m_message->setMaximumHeight(90);
         m_message->setTabChangesFocus(true);
         form->addRow(u"&Message:"_s, m_message);

@@ -1,17 +1,20 @@
 #include "PreviewWindow.h"
 
+#include "HelpViewer.h"
+
 #include "runtime/report/PageList.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QSplitter>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -143,54 +146,83 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
         m_zoom->addItem(QString::fromUtf16(choice.label));
     bar->addWidget(m_zoom);
     connect(m_zoom, &QComboBox::activated, this, &PreviewWindow::zoomChosen);
+    // The desktop's zoom keys step through the percentages; Ctrl+0 is 100%.
+    const std::pair<QKeySequence, int> zoomKeys[] = {{QKeySequence::ZoomIn, +1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_Equal), +1},
+                                                     {QKeySequence::ZoomOut, -1},
+                                                     {QKeySequence(Qt::CTRL | Qt::Key_0), 0}};
+    for (const auto &[key, step] : zoomKeys) {
+        auto *zoomKey = new QAction(this);
+        zoomKey->setShortcut(key);
+        zoomKey->setShortcutContext(Qt::WindowShortcut);
+        addAction(zoomKey);
+        connect(zoomKey, &QAction::triggered, this, [this, step] { stepZoom(step); });
+    }
     bar->addSeparator();
 
-    // The three ways out besides printing; each closes the preview.
+    // The three outputs besides printing.
     const struct
     {
         QString text, tip;
         QStyle::StandardPixmap icon;
         bool *flag;
+        Output output;
         QKeyCombination key;
     } outputs[] = {
         {u"Export"_s, u"Export This Report"_s, QStyle::SP_FileDialogDetailedView, &m_export,
-         Qt::ALT | Qt::Key_X},
-        {u"PDF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf, Qt::ALT | Qt::Key_D},
-        {u"E-mail"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email,
+         Output::Export, Qt::ALT | Qt::Key_X},
+        {u"PDF"_s, u"Generate PDF File"_s, QStyle::SP_FileIcon, &m_pdf, Output::Pdf,
+         Qt::ALT | Qt::Key_D},
+        {u"Email"_s, u"Email Report (pdf)"_s, QStyle::SP_DirLinkIcon, &m_email, Output::Email,
          Qt::ALT | Qt::Key_M},
     };
     for (const auto &output : outputs) {
         QAction *action = bar->addAction(style()->standardIcon(output.icon), output.text);
         action->setToolTip(output.tip);
         action->setShortcut(output.key);
-        bool *flag = output.flag;
-        connect(action, &QAction::triggered, this, [this, flag] { finish(flag); });
+        connect(action, &QAction::triggered, this, [this, flag = output.flag, o = output.output] {
+            if (!m_output) {
+                finish(flag);
+                return;
+            }
+            *flag = true;
+            m_output(o);
+        });
     }
     bar->addSeparator();
     QAction *close =
         bar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), u"&Close"_s);
     connect(close, &QAction::triggered, this, &QDialog::reject);
 
-    auto *splitter = new QSplitter(this);
-    m_thumbnails = new QListWidget(splitter);
+    // The thumbnails take their own width and the page all the rest.
+    auto *pagesRow = new QHBoxLayout;
+    pagesRow->setSpacing(0);
+    m_thumbnails = new QListWidget(this);
     m_thumbnails->setIconSize(QSize(ThumbnailWidth, ThumbnailWidth * 4 / 3));
     m_thumbnails->setSpacing(4);
     m_thumbnails->setUniformItemSizes(true);
-    m_thumbnails->setMinimumWidth(ThumbnailWidth + 40);
-    m_thumbnails->setMaximumWidth(ThumbnailWidth + 60);
+    m_thumbnails->setFixedWidth(ThumbnailWidth + 2 * 4 + 2 * m_thumbnails->frameWidth() +
+                                style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8);
     for (int i = 0; i < pages.count(); ++i)
         m_thumbnails->addItem(new QListWidgetItem(QString::number(i + 1)));
     connect(m_thumbnails, &QListWidget::currentRowChanged, this, &PreviewWindow::showPage);
 
-    m_area = new QScrollArea(splitter);
+    m_area = new QScrollArea(this);
     m_area->setAlignment(Qt::AlignCenter);
     m_area->setBackgroundRole(QPalette::Dark);
     m_page = new PageWidget(m_area);
     m_area->setWidget(m_page);
-    splitter->setStretchFactor(1, 1);
-    layout->addWidget(splitter, 1);
+    pagesRow->addWidget(m_thumbnails);
+    pagesRow->addWidget(m_area, 1);
+    layout->addLayout(pagesRow, 1);
 
-    resize(1000, 760);
+    // Large enough that a landscape page at 100% is seen whole, as far as
+    // the screen allows.
+    QSize wanted(1380, 960);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(wanted);
+    HelpViewer::bindF1(this, u"html/Report_Preview.htm"_s);
     m_area->setFocus();
     setZoom(Zoom::PageWidth);
     showPage(0);
@@ -253,6 +285,27 @@ void PreviewWindow::setZoom(Zoom mode, int percent)
         m_zoom->setCurrentIndex(m_zoom->count() - 1);
     }
     updatePage();
+}
+
+void PreviewWindow::stepZoom(int step)
+{
+    if (step == 0) {
+        setZoom(Zoom::Percent, 100);
+        return;
+    }
+    // From the zoom shown now to the next percentage in the list.
+    const int now = int(std::lround(scale() * report::UnitsPerInch * 100.0 / logicalDpiX()));
+    int chosen = step > 0 ? 0 : 1000;
+    for (const auto &choice : ZoomChoices) {
+        if (choice.mode != Zoom::Percent)
+            continue;
+        if (step > 0 && choice.percent > now && (chosen == 0 || choice.percent < chosen))
+            chosen = choice.percent;
+        if (step < 0 && choice.percent < now && (chosen == 1000 || choice.percent > chosen))
+            chosen = choice.percent;
+    }
+    if (chosen != 0 && chosen != 1000)
+        setZoom(Zoom::Percent, chosen);
 }
 
 void PreviewWindow::zoomChosen(int index)

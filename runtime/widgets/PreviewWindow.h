@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -18,17 +19,20 @@ class PageList;
 
 // Shows a report's pages as they will print: one page at a time at a zoom,
 // thumbnails of all pages beside it, and the buttons that print, export,
-// write a PDF or e-mail it. The buttons close the preview; the caller does
-// what was asked.
+// write a PDF or e-mail it. With an output handler the output buttons work
+// while the preview stays open; without one they close it and the caller
+// does what was asked.
 class PreviewWindow : public QDialog
 {
     Q_OBJECT
 
 public:
     enum class Zoom { Percent, PageWidth, WholePage };
+    enum class Output { Export, Pdf, Email };
 
     PreviewWindow(const report::PageList &pages, const QString &title, QWidget *parent = nullptr);
 
+    void setOutputHandler(std::function<void(Output)> handler) { m_output = std::move(handler); }
     void setZoom(Zoom mode, int percent = 100);
     void showPage(int index);
     int currentPage() const { return m_current; }
@@ -48,6 +52,8 @@ private:
     class PageWidget;
     void finish(bool *flag);
     void zoomChosen(int index);
+    // One step up (1) or down (-1) the list of percentages; 0 is 100%.
+    void stepZoom(int step);
     void renderThumbnails();
     void updatePage();
 
@@ -56,6 +62,7 @@ private:
     Zoom m_mode = Zoom::Percent;
     int m_percent = 100;
     bool m_print = false, m_export = false, m_pdf = false, m_email = false;
+    std::function<void(Output)> m_output;
     QListWidget *m_thumbnails;
     QScrollArea *m_area;
     PageWidget *m_page;

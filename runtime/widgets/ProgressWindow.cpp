@@ -1,5 +1,7 @@
 #include "ProgressWindow.h"
 
+#include "DialogFrame.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -18,6 +20,7 @@ ProgressWindow::ProgressWindow(const QString &title, Pass pass, QWidget *parent)
     , m_timer(new QTimer(this))
 {
     setWindowTitle(title);
+    useDialogFrame(this);
     setModal(true);
     auto *layout = new QVBoxLayout(this);
     m_status->setTextFormat(Qt::PlainText);

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace qaveq {
 
-// The desktop's file dialog behind the file-choosing seam.
+// The desktop's file dialog behind the file-choosing seam; it starts where the
+// user last chose a file (FileDialogFolder).
 class QtFileChooser final : public FileChooser
 {
 public:

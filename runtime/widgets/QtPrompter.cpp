@@ -1,10 +1,14 @@
 #include "QtPrompter.h"
 
+#include "DialogFrame.h"
+
 #include "core/Text.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace qaveq {
 
@@ -36,6 +40,17 @@ int QtPrompter::ask(const Message &message)
         QApplication::beep();
     QMessageBox box(boxIcon(message.icon), message.caption, Text::withLineBreaks(message.text),
                     QMessageBox::NoButton, m_parent);
+    useDialogFrame(&box);
+    // Wide enough for its caption, which the title bar would otherwise cut
+    // off over a short text (the title bar adds the program's name).
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int title =
+            box.fontMetrics().horizontalAdvance(message.caption + QStringLiteral(" - QAVEQ")) + 120;
+        grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+        // A message keeps its size: nothing to maximise.
+        grid->setSizeConstraint(QLayout::SetFixedSize);
+    }
     const QStringList labels = message.buttons.split(u'|');
     QList<QPushButton *> buttons;
     for (const QString &label : labels)

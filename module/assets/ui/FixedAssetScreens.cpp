@@ -6,6 +6,7 @@
 #include "output/ui/ReportWindow.h"
 
 #include "runtime/widgets/GraphChart.h"
+#include "runtime/widgets/HelpViewer.h"
 
 #include "core/Text.h"
 
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -29,9 +31,17 @@ QWidget *createDepreciationGraphWindow(const EQHeader &equipment, QWidget *paren
                            Text::clip(equipment.EquipmentID) + u") "_s +
                            Text::clip(equipment.Description));
     data::Session *session = data::Session::current();
-    const QList<AnnualSummaryEntry> summary =
-        session ? annualSummary(equipment, scheduleRows(*session->company, equipment.EquipmentID))
-                : annualSummary(equipment, {});
+    const std::vector<GLDepr> rows =
+        session ? scheduleRows(*session->company, equipment.EquipmentID) : std::vector<GLDepr>();
+    const QList<AnnualSummaryEntry> summary = annualSummary(equipment, rows);
+    auto *layout = new QVBoxLayout(dialog);
+    if (rows.empty()) {
+        auto *note = new QLabel(FixedAssets::noScheduleText(equipment), dialog);
+        QFont bold = note->font();
+        bold.setBold(true);
+        note->setFont(bold);
+        layout->addWidget(note);
+    }
     auto *tabs = new QTabWidget(dialog);
     tabs->addTab(new GraphView(FixedAssets::annualDepreciationGraph(summary), tabs),
                  u"Annual Depreciation"_s);
@@ -40,10 +50,10 @@ QWidget *createDepreciationGraphWindow(const EQHeader &equipment, QWidget *paren
     auto *buttons = new QDialogButtonBox(dialog);
     buttons->addButton(u"&Close"_s, QDialogButtonBox::RejectRole);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    auto *layout = new QVBoxLayout(dialog);
     layout->addWidget(tabs, 1);
     layout->addWidget(buttons);
     dialog->resize(820, 560);
+    HelpViewer::bindF1(dialog, u"html/EC_Fixed_Assets.htm#graphs"_s);
     return dialog;
 }
 

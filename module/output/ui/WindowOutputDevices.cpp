@@ -9,6 +9,7 @@
 #include "runtime/widgets/MailDialogs.h"
 #include "runtime/widgets/PdfStatusWindow.h"
 #include "runtime/widgets/PreviewWindow.h"
+#include "runtime/widgets/QtFileChooser.h"
 #include "runtime/widgets/ReportPrinter.h"
 
 #include "core/Prompter.h"
@@ -17,13 +18,13 @@
 
 #include <QDesktopServices>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QUrl>
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -59,15 +60,59 @@ WindowOutputDevices::WindowOutputDevices(data::Session &session, Prompter &promp
 bool WindowOutputDevices::preview(const report::PageList &pages, Preview &preview)
 {
     PreviewWindow window(pages, m_title, m_parent);
+    if (preview.output) {
+        window.setOutputHandler([&](PreviewWindow::Output output) {
+            // The output's dialogs stand over the preview while it is open.
+            QWidget *const parent = std::exchange(m_parent, &window);
+            switch (output) {
+            case PreviewWindow::Output::Export:
+                preview.output(OutputDevices::Output::Export);
+                break;
+            case PreviewWindow::Output::Pdf:
+                preview.output(OutputDevices::Output::Pdf);
+                break;
+            case PreviewWindow::Output::Email:
+                if (mailServerReady() && askRecipient())
+                    preview.output(OutputDevices::Output::Email);
+                break;
+            }
+            m_parent = parent;
+        });
+    }
     if (preview.zoomFlags == OutputRules::PreviewZoom::Fit)
         window.setZoom(PreviewWindow::Zoom::PageWidth);
     else
         window.setZoom(PreviewWindow::Zoom::Percent, preview.zoomPercent);
     window.exec();
-    preview.exportRequested = preview.exportRequested || window.exportRequested();
-    preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
-    preview.emailRequested = preview.emailRequested || (window.emailRequested() && askRecipient());
+    if (!preview.output) {
+        preview.exportRequested = preview.exportRequested || window.exportRequested();
+        preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
+        preview.emailRequested = preview.emailRequested ||
+                                 (window.emailRequested() && mailServerReady() && askRecipient());
+    }
     return window.printRequested();
+}
+
+bool WindowOutputDevices::mailServerReady()
+{
+    // Asked before the PDF is written, so that a mail given up leaves no file.
+    const QString file = m_session.userSettingsFile();
+    if (!MailSettings::load(file).server.isEmpty())
+        return true;
+    if (m_prompter.ask(Message{u"Email Report"_s,
+                               u"No mail server is set up for you yet.|Enter your mail server's "
+                               "settings, and the report is sent with them."_s,
+                               u"&OK|&Cancel"_s, 1, Message::Icon::Information}) != 1)
+        return false;
+    MailServerDialog dialog(MailSettings::load(file), m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (!MailSettings::save(file, dialog.settings())) {
+        m_prompter.ask(Message{u"Email Report"_s, u"%1 cannot be written."_s.arg(file), u"&OK"_s, 1,
+                               Message::Icon::Exclamation});
+        return false;
+    }
+    return true;
 }
 
 bool WindowOutputDevices::askRecipient()
@@ -102,8 +147,8 @@ std::optional<QString> WindowOutputDevices::choosePdfFile(const QString &caption
                                                           const QString &filter,
                                                           const QString &fileName)
 {
-    const QString chosen =
-        QFileDialog::getSaveFileName(m_parent, caption, fileName.trimmed(), dialogFilter(filter));
+    const QString chosen = QtFileChooser(m_parent).choose(FileChooser::Purpose::Save, caption,
+                                                          fileName.trimmed(), dialogFilter(filter));
     if (chosen.isEmpty())
         return std::nullopt;
     return chosen;
@@ -122,12 +167,12 @@ void WindowOutputDevices::open(const QString &path)
 
 bool WindowOutputDevices::sendMail(const report::MailMessage &message, QString *error)
 {
-    const QString file = MailSettings::userSettingsFile(m_session);
+    const QString file = m_session.userSettingsFile();
     report::SmtpSettings settings = MailSettings::load(file);
     if (settings.server.isEmpty()) {
         MailServerDialog dialog(settings, m_parent);
         if (dialog.exec() != QDialog::Accepted) {
-            *error = u"The report was not e-mailed: no mail server is set up."_s;
+            *error = u"The report was not emailed: no mail server is set up."_s;
             return false;
         }
         settings = dialog.settings();
@@ -162,7 +207,7 @@ bool WindowOutputDevices::sendMail(const report::MailMessage &message, QString *
 
 bool WindowOutputDevices::exportLines(const QStringList &lines)
 {
-    return suite::REPORTEXPORT(lines);
+    return suite::REPORTEXPORT(lines, m_title);
 }
 
 } // namespace qaveq

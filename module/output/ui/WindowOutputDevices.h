@@ -35,6 +35,8 @@ public:
 private:
     // Asks whom the report goes to; false when the user cancels.
     bool askRecipient();
+    // Whether the user has a mail server, set up now when they agree to.
+    bool mailServerReady();
 
     data::Session &m_session;
     Prompter &m_prompter;

@@ -205,6 +205,27 @@ TEST(PageImageTest, PaintsWhatItHolds)
     EXPECT_TRUE(inked);
 }
 
+TEST(PageImageTest, AFigureWiderThanItsColumnIsCondensedNotCut)
+{
+    // Twenty digits right-aligned in a column a third of their width.
+    PageImage page{QSizeF(720, 720), {}};
+    page.elements.push_back(TextElement{QRectF(400, 0, 300, 200), u"-999,999,999,999,999.99"_s,
+                                        TextStyle{}, Qt::AlignRight | Qt::AlignVCenter});
+    QImage image(720, 240, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page.paint(painter);
+    painter.end();
+    bool outside = false, inside = false;
+    for (int x = 0; x < 720; ++x)
+        for (int y = 0; y < 240; ++y) {
+            const bool inked = image.pixelColor(x, y) != QColor(Qt::white);
+            (x < 398 ? outside : inside) |= inked;
+        }
+    EXPECT_TRUE(inside);
+    EXPECT_FALSE(outside) << "no digit runs into the column beside it";
+}
+
 TEST(BandTest, AppendedBandsGoBelow)
 {
     Band header = line(u"Company"_s, 400);

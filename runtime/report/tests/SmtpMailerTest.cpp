@@ -3,6 +3,8 @@
 #include "runtime/report/SmtpMailer.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -49,6 +51,44 @@ TEST(SmtpMailerTest, SendsTheReportAsAnAttachment)
     EXPECT_TRUE(sent.contains("Here is the schedule."));
     EXPECT_TRUE(sent.contains("filename=\"Fixed Asset Depreciation Schedule.pdf\""));
     EXPECT_TRUE(sent.contains(QByteArray("%PDF-1.4 report").toBase64()));
+}
+
+TEST(SmtpMailerTest, NamesAndSubjectsOutsideAsciiReachTheReaderIntact)
+{
+    const QString python = QStandardPaths::findExecutable(u"python3"_s, {u"/usr/bin"_s});
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3 reads the message as a mail reader would";
+    qaveq::testing::LoopbackSmtpServer server;
+    SmtpSettings settings = loopback(server.port());
+    settings.fromName = u"Büro \"Geräte\", Nord"_s;
+    SmtpMailer mailer(settings);
+    const QString name = u"Zoë Müller-Ångström"_s;
+    const QString subject = u"Abschreibungsplan für Radlader LDR-201 – Jahresübersicht 2026 "
+                            "mit allen Beträgen in €"_s;
+    ASSERT_TRUE(mailer.send({u"zoe@contractor.test"_s, name, subject, u"Anbei."_s, {}}))
+        << mailer.error().toStdString();
+
+    // The message as the server took it after DATA, undotted.
+    QByteArray sent = server.received();
+    sent = sent.mid(sent.indexOf("\r\n", sent.indexOf("DATA\r\n")) + 2);
+    sent = sent.left(sent.indexOf("\r\n.\r\n")).replace("\r\n..", "\r\n.");
+    for (const QByteArray &line : sent.left(sent.indexOf("\r\n\r\n")).split('\n'))
+        EXPECT_LE(line.trimmed().size(), 998);
+
+    QProcess parser;
+    parser.start(python, {u"-c"_s, u"import sys, email, email.policy\n"
+                                   "m = email.message_from_bytes(sys.stdin.buffer.read(), "
+                                   "policy=email.policy.default)\n"
+                                   "out = [m['To'].addresses[0].display_name, "
+                                   "m['From'].addresses[0].display_name, str(m['Subject'])]\n"
+                                   "sys.stdout.buffer.write('\\n'.join(out).encode())"_s});
+    ASSERT_TRUE(parser.waitForStarted());
+    parser.write(sent);
+    parser.closeWriteChannel();
+    ASSERT_TRUE(parser.waitForFinished());
+    EXPECT_EQ(parser.exitCode(), 0) << parser.readAllStandardError().toStdString();
+    const QStringList parsed = QString::fromUtf8(parser.readAllStandardOutput()).split(u'\n');
+    EXPECT_EQ(parsed, (QStringList{name, settings.fromName, subject}));
 }
 
 TEST(SmtpMailerTest, ARefusedSendSaysWhy)
