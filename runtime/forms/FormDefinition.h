@@ -101,8 +101,11 @@ struct ChildList
     // Before a row is deleted: why it may not be.
     std::function<std::optional<Message>(FormModel &, const data::Record &)> refuseDelete = {};
     QList<ChildButton> buttons = {};
-    QString exportTitle = {}; // Send To's title; empty: no Send To
+    // Send To's title for the list; none: no Send To.
+    std::function<QString(const FormModel &)> exportTitle = {};
     QString exportFolder = {};
+    // Fills a new row beyond the range fields (an owner type...).
+    std::function<void(const FormModel &, data::Record &)> prime = {};
     bool counted = false; // shows "n Records" under the list
 };
 
@@ -130,7 +133,10 @@ struct Control
     bool marked = false;
     std::optional<Decimal> minimum = {}; // numbers: the range the value must lie in
     std::optional<Decimal> maximum = {};
-    QList<Choice> choices = {};         // drop lists and radio groups
+    QList<Choice> choices = {}; // drop lists and radio groups
+    // Choices that change while the form is open (a list the user maintains,
+    // a label the user names); read again after each button of the form.
+    std::function<QList<Choice>(const FormModel &)> choicesOf = {};
     std::optional<CodeCheck> code = {}; // a code that must exist in another file
     ChildList child = {};
     // A plain lookup button through the picker ("EDITDATE"): the picker gets the
@@ -158,6 +164,10 @@ struct Group
 {
     QString title = {}; // empty: no frame
     QList<Row> rows = {};
+    // Headings over the controls of each row ("Internal", "Rental").
+    QStringList columnTitles = {};
+    // A title that follows the form's values.
+    std::function<QString(const FormModel &)> titleOf = {};
 };
 
 // One control a row, for the plain forms that are a column of prompts.

@@ -103,7 +103,7 @@ FormModel::FormModel(FormDefinition definition, Services services)
         m_definition.prime(*this);
     for (const Control *control : std::as_const(m_controls))
         if (control->code)
-            m_acceptedCodes.insert(control->field, code(control->field));
+            m_acceptedCodes.insert(control->field, text(control->field));
     if (m_definition.opened)
         m_definition.opened(*this);
     rememberShown();
@@ -401,7 +401,7 @@ FormModel::Outcome FormModel::lookUp(QStringView name, const std::optional<QStri
         if (owner->code->beforeLookup)
             owner->code->beforeLookup(*this);
         const std::optional<QString> chosen = m_services.picker.pick(
-            owner->code->lookup, typed ? Text::clip(*typed) : code(owner->field));
+            owner->code->lookup, typed ? Text::clip(*typed) : text(owner->field));
         if (!chosen)
             return Failure{owner->field};
         // The choice counts as typed: it is accepted, defaults and all.
@@ -467,7 +467,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
     data::Table &file = company.file(check.file);
     const data::KeyDef &key = file.schema().key(check.key);
     std::unique_ptr<data::Record> found = file.schema().create();
-    found->setValue(key.fields.last(), code(control.field));
+    found->setValue(key.fields.last(), value(control.field));
     if (!file.fetch(key.name, *found)) {
         if (check.lookup.isEmpty()) {
             m_services.warn(11, control.prompt, check.file);
@@ -476,17 +476,21 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
         if (check.beforeLookup)
             check.beforeLookup(*this);
         const std::optional<QString> chosen =
-            m_services.picker.pick(check.lookup, code(control.field));
+            m_services.picker.pick(check.lookup, text(control.field));
         if (!chosen)
             return Failure{control.field};
-        found->setValue(key.fields.last(), Text::clip(*chosen));
+        QString problem;
+        const std::optional<data::FieldValue> picked = parse(control, *chosen, problem);
+        if (!picked)
+            return Failure{control.field};
+        found->setValue(key.fields.last(), *picked);
         if (!file.fetch(key.name, *found)) {
             m_services.warn(11, control.prompt, check.file);
             return Failure{control.field};
         }
-        store(control.field, Text::clip(*chosen), mode);
+        store(control.field, *picked, mode);
     }
-    const QString accepted = code(control.field);
+    const QString accepted = text(control.field);
     if (mode == Mode::Editing && m_acceptedCodes.value(control.field) != accepted) {
         m_acceptedCodes.insert(control.field, accepted);
         if (check.accepted)

@@ -12,11 +12,17 @@ LookupPicker::Lookup LookupPicker::list(data::Session &session, const data::File
     return [&session, &file, field = std::move(field),
             procedure = std::move(procedure)](const QString &current) -> std::optional<QString> {
         data::RequestScope scope(session, data::Request::Select);
-        scope.prime(file, field, current);
+        if (std::holds_alternative<qint64>(session.buffer(file).value(field)))
+            scope.prime(file, field, current.toLongLong());
+        else
+            scope.prime(file, field, current);
         procedure();
         if (!scope.completed())
             return std::nullopt;
-        return Text::clip(std::get<QString>(session.buffer(file).value(field)));
+        const data::FieldValue chosen = session.buffer(file).value(field);
+        if (const auto *number = std::get_if<qint64>(&chosen))
+            return QString::number(*number);
+        return Text::clip(std::get<QString>(chosen));
     };
 }
 

@@ -97,7 +97,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
             extra.action(m_model, record.get());
             refresh(true);
         });
-    if (!child.exportTitle.isEmpty())
+    if (child.exportTitle)
         addButton(u"Send &To..."_s, [this] { sendTo(); });
     layout->addLayout(buttons);
 }
@@ -211,6 +211,8 @@ void FormChildList::call(data::Request request)
         const data::KeyDef &key = table.schema().key(child.key);
         for (int i = 0; i < child.rangeFields.size(); ++i)
             buffer.setValue(key.fields[i], m_model.value(child.rangeFields[i]));
+        if (child.prime)
+            child.prime(m_model, buffer);
     }
     m_caller(child.form);
     refresh(true);
@@ -235,10 +237,10 @@ void FormChildList::sendTo()
     const QString folder = ListExport::defaultFolder(child.exportFolder);
     QDir().mkpath(folder);
     QtFileChooser chooser(this);
-    const QString path =
-        chooser.choose(FileChooser::Purpose::Save, u"Send To"_s,
-                       QDir(folder).filePath(child.exportTitle + u".csv"_s),
-                       u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s);
+    const QString path = chooser.choose(
+        FileChooser::Purpose::Save, u"Send To"_s,
+        QDir(folder).filePath(child.exportTitle(m_model).replace(u'/', u'-') + u".csv"_s),
+        u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s);
     if (path.isEmpty())
         return;
     QStringList headers;

@@ -78,23 +78,24 @@ SpellChecker::Decide askAboutWord(QWidget *parent)
 
 // The stored value of a choice as the field's type holds it.
 data::FieldValue choiceValue(const forms::FormModel &model, const forms::Control &control,
-                             int index)
+                             const QList<forms::Choice> &choices, int index)
 {
-    const QString stored = control.choices.value(index).value;
+    const QString stored = choices.value(index).value;
     if (std::holds_alternative<QString>(model.value(control.field)))
         return stored;
     return stored.toLongLong();
 }
 
-int choiceIndex(const forms::FormModel &model, const forms::Control &control)
+int choiceIndex(const forms::FormModel &model, const forms::Control &control,
+                const QList<forms::Choice> &choices)
 {
     const data::FieldValue current = model.value(control.field);
     const QString stored =
         std::holds_alternative<QString>(current)  ? Text::clip(std::get<QString>(current))
         : std::holds_alternative<qint64>(current) ? QString::number(std::get<qint64>(current))
                                                   : QString();
-    for (int i = 0; i < control.choices.size(); ++i)
-        if (control.choices[i].value == stored)
+    for (int i = 0; i < choices.size(); ++i)
+        if (choices[i].value == stored)
             return i;
     // A stored value the list does not know shows as its first entry.
     return 0;
@@ -255,11 +256,19 @@ QWidget *FormView::buildPage(const forms::Page &page)
     auto *layout = new QVBoxLayout(widget);
     layout->setContentsMargins(m_tabs ? layout->contentsMargins() : QMargins());
     for (const forms::Group &group : page.groups) {
-        QWidget *box =
-            group.title.isEmpty() ? new QWidget(widget) : new QGroupBox(group.title, widget);
+        QWidget *box = group.title.isEmpty() && !group.titleOf ? new QWidget(widget)
+                                                               : new QGroupBox(group.title, widget);
+        if (group.titleOf)
+            m_groupTitles.insert(static_cast<QGroupBox *>(box), &group);
         auto *grid = new QGridLayout(box);
-        if (group.title.isEmpty())
+        if (!qobject_cast<QGroupBox *>(box))
             grid->setContentsMargins(0, 0, 0, 0);
+        const int first = group.columnTitles.isEmpty() ? 0 : 1;
+        for (int c = 0; c < group.columnTitles.size(); ++c) {
+            auto *heading =
+                new QLabel(u"<b>%1</b>"_s.arg(group.columnTitles[c].toHtmlEscaped()), box);
+            grid->addWidget(heading, 0, 2 * c + 1);
+        }
         for (int r = 0; r < group.rows.size(); ++r) {
             const QList<forms::Control> &controls = group.rows[r].controls;
             for (int c = 0; c < controls.size(); ++c) {
@@ -270,14 +279,14 @@ QWidget *FormView::buildPage(const forms::Page &page)
                     control.kind == ControlKind::ChildList || control.kind == ControlKind::Button ||
                     control.kind == ControlKind::Custom || control.prompt.isEmpty();
                 if (ownPrompt) {
-                    grid->addWidget(editor, r, 2 * c, 1, 2);
+                    grid->addWidget(editor, first + r, 2 * c, 1, 2);
                 } else {
                     auto *label = new QLabel(control.prompt + u':', box);
                     m_prompts.insert(label, &control);
                     QWidget *focus = m_editors.value(control.field);
                     label->setBuddy(focus);
-                    grid->addWidget(label, r, 2 * c);
-                    grid->addWidget(editor, r, 2 * c + 1);
+                    grid->addWidget(label, first + r, 2 * c);
+                    grid->addWidget(editor, first + r, 2 * c + 1);
                     m_parts[focus].append(label);
                 }
             }
@@ -309,7 +318,8 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
             box->addItem(choice.text);
         connect(box, &QComboBox::currentIndexChanged, this, [this, &control](int index) {
             if (!m_refreshing)
-                showFailure(m_model.choose(control.field, choiceValue(m_model, control, index)));
+                showFailure(m_model.choose(
+                    control.field, choiceValue(m_model, control, choicesOf(control), index)));
         });
         editor = box;
         break;
@@ -327,7 +337,8 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         line->addStretch();
         connect(group, &QButtonGroup::idClicked, this, [this, &control](int index) {
             if (!m_refreshing)
-                showFailure(m_model.choose(control.field, choiceValue(m_model, control, index)));
+                showFailure(m_model.choose(
+                    control.field, choiceValue(m_model, control, choicesOf(control), index)));
         });
         editor = box;
         break;
@@ -355,6 +366,8 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         connect(button, &QPushButton::clicked, this, [this, &control] {
             if (control.onChange) {
                 control.onChange(m_model);
+                // A button may have changed a list the form chooses from.
+                m_staleChoices = true;
                 refresh();
             }
         });
@@ -451,15 +464,28 @@ void FormView::refresh()
                                                          data::FieldValue(qint64(0)));
             editor->setEnabled(enabled);
             break;
-        case ControlKind::DropList:
-            static_cast<QComboBox *>(editor)->setCurrentIndex(choiceIndex(m_model, control));
+        case ControlKind::DropList: {
+            auto *box = static_cast<QComboBox *>(editor);
+            if (control.choicesOf && m_staleChoices) {
+                m_choices[&control] = control.choicesOf(m_model);
+                box->clear();
+                for (const forms::Choice &choice : std::as_const(m_choices[&control]))
+                    box->addItem(choice.text);
+            }
+            box->setCurrentIndex(choiceIndex(m_model, control, choicesOf(control)));
             editor->setEnabled(enabled);
             break;
+        }
         case ControlKind::RadioGroup: {
             const QList<QRadioButton *> radios = editor->findChildren<QRadioButton *>();
-            const int index = choiceIndex(m_model, control);
-            for (int i = 0; i < radios.size(); ++i)
+            if (control.choicesOf)
+                m_choices[&control] = control.choicesOf(m_model);
+            const QList<forms::Choice> &choices = choicesOf(control);
+            const int index = choiceIndex(m_model, control, choices);
+            for (int i = 0; i < radios.size(); ++i) {
                 radios[i]->setChecked(i == index);
+                radios[i]->setText(choices.value(i).text);
+            }
             editor->setEnabled(enabled);
             break;
         }
@@ -492,7 +518,16 @@ void FormView::refresh()
         if (QToolButton *button = m_lookupButtons.value(editor))
             button->setEnabled(enabled);
     }
+    for (auto it = m_groupTitles.cbegin(); it != m_groupTitles.cend(); ++it)
+        it.key()->setTitle(it.value()->titleOf(m_model));
+    m_staleChoices = false;
     m_refreshing = false;
+}
+
+const QList<forms::Choice> &FormView::choicesOf(const forms::Control &control) const
+{
+    const auto found = m_choices.constFind(&control);
+    return found != m_choices.cend() ? *found : control.choices;
 }
 
 QWidget *FormView::editor(QStringView field) const

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -84,6 +85,7 @@ private:
     QWidget *buildWizard();
     void updateWizard();
     void refresh();
+    const QList<forms::Choice> &choicesOf(const forms::Control &control) const;
     void showFailure(const forms::FormModel::Outcome &outcome);
     // Hands every entry whose text differs from the model's to the model.
     forms::FormModel::Outcome handOverEntries();
@@ -101,7 +103,10 @@ private:
     QLabel *m_pageTitle = nullptr;
     QLabel *m_legend = nullptr;
     bool m_wizard = false;
-    QMap<QLabel *, const forms::Control *> m_prompts;   // to mark the required ones
+    QMap<QLabel *, const forms::Control *> m_prompts;             // to mark the required ones
+    QMap<QGroupBox *, const forms::Group *> m_groupTitles;        // titles that follow the values
+    QMap<const forms::Control *, QList<forms::Choice>> m_choices; // choices read while open
+    bool m_staleChoices = true;
     QMap<QString, QWidget *> m_editors;                 // by field name as declared
     QMap<QWidget *, const forms::Control *> m_controls; // by editor
     QMap<QWidget *, QList<QWidget *>> m_parts;      // by editor: its prompt and box, shown with it
