@@ -52,6 +52,11 @@ void Session::setCurrent(Session *session)
     currentSession = session;
 }
 
+QString Session::suiteIniFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/qaveq"_s;
+}
+
 QString Session::userSettingsFile() const
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

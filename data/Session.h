@@ -46,6 +46,7 @@ public:
     bool audibleBeeps = false;      // GLO:AudibleBeeps
     bool generic = false;           // GENERIC
     int costCodeLength = 10;        // COSTCODELEN
+    int jobIdLength = 0;            // the job-ID length typed IDs are filled to; 0: not filled
 
     QString reportFilter;     // REPORTFILTER, up to 3,000 characters
     bool printPreview = true; // GLO:PrintPreview
@@ -74,6 +75,9 @@ public:
     // ([Reports] TitleColor, ShadingColor, FooterColor as #RRGGBB, "none" for
     // none) and FooterMessage.
     void loadReportSettings(const IniManager &suiteSettings, const QString &defaultPdfPath);
+    // The workstation's folder of the suite's INI files (TQSetup.ini,
+    // Tessary.ini): the user's configuration folder.
+    QString suiteIniFolder() const;
     // The signed-on user's own settings file (the mail server, the PDF folder),
     // in the user's configuration folder, per company.
     QString userSettingsFile() const;

@@ -286,25 +286,6 @@ void LOOKUPCHANGEORDER()
     }
 }
 
-QList<JCHeader> FILLJOBSEARCHQ(const QString &text)
-{
-    QList<JCHeader> byId;
-    QList<JCHeader> byName;
-    data::Session *session = data::Session::current();
-    if (!session || !session->company)
-        return {};
-    const QString wanted = text.trimmed();
-    data::KeyCursor cursor = session->company->file<JCHeader>().scan(u"KeyJobID");
-    JCHeader job;
-    while (cursor.next(job)) {
-        if (job.JobID.startsWith(wanted, Qt::CaseInsensitive))
-            byId.append(job);
-        else if (job.Name.contains(wanted, Qt::CaseInsensitive))
-            byName.append(job);
-    }
-    return byId.isEmpty() ? byName : byId;
-}
-
 void SELECTJOBBYNAME()
 {
     data::Session *session = data::Session::current();

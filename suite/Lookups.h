@@ -39,8 +39,7 @@ QStringList accountUsedBy(data::Company &company, const QString &account);
 void BROWSEJCHEADER();
 void BROWSEJCCOST();      // the cost codes of the job in JOBFIELD
 void LOOKUPCHANGEORDER(); // the change orders of the job in JOBFIELD; see below
-void SELECTJOBBYNAME();   // a pick from the jobs FILLJOBSEARCHQ found
-QList<JCHeader> FILLJOBSEARCHQ(const QString &text);
+void SELECTJOBBYNAME();   // a pick from the jobs FILLJOBSEARCHQ (Services.h) found
 
 // QAVPR
 void BROWSEPREMP();

@@ -8,6 +8,7 @@
 #include "data/SuiteModule.h"
 #include "data/Transaction.h"
 #include "data/suite/GeneralLedgerFiles.h"
+#include "data/suite/JobCostFiles.h"
 #include "data/suite/SystemFiles.h"
 
 #include "runtime/ConsolePrompter.h"
@@ -227,6 +228,25 @@ void POSTINGCONTROL()
     // posted, and POSTTYPE is left as it was so no caller takes it for done.
     tell(qavmisc(), u"Posting"_s,
          u"The posting run is not available in this version.|Nothing was posted."_s);
+}
+
+QList<JCHeader> FILLJOBSEARCHQ(const QString &text)
+{
+    QList<JCHeader> byId;
+    QList<JCHeader> byName;
+    data::Session *session = data::Session::current();
+    if (!session || !session->company)
+        return {};
+    const QString wanted = text.trimmed();
+    data::KeyCursor cursor = session->company->file<JCHeader>().scan(u"KeyJobID");
+    JCHeader job;
+    while (cursor.next(job)) {
+        if (job.JobID.startsWith(wanted, Qt::CaseInsensitive))
+            byId.append(job);
+        else if (job.Name.contains(wanted, Qt::CaseInsensitive))
+            byName.append(job);
+    }
+    return byId.isEmpty() ? byName : byId;
 }
 
 } // namespace qaveq::suite

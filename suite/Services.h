@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -7,6 +8,7 @@
 namespace qaveq {
 
 class Prompter;
+struct JCHeader;
 
 namespace data {
 class ErrorManager;
@@ -33,6 +35,11 @@ void tell(data::SuiteModule &module, const QString &caption, const QString &text
 // fiscal period in the GLFiscal buffer: one G/L entry per unposted month, the
 // rows marked with the amount, period and transaction. Returns the months posted.
 int CREATEDEPRECIATIONBATCH();
+
+// QAVJC
+// The jobs a typed text may mean: those whose ID begins with it, else those
+// whose name holds it (in any letter case).
+QList<JCHeader> FILLJOBSEARCHQ(const QString &text);
 
 // QAVMISC
 // The image store: attached files are copied into the company's "images"

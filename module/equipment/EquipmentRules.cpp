@@ -48,10 +48,8 @@ QString attachmentType(const QString &fileName)
 
 QString scheduleInWords(const EQCost &cost)
 {
-    const QString meter =
-        QString::number(cost.Meter) + u' ' + Text::clip(cost.MeterName);
-    const QString time =
-        QString::number(cost.Interval) + u' ' + Text::clip(cost.IntervalName);
+    const QString meter = QString::number(cost.Meter) + u' ' + Text::clip(cost.MeterName);
+    const QString time = QString::number(cost.Interval) + u' ' + Text::clip(cost.IntervalName);
     const QString type = Text::clip(cost.ScheduleType);
     if (type == u"M")
         return u"Every "_s + meter;
@@ -148,8 +146,8 @@ QList<forms::ChildRow> costCategoryRows(data::Company &company, const EQHeader &
             priorFigures<EQPriorC>(company, u"KeyEquipmentCategoryYear"_s,
                                    {id, category, qint64(fiscalYear)}, u"Units"_s, u"Amount"_s),
             priorFigures<EQPriorCM>(company, u"KeyEquipmentCategoryYearPeriod"_s,
-                                    {id, category, qint64(fiscalYear), qint64(period)},
-                                    u"Units"_s, u"Amount"_s),
+                                    {id, category, qint64(fiscalYear), qint64(period)}, u"Units"_s,
+                                    u"Amount"_s),
         };
         forms::ChildRow row{.cells = {category, description}, .key = {cost.RecordID}};
         for (int c = 0; c < 3; ++c) {

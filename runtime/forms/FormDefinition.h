@@ -49,6 +49,15 @@ struct CodeCheck
     // and it is not the code accepted last: copy defaults from `found`. Never
     // called by the final check that OK runs.
     std::function<void(FormModel &, const data::Record &found)> accepted = {};
+    // Turns what was typed into the code (shorthands, zero fill, a search by
+    // name); nothing when the user cancelled a choice.
+    std::function<std::optional<QString>(FormModel &, const QString &typed)> resolve = {};
+    // Fills the key of the record looked for, when more than the code makes
+    // it (a job's cost code is found by job and code).
+    std::function<void(const FormModel &, data::Record &wanted)> fill = {};
+    // Whether a newly accepted code may stand (a closed job may not); false
+    // after saying why.
+    std::function<bool(FormModel &, const data::Record &found)> allowed = {};
 };
 
 // The columns of a list shown inside a form.

@@ -466,8 +466,21 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
     data::Company &company = *m_services.session.company;
     data::Table &file = company.file(check.file);
     const data::KeyDef &key = file.schema().key(check.key);
+    if (check.resolve && mode == Mode::Editing) {
+        const std::optional<QString> resolved = check.resolve(*this, text(control.field));
+        if (!resolved)
+            return Failure{control.field};
+        QString problem;
+        if (const std::optional<data::FieldValue> code = parse(control, *resolved, problem))
+            store(control.field, *code, mode);
+    }
     std::unique_ptr<data::Record> found = file.schema().create();
-    found->setValue(key.fields.last(), value(control.field));
+    const auto wanted = [&](const data::FieldValue &code) {
+        found->setValue(key.fields.last(), code);
+        if (check.fill)
+            check.fill(*this, *found);
+    };
+    wanted(value(control.field));
     if (!file.fetch(key.name, *found)) {
         if (check.lookup.isEmpty()) {
             m_services.warn(11, control.prompt, check.file);
@@ -483,7 +496,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
         const std::optional<data::FieldValue> picked = parse(control, *chosen, problem);
         if (!picked)
             return Failure{control.field};
-        found->setValue(key.fields.last(), *picked);
+        wanted(*picked);
         if (!file.fetch(key.name, *found)) {
             m_services.warn(11, control.prompt, check.file);
             return Failure{control.field};
@@ -491,7 +504,11 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
         store(control.field, *picked, mode);
     }
     const QString accepted = text(control.field);
-    if (mode == Mode::Editing && m_acceptedCodes.value(control.field) != accepted) {
+    if (m_acceptedCodes.value(control.field) == accepted)
+        return std::nullopt;
+    if (check.allowed && !check.allowed(*this, *found))
+        return Failure{control.field};
+    if (mode == Mode::Editing) {
         m_acceptedCodes.insert(control.field, accepted);
         if (check.accepted)
             check.accepted(*this, *found);
@@ -519,6 +536,26 @@ FormModel::Outcome FormModel::checkAll()
         }
     notify();
     return std::nullopt;
+}
+
+bool FormModel::saveAndStay()
+{
+    if (checkAll() || !save())
+        return false;
+    if (m_request == data::Request::Insert)
+        m_request = data::Request::Change;
+    m_original = m_record->clone();
+    for (const Control *control : std::as_const(m_controls))
+        if (control->code)
+            m_acceptedCodes.insert(control->field, text(control->field));
+    rememberShown();
+    notify();
+    return true;
+}
+
+std::optional<QString> FormModel::pick(const QString &lookup, const QString &current)
+{
+    return m_services.picker.pick(lookup, current);
 }
 
 bool FormModel::refuses(data::Request request)

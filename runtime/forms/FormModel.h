@@ -100,6 +100,11 @@ public:
     // OK after checkAll: writes, deletes (after confirming) or, in view mode,
     // does nothing; true when the form may close.
     bool save();
+    // Checks and writes the record while the form stays open (before a
+    // printout of it): a new record is then changed, not added again.
+    bool saveAndStay();
+    // Opens another list through the form's picker (a list the user keeps).
+    std::optional<QString> pick(const QString &lookup, const QString &current);
     // Cancel: asks before changes (made, or still being typed) are dropped.
     enum class CancelAnswer { Close, Stay, Save };
     CancelAnswer askCancel(bool typing = false);
