@@ -3,9 +3,11 @@
 #include "FileSchema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qaveq::data {
@@ -54,6 +56,13 @@ Company::Company(const QString &folder, Catalog catalog)
             QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
     m_id = ini.value(QStringLiteral("Company/ID")).toString();
+    // The ID names the company's folders in the user's settings: one that
+    // could leave them ("../x") is refused.
+    if (!m_id.isEmpty() && !isValidId(m_id))
+        throw DataError(QStringLiteral("%1: the company ID \"%2\" may hold only letters, digits, "
+                                       "\"-\" and \"_\"")
+                            .arg(settingsFile(m_folder), m_id)
+                            .toStdString());
     m_name = ini.value(QStringLiteral("Company/Name")).toString();
     m_db = std::make_unique<Database>(connectionSettings(m_folder));
     layOut();
@@ -75,6 +84,27 @@ void Company::setIdentity(const QString &id, const QString &name)
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
     ini.setValue(QStringLiteral("Company/ID"), id);
     ini.setValue(QStringLiteral("Company/Name"), name);
+}
+
+void Company::keepPasswordPrivate(const QString &folder)
+{
+    const QString path = settingsFile(folder);
+    if (QSettings(path, QSettings::IniFormat)
+            .value(QStringLiteral("Database/Password"))
+            .toString()
+            .isEmpty())
+        return;
+    if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+        throw DataError(QStringLiteral("%1 holds a password and cannot be made private")
+                            .arg(path)
+                            .toStdString());
+}
+
+bool Company::isValidId(const QString &id)
+{
+    return !id.isEmpty() && id.size() <= 5 && std::all_of(id.begin(), id.end(), [](QChar c) {
+        return (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == u'-' || c == u'_';
+    });
 }
 
 void Company::layOut()

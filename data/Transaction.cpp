@@ -9,6 +9,7 @@ namespace qaveq::data {
 
 Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::milliseconds timeout)
     : m_db(db)
+    , m_tables(tables)
 {
     if (db.inTransaction()) {
         m_error = db.fail(FileError::driver(QStringLiteral("A transaction is already active"),
@@ -43,6 +44,13 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
     }
     m_active = begun;
     db.m_inTransaction = begun;
+}
+
+QString Transaction::busyText() const
+{
+    return QStringLiteral(
+               "Another station is using %1.|Nothing was changed; try again in a moment.")
+        .arg(m_tables.join(QStringLiteral(", ")));
 }
 
 Transaction::~Transaction()

@@ -12,12 +12,14 @@ class Database;
 
 // A transaction on some files of a company, begun with a time-out, rolled back
 // unless committed. When it cannot be begun in time (another station holds
-// those files) isActive() is false and error() says why; the caller decides
-// whether to go on without it.
+// those files) isActive() is false and error() says why; the run then writes
+// nothing at all and tells the user busyText(). Going on without it would let
+// two stations interleave their writes: duplicate and missing rows.
 //
 //   Transaction tx(db, {u"GLDepr"_s}, 5s);
-//   ... writes ...
-//   if (tx.isActive()) tx.commit();
+//   if (!tx.isActive()) { prompter.ask(... tx.busyText() ...); return; }
+//   ... writes, each checked; the first failure returns (and rolls back) ...
+//   if (FileStatus status = tx.commit(); !status) ...
 class Transaction
 {
 public:
@@ -28,12 +30,16 @@ public:
 
     bool isActive() const { return m_active; }
     const FileError &error() const { return m_error; }
+    // "Another station is using GLDepr.|Nothing was changed; try again in a
+    // moment." for a transaction not begun in time.
+    QString busyText() const;
 
     FileStatus commit();
     void rollback();
 
 private:
     Database &m_db;
+    QStringList m_tables;
     bool m_active = false;
     FileError m_error;
 };

@@ -3,6 +3,7 @@
 #include "CompanyAccess.h"
 
 #include "demo/DemoCompany.h"
+#include "frame/ReadOnlyAccess.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
@@ -10,9 +11,13 @@
 #include "data/FileSchema.h"
 #include "data/RecordLoader.h"
 #include "data/RecordText.h"
+#include "data/Session.h"
+
+#include "runtime/ConsolePrompter.h"
 
 #include "core/Clock.h"
 
+#include <QBuffer>
 #include <QSettings>
 
 #include <memory>
@@ -57,8 +62,9 @@ int runInit(CommandContext &context)
     QString problem;
     if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
         return usage(context, u"init"_s, problem.isEmpty() ? u"unexpected arguments"_s : problem);
-    if (id.isEmpty() || id.size() > 5)
-        return usage(context, u"init"_s, u"a company ID has 1 to 5 characters"_s);
+    if (!data::Company::isValidId(id))
+        return usage(context, u"init"_s,
+                     u"a company ID has 1 to 5 letters, digits, \"-\" or \"_\""_s);
 
     const QString folder = context.global.companyFolder;
     const bool existed = data::Company::exists(folder);
@@ -69,6 +75,7 @@ int runInit(CommandContext &context)
             ini.setValue(u"Database/Driver"_s, u"SQLite"_s);
             company.setIdentity(id, name);
         }
+        data::Company::keepPasswordPrivate(company.folder());
         if (demo) {
             if (company.file<EQHeader>().count() > 0) {
                 context.err << "qaveq: the company in " << company.folder()
@@ -138,9 +145,25 @@ int runLoad(CommandContext &context)
     std::unique_ptr<data::Company> company = openCompany(context);
     if (!company)
         return Failure;
+    data::Session session(company.get());
+    if (!signOn(context, session))
+        return Failure;
+    ConsolePrompter refusal(context.err);
+    if (refuseReadOnly(session, refusal)) {
+        context.err << "Nothing was loaded into " << schema->name << ".\n";
+        return Failure;
+    }
 
-    const data::LoadResult result =
-        data::RecordLoader(company->file(schema->name)).load(context.in);
+    // The bytes as they come: a line that is not valid UTF-8 is refused,
+    // never read with replacement characters.
+    QBuffer text;
+    QIODevice *input = context.in.device();
+    if (!input) {
+        text.setData(context.in.readAll().toUtf8());
+        text.open(QIODevice::ReadOnly);
+        input = &text;
+    }
+    const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(*input);
     if (!result.ok) {
         if (result.line > 0)
             context.err << "qaveq: line " << result.line << ": " << result.reason << "\n";
@@ -171,7 +194,10 @@ QList<Command> dataCommands()
          "  --name NAME  the company's name\n\n"
          "To keep the company on a PostgreSQL server, write DIR/company.ini first:\n"
          "  [Database]\n  Driver=PostgreSQL\n  Host=db.example\n  Port=5432\n"
-         "  Name=qaveq\n  User=qaveq\n  Password=...\n"_s,
+         "  Name=qaveq\n  User=qaveq\n"
+         "and keep the password in your libpq password file ~/.pgpass\n"
+         "(db.example:5432:qaveq:qaveq:PASSWORD, mode 600). A Password= line in\n"
+         "company.ini works too; init then makes company.ini readable by you only.\n"_s,
          runInit},
         {u"dump"_s, u"print every record of a file as JSON Lines or CSV"_s,
          u"Usage: qaveq --company DIR dump FILE [--format jsonl|csv]\n\n"

@@ -11,12 +11,12 @@
 #include "runtime/widgets/GraphChart.h"
 
 #include "core/Clock.h"
+#include "core/OutputFile.h"
 
 #include "data/Company.h"
 #include "data/IniManager.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -72,13 +72,10 @@ public:
     }
     bool exportLines(const QStringList &lines) override
     {
-        QSaveFile file(*m_export);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-            file.write((lines.join(u'\n') + u'\n').toUtf8());
-            if (file.commit())
-                return true;
-        }
-        m_err << "qaveq: " << *m_export << " cannot be written: " << file.errorString() << "\n";
+        const QString error = OutputFile::write(*m_export, (lines.join(u'\n') + u'\n').toUtf8());
+        if (error.isEmpty())
+            return true;
+        m_err << "qaveq: " << error << "\n";
         failed = true;
         return false;
     }

@@ -12,6 +12,7 @@
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 
+#include "core/OutputFile.h"
 #include "core/Prompter.h"
 #include "core/Text.h"
 
@@ -25,7 +26,6 @@
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -323,16 +323,9 @@ bool REPORTEXPORT(const QStringList &lines)
                                      u"Text for a spreadsheet (*.txt *.csv)"_s);
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        tell(qavmisc(), u"Export This Report"_s,
-             u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
-        return false;
-    }
-    file.write((lines.join(u'\n') + u'\n').toUtf8());
-    if (!file.commit()) {
-        tell(qavmisc(), u"Export This Report"_s,
-             u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
+    const QString error = OutputFile::write(path, (lines.join(u'\n') + u'\n').toUtf8());
+    if (!error.isEmpty()) {
+        tell(qavmisc(), u"Export This Report"_s, error);
         return false;
     }
     return true;

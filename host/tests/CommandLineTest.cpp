@@ -3,8 +3,12 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QFile>
+#include <QHash>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
+
+#include <array>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +27,34 @@ class CommandLineTest : public ::testing::Test
 {
 protected:
     QTemporaryDir folder;
+
+    // Two stations at once: the built program run twice side by side.
+    std::array<Outcome, 2> together(const QStringList &arguments)
+    {
+        std::array<QProcess, 2> runs;
+        for (QProcess &run : runs)
+            run.start(QStringLiteral(QAVEQ_PROGRAM),
+                      QStringList{u"--company"_s, folder.path() + u"/co"_s} + arguments);
+        std::array<Outcome, 2> outcomes;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_TRUE(runs[i].waitForFinished(60000));
+            outcomes[i].status =
+                runs[i].exitStatus() == QProcess::NormalExit ? runs[i].exitCode() : -1;
+            outcomes[i].out = QString::fromUtf8(runs[i].readAllStandardOutput());
+            outcomes[i].err = QString::fromUtf8(runs[i].readAllStandardError());
+        }
+        return outcomes;
+    }
+
+    // A run that lost the race failed and said why; one that won succeeded.
+    static void expectWonOrToldWhy(const Outcome &run, const QString &file)
+    {
+        if (run.status == 0)
+            return;
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(u"Another station is using "_s + file))
+            << run.err.toStdString();
+    }
 
     Outcome qaveq(const QStringList &arguments, QString input = {})
     {
@@ -145,7 +177,8 @@ TEST_F(CommandLineTest, DepreciationPrintsStoredRowsOrTheSummary)
 
     EXPECT_EQ(qaveq({u"depreciation"_s, u"GEN-1"_s, u"--summary"_s}).out,
               u"Year,SLBegin,SLCharge,SYBegin,SYCharge,DDBBegin,DDBCharge\n"
-              "1,100.00,0.00,100.00,0.00,100.00,0.00\n"_s);
+              "1,1000.00,900.00,1000.00,900.00,1000.00,900.00\n"
+              "2,100.00,0.00,100.00,0.00,100.00,0.00\n"_s);
 
     const Outcome unknown = qaveq({u"depreciation"_s, u"NOPE"_s});
     EXPECT_EQ(unknown.status, 1);
@@ -237,3 +270,113 @@ TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)
     EXPECT_EQ(qaveq({u"report"_s, u"fixed-assets"_s}).status, 2);
     EXPECT_EQ(qaveq({u"report"_s, u"listing"_s}).status, 2);
 }
+
+namespace {
+
+TEST_F(CommandLineTest, TwoStationsDepreciatingAtOnceNeitherDuplicateNorLoseMonths)
+{
+    constexpr int Rounds = 50;
+    constexpr int Months = 120;
+    qaveq({u"init"_s});
+    QString equipment;
+    for (int round = 0; round < Rounds; ++round)
+        equipment +=
+            uR"({"EquipmentID":"EQ-%1","Description":"Loader","PurchaseDate":"2020-05-04",)"
+            uR"("PurchaseValue":"125000.00","SalvageValue":"5000.00","DepreciationYears":%2})"
+            "\n"_s.arg(round)
+                .arg(Months);
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
+
+    for (int round = 0; round < Rounds; ++round) {
+        const QString id = u"EQ-%1"_s.arg(round);
+        for (const Outcome &run : together({u"depreciation"_s, id}))
+            expectWonOrToldWhy(run, u"GLDepr"_s);
+    }
+    // Every schedule has each of its months once: 120 distinct dates.
+    const QStringList lines = qaveq({u"dump"_s, u"GLDepr"_s, u"--format"_s, u"csv"_s})
+                                  .out.split(u'\n', Qt::SkipEmptyParts)
+                                  .mid(1);
+    QHash<QString, QSet<QString>> months;
+    for (const QString &line : lines)
+        months[line.section(u',', 1, 1)].insert(line.section(u',', 2, 2));
+    ASSERT_EQ(lines.size(), Rounds * Months);
+    ASSERT_EQ(months.size(), Rounds);
+    for (auto it = months.cbegin(); it != months.cend(); ++it)
+        EXPECT_EQ(it.value().size(), Months) << it.key().toStdString();
+}
+
+TEST_F(CommandLineTest, TwoStationsApplyingCategoriesAtOnceAddEachOnce)
+{
+    constexpr int Rounds = 50;
+    constexpr int Pieces = 7;
+    qaveq({u"init"_s});
+    QString equipment;
+    for (int piece = 0; piece < Pieces; ++piece)
+        equipment += uR"({"EquipmentID":"T-%1","Description":"Truck"})"
+                     "\n"_s.arg(piece);
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
+
+    for (int round = 0; round < Rounds; ++round) {
+        ASSERT_EQ(qaveq({u"load"_s, u"EQCode"_s},
+                        uR"({"CategoryID":"C%1","Description":"Category"})"_s.arg(round))
+                      .status,
+                  0);
+        for (const Outcome &run : together({u"apply-categories"_s, u"--yes"_s}))
+            expectWonOrToldWhy(run, u"EQCost"_s);
+        ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out.count(u'\n'), Pieces * (round + 1))
+            << "round " << round;
+    }
+}
+
+TEST_F(CommandLineTest, LoadRefusesAReadOnlyUserAndBlankRequiredFields)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"UserFile"_s}, uR"({"UserID":"ADM"}
+{"UserID":"VEW","EquipmentReadOnly":1})"_s);
+    const QString truck = uR"({"EquipmentID":"T-1","Description":"Truck"})"_s;
+    Outcome run = qaveq({u"--user"_s, u"VEW"_s, u"load"_s, u"EQHeader"_s}, truck);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, u"Insufficient Access: User VEW has read only privileges in the Equipment "
+                       "Costing module.\nNothing was loaded into EQHeader.\n");
+    EXPECT_EQ(qaveq({u"--user"_s, u"XYZ"_s, u"load"_s, u"EQHeader"_s}, truck).status, 1);
+
+    run = qaveq({u"load"_s, u"EQHeader"_s}, truck + uR"(
+{"EquipmentID":"T-2","Description":"  "})"_s);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, u"qaveq: line 2: EQH:Description is required and blank\n"
+                       "Nothing was loaded into EQHeader.\n");
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQHeader"_s}).out, QString());
+}
+
+TEST_F(CommandLineTest, NoNumberEndsTheProgram)
+{
+    qaveq({u"init"_s});
+    Outcome run = qaveq({u"load"_s, u"EQHeader"_s},
+                        uR"({"EquipmentID":"T-1","Description":"Truck","PurchaseValue":1e308})"_s);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith(u"qaveq: line 1: EQH:PurchaseValue does not fit"_s))
+        << run.err.toStdString();
+
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s},
+                    uR"({"EquipmentID":"BIG","Description":"Crane","PurchaseDate":"2024-01-10",)"
+                    uR"("PurchaseValue":"9999999999999.99","SalvageValue":"-9999999999999.99",)"
+                    uR"("DepreciationYears":1})"_s)
+                  .status,
+              0);
+    run = qaveq({u"depreciation"_s, u"BIG"_s});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(u"too large to depreciate"_s)) << run.err.toStdString();
+    EXPECT_EQ(qaveq({u"dump"_s, u"GLDepr"_s}).out, QString());
+}
+
+TEST_F(CommandLineTest, SpreadsheetOutputNeverStartsAFormula)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"EQCode"_s},
+          uR"({"CategoryID":"=1+2","Description":"@SUM(A1)","Meter":-5
+})"_s);
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s, u"--format"_s, u"csv"_s}).out.section(u'\n', 1, 1),
+              u"1,'=1+2,'@SUM(A1),,,,,,-5,,0"_s);
+}
+
+} // namespace

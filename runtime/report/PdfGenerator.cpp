@@ -2,6 +2,8 @@
 
 #include "PageList.h"
 
+#include "core/OutputFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,7 +80,7 @@ void PdfGenerator::setOutput(const QString &fileName, const QString &folder)
     if (QFileInfo(name).suffix().isEmpty())
         name += u".pdf"_s;
     if (QFileInfo(name).isRelative() && !name.contains(QDir::separator()) && !name.contains(u'/'))
-        name = QDir(folder.isEmpty() ? QDir::tempPath() : folder).filePath(name);
+        name = QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name);
     m_outputFile = QDir::cleanPath(name);
 }
 
@@ -167,6 +169,10 @@ QString PdfGenerator::pageText() const
 
 bool PdfGenerator::openDocument()
 {
+    if (QString refused = OutputFile::refusal(m_targets.at(m_batch)); !refused.isEmpty()) {
+        fail(u"The PDF file cannot be written: "_s + refused);
+        return false;
+    }
     m_document = std::make_unique<Document>();
     m_document->file.setFileName(m_targets.at(m_batch));
     if (!m_document->file.open(QIODevice::WriteOnly)) {

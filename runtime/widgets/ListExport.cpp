@@ -5,6 +5,8 @@
 #include "data/RecordText.h"
 #include "data/Table.h"
 
+#include "core/OutputFile.h"
+
 #include <QDir>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -17,6 +19,8 @@ namespace qaveq::ListExport {
 QString write(const KeyedListModel &model, const QString &path, Format format)
 {
     // Written whole or not at all: a failed export leaves no half file behind.
+    if (QString refused = OutputFile::refusal(path); !refused.isEmpty())
+        return refused;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
@@ -25,7 +29,7 @@ QString write(const KeyedListModel &model, const QString &path, Format format)
         if (format == Format::Tab) {
             QStringList cleaned = values;
             for (QString &value : cleaned)
-                value.replace(u'\t', u' ');
+                value = data::RecordText::spreadsheetCell(value.replace(u'\t', u' '));
             return cleaned.join(u'\t');
         }
         QStringList quoted;
