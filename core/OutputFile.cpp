@@ -1,13 +1,12 @@
 #include "OutputFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
-namespace qaveq::OutputFile {
+namespace qaveq {
 
-QString refusal(const QString &path)
+QString OutputFile::refusal(const QString &path)
 {
     const QFileInfo target(path);
     if (target.isSymLink())
@@ -17,14 +16,38 @@ QString refusal(const QString &path)
     return {};
 }
 
-QString write(const QString &path, const QByteArray &bytes)
+QString OutputFile::write(const QString &path, const QByteArray &bytes)
 {
     if (QString refused = refusal(path); !refused.isEmpty())
         return refused;
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return {};
-    return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
+    OutputFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
+    file.write(bytes);
+    return file.finish();
 }
 
-} // namespace qaveq::OutputFile
+qint64 OutputFile::writeData(const char *data, qint64 length)
+{
+    const qint64 written = QSaveFile::writeData(data, length);
+    if (written != length)
+        m_cut = true;
+    return written;
+}
+
+QString OutputFile::finish()
+{
+    // Flushed here, where a failure is seen: committing ignores one.
+    const bool flushed = flush();
+    if (flushed && !m_cut && error() == QFileDevice::NoError && commit())
+        return {};
+    // A short write carries no error of its own.
+    const QString reason = u"%1 cannot be written: %2"_s.arg(
+        fileName(), flushed && !m_cut ? errorString()
+                                      : u"only part of it could be written "
+                                        "(the disk may be full)"_s);
+    cancelWriting();
+    return reason;
+}
+
+} // namespace qaveq

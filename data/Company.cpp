@@ -2,6 +2,7 @@
 
 #include "FileSchema.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -107,11 +108,49 @@ bool Company::isValidId(const QString &id)
     });
 }
 
+namespace {
+
+// A fingerprint of every stored declaration: tables, fields and keys.
+QString schemaVersionOf(const Catalog &catalog)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const FileSchema *schema : catalog.files()) {
+        if (schema->isAlias())
+            continue;
+        QStringList parts{schema->table};
+        for (const FieldDef &field : schema->fields)
+            parts.append(QStringLiteral("%1:%2:%3:%4:%5")
+                             .arg(field.name)
+                             .arg(int(field.type))
+                             .arg(field.width)
+                             .arg(field.digits)
+                             .arg(field.places));
+        for (const KeyDef &key : schema->keys)
+            parts.append(QStringLiteral("%1:%2:%3:%4")
+                             .arg(key.name)
+                             .arg(key.unique)
+                             .arg(key.descending)
+                             .arg(key.fields.join(u',')));
+        hash.addData(parts.join(u';').toUtf8());
+        hash.addData(QByteArrayView("\n"));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
+
 void Company::layOut()
 {
+    // Tables are created and upgraded only when the declarations changed:
+    // an ordinary open takes no schema locks, so it never waits behind (or
+    // fails beside) another station's work.
+    const QString version = schemaVersionOf(m_catalog);
+    if (m_db->schemaVersion() == version)
+        return;
     for (const FileSchema *schema : m_catalog.files())
         if (!schema->isAlias())
             m_db->ensureTable(*schema);
+    m_db->setSchemaVersion(version);
 }
 
 Table &Company::file(QStringView name)

@@ -65,6 +65,8 @@ Database::Database(const ConnectionSettings &settings)
     } else {
         // A write never waits for ever behind another station's lock.
         exec(QStringLiteral("SET lock_timeout = %1").arg(m_lockWait.count()));
+        // The server's notices ("already exists, skipping") are not for the user.
+        exec(QStringLiteral("SET client_min_messages = warning"));
         if (!settings.schema.isEmpty()) {
             exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
             exec(QStringLiteral("SET search_path TO %1").arg(quote(settings.schema)));
@@ -202,6 +204,37 @@ void Database::ensureTable(const FileSchema &schema)
                       quote(schema.table + u'_' + key.name), table,
                       columns.join(QStringLiteral(", "))));
     }
+}
+
+namespace {
+
+const QString VersionTable = QStringLiteral("qaveq_schema");
+
+} // namespace
+
+QString Database::schemaVersion() const
+{
+    if (existingColumns(VersionTable).isEmpty())
+        return {};
+    QSqlQuery query(connection());
+    if (!query.exec(QStringLiteral("SELECT version FROM %1").arg(quote(VersionTable))) ||
+        !query.next())
+        return {};
+    return query.value(0).toString();
+}
+
+void Database::setSchemaVersion(const QString &version)
+{
+    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (version TEXT NOT NULL)")
+             .arg(quote(VersionTable)));
+    exec(QStringLiteral("DELETE FROM %1").arg(quote(VersionTable)));
+    QSqlQuery query(connection());
+    query.prepare(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(quote(VersionTable)));
+    query.addBindValue(version);
+    if (!query.exec())
+        throw DataError(QStringLiteral("Cannot record the schema version: %1")
+                            .arg(query.lastError().text())
+                            .toStdString());
 }
 
 QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const

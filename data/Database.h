@@ -56,6 +56,10 @@ public:
     // an older company lacks; rows already stored are kept. Throws DataError.
     void ensureTable(const FileSchema &schema);
     QStringList existingColumns(const QString &table) const;
+    // The version of the declarations the database was last laid out for;
+    // empty when it never was (or by a program that did not record it).
+    QString schemaVersion() const;
+    void setSchemaVersion(const QString &version); // throws DataError
 
     static QString quote(const QString &identifier);
     QVariant toSql(const FieldDef &field, const FieldValue &value) const;

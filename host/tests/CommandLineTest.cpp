@@ -2,13 +2,16 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <array>
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -373,10 +376,50 @@ TEST_F(CommandLineTest, SpreadsheetOutputNeverStartsAFormula)
 {
     qaveq({u"init"_s});
     qaveq({u"load"_s, u"EQCode"_s},
-          uR"({"CategoryID":"=1+2","Description":"@SUM(A1)","Meter":-5
-})"_s);
+          uR"x({"CategoryID":"=1+2","Description":"@SUM(A1)","Meter":-5})x"_s);
     EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s, u"--format"_s, u"csv"_s}).out.section(u'\n', 1, 1),
               u"1,'=1+2,'@SUM(A1),,,,,,-5,,0"_s);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLineTest, AStoppedReportLeavesNoPagesAndNoPdf)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    ASSERT_EQ(qaveq({u"depreciation"_s, u"TRK-101"_s}).status, 0);
+    // Stopped at several moments: early, mid-way, perhaps after the end.
+    for (const int afterMs : {20, 50, 80, 400}) {
+        QTemporaryDir temporary;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TMPDIR"_s, temporary.path());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, folder.filePath(u"runtime"_s));
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        const QString pdf = folder.filePath(u"stopped-%1.pdf"_s.arg(afterMs));
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start(QStringLiteral(QAVEQ_PROGRAM),
+                  {u"--company"_s, folder.path() + u"/co"_s, u"report"_s, u"fixed-assets"_s,
+                   u"TRK-101"_s, u"--pdf"_s, pdf});
+        ASSERT_TRUE(run.waitForStarted());
+        QThread::msleep(afterMs);
+        run.terminate();
+        ASSERT_TRUE(run.waitForFinished(30000));
+        // Before the report starts the signal simply ends the program;
+        // once it runs, the run stops itself and says so in its status.
+        if (run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0) {
+            EXPECT_TRUE(QFile::exists(pdf));
+        } else {
+            if (run.exitStatus() == QProcess::NormalExit) {
+                EXPECT_EQ(run.exitCode(), 128 + SIGTERM);
+            }
+            EXPECT_FALSE(QFile::exists(pdf));
+        }
+        EXPECT_TRUE(
+            QDir(temporary.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            << "stopped after " << afterMs << " ms";
+    }
 }
 
 } // namespace

@@ -7,8 +7,10 @@
 #include "runtime/widgets/QtPrompter.h"
 
 #include "core/Clock.h"
+#include "core/StopRequest.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 using namespace Qt::StringLiterals;
 
@@ -67,6 +69,11 @@ private:
 int runWindows(int &argc, char **argv, const GlobalOptions &options)
 {
     GuardedApplication app(argc, argv);
+    // SIGTERM and SIGINT close the windows as Exit does, so the session ends
+    // cleanly (the user's sign-on record removed).
+    StopRequest::install();
+    QSocketNotifier stop(StopRequest::descriptor(), QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     QApplication::setApplicationName(u"qaveq"_s);
     QApplication::setApplicationDisplayName(u"QAVEQ"_s);
     QApplication::setApplicationVersion(u"0.1"_s);

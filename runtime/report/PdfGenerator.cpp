@@ -3,13 +3,13 @@
 #include "PageList.h"
 
 #include "core/OutputFile.h"
+#include "core/StopRequest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -19,7 +19,7 @@ namespace qaveq::report {
 
 struct PdfGenerator::Document
 {
-    QSaveFile file;
+    OutputFile file;
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
     bool started = false;
@@ -240,10 +240,9 @@ bool PdfGenerator::finishDocument()
 {
     m_document->painter.end();
     const QString target = m_targets.at(m_batch);
-    if (!m_document->file.commit()) {
-        const QString reason = m_document->file.errorString();
+    if (const QString error = m_document->file.finish(); !error.isEmpty()) {
         m_document.reset();
-        fail(u"The PDF file %1 cannot be written: %2"_s.arg(target, reason));
+        fail(u"The PDF file cannot be written: "_s + error);
         return false;
     }
     m_document.reset();
@@ -285,6 +284,8 @@ PdfGenerator::Result PdfGenerator::generate(const PageList &pages, int pagesPerF
     if (!begin(pages, pagesPerFile))
         return Result::NothingToDo;
     while (step()) {
+        if (StopRequest::requested())
+            cancel();
     }
     return m_result;
 }

@@ -8,7 +8,6 @@
 #include "core/OutputFile.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -21,7 +20,7 @@ QString write(const KeyedListModel &model, const QString &path, Format format)
     // Written whole or not at all: a failed export leaves no half file behind.
     if (QString refused = OutputFile::refusal(path); !refused.isEmpty())
         return refused;
-    QSaveFile file(path);
+    OutputFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
     QTextStream out(&file);
@@ -53,9 +52,7 @@ QString write(const KeyedListModel &model, const QString &path, Format format)
     if (cursor.error())
         return cursor.error()->text();
     out.flush();
-    if (!file.commit())
-        return u"%1 cannot be written: %2"_s.arg(path, file.errorString());
-    return {};
+    return file.finish();
 }
 
 QString defaultFolder(const QString &subfolder)
