@@ -39,12 +39,20 @@ ConnectionSettings Company::connectionSettings(const QString &folder)
         settings.schema = ini.value(QStringLiteral("Schema")).toString();
     } else if (driver.compare(u"SQLite", Qt::CaseInsensitive) == 0) {
         settings.sqliteFile = QDir(folder).filePath(QStringLiteral("company.sqlite"));
+        // SQLite writes beside its file (its log): the folder must be
+        // writable as well as the file.
+        const QFileInfo file(settings.sqliteFile);
+        settings.readOnly =
+            !QFileInfo(folder).isWritable() || (file.exists() && !file.isWritable());
     } else {
         throw DataError(
             QStringLiteral("%1: unknown database driver \"%2\" (use SQLite or PostgreSQL)")
                 .arg(settingsFile(folder), driver)
                 .toStdString());
     }
+    // A station set up only to look at the company.
+    if (ini.value(QStringLiteral("ReadOnly"), false).toBool())
+        settings.readOnly = true;
     return settings;
 }
 
@@ -52,7 +60,7 @@ Company::Company(const QString &folder, Catalog catalog)
     : m_folder(QDir(folder).absolutePath())
     , m_catalog(std::move(catalog))
 {
-    if (!QDir().mkpath(m_folder))
+    if (!QFileInfo::exists(m_folder) && !QDir().mkpath(m_folder))
         throw DataError(
             QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
@@ -147,6 +155,9 @@ void Company::layOut()
     const QString version = schemaVersionOf(m_catalog);
     if (m_db->schemaVersion() == version)
         return;
+    if (m_db->isReadOnly())
+        throw DataError("The company is open read-only and was laid out by another version of "
+                        "QAVEQ; open it once where it may be written.");
     for (const FileSchema *schema : m_catalog.files())
         if (!schema->isAlias())
             m_db->ensureTable(*schema);

@@ -3,9 +3,11 @@
 #include "FileSchema.h"
 #include "Record.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 #include <atomic>
 
@@ -43,7 +45,19 @@ Database::Database(const ConnectionSettings &settings)
         throw DataError(QStringLiteral("The database driver for %1 is not installed.")
                             .arg(sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL"))
                             .toStdString());
-    if (sqlite) {
+    if (sqlite && settings.readOnly) {
+        // Without its write-ahead log beside it a database that may not be
+        // written is read as it stands (its last writer closed it cleanly);
+        // with one, SQLite reads through it.
+        const bool withLog = QFileInfo::exists(settings.sqliteFile + QStringLiteral("-wal"));
+        db.setDatabaseName(withLog ? settings.sqliteFile
+                                   : QStringLiteral("file:%1?immutable=1")
+                                         .arg(QString::fromUtf8(
+                                             QUrl::toPercentEncoding(settings.sqliteFile, "/"))));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;"
+                                            "QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(m_lockWait.count()));
+    } else if (sqlite) {
         db.setDatabaseName(settings.sqliteFile);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWait.count()));
     } else {
@@ -60,15 +74,23 @@ Database::Database(const ConnectionSettings &settings)
                             .arg(db.lastError().text())
                             .toStdString());
     if (sqlite) {
-        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        // Setting the journal mode writes: a read-only company keeps its own.
+        if (!settings.readOnly)
+            exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     } else {
         // A write never waits for ever behind another station's lock.
         exec(QStringLiteral("SET lock_timeout = %1").arg(m_lockWait.count()));
         // The server's notices ("already exists, skipping") are not for the user.
         exec(QStringLiteral("SET client_min_messages = warning"));
+        if (settings.readOnly)
+            exec(QStringLiteral("SET default_transaction_read_only = on"));
         if (!settings.schema.isEmpty()) {
-            exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
+            QSqlQuery found(connection());
+            found.prepare(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"));
+            found.addBindValue(settings.schema);
+            if (!found.exec() || !found.next())
+                exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
             exec(QStringLiteral("SET search_path TO %1").arg(quote(settings.schema)));
         }
     }

@@ -32,6 +32,9 @@ struct ConnectionSettings
     QString user;
     QString password;
     QString schema; // PostgreSQL schema holding the company's tables; empty = the default
+    // Opened for reading only: a folder or file the user may not write, or
+    // a station set up to only look. Every transaction is then refused.
+    bool readOnly = false;
 };
 
 // One connection to a company's database. Every value travels as a bound
@@ -78,6 +81,7 @@ public:
     const FileError &lastError() const { return m_lastError; }
 
     bool inTransaction() const { return m_inTransaction; }
+    bool isReadOnly() const { return m_settings.readOnly; }
 
     // The statement kept under `key`, prepared from sql() on first use and
     // reused for the life of the connection; null (the error noted) when it

@@ -72,8 +72,7 @@ LoadResult RecordLoader::load(QIODevice &input)
 
     Transaction transaction(m_table.database(), {schema.table}, LoadWait);
     if (!transaction.isActive())
-        return fail(0, QStringLiteral("%1 is in use by another station (%2); nothing was loaded")
-                           .arg(schema.name, transaction.error().text()));
+        return fail(0, transaction.notBegunText().replace(u'|', u' '));
 
     const KeyDef *matchKey = schema.firstUniqueKey();
     QHash<QString, int> keysGiven; // key text -> the line that gave it

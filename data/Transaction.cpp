@@ -11,6 +11,11 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
     : m_db(db)
     , m_tables(tables)
 {
+    if (db.isReadOnly()) {
+        m_error = db.fail(FileError::driver(QStringLiteral("The company is open read-only"),
+                                            QStringLiteral("8"), tables.join(u',')));
+        return;
+    }
     if (db.inTransaction()) {
         m_error = db.fail(FileError::driver(QStringLiteral("A transaction is already active"),
                                             QStringLiteral("0"), tables.join(u',')));
@@ -46,8 +51,12 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
     db.m_inTransaction = begun;
 }
 
-QString Transaction::busyText() const
+QString Transaction::notBegunText() const
 {
+    if (m_db.isReadOnly())
+        return QStringLiteral("The company is open read-only here: %1 cannot be changed.|Nothing "
+                              "was changed.")
+            .arg(m_tables.join(QStringLiteral(", ")));
     return QStringLiteral(
                "Another station is using %1.|Nothing was changed; try again in a moment.")
         .arg(m_tables.join(QStringLiteral(", ")));

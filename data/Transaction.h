@@ -13,11 +13,11 @@ class Database;
 // A transaction on some files of a company, begun with a time-out, rolled back
 // unless committed. When it cannot be begun in time (another station holds
 // those files) isActive() is false and error() says why; the run then writes
-// nothing at all and tells the user busyText(). Going on without it would let
+// nothing at all and tells the user notBegunText(). Going on without it would let
 // two stations interleave their writes: duplicate and missing rows.
 //
 //   Transaction tx(db, {u"GLDepr"_s}, 5s);
-//   if (!tx.isActive()) { prompter.ask(... tx.busyText() ...); return; }
+//   if (!tx.isActive()) { prompter.ask(... tx.notBegunText() ...); return; }
 //   ... writes, each checked; the first failure returns (and rolls back) ...
 //   if (FileStatus status = tx.commit(); !status) ...
 class Transaction
@@ -30,9 +30,10 @@ public:
 
     bool isActive() const { return m_active; }
     const FileError &error() const { return m_error; }
-    // "Another station is using GLDepr.|Nothing was changed; try again in a
-    // moment." for a transaction not begun in time.
-    QString busyText() const;
+    // Why the transaction was not begun, for the user: "Another station is
+    // using GLDepr.|Nothing was changed; try again in a moment.", or that the
+    // company is open read-only.
+    QString notBegunText() const;
 
     FileStatus commit();
     void rollback();

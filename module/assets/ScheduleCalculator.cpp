@@ -164,7 +164,7 @@ ScheduleCalculator::run(const EQHeader &equipment,
     data::Transaction transaction(m_company.database(), {GLDepr::fileSchema().table}, m_timeout);
     if (!transaction.isActive()) {
         result.busy = true;
-        tell(transaction.busyText());
+        tell(transaction.notBegunText());
         return result;
     }
     // Every failure ends the run; the transaction's destructor rolls back
