@@ -1,5 +1,10 @@
 #include "CommandLine.h"
 
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+#include "data/Transaction.h"
+
 #include "core/testing/QtPrinters.h"
 
 #include <QDir>
@@ -289,6 +294,22 @@ TEST_F(CommandLineTest, TwoStationsDepreciatingAtOnceNeitherDuplicateNorLoseMont
             "\n"_s.arg(round)
                 .arg(Months);
     ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
+
+    {
+        // A station that holds GLDepr past the run's wait (a long load):
+        // the run gives up, says why, and writes nothing of its own.
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        qaveq::data::Transaction held(station.database(), {u"GLDepr"_s}, std::chrono::seconds(1));
+        ASSERT_TRUE(held.isActive());
+        QProcess run;
+        run.start(QStringLiteral(QAVEQ_PROGRAM),
+                  {u"--company"_s, folder.path() + u"/co"_s, u"depreciation"_s, u"EQ-0"_s});
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitCode(), 1);
+        EXPECT_TRUE(run.readAllStandardError().contains(
+            "Another station is using GLDepr. Nothing was changed; try again in a moment."));
+    }
+    EXPECT_EQ(qaveq({u"dump"_s, u"GLDepr"_s}).out, QString());
 
     for (int round = 0; round < Rounds; ++round) {
         const QString id = u"EQ-%1"_s.arg(round);
