@@ -1,5 +1,7 @@
 #include "Lookups.h"
 
+#include "Procedures.h"
+
 #include "SiblingModules.h"
 #include "SuiteWindows.h"
 
@@ -15,8 +17,9 @@
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/TextCase.h"
+#include "runtime/forms/FormModel.h"
 #include "runtime/widgets/ListWindow.h"
-#include "runtime/widgets/RecordForm.h"
+#include "runtime/widgets/QtFileChooser.h"
 
 #include "core/Text.h"
 
@@ -36,28 +39,154 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq::suite {
 
+namespace {
+
+// Where the suite's files name a G/L account: an account named there may be
+// neither deleted nor renumbered, or those records would point at nothing.
+struct AccountUse
+{
+    QString file;
+    QString field;
+    QString what; // for the message
+};
+
+const QList<AccountUse> &accountUses()
+{
+    static const QList<AccountUse> uses{
+        {u"GLTrans"_s, u"Account"_s, u"G/L transactions"_s},
+        {u"Systems"_s, u"EquipmentExpenseAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"CurrentEarningsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"CashAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"APControlAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"ARControlAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"PayrollControlAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"EquipmentClearingAccount"_s, u"the company settings"_s},
+        {u"JCCost"_s, u"GLAccount"_s, u"job cost codes"_s},
+        {u"EQCode"_s, u"DefaultExpenseControl"_s, u"cost categories"_s},
+        {u"EQCode"_s, u"DefaultContraExpenseControl"_s, u"cost categories"_s},
+        {u"EQCost"_s, u"ControlDebit"_s, u"equipment cost categories"_s},
+        {u"EQCost"_s, u"ControlCredit"_s, u"equipment cost categories"_s},
+        {u"EQHeader"_s, u"DestinationAccount"_s, u"equipment"_s},
+        {u"EQHeader"_s, u"AssetAccount"_s, u"equipment"_s},
+        {u"EQHeader"_s, u"InternalIncomeControl"_s, u"equipment"_s},
+        {u"EQHeader"_s, u"RentalIncomeControl"_s, u"equipment"_s},
+        {u"EQLogB"_s, u"GLAccount"_s, u"unposted usage logs"_s},
+        {u"EQLog"_s, u"GLAccount"_s, u"posted usage logs"_s},
+    };
+    return uses;
+}
+
+} // namespace
+
+QStringList accountUsedBy(data::Company &company, const QString &account)
+{
+    QStringList places;
+    for (const AccountUse &use : accountUses()) {
+        const data::FileSchema *schema = company.catalog().find(use.file);
+        if (!schema || places.contains(use.what))
+            continue;
+        data::ScanOptions options;
+        options.filters = {data::Filter{use.field, data::Filter::Op::Equal, account}};
+        options.fields = {use.field};
+        const QString key = schema->keys.first().name;
+        if (company.file(use.file).scan(key, options).count() > 0)
+            places.append(use.what);
+    }
+    return places;
+}
+
+forms::FormDefinition accountForm()
+{
+    using forms::Control;
+    using forms::ControlKind;
+    forms::FormDefinition definition{
+        .file = u"GLMaster"_s,
+        .insertCaption = u"Adding a G/L Account"_s,
+        .changeCaption = u"Changing a G/L Account"_s,
+        .deleteCaption = u"Deleting a G/L Account"_s,
+        .pages = {{.title = u"G/L Account"_s,
+                   .groups = {{.rows = forms::column({
+                                   {.prompt = u"Account"_s,
+                                    .field = u"GLM:Account"_s,
+                                    .picture = u"@s12"_s,
+                                    .required = true},
+                                   {.prompt = u"Description"_s,
+                                    .field = u"GLM:Description"_s,
+                                    .picture = u"@s30"_s,
+                                    .required = true,
+                                    .textCase = true},
+                                   {.kind = ControlKind::DropList,
+                                    .prompt = u"Account Type"_s,
+                                    .field = u"GLM:AccountType"_s,
+                                    .choices = {{u"Asset"_s, u"A"_s},
+                                                {u"Liability"_s, u"L"_s},
+                                                {u"Equity"_s, u"Q"_s},
+                                                {u"Revenue"_s, u"R"_s},
+                                                {u"Expense"_s, u"E"_s}}},
+                                   {.kind = ControlKind::CheckBox,
+                                    .prompt = u"Active"_s,
+                                    .field = u"GLM:Active"_s},
+                               })}}}},
+        .refuse =
+            [](data::Session &session, Prompter &prompter, data::Request) {
+                if (!session.equipmentReadOnly)
+                    return false;
+                prompter.ask(
+                    Message{u"Insufficient Access"_s,
+                            u"User "_s + session.userId +
+                                u" has read only privileges|in the General Ledger module."_s,
+                            u"&OK"_s, 1, Message::Icon::Exclamation});
+                return true;
+            },
+        .spellCheck = true,
+    };
+    definition.beforeSave = [](forms::FormModel &form) -> QString {
+        const QString stored =
+            Text::clip(std::get<QString>(form.session().buffer<GLMaster>().value(u"Account")));
+        const bool renumbered =
+            form.request() == data::Request::Change && form.code(u"Account") != stored;
+        if (form.request() != data::Request::Delete && !renumbered)
+            return {};
+        const QStringList places = accountUsedBy(*form.session().company, stored);
+        if (places.isEmpty())
+            return {};
+        return u"Account %1 is used by %2.|It cannot be %3 while they name it."_s.arg(
+            stored, places.join(u", "_s),
+            form.request() == data::Request::Delete ? u"deleted"_s : u"renumbered"_s);
+    };
+    return definition;
+}
+
 void UPDATEGLMASTER()
 {
-    data::Session *session = data::Session::current();
-    if (!session || !session->company)
-        return;
-    using Control = RecordForm::Control;
-    RecordForm::Definition definition{u"GLMaster"_s,
-                                      u"Adding a G/L Account"_s,
-                                      u"Changing a G/L Account"_s,
-                                      u"Deleting a G/L Account"_s,
-                                      {},
-                                      &GETCASE,
-                                      true};
-    definition.controls = {
-        Control::entry(u"Account"_s, u"GLM:Account"_s, u"@s12"_s, true),
-        Control::entry(u"Description"_s, u"GLM:Description"_s, u"@s30"_s, true).withTextCase(),
-        Control::dropList(u"Account Type"_s, u"GLM:AccountType"_s,
-                          {u"Asset"_s, u"Liability"_s, u"Equity"_s, u"Revenue"_s, u"Expense"_s},
-                          {u"A"_s, u"L"_s, u"Q"_s, u"R"_s, u"E"_s}),
-        Control::checkBox(u"Active"_s, u"GLM:Active"_s),
-    };
-    runForm(definition, qavgl());
+    runForm(accountForm(), qavgl());
+}
+
+forms::LookupPicker lookups(data::Session &session)
+{
+    forms::LookupPicker picker;
+    picker.add(u"BROWSEGLMASTER"_s, forms::LookupPicker::list(session, GLMaster::fileSchema(),
+                                                              u"Account"_s, &BROWSEGLMASTER));
+    picker.add(u"BROWSEJCHEADER"_s, forms::LookupPicker::list(session, JCHeader::fileSchema(),
+                                                              u"JobID"_s, &BROWSEJCHEADER));
+    picker.add(u"EDITDATE"_s, [](const QString &current) -> std::optional<QString> {
+        const std::optional<DayNumber> chosen =
+            EDITDATE(SuiteDate::fromQDate(QDate::fromString(current.trimmed(), u"M/d/yyyy"_s)));
+        if (!chosen)
+            return std::nullopt;
+        return SuiteDate::toQDate(*chosen).toString(u"M/d/yyyy"_s);
+    });
+    // An attachment's file is copied into the company's store; the form keeps
+    // the stored name.
+    picker.add(u"STOREIMAGEFILE"_s, [](const QString &current) -> std::optional<QString> {
+        QtFileChooser chooser(QApplication::activeWindow());
+        const QString chosen =
+            chooser.choose(FileChooser::Purpose::Open, u"Attach a File"_s, current, {});
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return STOREIMAGEFILE(chosen);
+    });
+    return picker;
 }
 
 void BROWSEGLMASTER()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "runtime/forms/FormDefinition.h"
+#include "runtime/forms/LookupPicker.h"
+
 #include "core/SuiteDate.h"
 
 #include <QList>
@@ -9,7 +12,11 @@
 
 namespace qaveq {
 struct JCHeader;
-}
+namespace data {
+class Company;
+class Session;
+} // namespace data
+} // namespace qaveq
 
 // The sibling modules' procedures that the equipment module calls. Lookups
 // keep the suite's convention: the caller sets the global request (select),
@@ -17,9 +24,16 @@ struct JCHeader;
 // global response; on completed the chosen record stands in the buffer.
 namespace qaveq::suite {
 
+// The lists a form may open through its picker, by procedure name:
+// BROWSEGLMASTER, BROWSEJCHEADER and the calendar EDITDATE.
+forms::LookupPicker lookups(data::Session &session);
+
 // QAVGL
 void BROWSEGLMASTER();
 void UPDATEGLMASTER(); // the account form the account list calls
+forms::FormDefinition accountForm();
+// What names the account (G/L transactions, equipment...); empty when nothing does.
+QStringList accountUsedBy(data::Company &company, const QString &account);
 
 // QAVJC
 void BROWSEJCHEADER();

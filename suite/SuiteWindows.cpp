@@ -4,35 +4,19 @@
 #include "data/Session.h"
 #include "data/SuiteModule.h"
 
-#include "runtime/ConsolePrompter.h"
+#include "Lookups.h"
+
+#include "runtime/StandardWarnings.h"
+#include "runtime/forms/FormModel.h"
+#include "runtime/widgets/FormView.h"
+
+#include "core/Clock.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
 namespace qaveq::suite {
-
-// Where a sibling module's messages go: the error manager it was initialised
-// with, else the console.
-Prompter &prompterOf(data::SuiteModule &module)
-{
-    if (module.errorManager() && module.errorManager()->prompter())
-        return *module.errorManager()->prompter();
-    static QTextStream err(stderr);
-    static ConsolePrompter console(err);
-    return console;
-}
-
-// The error manager a sibling module reports through: the one it was
-// initialised with, else its own.
-data::ErrorManager &errorsOf(data::SuiteModule &module)
-{
-    if (module.errorManager())
-        return *module.errorManager();
-    static data::ErrorManager own(u"suite"_s, &prompterOf(module));
-    return own;
-}
 
 void runList(ListWindow::Definition definition, data::SuiteModule &module,
              ListWindow::ProcedureCaller form)
@@ -45,14 +29,23 @@ void runList(ListWindow::Definition definition, data::SuiteModule &module,
     window.run();
 }
 
-void runForm(const RecordForm::Definition &definition, data::SuiteModule &module)
+void runForm(forms::FormDefinition definition, data::SuiteModule &module)
 {
     data::Session *session = data::Session::current();
     if (!session || !session->company)
         return;
-    RecordForm form(definition, *session, prompterOf(module),
-                    RecordForm::warningsOf(errorsOf(module)), QApplication::activeWindow());
-    form.run();
+    static const SystemClock clock;
+    if (!definition.caseStore)
+        definition.caseStore = &GETCASE;
+    forms::LookupPicker picker = lookups(*session);
+    data::ErrorManager &errors = errorsOf(module);
+    forms::FormModel model(std::move(definition),
+                           {*session, prompterOf(module), picker, clock,
+                            [&errors](int number, const QString &text1, const QString &text2) {
+                                return StandardWarnings(errors).show(number, text1, text2);
+                            }});
+    FormView view(model, {}, QApplication::activeWindow());
+    view.run();
 }
 
 } // namespace qaveq::suite

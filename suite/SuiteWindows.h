@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Services.h"
+
+#include "runtime/forms/FormDefinition.h"
 #include "runtime/widgets/ListWindow.h"
-#include "runtime/widgets/RecordForm.h"
 
 namespace qaveq::data {
 class ErrorManager;
@@ -12,10 +14,8 @@ class SuiteModule;
 // session, reporting through the managers each module was initialised with.
 namespace qaveq::suite {
 
-Prompter &prompterOf(data::SuiteModule &module);
-data::ErrorManager &errorsOf(data::SuiteModule &module);
 void runList(ListWindow::Definition definition, data::SuiteModule &module,
              ListWindow::ProcedureCaller form = {});
-void runForm(const RecordForm::Definition &definition, data::SuiteModule &module);
+void runForm(forms::FormDefinition definition, data::SuiteModule &module);
 
 } // namespace qaveq::suite

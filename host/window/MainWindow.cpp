@@ -188,16 +188,22 @@ void MainWindow::buildMenus()
 
 void MainWindow::run(const QString &procedure, int request)
 {
-    // The fixed-asset outputs work on the equipment in the buffer; from the
-    // menu the user names it first.
+    // The fixed-asset outputs work on the equipment in the buffer, and an
+    // equipment's cost categories on the equipment in EQUIPFIELD; from the menu
+    // the user names it first.
     static const QStringList equipmentFirst{u"PRINTFIXEDASSETS"_s, u"PRINTFIXEDASSETGRAPHS"_s,
-                                            u"FIXEDASSETGRAPH"_s};
-    if (equipmentFirst.contains(procedure) && !chooseEquipment())
-        return;
+                                            u"FIXEDASSETGRAPH"_s, u"BROWSEEQCOST"_s};
+    if (equipmentFirst.contains(procedure)) {
+        const bool costs = procedure == u"BROWSEEQCOST";
+        if (!chooseEquipment(costs ? u"Equipment Cost Categories"_s : u"Fixed Assets"_s))
+            return;
+        if (costs)
+            m_session.session().equipField = m_session.session().buffer<EQHeader>().EquipmentID;
+    }
     m_session.call(procedure, static_cast<data::Request>(request));
 }
 
-bool MainWindow::chooseEquipment()
+bool MainWindow::chooseEquipment(const QString &caption)
 {
     data::Session &session = m_session.session();
     QStringList items;
@@ -211,13 +217,13 @@ bool MainWindow::chooseEquipment()
         items.append(u"%1   %2"_s.arg(equipment.EquipmentID, -10).arg(equipment.Description));
     }
     if (items.isEmpty()) {
-        QMessageBox::information(this, u"Fixed Assets"_s, u"There is no equipment yet."_s);
+        QMessageBox::information(this, caption, u"There is no equipment yet."_s);
         return false;
     }
     const int current = std::max<qsizetype>(0, ids.indexOf(session.buffer<EQHeader>().EquipmentID));
     bool chosen = false;
-    const QString item = QInputDialog::getItem(this, u"Fixed Assets"_s, u"&Equipment:"_s, items,
-                                               current, false, &chosen);
+    const QString item =
+        QInputDialog::getItem(this, caption, u"&Equipment:"_s, items, current, false, &chosen);
     if (!chosen)
         return false;
     EQHeader &buffer = session.buffer<EQHeader>();

@@ -27,7 +27,7 @@ private:
     void buildMenus();
     void run(const QString &procedure, int request);
     // Asks for the equipment an output is for and puts it in the buffer.
-    bool chooseEquipment();
+    bool chooseEquipment(const QString &caption);
     // The user's mail server and the message reports are e-mailed with.
     void editMailSettings();
     void showAbout();

@@ -15,6 +15,7 @@
 #include "data/suite/SystemFiles.h"
 #include "data/testing/TestDatabase.h"
 
+#include "runtime/ScriptedPicker.h"
 #include "runtime/ScriptedPrompter.h"
 
 #include "core/testing/QtPrinters.h"
@@ -22,6 +23,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QFile>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -282,6 +284,41 @@ TEST_F(ListWindowTest, SuiteHelpers)
     const QList<JCHeader> byName = suite::FILLJOBSEARCHQ(u"OAK"_s);
     ASSERT_EQ(byName.size(), 2);
     EXPECT_EQ(byName[0].JobID, u"2402");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListWindowTest, AListWhoseViewCannotBeOpenedSaysSoAndStillOpens)
+{
+    QSqlQuery drop(company.database().connection());
+    ASSERT_TRUE(drop.exec(u"DROP TABLE GLMaster"_s));
+    ListWindow window(accounts(), session, prompter);
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown().first().caption, u"View Open Error");
+    EXPECT_TRUE(prompter.shown().first().text.endsWith(
+        u"attempting to open the current VIEW. Filter and Range Limits ignored."_s));
+    EXPECT_EQ(window.model().rowCount(), 0);
+}
+
+TEST_F(ListWindowTest, SendToWritesTheKindOfFileItsNameAsks)
+{
+    QTemporaryDir folder;
+    ScriptedFileChooser chooser;
+    ListWindow window(accounts(), session, prompter);
+    window.setFileChooser(&chooser);
+    window.sendTo();
+    EXPECT_EQ(chooser.asked(), QStringList{u"Send To"_s});
+    EXPECT_TRUE(prompter.shown().isEmpty()) << "a cancelled choice writes nothing";
+
+    const QString path = folder.filePath(u"accounts.txt"_s);
+    chooser.answerNext(path);
+    prompter.answerNext(2);
+    window.sendTo();
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readLine().contains('\t')) << "tab-separated for a .txt name";
 }
 
 } // namespace

@@ -49,6 +49,11 @@ public:
     // an empty position starts at the beginning of the range.
     void locate(QList<data::FieldValue> position);
     void reload();
+    // Why the list could not be read, when it could not.
+    std::optional<data::FileError> error() const
+    {
+        return m_cursor ? m_cursor->error() : std::nullopt;
+    }
 
     const QString &key() const { return m_key; }
     const QList<Column> &columns() const { return m_columns; }

@@ -4,8 +4,10 @@
 
 #include "core/Prompter.h"
 #include "runtime/ListLayout.h"
+#include "runtime/StandardWarnings.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
+#include "runtime/widgets/QtFileChooser.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
@@ -15,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -58,6 +59,15 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
         m_model->reload();
     else
         locate(start);
+    if (const std::optional<data::FileError> error = m_model->error()) {
+        // The list still opens, over the whole file, so the user can go on.
+        const std::optional<StandardWarnings::Warning> warning =
+            StandardWarnings::describe(36, {}, {}, error->cause(), error->code);
+        m_prompter.ask(warning->message);
+        m_model->setRange({}, {});
+        m_model->setFilters({});
+        m_model->reload();
+    }
     applyLayout();
     updateCount();
 }
@@ -276,14 +286,18 @@ void ListWindow::sendTo()
 {
     const QString folder = ListExport::defaultFolder(m_definition.exportFolder);
     QDir().mkpath(folder);
-    QString format;
-    const QString path = QFileDialog::getSaveFileName(
-        this, u"Send To"_s, QDir(folder).filePath(m_definition.title + u".csv"_s),
-        u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s, &format);
+    QtFileChooser desktop(this);
+    FileChooser &chooser = m_fileChooser ? *m_fileChooser : desktop;
+    const QString path =
+        chooser.choose(FileChooser::Purpose::Save, u"Send To"_s,
+                       QDir(folder).filePath(m_definition.title + u".csv"_s),
+                       u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s);
     if (path.isEmpty())
         return;
-    const ListExport::Format kind =
-        format.startsWith(u"Tab"_s) ? ListExport::Format::Tab : ListExport::Format::Csv;
+    // The file's ending says which kind of file the user asked for.
+    const ListExport::Format kind = path.endsWith(u".txt"_s, Qt::CaseInsensitive)
+                                        ? ListExport::Format::Tab
+                                        : ListExport::Format::Csv;
     if (const QString problem = ListExport::write(*m_model, path, kind); !problem.isEmpty()) {
         m_prompter.ask(Message{u"Send To"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
         return;

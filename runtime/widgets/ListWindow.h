@@ -16,6 +16,7 @@ class QTableView;
 
 namespace qaveq {
 
+class FileChooser;
 class Prompter;
 
 // A list window over one keyed file, declared rather than painted: its
@@ -71,8 +72,11 @@ public:
     // Calls the form with the request; for change, delete and view with the
     // highlighted record in the buffer.
     void callForm(data::Request request);
-    // Asks for a file and writes the list's rows to it.
+    // Asks for a file and writes the list's rows to it: CSV, or tab-separated
+    // text for a name ending in ".txt".
     void sendTo();
+    // Where sendTo asks for its file; the desktop's dialog unless set.
+    void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
     // Back to the designed column widths.
     void resetLayout();
     // The step locator: a key typed in the list moves to the next entry whose
@@ -105,6 +109,7 @@ private:
     QLineEdit *m_locator = nullptr;
     QLabel *m_count = nullptr;
     QPushButton *m_select = nullptr;
+    FileChooser *m_fileChooser = nullptr;
 };
 
 } // namespace qaveq

@@ -1,10 +1,6 @@
 #pragma once
 
 #include "runtime/widgets/ListWindow.h"
-#include "runtime/widgets/RecordForm.h"
-
-#include <functional>
-#include <optional>
 
 namespace qaveq {
 
@@ -16,10 +12,6 @@ class ErrorManager;
 // EQUIPFIELD and the form (UPDATEEQCOST).
 namespace EquipmentCostScreens {
 
-// Finds a value from what is typed; nothing when cancelled.
-using Lookup = std::function<std::optional<QString>(const QString &typed)>;
-
-RecordForm::Definition form(const Lookup &lookupCategory, const Lookup &lookupAccount);
 ListWindow::Definition list(data::Session &session);
 
 void browse(data::ErrorManager &errors);

@@ -1,9 +1,23 @@
 #include "ScreenRunner.h"
 
+#include "CostCategoryScreens.h"
+
+#include "records/EQCode.h"
+
+#include "suite/Lookups.h"
+
+#include "runtime/StandardWarnings.h"
+#include "runtime/forms/FormModel.h"
+#include "runtime/widgets/FormView.h"
+
 #include "data/ErrorManager.h"
 #include "data/Session.h"
 
+#include "core/Clock.h"
+
 #include <QApplication>
+
+using namespace Qt::StringLiterals;
 
 namespace qaveq::ScreenRunner {
 
@@ -13,12 +27,28 @@ data::Session *session(data::ErrorManager &errors)
     return current && current->company && errors.prompter() ? current : nullptr;
 }
 
-void runForm(const RecordForm::Definition &definition, data::Session &session,
-             data::ErrorManager &errors)
+forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors)
 {
-    RecordForm form(definition, session, *errors.prompter(), RecordForm::warningsOf(errors),
-                    QApplication::activeWindow());
-    form.run();
+    forms::LookupPicker lookups = suite::lookups(session);
+    lookups.add(u"BROWSEEQCODE"_s,
+                forms::LookupPicker::list(session, EQCode::fileSchema(), u"CategoryID"_s,
+                                          [&errors] { CostCategoryScreens::browse(errors); }));
+    return lookups;
+}
+
+void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors)
+{
+    static const SystemClock clock;
+    if (!definition.caseStore)
+        definition.caseStore = &suite::GETCASE;
+    forms::LookupPicker lookups = picker(session, errors);
+    forms::FormModel model(std::move(definition),
+                           {session, *errors.prompter(), lookups, clock,
+                            [&errors](int number, const QString &text1, const QString &text2) {
+                                return StandardWarnings(errors).show(number, text1, text2);
+                            }});
+    FormView view(model, {}, QApplication::activeWindow());
+    view.run();
 }
 
 } // namespace qaveq::ScreenRunner

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "runtime/widgets/RecordForm.h"
+#include "runtime/forms/FormDefinition.h"
+#include "runtime/forms/LookupPicker.h"
 
 namespace qaveq {
 
@@ -16,8 +17,9 @@ namespace ScreenRunner {
 // The current session when a screen can open: a company, and a prompter for
 // its messages; null otherwise.
 data::Session *session(data::ErrorManager &errors);
-void runForm(const RecordForm::Definition &definition, data::Session &session,
-             data::ErrorManager &errors);
+// The lists a form of the module may open: the module's own and the suite's.
+forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors);
+void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors);
 
 } // namespace ScreenRunner
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "runtime/forms/FormDefinition.h"
+
+namespace qaveq::CostCategoryForms {
+
+// The schedule type and its four fields in the file with that prefix ("EQD",
+// "EQC"): the same names in both, the fields shown by the type.
+forms::Group scheduleGroup(const QString &prefix);
+
+// UPDATEEQCODE: a cost category with its defaults.
+forms::FormDefinition category();
+
+// UPDATEEQCOST: one cost category of the equipment in EQUIPFIELD.
+forms::FormDefinition equipmentCost();
+
+} // namespace qaveq::CostCategoryForms

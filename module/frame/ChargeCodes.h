@@ -1,0 +1,64 @@
+#pragma once
+
+#include "data/suite/JobCostFiles.h"
+
+#include "core/Prompter.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace qaveq {
+
+namespace data {
+class Company;
+}
+
+// What the equipment form and the usage-log form both do with a job and a
+// job cost code typed into them: the shorthands, the lookups in the job-cost
+// files and the states that refuse or question a charge. The forms word
+// their own messages; the rules are the same.
+namespace ChargeCodes {
+
+// The cost-type letter a shorthand digit stands for: 1 labour (L), 2 material
+// (M), 3 subcontract (S), "." equipment (E), 6 general (G), 9 burden (B).
+std::optional<QChar> costTypeFor(QChar shorthand);
+
+// The equipment form's charge cost code: shorter than the suite's cost-code
+// length it is filled with "0" on the right; one character longer, its last
+// character becomes the cost-type letter it stands for.
+QString fillCostCode(const QString &typed, int costCodeLength);
+// The usage log's cost code: exactly the cost-code length, the equipment type
+// "E" is appended; one character longer, the last becomes its type letter.
+QString expandCostCode(const QString &typed, int costCodeLength);
+// A job ID shorter than the suite's job-ID length, filled with "0" on the right.
+QString fillJobId(const QString &typed, int jobIdLength);
+
+enum class State { NotFound, Closed, Inactive, Open };
+
+struct Job
+{
+    State state = State::NotFound; // never Closed and Inactive at once: closed wins
+    JCHeader record;
+};
+Job job(data::Company &company, const QString &jobId);
+
+struct CostCode
+{
+    State state = State::NotFound; // Open or Inactive when found
+    JCCost record;
+};
+// `code` is the base code followed by its cost-type letter, as a log holds it;
+// a base code alone finds the job's base entry (no cost type).
+CostCode costCode(data::Company &company, const QString &jobId, const QString &code,
+                  int costCodeLength);
+
+// The job's or cost code's important note as the forms show it: under
+// "Important Job Note" / "Important Cost Code Note" with the bell; nothing
+// when there is no note.
+std::optional<Message> noteOf(const JCHeader &job);
+std::optional<Message> noteOf(const JCCost &code);
+
+} // namespace ChargeCodes
+
+} // namespace qaveq

@@ -1,0 +1,102 @@
+#include "frame/ChargeCodes.h"
+
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+#include "data/testing/TestDatabase.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+TEST(ChargeCodesTest, ShorthandsOfBothForms)
+{
+    struct Row
+    {
+        const char16_t *typed;
+        const char16_t *equipmentForm; // fillCostCode, length 6
+        const char16_t *usageLog;      // expandCostCode, length 6
+    };
+    const Row rows[] = {
+        {u"", u"", u""},
+        {u"0301", u"030100", u"0301"},
+        {u"030100", u"030100", u"030100E"},
+        {u"0301001", u"030100L", u"030100L"},
+        {u"0301002", u"030100M", u"030100M"},
+        {u"0301003", u"030100S", u"030100S"},
+        {u"030100.", u"030100E", u"030100E"},
+        {u"0301006", u"030100G", u"030100G"},
+        {u"0301009", u"030100B", u"030100B"},
+        {u"0301004", u"0301004", u"0301004"},
+        {u"030100G", u"030100G", u"030100G"},
+        {u"03010012", u"03010012", u"03010012"},
+    };
+    for (const Row &row : rows) {
+        const QString typed = QString::fromUtf16(row.typed);
+        EXPECT_EQ(ChargeCodes::fillCostCode(typed, 6), QString::fromUtf16(row.equipmentForm))
+            << typed.toStdString();
+        EXPECT_EQ(ChargeCodes::expandCostCode(typed, 6), QString::fromUtf16(row.usageLog))
+            << typed.toStdString();
+    }
+    EXPECT_EQ(ChargeCodes::fillJobId(u"24"_s, 4), u"2400");
+    EXPECT_EQ(ChargeCodes::fillJobId(u"2402"_s, 4), u"2402");
+    EXPECT_EQ(ChargeCodes::fillJobId(u" "_s, 4), u"");
+}
+
+TEST(ChargeCodesTest, StatesAndNotesOfJobsAndCostCodes)
+{
+    qaveq::testing::TestDatabase database{"SQLite"};
+    data::Company company{database.settings(), companyCatalog()};
+    const auto addJob = [&](const QString &id, bool active, bool closed, const QString &note) {
+        JCHeader job;
+        job.JobID = id;
+        job.Active = active;
+        job.Closed = closed;
+        job.ImportantNote = note;
+        ASSERT_TRUE(company.file<JCHeader>().insert(job).isOk());
+    };
+    addJob(u"2401"_s, true, false, {});
+    addJob(u"2402"_s, false, false, u"Lane closures only between 9 AM and 3 PM."_s);
+    addJob(u"2403"_s, false, true, {});
+    EXPECT_EQ(ChargeCodes::job(company, u"2401"_s).state, ChargeCodes::State::Open);
+    EXPECT_EQ(ChargeCodes::job(company, u"2402"_s).state, ChargeCodes::State::Inactive);
+    EXPECT_EQ(ChargeCodes::job(company, u"2403"_s).state, ChargeCodes::State::Closed);
+    EXPECT_EQ(ChargeCodes::job(company, u"2499"_s).state, ChargeCodes::State::NotFound);
+
+    EXPECT_FALSE(ChargeCodes::noteOf(ChargeCodes::job(company, u"2401"_s).record));
+    const std::optional<Message> note =
+        ChargeCodes::noteOf(ChargeCodes::job(company, u"2402"_s).record);
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->caption, u"Important Job Note");
+    EXPECT_EQ(note->icon, Message::Icon::Bell);
+
+    for (const auto &[code, type, inactive] : {std::tuple{u"030100"_s, u""_s, false},
+                                               {u"030100E"_s, u"E"_s, false},
+                                               {u"030100G"_s, u"G"_s, true}}) {
+        JCCost cost;
+        cost.JobID = u"2401"_s;
+        cost.CostCode = code;
+        cost.CostType = type;
+        cost.Inactive = inactive;
+        ASSERT_TRUE(company.file<JCCost>().insert(cost).isOk());
+    }
+    EXPECT_EQ(ChargeCodes::costCode(company, u"2401"_s, u"030100E"_s, 6).state,
+              ChargeCodes::State::Open);
+    EXPECT_EQ(ChargeCodes::costCode(company, u"2401"_s, u"030100G"_s, 6).state,
+              ChargeCodes::State::Inactive);
+    EXPECT_EQ(ChargeCodes::costCode(company, u"2401"_s, u"030100"_s, 6).state,
+              ChargeCodes::State::Open)
+        << "the base entry of the code";
+    EXPECT_EQ(ChargeCodes::costCode(company, u"2401"_s, u"030100M"_s, 6).state,
+              ChargeCodes::State::NotFound);
+    EXPECT_EQ(ChargeCodes::costCode(company, u"2402"_s, u"030100E"_s, 6).state,
+              ChargeCodes::State::NotFound)
+        << "another job's codes are not this job's";
+}
+
+} // namespace

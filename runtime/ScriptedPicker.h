@@ -1,0 +1,56 @@
+#pragma once
+
+#include "core/Picker.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace qaveq {
+
+// A picker for tests: answers each pick from a script (nothing = cancelled)
+// and records which list was opened at which value.
+class ScriptedPicker final : public Picker
+{
+public:
+    void answerNext(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+    std::optional<QString> pick(const QString &lookup, const QString &current) override
+    {
+        m_asked.append(lookup + u':' + current);
+        if (m_answers.empty())
+            return std::nullopt;
+        std::optional<QString> answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    // "BROWSEEQCODE:LUB" for each list opened, in order.
+    const QStringList &asked() const { return m_asked; }
+
+private:
+    std::deque<std::optional<QString>> m_answers;
+    QStringList m_asked;
+};
+
+// A file chooser for tests: answers from a script (empty = cancelled) and
+// records the captions it was asked with.
+class ScriptedFileChooser final : public FileChooser
+{
+public:
+    void answerNext(QString path) { m_answers.push_back(std::move(path)); }
+    QString choose(Purpose, const QString &caption, const QString &, const QString &) override
+    {
+        m_asked.append(caption);
+        if (m_answers.empty())
+            return {};
+        QString answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    const QStringList &asked() const { return m_asked; }
+
+private:
+    std::deque<QString> m_answers;
+    QStringList m_asked;
+};
+
+} // namespace qaveq

@@ -1,0 +1,186 @@
+#pragma once
+
+#include "data/FieldValue.h"
+#include "data/FileSchema.h"
+#include "data/Session.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace qaveq {
+
+class Prompter;
+
+namespace data {
+class Record;
+}
+
+namespace forms {
+
+class FormModel;
+
+// One entry of a drop list or radio group: the text shown and the value
+// stored. A blank value is a real choice ("no unit"), not a missing one.
+struct Choice
+{
+    QString text = {};
+    QString value = {};
+};
+
+// A code that must be found in another file (a category, an account, a job):
+// fetched when the control is left, the file's list opened when it is not
+// there, the chosen entry taken as if typed, the cursor put back when the list
+// is cancelled.
+struct CodeCheck
+{
+    QString file = {};   // "EQCode"
+    QString key = {};    // "KeyCategoryID": a unique key whose last field the code fills
+    QString lookup = {}; // the list the picker opens: "BROWSEEQCODE"
+    // Sets what the list needs before it opens (the equipment whose categories
+    // it lists...).
+    std::function<void(FormModel &)> beforeLookup = {};
+    // A code was accepted while the user edits (typed and found, or picked),
+    // and it is not the code accepted last: copy defaults from `found`. Never
+    // called by the final check that OK runs.
+    std::function<void(FormModel &, const data::Record &found)> accepted = {};
+};
+
+// The columns of a list shown inside a form.
+struct ChildColumn
+{
+    QString header = {};
+    QString field = {}; // "GLDP:Date"
+    QString picture = {};
+    int width = 100;
+};
+
+// A list of another file's records that belong to the form's record (the
+// schedule rows of an equipment...): ranged on the leading fields of `key`
+// with the values of the parent's `rangeFields`.
+struct ChildList
+{
+    QString file = {};
+    QString key = {};
+    QStringList rangeFields = {};
+    QList<ChildColumn> columns = {};
+    QString form = {}; // the procedure that adds, changes and deletes a row; empty: none
+};
+
+enum class ControlKind { Entry, CheckBox, DropList, RadioGroup, Display, ChildList };
+
+// One control of a form: what it shows, how its value is checked, and the
+// behaviour that belongs to it.
+struct Control
+{
+    ControlKind kind = ControlKind::Entry;
+    QString prompt = {};
+    QString field = {};   // "EQD:CategoryID", or a value of the form's own ("LOC:Units")
+    QString picture = {}; // "@s10", "@n_13b", "@d1"
+    bool required = false;
+    std::optional<Decimal> minimum = {}; // numbers: the range the value must lie in
+    std::optional<Decimal> maximum = {};
+    QList<Choice> choices = {};         // drop lists and radio groups
+    std::optional<CodeCheck> code = {}; // a code that must exist in another file
+    ChildList child = {};
+    // A plain lookup button through the picker ("EDITDATE"): the picker gets the
+    // entry's text and answers the new one.
+    QString pick = {};
+    bool textCase = false; // the right-click text-case menu
+    // Shown and enabled rules, computed from the form's values; empty: always.
+    std::function<bool(const FormModel &)> shownWhen = {};
+    std::function<bool(const FormModel &)> enabledWhen = {};
+    // The value changed by the user (drop lists and boxes at once, entries when left).
+    std::function<void(FormModel &)> onChange = {};
+    // An entry gets the cursor.
+    std::function<void(FormModel &)> onEnter = {};
+    // A check of the screen's own, after the standard ones: the message, or empty.
+    std::function<QString(const FormModel &)> check = {};
+    QString tip = {};
+};
+
+struct Row
+{
+    QList<Control> controls = {};
+};
+
+struct Group
+{
+    QString title = {}; // empty: no frame
+    QList<Row> rows = {};
+};
+
+// One control a row, for the plain forms that are a column of prompts.
+inline QList<Row> column(const QList<Control> &controls)
+{
+    QList<Row> rows = {};
+    for (const Control &control : controls)
+        rows.append(Row{{control}});
+    return rows;
+}
+
+struct Page
+{
+    QString title = {}; // a tab's title; a form of one page shows no tabs
+    QString helpTopic = {};
+    QList<Group> groups = {};
+};
+
+// A value the form holds that is not a field of its file.
+struct FormValue
+{
+    QString name = {}; // "LOC:Units"
+    data::FieldType type = data::FieldType::Text;
+    int width = 0; // texts
+    int digits = 0;
+    int places = 0;
+};
+
+// A value computed from others while the user edits (units from meter
+// readings, an amount from units and a rate); never during OK's final check.
+struct Derived
+{
+    QStringList from = {};
+    QString to = {};
+    std::function<data::FieldValue(const FormModel &)> compute = {};
+};
+
+// What a form writes into the user-activity log when the logging level is 2.
+struct Activity
+{
+    QString area = {}; // "EQ Equipment Setup"
+    // "cost category (LUBE) Lubrication": "Added ", "Changed " or "Deleted " goes before it.
+    std::function<QString(const data::Record &)> describe = {};
+};
+
+struct FormDefinition
+{
+    QString file = {};
+    QString insertCaption = {};
+    QString changeCaption = {};
+    QString deleteCaption = {};
+    QList<Page> pages = {};
+    QList<FormValue> values = {};
+    QList<Derived> derived = {};
+    // Refuses a request before the form opens (a read-only user); true when
+    // refused, after saying why.
+    std::function<bool(data::Session &, Prompter &, data::Request)> refuse = {};
+    // Fills a new record before the form shows it.
+    std::function<void(FormModel &)> prime = {};
+    // The record is shown.
+    std::function<void(FormModel &)> opened = {};
+    // Before the record is written (or deleted): the reason it may not be, or
+    // empty. It may still set fields the form does not show (keys...).
+    std::function<QString(FormModel &)> beforeSave = {};
+    std::optional<Activity> activity = {};
+    // The suite's text-case store (GETCASE).
+    std::function<QString(const QString &request)> caseStore = {};
+    bool spellCheck = false;
+};
+
+} // namespace forms
+
+} // namespace qaveq

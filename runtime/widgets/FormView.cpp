@@ -1,0 +1,645 @@
+#include "FormView.h"
+
+#include "runtime/TextCase.h"
+#include "runtime/widgets/HelpViewer.h"
+#include "runtime/widgets/KeyedListModel.h"
+
+#include "data/Company.h"
+#include "data/RequestScope.h"
+#include "data/Table.h"
+
+#include "core/Picture.h"
+#include "core/Prompter.h"
+#include "core/Text.h"
+
+#include <QActionGroup>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+using forms::ControlKind;
+
+namespace {
+
+// Asks about one word not in the dictionary: change it (to a suggestion or
+// what the user types), ignore it once or everywhere, or stop.
+SpellChecker::Decide askAboutWord(QWidget *parent)
+{
+    return [parent](const QString &word, const QStringList &suggestions) {
+        QDialog dialog(parent);
+        dialog.setWindowTitle(u"Spelling"_s);
+        auto *layout = new QVBoxLayout(&dialog);
+        layout->addWidget(
+            new QLabel(u"Not in the dictionary: <b>%1</b>"_s.arg(word.toHtmlEscaped()), &dialog));
+        auto *replacement = new QComboBox(&dialog);
+        replacement->setEditable(true);
+        replacement->addItems(suggestions.isEmpty() ? QStringList{word} : suggestions);
+        layout->addWidget(replacement);
+        auto *buttons = new QDialogButtonBox(&dialog);
+        using Kind = SpellChecker::Decision::Kind;
+        Kind chosen = Kind::Stop;
+        const auto add = [&](const QString &text, Kind kind) {
+            QPushButton *button = buttons->addButton(text, QDialogButtonBox::ActionRole);
+            QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &chosen, kind] {
+                chosen = kind;
+                dialog.accept();
+            });
+            return button;
+        };
+        add(u"&Change"_s, Kind::Change)->setDefault(true);
+        add(u"&Ignore"_s, Kind::Ignore);
+        add(u"Ignore &All"_s, Kind::IgnoreAll);
+        add(u"Cancel"_s, Kind::Stop);
+        layout->addWidget(buttons);
+        dialog.exec();
+        return SpellChecker::Decision{chosen, replacement->currentText()};
+    };
+}
+
+// The stored value of a choice as the field's type holds it.
+data::FieldValue choiceValue(const forms::FormModel &model, const forms::Control &control,
+                             int index)
+{
+    const QString stored = control.choices.value(index).value;
+    if (std::holds_alternative<QString>(model.value(control.field)))
+        return stored;
+    return stored.toLongLong();
+}
+
+int choiceIndex(const forms::FormModel &model, const forms::Control &control)
+{
+    const data::FieldValue current = model.value(control.field);
+    const QString stored =
+        std::holds_alternative<QString>(current)  ? Text::clip(std::get<QString>(current))
+        : std::holds_alternative<qint64>(current) ? QString::number(std::get<qint64>(current))
+                                                  : QString();
+    for (int i = 0; i < control.choices.size(); ++i)
+        if (control.choices[i].value == stored)
+            return i;
+    // A stored value the list does not know shows as its first entry.
+    return 0;
+}
+
+} // namespace
+
+FormView::FormView(forms::FormModel &model, ProcedureCaller caller, QWidget *parent)
+    : QDialog(parent)
+    , m_model(model)
+    , m_caller(std::move(caller))
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(m_model.caption());
+    build();
+    refresh();
+    m_model.changed = [this] { refresh(); };
+}
+
+void FormView::build()
+{
+    auto *layout = new QVBoxLayout(this);
+    const QList<forms::Page> &pages = m_model.definition().pages;
+    if (pages.size() == 1) {
+        layout->addWidget(buildPage(pages.first()));
+    } else {
+        m_tabs = new QTabWidget(this);
+        for (const forms::Page &page : pages)
+            m_tabs->addTab(buildPage(page), page.title);
+        layout->addWidget(m_tabs);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    if (m_model.request() == data::Request::Delete)
+        buttons->button(QDialogButtonBox::Ok)->setText(u"&Delete"_s);
+    const bool help = std::any_of(pages.cbegin(), pages.cend(), [](const forms::Page &page) {
+        return !page.helpTopic.isEmpty();
+    });
+    if (help) {
+        QPushButton *button = buttons->addButton(QDialogButtonBox::Help);
+        connect(button, &QPushButton::clicked, this,
+                [this] { HelpViewer::showTopic(currentHelpTopic(), this); });
+    }
+    if (m_model.definition().spellCheck && m_model.isEditable()) {
+        QPushButton *spelling = buttons->addButton(u"Spe&lling"_s, QDialogButtonBox::ActionRole);
+        connect(spelling, &QPushButton::clicked, this,
+                [this] { checkSpelling(askAboutWord(this)); });
+    }
+    connect(buttons, &QDialogButtonBox::accepted, this, &FormView::ok);
+    connect(buttons, &QDialogButtonBox::rejected, this, &FormView::reject);
+    layout->addWidget(buttons);
+}
+
+QWidget *FormView::buildPage(const forms::Page &page)
+{
+    auto *widget = new QWidget(this);
+    auto *layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(m_tabs ? layout->contentsMargins() : QMargins());
+    for (const forms::Group &group : page.groups) {
+        QWidget *box =
+            group.title.isEmpty() ? new QWidget(widget) : new QGroupBox(group.title, widget);
+        auto *grid = new QGridLayout(box);
+        if (group.title.isEmpty())
+            grid->setContentsMargins(0, 0, 0, 0);
+        for (int r = 0; r < group.rows.size(); ++r) {
+            const QList<forms::Control> &controls = group.rows[r].controls;
+            for (int c = 0; c < controls.size(); ++c) {
+                const forms::Control &control = controls[c];
+                QWidget *editor = buildControl(control, box);
+                const bool ownPrompt = control.kind == ControlKind::CheckBox ||
+                                       control.kind == ControlKind::ChildList ||
+                                       control.prompt.isEmpty();
+                if (ownPrompt) {
+                    grid->addWidget(editor, r, 2 * c, 1, 2);
+                } else {
+                    const QString prompt =
+                        control.required ? control.prompt + u" *"_s : control.prompt;
+                    auto *label = new QLabel(prompt + u':', box);
+                    QWidget *focus = m_editors.value(control.field);
+                    label->setBuddy(focus);
+                    grid->addWidget(label, r, 2 * c);
+                    grid->addWidget(editor, r, 2 * c + 1);
+                    m_parts[focus].append(label);
+                }
+            }
+        }
+        grid->setColumnStretch(grid->columnCount(), 1);
+        layout->addWidget(box);
+    }
+    layout->addStretch();
+    return widget;
+}
+
+QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
+{
+    QWidget *editor = nullptr;
+    QWidget *shown = nullptr; // what the grid holds: the editor, or the editor with its button
+    switch (control.kind) {
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(control.prompt, parent);
+        connect(box, &QCheckBox::toggled, this, [this, &control](bool checked) {
+            if (!m_refreshing)
+                showFailure(m_model.choose(control.field, qint64(checked ? 1 : 0)));
+        });
+        editor = box;
+        break;
+    }
+    case ControlKind::DropList: {
+        auto *box = new QComboBox(parent);
+        for (const forms::Choice &choice : control.choices)
+            box->addItem(choice.text);
+        connect(box, &QComboBox::currentIndexChanged, this, [this, &control](int index) {
+            if (!m_refreshing)
+                showFailure(m_model.choose(control.field, choiceValue(m_model, control, index)));
+        });
+        editor = box;
+        break;
+    }
+    case ControlKind::RadioGroup: {
+        auto *box = new QWidget(parent);
+        auto *line = new QHBoxLayout(box);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto *group = new QButtonGroup(box);
+        for (int i = 0; i < control.choices.size(); ++i) {
+            auto *radio = new QRadioButton(control.choices[i].text, box);
+            group->addButton(radio, i);
+            line->addWidget(radio);
+        }
+        line->addStretch();
+        connect(group, &QButtonGroup::idClicked, this, [this, &control](int index) {
+            if (!m_refreshing)
+                showFailure(m_model.choose(control.field, choiceValue(m_model, control, index)));
+        });
+        editor = box;
+        break;
+    }
+    case ControlKind::Display: {
+        auto *label = new QLabel(parent);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        const std::optional<Picture> picture = Picture::tryParse(control.picture);
+        if (picture && picture->kind() == Picture::Kind::Number)
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        editor = label;
+        break;
+    }
+    case ControlKind::ChildList:
+        return buildChildList(control, parent);
+    case ControlKind::Entry: {
+        auto *line = new QLineEdit(parent);
+        const std::optional<Picture> picture = Picture::tryParse(control.picture);
+        const data::FieldDef *field = m_model.schema().field(control.field);
+        int width = picture ? picture->width() : 10;
+        if (picture && picture->kind() == Picture::Kind::Text) {
+            line->setMaxLength(field && field->width > 0 ? std::min(width, field->width) : width);
+        } else if (picture && picture->kind() == Picture::Kind::Number) {
+            line->setAlignment(Qt::AlignRight);
+        }
+        if (picture && picture->kind() == Picture::Kind::Date)
+            width = 10;
+        line->setMinimumWidth(
+            line->fontMetrics().horizontalAdvance(QString(std::clamp(width, 4, 40) + 2, u'M')) * 3 /
+            4);
+        line->installEventFilter(this);
+        if (control.textCase && m_model.definition().caseStore) {
+            line->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(line, &QLineEdit::customContextMenuRequested, this,
+                    [this, &control](const QPoint &position) { showCaseMenu(control, position); });
+            connect(line, &QLineEdit::textEdited, this, [this, &control] { applyCase(control); });
+        }
+        editor = line;
+        if (control.code || !control.pick.isEmpty()) {
+            shown = new QWidget(parent);
+            auto *row = new QHBoxLayout(shown);
+            row->setContentsMargins(0, 0, 0, 0);
+            row->addWidget(line);
+            auto *button = new QToolButton(shown);
+            button->setText(u"..."_s);
+            button->setToolTip(u"Look up (F2)"_s);
+            button->setFocusPolicy(Qt::NoFocus);
+            connect(button, &QToolButton::clicked, this, [this, &control, line] {
+                m_checking = true;
+                const forms::FormModel::Outcome outcome =
+                    m_model.lookUp(control.field, line->text());
+                m_checking = false;
+                showFailure(outcome);
+            });
+            row->addWidget(button);
+            row->addStretch();
+            m_lookupButtons.insert(line, button);
+        }
+        break;
+    }
+    }
+    if (!control.tip.isEmpty())
+        editor->setToolTip(control.tip);
+    m_editors.insert(control.field, editor);
+    m_controls.insert(editor, &control);
+    if (shown)
+        m_parts[editor].append(shown);
+    return shown ? shown : editor;
+}
+
+QWidget *FormView::buildChildList(const forms::Control &control, QWidget *parent)
+{
+    const forms::ChildList &child = control.child;
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (!control.prompt.isEmpty())
+        layout->addWidget(new QLabel(control.prompt, box));
+    QList<KeyedListModel::Column> columns;
+    for (const forms::ChildColumn &column : child.columns)
+        columns.append({column.header, column.field, column.picture, column.width});
+    data::Table &table = m_model.session().company->file(child.file);
+    auto *rows = new KeyedListModel(table, columns, box);
+    rows->setKey(child.key);
+    m_childLists.append(rows);
+    auto *view = new QTableView(box);
+    view->setModel(rows);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->hide();
+    for (int i = 0; i < columns.size(); ++i)
+        view->setColumnWidth(i, columns[i].width);
+    layout->addWidget(view);
+    if (!child.form.isEmpty() && m_caller) {
+        auto *buttons = new QHBoxLayout;
+        const auto call = [this, rows, view, &child](data::Request request) {
+            data::RequestScope scope(m_model.session(), request);
+            data::Record &buffer = m_model.session().buffer(rows->table().schema());
+            if (request == data::Request::Insert) {
+                buffer.assign(*rows->table().schema().create());
+                for (int i = 0; i < child.rangeFields.size(); ++i)
+                    buffer.setValue(rows->table().schema().key(child.key).fields[i],
+                                    m_model.value(child.rangeFields[i]));
+            } else {
+                const int row = view->currentIndex().row();
+                if (row < 0)
+                    return;
+                buffer.assign(rows->record(row));
+            }
+            m_caller(child.form);
+            rows->reload();
+        };
+        const bool editable =
+            m_model.request() != data::Request::View && m_model.request() != data::Request::Delete;
+        for (const auto &[text, request] : {std::pair{u"&Add"_s, data::Request::Insert},
+                                            std::pair{u"&Change"_s, data::Request::Change},
+                                            std::pair{u"&Delete"_s, data::Request::Delete},
+                                            std::pair{u"&View"_s, data::Request::View}}) {
+            if (!editable && request != data::Request::View)
+                continue;
+            auto *button = new QPushButton(text, box);
+            button->setAutoDefault(false);
+            const data::Request chosen = request;
+            connect(button, &QPushButton::clicked, this, [call, chosen] { call(chosen); });
+            buttons->addWidget(button);
+        }
+        buttons->addStretch();
+        layout->addLayout(buttons);
+    }
+    m_editors.insert(control.field, view);
+    m_controls.insert(view, &control);
+    m_parts[view].append(box);
+    return box;
+}
+
+void FormView::refresh()
+{
+    m_refreshing = true;
+    for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
+        QWidget *editor = it.key();
+        const forms::Control &control = *it.value();
+        const bool shown = m_model.isShown(control);
+        const bool enabled = m_model.isEnabled(control);
+        switch (control.kind) {
+        case ControlKind::Entry: {
+            // Only a value the model changed replaces the entry's text: what the
+            // user is still typing somewhere else stays as typed.
+            auto *line = static_cast<QLineEdit *>(editor);
+            const QString text = m_model.text(control.field);
+            if (m_shownTexts.value(line) != text || line->text() == m_shownTexts.value(line)) {
+                m_shownTexts.insert(line, text);
+                if (line->text() != text)
+                    line->setText(text);
+            }
+            line->setReadOnly(!enabled);
+            line->setEnabled(enabled || !m_model.isEditable());
+            break;
+        }
+        case ControlKind::CheckBox:
+            static_cast<QCheckBox *>(editor)->setChecked(m_model.value(control.field) !=
+                                                         data::FieldValue(qint64(0)));
+            editor->setEnabled(enabled);
+            break;
+        case ControlKind::DropList:
+            static_cast<QComboBox *>(editor)->setCurrentIndex(choiceIndex(m_model, control));
+            editor->setEnabled(enabled);
+            break;
+        case ControlKind::RadioGroup: {
+            const QList<QRadioButton *> radios = editor->findChildren<QRadioButton *>();
+            const int index = choiceIndex(m_model, control);
+            for (int i = 0; i < radios.size(); ++i)
+                radios[i]->setChecked(i == index);
+            editor->setEnabled(enabled);
+            break;
+        }
+        case ControlKind::Display: {
+            const std::optional<Picture> picture = Picture::tryParse(control.picture);
+            const data::FieldValue value = m_model.value(control.field);
+            QString text = m_model.text(control.field);
+            if (picture && picture->kind() == Picture::Kind::Number)
+                if (const auto *number = std::get_if<Decimal>(&value))
+                    text = picture->format(*number);
+            static_cast<QLabel *>(editor)->setText(text);
+            break;
+        }
+        case ControlKind::ChildList: {
+            auto *rows = qobject_cast<KeyedListModel *>(static_cast<QTableView *>(editor)->model());
+            QList<data::FieldValue> range;
+            for (const QString &field : control.child.rangeFields)
+                range.append(m_model.value(field));
+            rows->setRange(range, range);
+            rows->reload();
+            break;
+        }
+        }
+        editor->setVisible(shown);
+        for (QWidget *part : m_parts.value(editor))
+            part->setVisible(shown);
+        if (QToolButton *button = m_lookupButtons.value(editor))
+            button->setEnabled(enabled);
+    }
+    m_refreshing = false;
+}
+
+QWidget *FormView::editor(QStringView field) const
+{
+    for (auto it = m_editors.cbegin(); it != m_editors.cend(); ++it) {
+        const data::FieldDef *wanted = m_model.schema().field(field);
+        if (it.key() == field || (wanted && wanted == m_model.schema().field(it.key())))
+            return it.value();
+    }
+    return nullptr;
+}
+
+void FormView::showFailure(const forms::FormModel::Outcome &outcome)
+{
+    if (!outcome)
+        return;
+    QWidget *target = editor(outcome->field);
+    if (!target)
+        return;
+    if (m_tabs)
+        for (int i = 0; i < m_tabs->count(); ++i)
+            if (m_tabs->widget(i)->isAncestorOf(target))
+                m_tabs->setCurrentIndex(i);
+    // After the message box has closed and focus has settled.
+    QMetaObject::invokeMethod(
+        target,
+        [target] {
+            target->setFocus(Qt::OtherFocusReason);
+            if (auto *line = qobject_cast<QLineEdit *>(target))
+                line->selectAll();
+        },
+        Qt::QueuedConnection);
+}
+
+forms::FormModel::Outcome FormView::handOverEntries()
+{
+    for (const forms::Control *each : m_model.controls()) {
+        auto *line = qobject_cast<QLineEdit *>(m_editors.value(each->field));
+        const forms::Control &control = *each;
+        if (!line || !m_model.isEnabled(control) || !m_model.isShown(control) ||
+            line->text() == m_model.text(control.field))
+            continue;
+        if (forms::FormModel::Outcome failed = m_model.edit(control.field, line->text()))
+            return failed;
+    }
+    return std::nullopt;
+}
+
+bool FormView::ok()
+{
+    m_checking = true;
+    forms::FormModel::Outcome failed = handOverEntries();
+    if (!failed)
+        failed = m_model.checkAll();
+    m_checking = false;
+    if (failed) {
+        showFailure(failed);
+        return false;
+    }
+    if (!m_model.save())
+        return false;
+    done(Accepted);
+    return true;
+}
+
+void FormView::reject()
+{
+    const bool typing = std::any_of(m_controls.keyBegin(), m_controls.keyEnd(), [this](QWidget *w) {
+        auto *line = qobject_cast<QLineEdit *>(w);
+        return line && !line->isReadOnly() && line->text() != m_model.text(m_controls[w]->field);
+    });
+    switch (m_model.askCancel(typing)) {
+    case forms::FormModel::CancelAnswer::Close:
+        done(m_model.isSaved() ? Accepted : Rejected);
+        break;
+    case forms::FormModel::CancelAnswer::Save:
+        ok();
+        break;
+    case forms::FormModel::CancelAnswer::Stay:
+        break;
+    }
+}
+
+void FormView::done(int result)
+{
+    m_model.session().globalResponse =
+        m_model.isSaved() ? data::Response::Completed : data::Response::Cancelled;
+    QDialog::done(result);
+    // The window below gets the keyboard back at once, not after a click.
+    if (QWidget *below = parentWidget())
+        below->activateWindow();
+}
+
+void FormView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F2) {
+        const forms::Control *control = m_controls.value(focusWidget());
+        auto *line = qobject_cast<QLineEdit *>(focusWidget());
+        if (control && line && (control->code || !control->pick.isEmpty())) {
+            m_checking = true;
+            const forms::FormModel::Outcome outcome = m_model.lookUp(control->field, line->text());
+            m_checking = false;
+            showFailure(outcome);
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_F1) {
+        HelpViewer::showTopic(currentHelpTopic(), this);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool FormView::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *line = qobject_cast<QLineEdit *>(watched);
+    const forms::Control *control = line ? m_controls.value(line) : nullptr;
+    if (control && !line->isReadOnly() && !m_checking) {
+        if (event->type() == QEvent::FocusIn)
+            m_model.enter(control->field);
+        // Leaving for another window (a message box, a lookup) is not leaving the entry.
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason &&
+            line->text() != m_model.text(control->field)) {
+            m_checking = true;
+            const forms::FormModel::Outcome outcome = m_model.edit(control->field, line->text());
+            m_checking = false;
+            showFailure(outcome);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QString FormView::currentHelpTopic() const
+{
+    const QList<forms::Page> &pages = m_model.definition().pages;
+    const int page = m_tabs ? m_tabs->currentIndex() : 0;
+    return pages.value(page).helpTopic;
+}
+
+void FormView::applyCase(const forms::Control &control)
+{
+    auto *line = qobject_cast<QLineEdit *>(editor(control.field));
+    const QString field = m_model.schema().qualified(*m_model.schema().field(control.field));
+    const auto mode =
+        TextCase::fromCode(m_model.definition().caseStore(TextCase::queryRequest(field)));
+    if (!line || !mode || *mode == TextCase::Mode::Small)
+        return;
+    const int cursor = line->cursorPosition();
+    const QString cased = TextCase::apply(line->text(), *mode);
+    if (cased != line->text()) {
+        line->setText(cased);
+        line->setCursorPosition(cursor);
+    }
+}
+
+void FormView::showCaseMenu(const forms::Control &control, const QPoint &position)
+{
+    const QString field = m_model.schema().qualified(*m_model.schema().field(control.field));
+    const auto &store = m_model.definition().caseStore;
+    const auto current = TextCase::fromCode(store(TextCase::queryRequest(field)));
+    QMenu menu(this);
+    auto *choices = new QActionGroup(&menu);
+    for (TextCase::Mode mode :
+         {TextCase::Mode::Small, TextCase::Mode::Capitalized, TextCase::Mode::AllCaps}) {
+        QAction *action = menu.addAction(TextCase::menuText(mode));
+        action->setCheckable(true);
+        action->setChecked(current == mode);
+        choices->addAction(action);
+        connect(action, &QAction::triggered, this, [this, &control, &store, field, mode] {
+            store(TextCase::storeRequest(mode, field));
+            applyCase(control);
+        });
+    }
+    menu.exec(editor(control.field)->mapToGlobal(position));
+}
+
+void FormView::checkSpelling(const SpellChecker::Decide &decide)
+{
+    SpellChecker checker;
+    if (!checker.isAvailable()) {
+        m_model.prompter().ask(Message{
+            u"Spelling"_s,
+            u"The spelling dictionary is not installed:|%1.aff"_s.arg(checker.dictionaryPath()),
+            u"&OK"_s, 1, Message::Icon::Exclamation});
+        return;
+    }
+    QList<QLineEdit *> entries;
+    QStringList texts;
+    for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
+        auto *line = qobject_cast<QLineEdit *>(it.key());
+        const data::FieldDef *field = m_model.schema().field(it.value()->field);
+        if (line && !line->isReadOnly() && field && field->type == data::FieldType::Text) {
+            entries.append(line);
+            texts.append(line->text());
+        }
+    }
+    bool stopped = false;
+    const QStringList corrected = checker.check(texts, decide, &stopped);
+    for (int i = 0; i < entries.size(); ++i)
+        if (corrected[i] != texts[i])
+            entries[i]->setText(corrected[i].left(entries[i]->maxLength()));
+    if (!stopped)
+        m_model.prompter().ask(Message{u"Spelling"_s, u"The spelling check is complete."_s,
+                                       u"&OK"_s, 1, Message::Icon::Information});
+}
+
+void FormView::run()
+{
+    if (m_model.isOpen())
+        exec();
+}
+
+} // namespace qaveq
