@@ -204,7 +204,9 @@ QList<Command> dataCommands()
          "Prints every record of FILE (for example EQHeader, EQCode, GLDepr) in the\n"
          "order of its first unique key. JSON Lines (the default) name the fields\n"
          "without their prefix; dates are YYYY-MM-DD (empty when there is none),\n"
-         "decimals are texts with their places, texts have no trailing spaces.\n"_s,
+         "decimals are texts with their places, texts have no trailing spaces.\n"
+         "CSV is for spreadsheets: a text that one would run as a formula (starting\n"
+         "with =, +, - or @) starts with ' instead.\n"_s,
          runDump},
         {u"load"_s, u"insert or update records of a file from JSON Lines on stdin"_s,
          u"Usage: qaveq --company DIR load FILE < records.jsonl\n\n"
@@ -212,9 +214,14 @@ QList<Command> dataCommands()
          "first unique key (for EQHeader: EquipmentID) is already stored is updated\n"
          "with the fields given; any other is inserted. Fields left out keep their\n"
          "stored values, or start empty in a new record.\n\n"
-         "The load is all or nothing: a bad line (unknown field, text longer than its\n"
-         "field, a bad number or date, a duplicate key) stops it, names the line and\n"
-         "the reason, and leaves the file as it was (exit status 1).\n"_s,
+         "The load is all or nothing: a bad line stops it, names the line and the\n"
+         "reason, and leaves the file as it was (exit status 1). A line is bad when it\n"
+         "is not valid UTF-8 or not one JSON object, names a field twice or a field the\n"
+         "file lacks, holds a NUL character, a text longer than its field, a number\n"
+         "outside the plain form -1234.50 (no grouping, ASCII digits) or a bad date,\n"
+         "leaves a required field blank (EquipmentID, Description), gives a key an\n"
+         "earlier line gave, or duplicates a stored key. A user who may only view\n"
+         "equipment is refused.\n"_s,
          runLoad},
     };
 }

@@ -34,7 +34,7 @@ int runApplyCategories(CommandContext &context)
 
     ConsolePrompter failures(context.err);
     data::ErrorManager errors(u"qaveq"_s, &failures);
-    ConsolePrompter prompter(context.out);
+    ConsolePrompter prompter(context.out, context.err);
     prompter.answerWith(u"Yes"_s);
     CategoryApplier applier(session, prompter, errors);
     if (!yes) {

@@ -339,6 +339,22 @@ TEST_F(CommandLineTest, TwoStationsApplyingCategoriesAtOnceAddEachOnce)
         equipment += uR"({"EquipmentID":"T-%1","Description":"Truck"})"
                      "\n"_s.arg(piece);
     ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
+    ASSERT_EQ(
+        qaveq({u"load"_s, u"EQCode"_s}, uR"({"CategoryID":"FIRST","Description":"x"})"_s).status,
+        0);
+    {
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        qaveq::data::Transaction held(station.database(), {u"EQCost"_s}, std::chrono::seconds(1));
+        ASSERT_TRUE(held.isActive());
+        QProcess run;
+        run.start(QStringLiteral(QAVEQ_PROGRAM),
+                  {u"--company"_s, folder.path() + u"/co"_s, u"apply-categories"_s, u"--yes"_s});
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitCode(), 1);
+        EXPECT_TRUE(run.readAllStandardError().contains("Another station is using EQCost."));
+        EXPECT_FALSE(run.readAllStandardOutput().contains("Process Complete"));
+    }
+    ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out, QString());
 
     for (int round = 0; round < Rounds; ++round) {
         ASSERT_EQ(qaveq({u"load"_s, u"EQCode"_s},
@@ -347,7 +363,7 @@ TEST_F(CommandLineTest, TwoStationsApplyingCategoriesAtOnceAddEachOnce)
                   0);
         for (const Outcome &run : together({u"apply-categories"_s, u"--yes"_s}))
             expectWonOrToldWhy(run, u"EQCost"_s);
-        ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out.count(u'\n'), Pieces * (round + 1))
+        ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out.count(u'\n'), Pieces * (round + 2))
             << "round " << round;
     }
 }
