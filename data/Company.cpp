@@ -60,7 +60,7 @@ Company::Company(const QString &folder, Catalog catalog)
     : m_folder(QDir(folder).absolutePath())
     , m_catalog(std::move(catalog))
 {
-    if (!QFileInfo::exists(m_folder) && !QDir().mkpath(m_folder))
+    if (!QDir().mkpath(m_folder))
         throw DataError(
             QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);

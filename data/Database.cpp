@@ -4,9 +4,11 @@
 #include "Record.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
 #include <QUrl>
 
 #include <atomic>
@@ -66,7 +68,12 @@ Database::Database(const ConnectionSettings &settings)
         db.setDatabaseName(settings.databaseName);
         db.setUserName(settings.user);
         db.setPassword(settings.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        // Named for the station, so another one waiting for a lock can say
+        // who holds it.
+        QString host = QSysInfo::machineHostName();
+        host.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]")));
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=10;application_name=qaveq@%1").arg(host.left(40)));
         db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     }
     if (!db.open())
@@ -233,6 +240,28 @@ namespace {
 const QString VersionTable = QStringLiteral("qaveq_schema");
 
 } // namespace
+
+QStringList Database::stationsHolding(const QStringList &tables) const
+{
+    if (dialect() != Dialect::PostgreSQL || tables.isEmpty())
+        return {};
+    QSqlQuery query(connection());
+    query.prepare(QStringLiteral("SELECT DISTINCT a.application_name FROM pg_locks l "
+                                 "JOIN pg_stat_activity a ON a.pid = l.pid "
+                                 "JOIN pg_class c ON c.oid = l.relation "
+                                 "WHERE l.granted AND l.pid <> pg_backend_pid() "
+                                 "AND c.relnamespace = current_schema()::regnamespace "
+                                 "AND c.relname IN (%1) ORDER BY 1")
+                      .arg(QStringList(tables.size(), QStringLiteral("?")).join(u',')));
+    for (const QString &table : tables)
+        query.addBindValue(table);
+    QStringList stations;
+    if (query.exec())
+        while (query.next())
+            if (const QString name = query.value(0).toString(); !name.isEmpty())
+                stations.append(name);
+    return stations;
+}
 
 QString Database::schemaVersion() const
 {

@@ -81,6 +81,9 @@ public:
     const FileError &lastError() const { return m_lastError; }
 
     bool inTransaction() const { return m_inTransaction; }
+    // The stations ("qaveq@host") holding locks on these tables, where the
+    // server can tell (PostgreSQL); empty otherwise.
+    QStringList stationsHolding(const QStringList &tables) const;
     bool isReadOnly() const { return m_settings.readOnly; }
 
     // The statement kept under `key`, prepared from sql() on first use and

@@ -43,6 +43,7 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
         if (!begun) {
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
             run(QStringLiteral("ROLLBACK"));
+            m_holders = db.stationsHolding(tables);
         } else {
             run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(db.lockWait().count()));
         }
@@ -57,9 +58,12 @@ QString Transaction::notBegunText() const
         return QStringLiteral("The company is open read-only here: %1 cannot be changed.|Nothing "
                               "was changed.")
             .arg(m_tables.join(QStringLiteral(", ")));
-    return QStringLiteral(
-               "Another station is using %1.|Nothing was changed; try again in a moment.")
-        .arg(m_tables.join(QStringLiteral(", ")));
+    const QString station =
+        m_holders.isEmpty()
+            ? QStringLiteral("Another station")
+            : QStringLiteral("Another station (%1)").arg(m_holders.join(QStringLiteral(", ")));
+    return QStringLiteral("%1 is using %2.|Nothing was changed; try again in a moment.")
+        .arg(station, m_tables.join(QStringLiteral(", ")));
 }
 
 Transaction::~Transaction()

@@ -30,9 +30,9 @@ public:
 
     bool isActive() const { return m_active; }
     const FileError &error() const { return m_error; }
-    // Why the transaction was not begun, for the user: "Another station is
-    // using GLDepr.|Nothing was changed; try again in a moment.", or that the
-    // company is open read-only.
+    // Why the transaction was not begun, for the user: "Another station
+    // (qaveq@yard-pc) is using GLDepr.|Nothing was changed; try again in a
+    // moment.", or that the company is open read-only.
     QString notBegunText() const;
 
     FileStatus commit();
@@ -41,6 +41,7 @@ public:
 private:
     Database &m_db;
     QStringList m_tables;
+    QStringList m_holders; // the stations holding them, when the server can tell
     bool m_active = false;
     FileError m_error;
 };

@@ -6,6 +6,8 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QSysInfo>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +59,12 @@ TEST_P(TransactionTest, NotBegunInTimeWhileAnotherStationHoldsTheFile)
     EXPECT_FALSE(mine.isActive());
     EXPECT_EQ(mine.error().code, FileErrorCode::FileLocked);
     EXPECT_EQ(company.database().lastError().code, FileErrorCode::FileLocked);
+    // The server names the station holding the file; SQLite cannot.
+    const QString station = company.database().dialect() == Dialect::PostgreSQL
+                                ? u" (qaveq@%1)"_s.arg(QSysInfo::machineHostName())
+                                : QString();
+    EXPECT_EQ(mine.notBegunText(), u"Another station%1 is using Part.|Nothing was changed; try "
+                                   "again in a moment."_s.arg(station));
 
     held.rollback();
     Transaction later(company.database(), {u"Part"_s}, 300ms);
