@@ -31,21 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq::suite {
 
-namespace {
-
-data::Session *session()
-{
-    data::Session *current = data::Session::current();
-    return current && current->company ? current : nullptr;
-}
-
-void tell(data::SuiteModule &module, const QString &caption, const QString &text)
-{
-    prompterOf(module).ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Information});
-}
-
-} // namespace
-
 void UPDATEGLDEPR()
 {
     data::Session *current = session();

@@ -30,6 +30,14 @@ namespace qaveq::suite {
 
 namespace {
 
+QString companyFolder(const QString &sub)
+{
+    data::Session *current = session();
+    return current ? QDir(current->company->folder()).filePath(sub) : QString();
+}
+
+} // namespace
+
 data::Session *session()
 {
     data::Session *current = data::Session::current();
@@ -40,14 +48,6 @@ void tell(data::SuiteModule &module, const QString &caption, const QString &text
 {
     prompterOf(module).ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Information});
 }
-
-QString companyFolder(const QString &sub)
-{
-    data::Session *current = session();
-    return current ? QDir(current->company->folder()).filePath(sub) : QString();
-}
-
-} // namespace
 
 // Where a sibling module's messages go: the error manager it was initialised
 // with, else the console.

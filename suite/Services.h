@@ -10,6 +10,7 @@ class Prompter;
 
 namespace data {
 class ErrorManager;
+class Session;
 class SuiteModule;
 } // namespace data
 
@@ -22,6 +23,10 @@ namespace suite {
 // through: the ones it was initialised with, else the console and its own.
 Prompter &prompterOf(data::SuiteModule &module);
 data::ErrorManager &errorsOf(data::SuiteModule &module);
+// The signed-on session when it has a company open; null otherwise.
+data::Session *session();
+// A message of the module with an information icon and an OK button.
+void tell(data::SuiteModule &module, const QString &caption, const QString &text);
 
 // QAVGL
 // Posts the depreciation of the equipment in the EQHeader buffer up to the

@@ -221,11 +221,16 @@ bool MainWindow::chooseEquipment(const QString &caption)
         return false;
     }
     const int current = std::max<qsizetype>(0, ids.indexOf(session.buffer<EQHeader>().EquipmentID));
-    bool chosen = false;
-    const QString item =
-        QInputDialog::getItem(this, caption, u"&Equipment:"_s, items, current, false, &chosen);
-    if (!chosen)
+    // Wide enough for the caption and an equipment's whole description.
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(u"&Equipment:"_s);
+    dialog.setComboBoxItems(items);
+    dialog.setTextValue(items.at(current));
+    dialog.setMinimumWidth(460);
+    if (dialog.exec() != QDialog::Accepted)
         return false;
+    const QString item = dialog.textValue();
     EQHeader &buffer = session.buffer<EQHeader>();
     buffer = EQHeader();
     buffer.EquipmentID = ids.at(items.indexOf(item));

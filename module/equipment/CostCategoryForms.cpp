@@ -63,6 +63,11 @@ QString owningEquipment(const FormModel &form)
 
 } // namespace
 
+void normalizeSchedule(forms::FormModel &form)
+{
+    form.setValue(u"ScheduleType", ScheduleType::normalized(form.code(u"ScheduleType")));
+}
+
 forms::Group scheduleGroup(const QString &prefix)
 {
     const auto field = [&prefix](const QString &name) { return prefix + u':' + name; };
@@ -150,6 +155,7 @@ forms::FormDefinition category()
                 },
         }},
         .refuse = &refuseReadOnlyUser,
+        .opened = &normalizeSchedule,
     };
     // A category that equipment still uses cannot be deleted: their cost
     // categories would be left naming a category that is gone.
@@ -248,6 +254,7 @@ forms::FormDefinition equipmentCost()
     definition.prime = [](FormModel &form) {
         form.setValue(u"EquipmentID", Text::clip(form.session().equipField));
     };
+    definition.opened = &normalizeSchedule;
     definition.beforeSave = [](FormModel &form) -> QString {
         if (form.request() == data::Request::Delete)
             return {};

@@ -4,6 +4,8 @@
 #include "data/FileSchema.h"
 #include "data/Session.h"
 
+#include "core/Prompter.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,11 +58,34 @@ struct ChildColumn
     QString field = {}; // "GLDP:Date"
     QString picture = {};
     int width = 100;
+    // A column whose text the form works out for the row (the amount of the
+    // method chosen on the form...); `field` then names a field it reads.
+    std::function<QString(const FormModel &, const data::Record &)> display = {};
+};
+
+// One row of a list the form computes itself (figures, words), with the key
+// of the record it stands for.
+struct ChildRow
+{
+    QStringList cells = {};
+    // The values of the file's first unique key; empty for a row that is no
+    // record (a totals row).
+    QList<data::FieldValue> key = {};
+    QList<int> negative = {}; // cells shown in red
+    bool bold = false;
+};
+
+// A button of a list of the form's own (Print, Tag...): the highlighted
+// record, or none.
+struct ChildButton
+{
+    QString text = {};
+    std::function<void(FormModel &, const data::Record *highlighted)> action = {};
 };
 
 // A list of another file's records that belong to the form's record (the
 // schedule rows of an equipment...): ranged on the leading fields of `key`
-// with the values of the parent's `rangeFields`.
+// with the values of the parent's `rangeFields`, or computed by `rows`.
 struct ChildList
 {
     QString file = {};
@@ -68,9 +93,29 @@ struct ChildList
     QStringList rangeFields = {};
     QList<ChildColumn> columns = {};
     QString form = {}; // the procedure that adds, changes and deletes a row; empty: none
+    // Rows the form computes instead of reading the file in key order.
+    std::function<QList<ChildRow>(const FormModel &)> rows = {};
+    // The list is read again when one of these values changes (and after its
+    // form ran); the range fields always count.
+    QStringList dependsOn = {};
+    // Before a row is deleted: why it may not be.
+    std::function<std::optional<Message>(FormModel &, const data::Record &)> refuseDelete = {};
+    QList<ChildButton> buttons = {};
+    QString exportTitle = {}; // Send To's title; empty: no Send To
+    QString exportFolder = {};
+    bool counted = false; // shows "n Records" under the list
 };
 
-enum class ControlKind { Entry, CheckBox, DropList, RadioGroup, Display, ChildList };
+enum class ControlKind {
+    Entry,
+    CheckBox,
+    DropList,
+    RadioGroup,
+    Display,
+    ChildList,
+    Button, // `prompt` is its text, `onChange` what it does
+    Custom  // a part the screen builds itself, named by `field`
+};
 
 // One control of a form: what it shows, how its value is checked, and the
 // behaviour that belongs to it.
@@ -81,6 +126,8 @@ struct Control
     QString field = {};   // "EQD:CategoryID", or a value of the form's own ("LOC:Units")
     QString picture = {}; // "@s10", "@n_13b", "@d1"
     bool required = false;
+    // Marked as required, but the form checks it itself (finalCheck).
+    bool marked = false;
     std::optional<Decimal> minimum = {}; // numbers: the range the value must lie in
     std::optional<Decimal> maximum = {};
     QList<Choice> choices = {};         // drop lists and radio groups
@@ -156,6 +203,37 @@ struct Activity
     std::function<QString(const data::Record &)> describe = {};
 };
 
+// Why OK may not go on, and where the cursor goes.
+struct Refusal
+{
+    Message message = {};
+    QString field = {};
+};
+
+// A form that can walk through its pages one at a time; whether it does is
+// the user's choice, kept where the screen keeps it.
+struct Wizard
+{
+    std::function<bool()> read = {};
+    std::function<void(bool)> write = {};
+};
+
+// Which of a wizard's buttons work on page `page` (0-based) of `pages`: no
+// Back on the first page, no Next on the last, Finish only on the last. A
+// form that does not walk through its pages keeps OK enabled.
+struct WizardButtons
+{
+    bool back = false;
+    bool next = false;
+    bool finish = true;
+};
+inline WizardButtons wizardButtons(int page, int pages, bool walking)
+{
+    if (!walking)
+        return {};
+    return {.back = page > 0, .next = page < pages - 1, .finish = page >= pages - 1};
+}
+
 struct FormDefinition
 {
     QString file = {};
@@ -165,16 +243,26 @@ struct FormDefinition
     QList<Page> pages = {};
     QList<FormValue> values = {};
     QList<Derived> derived = {};
+    // The window's caption when the three captions above do not say enough.
+    std::function<QString(const FormModel &)> captionOf = {};
     // Refuses a request before the form opens (a read-only user); true when
     // refused, after saying why.
     std::function<bool(data::Session &, Prompter &, data::Request)> refuse = {};
+    // Refuses writing (OK, and Add or Delete in the form's lists); `refuse`
+    // when not set.
+    std::function<bool(data::Session &, Prompter &, data::Request)> refuseSave = {};
     // Fills a new record before the form shows it.
     std::function<void(FormModel &)> prime = {};
     // The record is shown.
     std::function<void(FormModel &)> opened = {};
+    // After the controls' own checks on OK: what else the record lacks.
+    std::function<std::optional<Refusal>(FormModel &)> finalCheck = {};
     // Before the record is written (or deleted): the reason it may not be, or
     // empty. It may still set fields the form does not show (keys...).
     std::function<QString(FormModel &)> beforeSave = {};
+    // After the record was written or deleted: what hangs on it (a photograph...).
+    std::function<void(FormModel &)> saved = {};
+    std::optional<Wizard> wizard = {};
     std::optional<Activity> activity = {};
     // The suite's text-case store (GETCASE).
     std::function<QString(const QString &request)> caseStore = {};

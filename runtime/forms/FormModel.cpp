@@ -151,6 +151,8 @@ void FormModel::rememberShown()
 
 QString FormModel::caption() const
 {
+    if (m_definition.captionOf)
+        return m_definition.captionOf(*this);
     switch (m_request) {
     case data::Request::Insert:
         return m_definition.insertCaption;
@@ -268,7 +270,8 @@ const Control *FormModel::control(QStringView name) const
 {
     const std::optional<Slot> wanted = slot(name);
     for (const Control *control : m_controls) {
-        if (control->kind == ControlKind::ChildList)
+        if (control->kind == ControlKind::ChildList || control->kind == ControlKind::Button ||
+            control->kind == ControlKind::Custom)
             continue;
         const std::optional<Slot> where = slot(control->field);
         if (where && wanted && where->field == wanted->field && where->own == wanted->own)
@@ -284,9 +287,13 @@ bool FormModel::isShown(const Control &control) const
 
 bool FormModel::isEnabled(const Control &control) const
 {
+    // A button decides for itself whether it works while the form only shows.
+    const bool rule = !control.enabledWhen || control.enabledWhen(*this);
+    if (control.kind == ControlKind::Button)
+        return rule;
     if (!isEditable() || control.kind == ControlKind::Display)
         return false;
-    return !control.enabledWhen || control.enabledWhen(*this);
+    return rule;
 }
 
 std::optional<data::FieldValue> FormModel::parse(const Control &control, const QString &typed,
@@ -421,7 +428,8 @@ void FormModel::enter(QStringView name)
 
 FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
 {
-    if (control.kind == ControlKind::ChildList || control.kind == ControlKind::Display)
+    if (control.kind == ControlKind::ChildList || control.kind == ControlKind::Display ||
+        control.kind == ControlKind::Button || control.kind == ControlKind::Custom)
         return std::nullopt;
     const data::FieldValue current = value(control.field);
     if (control.required && isBlank(current)) {
@@ -499,8 +507,20 @@ FormModel::Outcome FormModel::checkAll()
             return failed;
         }
     }
+    if (m_definition.finalCheck)
+        if (const std::optional<Refusal> refusal = m_definition.finalCheck(*this)) {
+            m_services.prompter.ask(refusal->message);
+            notify();
+            return Failure{refusal->field};
+        }
     notify();
     return std::nullopt;
+}
+
+bool FormModel::refuses(data::Request request)
+{
+    const auto &refuse = m_definition.refuseSave ? m_definition.refuseSave : m_definition.refuse;
+    return refuse && refuse(m_services.session, m_services.prompter, request);
 }
 
 bool FormModel::isChanged() const
@@ -516,7 +536,7 @@ bool FormModel::save()
     data::Session &session = m_services.session;
     if (m_request == data::Request::View)
         return true;
-    if (m_definition.refuse && m_definition.refuse(session, m_services.prompter, m_request))
+    if (refuses(m_request))
         return false;
     if (m_definition.beforeSave)
         if (const QString problem = m_definition.beforeSave(*this); !problem.isEmpty()) {
@@ -566,6 +586,8 @@ bool FormModel::save()
     }
     m_saved = true;
     session.globalResponse = data::Response::Completed;
+    if (m_definition.saved)
+        m_definition.saved(*this);
     return true;
 }
 

@@ -105,6 +105,9 @@ public:
     CancelAnswer askCancel(bool typing = false);
     bool isChanged() const;
     bool isSaved() const { return m_saved; }
+    // Whether writing with `request` is refused (having said why): OK, and
+    // Add or Delete in the form's lists.
+    bool refuses(data::Request request);
 
     // Called after values changed, so that a view shows them again.
     std::function<void()> changed;

@@ -231,11 +231,12 @@ TEST_F(FormViewTest, PagesGroupsRadiosDisplaysAndChildLists)
     forms::FormModel model(definition, {session, prompter, picker, clock,
                                         [](int, const QString &, const QString &) { return 1; }});
     QStringList called;
-    FormView view(model, [&](const QString &procedure) {
-        called.append(procedure);
-        EXPECT_EQ(session.globalRequest, data::Request::Insert);
-        EXPECT_EQ(session.buffer<JCCost>().JobID, u"2401") << "a new row belongs to the record";
-    });
+    FormView view(model, {.caller = [&](const QString &procedure) {
+                      called.append(procedure);
+                      EXPECT_EQ(session.globalRequest, data::Request::Insert);
+                      EXPECT_EQ(session.buffer<JCCost>().JobID, u"2401")
+                          << "a new row belongs to the record";
+                  }});
     view.show();
 
     auto *tabs = view.findChild<QTabWidget *>();

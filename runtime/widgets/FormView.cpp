@@ -1,8 +1,8 @@
 #include "FormView.h"
 
 #include "runtime/TextCase.h"
+#include "runtime/widgets/FormChildList.h"
 #include "runtime/widgets/HelpViewer.h"
-#include "runtime/widgets/KeyedListModel.h"
 
 #include "data/Company.h"
 #include "data/RequestScope.h"
@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -101,14 +102,17 @@ int choiceIndex(const forms::FormModel &model, const forms::Control &control)
 
 } // namespace
 
-FormView::FormView(forms::FormModel &model, ProcedureCaller caller, QWidget *parent)
+FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
     : QDialog(parent)
     , m_model(model)
-    , m_caller(std::move(caller))
+    , m_extras(std::move(extras))
 {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A form is a dialog: a title and a close button, nothing to minimise.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(m_model.caption());
     build();
+    if (const auto &wizard = m_model.definition().wizard)
+        setWizard(wizard->read && wizard->read());
     refresh();
     m_model.changed = [this] { refresh(); };
 }
@@ -117,22 +121,39 @@ void FormView::build()
 {
     auto *layout = new QVBoxLayout(this);
     const QList<forms::Page> &pages = m_model.definition().pages;
+    if (m_model.definition().wizard) {
+        m_pageTitle = new QLabel(this);
+        QFont font = m_pageTitle->font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * 1.25);
+        m_pageTitle->setFont(font);
+        layout->addWidget(m_pageTitle);
+    }
     if (pages.size() == 1) {
         layout->addWidget(buildPage(pages.first()));
     } else {
         m_tabs = new QTabWidget(this);
         for (const forms::Page &page : pages)
             m_tabs->addTab(buildPage(page), page.title);
-        layout->addWidget(m_tabs);
+        connect(m_tabs, &QTabWidget::currentChanged, this, [this] { updateWizard(); });
+        layout->addWidget(m_tabs, 1);
     }
+    auto *bottom = new QHBoxLayout;
+    if (m_model.definition().wizard)
+        bottom->addWidget(buildWizard());
+    bottom->addStretch();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    m_ok = buttons->button(QDialogButtonBox::Ok);
     if (m_model.request() == data::Request::Delete)
-        buttons->button(QDialogButtonBox::Ok)->setText(u"&Delete"_s);
+        m_ok->setText(u"&Delete"_s);
+    else if (m_model.definition().wizard)
+        m_ok->setText(u"&OK"_s);
     const bool help = std::any_of(pages.cbegin(), pages.cend(), [](const forms::Page &page) {
         return !page.helpTopic.isEmpty();
     });
     if (help) {
         QPushButton *button = buttons->addButton(QDialogButtonBox::Help);
+        button->setText(u"&Help"_s);
         connect(button, &QPushButton::clicked, this,
                 [this] { HelpViewer::showTopic(currentHelpTopic(), this); });
     }
@@ -143,7 +164,86 @@ void FormView::build()
     }
     connect(buttons, &QDialogButtonBox::accepted, this, &FormView::ok);
     connect(buttons, &QDialogButtonBox::rejected, this, &FormView::reject);
-    layout->addWidget(buttons);
+    bottom->addWidget(buttons);
+    layout->addLayout(bottom);
+}
+
+QWidget *FormView::buildWizard()
+{
+    auto *panel = new QWidget(this);
+    auto *row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_wizardBox = new QCheckBox(u"Wizard"_s, panel);
+    connect(m_wizardBox, &QCheckBox::toggled, this, [this](bool on) {
+        setWizard(on);
+        m_model.definition().wizard->write(on);
+    });
+    row->addWidget(m_wizardBox);
+    m_legend = new QLabel(u"* Required Entry"_s, panel);
+    row->addWidget(m_legend);
+    m_back = new QPushButton(u"< &Back"_s, panel);
+    m_next = new QPushButton(u"&Next >>"_s, panel);
+    for (QPushButton *button : {m_back, m_next}) {
+        button->setAutoDefault(false);
+        row->addWidget(button);
+    }
+    connect(m_back, &QPushButton::clicked, this, [this] { showPage(currentPage() - 1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { showPage(currentPage() + 1); });
+    return panel;
+}
+
+int FormView::currentPage() const
+{
+    return m_tabs ? m_tabs->currentIndex() : 0;
+}
+
+void FormView::showPage(int page)
+{
+    if (m_tabs && page >= 0 && page < m_tabs->count())
+        m_tabs->setCurrentIndex(page);
+    updateWizard();
+}
+
+void FormView::setWizard(bool on)
+{
+    if (!m_model.definition().wizard)
+        return;
+    m_wizard = on;
+    {
+        const QSignalBlocker quiet(m_wizardBox);
+        m_wizardBox->setChecked(on);
+    }
+    if (m_tabs)
+        m_tabs->tabBar()->setVisible(!on);
+    if (on)
+        showPage(0);
+    updateWizard();
+}
+
+void FormView::updateWizard()
+{
+    // The required marks show only while the form walks through its pages;
+    // forms without a wizard always show them.
+    const bool marks = !m_model.definition().wizard || m_wizard;
+    for (auto it = m_prompts.cbegin(); it != m_prompts.cend(); ++it) {
+        const forms::Control &control = *it.value();
+        const bool marked = control.marked || (control.required && !m_model.definition().wizard);
+        it.key()->setText(control.prompt + (marked && marks ? u" *:"_s : u":"_s));
+    }
+    if (!m_model.definition().wizard)
+        return;
+    const int pages = m_tabs ? m_tabs->count() : 1;
+    const forms::WizardButtons state = forms::wizardButtons(currentPage(), pages, m_wizard);
+    m_pageTitle->setVisible(m_wizard);
+    m_pageTitle->setText(m_model.definition().pages.value(currentPage()).title.remove(u'&'));
+    m_legend->setVisible(m_wizard);
+    m_back->setVisible(m_wizard);
+    m_next->setVisible(m_wizard);
+    m_back->setEnabled(state.back);
+    m_next->setEnabled(state.next);
+    m_ok->setEnabled(state.finish);
+    if (m_model.request() != data::Request::Delete)
+        m_ok->setText(m_wizard ? u"&Finish"_s : u"&OK"_s);
 }
 
 QWidget *FormView::buildPage(const forms::Page &page)
@@ -162,15 +262,15 @@ QWidget *FormView::buildPage(const forms::Page &page)
             for (int c = 0; c < controls.size(); ++c) {
                 const forms::Control &control = controls[c];
                 QWidget *editor = buildControl(control, box);
-                const bool ownPrompt = control.kind == ControlKind::CheckBox ||
-                                       control.kind == ControlKind::ChildList ||
-                                       control.prompt.isEmpty();
+                const bool ownPrompt =
+                    control.kind == ControlKind::CheckBox ||
+                    control.kind == ControlKind::ChildList || control.kind == ControlKind::Button ||
+                    control.kind == ControlKind::Custom || control.prompt.isEmpty();
                 if (ownPrompt) {
                     grid->addWidget(editor, r, 2 * c, 1, 2);
                 } else {
-                    const QString prompt =
-                        control.required ? control.prompt + u" *"_s : control.prompt;
-                    auto *label = new QLabel(prompt + u':', box);
+                    auto *label = new QLabel(control.prompt + u':', box);
+                    m_prompts.insert(label, &control);
                     QWidget *focus = m_editors.value(control.field);
                     label->setBuddy(focus);
                     grid->addWidget(label, r, 2 * c);
@@ -238,8 +338,33 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         editor = label;
         break;
     }
-    case ControlKind::ChildList:
-        return buildChildList(control, parent);
+    case ControlKind::ChildList: {
+        auto *list = new FormChildList(m_model, control, m_extras.caller, parent);
+        m_childLists.append(list);
+        m_editors.insert(control.field, list->view());
+        m_controls.insert(list->view(), &control);
+        m_parts[list->view()].append(list);
+        return list;
+    }
+    case ControlKind::Button: {
+        auto *button = new QPushButton(control.prompt, parent);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, &control] {
+            if (control.onChange) {
+                control.onChange(m_model);
+                refresh();
+            }
+        });
+        editor = button;
+        break;
+    }
+    case ControlKind::Custom: {
+        const auto make = m_extras.parts.value(control.field);
+        FormPart *part = make ? make(m_model, parent) : new FormPart(parent);
+        m_customParts.append(part);
+        editor = part;
+        break;
+    }
     case ControlKind::Entry: {
         auto *line = new QLineEdit(parent);
         const std::optional<Picture> picture = Picture::tryParse(control.picture);
@@ -295,72 +420,6 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
     return shown ? shown : editor;
 }
 
-QWidget *FormView::buildChildList(const forms::Control &control, QWidget *parent)
-{
-    const forms::ChildList &child = control.child;
-    auto *box = new QWidget(parent);
-    auto *layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    if (!control.prompt.isEmpty())
-        layout->addWidget(new QLabel(control.prompt, box));
-    QList<KeyedListModel::Column> columns;
-    for (const forms::ChildColumn &column : child.columns)
-        columns.append({column.header, column.field, column.picture, column.width});
-    data::Table &table = m_model.session().company->file(child.file);
-    auto *rows = new KeyedListModel(table, columns, box);
-    rows->setKey(child.key);
-    m_childLists.append(rows);
-    auto *view = new QTableView(box);
-    view->setModel(rows);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setTabKeyNavigation(false);
-    view->verticalHeader()->hide();
-    for (int i = 0; i < columns.size(); ++i)
-        view->setColumnWidth(i, columns[i].width);
-    layout->addWidget(view);
-    if (!child.form.isEmpty() && m_caller) {
-        auto *buttons = new QHBoxLayout;
-        const auto call = [this, rows, view, &child](data::Request request) {
-            data::RequestScope scope(m_model.session(), request);
-            data::Record &buffer = m_model.session().buffer(rows->table().schema());
-            if (request == data::Request::Insert) {
-                buffer.assign(*rows->table().schema().create());
-                for (int i = 0; i < child.rangeFields.size(); ++i)
-                    buffer.setValue(rows->table().schema().key(child.key).fields[i],
-                                    m_model.value(child.rangeFields[i]));
-            } else {
-                const int row = view->currentIndex().row();
-                if (row < 0)
-                    return;
-                buffer.assign(rows->record(row));
-            }
-            m_caller(child.form);
-            rows->reload();
-        };
-        const bool editable =
-            m_model.request() != data::Request::View && m_model.request() != data::Request::Delete;
-        for (const auto &[text, request] : {std::pair{u"&Add"_s, data::Request::Insert},
-                                            std::pair{u"&Change"_s, data::Request::Change},
-                                            std::pair{u"&Delete"_s, data::Request::Delete},
-                                            std::pair{u"&View"_s, data::Request::View}}) {
-            if (!editable && request != data::Request::View)
-                continue;
-            auto *button = new QPushButton(text, box);
-            button->setAutoDefault(false);
-            const data::Request chosen = request;
-            connect(button, &QPushButton::clicked, this, [call, chosen] { call(chosen); });
-            buttons->addWidget(button);
-        }
-        buttons->addStretch();
-        layout->addLayout(buttons);
-    }
-    m_editors.insert(control.field, view);
-    m_controls.insert(view, &control);
-    m_parts[view].append(box);
-    return box;
-}
-
 void FormView::refresh()
 {
     m_refreshing = true;
@@ -411,15 +470,18 @@ void FormView::refresh()
             static_cast<QLabel *>(editor)->setText(text);
             break;
         }
-        case ControlKind::ChildList: {
-            auto *rows = qobject_cast<KeyedListModel *>(static_cast<QTableView *>(editor)->model());
-            QList<data::FieldValue> range;
-            for (const QString &field : control.child.rangeFields)
-                range.append(m_model.value(field));
-            rows->setRange(range, range);
-            rows->reload();
+        case ControlKind::ChildList:
+            for (FormChildList *list : std::as_const(m_childLists))
+                if (list->view() == editor)
+                    list->refresh();
             break;
-        }
+        case ControlKind::Button:
+            editor->setEnabled(enabled);
+            break;
+        case ControlKind::Custom:
+            static_cast<FormPart *>(editor)->refresh();
+            editor->setEnabled(enabled || !m_model.isEditable());
+            break;
         }
         editor->setVisible(shown);
         for (QWidget *part : m_parts.value(editor))

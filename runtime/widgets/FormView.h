@@ -8,12 +8,35 @@
 
 #include <functional>
 
+class QCheckBox;
+class QLabel;
+class QPushButton;
 class QTabWidget;
 class QToolButton;
 
 namespace qaveq {
 
-class KeyedListModel;
+class FormChildList;
+
+// A part of a form that the screen builds itself (a photograph, a preview):
+// it shows the form's values again whenever they change.
+class FormPart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+    virtual void refresh() {}
+};
+
+// What a screen adds to its declared form: how its lists call their row
+// forms (a procedure by name, the request already set), and the parts it
+// builds itself, by the field naming their Custom control.
+struct FormExtras
+{
+    std::function<void(const QString &procedure)> caller = {};
+    QMap<QString, std::function<FormPart *(forms::FormModel &, QWidget *parent)>> parts = {};
+};
 
 // The window of a form: built from the form's declared pages, groups and rows,
 // its controls bound to the form model, which holds the values and every rule.
@@ -25,11 +48,9 @@ class FormView : public QDialog
     Q_OBJECT
 
 public:
-    // Calls a procedure by name with the request already set (a child list's
-    // form).
-    using ProcedureCaller = std::function<void(const QString &procedure)>;
+    using Extras = FormExtras;
 
-    FormView(forms::FormModel &model, ProcedureCaller caller = {}, QWidget *parent = nullptr);
+    FormView(forms::FormModel &model, Extras extras = {}, QWidget *parent = nullptr);
 
     // Opens the form modally, unless the model refused to open (it has said
     // why and answered cancelled).
@@ -43,6 +64,12 @@ public:
     // Checks the spelling of the text entries, asking `decide` about each word
     // not in the dictionary; ends with "The spelling check is complete.".
     void checkSpelling(const SpellChecker::Decide &decide);
+    // The page shown (a tab, or the wizard's step); 0-based.
+    int currentPage() const;
+    void showPage(int page);
+    // Walks through the pages one at a time (forms that offer it).
+    void setWizard(bool on);
+    bool isWizard() const { return m_wizard; }
 
 protected:
     void reject() override;
@@ -54,7 +81,8 @@ private:
     void build();
     QWidget *buildPage(const forms::Page &page);
     QWidget *buildControl(const forms::Control &control, QWidget *parent);
-    QWidget *buildChildList(const forms::Control &control, QWidget *parent);
+    QWidget *buildWizard();
+    void updateWizard();
     void refresh();
     void showFailure(const forms::FormModel::Outcome &outcome);
     // Hands every entry whose text differs from the model's to the model.
@@ -64,13 +92,22 @@ private:
     QString currentHelpTopic() const;
 
     forms::FormModel &m_model;
-    ProcedureCaller m_caller;
+    Extras m_extras;
     QTabWidget *m_tabs = nullptr;
+    QPushButton *m_ok = nullptr;
+    QCheckBox *m_wizardBox = nullptr;
+    QPushButton *m_back = nullptr;
+    QPushButton *m_next = nullptr;
+    QLabel *m_pageTitle = nullptr;
+    QLabel *m_legend = nullptr;
+    bool m_wizard = false;
+    QMap<QLabel *, const forms::Control *> m_prompts;   // to mark the required ones
     QMap<QString, QWidget *> m_editors;                 // by field name as declared
     QMap<QWidget *, const forms::Control *> m_controls; // by editor
     QMap<QWidget *, QList<QWidget *>> m_parts;      // by editor: its prompt and box, shown with it
     QMap<QWidget *, QToolButton *> m_lookupButtons; // by editor
-    QList<KeyedListModel *> m_childLists;
+    QList<FormChildList *> m_childLists;
+    QList<FormPart *> m_customParts;
     QMap<QWidget *, QString> m_shownTexts; // by entry: the model's text it was last given
     bool m_refreshing = false;             // values are being shown: no user action
     bool m_checking = false;               // a check runs (it may open a lookup)
