@@ -36,22 +36,41 @@ class CommandLineTest : public ::testing::Test
 protected:
     QTemporaryDir folder;
 
+    void start(QProcess &run, const QStringList &arguments)
+    {
+        run.start(QStringLiteral(QAVEQ_PROGRAM),
+                  QStringList{u"--company"_s, folder.path() + u"/co"_s} + arguments);
+    }
+
+    static Outcome finished(QProcess &run)
+    {
+        Outcome outcome;
+        EXPECT_TRUE(run.waitForFinished(60000));
+        outcome.status = run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
+        outcome.out = QString::fromUtf8(run.readAllStandardOutput());
+        outcome.err = QString::fromUtf8(run.readAllStandardError());
+        return outcome;
+    }
+
     // Two stations at once: the built program run twice side by side.
     std::array<Outcome, 2> together(const QStringList &arguments)
     {
         std::array<QProcess, 2> runs;
         for (QProcess &run : runs)
-            run.start(QStringLiteral(QAVEQ_PROGRAM),
-                      QStringList{u"--company"_s, folder.path() + u"/co"_s} + arguments);
-        std::array<Outcome, 2> outcomes;
-        for (int i = 0; i < 2; ++i) {
-            EXPECT_TRUE(runs[i].waitForFinished(60000));
-            outcomes[i].status =
-                runs[i].exitStatus() == QProcess::NormalExit ? runs[i].exitCode() : -1;
-            outcomes[i].out = QString::fromUtf8(runs[i].readAllStandardOutput());
-            outcomes[i].err = QString::fromUtf8(runs[i].readAllStandardError());
-        }
-        return outcomes;
+            start(run, arguments);
+        return {finished(runs[0]), finished(runs[1])};
+    }
+
+    // The program run while another station holds `file` past the run's
+    // wait (as a long load does).
+    Outcome besideHeld(const QString &file, const QStringList &arguments)
+    {
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        qaveq::data::Transaction held(station.database(), {file}, std::chrono::seconds(1));
+        EXPECT_TRUE(held.isActive());
+        QProcess run;
+        start(run, arguments);
+        return finished(run);
     }
 
     // A run that lost the race failed and said why; one that won succeeded.
@@ -295,20 +314,11 @@ TEST_F(CommandLineTest, TwoStationsDepreciatingAtOnceNeitherDuplicateNorLoseMont
                 .arg(Months);
     ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
 
-    {
-        // A station that holds GLDepr past the run's wait (a long load):
-        // the run gives up, says why, and writes nothing of its own.
-        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
-        qaveq::data::Transaction held(station.database(), {u"GLDepr"_s}, std::chrono::seconds(1));
-        ASSERT_TRUE(held.isActive());
-        QProcess run;
-        run.start(QStringLiteral(QAVEQ_PROGRAM),
-                  {u"--company"_s, folder.path() + u"/co"_s, u"depreciation"_s, u"EQ-0"_s});
-        ASSERT_TRUE(run.waitForFinished(60000));
-        EXPECT_EQ(run.exitCode(), 1);
-        EXPECT_TRUE(run.readAllStandardError().contains(
-            "Another station is using GLDepr. Nothing was changed; try again in a moment."));
-    }
+    // Held past its wait, the run gives up, says why and writes nothing.
+    const Outcome waited = besideHeld(u"GLDepr"_s, {u"depreciation"_s, u"EQ-0"_s});
+    EXPECT_EQ(waited.status, 1);
+    EXPECT_TRUE(waited.err.contains(
+        u"Another station is using GLDepr. Nothing was changed; try again in a moment."_s));
     EXPECT_EQ(qaveq({u"dump"_s, u"GLDepr"_s}).out, QString());
 
     for (int round = 0; round < Rounds; ++round) {
@@ -342,18 +352,10 @@ TEST_F(CommandLineTest, TwoStationsApplyingCategoriesAtOnceAddEachOnce)
     ASSERT_EQ(
         qaveq({u"load"_s, u"EQCode"_s}, uR"({"CategoryID":"FIRST","Description":"x"})"_s).status,
         0);
-    {
-        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
-        qaveq::data::Transaction held(station.database(), {u"EQCost"_s}, std::chrono::seconds(1));
-        ASSERT_TRUE(held.isActive());
-        QProcess run;
-        run.start(QStringLiteral(QAVEQ_PROGRAM),
-                  {u"--company"_s, folder.path() + u"/co"_s, u"apply-categories"_s, u"--yes"_s});
-        ASSERT_TRUE(run.waitForFinished(60000));
-        EXPECT_EQ(run.exitCode(), 1);
-        EXPECT_TRUE(run.readAllStandardError().contains("Another station is using EQCost."));
-        EXPECT_FALSE(run.readAllStandardOutput().contains("Process Complete"));
-    }
+    const Outcome waited = besideHeld(u"EQCost"_s, {u"apply-categories"_s, u"--yes"_s});
+    EXPECT_EQ(waited.status, 1);
+    EXPECT_TRUE(waited.err.contains(u"Another station is using EQCost."_s));
+    EXPECT_FALSE(waited.out.contains(u"Process Complete"_s));
     ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out, QString());
 
     for (int round = 0; round < Rounds; ++round) {
