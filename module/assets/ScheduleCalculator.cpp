@@ -219,27 +219,34 @@ ScheduleCalculator::run(const EQHeader &equipment,
         return {};
     }
 
-    // Rows after the sale go whatever they hold; rows after the last month
-    // of the life go unless the general ledger has posted them.
+    // Rows after the sale go whatever they hold; rows outside the months of
+    // the life (before its first month, after its last) go unless the
+    // general ledger has posted them.
+    const DayNumber start = SuiteDate::make(purchaseMonth + 1, 1, purchaseYear);
     const DayNumber lastKept = equipment.SaleDate != 0 ? std::min(end, equipment.SaleDate) : end;
+    data::ScanOptions before;
+    before.from = {equipmentId};
+    before.to = {equipmentId, qint64(start) - 1};
     data::ScanOptions beyond;
     beyond.from = {equipmentId, qint64(lastKept) + 1};
     beyond.to = {equipmentId};
-    data::KeyCursor rows = file.scan(u"KeyEquipmentID", beyond);
     QStringList postedKept;
-    GLDepr row;
-    while (rows.next(row)) {
-        const bool sold = equipment.SaleDate != 0 && row.Date > equipment.SaleDate;
-        if (!sold && row.GLTransID != 0) {
-            postedKept.append(SuiteDate::toQDate(row.Date).toString(u"MM/yyyy"_s));
-            continue;
+    for (const data::ScanOptions &outside : {before, beyond}) {
+        data::KeyCursor rows = file.scan(u"KeyEquipmentID", outside);
+        GLDepr row;
+        while (rows.next(row)) {
+            const bool sold = equipment.SaleDate != 0 && row.Date > equipment.SaleDate;
+            if (!sold && row.GLTransID != 0) {
+                postedKept.append(SuiteDate::toQDate(row.Date).toString(u"MM/yyyy"_s));
+                continue;
+            }
+            if (data::FileStatus status = file.remove(row); !status)
+                return failed(status.error(), u" Deleting GLDepr"_s);
+            ++result.rowsDeleted;
         }
-        if (data::FileStatus status = file.remove(row); !status)
-            return failed(status.error(), u" Deleting GLDepr"_s);
-        ++result.rowsDeleted;
+        if (rows.error())
+            return failed(*rows.error(), u" Deleting GLDepr"_s);
     }
-    if (rows.error())
-        return failed(*rows.error(), u" Deleting GLDepr"_s);
 
     if (preview) {
         for (const GLDepr &stored : scheduleRows(m_company, equipmentId))
@@ -251,7 +258,7 @@ ScheduleCalculator::run(const EQHeader &equipment,
     result.calculated = true;
     result.postedKept = int(postedKept.size());
     if (!postedKept.isEmpty())
-        tell(u"Equipment %1 has rows beyond its %2 months that are posted to the general "
+        tell(u"Equipment %1 has rows outside its %2 months that are posted to the general "
              "ledger: %3.|They were kept; reverse their postings to remove them."_s.arg(equipmentId)
                  .arg(equipment.DepreciationYears)
                  .arg(postedKept.join(u", "_s)));

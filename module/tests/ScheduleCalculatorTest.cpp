@@ -192,13 +192,25 @@ TEST_P(ScheduleCalculatorTest, AShorterLifeLeavesExactlyItsMonthsButKeepsPostedR
     EXPECT_EQ(rows[35].SLValue, money("0.00")) << "month 36 reaches salvage";
     EXPECT_EQ(rows[36].GLTransID, 812);
     EXPECT_EQ(prompter.shown().last().text,
-              u"Equipment EXC-301 has rows beyond its 36 months that are posted to the general "
+              u"Equipment EXC-301 has rows outside its 36 months that are posted to the general "
               "ledger: 08/2027.|They were kept; reverse their postings to remove them.");
 
     // A life that ends early (cost equal to salvage) leaves its one month.
     e.SalvageValue = e.PurchaseValue;
     calculate(e);
     EXPECT_EQ(scheduleRows(company, e.EquipmentID).size(), 2u) << "the month and the posted row";
+}
+
+TEST_P(ScheduleCalculatorTest, ALaterPurchaseDateLeavesNoEarlierMonths)
+{
+    EQHeader e = equipment("1200.00", "0.00", 12);
+    calculate(e);
+    e.PurchaseDate = SuiteDate::fromYmd(2024, 6, 10);
+    const ScheduleCalculator::Result result = calculator.calculate(e);
+    EXPECT_EQ(result.rowsDeleted, 3) << "April to June";
+    const auto rows = scheduleRows(company, e.EquipmentID);
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(SuiteDate::toQDate(rows.front().Date), QDate(2024, 7, 1));
 }
 
 TEST_P(ScheduleCalculatorTest, EveryMethodEndsExactlyAtSalvage)
