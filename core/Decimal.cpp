@@ -1,5 +1,6 @@
 #include "Decimal.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qaveq {
@@ -111,6 +112,29 @@ Decimal Decimal::fromDouble(double value, int places)
 
 std::optional<Decimal> Decimal::parse(QStringView text)
 {
+    try {
+        return parseChecked(text);
+    } catch (const DecimalOverflow &) {
+        return std::nullopt;
+    }
+}
+
+std::optional<Decimal> Decimal::parsePlain(QStringView text)
+{
+    const QStringView digits = text.startsWith(u'-') ? text.mid(1) : text;
+    const qsizetype point = digits.indexOf(u'.');
+    const auto allDigits = [](QStringView part) {
+        return !part.isEmpty() && std::all_of(part.begin(), part.end(),
+                                              [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (point < 0 ? !allDigits(digits)
+                  : !allDigits(digits.left(point)) || !allDigits(digits.mid(point + 1)))
+        return std::nullopt;
+    return parse(text);
+}
+
+std::optional<Decimal> Decimal::parseChecked(QStringView text)
+{
     text = text.trimmed();
     if (text.isEmpty())
         return Decimal();
@@ -127,8 +151,9 @@ std::optional<Decimal> Decimal::parse(QStringView text)
     QChar previous;
     for (; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.isDigit()) {
-            const int digit = c.digitValue();
+        // ASCII digits only: other scripts' digits are not amounts here.
+        if (c >= u'0' && c <= u'9') {
+            const int digit = c.unicode() - u'0';
             if (inFraction && places >= MaxPlaces) {
                 // Rounding of further places: only the first one matters.
                 if (places == MaxPlaces && digit >= 5)
@@ -140,7 +165,7 @@ std::optional<Decimal> Decimal::parse(QStringView text)
                     ++places;
             }
             ++digitCount;
-        } else if (c == u',' && !inFraction && previous.isDigit()) {
+        } else if (c == u',' && !inFraction && previous >= u'0' && previous <= u'9') {
             // grouping separator between digits of the integer part
         } else if (c == u'.' && !inFraction) {
             inFraction = true;

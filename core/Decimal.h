@@ -47,9 +47,14 @@ public:
     // Rounds half away from zero to `places`.
     static Decimal fromDouble(double value, int places);
 
-    // Strict: accepts optional sign, digits with "," grouping and a fraction
-    // ("1,234.50", "-12.5"); empty or blank text is 0. Anything else is nullopt.
+    // Strict: accepts optional sign, ASCII digits with "," grouping and a
+    // fraction ("1,234.50", "-12.5"); empty or blank text is 0. Anything else,
+    // and a number beyond the range, is nullopt.
     static std::optional<Decimal> parse(QStringView text);
+    // The plain grammar of files, the same in every locale: an optional "-",
+    // ASCII digits, and a "." with more digits ("-1234.50"). No grouping, no
+    // blanks, no empty text: "1,5" is not 15.
+    static std::optional<Decimal> parsePlain(QStringView text);
     // Lenient: text that is not a number reads as 0.
     static Decimal fromText(QStringView text);
 
@@ -84,6 +89,8 @@ public:
 private:
     using Units = __int128;
     Decimal(Units units, int places);
+    // parse(), throwing DecimalOverflow for a number beyond the range.
+    static std::optional<Decimal> parseChecked(QStringView text);
     void normalize();
 
     Units m_units = 0; // value * 10^m_places, kept without trailing zero places

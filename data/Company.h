@@ -24,6 +24,8 @@ public:
     static QString settingsFile(const QString &folder);
     static bool exists(const QString &folder);
     static ConnectionSettings connectionSettings(const QString &folder);
+    // A company ID: 1 to 5 letters, digits, "-" or "_" (it names folders).
+    static bool isValidId(const QString &id);
 
     // Opens (creating when missing) the company's database and lays out every
     // file of the catalog: missing tables and indexes are created, columns an
@@ -36,6 +38,9 @@ public:
     QString id() const { return m_id; }
     QString name() const { return m_name; }
     void setIdentity(const QString &id, const QString &name); // written to company.ini
+    // Makes company.ini readable by its owner only when it holds a database
+    // password. Throws DataError when it cannot.
+    static void keepPasswordPrivate(const QString &folder);
 
     Database &database() { return *m_db; }
     const Catalog &catalog() const { return m_catalog; }

@@ -3,9 +3,13 @@
 #include "FileSchema.h"
 #include "Record.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSysInfo>
+#include <QUrl>
 
 #include <atomic>
 
@@ -43,7 +47,19 @@ Database::Database(const ConnectionSettings &settings)
         throw DataError(QStringLiteral("The database driver for %1 is not installed.")
                             .arg(sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL"))
                             .toStdString());
-    if (sqlite) {
+    if (sqlite && settings.readOnly) {
+        // Without its write-ahead log beside it a database that may not be
+        // written is read as it stands (its last writer closed it cleanly);
+        // with one, SQLite reads through it.
+        const bool withLog = QFileInfo::exists(settings.sqliteFile + QStringLiteral("-wal"));
+        db.setDatabaseName(withLog ? settings.sqliteFile
+                                   : QStringLiteral("file:%1?immutable=1")
+                                         .arg(QString::fromUtf8(
+                                             QUrl::toPercentEncoding(settings.sqliteFile, "/"))));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;"
+                                            "QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(m_lockWait.count()));
+    } else if (sqlite) {
         db.setDatabaseName(settings.sqliteFile);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWait.count()));
     } else {
@@ -52,7 +68,12 @@ Database::Database(const ConnectionSettings &settings)
         db.setDatabaseName(settings.databaseName);
         db.setUserName(settings.user);
         db.setPassword(settings.password);
-        db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+        // Named for the station, so another one waiting for a lock can say
+        // who holds it.
+        QString host = QSysInfo::machineHostName();
+        host.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]")));
+        db.setConnectOptions(
+            QStringLiteral("connect_timeout=10;application_name=qaveq@%1").arg(host.left(40)));
         db.setNumericalPrecisionPolicy(QSql::HighPrecision);
     }
     if (!db.open())
@@ -60,13 +81,23 @@ Database::Database(const ConnectionSettings &settings)
                             .arg(db.lastError().text())
                             .toStdString());
     if (sqlite) {
-        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        // Setting the journal mode writes: a read-only company keeps its own.
+        if (!settings.readOnly)
+            exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     } else {
         // A write never waits for ever behind another station's lock.
         exec(QStringLiteral("SET lock_timeout = %1").arg(m_lockWait.count()));
+        // The server's notices ("already exists, skipping") are not for the user.
+        exec(QStringLiteral("SET client_min_messages = warning"));
+        if (settings.readOnly)
+            exec(QStringLiteral("SET default_transaction_read_only = on"));
         if (!settings.schema.isEmpty()) {
-            exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
+            QSqlQuery found(connection());
+            found.prepare(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"));
+            found.addBindValue(settings.schema);
+            if (!found.exec() || !found.next())
+                exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
             exec(QStringLiteral("SET search_path TO %1").arg(quote(settings.schema)));
         }
     }
@@ -78,7 +109,7 @@ Database::~Database()
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen()) {
-            if (m_inTransaction)
+            if (inTransaction())
                 db.exec(QStringLiteral("ROLLBACK"));
             db.close();
         }
@@ -202,6 +233,59 @@ void Database::ensureTable(const FileSchema &schema)
                       quote(schema.table + u'_' + key.name), table,
                       columns.join(QStringLiteral(", "))));
     }
+}
+
+namespace {
+
+const QString VersionTable = QStringLiteral("qaveq_schema");
+
+} // namespace
+
+QStringList Database::stationsHolding(const QStringList &tables) const
+{
+    if (dialect() != Dialect::PostgreSQL || tables.isEmpty())
+        return {};
+    QSqlQuery query(connection());
+    query.prepare(QStringLiteral("SELECT DISTINCT a.application_name FROM pg_locks l "
+                                 "JOIN pg_stat_activity a ON a.pid = l.pid "
+                                 "JOIN pg_class c ON c.oid = l.relation "
+                                 "WHERE l.granted AND l.pid <> pg_backend_pid() "
+                                 "AND c.relnamespace = current_schema()::regnamespace "
+                                 "AND c.relname IN (%1) ORDER BY 1")
+                      .arg(QStringList(tables.size(), QStringLiteral("?")).join(u',')));
+    for (const QString &table : tables)
+        query.addBindValue(table);
+    QStringList stations;
+    if (query.exec())
+        while (query.next())
+            if (const QString name = query.value(0).toString(); !name.isEmpty())
+                stations.append(name);
+    return stations;
+}
+
+QString Database::schemaVersion() const
+{
+    if (existingColumns(VersionTable).isEmpty())
+        return {};
+    QSqlQuery query(connection());
+    if (!query.exec(QStringLiteral("SELECT version FROM %1").arg(quote(VersionTable))) ||
+        !query.next())
+        return {};
+    return query.value(0).toString();
+}
+
+void Database::setSchemaVersion(const QString &version)
+{
+    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (version TEXT NOT NULL)")
+             .arg(quote(VersionTable)));
+    exec(QStringLiteral("DELETE FROM %1").arg(quote(VersionTable)));
+    QSqlQuery query(connection());
+    query.prepare(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(quote(VersionTable)));
+    query.addBindValue(version);
+    if (!query.exec())
+        throw DataError(QStringLiteral("Cannot record the schema version: %1")
+                            .arg(query.lastError().text())
+                            .toStdString());
 }
 
 QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const

@@ -32,6 +32,9 @@ struct ConnectionSettings
     QString user;
     QString password;
     QString schema; // PostgreSQL schema holding the company's tables; empty = the default
+    // Opened for reading only: a folder or file the user may not write, or
+    // a station set up to only look. Every transaction is then refused.
+    bool readOnly = false;
 };
 
 // One connection to a company's database. Every value travels as a bound
@@ -56,6 +59,10 @@ public:
     // an older company lacks; rows already stored are kept. Throws DataError.
     void ensureTable(const FileSchema &schema);
     QStringList existingColumns(const QString &table) const;
+    // The version of the declarations the database was last laid out for;
+    // empty when it never was (or by a program that did not record it).
+    QString schemaVersion() const;
+    void setSchemaVersion(const QString &version); // throws DataError
 
     static QString quote(const QString &identifier);
     QVariant toSql(const FieldDef &field, const FieldValue &value) const;
@@ -73,7 +80,11 @@ public:
     FileError fail(FileError error);
     const FileError &lastError() const { return m_lastError; }
 
-    bool inTransaction() const { return m_inTransaction; }
+    bool inTransaction() const { return m_transactionDepth > 0; }
+    // The stations ("qaveq@host") holding locks on these tables, where the
+    // server can tell (PostgreSQL); empty otherwise.
+    QStringList stationsHolding(const QStringList &tables) const;
+    bool isReadOnly() const { return m_settings.readOnly; }
 
     // The statement kept under `key`, prepared from sql() on first use and
     // reused for the life of the connection; null (the error noted) when it
@@ -94,7 +105,7 @@ private:
     ConnectionSettings m_settings;
     QString m_connectionName;
     FileError m_lastError;
-    bool m_inTransaction = false;
+    int m_transactionDepth = 0; // 1: a transaction; more: runs inside it
     std::chrono::milliseconds m_lockWait = DefaultLockWait;
     std::unordered_map<QString, QSqlQuery> m_statements;
 };

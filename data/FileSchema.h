@@ -24,6 +24,7 @@ struct FieldDef
     int places = 0;     // decimals: decimal places
     qint64 minimum = 0; // integers, dates and times: the member's range
     qint64 maximum = 0;
+    bool required = false; // a record is not stored with this text blank
     std::function<FieldValue(const Record &)> get;
     std::function<void(Record &, const FieldValue &)> set;
 };

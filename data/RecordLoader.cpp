@@ -6,8 +6,11 @@
 #include "Table.h"
 #include "Transaction.h"
 
+#include <QIODevice>
+#include <QJsonArray>
 #include <QJsonDocument>
-#include <QTextStream>
+#include <QSet>
+#include <QStringDecoder>
 
 namespace qaveq::data {
 
@@ -15,9 +18,47 @@ namespace {
 
 constexpr std::chrono::milliseconds LoadWait{5000};
 
+// The first member name that the object on `line` gives twice, or nothing.
+// The line is valid JSON already; a JSON reader would quietly keep the last
+// of the two values.
+std::optional<QString> repeatedMember(const QByteArray &line)
+{
+    QSet<QString> names;
+    int depth = 0;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        } else if (c == '"') {
+            const qsizetype start = i;
+            for (++i; i < line.size() && line[i] != '"'; ++i)
+                if (line[i] == '\\')
+                    ++i;
+            if (depth != 1)
+                continue;
+            qsizetype next = i + 1;
+            while (next < line.size() && QChar::isSpace(uchar(line[next])))
+                ++next;
+            if (next >= line.size() || line[next] != ':')
+                continue; // a value, not a member name
+            // Decoded, so that "\u0041" and "A" are the same name.
+            const QString name = QJsonDocument::fromJson('[' + line.mid(start, i - start + 1) + ']')
+                                     .array()
+                                     .at(0)
+                                     .toString();
+            if (names.contains(name))
+                return name;
+            names.insert(name);
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-LoadResult RecordLoader::load(QTextStream &input)
+LoadResult RecordLoader::load(QIODevice &input)
 {
     const FileSchema &schema = m_table.schema();
     LoadResult result;
@@ -31,23 +72,34 @@ LoadResult RecordLoader::load(QTextStream &input)
 
     Transaction transaction(m_table.database(), {schema.table}, LoadWait);
     if (!transaction.isActive())
-        return fail(0, QStringLiteral("%1 is in use by another station (%2); nothing was loaded")
-                           .arg(schema.name, transaction.error().text()));
+        return fail(0, transaction.notBegunText().replace(u'|', u' '));
 
     const KeyDef *matchKey = schema.firstUniqueKey();
+    QHash<QString, int> keysGiven; // key text -> the line that gave it
     int lineNumber = 0;
     while (!input.atEnd()) {
-        const QString line = input.readLine();
+        QByteArray line = input.readLine();
         ++lineNumber;
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
         if (line.trimmed().isEmpty())
             continue;
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(line);
+        if (utf8.hasError())
+            return fail(lineNumber, QStringLiteral("not valid UTF-8"));
+        if (text.contains(QChar(0)))
+            return fail(lineNumber, QStringLiteral("holds a NUL character"));
         QJsonParseError parseError;
-        const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &parseError);
+        const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
         if (!document.isObject())
             return fail(lineNumber,
                         parseError.error != QJsonParseError::NoError
                             ? QStringLiteral("not valid JSON: %1").arg(parseError.errorString())
                             : QStringLiteral("not a JSON object"));
+        if (const std::optional<QString> repeated = repeatedMember(line))
+            return fail(lineNumber,
+                        QStringLiteral("the field \"%1\" is given twice").arg(*repeated));
 
         std::unique_ptr<Record> incoming = schema.create();
         QStringList present;
@@ -59,6 +111,20 @@ LoadResult RecordLoader::load(QTextStream &input)
         if (matchKey)
             for (const QString &f : matchKey->fields)
                 keyGiven = keyGiven && present.contains(schema.field(f)->name);
+        if (keyGiven) {
+            // A second line with the same key would quietly overwrite the
+            // first: say so instead.
+            QStringList parts;
+            for (const QString &f : matchKey->fields)
+                parts.append(
+                    RecordText::fieldText(*schema.field(f), schema.field(f)->get(*incoming)));
+            const QString key = parts.join(u'\x1f');
+            if (const auto earlier = keysGiven.constFind(key); earlier != keysGiven.cend())
+                return fail(lineNumber, QStringLiteral("%1 %2 was already given on line %3")
+                                            .arg(matchKey->fields.join(u'+'), parts.join(u' '))
+                                            .arg(*earlier));
+            keysGiven.insert(key, lineNumber);
+        }
 
         std::unique_ptr<Record> stored = schema.create();
         bool exists = false;
@@ -71,12 +137,21 @@ LoadResult RecordLoader::load(QTextStream &input)
                 return fail(lineNumber, status.error().text());
         }
 
-        FileStatus status;
+        Record &kept = exists ? *stored : *incoming;
         if (exists) {
             for (const QString &name : std::as_const(present)) {
                 const FieldDef *field = schema.field(name);
                 field->set(*stored, field->get(*incoming));
             }
+        }
+        for (const FieldDef &field : schema.fields)
+            if (field.required && std::get<QString>(field.get(kept)).trimmed().isEmpty())
+                return fail(
+                    lineNumber,
+                    QStringLiteral("%1 is required and blank").arg(schema.qualified(field)));
+
+        FileStatus status;
+        if (exists) {
             status = m_table.update(*stored);
             ++result.updated;
         } else {

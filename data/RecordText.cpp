@@ -9,6 +9,8 @@
 #include <QJsonValue>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace qaveq::data::RecordText {
 
 namespace {
@@ -48,6 +50,8 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
         if (!json.isString())
             return QStringLiteral("%1 must be a text").arg(qualified);
         const QString text = Text::clip(json.toString());
+        if (text.contains(QChar(0)))
+            return QStringLiteral("%1 holds a NUL character").arg(qualified);
         if (text.size() > field.width)
             return QStringLiteral("%1 is longer than %2 characters")
                 .arg(qualified)
@@ -56,20 +60,28 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
         return {};
     }
     case FieldType::Decimal: {
+        const QString doesNotFit = QStringLiteral("%1 does not fit %2 digits with %3 places")
+                                       .arg(qualified)
+                                       .arg(field.digits)
+                                       .arg(field.places);
+        std::optional<Decimal> value;
         QString text;
-        if (json.isString())
+        if (json.isString()) {
             text = json.toString();
-        else if (json.isDouble())
-            text = QString::number(json.toDouble(), 'f', field.places + 6);
-        std::optional<Decimal> value =
-            (json.isString() || json.isDouble()) ? Decimal::parse(text) : std::nullopt;
+            value = Decimal::parsePlain(text);
+        } else if (json.isDouble()) {
+            // A JSON number is locale-free already; one beyond any amount
+            // (1e308) does not fit, whatever its digits.
+            const double number = json.toDouble();
+            if (!(std::fabs(number) < 1e15))
+                return doesNotFit;
+            text = QString::number(number, 'f', field.places + 6);
+            value = Decimal::parse(text);
+        }
         if (!value)
-            return QStringLiteral("%1 is not a number: %2").arg(qualified, text);
+            return QStringLiteral("%1 is not a number: %2").arg(qualified, text.left(40));
         if (!value->fits(field.digits, field.places))
-            return QStringLiteral("%1 does not fit %2 digits with %3 places")
-                .arg(qualified)
-                .arg(field.digits)
-                .arg(field.places);
+            return doesNotFit;
         out = value->stored(field.digits, field.places);
         return {};
     }
@@ -99,11 +111,16 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
         qint64 value = 0;
         bool ok = false;
         if (json.isDouble()) {
+            // Converting a double beyond 64 bits is undefined: range first.
             const double d = json.toDouble();
-            value = static_cast<qint64>(d);
-            ok = static_cast<double>(value) == d;
+            ok = std::fabs(d) < 9e18;
+            value = ok ? static_cast<qint64>(d) : 0;
+            ok = ok && static_cast<double>(value) == d;
         } else if (json.isString()) {
-            value = json.toString().trimmed().toLongLong(&ok);
+            static const QRegularExpression plain(QStringLiteral("^-?[0-9]{1,18}$"));
+            const QString text = json.toString();
+            ok = plain.match(text).hasMatch();
+            value = ok ? text.toLongLong() : 0;
         } else if (json.isBool()) {
             value = json.toBool() ? 1 : 0;
             ok = true;
@@ -189,8 +206,17 @@ QString toJsonLine(const Record &record)
     return u'{' + members.join(u',') + u'}';
 }
 
-QString csvQuote(const QString &text)
+QString spreadsheetCell(const QString &text)
 {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !formulaStarts.contains(text.front()) || Decimal::parse(text))
+        return text;
+    return u'\'' + text;
+}
+
+QString csvQuote(const QString &value)
+{
+    const QString text = spreadsheetCell(value);
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
         !text.contains(u'\r'))
         return text;

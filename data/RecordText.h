@@ -23,7 +23,12 @@ QString fieldText(const FieldDef &field, const FieldValue &value);
 QString toJsonLine(const Record &record);
 QString csvHeader(const FileSchema &schema);
 QString csvRow(const Record &record);
-QString csvQuote(const QString &text);
+// One value for a spreadsheet: a text that a spreadsheet would run as a
+// formula ("=HYPERLINK(...)", "+1+2", "@SUM(...)") starts with "'" instead;
+// numbers such as "-12.50" stay as they are.
+QString spreadsheetCell(const QString &text);
+// The value as a spreadsheet cell, quoted for CSV where it needs to be.
+QString csvQuote(const QString &value);
 
 // Reads the JSON object's fields into `record`. Returns the reason when a field
 // is unknown or its value does not fit (empty when all is well); the names of

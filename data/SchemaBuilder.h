@@ -82,6 +82,13 @@ public:
         return *this;
     }
 
+    // The field declared last may not be blank in a stored record.
+    SchemaBuilder &required()
+    {
+        m_schema.fields.last().required = true;
+        return *this;
+    }
+
     template <class C>
     SchemaBuilder &decimal(QString name, Decimal C::*member, int digits, int places)
     {

@@ -181,7 +181,17 @@ int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &o
             out << command.help;
             return Success;
         }
-        return command.run(context);
+        // No input ends the program: whatever a command did not foresee
+        // (an amount beyond the decimals' range, a failure deep in a
+        // library) is said, with a failing status.
+        try {
+            return command.run(context);
+        } catch (const std::exception &e) {
+            err << "qaveq " << name << ": " << e.what() << "\n";
+        } catch (...) {
+            err << "qaveq " << name << ": an unexpected error stopped the command\n";
+        }
+        return Failure;
     }
     err << "qaveq: no command \"" << name << "\". Try \"qaveq --help\".\n";
     return UsageError;

@@ -3,6 +3,8 @@
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/SystemFiles.h"
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +35,22 @@ std::unique_ptr<data::Company> openCompany(const CommandContext &context)
         context.err << "qaveq: " << e.what() << "\n";
         return nullptr;
     }
+}
+
+bool signOn(const CommandContext &context, data::Session &session)
+{
+    data::Table &users = session.company->file<UserFile>();
+    UserFile user;
+    user.UserID = context.global.userId.toUpper();
+    session.userId = user.UserID;
+    if (users.fetch(u"KeyUserID", user)) {
+        session.equipmentReadOnly = user.EquipmentReadOnly != 0;
+        return true;
+    }
+    if (users.count() == 0)
+        return true;
+    context.err << "qaveq: there is no user \"" << user.UserID << "\" in this company.\n";
+    return false;
 }
 
 int usage(const CommandContext &context, const QString &command, const QString &problem)

@@ -9,7 +9,8 @@
 
 namespace qaveq::data {
 class Company;
-}
+class Session;
+} // namespace qaveq::data
 
 namespace qaveq::host {
 
@@ -20,6 +21,11 @@ std::unique_ptr<data::Company> openCompany(const CommandContext &context);
 // The equipment `id` of the company; says so and returns nothing when there is none.
 std::optional<EQHeader> findEquipment(const CommandContext &context, data::Company &company,
                                       const QString &id);
+
+// Signs the command line's user on to `session`'s company: says why and
+// returns false when the company has users and this is none of them. A
+// company without users yet (a new one being loaded) has no one to refuse.
+bool signOn(const CommandContext &context, data::Session &session);
 
 // Says what is wrong with a command's arguments; returns UsageError.
 int usage(const CommandContext &context, const QString &command, const QString &problem);

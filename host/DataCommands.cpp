@@ -3,6 +3,8 @@
 #include "CompanyAccess.h"
 #include "DemoSetup.h"
 
+#include "demo/DemoCompany.h"
+#include "frame/ReadOnlyAccess.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
@@ -10,9 +12,13 @@
 #include "data/FileSchema.h"
 #include "data/RecordLoader.h"
 #include "data/RecordText.h"
+#include "data/Session.h"
+
+#include "runtime/ConsolePrompter.h"
 
 #include "core/Clock.h"
 
+#include <QBuffer>
 #include <QSettings>
 
 #include <memory>
@@ -57,8 +63,9 @@ int runInit(CommandContext &context)
     QString problem;
     if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
         return usage(context, u"init"_s, problem.isEmpty() ? u"unexpected arguments"_s : problem);
-    if (id.isEmpty() || id.size() > 5)
-        return usage(context, u"init"_s, u"a company ID has 1 to 5 characters"_s);
+    if (!data::Company::isValidId(id))
+        return usage(context, u"init"_s,
+                     u"a company ID has 1 to 5 letters, digits, \"-\" or \"_\""_s);
 
     const QString folder = context.global.companyFolder;
     const bool existed = data::Company::exists(folder);
@@ -69,6 +76,7 @@ int runInit(CommandContext &context)
             ini.setValue(u"Database/Driver"_s, u"SQLite"_s);
             company.setIdentity(id, name);
         }
+        data::Company::keepPasswordPrivate(company.folder());
         if (demo) {
             if (company.file<EQHeader>().count() > 0) {
                 context.err << "qaveq: the company in " << company.folder()
@@ -140,9 +148,25 @@ int runLoad(CommandContext &context)
     std::unique_ptr<data::Company> company = openCompany(context);
     if (!company)
         return Failure;
+    data::Session session(company.get());
+    if (!signOn(context, session))
+        return Failure;
+    ConsolePrompter refusal(context.err);
+    if (refuseReadOnly(session, refusal)) {
+        context.err << "Nothing was loaded into " << schema->name << ".\n";
+        return Failure;
+    }
 
-    const data::LoadResult result =
-        data::RecordLoader(company->file(schema->name)).load(context.in);
+    // The bytes as they come: a line that is not valid UTF-8 is refused,
+    // never read with replacement characters.
+    QBuffer text;
+    QIODevice *input = context.in.device();
+    if (!input) {
+        text.setData(context.in.readAll().toUtf8());
+        text.open(QIODevice::ReadOnly);
+        input = &text;
+    }
+    const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(*input);
     if (!result.ok) {
         if (result.line > 0)
             context.err << "qaveq: line " << result.line << ": " << result.reason << "\n";
@@ -174,14 +198,19 @@ QList<Command> dataCommands()
          "  --name NAME  the company's name\n\n"
          "To keep the company on a PostgreSQL server, write DIR/company.ini first:\n"
          "  [Database]\n  Driver=PostgreSQL\n  Host=db.example\n  Port=5432\n"
-         "  Name=qaveq\n  User=qaveq\n  Password=...\n"_s,
+         "  Name=qaveq\n  User=qaveq\n"
+         "and keep the password in your libpq password file ~/.pgpass\n"
+         "(db.example:5432:qaveq:qaveq:PASSWORD, mode 600). A Password= line in\n"
+         "company.ini works too; init then makes company.ini readable by you only.\n"_s,
          runInit},
         {u"dump"_s, u"print every record of a file as JSON Lines or CSV"_s,
          u"Usage: qaveq --company DIR dump FILE [--format jsonl|csv]\n\n"
          "Prints every record of FILE (for example EQHeader, EQCode, GLDepr) in the\n"
          "order of its first unique key. JSON Lines (the default) name the fields\n"
          "without their prefix; dates are YYYY-MM-DD (empty when there is none),\n"
-         "decimals are texts with their places, texts have no trailing spaces.\n"_s,
+         "decimals are texts with their places, texts have no trailing spaces.\n"
+         "CSV is for spreadsheets: a text that one would run as a formula (starting\n"
+         "with =, +, - or @) starts with ' instead.\n"_s,
          runDump},
         {u"load"_s, u"insert or update records of a file from JSON Lines on stdin"_s,
          u"Usage: qaveq --company DIR load FILE < records.jsonl\n\n"
@@ -189,9 +218,14 @@ QList<Command> dataCommands()
          "first unique key (for EQHeader: EquipmentID) is already stored is updated\n"
          "with the fields given; any other is inserted. Fields left out keep their\n"
          "stored values, or start empty in a new record.\n\n"
-         "The load is all or nothing: a bad line (unknown field, text longer than its\n"
-         "field, a bad number or date, a duplicate key) stops it, names the line and\n"
-         "the reason, and leaves the file as it was (exit status 1).\n"_s,
+         "The load is all or nothing: a bad line stops it, names the line and the\n"
+         "reason, and leaves the file as it was (exit status 1). A line is bad when it\n"
+         "is not valid UTF-8 or not one JSON object, names a field twice or a field the\n"
+         "file lacks, holds a NUL character, a text longer than its field, a number\n"
+         "outside the plain form -1234.50 (no grouping, ASCII digits) or a bad date,\n"
+         "leaves a required field blank (EquipmentID, Description), gives a key an\n"
+         "earlier line gave, or duplicates a stored key. A user who may only view\n"
+         "equipment is refused.\n"_s,
          runLoad},
     };
 }

@@ -7,7 +7,6 @@
 #include "data/Company.h"
 #include "data/ErrorManager.h"
 #include "data/Session.h"
-#include "data/suite/SystemFiles.h"
 
 #include "runtime/ConsolePrompter.h"
 
@@ -29,19 +28,13 @@ int runApplyCategories(CommandContext &context)
     if (!company)
         return Failure;
 
-    UserFile user;
-    user.UserID = context.global.userId.toUpper();
-    if (!company->file<UserFile>().fetch(u"KeyUserID", user)) {
-        context.err << "qaveq: there is no user \"" << user.UserID << "\" in this company.\n";
-        return Failure;
-    }
     data::Session session(company.get());
-    session.userId = user.UserID;
-    session.equipmentReadOnly = user.EquipmentReadOnly != 0;
+    if (!signOn(context, session))
+        return Failure;
 
     ConsolePrompter failures(context.err);
     data::ErrorManager errors(u"qaveq"_s, &failures);
-    ConsolePrompter prompter(context.out);
+    ConsolePrompter prompter(context.out, context.err);
     prompter.answerWith(u"Yes"_s);
     CategoryApplier applier(session, prompter, errors);
     if (!yes) {
@@ -52,13 +45,9 @@ int runApplyCategories(CommandContext &context)
                     << " equipment cost categories.\nRun again with --yes to apply.\n";
         return Success;
     }
-    const CategoryApplier::Result result = applier.applyToAll();
-    if (!result.ran)
-        return Failure;
-    if (!result.usedTransaction)
-        context.err << "note: EQCost was in use by another station; the work was done without a "
-                       "transaction.\n";
-    return result.failures > 0 ? Failure : Success;
+    // Refused, held by another station or a failed write: the prompters have
+    // said why, and nothing was written.
+    return applier.applyToAll().ran ? Success : Failure;
 }
 
 } // namespace

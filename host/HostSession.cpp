@@ -79,6 +79,12 @@ bool HostSession::signOn(const QString &userId, QString *error)
     m_session.equipmentReadOnly = user.EquipmentReadOnly != 0;
     m_session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
     m_session.loadUserSettings();
+    if (m_company->database().isReadOnly()) {
+        // Everyone only looks at a company open read-only, and no sign-on
+        // record can be kept.
+        m_session.equipmentReadOnly = m_session.usageLogsReadOnly = true;
+        return true;
+    }
 
     data::Table &netUsers = m_company->file<NetUser>();
     NetUser record;

@@ -11,12 +11,13 @@
 #include "runtime/widgets/GraphChart.h"
 
 #include "core/Clock.h"
+#include "core/OutputFile.h"
+#include "core/StopRequest.h"
 
 #include "data/Company.h"
 #include "data/IniManager.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -72,13 +73,10 @@ public:
     }
     bool exportLines(const QStringList &lines) override
     {
-        QSaveFile file(*m_export);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-            file.write((lines.join(u'\n') + u'\n').toUtf8());
-            if (file.commit())
-                return true;
-        }
-        m_err << "qaveq: " << *m_export << " cannot be written: " << file.errorString() << "\n";
+        const QString error = OutputFile::write(*m_export, (lines.join(u'\n') + u'\n').toUtf8());
+        if (error.isEmpty())
+            return true;
+        m_err << "qaveq: " << error << "\n";
         failed = true;
         return false;
     }
@@ -101,9 +99,18 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     if (!problem.isEmpty() || rest.size() != 2)
         return usage(context, u"report"_s,
                      problem.isEmpty() ? u"name one equipment ID"_s : problem);
+    // A text copy that cannot be written is said before any page is made.
+    if (exportFile) {
+        if (const QString refused = OutputFile::refusal(*exportFile); !refused.isEmpty()) {
+            context.err << "qaveq: " << refused << "\n";
+            return Failure;
+        }
+    }
     std::unique_ptr<data::Company> company = openCompany(context);
     if (!company)
         return Failure;
+    // SIGTERM or SIGINT end the run as a cancel would: its page images go.
+    StopRequest::install();
 
     const std::optional<EQHeader> equipment = findEquipment(context, *company, rest.at(1));
     if (!equipment)
@@ -135,8 +142,14 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
         report = std::make_unique<FixedAssetScheduleReport>(*company, *equipment);
     ReportRun(*report, services).run();
 
-    if (devices.pagesProduced == 0 || devices.failed)
+    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
+        // A stop that came once the PDF was whole changed nothing.
+        if (StopRequest::requested()) {
+            context.err << "qaveq: the report was stopped; nothing was written.\n";
+            return 128 + StopRequest::signalNumber();
+        }
         return Failure;
+    }
     context.out << devices.pdfWritten << " (" << devices.pagesProduced
                 << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
     return Success;

@@ -13,7 +13,13 @@ class ConsolePrompter final : public Prompter
 {
 public:
     explicit ConsolePrompter(QTextStream &err)
-        : m_err(err)
+        : m_messages(err)
+        , m_warnings(err)
+    {}
+    // Information and questions to `out`; warnings and stops to `err`.
+    ConsolePrompter(QTextStream &out, QTextStream &err)
+        : m_messages(out)
+        , m_warnings(err)
     {}
 
     // Answer with this button label ("Yes", "Proceed") wherever it is offered.
@@ -21,7 +27,8 @@ public:
     int ask(const Message &message) override;
 
 private:
-    QTextStream &m_err;
+    QTextStream &m_messages;
+    QTextStream &m_warnings;
     QString m_answer;
 };
 

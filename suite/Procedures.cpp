@@ -18,6 +18,7 @@
 #include "runtime/widgets/QtFileChooser.h"
 
 #include "core/Clock.h"
+#include "core/OutputFile.h"
 #include "core/Prompter.h"
 #include "core/Text.h"
 
@@ -31,7 +32,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -230,16 +230,9 @@ bool REPORTEXPORT(const QStringList &lines, const QString &title)
                                      u"Text for a spreadsheet (*.txt *.csv)"_s);
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        tell(qavmisc(), u"Export This Report"_s,
-             u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
-        return false;
-    }
-    file.write((lines.join(u'\n') + u'\n').toUtf8());
-    if (!file.commit()) {
-        tell(qavmisc(), u"Export This Report"_s,
-             u"%1 cannot be written: %2"_s.arg(path, file.errorString()));
+    const QString error = OutputFile::write(path, (lines.join(u'\n') + u'\n').toUtf8());
+    if (!error.isEmpty()) {
+        tell(qavmisc(), u"Export This Report"_s, error);
         return false;
     }
     tell(qavmisc(), u"Export This Report"_s, u"Export written to %1"_s.arg(path));

@@ -98,8 +98,7 @@ int CREATEDEPRECIATIONBATCH()
     data::Transaction transaction(company.database(), {u"GLDepr"_s, u"GLTrans"_s},
                                   std::chrono::seconds(5));
     if (!transaction.isActive()) {
-        tell(qavgl(), u"Depreciation Batch"_s,
-             transaction.error().text() + u"|Nothing was posted."_s);
+        tell(qavgl(), u"Depreciation Batch"_s, transaction.notBegunText());
         return 0;
     }
     int posted = 0;

@@ -27,6 +27,37 @@ TEST(Decimal, ParsesSuiteNumberTexts)
     EXPECT_EQ(Decimal::fromText(u"not a number"), Decimal());
 }
 
+TEST(Decimal, ThePlainGrammarOfFiles)
+{
+    EXPECT_EQ(Decimal::parsePlain(u"-1234.50"), d("-1234.5"));
+    EXPECT_EQ(Decimal::parsePlain(u"7"), Decimal(7));
+    for (const char16_t *bad : {u"1,5", u"1,234.50", u"", u" 1", u"1 ", u"+1", u".5", u"5.", u"-",
+                                u"1e5", u"\u0661\u0662", u"\uff11", u"--1"})
+        EXPECT_FALSE(Decimal::parsePlain(bad).has_value()) << QString::fromUtf16(bad).toStdString();
+    // Digits of other scripts are not amounts in either grammar.
+    EXPECT_FALSE(Decimal::parse(u"\u0661\u0662").has_value());
+}
+
+TEST(Decimal, NumbersBeyondTheRangeAreRefusedNeverThrown)
+{
+    EXPECT_FALSE(Decimal::parse(u"1234567890123456789012345678901234567890").has_value());
+    EXPECT_FALSE(Decimal::parsePlain(QString(400, u'9')).has_value());
+    // Random texts from the number characters: parsing never throws.
+    const QString alphabet = QStringLiteral("0123456789.,-+ e\u0661");
+    quint32 seed = 7;
+    for (int round = 0; round < 2000; ++round) {
+        QString text;
+        seed = seed * 1664525u + 1013904223u;
+        const int length = int(seed % 45);
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            text += alphabet[int(seed >> 8) % alphabet.size()];
+        }
+        EXPECT_NO_THROW((void)Decimal::parse(text)) << text.toStdString();
+        EXPECT_NO_THROW((void)Decimal::parsePlain(text)) << text.toStdString();
+    }
+}
+
 TEST(Decimal, StoreRuleRoundsHalfAwayFromZero)
 {
     EXPECT_EQ(d("2.345").stored(15, 2), d("2.35"));

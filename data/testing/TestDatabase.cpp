@@ -1,6 +1,8 @@
 #include "TestDatabase.h"
 
 #include <QDir>
+#include <QRegularExpression>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 
@@ -53,6 +55,34 @@ TestDatabase::TestDatabase(const std::string &backend)
     } else {
         throw std::invalid_argument("unknown backend " + backend);
     }
+}
+
+void TestDatabase::failInserts(data::Database &db, const QString &table,
+                               const QString &condition) const
+{
+    QSqlQuery query(db.connection());
+    const QString quoted = data::Database::quote(table);
+    // Columns of the condition name the new row's values.
+    const QString onNew = QString(condition).replace(
+        QRegularExpression(QStringLiteral("(\"\\w+\")")), QStringLiteral("NEW.\\1"));
+    bool done = false;
+    if (m_settings.dialect == data::Dialect::SQLite) {
+        done = query.exec(QStringLiteral("CREATE TRIGGER qaveq_full_disk BEFORE INSERT ON %1 "
+                                         "WHEN %2 BEGIN SELECT RAISE(ABORT, "
+                                         "'database or disk is full'); END")
+                              .arg(quoted, onNew));
+    } else {
+        done = query.exec(QStringLiteral("CREATE FUNCTION qaveq_full_disk() RETURNS trigger AS "
+                                         "$$ BEGIN RAISE EXCEPTION 'could not extend file: No "
+                                         "space left on device'; END $$ LANGUAGE plpgsql")) &&
+               query.exec(QStringLiteral("CREATE TRIGGER qaveq_full_disk BEFORE INSERT ON %1 "
+                                         "FOR EACH ROW WHEN (%2) EXECUTE FUNCTION "
+                                         "qaveq_full_disk()")
+                              .arg(quoted, onNew));
+    }
+    if (!done)
+        throw std::runtime_error("cannot simulate a full disk: " +
+                                 query.lastError().text().toStdString());
 }
 
 TestDatabase::~TestDatabase()

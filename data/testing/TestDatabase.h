@@ -27,6 +27,11 @@ public:
 
     const data::ConnectionSettings &settings() const { return m_settings; }
 
+    // From now on an insert into `table` whose row meets `condition` (SQL on
+    // the new row's columns, such as `"Date" = 81234`) fails as a full disk
+    // would: the write error of a real fault, through the real path.
+    void failInserts(data::Database &db, const QString &table, const QString &condition) const;
+
 private:
     QTemporaryDir m_folder;
     data::ConnectionSettings m_settings;

@@ -3,9 +3,11 @@
 #include "data/Company.h"
 #include "data/IniManager.h"
 #include "data/Session.h"
+#include "data/Transaction.h"
 
 #include "core/testing/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -60,6 +62,58 @@ TEST(Company, KeepsItsIdentityInItsFolder)
     Company again(folder.path(), qaveq::testing::partsCatalog());
     EXPECT_EQ(again.id(), u"ACME");
     EXPECT_EQ(again.name(), u"Acme Paving");
+}
+
+TEST(Company, AnIdThatCouldLeaveItsFoldersIsRefused)
+{
+    EXPECT_TRUE(Company::isValidId(u"ACME"_s));
+    EXPECT_TRUE(Company::isValidId(u"CO-1"_s));
+    for (const QString &bad : {u"../x"_s, u"a/b"_s, u".."_s, u""_s, u"TOOLONG"_s, u"A B"_s})
+        EXPECT_FALSE(Company::isValidId(bad)) << bad.toStdString();
+    QTemporaryDir folder;
+    writeSettings(folder.path(), "[Company]\nID=../..\n");
+    EXPECT_THROW(Company(folder.path(), qaveq::testing::partsCatalog()), DataError);
+}
+
+TEST(Company, APasswordInItsSettingsIsForItsOwnerOnly)
+{
+    QTemporaryDir folder;
+    writeSettings(folder.path(), "[Database]\nDriver=SQLite\n");
+    QFile::setPermissions(Company::settingsFile(folder.path()),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    Company::keepPasswordPrivate(folder.path());
+    EXPECT_TRUE(QFile::permissions(Company::settingsFile(folder.path())) & QFile::ReadOther)
+        << "nothing to hide";
+    writeSettings(folder.path(), "[Database]\nDriver=SQLite\nPassword=secret\n");
+    Company::keepPasswordPrivate(folder.path());
+    const QFile::Permissions now = QFile::permissions(Company::settingsFile(folder.path()));
+    EXPECT_TRUE(now & QFile::ReadOwner);
+    EXPECT_FALSE(now &
+                 (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther));
+}
+
+TEST(Company, AReadOnlyCompanyReadsButNeverWrites)
+{
+    QTemporaryDir folder;
+    {
+        Company company(folder.path(), qaveq::testing::partsCatalog());
+        Part part = qaveq::testing::makePart(u"A-1"_s, u"G"_s, "1.00");
+        ASSERT_TRUE(company.file<Part>().insert(part).isOk());
+    }
+    writeSettings(folder.path(), "[Database]\nDriver=SQLite\nReadOnly=true\n");
+    const QStringList before = QDir(folder.path()).entryList(QDir::Files);
+
+    Company company(folder.path(), qaveq::testing::partsCatalog());
+    EXPECT_TRUE(company.database().isReadOnly());
+    EXPECT_EQ(company.file<Part>().count(), 1);
+    Transaction transaction(company.database(), {u"Part"_s}, std::chrono::milliseconds(100));
+    EXPECT_FALSE(transaction.isActive());
+    EXPECT_EQ(transaction.notBegunText(),
+              u"The company is open read-only here: Part cannot be changed.|Nothing was changed.");
+    Part another = qaveq::testing::makePart(u"B-2"_s, u"G"_s, "1.00");
+    EXPECT_FALSE(company.file<Part>().insert(another).isOk());
+    EXPECT_EQ(company.file<Part>().count(), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), before) << "not even a log is written";
 }
 
 TEST(Session, BuffersBelongToTheirSession)

@@ -6,8 +6,9 @@
 #include "data/SchemaBuilder.h"
 #include "data/testing/TestDatabase.h"
 
+#include <QBuffer>
 #include <QJsonDocument>
-#include <QTextStream>
+#include <QRandomGenerator>
 
 #include "core/testing/QtPrinters.h"
 
@@ -28,9 +29,12 @@ protected:
     Company company{database.settings(), qaveq::testing::partsCatalog()};
     Table &parts = company.file<Part>();
 
-    LoadResult load(QString text)
+    LoadResult load(const QString &text) { return loadBytes(text.toUtf8()); }
+
+    LoadResult loadBytes(QByteArray bytes)
     {
-        QTextStream input(&text);
+        QBuffer input(&bytes);
+        input.open(QIODevice::ReadOnly);
         return RecordLoader(parts).load(input);
     }
 
@@ -79,6 +83,21 @@ TEST_P(LoadTest, ABadLineRejectsTheWholeLoad)
         {uR"({"Code":"C-3","Colour":"red"})", u"unknown field \"Colour\" in Part"},
         {uR"({"Code":"TOOLONGCODE"})", u"PRT:Code is longer than 8 characters"},
         {uR"({"Code":"C-3","Price":"12,3x"})", u"PRT:Price is not a number: 12,3x"},
+        {uR"({"Code":"C-3","Price":"1,5"})", u"PRT:Price is not a number: 1,5"},
+        {uR"({"Code":"C-3","Price":" 15"})", u"PRT:Price is not a number:  15"},
+        {u"{\"Code\":\"C-3\",\"Price\":\"\u0661\u0662\"}", u"PRT:Price is not a number"},
+        {uR"({"Code":"C-3","Flag":"١"})", u"PRT:Flag is not a whole number"},
+        {uR"({"Code":"C-3","Price":1e308})", u"PRT:Price does not fit 9 digits with 2 places"},
+        {uR"({"Code":"C-3","Price":"1234567890123456789012345678901234567890"})",
+         u"PRT:Price is not a number"},
+        {uR"({"Code":"C-3","Flag":1e300})", u"PRT:Flag is not a whole number"},
+        {uR"({"Code":"C\u0000"})", u"PRT:Code holds a NUL character"},
+        {uR"({"Code":"C-3","Group":"A","Group":"B"})", u"the field \"Group\" is given twice"},
+        {uR"({"Code":"C-3","\u0047roup":"A","Group":"B"})", u"the field \"Group\" is given twice"},
+        {uR"({"Code":"NEW-1"})", u"Code NEW-1 was already given on line 1"},
+        {uR"({"Code":"  ","Group":"G"})", u"PRT:Code is required and blank"},
+        {uR"({"Code":"A-1","Code":""})", u"the field \"Code\" is given twice"},
+        {uR"({"Group":"G"})", u"PRT:Code is required and blank"},
         {uR"({"Code":"C-3","Price":"12345678.00"})",
          u"PRT:Price does not fit 9 digits with 2 places"},
         {uR"({"Code":"C-3","Added":"2023-02-29"})", u"PRT:Added is not a date: 2023-02-29"},
@@ -99,6 +118,59 @@ TEST_P(LoadTest, ABadLineRejectsTheWholeLoad)
     }
 }
 
+TEST_P(LoadTest, RefusesBytesThatAreNotUtf8OrHoldNul)
+{
+    const QByteArray lines[] = {
+        QByteArray("{\"Code\":\"B\xe9\"}"),        // Latin-1, not UTF-8
+        QByteArray("{\"Code\":\"\xc3\"}"),         // a cut sequence
+        QByteArray("{\"Code\":\"\xed\xa0\x80\"}"), // an encoded surrogate
+        QByteArray("{\"Code\":\"A\0B\"}", 14),
+    };
+    for (const QByteArray &line : lines) {
+        const LoadResult result = loadBytes("{\"Code\":\"OK-1\"}\n" + line + '\n');
+        EXPECT_FALSE(result.ok) << line.toHex().toStdString();
+        EXPECT_EQ(result.line, 2);
+        EXPECT_TRUE(result.reason == u"not valid UTF-8" ||
+                    result.reason == u"holds a NUL character")
+            << result.reason.toStdString();
+    }
+    EXPECT_EQ(parts.count(), 0);
+    // Text in other scripts is fine when it is UTF-8.
+    EXPECT_TRUE(load(u"{\"Code\":\"\u00c5S-\u0661\"}"_s).ok);
+}
+
+TEST_P(LoadTest, RandomAndMutatedLinesNeverCrash)
+{
+    // Lines that are almost right are the ones that find the holes.
+    const QByteArray seeds[] = {
+        R"({"Code":"A-1","Group":"G","Price":"12.50","Added":"2024-02-29","Flag":1})",
+        R"({"Code":"B-2","Price":-0.5,"Flag":"255"})",
+    };
+    static const char characters[] = "{}[]\":,.-+eE0123456789\\u\xc3\xa9\x00 ntrfalsenull";
+    const QByteArray alphabet(characters, sizeof characters - 1);
+    QRandomGenerator random(12);
+    for (int round = 0; round < 400; ++round) {
+        QByteArray line = seeds[round % 2];
+        const int changes = 1 + random.bounded(4);
+        for (int c = 0; c < changes; ++c) {
+            const qsizetype at = random.bounded(line.size());
+            const char with = alphabet[random.bounded(alphabet.size())];
+            switch (random.bounded(3)) {
+            case 0:
+                line[at] = with;
+                break;
+            case 1:
+                line.insert(at, with);
+                break;
+            default:
+                line.remove(at, 1);
+            }
+        }
+        const LoadResult result = loadBytes(line + '\n');
+        EXPECT_TRUE(result.ok || result.line == 1) << line.toHex().toStdString();
+    }
+}
+
 TEST_P(LoadTest, DumpTextShowsDatesDecimalsAndClippedTexts)
 {
     Part part = makePart(u"P  "_s, u"G"_s, "-0.5", 0);
@@ -108,6 +180,13 @@ TEST_P(LoadTest, DumpTextShowsDatesDecimalsAndClippedTexts)
     EXPECT_EQ(RecordText::fieldText(*schema.field(u"Price"), part.value(u"Price")), u"-0.50");
     part.Code = u"say \"hi\", then\ngo"_s;
     EXPECT_EQ(RecordText::csvQuote(part.Code), u"\"say \"\"hi\"\", then\ngo\"");
+    // Spreadsheet cells never start a formula; amounts stay numbers.
+    EXPECT_EQ(RecordText::csvQuote(u"=HYPERLINK(\"x\")"_s), u"\"'=HYPERLINK(\"\"x\"\")\"");
+    EXPECT_EQ(RecordText::spreadsheetCell(u"@SUM(A1)"_s), u"'@SUM(A1)");
+    EXPECT_EQ(RecordText::spreadsheetCell(u"+1+2"_s), u"'+1+2");
+    EXPECT_EQ(RecordText::spreadsheetCell(u"-12.50"_s), u"-12.50");
+    EXPECT_EQ(RecordText::spreadsheetCell(u"-1,234.50"_s), u"-1,234.50");
+    EXPECT_EQ(RecordText::spreadsheetCell(u"Fuel"_s), u"Fuel");
     EXPECT_TRUE(RecordText::toJsonLine(part).contains(uR"("Code":"say \"hi\", then\ngo")"_s));
 }
 

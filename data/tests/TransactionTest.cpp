@@ -6,6 +6,8 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QSysInfo>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +49,36 @@ TEST_P(TransactionTest, RollsBackUnlessCommitted)
     EXPECT_EQ(parts.count(), 1);
 }
 
+TEST_P(TransactionTest, ARunInsideARunIsAPartOfIt)
+{
+    {
+        Transaction outer(company.database(), {u"Part"_s}, 5s);
+        ASSERT_TRUE(outer.isActive());
+        add(u"OUTER"_s);
+        {
+            Transaction dropped(company.database(), {u"Part"_s}, 5s);
+            ASSERT_TRUE(dropped.isActive()) << "an inner run never waits for its own station";
+            add(u"DROPPED"_s);
+        }
+        EXPECT_EQ(parts.count(), 1) << "an inner run not committed takes back only its part";
+        Transaction kept(company.database(), {u"Part"_s}, 5s);
+        add(u"INNER"_s);
+        ASSERT_TRUE(kept.commit().isOk());
+        EXPECT_EQ(parts.count(), 2);
+    }
+    EXPECT_EQ(parts.count(), 0) << "the outer run not committed takes everything back";
+    EXPECT_FALSE(company.database().inTransaction());
+
+    Transaction outer(company.database(), {u"Part"_s}, 5s);
+    {
+        Transaction inner(company.database(), {u"Part"_s}, 5s);
+        add(u"BOTH"_s);
+        ASSERT_TRUE(inner.commit().isOk());
+    }
+    ASSERT_TRUE(outer.commit().isOk());
+    EXPECT_EQ(parts.count(), 1);
+}
+
 TEST_P(TransactionTest, NotBegunInTimeWhileAnotherStationHoldsTheFile)
 {
     Company station2(database.settings(), qaveq::testing::partsCatalog());
@@ -57,6 +89,12 @@ TEST_P(TransactionTest, NotBegunInTimeWhileAnotherStationHoldsTheFile)
     EXPECT_FALSE(mine.isActive());
     EXPECT_EQ(mine.error().code, FileErrorCode::FileLocked);
     EXPECT_EQ(company.database().lastError().code, FileErrorCode::FileLocked);
+    // The server names the station holding the file; SQLite cannot.
+    const QString station = company.database().dialect() == Dialect::PostgreSQL
+                                ? u" (qaveq@%1)"_s.arg(QSysInfo::machineHostName())
+                                : QString();
+    EXPECT_EQ(mine.notBegunText(), u"Another station%1 is using Part.|Nothing was changed; try "
+                                   "again in a moment."_s.arg(station));
 
     held.rollback();
     Transaction later(company.database(), {u"Part"_s}, 300ms);

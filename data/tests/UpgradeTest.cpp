@@ -1,6 +1,7 @@
 #include "TestRecords.h"
 
 #include "data/Company.h"
+#include "data/Transaction.h"
 #include "data/testing/TestDatabase.h"
 
 #include <QSqlQuery>
@@ -55,6 +56,29 @@ TEST_P(UpgradeTest, OpeningAnOlderCompanyAddsWhatIsMissingAndKeepsEveryRow)
     // Opening again changes nothing.
     Company again(database.settings(), qaveq::testing::partsCatalog());
     EXPECT_EQ(again.file<Part>().count(), 1);
+}
+
+TEST_P(UpgradeTest, AnOrdinaryOpenTakesNoSchemaLocks)
+{
+    Company first(database.settings(), qaveq::testing::partsCatalog());
+    // Another station works on the file, holding it against schema changes.
+    Transaction held(first.database(), {u"Part"_s}, std::chrono::seconds(5));
+    ASSERT_TRUE(held.isActive());
+    EXPECT_NO_THROW(Company(database.settings(), qaveq::testing::partsCatalog()));
+
+    // A dropped index shows that nothing was laid out again.
+    held.rollback();
+    QSqlQuery(first.database().connection()).exec(uR"(DROP INDEX "Part_KeyGroup")"_s);
+    Company again(database.settings(), qaveq::testing::partsCatalog());
+    QSqlQuery indexes(again.database().connection());
+    indexes.exec(again.database().dialect() == Dialect::SQLite
+                     ? u"SELECT name FROM sqlite_master WHERE type = 'index'"_s
+                     : u"SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"_s);
+    QStringList names;
+    while (indexes.next())
+        names.append(indexes.value(0).toString());
+    EXPECT_FALSE(names.contains(u"Part_KeyGroup"_s));
+    EXPECT_TRUE(names.contains(u"Part_KeyCode"_s));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, UpgradeTest, ::testing::ValuesIn(qaveq::testing::backends()),

@@ -1,10 +1,22 @@
 #include "CommandLine.h"
 
+#include "records/ModuleFiles.h"
+
+#include "data/Company.h"
+#include "data/Transaction.h"
+
 #include "core/testing/QtPrinters.h"
 
+#include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <array>
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +35,53 @@ class CommandLineTest : public ::testing::Test
 {
 protected:
     QTemporaryDir folder;
+
+    void start(QProcess &run, const QStringList &arguments)
+    {
+        run.start(QStringLiteral(QAVEQ_PROGRAM),
+                  QStringList{u"--company"_s, folder.path() + u"/co"_s} + arguments);
+    }
+
+    static Outcome finished(QProcess &run)
+    {
+        Outcome outcome;
+        EXPECT_TRUE(run.waitForFinished(60000));
+        outcome.status = run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
+        outcome.out = QString::fromUtf8(run.readAllStandardOutput());
+        outcome.err = QString::fromUtf8(run.readAllStandardError());
+        return outcome;
+    }
+
+    // Two stations at once: the built program run twice side by side.
+    std::array<Outcome, 2> together(const QStringList &arguments)
+    {
+        std::array<QProcess, 2> runs;
+        for (QProcess &run : runs)
+            start(run, arguments);
+        return {finished(runs[0]), finished(runs[1])};
+    }
+
+    // The program run while another station holds `file` past the run's
+    // wait (as a long load does).
+    Outcome besideHeld(const QString &file, const QStringList &arguments)
+    {
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        qaveq::data::Transaction held(station.database(), {file}, std::chrono::seconds(1));
+        EXPECT_TRUE(held.isActive());
+        QProcess run;
+        start(run, arguments);
+        return finished(run);
+    }
+
+    // A run that lost the race failed and said why; one that won succeeded.
+    static void expectWonOrToldWhy(const Outcome &run, const QString &file)
+    {
+        if (run.status == 0)
+            return;
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(u"Another station is using "_s + file))
+            << run.err.toStdString();
+    }
 
     Outcome qaveq(const QStringList &arguments, QString input = {})
     {
@@ -145,7 +204,8 @@ TEST_F(CommandLineTest, DepreciationPrintsStoredRowsOrTheSummary)
 
     EXPECT_EQ(qaveq({u"depreciation"_s, u"GEN-1"_s, u"--summary"_s}).out,
               u"Year,SLBegin,SLCharge,SYBegin,SYCharge,DDBBegin,DDBCharge\n"
-              "1,100.00,0.00,100.00,0.00,100.00,0.00\n"_s);
+              "1,1000.00,900.00,1000.00,900.00,1000.00,900.00\n"
+              "2,100.00,0.00,100.00,0.00,100.00,0.00\n"_s);
 
     const Outcome unknown = qaveq({u"depreciation"_s, u"NOPE"_s});
     EXPECT_EQ(unknown.status, 1);
@@ -237,3 +297,168 @@ TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)
     EXPECT_EQ(qaveq({u"report"_s, u"fixed-assets"_s}).status, 2);
     EXPECT_EQ(qaveq({u"report"_s, u"listing"_s}).status, 2);
 }
+
+namespace {
+
+TEST_F(CommandLineTest, TwoStationsDepreciatingAtOnceNeitherDuplicateNorLoseMonths)
+{
+    constexpr int Rounds = 50;
+    constexpr int Months = 120;
+    qaveq({u"init"_s});
+    QString equipment;
+    for (int round = 0; round < Rounds; ++round)
+        equipment +=
+            uR"({"EquipmentID":"EQ-%1","Description":"Loader","PurchaseDate":"2020-05-04",)"
+            uR"("PurchaseValue":"125000.00","SalvageValue":"5000.00","DepreciationYears":%2})"
+            "\n"_s.arg(round)
+                .arg(Months);
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
+
+    // Held past its wait, the run gives up, says why and writes nothing.
+    const Outcome waited = besideHeld(u"GLDepr"_s, {u"depreciation"_s, u"EQ-0"_s});
+    EXPECT_EQ(waited.status, 1);
+    EXPECT_TRUE(waited.err.contains(
+        u"Another station is using GLDepr. Nothing was changed; try again in a moment."_s));
+    EXPECT_EQ(qaveq({u"dump"_s, u"GLDepr"_s}).out, QString());
+
+    for (int round = 0; round < Rounds; ++round) {
+        const QString id = u"EQ-%1"_s.arg(round);
+        for (const Outcome &run : together({u"depreciation"_s, id}))
+            expectWonOrToldWhy(run, u"GLDepr"_s);
+    }
+    // Every schedule has each of its months once: 120 distinct dates.
+    const QStringList lines = qaveq({u"dump"_s, u"GLDepr"_s, u"--format"_s, u"csv"_s})
+                                  .out.split(u'\n', Qt::SkipEmptyParts)
+                                  .mid(1);
+    QHash<QString, QSet<QString>> months;
+    for (const QString &line : lines)
+        months[line.section(u',', 1, 1)].insert(line.section(u',', 2, 2));
+    ASSERT_EQ(lines.size(), Rounds * Months);
+    ASSERT_EQ(months.size(), Rounds);
+    for (auto it = months.cbegin(); it != months.cend(); ++it)
+        EXPECT_EQ(it.value().size(), Months) << it.key().toStdString();
+}
+
+TEST_F(CommandLineTest, TwoStationsApplyingCategoriesAtOnceAddEachOnce)
+{
+    constexpr int Rounds = 50;
+    constexpr int Pieces = 7;
+    qaveq({u"init"_s});
+    QString equipment;
+    for (int piece = 0; piece < Pieces; ++piece)
+        equipment += uR"({"EquipmentID":"T-%1","Description":"Truck"})"
+                     "\n"_s.arg(piece);
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, equipment).status, 0);
+    ASSERT_EQ(
+        qaveq({u"load"_s, u"EQCode"_s}, uR"({"CategoryID":"FIRST","Description":"x"})"_s).status,
+        0);
+    const Outcome waited = besideHeld(u"EQCost"_s, {u"apply-categories"_s, u"--yes"_s});
+    EXPECT_EQ(waited.status, 1);
+    EXPECT_TRUE(waited.err.contains(u"Another station is using EQCost."_s));
+    EXPECT_FALSE(waited.out.contains(u"Process Complete"_s));
+    ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out, QString());
+
+    for (int round = 0; round < Rounds; ++round) {
+        ASSERT_EQ(qaveq({u"load"_s, u"EQCode"_s},
+                        uR"({"CategoryID":"C%1","Description":"Category"})"_s.arg(round))
+                      .status,
+                  0);
+        for (const Outcome &run : together({u"apply-categories"_s, u"--yes"_s}))
+            expectWonOrToldWhy(run, u"EQCost"_s);
+        ASSERT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out.count(u'\n'), Pieces * (round + 2))
+            << "round " << round;
+    }
+}
+
+TEST_F(CommandLineTest, LoadRefusesAReadOnlyUserAndBlankRequiredFields)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"UserFile"_s}, uR"({"UserID":"ADM"}
+{"UserID":"VEW","EquipmentReadOnly":1})"_s);
+    const QString truck = uR"({"EquipmentID":"T-1","Description":"Truck"})"_s;
+    Outcome run = qaveq({u"--user"_s, u"VEW"_s, u"load"_s, u"EQHeader"_s}, truck);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, u"Insufficient Access: User VEW has read only privileges in the Equipment "
+                       "Costing module.\nNothing was loaded into EQHeader.\n");
+    EXPECT_EQ(qaveq({u"--user"_s, u"XYZ"_s, u"load"_s, u"EQHeader"_s}, truck).status, 1);
+
+    run = qaveq({u"load"_s, u"EQHeader"_s}, truck + uR"(
+{"EquipmentID":"T-2","Description":"  "})"_s);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, u"qaveq: line 2: EQH:Description is required and blank\n"
+                       "Nothing was loaded into EQHeader.\n");
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQHeader"_s}).out, QString());
+}
+
+TEST_F(CommandLineTest, NoNumberEndsTheProgram)
+{
+    qaveq({u"init"_s});
+    Outcome run = qaveq({u"load"_s, u"EQHeader"_s},
+                        uR"({"EquipmentID":"T-1","Description":"Truck","PurchaseValue":1e308})"_s);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.startsWith(u"qaveq: line 1: EQH:PurchaseValue does not fit"_s))
+        << run.err.toStdString();
+
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s},
+                    uR"({"EquipmentID":"BIG","Description":"Crane","PurchaseDate":"2024-01-10",)"
+                    uR"("PurchaseValue":"9999999999999.99","SalvageValue":"-9999999999999.99",)"
+                    uR"("DepreciationYears":1})"_s)
+                  .status,
+              0);
+    run = qaveq({u"depreciation"_s, u"BIG"_s});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(u"too large to depreciate"_s)) << run.err.toStdString();
+    EXPECT_EQ(qaveq({u"dump"_s, u"GLDepr"_s}).out, QString());
+}
+
+TEST_F(CommandLineTest, SpreadsheetOutputNeverStartsAFormula)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"EQCode"_s},
+          uR"x({"CategoryID":"=1+2","Description":"@SUM(A1)","Meter":-5})x"_s);
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQCode"_s, u"--format"_s, u"csv"_s}).out.section(u'\n', 1, 1),
+              u"1,'=1+2,'@SUM(A1),,,,,,-5,,0"_s);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLineTest, AStoppedReportLeavesNoPagesAndNoPdf)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    ASSERT_EQ(qaveq({u"depreciation"_s, u"TRK-101"_s}).status, 0);
+    // Stopped at several moments: early, mid-way, perhaps after the end.
+    for (const int afterMs : {20, 50, 80, 400}) {
+        QTemporaryDir temporary;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TMPDIR"_s, temporary.path());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, folder.filePath(u"runtime"_s));
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        const QString pdf = folder.filePath(u"stopped-%1.pdf"_s.arg(afterMs));
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.start(QStringLiteral(QAVEQ_PROGRAM),
+                  {u"--company"_s, folder.path() + u"/co"_s, u"report"_s, u"fixed-assets"_s,
+                   u"TRK-101"_s, u"--pdf"_s, pdf});
+        ASSERT_TRUE(run.waitForStarted());
+        QThread::msleep(afterMs);
+        run.terminate();
+        ASSERT_TRUE(run.waitForFinished(30000));
+        // Before the report starts the signal simply ends the program;
+        // once it runs, the run stops itself and says so in its status.
+        if (run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0) {
+            EXPECT_TRUE(QFile::exists(pdf));
+        } else {
+            if (run.exitStatus() == QProcess::NormalExit) {
+                EXPECT_EQ(run.exitCode(), 128 + SIGTERM);
+            }
+            EXPECT_FALSE(QFile::exists(pdf));
+        }
+        EXPECT_TRUE(
+            QDir(temporary.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+            << "stopped after " << afterMs << " ms";
+    }
+}
+
+} // namespace

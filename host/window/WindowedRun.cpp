@@ -7,8 +7,10 @@
 #include "runtime/widgets/QtPrompter.h"
 
 #include "core/Clock.h"
+#include "core/StopRequest.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 using namespace Qt::StringLiterals;
 
@@ -21,15 +23,62 @@ void tell(Prompter &prompter, const QString &caption, const QString &text)
     prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Stop});
 }
 
+// The windows' application. An exception that escapes an event handler (an
+// amount beyond the decimals' range, a failure deep in a library) ends only
+// the action under way: it is logged and said, and the windows go on.
+class GuardedApplication final : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    void setPrompter(Prompter *prompter) { m_prompter = prompter; }
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            stopped(QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            stopped(u"an unexpected error"_s);
+        }
+        return false;
+    }
+
+private:
+    void stopped(const QString &cause)
+    {
+        qCritical("An action stopped: %s", qUtf8Printable(cause));
+        if (!m_prompter)
+            return;
+        // Said once the event that failed is over, never from inside it.
+        QMetaObject::invokeMethod(
+            this,
+            [prompter = m_prompter, cause] {
+                tell(*prompter, u"QAVEQ"_s,
+                     u"The last action stopped: "_s + cause + u"|Nothing else was changed."_s);
+            },
+            Qt::QueuedConnection);
+    }
+
+    Prompter *m_prompter = nullptr;
+};
+
 } // namespace
 
 int runWindows(int &argc, char **argv, const GlobalOptions &options)
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
+    // SIGTERM and SIGINT close the windows as Exit does, so the session ends
+    // cleanly (the user's sign-on record removed).
+    StopRequest::install();
+    QSocketNotifier stop(StopRequest::descriptor(), QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     QApplication::setApplicationName(u"qaveq"_s);
     QApplication::setApplicationDisplayName(u"QAVEQ"_s);
     QApplication::setApplicationVersion(u"0.1"_s);
     QtPrompter prompter;
+    app.setPrompter(&prompter);
     SystemClock clock;
     HostSession session(options.companyFolder, prompter, clock);
 

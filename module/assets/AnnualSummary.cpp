@@ -29,6 +29,12 @@ QList<AnnualSummaryEntry> annualSummary(const EQHeader &equipment, const std::ve
         year.ddbBegin -= year.ddbCharge;
         year.slCharge = year.syCharge = year.ddbCharge = Decimal();
     }
+    // A last part year is a year of the schedule too: leaving it out would
+    // hide its charges and make the years not add up to the schedule.
+    if (monthsInYear > 0) {
+        ++year.year;
+        entries.append(year);
+    }
     AnnualSummaryEntry closing;
     closing.year = year.year + 1;
     // The schedule starts the month after the purchase.

@@ -23,8 +23,8 @@ struct AnnualSummaryEntry
 };
 
 // The schedule year by year, from the equipment's rows in date order: an entry
-// for every twelve rows, then a closing entry at the salvage value with no
-// charge. The charges of a last part year are not shown.
+// for every twelve rows and one for a last part year, then a closing entry at
+// the salvage value with no charge.
 QList<AnnualSummaryEntry> annualSummary(const EQHeader &equipment, const std::vector<GLDepr> &rows);
 
 } // namespace qaveq

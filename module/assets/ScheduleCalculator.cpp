@@ -52,7 +52,12 @@ public:
     }
 
     int months() const { return m_months; }
-    const Decimal &straightLineValue() const { return m_straightLine; }
+    // All three methods have reached the salvage value: later months would
+    // all be zero.
+    bool atSalvage() const
+    {
+        return m_straightLine == m_salvage && m_sumOfYears == m_salvage && m_declining == m_salvage;
+    }
 
     // Month p (1-based) into the row; the row's other fields stay as they are.
     void compute(int p, GLDepr &row)
@@ -123,92 +128,140 @@ ScheduleCalculator::preview(const EQHeader &equipment,
     return run(equipment, &eachRow);
 }
 
+void ScheduleCalculator::tell(const QString &text)
+{
+    m_prompter.ask(Message{u"Calculate Schedule"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+}
+
+bool ScheduleCalculator::refuse(const EQHeader &equipment)
+{
+    const QString equipmentId = Text::clip(equipment.EquipmentID);
+    if (equipment.PurchaseDate == 0) {
+        // Without a purchase date there is no first month to start from.
+        tell(u"Equipment %1 has no purchase date.|Enter the purchase date, then calculate the "
+             "schedule again."_s.arg(equipmentId));
+        return true;
+    }
+    if (equipment.SalvageValue > equipment.PurchaseValue) {
+        // Every method would charge negative amounts and never reach salvage.
+        tell(u"Equipment %1 has a salvage value above its purchase value.|Correct the values, "
+             "then calculate the schedule again."_s.arg(equipmentId));
+        return true;
+    }
+    return false;
+}
+
 ScheduleCalculator::Result
 ScheduleCalculator::run(const EQHeader &equipment,
                         const std::function<void(const GLDepr &)> *preview)
 {
     Result result;
-    const QString equipmentId = Text::clip(equipment.EquipmentID);
-    if (equipment.PurchaseDate == 0) {
-        // Without a purchase date there is no first month to start from.
-        m_prompter.ask(Message{u"Calculate Schedule"_s,
-                               u"Equipment %1 has no purchase date.|Enter the purchase date, then "
-                               "calculate the schedule again."_s.arg(equipmentId),
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+    if (refuse(equipment))
         return result;
-    }
+    const QString equipmentId = Text::clip(equipment.EquipmentID);
 
     data::Table &file = m_company.file<GLDepr>();
     data::Transaction transaction(m_company.database(), {GLDepr::fileSchema().table}, m_timeout);
-    result.usedTransaction = transaction.isActive();
-    if (preview && !transaction.isActive())
+    if (!transaction.isActive()) {
+        result.busy = true;
+        tell(transaction.notBegunText());
         return result;
-    result.calculated = true;
-
+    }
+    // Every failure ends the run; the transaction's destructor rolls back
+    // what was written before it.
     const auto failed = [&](const data::FileError &error, const QString &action) {
-        ++result.failures;
-        m_prompter.ask(Message{u"Calculate Schedule"_s, error.text() + action, u"&OK"_s, 1,
-                               Message::Icon::Exclamation});
+        tell(error.text() + action + u"|The schedule was not changed."_s);
+        return Result{};
     };
 
-    MonthlyRun months(equipment);
     const int purchaseMonth = SuiteDate::month(equipment.PurchaseDate);
     const int purchaseYear = SuiteDate::year(equipment.PurchaseDate);
-    for (int p = 1; p <= months.months(); ++p) {
-        const DayNumber first = SuiteDate::make(purchaseMonth + p, 1, purchaseYear);
-        const DayNumber last = SuiteDate::make(purchaseMonth + p + 1, 0, purchaseYear);
+    // The last day of the schedule: the purchase month's last day until a
+    // month is written.
+    DayNumber end = SuiteDate::make(purchaseMonth + 1, 0, purchaseYear);
+    try {
+        MonthlyRun months(equipment);
+        for (int p = 1; p <= months.months(); ++p) {
+            const DayNumber first = SuiteDate::make(purchaseMonth + p, 1, purchaseYear);
+            end = SuiteDate::make(purchaseMonth + p + 1, 0, purchaseYear);
 
-        // A row stored for this month, whatever day its date holds.
-        GLDepr row;
-        data::ScanOptions month;
-        month.from = {equipmentId, qint64(first)};
-        month.to = {equipmentId, qint64(last)};
-        month.pageSize = 1;
-        data::KeyCursor existing = file.scan(u"KeyEquipmentID", month);
-        if (existing.next(row)) {
-            months.compute(p, row);
-            if (data::FileStatus status = file.update(row); status)
+            // A row stored for this month, whatever day its date holds.
+            GLDepr row;
+            data::ScanOptions month;
+            month.from = {equipmentId, qint64(first)};
+            month.to = {equipmentId, qint64(end)};
+            month.pageSize = 1;
+            data::KeyCursor existing = file.scan(u"KeyEquipmentID", month);
+            if (existing.next(row)) {
+                months.compute(p, row);
+                if (data::FileStatus status = file.update(row); !status)
+                    return failed(status.error(), u" Saving GLDepr"_s);
                 ++result.rowsUpdated;
-            else
-                failed(status.error(), u" Saving GLDepr"_s);
-        } else {
-            row = GLDepr();
-            if (data::FileStatus status = file.prime(row); !status)
-                failed(status.error(), u" Autoincrementing GLDepr"_s);
-            row.EquipmentID = equipmentId;
-            row.Date = first;
-            months.compute(p, row);
-            if (data::FileStatus status = file.insert(row); status)
+            } else if (existing.error()) {
+                return failed(*existing.error(), u" Saving GLDepr"_s);
+            } else {
+                row = GLDepr();
+                if (data::FileStatus status = file.prime(row); !status)
+                    return failed(status.error(), u" Autoincrementing GLDepr"_s);
+                row.EquipmentID = equipmentId;
+                row.Date = first;
+                months.compute(p, row);
+                if (data::FileStatus status = file.insert(row); !status)
+                    return failed(status.error(), u" Inserting GLDepr"_s);
                 ++result.rowsInserted;
-            else
-                failed(status.error(), u" Inserting GLDepr"_s);
+            }
+            if (months.atSalvage())
+                break;
         }
-        if (months.straightLineValue() == equipment.SalvageValue)
-            break;
+    } catch (const DecimalOverflow &) {
+        tell(u"The amounts of equipment %1 are too large to depreciate.|Check the purchase and "
+             "salvage values; the schedule was not changed."_s.arg(equipmentId));
+        return {};
     }
 
-    if (equipment.SaleDate != 0) {
-        data::ScanOptions afterSale;
-        afterSale.from = {equipmentId, qint64(equipment.SaleDate) + 1};
-        afterSale.to = {equipmentId};
-        data::KeyCursor rows = file.scan(u"KeyEquipmentID", afterSale);
+    // Rows after the sale go whatever they hold; rows outside the months of
+    // the life (before its first month, after its last) go unless the
+    // general ledger has posted them.
+    const DayNumber start = SuiteDate::make(purchaseMonth + 1, 1, purchaseYear);
+    const DayNumber lastKept = equipment.SaleDate != 0 ? std::min(end, equipment.SaleDate) : end;
+    data::ScanOptions before;
+    before.from = {equipmentId};
+    before.to = {equipmentId, qint64(start) - 1};
+    data::ScanOptions beyond;
+    beyond.from = {equipmentId, qint64(lastKept) + 1};
+    beyond.to = {equipmentId};
+    QStringList postedKept;
+    for (const data::ScanOptions &outside : {before, beyond}) {
+        data::KeyCursor rows = file.scan(u"KeyEquipmentID", outside);
         GLDepr row;
         while (rows.next(row)) {
-            if (data::FileStatus status = file.remove(row); status)
-                ++result.rowsDeleted;
-            else
-                failed(status.error(), u" Deleting GLDepr"_s);
+            const bool sold = equipment.SaleDate != 0 && row.Date > equipment.SaleDate;
+            if (!sold && row.GLTransID != 0) {
+                postedKept.append(SuiteDate::toQDate(row.Date).toString(u"MM/yyyy"_s));
+                continue;
+            }
+            if (data::FileStatus status = file.remove(row); !status)
+                return failed(status.error(), u" Deleting GLDepr"_s);
+            ++result.rowsDeleted;
         }
+        if (rows.error())
+            return failed(*rows.error(), u" Deleting GLDepr"_s);
     }
 
     if (preview) {
-        for (const GLDepr &row : scheduleRows(m_company, equipmentId))
-            (*preview)(row);
+        for (const GLDepr &stored : scheduleRows(m_company, equipmentId))
+            (*preview)(stored);
         transaction.rollback();
-    } else if (transaction.isActive()) {
-        if (data::FileStatus status = transaction.commit(); !status)
-            failed(status.error(), u" Saving GLDepr"_s);
+    } else if (data::FileStatus status = transaction.commit(); !status) {
+        return failed(status.error(), u" Saving GLDepr"_s);
     }
+    result.calculated = true;
+    result.postedKept = int(postedKept.size());
+    if (!postedKept.isEmpty())
+        tell(u"Equipment %1 has rows outside its %2 months that are posted to the general "
+             "ledger: %3.|They were kept; reverse their postings to remove them."_s.arg(equipmentId)
+                 .arg(equipment.DepreciationYears)
+                 .arg(postedKept.join(u", "_s)));
     return result;
 }
 

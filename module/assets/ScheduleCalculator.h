@@ -27,22 +27,30 @@ class Company;
 // precision, as its rate is a double.
 //
 // No amount takes a book value below the salvage value, and the last month
-// of each method takes exactly what is left above it.
+// of each method takes exactly what is left above it. The run stops early only
+// once all three methods stand at the salvage value. Afterwards the equipment
+// has exactly the months of its life: unposted rows beyond them are removed,
+// posted ones are kept and named in a message.
 //
-// The run is one transaction on GLDepr when that can be begun within the
-// time-out; otherwise it goes on without one. A failed write shows its error
-// through the prompter and the run goes on with the next month.
+// The run is one transaction on GLDepr. It waits up to the time-out for
+// another station to finish with the file and, without the transaction,
+// writes nothing and says so. The first failed write (a full disk, a lost
+// server) shows its error, rolls everything back and ends the run: a schedule
+// is stored whole or not at all.
 class ScheduleCalculator
 {
 public:
     struct Result
     {
-        bool calculated = false; // false: refused (no purchase date), nothing written
-        bool usedTransaction = false;
+        // false: refused (no purchase date, salvage above cost, amounts too
+        // large), the file held by another station, or a write failed; nothing
+        // was written, and the prompter has said why.
+        bool calculated = false;
+        bool busy = false; // GLDepr was held by another station past the time-out
         int rowsUpdated = 0;
         int rowsInserted = 0;
         int rowsDeleted = 0;
-        int failures = 0;
+        int postedKept = 0; // posted rows beyond the life, left in place
     };
 
     static constexpr std::chrono::milliseconds DefaultTimeout{5000};
@@ -55,11 +63,12 @@ public:
     // itself is not saved).
     Result calculate(const EQHeader &equipment);
     // The same run inside a transaction that is then rolled back: `eachRow` sees
-    // the equipment's rows as the run would leave them. Without the transaction
-    // nothing is run and the result says not calculated.
+    // the equipment's rows as the run would leave them.
     Result preview(const EQHeader &equipment, const std::function<void(const GLDepr &)> &eachRow);
 
 private:
+    bool refuse(const EQHeader &equipment);
+    void tell(const QString &text);
     Result run(const EQHeader &equipment, const std::function<void(const GLDepr &)> *preview);
 
     data::Company &m_company;

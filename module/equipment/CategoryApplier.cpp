@@ -50,6 +50,8 @@ CategoryApplier::Result CategoryApplier::applyToAll()
             u"&Yes|&No"_s, 1, Message::Icon::Question}) != 1)
         return {};
     const Result result = run(true);
+    if (!result.ran)
+        return result;
     m_prompter.ask(Message{u"Process Complete"_s, reportText(result.equipmentReceiving), u"&OK"_s,
                            1, Message::Icon::Information});
     return result;
@@ -76,13 +78,24 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             categories.push_back(category);
     }
 
-    // One transaction on EQCost when it can be begun in time; else the work
-    // is done without one.
+    // One transaction on EQCost, or nothing written at all.
     std::optional<data::Transaction> transaction;
-    if (write)
+    if (write) {
         transaction.emplace(company.database(), QStringList{EQCost::fileSchema().table}, m_timeout);
-    result.usedTransaction = transaction && transaction->isActive();
+        if (!transaction->isActive()) {
+            m_prompter.ask(Message{u"Apply to All"_s, transaction->notBegunText(), u"&OK"_s, 1,
+                                   Message::Icon::Exclamation});
+            return Result{.busy = true};
+        }
+    }
     StandardWarnings warnings(m_errors);
+    // A failed write ends the run; the transaction rolls back what was
+    // written before it.
+    const auto failed = [&](const data::FileError &error, int warning) {
+        m_errors.savePending(error);
+        warnings.show(warning, u"Put"_s, u"EQCost"_s);
+        return Result{};
+    };
 
     data::KeyCursor equipment = company.file<EQHeader>().scan(u"KeyRecordID");
     EQHeader piece;
@@ -101,11 +114,8 @@ CategoryApplier::Result CategoryApplier::run(bool write)
                 ++result.corrected;
                 if (!write)
                     continue;
-                if (data::FileStatus status = costs.update(cost); !status) {
-                    ++result.failures;
-                    m_errors.savePending(status.error());
-                    warnings.show(31, u"Put"_s, u"EQCost"_s);
-                }
+                if (data::FileStatus status = costs.update(cost); !status)
+                    return failed(status.error(), 31);
                 continue;
             }
             cost = EQCost();
@@ -121,15 +131,9 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             cost.Meter = category.Meter;
             cost.IntervalName = category.IntervalName;
             cost.Interval = category.Interval;
-            // A category counts as added only once it is stored: the report
-            // never claims an insert that failed.
             if (write) {
-                if (data::FileStatus status = costs.insert(cost); !status) {
-                    ++result.failures;
-                    m_errors.savePending(status.error());
-                    warnings.show(14);
-                    continue;
-                }
+                if (data::FileStatus status = costs.insert(cost); !status)
+                    return failed(status.error(), 14);
             }
             ++result.added;
             received = true;
@@ -137,12 +141,11 @@ CategoryApplier::Result CategoryApplier::run(bool write)
         if (received)
             ++result.equipmentReceiving;
     }
-    if (result.usedTransaction) {
-        if (data::FileStatus status = transaction->commit(); !status) {
-            ++result.failures;
-            m_errors.savePending(status.error());
-            warnings.show(31, u"Put"_s, u"EQCost"_s);
-        }
+    if (equipment.error())
+        return failed(*equipment.error(), 31);
+    if (write) {
+        if (data::FileStatus status = transaction->commit(); !status)
+            return failed(status.error(), 31);
     }
     return result;
 }

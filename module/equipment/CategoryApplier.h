@@ -22,17 +22,20 @@ class CategoryApplier
 public:
     struct Result
     {
-        bool ran = false; // false: refused (read only) or not confirmed
-        bool usedTransaction = false;
+        // false: refused (read only), not confirmed, EQCost held by another
+        // station, or a write failed; then nothing was written.
+        bool ran = false;
+        bool busy = false;          // EQCost was held by another station past the time-out
         int equipmentReceiving = 0; // pieces of equipment given at least one new category
         int added = 0;
         int corrected = 0;
-        int failures = 0;
     };
 
     static constexpr std::chrono::milliseconds DefaultTimeout{5000};
 
-    // Failed writes go to `errors` (its numbered warnings) and the run goes on.
+    // The run is one transaction on EQCost, waited for up to the time-out and
+    // never done without. A failed write goes to `errors` (its numbered
+    // warnings) and takes the whole run back: no "Process Complete" then.
     CategoryApplier(data::Session &session, Prompter &prompter, data::ErrorManager &errors);
 
     void setTransactionTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }

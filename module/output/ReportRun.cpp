@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Prompter.h"
+#include "core/StopRequest.h"
 #include "core/Text.h"
 
 #include "data/Company.h"
@@ -46,6 +47,14 @@ bool ReportRun::runSlice(int records)
 {
     if (m_over)
         return false;
+    if (StopRequest::requested()) {
+        // The program is asked to end: stop as a cancel does, with nothing
+        // to output, so the run's pages and folder are cleaned up.
+        m_state = State::NothingToOutput;
+        m_cancelled = true;
+        m_over = true;
+        return false;
+    }
     const bool more = m_pass.next(*this, records);
     if (m_engine && !m_engine->error().isEmpty()) {
         tell(m_pass.title(),

@@ -104,7 +104,7 @@ TEST_P(CategoryApplierTest, CountsPiecesOfEquipmentNotCategories)
     EXPECT_EQ(company.file<EQCost>().count(), 2) << "a plan writes nothing";
 
     const CategoryApplier::Result result = applier.applyToAll();
-    EXPECT_TRUE(result.usedTransaction);
+    EXPECT_TRUE(result.ran);
     EXPECT_EQ(result.equipmentReceiving, 2);
     EXPECT_EQ(prompter.shown().last().text,
               u"New categories were added to 2 existing|equipment records.");
@@ -147,23 +147,37 @@ TEST_P(CategoryApplierTest, ReadOnlyUsersAndADeclinedConfirmationChangeNothing)
     EXPECT_EQ(company.file<EQCost>().count(), 0);
 }
 
-TEST_P(CategoryApplierTest, GoesOnWithoutTheTransactionWhenEQCostIsHeld)
+TEST_P(CategoryApplierTest, WritesNothingWithoutTheTransaction)
 {
     equipment(u"T-1"_s);
     category(u"FUEL"_s);
     data::Company station2(database.settings(), companyCatalog());
     data::Transaction held(station2.database(), {u"EQCost"_s}, 5s);
     ASSERT_TRUE(held.isActive());
-    company.database().setLockWait(100ms);
     applier.setTransactionTimeout(100ms);
     const CategoryApplier::Result result = applier.applyToAll();
-    EXPECT_TRUE(result.ran);
-    EXPECT_FALSE(result.usedTransaction);
-    EXPECT_EQ(result.failures, 1) << "the blocked insert is reported and the run goes on";
-    EXPECT_EQ(result.added, 0);
-    EXPECT_EQ(prompter.shown().last().text,
-              u"No new categories were added to existing|equipment records.")
-        << "an insert that failed is not reported as added";
+    EXPECT_FALSE(result.ran);
+    EXPECT_TRUE(result.busy);
+    EXPECT_TRUE(prompter.shown().last().text.endsWith(
+        u" is using EQCost.|Nothing was changed; try again in a moment."_s))
+        << "never \"Process Complete\"";
+    held.rollback();
+    EXPECT_EQ(company.file<EQCost>().count(), 0);
+}
+
+TEST_P(CategoryApplierTest, AFailedWriteTakesTheWholeRunBack)
+{
+    equipment(u"T-1"_s);
+    equipment(u"T-2"_s);
+    equipment(u"T-3"_s);
+    category(u"FUEL"_s);
+    database.failInserts(company.database(), u"EQCost"_s, u"\"EquipmentID\" = 'T-2'"_s);
+    const CategoryApplier::Result result = applier.applyToAll();
+    EXPECT_FALSE(result.ran);
+    EXPECT_EQ(prompter.shown().last().caption, u"Record Insert Error");
+    for (const Message &message : prompter.shown())
+        EXPECT_NE(message.caption, u"Process Complete");
+    EXPECT_EQ(company.file<EQCost>().count(), 0) << "T-1's category went back with the run";
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CategoryApplierTest,

@@ -156,7 +156,7 @@ TEST(FixedAssetGraphsTest, YearsAreCalendarYearsAndAMissingScheduleIsSaid)
     std::vector<GLDepr> rows(14);
     for (int i = 0; i < 14; ++i)
         rows[i].Date = SuiteDate::fromYmd(2021 + (i + 6) / 12, (i + 6) % 12 + 1, 1);
-    // Twelve months from July 2021, then the closing entry.
+    // Twelve months from July 2021, the two months after them, then the closing entry.
     EXPECT_EQ(FixedAssets::annualDepreciationGraph(annualSummary(e, rows)).x,
-              (QList<double>{2021, 2022}));
+              (QList<double>{2021, 2022, 2023}));
 }

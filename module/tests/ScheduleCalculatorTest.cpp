@@ -58,8 +58,7 @@ protected:
     std::vector<GLDepr> calculate(const EQHeader &e)
     {
         const ScheduleCalculator::Result result = calculator.calculate(e);
-        EXPECT_TRUE(result.calculated);
-        EXPECT_EQ(result.failures, 0) << prompter.texts().join(u'\n').toStdString();
+        EXPECT_TRUE(result.calculated) << prompter.texts().join(u'\n').toStdString();
         return scheduleRows(company, e.EquipmentID);
     }
 };
@@ -167,12 +166,104 @@ TEST_P(ScheduleCalculatorTest, NoRowSurvivesAfterTheSaleDate)
     EQHeader e = equipment("1200.00", "0.00", 12);
     calculate(e);
     e.SaleDate = SuiteDate::fromYmd(2024, 9, 10);
-    e.DepreciationYears = 0; // nothing computed, the sale still clears later rows
     const ScheduleCalculator::Result result = calculator.calculate(e);
     EXPECT_EQ(result.rowsDeleted, 6);
     const auto rows = scheduleRows(company, e.EquipmentID);
     ASSERT_EQ(rows.size(), 6u); // April to September
     EXPECT_EQ(SuiteDate::toQDate(rows.back().Date), QDate(2024, 9, 1));
+}
+
+TEST_P(ScheduleCalculatorTest, AShorterLifeLeavesExactlyItsMonthsButKeepsPostedRows)
+{
+    EQHeader e = equipment("6000.00", "0.00", 60);
+    calculate(e);
+    std::vector<GLDepr> rows = scheduleRows(company, e.EquipmentID);
+    rows[40].GLTransID = 812; // month 41 is posted to the general ledger
+    rows[40].FPPostedLabel = u"08/27"_s;
+    ASSERT_TRUE(company.file<GLDepr>().update(rows[40]).isOk());
+
+    e.DepreciationYears = 36;
+    const ScheduleCalculator::Result result = calculator.calculate(e);
+    EXPECT_TRUE(result.calculated);
+    EXPECT_EQ(result.rowsDeleted, 23);
+    EXPECT_EQ(result.postedKept, 1);
+    rows = scheduleRows(company, e.EquipmentID);
+    ASSERT_EQ(rows.size(), 37u);
+    EXPECT_EQ(rows[35].SLValue, money("0.00")) << "month 36 reaches salvage";
+    EXPECT_EQ(rows[36].GLTransID, 812);
+    EXPECT_EQ(prompter.shown().last().text,
+              u"Equipment EXC-301 has rows outside its 36 months that are posted to the general "
+              "ledger: 08/2027.|They were kept; reverse their postings to remove them.");
+
+    // A life that ends early (cost equal to salvage) leaves its one month.
+    e.SalvageValue = e.PurchaseValue;
+    calculate(e);
+    EXPECT_EQ(scheduleRows(company, e.EquipmentID).size(), 2u) << "the month and the posted row";
+}
+
+TEST_P(ScheduleCalculatorTest, ALaterPurchaseDateLeavesNoEarlierMonths)
+{
+    EQHeader e = equipment("1200.00", "0.00", 12);
+    calculate(e);
+    e.PurchaseDate = SuiteDate::fromYmd(2024, 6, 10);
+    const ScheduleCalculator::Result result = calculator.calculate(e);
+    EXPECT_EQ(result.rowsDeleted, 3) << "April to June";
+    const auto rows = scheduleRows(company, e.EquipmentID);
+    ASSERT_EQ(rows.size(), 12u);
+    EXPECT_EQ(SuiteDate::toQDate(rows.front().Date), QDate(2024, 7, 1));
+}
+
+TEST_P(ScheduleCalculatorTest, EveryMethodEndsExactlyAtSalvage)
+{
+    // Straight line reaches salvage in month 8 of 10; the others still owe
+    // cents then and must take them by month 10.
+    const auto rows = calculate(equipment("0.15", "0.00", 10));
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(amounts(rows, &GLDepr::SLAmount).mid(7),
+              (QStringList{u"0.01"_s, u"0.00"_s, u"0.00"_s}));
+    for (const GLDepr &row : rows) {
+        EXPECT_GE(row.SYValue, Decimal());
+        EXPECT_GE(row.DDBValue, Decimal());
+    }
+    EXPECT_TRUE(rows.back().SLValue.isZero());
+    EXPECT_TRUE(rows.back().SYValue.isZero());
+    EXPECT_TRUE(rows.back().DDBValue.isZero());
+}
+
+TEST_P(ScheduleCalculatorTest, RefusesWhatCannotBeDepreciatedAndWritesNothing)
+{
+    EQHeader e = equipment("1000.00", "1100.00", 12);
+    EXPECT_FALSE(calculator.calculate(e).calculated);
+    EXPECT_EQ(prompter.shown().last().text,
+              u"Equipment EXC-301 has a salvage value above its purchase value.|Correct the "
+              "values, then calculate the schedule again.");
+
+    e = equipment("9999999999999.99", "-9999999999999.99", 1);
+    EXPECT_FALSE(calculator.calculate(e).calculated);
+    EXPECT_TRUE(prompter.shown().last().text.startsWith(
+        u"The amounts of equipment EXC-301 are too large to depreciate."_s));
+    EXPECT_EQ(company.file<GLDepr>().count(), 0);
+}
+
+TEST_P(ScheduleCalculatorTest, AFailedWriteTakesTheWholeRunBack)
+{
+    EQHeader e = equipment("1200.00", "0.00", 12);
+    calculate(e);
+    const std::vector<GLDepr> before = scheduleRows(company, e.EquipmentID);
+
+    // Recalculating over a longer life fails at month 15, as on a full disk.
+    database.failInserts(company.database(), u"GLDepr"_s,
+                         u"\"Date\" = %1"_s.arg(SuiteDate::fromYmd(2025, 6, 1)));
+    e.PurchaseValue = money("2400.00");
+    e.DepreciationYears = 24;
+    const ScheduleCalculator::Result result = calculator.calculate(e);
+    EXPECT_FALSE(result.calculated);
+    EXPECT_TRUE(
+        prompter.shown().last().text.endsWith(u" Inserting GLDepr|The schedule was not changed."_s))
+        << prompter.shown().last().text.toStdString();
+    const std::vector<GLDepr> after = scheduleRows(company, e.EquipmentID);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(amounts(after, &GLDepr::SLAmount), amounts(before, &GLDepr::SLAmount));
 }
 
 TEST_P(ScheduleCalculatorTest, MonthsRollIntoTheNextYear)
@@ -212,21 +303,23 @@ TEST_P(ScheduleCalculatorTest, ZeroMonthsWritesNothing)
     EXPECT_TRUE(calculate(equipment("1000.00", "0.00", 0)).empty());
 }
 
-TEST_P(ScheduleCalculatorTest, GoesOnWithoutTheTransactionWhenAnotherStationHoldsTheFile)
+TEST_P(ScheduleCalculatorTest, WritesNothingWithoutTheTransaction)
 {
     data::Company station2(database.settings(), companyCatalog());
     data::Transaction held(station2.database(), {u"GLDepr"_s}, 5s);
     ASSERT_TRUE(held.isActive());
-    company.database().setLockWait(100ms);
     calculator.setTransactionTimeout(100ms);
 
     const ScheduleCalculator::Result result =
         calculator.calculate(equipment("1000.00", "100.00", 3));
-    EXPECT_TRUE(result.calculated);
-    EXPECT_FALSE(result.usedTransaction);
-    EXPECT_EQ(result.failures, 3);
-    for (const QString &text : prompter.texts())
-        EXPECT_TRUE(text.endsWith(u" Inserting GLDepr"_s)) << text.toStdString();
+    EXPECT_FALSE(result.calculated);
+    EXPECT_TRUE(result.busy);
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_TRUE(prompter.shown()[0].text.endsWith(
+        u" is using GLDepr.|Nothing was changed; try again in a moment."_s))
+        << prompter.shown()[0].text.toStdString();
+    held.rollback();
+    EXPECT_EQ(company.file<GLDepr>().count(), 0);
 }
 
 TEST_P(ScheduleCalculatorTest, APreviewStoresNothing)
@@ -242,18 +335,21 @@ TEST_P(ScheduleCalculatorTest, APreviewStoresNothing)
     EXPECT_EQ(company.file<GLDepr>().count(), 0);
 }
 
-TEST_P(ScheduleCalculatorTest, AnnualSummaryShowsFullYearsThenTheSalvageValue)
+TEST_P(ScheduleCalculatorTest, AnnualSummaryCoversEveryMonthThenTheSalvageValue)
 {
     const EQHeader e = equipment("1900.00", "100.00", 18);
     const auto entries = annualSummary(e, calculate(e));
-    ASSERT_EQ(entries.size(), 2);
+    ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[0].year, 1);
     EXPECT_EQ(entries[0].slBegin, money("1900.00"));
     EXPECT_EQ(entries[0].slCharge, money("1200.00"));
     EXPECT_EQ(entries[1].year, 2);
-    EXPECT_EQ(entries[1].slBegin, money("100.00"));
-    EXPECT_TRUE(entries[1].slCharge.isZero());
-    EXPECT_EQ(entries[1].ddbBegin, money("100.00"));
+    EXPECT_EQ(entries[1].slBegin, money("700.00"));
+    EXPECT_EQ(entries[1].slCharge, money("600.00")) << "the part year counts";
+    EXPECT_EQ(entries[2].year, 3);
+    EXPECT_EQ(entries[2].slBegin, money("100.00"));
+    EXPECT_TRUE(entries[2].slCharge.isZero());
+    EXPECT_EQ(entries[2].ddbBegin, money("100.00"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ScheduleCalculatorTest,

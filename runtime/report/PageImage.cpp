@@ -1,12 +1,13 @@
 #include "PageImage.h"
 
+#include "core/OutputFile.h"
+
 #include <QDataStream>
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgRenderer>
 
 namespace qaveq::report {
@@ -196,7 +197,8 @@ qreal top(const Element &element)
 
 bool PageImage::save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
+    // A full disk must stop the report, never leave a cut page behind.
+    OutputFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
         return false;
@@ -206,11 +208,12 @@ bool PageImage::save(const QString &path, QString *error) const
     out << Magic << size << quint32(elements.size());
     for (const Element &element : elements)
         std::visit(Writer{out}, element);
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    if (out.status() != QDataStream::Ok) {
         *error = file.errorString();
         return false;
     }
-    return true;
+    *error = file.finish();
+    return error->isEmpty();
 }
 
 std::optional<PageImage> PageImage::load(const QString &path)

@@ -2,12 +2,14 @@
 
 #include "PageList.h"
 
+#include "core/OutputFile.h"
+#include "core/StopRequest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -17,7 +19,7 @@ namespace qaveq::report {
 
 struct PdfGenerator::Document
 {
-    QSaveFile file;
+    OutputFile file;
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
     bool started = false;
@@ -78,7 +80,7 @@ void PdfGenerator::setOutput(const QString &fileName, const QString &folder)
     if (QFileInfo(name).suffix().isEmpty())
         name += u".pdf"_s;
     if (QFileInfo(name).isRelative() && !name.contains(QDir::separator()) && !name.contains(u'/'))
-        name = QDir(folder.isEmpty() ? QDir::tempPath() : folder).filePath(name);
+        name = QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name);
     m_outputFile = QDir::cleanPath(name);
 }
 
@@ -167,6 +169,10 @@ QString PdfGenerator::pageText() const
 
 bool PdfGenerator::openDocument()
 {
+    if (QString refused = OutputFile::refusal(m_targets.at(m_batch)); !refused.isEmpty()) {
+        fail(u"The PDF file cannot be written: "_s + refused);
+        return false;
+    }
     m_document = std::make_unique<Document>();
     m_document->file.setFileName(m_targets.at(m_batch));
     if (!m_document->file.open(QIODevice::WriteOnly)) {
@@ -234,10 +240,9 @@ bool PdfGenerator::finishDocument()
 {
     m_document->painter.end();
     const QString target = m_targets.at(m_batch);
-    if (!m_document->file.commit()) {
-        const QString reason = m_document->file.errorString();
+    if (const QString error = m_document->file.finish(); !error.isEmpty()) {
         m_document.reset();
-        fail(u"The PDF file %1 cannot be written: %2"_s.arg(target, reason));
+        fail(u"The PDF file cannot be written: "_s + error);
         return false;
     }
     m_document.reset();
@@ -279,6 +284,8 @@ PdfGenerator::Result PdfGenerator::generate(const PageList &pages, int pagesPerF
     if (!begin(pages, pagesPerFile))
         return Result::NothingToDo;
     while (step()) {
+        if (StopRequest::requested())
+            cancel();
     }
     return m_result;
 }

@@ -30,8 +30,9 @@ public:
     PdfGenerator &operator=(const PdfGenerator &) = delete;
 
     // Prepares a generation: every setting back to its default, then the
-    // output. A name without folder goes into `folder` (the temporary folder
-    // when none is given); a name without extension gets ".pdf".
+    // output. A name without folder goes into `folder` (the current folder
+    // when none is given, never a shared temporary one); a name without
+    // extension gets ".pdf".
     void setOutput(const QString &fileName, const QString &folder = {});
     void setDocumentInfo(InfoEntry entry, const QString &text);
     void setViewWhenDone(bool view) { m_viewWhenDone = view; }

@@ -4,6 +4,7 @@
 #include "runtime/widgets/ListExport.h"
 
 #include "suite/Lookups.h"
+#include "suite/Services.h"
 #include "suite/SiblingModules.h"
 
 #include "data/ErrorManager.h"

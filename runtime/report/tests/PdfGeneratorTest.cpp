@@ -50,7 +50,7 @@ TEST(PdfGeneratorTest, OutputNamesTakeFolderAndExtension)
     generator.setOutput(u"Schedule"_s, u"/srv/out"_s);
     EXPECT_EQ(generator.outputFileName(), u"/srv/out/Schedule.pdf"_s);
     generator.setOutput(u"Schedule.pdf"_s);
-    EXPECT_EQ(generator.outputFileName(), QDir(QDir::tempPath()).filePath(u"Schedule.pdf"_s));
+    EXPECT_EQ(generator.outputFileName(), QDir::current().filePath(u"Schedule.pdf"_s));
     generator.setOutput(u"/home/u/Report.pdf"_s, u"/srv/out"_s);
     EXPECT_EQ(generator.outputFileName(), u"/home/u/Report.pdf"_s);
 }
