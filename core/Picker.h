@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -29,6 +30,9 @@ public:
     // the chosen path, or empty when the user cancelled.
     virtual QString choose(Purpose purpose, const QString &caption, const QString &path,
                            const QString &filter) = 0;
+    // Several files to read at once; none when the user cancelled.
+    virtual QStringList chooseSeveral(const QString &caption, const QString &path,
+                                      const QString &filter) = 0;
 };
 
 } // namespace qaveq

@@ -46,6 +46,13 @@ public:
         m_answers.pop_front();
         return answer;
     }
+    // Several files: the next scripted answer, split at "|".
+    QStringList chooseSeveral(const QString &caption, const QString &path,
+                              const QString &filter) override
+    {
+        const QString answer = choose(Purpose::Open, caption, path, filter);
+        return answer.isEmpty() ? QStringList() : answer.split(u'|');
+    }
     const QStringList &asked() const { return m_asked; }
 
 private:

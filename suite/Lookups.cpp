@@ -8,6 +8,7 @@
 #include "data/Company.h"
 #include "data/ErrorManager.h"
 #include "data/IniManager.h"
+#include "data/RequestScope.h"
 #include "data/Session.h"
 #include "data/SuiteModule.h"
 #include "data/suite/GeneralLedgerFiles.h"
@@ -188,6 +189,29 @@ forms::LookupPicker lookups(data::Session &session)
         if (!chosen)
             return std::nullopt;
         return SuiteDate::toQDate(*chosen).toString(u"M/d/yyyy"_s);
+    });
+    picker.add(u"BROWSEJCCOST"_s, forms::LookupPicker::list(session, JCCost::fileSchema(),
+                                                            u"CostCode"_s, &BROWSEJCCOST));
+    picker.add(u"BROWSEPRCERT"_s, forms::LookupPicker::list(session, PRCert::fileSchema(),
+                                                            u"CertifiedID"_s, &BROWSEPRCERT));
+    picker.add(u"BROWSEPREMP"_s, forms::LookupPicker::list(session, PREmp::fileSchema(),
+                                                           u"EmployeeID"_s, &BROWSEPREMP));
+    // Several jobs match what was typed: the user picks one ("ID  name").
+    picker.add(u"SELECTJOBBYNAME"_s, [&session](const QString &typed) -> std::optional<QString> {
+        data::RequestScope scope(session, data::Request::Select);
+        session.buffer<JCHeader>() = JCHeader();
+        session.buffer<JCHeader>().JobID = typed;
+        SELECTJOBBYNAME();
+        if (!scope.completed())
+            return std::nullopt;
+        return Text::clip(session.buffer<JCHeader>().JobID);
+    });
+    // A drop-down list the user keeps, by its name; nothing is chosen.
+    picker.add(u"UPDATEDROPLIST"_s, [&session](const QString &list) -> std::optional<QString> {
+        data::RequestScope scope(session, data::Request::None);
+        session.buffer<DropList>().FieldName = list;
+        UPDATEDROPLIST();
+        return std::nullopt;
     });
     // An attachment's file is copied into the company's store; the form keeps
     // the stored name.

@@ -8,6 +8,7 @@
 #include "assets/ui/FixedAssetScreens.h"
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
+#include "equipment/ui/EquipmentFormScreen.h"
 #include "records/EQLimits.h"
 
 #include "suite/SiblingModules.h"
@@ -106,7 +107,6 @@ void runProcedure(const QString &name);
     const bool NAME##StillToCome = markStillToCome(#NAME);                                         \
     }
 
-QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
 QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
@@ -164,6 +164,11 @@ Q_DECL_EXPORT void BROWSEEQCOST()
 Q_DECL_EXPORT void UPDATEEQCOST()
 {
     EquipmentCostScreens::update(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void UPDATEEQHEADER()
+{
+    EquipmentFormScreen::update(module.state.errorManager(), module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTFIXEDASSETS()

@@ -141,6 +141,8 @@ void FormView::build()
             m_tabs->addTab(buildPage(page), page.title);
         connect(m_tabs, &QTabWidget::currentChanged, this, [this] { updateWizard(); });
         layout->addWidget(m_tabs, 1);
+        // Every tab's title in sight, none behind scroll arrows.
+        m_tabs->setMinimumWidth(m_tabs->tabBar()->sizeHint().width() + 24);
     }
     auto *bottom = new QHBoxLayout;
     if (m_model.definition().wizard)
@@ -269,32 +271,63 @@ QWidget *FormView::buildPage(const forms::Page &page)
                 new QLabel(u"<b>%1</b>"_s.arg(group.columnTitles[c].toHtmlEscaped()), box);
             grid->addWidget(heading, 0, 2 * c + 1);
         }
+        bool lists = false;
         for (int r = 0; r < group.rows.size(); ++r) {
             const QList<forms::Control> &controls = group.rows[r].controls;
+            const bool wide = std::all_of(controls.cbegin(), controls.cend(), [](const auto &c) {
+                return c.kind == ControlKind::ChildList || c.kind == ControlKind::Button ||
+                       c.kind == ControlKind::Custom;
+            });
+            if (wide) {
+                // Lists, pictures and rows of buttons take the group's whole width.
+                auto *line = new QHBoxLayout;
+                bool stretches = false;
+                for (const forms::Control &control : controls) {
+                    const bool grows = control.kind != ControlKind::Button;
+                    line->addWidget(buildControl(control, box), grows ? 1 : 0);
+                    stretches = stretches || grows;
+                }
+                if (!stretches)
+                    line->addStretch();
+                grid->addLayout(line, first + r, 0, 1, -1);
+                grid->setRowStretch(first + r, stretches ? 1 : 0);
+                lists = lists || stretches;
+                continue;
+            }
             for (int c = 0; c < controls.size(); ++c) {
                 const forms::Control &control = controls[c];
                 QWidget *editor = buildControl(control, box);
-                const bool ownPrompt =
-                    control.kind == ControlKind::CheckBox ||
-                    control.kind == ControlKind::ChildList || control.kind == ControlKind::Button ||
-                    control.kind == ControlKind::Custom || control.prompt.isEmpty();
+                // The last control of a row has the rest of the row.
+                const int span = c == controls.size() - 1 ? -1 : 1;
+                const bool ownPrompt = control.kind == ControlKind::CheckBox ||
+                                       control.kind == ControlKind::Button ||
+                                       control.prompt.isEmpty();
                 if (ownPrompt) {
-                    grid->addWidget(editor, first + r, 2 * c, 1, 2);
+                    grid->addWidget(editor, first + r, 2 * c, 1, span == -1 ? -1 : 2,
+                                    Qt::AlignLeft);
                 } else {
                     auto *label = new QLabel(control.prompt + u':', box);
                     m_prompts.insert(label, &control);
                     QWidget *focus = m_editors.value(control.field);
                     label->setBuddy(focus);
                     grid->addWidget(label, first + r, 2 * c);
-                    grid->addWidget(editor, first + r, 2 * c + 1);
+                    grid->addWidget(editor, first + r, 2 * c + 1, 1, span, Qt::AlignLeft);
                     m_parts[focus].append(label);
                 }
             }
         }
         grid->setColumnStretch(grid->columnCount(), 1);
-        layout->addWidget(box);
+        layout->addWidget(box, lists ? 1 : 0);
     }
-    layout->addStretch();
+    const bool grows = std::any_of(page.groups.cbegin(), page.groups.cend(), [](const auto &g) {
+        return std::any_of(g.rows.cbegin(), g.rows.cend(), [](const forms::Row &row) {
+            return std::any_of(row.controls.cbegin(), row.controls.cend(), [](const auto &c) {
+                return c.kind == ControlKind::ChildList || c.kind == ControlKind::Custom;
+            });
+        });
+    });
+    if (!grows)
+        layout->addStretch();
     return widget;
 }
 
@@ -393,8 +426,9 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         }
         if (picture && picture->kind() == Picture::Kind::Date)
             width = 10;
-        line->setMinimumWidth(
-            line->fontMetrics().horizontalAdvance(QString(std::clamp(width, 4, 40) + 2, u'M')) * 3 /
+        // An entry is as wide as its picture, so that a short code looks short.
+        line->setFixedWidth(
+            line->fontMetrics().horizontalAdvance(QString(std::clamp(width, 4, 48) + 2, u'M')) * 3 /
             4);
         line->installEventFilter(this);
         if (control.textCase && m_model.definition().caseStore) {

@@ -18,4 +18,14 @@ QString QtFileChooser::choose(Purpose purpose, const QString &caption, const QSt
     return chosen;
 }
 
+QStringList QtFileChooser::chooseSeveral(const QString &caption, const QString &path,
+                                         const QString &filter)
+{
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        m_parent, caption, FileDialogFolder::start(path), filter, &m_chosenFilter);
+    if (!chosen.isEmpty())
+        FileDialogFolder::remember(chosen.first());
+    return chosen;
+}
+
 } // namespace qaveq

@@ -16,6 +16,8 @@ public:
     {}
     QString choose(Purpose purpose, const QString &caption, const QString &path,
                    const QString &filter) override;
+    QStringList chooseSeveral(const QString &caption, const QString &path,
+                              const QString &filter) override;
     // The filter the user chose last ("Tab-separated text (*.txt)").
     const QString &chosenFilter() const { return m_chosenFilter; }
 

@@ -9,6 +9,7 @@
 #include "runtime/StandardWarnings.h"
 #include "runtime/forms/FormModel.h"
 #include "runtime/widgets/FormView.h"
+#include "runtime/widgets/QtFileChooser.h"
 
 #include "data/ErrorManager.h"
 #include "data/Session.h"
@@ -33,10 +34,18 @@ forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors)
     lookups.add(u"BROWSEEQCODE"_s,
                 forms::LookupPicker::list(session, EQCode::fileSchema(), u"CategoryID"_s,
                                           [&errors] { CostCategoryScreens::browse(errors); }));
+    lookups.add(u"PHOTOFILE"_s, [](const QString &current) -> std::optional<QString> {
+        QtFileChooser chooser(QApplication::activeWindow());
+        const QString chosen = chooser.choose(
+            FileChooser::Purpose::Open, u"Select an Equipment Photo Image"_s, current,
+            u"Image Files (*.bmp *.gif *.jpg *.jpeg *.png);;All Files (*)"_s);
+        return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen);
+    });
     return lookups;
 }
 
-void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors)
+void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors,
+             FormExtras extras)
 {
     static const SystemClock clock;
     if (!definition.caseStore)
@@ -47,7 +56,7 @@ void runForm(forms::FormDefinition definition, data::Session &session, data::Err
                             [&errors](int number, const QString &text1, const QString &text2) {
                                 return StandardWarnings(errors).show(number, text1, text2);
                             }});
-    FormView view(model, {}, QApplication::activeWindow());
+    FormView view(model, std::move(extras), QApplication::activeWindow());
     view.run();
 }
 

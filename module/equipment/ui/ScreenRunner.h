@@ -2,6 +2,7 @@
 
 #include "runtime/forms/FormDefinition.h"
 #include "runtime/forms/LookupPicker.h"
+#include "runtime/widgets/FormView.h"
 
 namespace qaveq {
 
@@ -19,7 +20,9 @@ namespace ScreenRunner {
 data::Session *session(data::ErrorManager &errors);
 // The lists a form of the module may open: the module's own and the suite's.
 forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors);
-void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors);
+// The form over the session's request, with what its screen adds.
+void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors,
+             FormExtras extras = {});
 
 } // namespace ScreenRunner
 
