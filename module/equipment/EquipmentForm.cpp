@@ -180,8 +180,10 @@ forms::CodeCheck jobCheck()
 
 forms::CodeCheck costCodeCheck()
 {
-    forms::CodeCheck check{
-        .file = u"JCCost"_s, .key = u"KeyJobCodeType"_s, .lookup = u"BROWSEJCCOST"_s};
+    forms::CodeCheck check{.file = u"JCCost"_s,
+                           .key = u"KeyJobCodeType"_s,
+                           .lookup = u"BROWSEJCCOST"_s,
+                           .codeField = u"CostCode"_s};
     check.beforeLookup = [](FormModel &form) {
         form.session().jobField = form.code(u"DestinationJob");
     };

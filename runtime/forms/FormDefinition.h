@@ -42,6 +42,7 @@ struct CodeCheck
     QString file = {};   // "EQCode"
     QString key = {};    // "KeyCategoryID": a unique key whose last field the code fills
     QString lookup = {}; // the list the picker opens: "BROWSEEQCODE"
+    QString codeField = {}; // the key field the code fills; the key's last field when empty
     // Sets what the list needs before it opens (the equipment whose categories
     // it lists...).
     std::function<void(FormModel &)> beforeLookup = {};

@@ -476,7 +476,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
     }
     std::unique_ptr<data::Record> found = file.schema().create();
     const auto wanted = [&](const data::FieldValue &code) {
-        found->setValue(key.fields.last(), code);
+        found->setValue(check.codeField.isEmpty() ? key.fields.last() : check.codeField, code);
         if (check.fill)
             check.fill(*this, *found);
     };

@@ -22,7 +22,8 @@ class FormDriver
 {
 public:
     FormDriver(forms::FormDefinition definition, data::Session &session, ScriptedPrompter &prompter,
-               ScriptedPicker &picker, const Clock &clock, QList<int> &warnings)
+               ScriptedPicker &picker, const Clock &clock, QList<int> &warnings,
+               FormExtras extras = {})
         : model(
               std::move(definition),
               forms::FormModel::Services{session, prompter, picker, clock,
@@ -33,7 +34,7 @@ public:
     {
         if (!model.isOpen())
             return;
-        view = std::make_unique<FormView>(model);
+        view = std::make_unique<FormView>(model, std::move(extras));
         view->show();
         view->activateWindow();
         QApplication::processEvents();

@@ -397,6 +397,14 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         auto *button = new QPushButton(control.prompt, parent);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, &control] {
+            // A button works on what was typed, as OK does.
+            m_checking = true;
+            const forms::FormModel::Outcome failed = handOverEntries();
+            m_checking = false;
+            if (failed) {
+                showFailure(failed);
+                return;
+            }
             if (control.onChange) {
                 control.onChange(m_model);
                 // A button may have changed a list the form chooses from.

@@ -1,0 +1,305 @@
+#include "equipment/EquipmentForm.h"
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
+#include "records/GLDepr.h"
+#include "records/ModuleFiles.h"
+
+#include "runtime/testing/FormDriver.h"
+#include "runtime/widgets/FormChildList.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/GeneralLedgerFiles.h"
+#include "data/suite/JobCostFiles.h"
+#include "data/suite/SystemFiles.h"
+#include "data/testing/TestDatabase.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+using qaveq::testing::FormDriver;
+
+namespace {
+
+class EquipmentFormTest : public ::testing::Test
+{
+protected:
+    qaveq::testing::TestDatabase database{"SQLite"};
+    data::Company company{database.settings(), companyCatalog()};
+    data::Session session{&company};
+    ScriptedPrompter prompter;
+    ScriptedPicker picker;
+    FixedClock clock{QDateTime(QDate(2026, 3, 15), QTime(9, 30))};
+    QList<int> warnings;
+    QStringList called;
+    QList<std::pair<bool, bool>> printed;
+
+    EquipmentFormTest()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        session.userId = u"ADM"_s;
+        session.costCodeLength = 6;
+        data::Session::setCurrent(&session);
+        EQHeader loader;
+        loader.EquipmentID = u"LDR-1"_s;
+        loader.Description = u"Wheel Loader"_s;
+        loader.PurchaseDate = SuiteDate::fromYmd(2025, 12, 10);
+        loader.PurchaseValue = Decimal(1300);
+        loader.SalvageValue = Decimal(100);
+        loader.DepreciationYears = 12;
+        EXPECT_TRUE(company.file<EQHeader>().insert(loader).isOk());
+    }
+    ~EquipmentFormTest() override { data::Session::setCurrent(nullptr); }
+
+    std::unique_ptr<FormDriver> open(data::Request request, const QString &id = {})
+    {
+        session.globalRequest = request;
+        session.buffer<EQHeader>() = EQHeader();
+        session.buffer<EQHeader>().EquipmentID = id;
+        EquipmentForm::Actions actions{.print = [this](bool schedule, bool graphs) {
+            printed.append({schedule, graphs});
+        }};
+        FormExtras extras{.caller = [this](const QString &procedure) { called.append(procedure); }};
+        return std::make_unique<FormDriver>(EquipmentForm::definition(session, actions), session,
+                                            prompter, picker, clock, warnings, std::move(extras));
+    }
+
+    std::optional<EQHeader> stored(const QString &id)
+    {
+        EQHeader equipment;
+        equipment.EquipmentID = id;
+        if (!company.file<EQHeader>().fetch(u"KeyEquipmentID", equipment))
+            return std::nullopt;
+        return equipment;
+    }
+
+    static QPushButton *button(FormDriver &form, const QString &text)
+    {
+        for (QPushButton *each : form.view->findChildren<QPushButton *>())
+            if (each->text() == text && each->isVisible())
+                return each;
+        return nullptr;
+    }
+
+    static FormChildList *list(FormDriver &form, QStringView field)
+    {
+        return qobject_cast<FormChildList *>(form.view->editor(field)->parentWidget());
+    }
+};
+
+TEST_F(EquipmentFormTest, ANewEquipmentIsCheckedDescriptionFirstThenStored)
+{
+    session.logUserActivity = 2;
+    auto form = open(data::Request::Insert);
+    ASSERT_TRUE(form->isOpen());
+    EXPECT_EQ(form->view->windowTitle(), u"Adding an Equipment Record  (New)");
+    EXPECT_EQ(form->view->findChild<QTabWidget *>()->count(), 7);
+    form->click(u"EquipmentID");
+    form->key(Qt::Key_Return);
+    ASSERT_FALSE(prompter.shown().isEmpty());
+    EXPECT_EQ(prompter.shown().last().caption, u"Required Field");
+    EXPECT_EQ(prompter.shown().last().text, u"Description is Required") << "description first";
+    EXPECT_EQ(form->focused(), u"EQH:Description");
+    form->type(u"Dozer"_s);
+    form->key(Qt::Key_Return);
+    EXPECT_EQ(prompter.shown().last().text, u"Equipment ID is Required");
+    EXPECT_EQ(form->focused(), u"EQH:EquipmentID");
+    form->type(u"42"_s);
+    form->key(Qt::Key_Return);
+    ASSERT_TRUE(stored(u"42"_s));
+    EXPECT_EQ(stored(u"42"_s)->EquipmentSortID, u"0000000042");
+    EXPECT_EQ(stored(u"42"_s)->Attachments, 0);
+
+    UserLog entry;
+    data::KeyCursor cursor = company.file<UserLog>().scan(u"KeyRecordID");
+    ASSERT_TRUE(cursor.next(entry));
+    EXPECT_EQ(entry.Text, u"Added equipment (42) Dozer");
+    EXPECT_EQ(entry.Area, u"EQ Equipment Setup");
+}
+
+TEST_F(EquipmentFormTest, AReadOnlyUserMayLookButChangesNothing)
+{
+    session.equipmentReadOnly = true;
+    session.userId = u"VEW"_s;
+    EXPECT_FALSE(open(data::Request::Insert)->isOpen());
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    ASSERT_TRUE(form->isOpen()) << "a read-only user opens the record to look at it";
+    EXPECT_EQ(form->view->windowTitle(), u"Changing an Equipment Record  (Wheel Loader)");
+    form->click(u"Description");
+    form->type(u"Changed"_s);
+    form->key(Qt::Key_Return);
+    EXPECT_EQ(stored(u"LDR-1"_s)->Description, u"Wheel Loader");
+    EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
+
+    const int before = static_cast<int>(prompter.shown().size());
+    list(*form, u"LOC:ScheduleByMonth")->call(data::Request::Insert);
+    EXPECT_EQ(prompter.shown().size(), before + 1) << "Add in a tab is refused too";
+    EXPECT_TRUE(called.isEmpty());
+}
+
+TEST_F(EquipmentFormTest, TheChargeDestinationShowsExactlyItsFields)
+{
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    form->view->findChild<QTabWidget *>()->setCurrentIndex(1);
+    auto *destination = qobject_cast<QComboBox *>(form->view->editor(u"DestinationType"));
+    const auto shown = [&] {
+        QString fields;
+        for (const QString &field : {u"DestinationAccount"_s, u"DestinationCategory"_s,
+                                     u"DestinationJob"_s, u"DestinationCostCode"_s})
+            fields += form->view->editor(field)->isVisible() ? u'1' : u'0';
+        return fields;
+    };
+    EXPECT_EQ(shown(), u"0000") << "a blank destination is none";
+    for (const auto &[index, fields] :
+         {std::pair{1, u"1000"_s}, {2, u"0100"_s}, {3, u"0011"_s}, {0, u"0000"_s}}) {
+        destination->setCurrentIndex(index);
+        EXPECT_EQ(shown(), fields) << destination->currentText().toStdString();
+    }
+}
+
+TEST_F(EquipmentFormTest, ChargeJobsAndCostCodesFollowTheJobRules)
+{
+    for (const auto &[id, name, active, closed] :
+         {std::tuple{u"2401"_s, u"Main Street"_s, true, false},
+          {u"2402"_s, u"Oak Bridge"_s, false, false},
+          {u"2403"_s, u"Old Yard"_s, true, true}}) {
+        JCHeader job;
+        job.JobID = id;
+        job.Name = name;
+        job.Active = active;
+        job.Closed = closed;
+        job.ImportantNote = id == u"2402" ? u"Lane closures only"_s : QString();
+        ASSERT_TRUE(company.file<JCHeader>().insert(job).isOk());
+    }
+    for (const auto &[code, type, inactive] :
+         {std::tuple{u"030100L"_s, u"L"_s, false}, {u"030100G"_s, u"G"_s, true}}) {
+        JCCost cost;
+        cost.JobID = u"2401"_s;
+        cost.CostCode = code;
+        cost.CostType = type;
+        cost.Inactive = inactive;
+        ASSERT_TRUE(company.file<JCCost>().insert(cost).isOk());
+    }
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    form->view->findChild<QTabWidget *>()->setCurrentIndex(1);
+    qobject_cast<QComboBox *>(form->view->editor(u"DestinationType"))->setCurrentIndex(3);
+
+    EXPECT_TRUE(form->model.edit(u"DestinationJob", u"2403"_s)) << "a closed job is refused";
+    EXPECT_EQ(prompter.shown().last().caption, u"Job is Closed");
+    prompter.answerNext(2);
+    EXPECT_TRUE(form->model.edit(u"DestinationJob", u"Oak"_s))
+        << "found by its name, inactive, and No keeps the cursor";
+    EXPECT_EQ(prompter.shown().last().caption, u"Confirm Charge to Inactive Job");
+    prompter.answerNext(1);
+    EXPECT_FALSE(form->model.edit(u"DestinationJob", u"2402"_s));
+    EXPECT_EQ(prompter.shown().last().caption, u"Important Job Note");
+    EXPECT_EQ(prompter.shown().last().icon, Message::Icon::Bell);
+
+    ASSERT_FALSE(form->model.edit(u"DestinationJob", u"2401"_s));
+    EXPECT_FALSE(form->model.edit(u"DestinationCostCode", u"0301001"_s)) << "labour";
+    EXPECT_EQ(form->model.code(u"DestinationCostCode"), u"030100L") << "1 is labour";
+    EXPECT_TRUE(form->model.edit(u"DestinationCostCode", u"0301006"_s));
+    EXPECT_EQ(prompter.shown().last().caption, u"Cannot Select Inactive Cost Code");
+    EXPECT_TRUE(form->model.edit(u"DestinationCostCode", u"0301002"_s));
+    EXPECT_EQ(picker.asked().last(), u"BROWSEJCCOST:030100M") << "a missing code opens the list";
+    EXPECT_EQ(session.jobField, u"2401") << "of the job's cost codes";
+}
+
+TEST_F(EquipmentFormTest, TheScheduleIsCalculatedOnceAndPrintedFromTheSavedRecord)
+{
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    form->view->findChild<QTabWidget *>()->setCurrentIndex(1);
+    button(*form, u"C&alculate Schedule"_s)->click();
+    button(*form, u"C&alculate Schedule"_s)->click();
+    EXPECT_EQ(company.file<GLDepr>().count(), 12) << "a second run updates the same months";
+    EXPECT_EQ(list(*form, u"LOC:ScheduleByMonth")->rowCount(), 12);
+    EXPECT_EQ(list(*form, u"LOC:ScheduleByYear")->rowCount(), 2);
+
+    form->click(u"Description");
+    form->type(u"Loader 950"_s);
+    prompter.answerNext(3);
+    button(*form, u"Print"_s)->click();
+    EXPECT_EQ(printed, (QList<std::pair<bool, bool>>{{true, true}})) << "Both";
+    EXPECT_EQ(stored(u"LDR-1"_s)->Description, u"Loader 950") << "saved before printing";
+    prompter.answerNext(4);
+    button(*form, u"Print"_s)->click();
+    EXPECT_EQ(printed.size(), 1) << "Cancel prints nothing";
+
+    form->view->findChild<QTabWidget *>()->setCurrentIndex(0);
+    ASSERT_TRUE(button(*form, u"Recalculate"_s));
+    button(*form, u"Recalculate"_s)->click();
+    EXPECT_EQ(prompter.shown().last().caption, u"Unable to Recalculate Average");
+}
+
+TEST_F(EquipmentFormTest, ACategoryWithPostedCostsStays)
+{
+    EQCost cost;
+    cost.RecordID = u"LDR-1     FUEL"_s;
+    cost.EquipmentID = u"LDR-1"_s;
+    cost.CostCategory = u"FUEL"_s;
+    cost.CumulativeAmount = Decimal(5);
+    ASSERT_TRUE(company.file<EQCost>().insert(cost).isOk());
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    FormChildList *categories = list(*form, u"LOC:CostCategories");
+    ASSERT_EQ(categories->rowCount(), 6) << "one category, then the five totals rows";
+    categories->view()->selectRow(0);
+    categories->call(data::Request::Delete);
+    EXPECT_EQ(prompter.shown().last().caption, u"Cannot Delete");
+    EXPECT_TRUE(called.isEmpty());
+    categories->call(data::Request::Change);
+    EXPECT_EQ(called, QStringList{u"UPDATEEQCOST"_s});
+}
+
+TEST_F(EquipmentFormTest, TheWizardWalksThroughThePagesAndIsRemembered)
+{
+    const auto wizardBox = [](FormDriver &form) {
+        for (QCheckBox *box : form.view->findChildren<QCheckBox *>())
+            if (box->text() == u"Wizard")
+                return box;
+        return static_cast<QCheckBox *>(nullptr);
+    };
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    EXPECT_FALSE(form->view->isWizard());
+    QPushButton *ok = button(*form, u"&OK"_s);
+    ASSERT_TRUE(ok);
+    wizardBox(*form)->click();
+    EXPECT_TRUE(form->view->isWizard());
+    EXPECT_EQ(ok->text(), u"&Finish");
+    EXPECT_FALSE(ok->isEnabled()) << "Finish on the last page only";
+    EXPECT_FALSE(button(*form, u"< &Back"_s)->isEnabled());
+    for (int page = 0; page < 6; ++page)
+        button(*form, u"&Next >>"_s)->click();
+    EXPECT_EQ(form->view->currentPage(), 6);
+    EXPECT_TRUE(ok->isEnabled());
+    EXPECT_FALSE(button(*form, u"&Next >>"_s)->isEnabled());
+
+    form->model.setValue(u"Description", QString());
+    ok->click();
+    EXPECT_EQ(form->view->currentPage(), 0) << "back to the page of the missing description";
+
+    auto again = open(data::Request::Change, u"LDR-1"_s);
+    EXPECT_TRUE(again->view->isWizard()) << "remembered on this workstation";
+    wizardBox(*again)->click();
+    EXPECT_EQ(button(*again, u"&OK"_s)->text(), u"&OK");
+    EXPECT_FALSE(open(data::Request::Change, u"LDR-1"_s)->view->isWizard());
+}
+
+TEST_F(EquipmentFormTest, FromTheLedgerTheEquipmentIsAFixedAsset)
+{
+    session.equipField = u"GL"_s;
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    EXPECT_EQ(form->view->windowTitle(), u"Changing a Fixed Asset Record  (Wheel Loader)");
+    EXPECT_TRUE(session.equipField.isEmpty());
+}
+
+} // namespace
