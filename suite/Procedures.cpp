@@ -47,6 +47,13 @@ void UPDATEGLDEPR()
     const auto money = [](const QString &prompt, const QString &field) {
         return forms::Control{.prompt = prompt, .field = field, .picture = u"@n-21.2"_s};
     };
+    // The computed columns belong to the schedule calculation: shown, never typed.
+    const auto computed = [](const QString &prompt, const QString &field) {
+        return forms::Control{.kind = forms::ControlKind::Display,
+                              .prompt = prompt,
+                              .field = field,
+                              .picture = u"@n-21.2"_s};
+    };
     forms::FormDefinition definition{
         .file = u"GLDepr"_s,
         .insertCaption = u"Adding a Depreciation Entry"_s,
@@ -58,12 +65,12 @@ void UPDATEGLDEPR()
                                     .field = u"GLDP:Date"_s,
                                     .picture = u"@d2"_s,
                                     .required = true},
-                                   money(u"Straight Line Amount"_s, u"GLDP:SLAmount"_s),
-                                   money(u"Straight Line Value"_s, u"GLDP:SLValue"_s),
-                                   money(u"Sum of Years' Digits Amount"_s, u"GLDP:SYAmount"_s),
-                                   money(u"Sum of Years' Digits Value"_s, u"GLDP:SYValue"_s),
-                                   money(u"Declining Balance Amount"_s, u"GLDP:DDBAmount"_s),
-                                   money(u"Declining Balance Value"_s, u"GLDP:DDBValue"_s),
+                                   computed(u"Straight Line Amount"_s, u"GLDP:SLAmount"_s),
+                                   computed(u"Straight Line Value"_s, u"GLDP:SLValue"_s),
+                                   computed(u"Sum of Years' Digits Amount"_s, u"GLDP:SYAmount"_s),
+                                   computed(u"Sum of Years' Digits Value"_s, u"GLDP:SYValue"_s),
+                                   computed(u"Declining Balance Amount"_s, u"GLDP:DDBAmount"_s),
+                                   computed(u"Declining Balance Value"_s, u"GLDP:DDBValue"_s),
                                    money(u"Custom Amount"_s, u"GLDP:UD1Amount"_s),
                                    money(u"Custom Value"_s, u"GLDP:UD1Value"_s),
                                    money(u"Actual Amount"_s, u"GLDP:ActualAmount"_s),
