@@ -8,6 +8,7 @@
 #include "assets/ui/FixedAssetScreens.h"
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
+#include "equipment/ui/EquipmentScreens.h"
 #include "records/EQLimits.h"
 
 #include "suite/SiblingModules.h"
@@ -107,8 +108,6 @@ void runProcedure(const QString &name);
     }
 
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
 QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
@@ -144,6 +143,17 @@ Q_DECL_EXPORT void QAVEQ_INIT(data::ErrorManager *errors, data::IniManager *ini)
 Q_DECL_EXPORT void QAVEQ_KILL()
 {
     module.state.kill();
+}
+
+// The equipment lists call the equipment form by its name.
+Q_DECL_EXPORT void BROWSEEQHEADER()
+{
+    EquipmentScreens::browse(module.state.errorManager(), &runProcedure);
+}
+
+Q_DECL_EXPORT void BROWSEEQHEADERALIAS()
+{
+    EquipmentScreens::browseAlias(module.state.errorManager(), &runProcedure);
 }
 
 Q_DECL_EXPORT void BROWSEEQCODE()

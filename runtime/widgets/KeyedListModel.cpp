@@ -116,7 +116,13 @@ QVariant KeyedListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        if (m_columns[index.column()].icon)
+            return {};
         return text(record(index.row()), index.column());
+    case Qt::DecorationRole:
+        if (const auto &icon = m_columns[index.column()].icon)
+            return icon(record(index.row()));
+        return {};
     case Qt::BackgroundRole:
         // The first, third, fifth... row is shaded.
         return index.row() % 2 == 0 ? QVariant(greenBar()) : QVariant();

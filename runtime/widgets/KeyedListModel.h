@@ -7,6 +7,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QIcon>
 
 #include <functional>
 
@@ -35,6 +36,9 @@ public:
         // A column shown from another file (a description by its code): the
         // text for the row; `field` then names the field it is found by.
         std::function<QString(const data::Record &)> display = {};
+        // An icon column (the paper clip of a record with attachments): the
+        // row's icon, shown instead of the field's text.
+        std::function<QIcon(const data::Record &)> icon = {};
     };
 
     static constexpr int PageSize = 100;

@@ -13,6 +13,7 @@
 #include "data/Session.h"
 #include "data/suite/SystemFiles.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -47,6 +48,7 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
     if (!m_definition.keys.isEmpty())
         m_model->setKey(m_definition.keys.first().key);
     m_model->setRange(m_definition.rangeFrom, m_definition.rangeTo);
+    m_model->setFilters(m_definition.filters);
     buildUi();
 
     // A lookup opens on the value the caller put into the buffer.
@@ -122,6 +124,18 @@ void ListWindow::buildUi()
             callForm(data::Request::Change);
     });
     layout->addWidget(m_view, 1);
+
+    if (!m_definition.checks.isEmpty()) {
+        auto *checks = new QHBoxLayout;
+        for (const Definition::Check &check : std::as_const(m_definition.checks)) {
+            auto *box = new QCheckBox(check.text, this);
+            box->setChecked(check.checked);
+            connect(box, &QCheckBox::toggled, this, check.toggled);
+            checks->addWidget(box);
+        }
+        checks->addStretch();
+        layout->addLayout(checks);
+    }
 
     auto *bottom = new QHBoxLayout;
     m_count = new QLabel(this);
@@ -304,9 +318,14 @@ void ListWindow::callForm(data::Request request)
     if (request != data::Request::Insert && (row < 0 || !loadBuffer(row)))
         return;
     const data::Request previous = m_session.globalRequest;
-    m_session.globalRequest = request;
-    m_caller(m_definition.form);
-    const bool completed = m_session.globalResponse == data::Response::Completed;
+    const auto form = [this, request] {
+        m_session.globalRequest = request;
+        m_session.globalResponse = data::Response::Cancelled;
+        m_caller(m_definition.form);
+        return m_session.globalResponse == data::Response::Completed;
+    };
+    const bool completed =
+        m_definition.formRunner ? m_definition.formRunner(request, form) : form();
     m_session.globalRequest = previous;
     // Back in the list, whatever the form's last question was answered with.
     activateWindow();
@@ -424,6 +443,22 @@ void ListWindow::resetLayout()
 {
     for (int c = 0; c < m_definition.columns.size(); ++c)
         m_view->setColumnWidth(c, m_definition.columns[c].width);
+}
+
+void ListWindow::setFilters(QList<data::Filter> filters)
+{
+    m_model->setFilters(std::move(filters));
+    m_model->locate({});
+    locate(m_locator->text());
+    updateCount();
+}
+
+void ListWindow::refresh()
+{
+    const int row = currentRow();
+    m_model->reload();
+    updateCount();
+    selectRow(row);
 }
 
 void ListWindow::step(QChar key)
