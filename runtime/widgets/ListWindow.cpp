@@ -192,13 +192,41 @@ void ListWindow::run()
 
 QString ListWindow::countText() const
 {
+    if (QFutureWatcher<qint64> *counting = m_counting) {
+        counting->waitForFinished();
+        QCoreApplication::sendPostedEvents(counting);
+    }
     return m_count->text();
 }
 
 void ListWindow::updateCount()
 {
-    m_count->setText(m_session.recordCounts ? KeyedListModel::countText(m_model->recordCount())
-                                            : QString());
+    // A count still under way is of the list as it was.
+    if (m_counting) {
+        m_counting->disconnect(this);
+        m_counting->deleteLater();
+        m_counting = nullptr;
+    }
+    if (!m_session.recordCounts) {
+        m_count->clear();
+        return;
+    }
+    // The page is shown first; the count follows when it is made.
+    const auto show = [this](qint64 count) {
+        m_count->setText(count < 0 ? QString() : KeyedListModel::countText(count));
+    };
+    const QFuture<qint64> count = m_model->countInBackground();
+    if (count.isFinished()) {
+        show(count.result());
+        return;
+    }
+    m_counting = new QFutureWatcher<qint64>(this);
+    connect(m_counting, &QFutureWatcherBase::finished, this, [this, show] {
+        show(m_counting->result());
+        m_counting->deleteLater();
+        m_counting = nullptr;
+    });
+    m_counting->setFuture(count);
 }
 
 const ListWindow::KeyChoice *ListWindow::locatorKey() const

@@ -5,6 +5,7 @@
 #include "data/Session.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 
 #include <functional>
 
@@ -79,6 +80,7 @@ public:
 
     KeyedListModel &model() { return *m_model; }
     QTableView &view() { return *m_view; }
+    // The record count as shown; waits for a count still being made.
     QString countText() const;
     void locate(const QString &text);
     void selectRow(int row);
@@ -131,6 +133,7 @@ private:
     QLabel *m_locatorLabel = nullptr;
     QLineEdit *m_locator = nullptr;
     QLabel *m_count = nullptr;
+    QFutureWatcher<qint64> *m_counting = nullptr; // the count being made, if any
     QPushButton *m_select = nullptr;
     FileChooser *m_fileChooser = nullptr;
 };
