@@ -108,7 +108,6 @@ void runProcedure(const QString &name);
     }
 
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
-QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
@@ -154,6 +153,12 @@ Q_DECL_EXPORT void BROWSEEQHEADER()
 Q_DECL_EXPORT void BROWSEEQHEADERALIAS()
 {
     EquipmentScreens::browseAlias(module.state.errorManager(), &runProcedure);
+}
+
+Q_DECL_EXPORT void TOGGLEEASYAUTOENTRYEQ()
+{
+    if (const data::Session *session = data::Session::current())
+        module.state.toggleAutoEntry(session->easyAutoEntry, session->dataPath);
 }
 
 Q_DECL_EXPORT void BROWSEEQCODE()

@@ -125,16 +125,19 @@ void ListWindow::buildUi()
     });
     layout->addWidget(m_view, 1);
 
+    // A list with check boxes has the screen's own buttons beside them, so
+    // that the row of the standard buttons stays as wide as the list.
+    QHBoxLayout *ownButtons = nullptr;
     if (!m_definition.checks.isEmpty()) {
-        auto *checks = new QHBoxLayout;
+        ownButtons = new QHBoxLayout;
         for (const Definition::Check &check : std::as_const(m_definition.checks)) {
             auto *box = new QCheckBox(check.text, this);
             box->setChecked(check.checked);
             connect(box, &QCheckBox::toggled, this, check.toggled);
-            checks->addWidget(box);
+            ownButtons->addWidget(box);
         }
-        checks->addStretch();
-        layout->addLayout(checks);
+        ownButtons->addStretch();
+        layout->addLayout(ownButtons);
     }
 
     auto *bottom = new QHBoxLayout;
@@ -155,7 +158,7 @@ void ListWindow::buildUi()
     for (const auto &[text, action] : std::as_const(m_definition.buttons)) {
         auto *button = new QPushButton(text, this);
         connect(button, &QPushButton::clicked, this, action);
-        bottom->addWidget(button);
+        (ownButtons ? ownButtons : bottom)->addWidget(button);
     }
     auto *sendTo = new QPushButton(u"Send &To..."_s, this);
     connect(sendTo, &QPushButton::clicked, this, &ListWindow::sendTo);

@@ -15,7 +15,6 @@
 
 #include "core/Clock.h"
 #include "core/Prompter.h"
-#include "core/Text.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -26,6 +25,8 @@ using namespace Qt::StringLiterals;
 namespace qaveq::EquipmentScreens {
 
 namespace {
+
+const SystemClock systemClock;
 
 // The paper clip of equipment with attachments, drawn once.
 const QIcon &paperClip()
@@ -67,15 +68,24 @@ QList<ListWindow::Definition::Check> checks(ListState &state, const QString &pre
              }}};
 }
 
-void run(ListWindow::Definition definition, data::Session &session, Prompter &prompter,
-         ListState &state, const ListWindow::ProcedureCaller &caller)
+// Opens a list over the current session with the workstation's check
+// boxes, and keeps them when it closes.
+void openList(data::ErrorManager &errors, const ListWindow::ProcedureCaller &caller,
+              const std::function<ListWindow::Definition(data::Session &, Prompter &, ListState &)>
+                  &definition)
 {
-    ListWindow window(std::move(definition), session, prompter, caller,
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    Prompter &prompter = *errors.prompter();
+    ListState state{EquipmentFilter::load(session->suiteIniFolder()),
+                    std::make_unique<EquipmentAccess>(*session, prompter)};
+    ListWindow window(definition(*session, prompter, state), *session, prompter, caller,
                       QApplication::activeWindow());
     state.window = &window;
     window.run();
     state.window = nullptr;
-    state.filter.save(session.suiteIniFolder());
+    state.filter.save(session->suiteIniFolder());
 }
 
 } // namespace
@@ -112,8 +122,7 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
         case data::Request::Insert: {
             if (state.access->refuses(A::Add))
                 return false;
-            static const SystemClock clock;
-            EquipmentDeleter(session, prompter, clock).cleanAbandoned();
+            EquipmentDeleter(session, prompter, systemClock).cleanAbandoned();
             return form();
         }
         case data::Request::Change:
@@ -121,9 +130,8 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
         case data::Request::Delete: {
             if (state.access->refuses(A::Delete))
                 return false;
-            static const SystemClock clock;
             const QString id = std::get<QString>(session.buffer<EQHeader>().value(u"EquipmentID"));
-            return EquipmentDeleter(session, prompter, clock).remove(id, true, form) ==
+            return EquipmentDeleter(session, prompter, systemClock).remove(id, true, form) ==
                    EquipmentDeleter::Outcome::Deleted;
         }
         default:
@@ -182,24 +190,15 @@ ListWindow::Definition aliasList(ListState &state)
 
 void browse(data::ErrorManager &errors, const ListWindow::ProcedureCaller &caller)
 {
-    data::Session *session = ScreenRunner::session(errors);
-    if (!session)
-        return;
-    Prompter &prompter = *errors.prompter();
-    ListState state{EquipmentFilter::load(session->suiteIniFolder()),
-                    std::make_unique<EquipmentAccess>(*session, prompter)};
-    run(list(*session, prompter, state), *session, prompter, state, caller);
+    openList(errors, caller, [](data::Session &session, Prompter &prompter, ListState &state) {
+        return list(session, prompter, state);
+    });
 }
 
 void browseAlias(data::ErrorManager &errors, const ListWindow::ProcedureCaller &caller)
 {
-    data::Session *session = ScreenRunner::session(errors);
-    if (!session)
-        return;
-    Prompter &prompter = *errors.prompter();
-    ListState state{EquipmentFilter::load(session->suiteIniFolder()),
-                    std::make_unique<EquipmentAccess>(*session, prompter)};
-    run(aliasList(state), *session, prompter, state, caller);
+    openList(errors, caller,
+             [](data::Session &, Prompter &, ListState &state) { return aliasList(state); });
 }
 
 } // namespace qaveq::EquipmentScreens
