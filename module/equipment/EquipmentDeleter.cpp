@@ -152,7 +152,7 @@ EquipmentDeleter::Outcome EquipmentDeleter::remove(const QString &equipmentId, b
         return Outcome::Failed;
 
     // Attachments, and the photograph, which is an Images record of its own type.
-    for (const QString type : {u"EQHeader"_s, u"Equipment"_s}) {
+    for (const QString &type : {u"EQHeader"_s, u"Equipment"_s}) {
         const std::vector<Images> images =
             everyOf<Images>(company.file<Images>(), u"KeyTypeStringID", {type, id}, readError);
         for (const Images &image : images)

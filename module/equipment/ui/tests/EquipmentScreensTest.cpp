@@ -152,6 +152,7 @@ TEST_F(EquipmentScreensTest, TheReadOnlyUserAndTheUserWithoutTheRightAreRefusedB
     ListWindow window(EquipmentScreens::list(session, prompter, state), session, prompter,
                       form(data::Response::Completed));
     state.window = &window;
+    window.selectRow(0);
     window.callForm(data::Request::Insert);
     window.callForm(data::Request::Delete);
     EXPECT_TRUE(formCalls.isEmpty());
@@ -170,6 +171,7 @@ TEST_F(EquipmentScreensTest, TheReadOnlyUserAndTheUserWithoutTheRightAreRefusedB
     ListWindow aliasWindow(EquipmentScreens::aliasList(alias), session, prompter,
                            form(data::Response::Completed));
     alias.window = &aliasWindow;
+    aliasWindow.selectRow(0);
     aliasWindow.callForm(data::Request::Change);
     EXPECT_EQ(prompter.shown().last().caption, u"Access Denied");
     EXPECT_EQ(formCalls.size(), 1);
