@@ -44,6 +44,7 @@ public:
     int logUserActivity = 0;        // GLO:LogUserActivity; 2 = write user-log entries
     bool recordCounts = true;       // GLO:RecordCounts
     bool audibleBeeps = false;      // GLO:AudibleBeeps
+    bool easyAutoEntry = true;      // GLO:EasyAutoEntry: typed values are offered again
     bool generic = false;           // GENERIC
     int costCodeLength = 10;        // COSTCODELEN
     int jobIdLength = 0;            // the job-ID length typed IDs are filled to; 0: not filled

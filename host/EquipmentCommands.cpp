@@ -3,12 +3,20 @@
 #include "CompanyAccess.h"
 
 #include "equipment/CategoryApplier.h"
+#include "equipment/EquipmentAccess.h"
+#include "equipment/EquipmentDeleter.h"
+#include "equipment/EquipmentFilter.h"
+
+#include "core/Clock.h"
+#include "core/Text.h"
 
 #include "data/Company.h"
 #include "data/ErrorManager.h"
 #include "data/Session.h"
 
 #include "runtime/ConsolePrompter.h"
+
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +58,94 @@ int runApplyCategories(CommandContext &context)
     return applier.applyToAll().ran ? Success : Failure;
 }
 
+int runList(CommandContext &context, ArgumentReader &reader)
+{
+    // The list's two check boxes: active equipment, and with --inactive the
+    // inactive too; --sold keeps only equipment with a sale date.
+    EquipmentFilter filter;
+    filter.showInactive = reader.flag(u"inactive"_s);
+    const bool sold = reader.flag(u"sold"_s);
+    QString problem;
+    if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
+        return usage(context, u"equipment"_s,
+                     problem.isEmpty() ? u"list takes no arguments"_s : problem);
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+    data::ScanOptions options;
+    options.filters = filter.filters();
+    if (sold)
+        options.filters.append({u"EQH:SaleDate"_s, data::Filter::Op::Greater, qint64(0)});
+    data::KeyCursor cursor = company->file<EQHeader>().scan(u"KeyEquipmentID", options);
+    EQHeader piece;
+    context.out << "Equipment ID\tDescription\tPhysical Description\tClass Code\tActive\n";
+    while (cursor.next(piece))
+        context.out << Text::clip(piece.EquipmentID) << '\t' << Text::clip(piece.Description)
+                    << '\t' << Text::clip(piece.PhysicalDescription) << '\t'
+                    << Text::clip(piece.ClassCode) << '\t' << (piece.Active ? "Yes" : "No") << '\n';
+    if (cursor.error()) {
+        context.err << "qaveq: " << cursor.error()->text() << " Reading EQHeader\n";
+        return Failure;
+    }
+    return Success;
+}
+
+int runDelete(CommandContext &context, ArgumentReader &reader)
+{
+    const bool yes = reader.flag(u"yes"_s);
+    QString problem;
+    const QStringList ids = reader.positionals(&problem);
+    if (ids.size() != 1 || !problem.isEmpty())
+        return usage(context, u"equipment"_s,
+                     problem.isEmpty() ? u"delete takes one equipment ID"_s : problem);
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+    data::Session session(company.get());
+    if (!signOn(context, session))
+        return Failure;
+    const std::optional<EQHeader> piece = findEquipment(context, *company, ids.first());
+    if (!piece)
+        return Failure;
+    // The image store works in the signed-on session.
+    data::Session *previous = data::Session::current();
+    data::Session::setCurrent(&session);
+    const auto restore = qScopeGuard([previous] { data::Session::setCurrent(previous); });
+
+    ConsolePrompter prompter(context.out, context.err);
+    prompter.answerWith(u"Yes"_s);
+    if (EquipmentAccess(session, prompter).refuses(EquipmentAccess::Action::Delete))
+        return Failure;
+    const SystemClock clock;
+    EquipmentDeleter deleter(session, prompter, clock);
+    if (!yes) {
+        if (deleter.hasLogs(piece->EquipmentID)) {
+            context.err << "qaveq: equipment " << Text::clip(piece->EquipmentID)
+                        << " has usage logs and cannot be deleted\n";
+            return Failure;
+        }
+        context.out << "Would delete equipment " << Text::clip(piece->EquipmentID) << " ("
+                    << Text::clip(piece->Description)
+                    << ") with its notes, attachments, photograph, depreciation rows and cost "
+                       "categories.\nRun again with --yes to delete.\n";
+        return Success;
+    }
+    return deleter.remove(piece->EquipmentID, false, {}) == EquipmentDeleter::Outcome::Deleted
+               ? Success
+               : Failure;
+}
+
+int runEquipment(CommandContext &context)
+{
+    const QString action = context.arguments.value(0);
+    ArgumentReader actionReader(context.arguments.mid(1));
+    if (action == u"list")
+        return runList(context, actionReader);
+    if (action == u"delete")
+        return runDelete(context, actionReader);
+    return usage(context, u"equipment"_s, u"say list or delete"_s);
+}
+
 } // namespace
 
 QList<Command> equipmentCommands()
@@ -64,6 +160,19 @@ QList<Command> equipmentCommands()
          "Without --yes it only says what it would add and correct. A user who may\n"
          "only view equipment is refused.\n"_s,
          runApplyCategories},
+        {u"equipment"_s, u"list equipment, or delete one with everything that hangs on it"_s,
+         u"Usage: qaveq --company DIR equipment list [--inactive] [--sold]\n"
+         "       qaveq --company DIR [--user ID] equipment delete ID [--yes]\n\n"
+         "list writes the active equipment, one per line, tab-separated: ID,\n"
+         "description, physical description, class code and whether it is active;\n"
+         "--inactive lists the inactive equipment too, --sold only equipment with a\n"
+         "sale date.\n\n"
+         "delete takes out the equipment with its notes, attachments (and their\n"
+         "stored files), photograph, depreciation rows and cost categories, all at\n"
+         "once or not at all. Equipment that posted or batch usage logs name cannot\n"
+         "be deleted, nor may a read-only user or one without the right to change\n"
+         "equipment delete it. Without --yes it only says what it would delete.\n"_s,
+         runEquipment},
     };
 }
 

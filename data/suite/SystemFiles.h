@@ -27,6 +27,9 @@ struct UserFile : data::RecordOf<UserFile>
     quint8 PrePostBackup = 0;
     quint8 PasteSelection = 0;
     quint8 EquipmentReadOnly = 0;
+    // 1: the user may not add, change or delete equipment. Kept as a refusal
+    // so that users stored before it existed keep their right.
+    quint8 EquipmentNoChanges = 0;
     quint8 UsageLogsReadOnly = 0;
     quint8 PreserveWindows = 1; // keep list layouts and window places
     QString EmailAddress;       // 60

@@ -154,8 +154,8 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
 {
     const Outcome help = qaveq({u"--help"_s});
     EXPECT_EQ(help.status, 0);
-    for (const QString &command :
-         {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s, u"apply-categories"_s}) {
+    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s,
+                                   u"apply-categories"_s, u"equipment"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
@@ -235,6 +235,51 @@ TEST_F(CommandLineTest, ApplyCategoriesPlansThenApplies)
     EXPECT_TRUE(applied.out.endsWith(
         u"Process Complete: New categories were added to 2 existing equipment records.\n"_s));
     EXPECT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out.count(u'\n'), 2);
+}
+
+TEST_F(CommandLineTest, EquipmentListFiltersAndDeleteRefusesLikeTheWindow)
+{
+    qaveq({u"init"_s});
+    qaveq({u"load"_s, u"UserFile"_s}, uR"({"UserID":"ADM"}
+{"UserID":"EQM","EquipmentNoChanges":1}
+{"UserID":"VEW","EquipmentReadOnly":1})"_s);
+    qaveq({u"load"_s, u"EQHeader"_s}, uR"({"EquipmentID":"T-1","Description":"Truck","Active":1}
+{"EquipmentID":"T-2","Description":"Loader","Active":0,"SaleDate":"2020-05-01"}
+{"EquipmentID":"T-3","Description":"Crane","Active":1})"_s);
+    qaveq({u"load"_s, u"EQLogB"_s}, uR"({"LogID":1,"EquipmentID":"T-3"})"_s);
+    qaveq({u"load"_s, u"EQCost"_s},
+          uR"({"RecordID":"T-1       FUEL","EquipmentID":"T-1","CostCategory":"FUEL"})"_s);
+
+    const auto ids = [this](const QStringList &arguments) {
+        QStringList found;
+        for (const QString &line : qaveq(QStringList{u"equipment"_s, u"list"_s} + arguments)
+                                       .out.split(u'\n', Qt::SkipEmptyParts)
+                                       .mid(1))
+            found.append(line.section(u'\t', 0, 0));
+        return found;
+    };
+    EXPECT_EQ(ids({}), (QStringList{u"T-1"_s, u"T-3"_s}));
+    EXPECT_EQ(ids({u"--inactive"_s}), (QStringList{u"T-1"_s, u"T-2"_s, u"T-3"_s}));
+    EXPECT_EQ(ids({u"--inactive"_s, u"--sold"_s}), QStringList{u"T-2"_s});
+
+    EXPECT_EQ(
+        qaveq({u"--user"_s, u"VEW"_s, u"equipment"_s, u"delete"_s, u"T-1"_s, u"--yes"_s}).status,
+        1);
+    const Outcome denied =
+        qaveq({u"--user"_s, u"EQM"_s, u"equipment"_s, u"delete"_s, u"T-1"_s, u"--yes"_s});
+    EXPECT_EQ(denied.status, 1);
+    EXPECT_TRUE(denied.err.contains(u"Access Denied"_s)) << denied.err.toStdString();
+    const Outcome logged = qaveq({u"equipment"_s, u"delete"_s, u"T-3"_s, u"--yes"_s});
+    EXPECT_EQ(logged.status, 1);
+    EXPECT_TRUE(logged.err.contains(u"Cannot Delete Equipment"_s)) << logged.err.toStdString();
+
+    const Outcome planned = qaveq({u"equipment"_s, u"delete"_s, u"T-1"_s});
+    EXPECT_EQ(planned.status, 0);
+    EXPECT_EQ(ids({u"--inactive"_s}).size(), 3) << "without --yes nothing goes";
+    const Outcome deleted = qaveq({u"equipment"_s, u"delete"_s, u"T-1"_s, u"--yes"_s});
+    EXPECT_EQ(deleted.status, 0) << deleted.err.toStdString();
+    EXPECT_EQ(ids({u"--inactive"_s}), (QStringList{u"T-2"_s, u"T-3"_s}));
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQCost"_s}).out, QString());
 }
 
 } // namespace

@@ -29,10 +29,6 @@ using namespace qaveq;
 
 namespace {
 
-const QStringList Built{u"BROWSEEQCODE"_s,    u"UPDATEEQCODE"_s,     u"BROWSEEQCOST"_s,
-                        u"UPDATEEQCOST"_s,    u"PRINTFIXEDASSETS"_s, u"PRINTFIXEDASSETGRAPHS"_s,
-                        u"FIXEDASSETGRAPH"_s, u"UPDATEEQHEADER"_s};
-
 class HostWindowTest : public ::testing::Test
 {
 protected:
@@ -84,7 +80,7 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
                 if (procedure.isEmpty())
                     continue;
                 ++entries;
-                if (Built.contains(procedure)) {
+                if (!action->text().endsWith(u"(still to come)"_s)) {
                     // A screen that exists opens; close it again.
                     const qsizetype before = prompter.shown().size();
                     QTimer closer;
@@ -100,8 +96,6 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
                     continue;
                 }
                 // A screen still to come is marked so, and says so in words.
-                EXPECT_TRUE(action->text().endsWith(u"(still to come)"_s))
-                    << action->text().toStdString();
                 action->trigger();
                 ASSERT_FALSE(prompter.shown().isEmpty());
                 EXPECT_EQ(prompter.shown().last().caption, u"Still to Come");

@@ -9,6 +9,7 @@
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
 #include "equipment/ui/EquipmentFormScreen.h"
+#include "equipment/ui/EquipmentScreens.h"
 #include "records/EQLimits.h"
 
 #include "suite/SiblingModules.h"
@@ -107,9 +108,6 @@ void runProcedure(const QString &name);
     const bool NAME##StillToCome = markStillToCome(#NAME);                                         \
     }
 
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
-QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
 QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
@@ -144,6 +142,23 @@ Q_DECL_EXPORT void QAVEQ_INIT(data::ErrorManager *errors, data::IniManager *ini)
 Q_DECL_EXPORT void QAVEQ_KILL()
 {
     module.state.kill();
+}
+
+// The equipment lists call the equipment form by its name.
+Q_DECL_EXPORT void BROWSEEQHEADER()
+{
+    EquipmentScreens::browse(module.state.errorManager(), &runProcedure);
+}
+
+Q_DECL_EXPORT void BROWSEEQHEADERALIAS()
+{
+    EquipmentScreens::browseAlias(module.state.errorManager(), &runProcedure);
+}
+
+Q_DECL_EXPORT void TOGGLEEASYAUTOENTRYEQ()
+{
+    if (const data::Session *session = data::Session::current())
+        module.state.toggleAutoEntry(session->easyAutoEntry, session->dataPath);
 }
 
 Q_DECL_EXPORT void BROWSEEQCODE()

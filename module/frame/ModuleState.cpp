@@ -40,6 +40,12 @@ ModuleState::ModuleState(Environment environment)
     m_autoEntry.openMode = 1;
 }
 
+void ModuleState::toggleAutoEntry(bool suiteSwitch, const QString &dataPath)
+{
+    m_autoEntry.enabled = suiteSwitch;
+    m_autoEntry.dataFile = withSeparator(dataPath) + u"EasyAutoEntry.tps"_s;
+}
+
 ModuleState::~ModuleState()
 {
     if (m_environment.trace)

@@ -73,6 +73,9 @@ public:
     data::ErrorManager &errorManager() const { return *m_activeErrors; }
     data::IniManager &iniManager() const { return *m_activeIni; }
     const AutoEntry &autoEntry() const { return m_autoEntry; }
+    // TOGGLEEASYAUTOENTRYEQ: the auto-entry object follows the suite's switch,
+    // with its data file in the company's data folder `dataPath`.
+    void toggleAutoEntry(bool suiteSwitch, const QString &dataPath);
     const FuzzyMatcher &fuzzyMatcher() const { return m_fuzzy; }
     const SpellSettings &spellSettings() const { return m_spell; }
     // The report output flags kept from one report to the next.

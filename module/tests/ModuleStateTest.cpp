@@ -60,6 +60,18 @@ TEST_F(ModuleStateTest, LoadMakesTheModulesOwnManagersActive)
     EXPECT_TRUE(journal.isEmpty()) << "nothing is initialised before INIT";
 }
 
+TEST_F(ModuleStateTest, TheAutoEntrySwitchFollowsTheSuiteIntoTheDataFolder)
+{
+    ModuleState state(environment());
+    state.toggleAutoEntry(false, u"/srv/companies/acme"_s);
+    EXPECT_FALSE(state.autoEntry().enabled);
+    EXPECT_EQ(state.autoEntry().dataFile, u"/srv/companies/acme/EasyAutoEntry.tps");
+    state.toggleAutoEntry(true, u"/srv/companies/acme/"_s);
+    EXPECT_TRUE(state.autoEntry().enabled);
+    EXPECT_EQ(state.autoEntry().dataFile, u"/srv/companies/acme/EasyAutoEntry.tps")
+        << "one separator, however the folder is written";
+}
+
 TEST_F(ModuleStateTest, InitWithoutManagersKeepsTheOwnAndStillInitialisesTheSuite)
 {
     ModuleState state(environment());

@@ -1,7 +1,12 @@
 #include "KeyedListModel.h"
 
+#include "data/Database.h"
 #include "data/Table.h"
 
+#include <QPromise>
+#include <QThreadPool>
+
+#include <memory>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -82,6 +87,34 @@ qint64 KeyedListModel::recordCount() const
     return m_table.scan(m_key, rangeOptions()).count();
 }
 
+QFuture<qint64> KeyedListModel::countInBackground() const
+{
+    auto promise = std::make_shared<QPromise<qint64>>();
+    QFuture<qint64> future = promise->future();
+    promise->start();
+    const data::Database &db = m_table.database();
+    const data::ConnectionSettings &settings = db.settings();
+    if ((settings.dialect == data::Dialect::SQLite && settings.sqliteFile == u":memory:") ||
+        db.inTransaction()) {
+        promise->addResult(recordCount());
+        promise->finish();
+        return future;
+    }
+    QThreadPool::globalInstance()->start(
+        [promise, settings, schema = &m_table.schema(), key = m_key, options = rangeOptions()] {
+            qint64 count = -1;
+            try {
+                data::Database own(settings);
+                count = data::KeyCursor(own, *schema, schema->key(key), options).count();
+            } catch (const data::DataError &) {
+                // Not counted: the list itself is unaffected.
+            }
+            promise->addResult(count);
+            promise->finish();
+        });
+    return future;
+}
+
 QString KeyedListModel::countText(qint64 count)
 {
     return count == 1 ? u"1 Record"_s : QString::number(count) + u" Records"_s;
@@ -116,7 +149,13 @@ QVariant KeyedListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        if (m_columns[index.column()].icon)
+            return {};
         return text(record(index.row()), index.column());
+    case Qt::DecorationRole:
+        if (const auto &icon = m_columns[index.column()].icon)
+            return icon(record(index.row()));
+        return {};
     case Qt::BackgroundRole:
         // The first, third, fifth... row is shaded.
         return index.row() % 2 == 0 ? QVariant(greenBar()) : QVariant();

@@ -7,6 +7,8 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFuture>
+#include <QIcon>
 
 #include <functional>
 
@@ -35,6 +37,9 @@ public:
         // A column shown from another file (a description by its code): the
         // text for the row; `field` then names the field it is found by.
         std::function<QString(const data::Record &)> display = {};
+        // An icon column (the paper clip of a record with attachments): the
+        // row's icon, shown instead of the field's text.
+        std::function<QIcon(const data::Record &)> icon = {};
     };
 
     static constexpr int PageSize = 100;
@@ -62,6 +67,12 @@ public:
     const data::Record &record(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
     // Every record of the list (its range and filters), not only those read.
     qint64 recordCount() const;
+    // The same count, made on a connection of its own on a worker thread: on
+    // a long file it takes many times as long as the first page, which must
+    // not wait for it. A private in-memory database, or one in the middle of
+    // a transaction whose rows no other connection sees yet, is counted at
+    // once. -1 when it cannot be counted.
+    QFuture<qint64> countInBackground() const;
     static QString countText(qint64 count); // "12 Records", "1 Record"
     // The suite's green-bar shading of every second row.
     static QColor greenBar() { return QColor(0xE4, 0xF2, 0xE4); }

@@ -13,6 +13,7 @@
 #include "data/Session.h"
 #include "data/suite/SystemFiles.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -47,6 +48,7 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
     if (!m_definition.keys.isEmpty())
         m_model->setKey(m_definition.keys.first().key);
     m_model->setRange(m_definition.rangeFrom, m_definition.rangeTo);
+    m_model->setFilters(m_definition.filters);
     buildUi();
 
     // A lookup opens on the value the caller put into the buffer.
@@ -123,6 +125,21 @@ void ListWindow::buildUi()
     });
     layout->addWidget(m_view, 1);
 
+    // A list with check boxes has the screen's own buttons beside them, so
+    // that the row of the standard buttons stays as wide as the list.
+    QHBoxLayout *ownButtons = nullptr;
+    if (!m_definition.checks.isEmpty()) {
+        ownButtons = new QHBoxLayout;
+        for (const Definition::Check &check : std::as_const(m_definition.checks)) {
+            auto *box = new QCheckBox(check.text, this);
+            box->setChecked(check.checked);
+            connect(box, &QCheckBox::toggled, this, check.toggled);
+            ownButtons->addWidget(box);
+        }
+        ownButtons->addStretch();
+        layout->addLayout(ownButtons);
+    }
+
     auto *bottom = new QHBoxLayout;
     m_count = new QLabel(this);
     bottom->addWidget(m_count);
@@ -141,7 +158,7 @@ void ListWindow::buildUi()
     for (const auto &[text, action] : std::as_const(m_definition.buttons)) {
         auto *button = new QPushButton(text, this);
         connect(button, &QPushButton::clicked, this, action);
-        bottom->addWidget(button);
+        (ownButtons ? ownButtons : bottom)->addWidget(button);
     }
     auto *sendTo = new QPushButton(u"Send &To..."_s, this);
     connect(sendTo, &QPushButton::clicked, this, &ListWindow::sendTo);
@@ -178,13 +195,41 @@ void ListWindow::run()
 
 QString ListWindow::countText() const
 {
+    if (QFutureWatcher<qint64> *counting = m_counting) {
+        counting->waitForFinished();
+        QCoreApplication::sendPostedEvents(counting);
+    }
     return m_count->text();
 }
 
 void ListWindow::updateCount()
 {
-    m_count->setText(m_session.recordCounts ? KeyedListModel::countText(m_model->recordCount())
-                                            : QString());
+    // A count still under way is of the list as it was.
+    if (m_counting) {
+        m_counting->disconnect(this);
+        m_counting->deleteLater();
+        m_counting = nullptr;
+    }
+    if (!m_session.recordCounts) {
+        m_count->clear();
+        return;
+    }
+    // The page is shown first; the count follows when it is made.
+    const auto show = [this](qint64 count) {
+        m_count->setText(count < 0 ? QString() : KeyedListModel::countText(count));
+    };
+    const QFuture<qint64> count = m_model->countInBackground();
+    if (count.isFinished()) {
+        show(count.result());
+        return;
+    }
+    m_counting = new QFutureWatcher<qint64>(this);
+    connect(m_counting, &QFutureWatcherBase::finished, this, [this, show] {
+        show(m_counting->result());
+        m_counting->deleteLater();
+        m_counting = nullptr;
+    });
+    m_counting->setFuture(count);
 }
 
 const ListWindow::KeyChoice *ListWindow::locatorKey() const
@@ -304,9 +349,14 @@ void ListWindow::callForm(data::Request request)
     if (request != data::Request::Insert && (row < 0 || !loadBuffer(row)))
         return;
     const data::Request previous = m_session.globalRequest;
-    m_session.globalRequest = request;
-    m_caller(m_definition.form);
-    const bool completed = m_session.globalResponse == data::Response::Completed;
+    const auto form = [this, request] {
+        m_session.globalRequest = request;
+        m_session.globalResponse = data::Response::Cancelled;
+        m_caller(m_definition.form);
+        return m_session.globalResponse == data::Response::Completed;
+    };
+    const bool completed =
+        m_definition.formRunner ? m_definition.formRunner(request, form) : form();
     m_session.globalRequest = previous;
     // Back in the list, whatever the form's last question was answered with.
     activateWindow();
@@ -424,6 +474,22 @@ void ListWindow::resetLayout()
 {
     for (int c = 0; c < m_definition.columns.size(); ++c)
         m_view->setColumnWidth(c, m_definition.columns[c].width);
+}
+
+void ListWindow::setFilters(QList<data::Filter> filters)
+{
+    m_model->setFilters(std::move(filters));
+    m_model->locate({});
+    locate(m_locator->text());
+    updateCount();
+}
+
+void ListWindow::refresh()
+{
+    const int row = currentRow();
+    m_model->reload();
+    updateCount();
+    selectRow(row);
 }
 
 void ListWindow::step(QChar key)

@@ -5,6 +5,7 @@
 #include "data/Session.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
 
 #include <functional>
 
@@ -52,6 +53,21 @@ public:
         QString helpTopic = {};
         // Buttons of the screen's own ("Apply to All", "Training Video"...).
         QList<std::pair<QString, std::function<void()>>> buttons = {};
+        // Check boxes under the list ("Show Active Equipment"): text, whether
+        // checked, and what a change does.
+        struct Check
+        {
+            QString text;
+            bool checked;
+            std::function<void(bool)> toggled;
+        };
+        QList<Check> checks = {};
+        // Conditions the list opens with.
+        QList<data::Filter> filters = {};
+        // Runs each call of the form: may refuse it (false, without calling
+        // `form`), work before it or wrap it; answers whether the list
+        // changed. The highlighted record is in the buffer.
+        std::function<bool(data::Request, const std::function<bool()> &form)> formRunner = {};
     };
 
     using ProcedureCaller = std::function<void(const QString &procedure)>;
@@ -64,6 +80,7 @@ public:
 
     KeyedListModel &model() { return *m_model; }
     QTableView &view() { return *m_view; }
+    // The record count as shown; waits for a count still being made.
     QString countText() const;
     void locate(const QString &text);
     void selectRow(int row);
@@ -79,6 +96,10 @@ public:
     void setFileChooser(FileChooser *chooser) { m_fileChooser = chooser; }
     // Back to the designed column widths.
     void resetLayout();
+    // New conditions: the list is read again at the located text.
+    void setFilters(QList<data::Filter> filters);
+    // Reads the list again (after work done elsewhere), keeping the highlighted row.
+    void refresh();
     // The step locator: a key typed in the list moves to the next entry whose
     // located field starts with it.
     void step(QChar key);
@@ -112,6 +133,7 @@ private:
     QLabel *m_locatorLabel = nullptr;
     QLineEdit *m_locator = nullptr;
     QLabel *m_count = nullptr;
+    QFutureWatcher<qint64> *m_counting = nullptr; // the count being made, if any
     QPushButton *m_select = nullptr;
     FileChooser *m_fileChooser = nullptr;
 };

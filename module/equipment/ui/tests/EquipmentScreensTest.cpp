@@ -1,0 +1,180 @@
+#include "equipment/ui/EquipmentScreens.h"
+
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
+#include "records/ModuleFiles.h"
+#include "records/Notes.h"
+
+#include "runtime/ScriptedPrompter.h"
+#include "runtime/widgets/KeyedListModel.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/SystemFiles.h"
+
+#include "core/testing/QtPrinters.h"
+
+#include <QCheckBox>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+class EquipmentScreensTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+    data::Company company{folder.filePath(u"company"_s), companyCatalog()};
+    data::Session session{&company};
+    ScriptedPrompter prompter;
+    QStringList formCalls;
+
+    EquipmentScreensTest()
+    {
+        session.userId = u"ADM"_s;
+        data::Session::setCurrent(&session);
+        UserFile user;
+        user.UserID = u"ADM"_s;
+        EXPECT_TRUE(company.file<UserFile>().insert(user).isOk());
+        for (const auto &[id, active] :
+             {std::pair{u"EXC-301"_s, 1}, std::pair{u"OLD-9"_s, 0}, std::pair{u"TRK-101"_s, 1}}) {
+            EQHeader piece;
+            piece.EquipmentID = id;
+            piece.Description = id;
+            piece.Active = static_cast<quint8>(active);
+            piece.Attachments = id == u"EXC-301" ? 1 : 0;
+            EXPECT_TRUE(company.file<EQHeader>().insert(piece).isOk());
+            Notes note;
+            note.EntityID = id;
+            note.EntityType = u"EQHeader"_s;
+            EXPECT_TRUE(company.file<Notes>().insert(note).isOk());
+        }
+    }
+    ~EquipmentScreensTest() override { data::Session::setCurrent(nullptr); }
+
+    // The equipment form in delete mode, answered with `answer`.
+    ListWindow::ProcedureCaller form(data::Response answer)
+    {
+        return [this, answer](const QString &procedure) {
+            formCalls.append(procedure);
+            if (session.globalRequest == data::Request::Delete &&
+                answer == data::Response::Completed) {
+                EQHeader doomed = session.buffer<EQHeader>();
+                ASSERT_TRUE(company.file<EQHeader>().fetch(u"KeyEquipmentID", doomed).isOk());
+                ASSERT_TRUE(company.file<EQHeader>().remove(doomed).isOk());
+            }
+            session.globalResponse = answer;
+        };
+    }
+
+    static QStringList ids(ListWindow &window)
+    {
+        QStringList listed;
+        for (int row = 0; row < window.model().rowCount(); ++row)
+            listed.append(window.model().data(window.model().index(row, 1)).toString().trimmed());
+        return listed;
+    }
+};
+
+TEST_F(EquipmentScreensTest, TheCheckBoxesFilterAtOnceAndThePaperClipMarksAttachments)
+{
+    EquipmentScreens::ListState state{EquipmentFilter{true, false},
+                                      std::make_unique<EquipmentAccess>(session, prompter)};
+    ListWindow window(EquipmentScreens::list(session, prompter, state), session, prompter);
+    state.window = &window;
+    EXPECT_EQ(ids(window), (QStringList{u"EXC-301"_s, u"TRK-101"_s}));
+    EXPECT_EQ(window.countText(), u"2 Records");
+    EXPECT_FALSE(window.model()
+                     .data(window.model().index(0, 0), Qt::DecorationRole)
+                     .value<QIcon>()
+                     .isNull());
+    EXPECT_TRUE(window.model()
+                    .data(window.model().index(1, 0), Qt::DecorationRole)
+                    .value<QIcon>()
+                    .isNull());
+
+    const QList<QCheckBox *> boxes = window.findChildren<QCheckBox *>();
+    ASSERT_EQ(boxes.size(), 2);
+    boxes[1]->setChecked(true);
+    EXPECT_EQ(ids(window).size(), 3);
+    boxes[0]->setChecked(false);
+    EXPECT_EQ(ids(window), QStringList{u"OLD-9"_s});
+    EXPECT_EQ(window.countText(), u"1 Record");
+    boxes[1]->setChecked(false);
+    EXPECT_TRUE(ids(window).isEmpty());
+    EXPECT_EQ(state.filter.stored(), u"00");
+}
+
+TEST_F(EquipmentScreensTest, DeleteGoesThroughTheFormAndTakesTheNotesOnlyWithTheRecord)
+{
+    EquipmentScreens::ListState state{EquipmentFilter{},
+                                      std::make_unique<EquipmentAccess>(session, prompter)};
+    {
+        ListWindow window(EquipmentScreens::list(session, prompter, state), session, prompter,
+                          form(data::Response::Cancelled));
+        state.window = &window;
+        window.selectRow(2);
+        prompter.answerNext(1); // Confirm Delete: Yes
+        window.callForm(data::Request::Delete);
+        EXPECT_EQ(formCalls, QStringList{u"UPDATEEQHEADER"_s});
+        EXPECT_EQ(company.file<Notes>().count(), 3) << "a cancelled form keeps the notes";
+    }
+    ListWindow window(EquipmentScreens::list(session, prompter, state), session, prompter,
+                      form(data::Response::Completed));
+    state.window = &window;
+    window.selectRow(2);
+    prompter.answerNext(1);
+    window.callForm(data::Request::Delete);
+    EXPECT_EQ(ids(window), (QStringList{u"EXC-301"_s, u"OLD-9"_s}));
+    EXPECT_EQ(company.file<Notes>().count(), 2);
+
+    EQLogB log;
+    log.LogID = 1;
+    log.EquipmentID = u"EXC-301"_s;
+    ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    window.selectRow(0);
+    window.callForm(data::Request::Delete);
+    EXPECT_EQ(prompter.shown().last().caption, u"Cannot Delete Equipment");
+    EXPECT_EQ(formCalls.size(), 2) << "the form is not called for equipment with logs";
+}
+
+TEST_F(EquipmentScreensTest, TheReadOnlyUserAndTheUserWithoutTheRightAreRefusedBeforeTheForm)
+{
+    session.equipmentReadOnly = true;
+    EquipmentScreens::ListState state{EquipmentFilter{},
+                                      std::make_unique<EquipmentAccess>(session, prompter)};
+    ListWindow window(EquipmentScreens::list(session, prompter, state), session, prompter,
+                      form(data::Response::Completed));
+    state.window = &window;
+    window.selectRow(0);
+    window.callForm(data::Request::Insert);
+    window.callForm(data::Request::Delete);
+    EXPECT_TRUE(formCalls.isEmpty());
+    EXPECT_EQ(prompter.shown().size(), 2);
+    window.callForm(data::Request::Change);
+    EXPECT_EQ(formCalls.size(), 1) << "the form shows the record without changes";
+
+    UserFile user;
+    user.UserID = u"EQM"_s;
+    user.EquipmentNoChanges = 1;
+    ASSERT_TRUE(company.file<UserFile>().insert(user).isOk());
+    session.userId = u"EQM"_s;
+    session.equipmentReadOnly = false;
+    EquipmentScreens::ListState alias{EquipmentFilter{},
+                                      std::make_unique<EquipmentAccess>(session, prompter)};
+    ListWindow aliasWindow(EquipmentScreens::aliasList(alias), session, prompter,
+                           form(data::Response::Completed));
+    alias.window = &aliasWindow;
+    aliasWindow.selectRow(0);
+    aliasWindow.callForm(data::Request::Change);
+    EXPECT_EQ(prompter.shown().last().caption, u"Access Denied");
+    EXPECT_EQ(formCalls.size(), 1);
+}
+
+} // namespace
