@@ -1,6 +1,7 @@
 #include "Services.h"
 
 #include "SiblingModules.h"
+#include "UsageLogPosting.h"
 
 #include "data/Company.h"
 #include "data/ErrorManager.h"
@@ -12,6 +13,7 @@
 
 #include "runtime/ConsolePrompter.h"
 
+#include "core/Clock.h"
 #include "core/Prompter.h"
 #include "core/Text.h"
 
@@ -223,10 +225,23 @@ std::optional<QString> PREPOSTBACKUP()
 
 void POSTINGCONTROL()
 {
-    // The posting run comes with the usage-log batches; until then nothing is
-    // posted, and POSTTYPE is left as it was so no caller takes it for done.
-    tell(qavmisc(), u"Posting"_s,
-         u"The posting run is not available in this version.|Nothing was posted."_s);
+    data::Session *current = session();
+    if (!current)
+        return;
+    // Only the usage-log hand-off (POSTTYPE 5) posts here; 99 tells the caller
+    // that its batches were posted, anything else that nothing was.
+    if (current->postType != 5) {
+        tell(qavgl(), u"Posting"_s, u"There is nothing of this kind to post here."_s);
+        return;
+    }
+    const SystemClock clock;
+    const PostingOutcome outcome = postUsageLogs(*current, current->tagQueue, clock);
+    if (!outcome.posted) {
+        prompterOf(qavgl()).ask(Message{u"Posting"_s, outcome.error + u"|Nothing was posted."_s,
+                                        u"&OK"_s, 1, Message::Icon::Stop});
+        return;
+    }
+    current->postType = 99;
 }
 
 } // namespace qaveq::suite
