@@ -95,8 +95,8 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
 {
     const Outcome help = qaveq({u"--help"_s});
     EXPECT_EQ(help.status, 0);
-    for (const QString &command :
-         {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s, u"apply-categories"_s}) {
+    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s,
+                                   u"apply-categories"_s, u"batch"_s, u"post"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
@@ -237,3 +237,44 @@ TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)
     EXPECT_EQ(qaveq({u"report"_s, u"fixed-assets"_s}).status, 2);
     EXPECT_EQ(qaveq({u"report"_s, u"listing"_s}).status, 2);
 }
+
+namespace {
+
+int lines(const QString &text)
+{
+    return int(text.count(u'\n'));
+}
+
+TEST_F(CommandLineTest, BatchesAreAddedListedAndPostedHeadless)
+{
+    qaveq({u"init"_s, u"--demo"_s});
+    const Outcome added =
+        qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Night shift"_s, u"--secure"_s, u"2"_s});
+    ASSERT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_EQ(added.out, u"4\n");
+    const Outcome listed = qaveq({u"batch"_s, u"list"_s});
+    EXPECT_TRUE(listed.out.contains(u"    4     Night shift                ADM   2"_s))
+        << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains(u"    3  R  Monthly Standby Charges"_s));
+
+    const int postedBefore = lines(qaveq({u"dump"_s, u"EQLog"_s}).out);
+    const Outcome posted = qaveq({u"--user"_s, u"EQM"_s, u"post"_s, u"--batch"_s, u"1"_s});
+    ASSERT_EQ(posted.status, 0) << posted.err.toStdString();
+    EXPECT_EQ(posted.out, u"Posted batch 1.\n");
+    EXPECT_EQ(lines(qaveq({u"dump"_s, u"EQLog"_s}).out), postedBefore + 6);
+    EXPECT_FALSE(qaveq({u"dump"_s, u"EQLogB"_s}).out.contains(u"\"BatchID\":1,"_s));
+    // The run signs nobody on for good and leaves the batch free.
+    EXPECT_EQ(qaveq({u"dump"_s, u"NetUser"_s}).out, QString());
+    EXPECT_TRUE(qaveq({u"dump"_s, u"EQBatch"_s}).out.contains(u"\"InUseBy\":\"\""_s));
+
+    const Outcome secure = qaveq({u"--user"_s, u"EQM"_s, u"post"_s, u"--batch"_s, u"2"_s});
+    EXPECT_EQ(secure.status, 1);
+    EXPECT_EQ(secure.err, u"Unable to Tag Batch: This batch can only be tagged by user ADM.\n");
+    const Outcome viewer = qaveq({u"--user"_s, u"VEW"_s, u"post"_s, u"--batch"_s, u"3"_s});
+    EXPECT_EQ(viewer.status, 1);
+    EXPECT_TRUE(viewer.err.startsWith(u"Insufficient Access: User VEW has read only"_s));
+    EXPECT_EQ(qaveq({u"post"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"batch"_s, u"add"_s, u"--secure"_s, u"3"_s}).status, 2);
+}
+
+} // namespace

@@ -45,6 +45,10 @@ public:
 
     UsageLogBatches(data::Session &session, Prompter &prompter, const Clock &clock);
 
+    // "Insufficient Access" for a user who may only view usage logs; true
+    // when the action is refused.
+    bool refuseReadOnly();
+
     // A new batch: the next batch number and the next place in the manual
     // order, both taken under the batch file's transaction so that two users
     // adding at the same moment get different ones.
@@ -90,7 +94,6 @@ private:
     bool foreignSecure(const EQBatch &batch) const;
     bool signedOn(const QString &user) const;
     bool askInUse(const QString &holder);
-    bool refuseReadOnly();
     void stop(const QString &caption, const QString &text);
     void fail(const QString &text);
     void activity(const QString &text);
