@@ -145,25 +145,27 @@ bool UsageLogBatches::askInUse(const QString &holder)
                                   Message::Icon::Question}) == 2;
 }
 
-bool UsageLogBatches::addBatch(EQBatch &batch)
+data::FileStatus UsageLogBatches::insertBatch(data::Company &company, EQBatch &batch)
 {
-    data::Table &batches = m_session.company->file<EQBatch>();
-    data::Transaction transaction(m_session.company->database(), {u"EQBatch"_s}, WriteWait);
-    if (!transaction.isActive()) {
-        fail(transaction.error().text() + u" Saving EQBatch"_s);
-        return false;
-    }
+    data::Table &batches = company.file<EQBatch>();
+    data::Transaction transaction(company.database(), {u"EQBatch"_s}, WriteWait);
+    if (!transaction.isActive())
+        return transaction.error();
     data::ScanOptions last;
     last.direction = data::Direction::Backward;
     last.pageSize = 1;
     EQBatch highest;
     data::KeyCursor cursor = batches.scan(u"KeySortID", last);
     batch.SortID = cursor.next(highest) ? highest.SortID + 1 : 1;
+    if (data::FileStatus status = batches.insert(batch); !status)
+        return status;
+    return transaction.commit();
+}
+
+bool UsageLogBatches::addBatch(EQBatch &batch)
+{
     batch.BatchID = 0;
-    data::FileStatus status = batches.insert(batch);
-    if (status)
-        status = transaction.commit();
-    if (!status) {
+    if (data::FileStatus status = insertBatch(*m_session.company, batch); !status) {
         batch.BatchID = 0;
         fail(status.error().text() + u" Saving EQBatch"_s);
         return false;

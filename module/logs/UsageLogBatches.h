@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FileError.h"
+
 #include "core/SuiteDate.h"
 
 #include <QList>
@@ -15,8 +17,9 @@ struct EQBatch;
 struct EQLogB;
 
 namespace data {
+class Company;
 class Session;
-}
+} // namespace data
 
 // What the usage-log window does with batches, without a window: new batches,
 // the tags and the in-use flag that keeps two users out of one batch, secure
@@ -49,9 +52,11 @@ public:
     // when the action is refused.
     bool refuseReadOnly();
 
-    // A new batch: the next batch number and the next place in the manual
-    // order, both taken under the batch file's transaction so that two users
-    // adding at the same moment get different ones.
+    // A new batch: the next batch number (unless one was given) and the next
+    // place in the manual order, both taken under the batch file's
+    // transaction so that two users adding at the same moment get different ones.
+    static data::FileStatus insertBatch(data::Company &company, EQBatch &batch);
+    // The same, saying why it failed.
     bool addBatch(EQBatch &batch);
 
     const QList<quint16> &tags() const;

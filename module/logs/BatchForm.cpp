@@ -1,0 +1,242 @@
+#include "BatchForm.h"
+
+#include "logs/UsageLogBatches.h"
+#include "records/EQBatch.h"
+#include "records/EQLogB.h"
+
+#include "runtime/forms/FormModel.h"
+
+#include "data/Company.h"
+#include "data/suite/SystemFiles.h"
+
+#include "core/Prompter.h"
+#include "core/Text.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::BatchForm {
+
+namespace {
+
+using forms::Control;
+using forms::ControlKind;
+using forms::FormModel;
+
+// Form values: the batch holds logs; another user's secure batch is locked
+// until the system password is given; the password row is open.
+const QString HasLogs = u"LOC:HasLogs"_s;
+const QString Locked = u"LOC:Locked"_s;
+const QString Asking = u"LOC:Asking"_s;
+const QString Password = u"LOC:Password"_s;
+
+bool on(const FormModel &form, const QString &value)
+{
+    return form.value(value) == data::FieldValue(qint64(1));
+}
+
+bool unlocked(const FormModel &form)
+{
+    return !on(form, Locked);
+}
+
+bool repeating(const FormModel &form)
+{
+    return unlocked(form) && form.value(u"Repeating") == data::FieldValue(qint64(1));
+}
+
+bool refuseReadOnlyUser(data::Session &session, Prompter &prompter, data::Request request)
+{
+    if (request != data::Request::Insert && request != data::Request::Delete)
+        return false;
+    if (!session.usageLogsReadOnly)
+        return false;
+    prompter.ask(Message{u"Insufficient Access"_s,
+                         u"User "_s + session.userId +
+                             u" has read only privileges|in the Equipment Costing module."_s,
+                         u"&OK"_s, 1, Message::Icon::Exclamation});
+    return true;
+}
+
+void checkPassword(FormModel &form)
+{
+    data::KeyCursor cursor = form.session().company->file<::qaveq::Control>().scan(u"KeyRecordID");
+    ::qaveq::Control first;
+    const QString system =
+        cursor.next(first) ? Text::clip(first.SystemPassword).toUpper() : QString();
+    if (form.code(Password).toUpper() != system) {
+        form.prompter().ask(Message{u"Incorrect Password"_s,
+                                    u"Please enter the correct System Password."_s, u"&OK"_s, 1,
+                                    Message::Icon::Exclamation});
+        return;
+    }
+    form.setValue(Locked, qint64(0));
+    form.setValue(Asking, qint64(0));
+    form.setValue(Password, QString());
+}
+
+} // namespace
+
+forms::FormDefinition definition()
+{
+    const auto data = [](Control control) {
+        if (!control.enabledWhen)
+            control.enabledWhen = &unlocked;
+        return control;
+    };
+    forms::FormDefinition
+        form{
+            .file = u"EQBatch"_s,
+            .insertCaption = u"Adding a Batch"_s,
+            .changeCaption = u"Changing a Batch"_s,
+            .deleteCaption = u"Deleting a Batch"_s,
+            .pages =
+                {
+                    {
+                        .title = u"Batch"_s,
+                        .helpTopic = u"~EC_Usage_Log_Batches"_s,
+                        .groups =
+                            {
+                                {.rows =
+                                     {
+                                         {{data(
+                                             {.prompt = u"Batch ID"_s,
+                                              .field = u"EQB:BatchID"_s,
+                                              .picture = u"@n6b"_s,
+                                              .enabledWhen =
+                                                  [](const FormModel &form) {
+                                                      return unlocked(form) && !on(form, HasLogs);
+                                                  },
+                                              .tip =
+                                                  u"Left blank, the batch gets the next number"_s})}},
+                                         {{data({.prompt = u"User ID"_s,
+                                                 .field = u"EQB:UserID"_s,
+                                                 .picture = u"@s3"_s})}},
+                                         {{data({.prompt = u"Description"_s,
+                                                 .field = u"EQB:Description"_s,
+                                                 .picture = u"@s25"_s})}},
+                                         {{data(
+                                             {.kind = ControlKind::DropList,
+                                              .prompt = u"Security"_s,
+                                              .field = u"EQB:Secure"_s,
+                                              .choices =
+                                                  {{u"Allow access to other users"_s, u"0"_s},
+                                                   {u"Disallow access to other users"_s, u"1"_s},
+                                                   {u"Hide from other users"_s, u"2"_s}}})}},
+                                         {{data({.kind = ControlKind::CheckBox,
+                                                 .prompt = u"Repetitive Insert"_s,
+                                                 .field = u"EQB:ReInsert"_s})}},
+                                         {{data({.kind = ControlKind::CheckBox,
+                                                 .prompt =
+                                                     u"Remember Job Number from Previous Log"_s,
+                                                 .field = u"EQB:RememberLastJob"_s,
+                                                 .shownWhen =
+                                                     [](const FormModel &form) {
+                                                         return !form.session().generic;
+                                                     }})}},
+                                         {{data({.kind = ControlKind::CheckBox,
+                                                 .prompt = u"Repeating Batch"_s,
+                                                 .field = u"EQB:Repeating"_s})}},
+                                     }},
+                                {.title = u"Frequency"_s,
+                                 .rows =
+                                     {
+                                         {{{.kind = ControlKind::RadioGroup,
+                                            .prompt = u"Repeat every"_s,
+                                            .field = u"EQB:FrequencyType"_s,
+                                            .choices = {{u"Days"_s, u"0"_s}, {u"Months"_s, u"1"_s}},
+                                            .enabledWhen = &repeating}}},
+                                         {{{.prompt = u"Days"_s,
+                                            .field = u"EQB:Frequency"_s,
+                                            .picture = u"@n3b"_s,
+                                            .minimum = Decimal(0),
+                                            .enabledWhen =
+                                                [](const FormModel &form) {
+                                                    return repeating(form) &&
+                                                           form.value(u"FrequencyType") ==
+                                                               data::FieldValue(qint64(0));
+                                                }},
+                                           {.prompt = u"Months"_s,
+                                            .field = u"EQB:Frequency2"_s,
+                                            .picture = u"@n3b"_s,
+                                            .minimum = Decimal(0),
+                                            .enabledWhen =
+                                                [](const FormModel &form) {
+                                                    return repeating(form) &&
+                                                           form.value(u"FrequencyType") ==
+                                                               data::FieldValue(qint64(1));
+                                                }}}},
+                                         {{{.kind = ControlKind::Display,
+                                            .prompt = u"Date of Last Posting:"_s,
+                                            .field = u"EQB:DateLastPosting"_s,
+                                            .picture = u"@d1b"_s}}},
+                                     }},
+                                {.rows =
+                                     {
+                                         {{{.kind = ControlKind::Button,
+                                            .prompt = u"Override Security Setting"_s,
+                                            .shownWhen =
+                                                [](const FormModel &form) {
+                                                    return on(form, Locked) && !on(form, Asking);
+                                                },
+                                            .enabledWhen =
+                                                [](const FormModel &form) {
+                                                    return form.isEditable();
+                                                },
+                                            .onChange =
+                                                [](FormModel &form) {
+                                                    form.setValue(Asking, qint64(1));
+                                                }}}},
+                                         {{{.prompt = u"Enter System Password:"_s,
+                                            .field = Password,
+                                            .picture = u"@s20"_s,
+                                            .shownWhen =
+                                                [](const FormModel &form) {
+                                                    return on(form, Asking);
+                                                }},
+                                           {.kind = ControlKind::Button,
+                                            .prompt = u"Go"_s,
+                                            .shownWhen =
+                                                [](const FormModel &form) {
+                                                    return on(form, Asking);
+                                                },
+                                            .enabledWhen =
+                                                [](const FormModel &form) {
+                                                    return form.isEditable();
+                                                },
+                                            .onChange = &checkPassword}}},
+                                     }},
+                            },
+                    }},
+            .values = {{.name = HasLogs, .type = data::FieldType::Integer},
+                       {.name = Locked, .type = data::FieldType::Integer},
+                       {.name = Asking, .type = data::FieldType::Integer},
+                       {.name = Password, .type = data::FieldType::Text, .width = 20}},
+            .refuse = &refuseReadOnlyUser,
+        };
+    form.prime = [](FormModel &form) {
+        form.setValue(u"UserID", form.session().userId);
+        form.setValue(u"ReInsert", qint64(1));
+    };
+    form.opened = [](FormModel &form) {
+        data::Session &session = form.session();
+        const QString owner = form.code(u"UserID");
+        const bool foreign = form.request() != data::Request::Insert &&
+                             owner.compare(session.userId, Qt::CaseInsensitive) != 0 &&
+                             form.value(u"Secure") != data::FieldValue(qint64(0));
+        form.setValue(Locked, qint64(foreign ? 1 : 0));
+        const qint64 logs =
+            form.request() == data::Request::Insert
+                ? 0
+                : session.company->file<EQLogB>()
+                      .scan(u"KeyBatchID", data::ScanOptions::equal({form.value(u"BatchID")}))
+                      .count();
+        form.setValue(HasLogs, qint64(logs > 0 ? 1 : 0));
+    };
+    form.insert = [](FormModel &form, data::Record &record) {
+        return UsageLogBatches::insertBatch(*form.session().company,
+                                            static_cast<EQBatch &>(record));
+    };
+    return form;
+}
+
+} // namespace qaveq::BatchForm
