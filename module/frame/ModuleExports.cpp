@@ -8,6 +8,7 @@
 #include "assets/ui/FixedAssetScreens.h"
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
+#include "logs/ui/UsageLogWindow.h"
 #include "records/EQLimits.h"
 
 #include "suite/SiblingModules.h"
@@ -110,8 +111,6 @@ QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADER)
 QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQHEADERALIAS)
 QAVEQ_PROCEDURE_NOT_BUILT(TOGGLEEASYAUTOENTRYEQ)
-QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
 QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
@@ -154,6 +153,16 @@ Q_DECL_EXPORT void BROWSEEQCODE()
 Q_DECL_EXPORT void UPDATEEQCODE()
 {
     CostCategoryScreens::update(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void BROWSEEQLOG()
+{
+    UsageLogScreens::browse(module.state.errorManager(), &runProcedure);
+}
+
+Q_DECL_EXPORT void UPDATEEQBATCH()
+{
+    UsageLogScreens::update(module.state.errorManager());
 }
 
 Q_DECL_EXPORT void BROWSEEQCOST()
