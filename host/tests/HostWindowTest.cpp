@@ -29,9 +29,9 @@ using namespace qaveq;
 
 namespace {
 
-const QStringList Built{u"BROWSEEQCODE"_s,   u"UPDATEEQCODE"_s,     u"BROWSEEQCOST"_s,
-                        u"UPDATEEQCOST"_s,   u"PRINTFIXEDASSETS"_s, u"PRINTFIXEDASSETGRAPHS"_s,
-                        u"FIXEDASSETGRAPH"_s};
+const QStringList Built{u"BROWSEEQCODE"_s,    u"UPDATEEQCODE"_s,     u"BROWSEEQCOST"_s,
+                        u"UPDATEEQCOST"_s,    u"PRINTFIXEDASSETS"_s, u"PRINTFIXEDASSETGRAPHS"_s,
+                        u"FIXEDASSETGRAPH"_s, u"BROWSEEQLOG"_s,      u"UPDATEEQBATCH"_s};
 
 class HostWindowTest : public ::testing::Test
 {
