@@ -12,6 +12,8 @@
 #include "core/Prompter.h"
 #include "core/Text.h"
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::BatchForm {
@@ -22,27 +24,17 @@ using forms::Control;
 using forms::ControlKind;
 using forms::FormModel;
 
-// Form values: the batch holds logs; another user's secure batch is locked
-// until the system password is given; the password row is open.
-const QString HasLogs = u"LOC:HasLogs"_s;
-const QString Locked = u"LOC:Locked"_s;
-const QString Asking = u"LOC:Asking"_s;
+// What the form knows of the batch as it opened, and where the override of
+// another user's secure batch stands. Kept apart from the record so that
+// pressing the override is not a change to save.
+struct Lock
+{
+    bool hasLogs = false;
+    bool locked = false; // another user's secure batch, until the password is given
+    bool asking = false; // the password row is open
+};
+
 const QString Password = u"LOC:Password"_s;
-
-bool on(const FormModel &form, const QString &value)
-{
-    return form.value(value) == data::FieldValue(qint64(1));
-}
-
-bool unlocked(const FormModel &form)
-{
-    return !on(form, Locked);
-}
-
-bool repeating(const FormModel &form)
-{
-    return unlocked(form) && form.value(u"Repeating") == data::FieldValue(qint64(1));
-}
 
 bool refuseReadOnlyUser(data::Session &session, Prompter &prompter, data::Request request)
 {
@@ -57,7 +49,7 @@ bool refuseReadOnlyUser(data::Session &session, Prompter &prompter, data::Reques
     return true;
 }
 
-void checkPassword(FormModel &form)
+void checkPassword(Lock &lock, FormModel &form)
 {
     data::KeyCursor cursor = form.session().company->file<::qaveq::Control>().scan(u"KeyRecordID");
     ::qaveq::Control first;
@@ -69,8 +61,8 @@ void checkPassword(FormModel &form)
                                     Message::Icon::Exclamation});
         return;
     }
-    form.setValue(Locked, qint64(0));
-    form.setValue(Asking, qint64(0));
+    lock.locked = false;
+    lock.asking = false;
     form.setValue(Password, QString());
 }
 
@@ -78,11 +70,22 @@ void checkPassword(FormModel &form)
 
 forms::FormDefinition definition()
 {
-    const auto data = [](Control control) {
+    const auto lock = std::make_shared<Lock>();
+    const auto unlocked = [lock](const FormModel &) { return !lock->locked; };
+    const auto repeating = [lock](const FormModel &form) {
+        return !lock->locked && form.value(u"Repeating") == data::FieldValue(qint64(1));
+    };
+    const auto every = [repeating](qint64 type) {
+        return [repeating, type](const FormModel &form) {
+            return repeating(form) && form.value(u"FrequencyType") == data::FieldValue(type);
+        };
+    };
+    const auto field = [unlocked](Control control) {
         if (!control.enabledWhen)
-            control.enabledWhen = &unlocked;
+            control.enabledWhen = unlocked;
         return control;
     };
+    const auto editable = [](const FormModel &form) { return form.isEditable(); };
     forms::FormDefinition
         form{
             .file = u"EQBatch"_s,
@@ -98,44 +101,43 @@ forms::FormDefinition definition()
                             {
                                 {.rows =
                                      {
-                                         {{data(
-                                             {.prompt = u"Batch ID"_s,
-                                              .field = u"EQB:BatchID"_s,
-                                              .picture = u"@n6b"_s,
-                                              .enabledWhen =
-                                                  [](const FormModel &form) {
-                                                      return unlocked(form) && !on(form, HasLogs);
-                                                  },
-                                              .tip =
-                                                  u"Left blank, the batch gets the next number"_s})}},
-                                         {{data({.prompt = u"User ID"_s,
-                                                 .field = u"EQB:UserID"_s,
-                                                 .picture = u"@s3"_s})}},
-                                         {{data({.prompt = u"Description"_s,
-                                                 .field = u"EQB:Description"_s,
-                                                 .picture = u"@s25"_s})}},
-                                         {{data(
-                                             {.kind = ControlKind::DropList,
-                                              .prompt = u"Security"_s,
-                                              .field = u"EQB:Secure"_s,
-                                              .choices =
-                                                  {{u"Allow access to other users"_s, u"0"_s},
-                                                   {u"Disallow access to other users"_s, u"1"_s},
-                                                   {u"Hide from other users"_s, u"2"_s}}})}},
-                                         {{data({.kind = ControlKind::CheckBox,
-                                                 .prompt = u"Repetitive Insert"_s,
-                                                 .field = u"EQB:ReInsert"_s})}},
-                                         {{data({.kind = ControlKind::CheckBox,
-                                                 .prompt =
-                                                     u"Remember Job Number from Previous Log"_s,
-                                                 .field = u"EQB:RememberLastJob"_s,
-                                                 .shownWhen =
-                                                     [](const FormModel &form) {
-                                                         return !form.session().generic;
-                                                     }})}},
-                                         {{data({.kind = ControlKind::CheckBox,
-                                                 .prompt = u"Repeating Batch"_s,
-                                                 .field = u"EQB:Repeating"_s})}},
+                                         {{field({.prompt = u"Batch ID"_s,
+                                                  .field = u"EQB:BatchID"_s,
+                                                  .picture = u"@n6b"_s,
+                                                  .enabledWhen =
+                                                      [lock](const FormModel &) {
+                                                          return !lock->locked && !lock->hasLogs;
+                                                      },
+                                                  .tip =
+                                                      u"Left blank, the batch gets the next number"_s})}},
+                                         {{field({.prompt = u"User ID"_s,
+                                                  .field = u"EQB:UserID"_s,
+                                                  .picture = u"@s3"_s})}},
+                                         {{field({.prompt = u"Description"_s,
+                                                  .field = u"EQB:Description"_s,
+                                                  .picture = u"@s25"_s})}},
+                                         {{field({.kind = ControlKind::DropList,
+                                                  .prompt = u"Security"_s,
+                                                  .field = u"EQB:Secure"_s,
+                                                  .choices =
+                                                      {{u"Allow access to other users"_s, u"0"_s},
+                                                       {u"Disallow access to other users"_s,
+                                                        u"1"_s},
+                                                       {u"Hide from other users"_s, u"2"_s}}})}},
+                                         {{field({.kind = ControlKind::CheckBox,
+                                                  .prompt = u"Repetitive Insert"_s,
+                                                  .field = u"EQB:ReInsert"_s})}},
+                                         {{field({.kind = ControlKind::CheckBox,
+                                                  .prompt =
+                                                      u"Remember Job Number from Previous Log"_s,
+                                                  .field = u"EQB:RememberLastJob"_s,
+                                                  .shownWhen =
+                                                      [](const FormModel &form) {
+                                                          return !form.session().generic;
+                                                      }})}},
+                                         {{field({.kind = ControlKind::CheckBox,
+                                                  .prompt = u"Repeating Batch"_s,
+                                                  .field = u"EQB:Repeating"_s})}},
                                      }},
                                 {.title = u"Frequency"_s,
                                  .rows =
@@ -144,29 +146,19 @@ forms::FormDefinition definition()
                                             .prompt = u"Repeat every"_s,
                                             .field = u"EQB:FrequencyType"_s,
                                             .choices = {{u"Days"_s, u"0"_s}, {u"Months"_s, u"1"_s}},
-                                            .enabledWhen = &repeating}}},
+                                            .enabledWhen = repeating}}},
                                          {{{.prompt = u"Days"_s,
                                             .field = u"EQB:Frequency"_s,
                                             .picture = u"@n3b"_s,
                                             .minimum = Decimal(0),
-                                            .enabledWhen =
-                                                [](const FormModel &form) {
-                                                    return repeating(form) &&
-                                                           form.value(u"FrequencyType") ==
-                                                               data::FieldValue(qint64(0));
-                                                }},
+                                            .enabledWhen = every(0)},
                                            {.prompt = u"Months"_s,
                                             .field = u"EQB:Frequency2"_s,
                                             .picture = u"@n3b"_s,
                                             .minimum = Decimal(0),
-                                            .enabledWhen =
-                                                [](const FormModel &form) {
-                                                    return repeating(form) &&
-                                                           form.value(u"FrequencyType") ==
-                                                               data::FieldValue(qint64(1));
-                                                }}}},
+                                            .enabledWhen = every(1)}}},
                                          {{{.kind = ControlKind::Display,
-                                            .prompt = u"Date of Last Posting:"_s,
+                                            .prompt = u"Date of Last Posting"_s,
                                             .field = u"EQB:DateLastPosting"_s,
                                             .picture = u"@d1b"_s}}},
                                      }},
@@ -175,62 +167,49 @@ forms::FormDefinition definition()
                                          {{{.kind = ControlKind::Button,
                                             .prompt = u"Override Security Setting"_s,
                                             .shownWhen =
-                                                [](const FormModel &form) {
-                                                    return on(form, Locked) && !on(form, Asking);
+                                                [lock](const FormModel &) {
+                                                    return lock->locked && !lock->asking;
                                                 },
-                                            .enabledWhen =
-                                                [](const FormModel &form) {
-                                                    return form.isEditable();
-                                                },
+                                            .enabledWhen = editable,
                                             .onChange =
-                                                [](FormModel &form) {
-                                                    form.setValue(Asking, qint64(1));
+                                                [lock](FormModel &form) {
+                                                    lock->asking = true;
+                                                    form.setValue(Password, QString());
                                                 }}}},
-                                         {{{.prompt = u"Enter System Password:"_s,
+                                         {{{.prompt = u"Enter System Password"_s,
                                             .field = Password,
                                             .picture = u"@s20"_s,
                                             .shownWhen =
-                                                [](const FormModel &form) {
-                                                    return on(form, Asking);
-                                                }},
+                                                [lock](const FormModel &) { return lock->asking; }},
                                            {.kind = ControlKind::Button,
                                             .prompt = u"Go"_s,
                                             .shownWhen =
-                                                [](const FormModel &form) {
-                                                    return on(form, Asking);
-                                                },
-                                            .enabledWhen =
-                                                [](const FormModel &form) {
-                                                    return form.isEditable();
-                                                },
-                                            .onChange = &checkPassword}}},
+                                                [lock](const FormModel &) { return lock->asking; },
+                                            .enabledWhen = editable,
+                                            .onChange =
+                                                [lock](FormModel &form) {
+                                                    checkPassword(*lock, form);
+                                                }}}},
                                      }},
                             },
                     }},
-            .values = {{.name = HasLogs, .type = data::FieldType::Integer},
-                       {.name = Locked, .type = data::FieldType::Integer},
-                       {.name = Asking, .type = data::FieldType::Integer},
-                       {.name = Password, .type = data::FieldType::Text, .width = 20}},
+            .values = {{.name = Password, .type = data::FieldType::Text, .width = 20}},
             .refuse = &refuseReadOnlyUser,
         };
     form.prime = [](FormModel &form) {
         form.setValue(u"UserID", form.session().userId);
         form.setValue(u"ReInsert", qint64(1));
     };
-    form.opened = [](FormModel &form) {
+    form.opened = [lock](FormModel &form) {
         data::Session &session = form.session();
-        const QString owner = form.code(u"UserID");
-        const bool foreign = form.request() != data::Request::Insert &&
-                             owner.compare(session.userId, Qt::CaseInsensitive) != 0 &&
-                             form.value(u"Secure") != data::FieldValue(qint64(0));
-        form.setValue(Locked, qint64(foreign ? 1 : 0));
-        const qint64 logs =
-            form.request() == data::Request::Insert
-                ? 0
-                : session.company->file<EQLogB>()
-                      .scan(u"KeyBatchID", data::ScanOptions::equal({form.value(u"BatchID")}))
-                      .count();
-        form.setValue(HasLogs, qint64(logs > 0 ? 1 : 0));
+        const bool stored = form.request() != data::Request::Insert;
+        lock->locked = stored &&
+                       form.code(u"UserID").compare(session.userId, Qt::CaseInsensitive) != 0 &&
+                       form.value(u"Secure") != data::FieldValue(qint64(0));
+        lock->hasLogs = stored && session.company->file<EQLogB>()
+                                          .scan(u"KeyBatchID",
+                                                data::ScanOptions::equal({form.value(u"BatchID")}))
+                                          .count() > 0;
     };
     form.insert = [](FormModel &form, data::Record &record) {
         return UsageLogBatches::insertBatch(*form.session().company,

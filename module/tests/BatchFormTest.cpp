@@ -152,6 +152,8 @@ TEST_F(BatchFormTest, AnotherUsersSecureBatchOpensOnlyWithTheSystemPassword)
     EXPECT_TRUE(enabled(*form, u"EQB:Description"));
     EXPECT_FALSE(form->isShown(*override));
     EXPECT_FALSE(form->isShown(*go));
+    // Opening the batch is no change to save.
+    EXPECT_FALSE(form->isChanged());
 
     // In view mode nothing can be overridden.
     std::unique_ptr<FormModel> view = open(data::Request::View, id);

@@ -72,6 +72,7 @@ UsageLogWindow::UsageLogWindow(data::Session &session, Prompter &prompter, const
 {
     buildUi();
     refresh();
+    m_batchView->setFocus();
 }
 
 UsageLogWindow::~UsageLogWindow()
