@@ -24,25 +24,45 @@ namespace qaveq::host {
 
 namespace {
 
-// The signed-on user's session for one command; null (and said why) when the
-// user is not in the company.
-std::unique_ptr<data::Session> signOn(const CommandContext &context, data::Company &company)
+// The company, the signed-on user's session and the batches of one command.
+struct Desk
 {
+    explicit Desk(const CommandContext &context)
+        : prompter(context.err)
+    {}
+
+    std::unique_ptr<data::Company> company;
+    std::unique_ptr<data::Session> session;
+    ConsolePrompter prompter;
+    SystemClock clock;
+    std::unique_ptr<UsageLogBatches> batches;
+};
+
+// Null (and said why) when the company cannot be opened or the user is not in it.
+std::unique_ptr<Desk> openDesk(const CommandContext &context)
+{
+    auto desk = std::make_unique<Desk>(context);
+    desk->company = openCompany(context);
+    if (!desk->company)
+        return nullptr;
+    data::Company &company = *desk->company;
     UserFile user;
     user.UserID = context.global.userId.toUpper();
     if (!company.file<UserFile>().fetch(u"KeyUserID", user)) {
         context.err << "qaveq: there is no user \"" << user.UserID << "\" in this company.\n";
         return nullptr;
     }
-    auto session = std::make_unique<data::Session>(&company);
-    session->userId = user.UserID;
-    session->companyId = company.id();
-    session->companyName = company.name();
-    session->dataPath = company.folder();
-    session->controlPath = company.folder();
-    session->equipmentReadOnly = user.EquipmentReadOnly != 0;
-    session->usageLogsReadOnly = user.UsageLogsReadOnly != 0;
-    return session;
+    desk->session = std::make_unique<data::Session>(&company);
+    data::Session &session = *desk->session;
+    session.userId = user.UserID;
+    session.companyId = company.id();
+    session.companyName = company.name();
+    session.dataPath = company.folder();
+    session.controlPath = company.folder();
+    session.equipmentReadOnly = user.EquipmentReadOnly != 0;
+    session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
+    desk->batches = std::make_unique<UsageLogBatches>(session, desk->prompter, desk->clock);
+    return desk;
 }
 
 int runBatch(CommandContext &context)
@@ -69,15 +89,12 @@ int runBatch(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"batch"_s, problem);
 
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    std::unique_ptr<Desk> desk = openDesk(context);
+    if (!desk)
         return Failure;
-    std::unique_ptr<data::Session> session = signOn(context, *company);
-    if (!session)
-        return Failure;
-    ConsolePrompter prompter(context.err);
-    const SystemClock clock;
-    UsageLogBatches batches(*session, prompter, clock);
+    data::Company *company = desk->company.get();
+    data::Session *session = desk->session.get();
+    UsageLogBatches &batches = *desk->batches;
 
     if (action == u"add") {
         if (batches.refuseReadOnly())
@@ -138,16 +155,13 @@ int runPost(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"post"_s, problem);
 
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    std::unique_ptr<Desk> desk = openDesk(context);
+    if (!desk)
         return Failure;
-    std::unique_ptr<data::Session> session = signOn(context, *company);
-    if (!session)
-        return Failure;
-    ConsolePrompter prompter(context.err);
-    const SystemClock clock;
-    UsageLogBatches batches(*session, prompter, clock);
-    data::Session::setCurrent(session.get());
+    data::Company *company = desk->company.get();
+    data::Session *session = desk->session.get();
+    UsageLogBatches &batches = *desk->batches;
+    data::Session::setCurrent(session);
     const auto signOff = qScopeGuard([&] {
         batches.releaseTagged();
         data::Session::setCurrent(nullptr);

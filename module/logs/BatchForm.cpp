@@ -1,5 +1,6 @@
 #include "BatchForm.h"
 
+#include "frame/ReadOnlyAccess.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "records/EQLogB.h"
@@ -38,15 +39,8 @@ const QString Password = u"LOC:Password"_s;
 
 bool refuseReadOnlyUser(data::Session &session, Prompter &prompter, data::Request request)
 {
-    if (request != data::Request::Insert && request != data::Request::Delete)
-        return false;
-    if (!session.usageLogsReadOnly)
-        return false;
-    prompter.ask(Message{u"Insufficient Access"_s,
-                         u"User "_s + session.userId +
-                             u" has read only privileges|in the Equipment Costing module."_s,
-                         u"&OK"_s, 1, Message::Icon::Exclamation});
-    return true;
+    return (request == data::Request::Insert || request == data::Request::Delete) &&
+           refuseUsageLogsReadOnly(session, prompter);
 }
 
 void checkPassword(Lock &lock, FormModel &form)
@@ -96,7 +90,7 @@ forms::FormDefinition definition()
                 {
                     {
                         .title = u"Batch"_s,
-                        .helpTopic = u"~EC_Usage_Log_Batches"_s,
+                        .helpTopic = u"html/EC_Usage_Logs.htm"_s,
                         .groups =
                             {
                                 {.rows =

@@ -1,5 +1,6 @@
 #include "UsageLogBatches.h"
 
+#include "frame/ReadOnlyAccess.h"
 #include "records/EQBatch.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
@@ -107,12 +108,7 @@ void UsageLogBatches::activity(const QString &text)
 
 bool UsageLogBatches::refuseReadOnly()
 {
-    if (!m_session.usageLogsReadOnly)
-        return false;
-    stop(u"Insufficient Access"_s,
-         u"User "_s + m_session.userId +
-             u" has read only privileges|in the Equipment Costing module."_s);
-    return true;
+    return refuseUsageLogsReadOnly(m_session, m_prompter);
 }
 
 bool UsageLogBatches::fetch(quint16 batchId, EQBatch &batch)

@@ -7,6 +7,7 @@
 #include "equipment/ui/ScreenRunner.h"
 
 #include "runtime/StandardWarnings.h"
+#include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/KeyedListModel.h"
 
 #include "data/Company.h"
@@ -83,6 +84,7 @@ UsageLogWindow::~UsageLogWindow()
 void UsageLogWindow::buildUi()
 {
     setWindowTitle(u"Equipment Usage Log Entry"_s);
+    HelpViewer::bindF1(this, u"html/EC_Usage_Logs.htm"_s);
     auto *layout = new QHBoxLayout(this);
 
     m_logPane = new QGroupBox(u"Usage Logs included in Highlighted Batch"_s, this);
