@@ -272,6 +272,9 @@ private:
                 value = Text::cut(*string, field.width);
             posted->setValue(field.name, value);
         }
+        // The posted log's type is the rate it was charged at.
+        if (text(*posted, u"Type").isEmpty())
+            posted->setValue(u"Type", text(log, u"ChargeType").left(1));
         posted->setValue(u"Posted", qint64(1));
         posted->setValue(u"JournalNumber", qint64(m_journal));
         check(m_company.file(u"EQLog").insert(*posted), u"Inserting EQLog"_s);

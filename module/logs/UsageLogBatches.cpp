@@ -399,6 +399,9 @@ bool UsageLogBatches::deleteBatch(quint16 batchId)
     if (!holder.isEmpty() && holder != m_session.userId && !isTagged(batchId) && signedOn(holder)) {
         if (!askInUse(holder))
             return false;
+        batch.InUseBy.clear();
+        if (data::FileStatus status = m_session.company->file<EQBatch>().update(batch); !status)
+            fail(status.error().text() + u" Saving EQBatch"_s);
     }
     const int choice = m_prompter.ask(
         Message{u"Confirm Log Batch Delete"_s,

@@ -315,6 +315,21 @@ TEST_P(UsageLogBatchesTest, DeletingWithLogsKeepsTheEmptyBatchAndBatchRemovesBot
     EXPECT_EQ(stored(kept).BatchID, kept);
 }
 
+TEST_P(UsageLogBatchesTest, DeletingABatchAnotherSignedOnUserHoldsAsksFirst)
+{
+    signOn(u"ADM"_s);
+    const quint16 held = batch(u"EQM"_s, 0, u"ADM"_s);
+    prompter.answerNext(Cancel);
+    EXPECT_FALSE(batches.deleteBatch(held));
+    EXPECT_EQ(prompter.shown().last().caption, u"Batch In Use");
+    EXPECT_EQ(stored(held).InUseBy, u"ADM");
+
+    prompter.answerNext(Proceed);
+    prompter.answerNext(1); // &Logs
+    ASSERT_TRUE(batches.deleteBatch(held));
+    EXPECT_EQ(stored(held).InUseBy, u"") << "taken over, the batch is free again";
+}
+
 TEST_P(UsageLogBatchesTest, RepeatingBatchesMoveByDaysOrByCalendarMonths)
 {
     EQBatch daily;
@@ -408,6 +423,14 @@ TEST_P(UsageLogBatchesTest, PostingMovesEveryTotalByTheSumOfThePostedLogs)
     EXPECT_EQ(journals.count(journals.first()), journals.size());
 
     EXPECT_EQ(countOf(company.file<EQLog>()), 4);
+    QStringList types;
+    data::KeyCursor posted = company.file<EQLog>().scan(u"KeyRecordID");
+    for (EQLog entry; posted.next(entry);) {
+        types.append(entry.Type);
+        EXPECT_EQ(entry.JournalNumber, journals.first());
+        EXPECT_EQ(entry.Posted, 1);
+    }
+    EXPECT_EQ(types, (QStringList{u"I"_s, u"R"_s, u"I"_s, u"I"_s}));
     EQLogB left;
     left.LogID = stays;
     ASSERT_TRUE(company.file<EQLogB>().fetch(u"KeyLogID", left).isOk());
