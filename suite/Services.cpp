@@ -208,7 +208,12 @@ std::optional<QString> PREPOSTBACKUP()
             u"This company's data is kept on a PostgreSQL server.|Back it up there (pg_dump) before posting."_s);
         return std::nullopt;
     }
-    const QString folder = companyFolder(u"backups"_s);
+    // A company opened from its connection alone has no folder: its backups
+    // go beside its database file, never into whatever folder is current.
+    const QString folder =
+        current->company->folder().isEmpty()
+            ? QFileInfo(database.settings().sqliteFile).dir().filePath(u"backups"_s)
+            : companyFolder(u"backups"_s);
     QDir().mkpath(folder);
     const QString target = QDir(folder).filePath(
         u"company-%1.sqlite"_s.arg(QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s)));

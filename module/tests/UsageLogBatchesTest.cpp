@@ -474,6 +474,29 @@ TEST_P(UsageLogBatchesTest, AFailureAtAnyLogPostsNothing)
     EXPECT_TRUE(batches.isTagged(id));
 }
 
+TEST_P(UsageLogBatchesTest, ABackupTheUserAsksForComesFirstAndWithoutItNothingIsPosted)
+{
+    fiscalYear(2025);
+    equipment(u"TRK-1"_s);
+    UserFile me;
+    me.UserID = u"EQM"_s;
+    ASSERT_TRUE(company.file<UserFile>().fetch(u"KeyUserID", me).isOk());
+    me.PrePostBackup = 1;
+    ASSERT_TRUE(company.file<UserFile>().update(me).isOk());
+    const quint16 id = batch();
+    log(id, u"TRK-1"_s, QDate(2025, 6, 2), 2, 200);
+    const bool posted = batches.postTagged(id);
+    if (company.database().dialect() == data::Dialect::SQLite) {
+        EXPECT_TRUE(posted);
+        const QDir beside = QFileInfo(company.database().settings().sqliteFile).dir();
+        EXPECT_EQ(QDir(beside.filePath(u"backups"_s)).entryList(QDir::Files).size(), 1);
+    } else {
+        // The server's data is backed up there; the run says so and stops.
+        EXPECT_FALSE(posted);
+        EXPECT_EQ(countOf(company.file<EQLog>()), 0);
+    }
+}
+
 TEST_P(UsageLogBatchesTest, PostingWaitsForAnotherUsersActivityAndNeedsTheRight)
 {
     signOn(u"ADM"_s, u"printing the analysis report"_s);
