@@ -9,6 +9,7 @@
 #include "core/Picture.h"
 #include "core/Text.h"
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -319,6 +320,9 @@ PostingOutcome postUsageLogs(data::Session &session, const QList<quint16> &batch
         outcome.journal = run.journal();
     } catch (const Refusal &refusal) {
         outcome.error = refusal.text;
+    } catch (const std::exception &failure) {
+        // A figure out of range or a file the catalogue lacks ends the run, not the program.
+        outcome.error = QString::fromUtf8(failure.what());
     }
     return outcome;
 }
