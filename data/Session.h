@@ -66,6 +66,9 @@ public:
     int reportFooterColor = 0x404040;
     QString reportFooterMessage; // REPORTFOOTERMESSAGE
     int postType = 0;            // POSTTYPE
+    // TAGQUE: the usage-log batches this user has tagged, in tagging order;
+    // the posting run posts these.
+    QList<quint16> tagQueue;
 
     QString equipField; // EQUIPFIELD: equipment whose categories a lookup lists
     QString jobField;   // JOBFIELD: job whose cost codes or change orders a lookup lists

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AssetCommands.h"
+#include "BatchCommands.h"
 #include "DataCommands.h"
 #include "EquipmentCommands.h"
 #include "FrameCommands.h"
@@ -16,8 +17,8 @@ namespace {
 
 QList<Command> allCommands()
 {
-    return dataCommands() + equipmentCommands() + assetCommands() + reportCommands() +
-           frameCommands();
+    return dataCommands() + equipmentCommands() + batchCommands() + assetCommands() +
+           reportCommands() + frameCommands();
 }
 
 QString defaultCompanyFolder()

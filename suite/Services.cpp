@@ -1,6 +1,7 @@
 #include "Services.h"
 
 #include "SiblingModules.h"
+#include "UsageLogPosting.h"
 
 #include "data/Company.h"
 #include "data/ErrorManager.h"
@@ -13,6 +14,7 @@
 
 #include "runtime/ConsolePrompter.h"
 
+#include "core/Clock.h"
 #include "core/Prompter.h"
 #include "core/Text.h"
 
@@ -206,7 +208,12 @@ std::optional<QString> PREPOSTBACKUP()
             u"This company's data is kept on a PostgreSQL server.|Back it up there (pg_dump) before posting."_s);
         return std::nullopt;
     }
-    const QString folder = companyFolder(u"backups"_s);
+    // A company opened from its connection alone has no folder: its backups
+    // go beside its database file, never into whatever folder is current.
+    const QString folder =
+        current->company->folder().isEmpty()
+            ? QFileInfo(database.settings().sqliteFile).dir().filePath(u"backups"_s)
+            : companyFolder(u"backups"_s);
     QDir().mkpath(folder);
     const QString target = QDir(folder).filePath(
         u"company-%1.sqlite"_s.arg(QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s)));
@@ -223,10 +230,23 @@ std::optional<QString> PREPOSTBACKUP()
 
 void POSTINGCONTROL()
 {
-    // The posting run comes with the usage-log batches; until then nothing is
-    // posted, and POSTTYPE is left as it was so no caller takes it for done.
-    tell(qavmisc(), u"Posting"_s,
-         u"The posting run is not available in this version.|Nothing was posted."_s);
+    data::Session *current = session();
+    if (!current)
+        return;
+    // Only the usage-log hand-off (POSTTYPE 5) posts here; 99 tells the caller
+    // that its batches were posted, anything else that nothing was.
+    if (current->postType != 5) {
+        tell(qavgl(), u"Posting"_s, u"There is nothing of this kind to post here."_s);
+        return;
+    }
+    const SystemClock clock;
+    const PostingOutcome outcome = postUsageLogs(*current, current->tagQueue, clock);
+    if (!outcome.posted) {
+        prompterOf(qavgl()).ask(Message{u"Posting"_s, outcome.error + u"|Nothing was posted."_s,
+                                        u"&OK"_s, 1, Message::Icon::Stop});
+        return;
+    }
+    current->postType = 99;
 }
 
 QList<JCHeader> FILLJOBSEARCHQ(const QString &text)

@@ -155,7 +155,7 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
     const Outcome help = qaveq({u"--help"_s});
     EXPECT_EQ(help.status, 0);
     for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s,
-                                   u"apply-categories"_s, u"equipment"_s}) {
+                                   u"apply-categories"_s, u"equipment"_s, u"batch"_s, u"post"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);

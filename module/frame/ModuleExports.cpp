@@ -10,6 +10,7 @@
 #include "equipment/ui/EquipmentCostScreens.h"
 #include "equipment/ui/EquipmentFormScreen.h"
 #include "equipment/ui/EquipmentScreens.h"
+#include "logs/ui/UsageLogWindow.h"
 #include "records/EQLimits.h"
 
 #include "suite/SiblingModules.h"
@@ -108,8 +109,6 @@ void runProcedure(const QString &name);
     const bool NAME##StillToCome = markStillToCome(#NAME);                                         \
     }
 
-QAVEQ_PROCEDURE_NOT_BUILT(UPDATEEQBATCH)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
 QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
@@ -169,6 +168,16 @@ Q_DECL_EXPORT void BROWSEEQCODE()
 Q_DECL_EXPORT void UPDATEEQCODE()
 {
     CostCategoryScreens::update(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void BROWSEEQLOG()
+{
+    UsageLogScreens::browse(module.state.errorManager(), &runProcedure);
+}
+
+Q_DECL_EXPORT void UPDATEEQBATCH()
+{
+    UsageLogScreens::update(module.state.errorManager());
 }
 
 Q_DECL_EXPORT void BROWSEEQCOST()

@@ -8,15 +8,29 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq {
 
-bool refuseReadOnly(const data::Session &session, Prompter &prompter)
+namespace {
+
+bool refuse(bool readOnly, const QString &userId, Prompter &prompter)
 {
-    if (!session.equipmentReadOnly)
+    if (!readOnly)
         return false;
     prompter.ask(Message{u"Insufficient Access"_s,
-                         u"User "_s + session.userId +
+                         u"User "_s + userId +
                              u" has read only privileges|in the Equipment Costing module."_s,
                          u"&OK"_s, 1, Message::Icon::Exclamation});
     return true;
+}
+
+} // namespace
+
+bool refuseReadOnly(const data::Session &session, Prompter &prompter)
+{
+    return refuse(session.equipmentReadOnly, session.userId, prompter);
+}
+
+bool refuseUsageLogsReadOnly(const data::Session &session, Prompter &prompter)
+{
+    return refuse(session.usageLogsReadOnly, session.userId, prompter);
 }
 
 } // namespace qaveq

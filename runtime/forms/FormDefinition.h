@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FieldValue.h"
+#include "data/FileError.h"
 #include "data/FileSchema.h"
 #include "data/Session.h"
 
@@ -280,6 +281,9 @@ struct FormDefinition
     // Before the record is written (or deleted): the reason it may not be, or
     // empty. It may still set fields the form does not show (keys...).
     std::function<QString(FormModel &)> beforeSave = {};
+    // Writes a new record in place of the file's plain insert, for numbers
+    // that must be taken under the file's transaction.
+    std::function<data::FileStatus(FormModel &, data::Record &)> insert = {};
     // After the record was written or deleted: what hangs on it (a photograph...).
     std::function<void(FormModel &)> saved = {};
     std::optional<Wizard> wizard = {};

@@ -597,9 +597,10 @@ bool FormModel::save()
         logActivity(u"Deleted "_s, *m_original);
     } else {
         std::unique_ptr<data::Record> record = m_record->clone();
-        const data::FileStatus status = m_request == data::Request::Insert
-                                            ? table().insert(*record)
-                                            : table().updateIfUnchanged(*record, *m_original);
+        const data::FileStatus status = m_request != data::Request::Insert
+                                            ? table().updateIfUnchanged(*record, *m_original)
+                                        : m_definition.insert ? m_definition.insert(*this, *record)
+                                                              : table().insert(*record);
         if (!status) {
             const data::FileError &error = status.error();
             if (error.code == data::FileErrorCode::DuplicateKey) {

@@ -1,0 +1,610 @@
+#include "UsageLogBatches.h"
+
+#include "frame/ReadOnlyAccess.h"
+#include "records/EQBatch.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
+
+#include "data/Company.h"
+#include "data/IniManager.h"
+#include "data/Session.h"
+#include "data/Transaction.h"
+#include "data/UserActivity.h"
+#include "data/suite/SystemFiles.h"
+
+#include "suite/Services.h"
+
+#include "core/Clock.h"
+#include "core/Picture.h"
+#include "core/Prompter.h"
+#include "core/Text.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+namespace {
+
+const QString PostingActivity = u"posting Equipment Usage Logs"_s;
+
+} // namespace
+
+UsageLogBatches::ShowTags UsageLogBatches::next(ShowTags shown)
+{
+    switch (shown) {
+    case ShowTags::All:
+        return ShowTags::Tagged;
+    case ShowTags::Tagged:
+        return ShowTags::UnTagged;
+    case ShowTags::UnTagged:
+        break;
+    }
+    return ShowTags::All;
+}
+
+QString UsageLogBatches::caption(ShowTags shown)
+{
+    switch (shown) {
+    case ShowTags::Tagged:
+        return u"Showing Tagged"_s;
+    case ShowTags::UnTagged:
+        return u"Showing UnTagged"_s;
+    case ShowTags::All:
+        break;
+    }
+    return u"Show All"_s;
+}
+
+UsageLogBatches::UsageLogBatches(data::Session &session, Prompter &prompter, const Clock &clock)
+    : m_session(session)
+    , m_prompter(prompter)
+    , m_clock(clock)
+{}
+
+UsageLogBatches::Pane UsageLogBatches::paneFor(const EQBatch &batch) const
+{
+    const QString owner = Text::clip(batch.UserID);
+    if (foreignSecure(batch) && batch.Secure == 1)
+        return {u"Usage Logs included in Highlighted Batch can only be modified by user "_s + owner,
+                true, false};
+    if (foreignSecure(batch))
+        return {u"Usage Logs included in Highlighted Batch can only be viewed by user "_s + owner,
+                false, false};
+    return {u"Usage Logs included in Highlighted Batch"_s, true, true};
+}
+
+QString UsageLogBatches::recordCount(qint64 count)
+{
+    return QString::number(count) + (count == 1 ? u" Record"_s : u" Records"_s);
+}
+
+QString UsageLogBatches::companyId() const
+{
+    return m_session.companyId.isEmpty() ? m_session.company->id() : m_session.companyId;
+}
+
+bool UsageLogBatches::foreignSecure(const EQBatch &batch) const
+{
+    return batch.Secure != 0 &&
+           Text::clip(batch.UserID).compare(m_session.userId, Qt::CaseInsensitive) != 0;
+}
+
+void UsageLogBatches::stop(const QString &caption, const QString &text)
+{
+    m_prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+}
+
+void UsageLogBatches::fail(const QString &text)
+{
+    m_prompter.ask(Message{u"Usage Logs"_s, text, u"&OK"_s, 1, Message::Icon::Stop});
+}
+
+void UsageLogBatches::activity(const QString &text)
+{
+    data::logUserActivity(m_session, m_clock, ActivityArea.toString(), text);
+}
+
+bool UsageLogBatches::refuseReadOnly()
+{
+    return refuseUsageLogsReadOnly(m_session, m_prompter);
+}
+
+bool UsageLogBatches::fetch(quint16 batchId, EQBatch &batch)
+{
+    batch.BatchID = batchId;
+    if (data::FileStatus status = m_session.company->file<EQBatch>().fetch(u"KeyBatchID", batch);
+        !status) {
+        fail(status.error().text() + u" Reading EQBatch"_s);
+        return false;
+    }
+    return true;
+}
+
+bool UsageLogBatches::signedOn(const QString &user) const
+{
+    NetUser record;
+    record.UserID = user;
+    record.CompanyID = companyId();
+    return m_session.company->file<NetUser>().fetch(u"KeyUserCompany", record).isOk();
+}
+
+bool UsageLogBatches::askInUse(const QString &holder)
+{
+    const QString text = u"This usage log batch is flagged as being in use |by user "_s + holder +
+                         u".  If you suspect that user "_s + holder + u"|"_s +
+                         u"is not currently using the batch, please check.|"_s +
+                         u"If you are certain there are no other users entering |"_s +
+                         u"or posting in this batch, you may select Proceed."_s;
+    return m_prompter.ask(Message{u"Batch In Use"_s, text, u"&Cancel|&Proceed"_s, 1,
+                                  Message::Icon::Question}) == 2;
+}
+
+data::FileStatus UsageLogBatches::insertBatch(data::Company &company, EQBatch &batch)
+{
+    data::Table &batches = company.file<EQBatch>();
+    data::Transaction transaction(company.database(), {u"EQBatch"_s}, WriteWait);
+    if (!transaction.isActive())
+        return transaction.error();
+    data::ScanOptions last;
+    last.direction = data::Direction::Backward;
+    last.pageSize = 1;
+    EQBatch highest;
+    data::KeyCursor cursor = batches.scan(u"KeySortID", last);
+    batch.SortID = cursor.next(highest) ? highest.SortID + 1 : 1;
+    if (data::FileStatus status = batches.insert(batch); !status)
+        return status;
+    return transaction.commit();
+}
+
+bool UsageLogBatches::addBatch(EQBatch &batch)
+{
+    batch.BatchID = 0;
+    if (data::FileStatus status = insertBatch(*m_session.company, batch); !status) {
+        batch.BatchID = 0;
+        fail(status.error().text() + u" Saving EQBatch"_s);
+        return false;
+    }
+    return true;
+}
+
+const QList<quint16> &UsageLogBatches::tags() const
+{
+    return m_session.tagQueue;
+}
+
+bool UsageLogBatches::isTagged(quint16 batchId) const
+{
+    return m_session.tagQueue.contains(batchId);
+}
+
+UsageLogBatches::Take UsageLogBatches::takeFlag(quint16 batchId, const QString &allowedHolder,
+                                                QString *holder)
+{
+    // Read and written under the batch file's transaction: of two users taking
+    // the same batch at once, the second sees the first one's flag.
+    data::Transaction transaction(m_session.company->database(), {u"EQBatch"_s}, FlagWait);
+    if (!transaction.isActive()) {
+        fail(transaction.error().text() + u" Saving EQBatch"_s);
+        return Take::Failed;
+    }
+    EQBatch batch;
+    if (!fetch(batchId, batch))
+        return Take::Failed;
+    const QString current = Text::clip(batch.InUseBy);
+    if (!current.isEmpty() && current != m_session.userId && current != allowedHolder) {
+        *holder = current;
+        return Take::Held;
+    }
+    batch.InUseBy = m_session.userId;
+    data::FileStatus status = m_session.company->file<EQBatch>().update(batch);
+    if (status)
+        status = transaction.commit();
+    if (!status) {
+        fail(status.error().text() + u" Saving EQBatch"_s);
+        return Take::Failed;
+    }
+    return Take::Taken;
+}
+
+bool UsageLogBatches::acquire(quint16 batchId, bool ask)
+{
+    QString allowed;
+    // A flag that changes hands while the question is open is asked about again.
+    for (int round = 0; round < 3; ++round) {
+        QString holder;
+        switch (takeFlag(batchId, allowed, &holder)) {
+        case Take::Taken:
+            return true;
+        case Take::Failed:
+            return false;
+        case Take::Held:
+            if (ask && signedOn(holder) && !askInUse(holder))
+                return false;
+            allowed = holder;
+            break;
+        }
+    }
+    return false;
+}
+
+void UsageLogBatches::release(const QList<quint16> &batchIds)
+{
+    if (batchIds.isEmpty())
+        return;
+    data::Table &batches = m_session.company->file<EQBatch>();
+    data::Transaction transaction(m_session.company->database(), {u"EQBatch"_s}, WriteWait);
+    if (!transaction.isActive()) {
+        fail(transaction.error().text() + u" Saving EQBatch"_s);
+        return;
+    }
+    for (quint16 batchId : batchIds) {
+        EQBatch batch;
+        batch.BatchID = batchId;
+        // A batch deleted meanwhile, or taken over by another user, is not ours to free.
+        if (!batches.fetch(u"KeyBatchID", batch) || Text::clip(batch.InUseBy) != m_session.userId)
+            continue;
+        batch.InUseBy.clear();
+        if (data::FileStatus status = batches.update(batch); !status)
+            fail(status.error().text() + u" Saving EQBatch"_s);
+    }
+    if (data::FileStatus status = transaction.commit(); !status)
+        fail(status.error().text() + u" Saving EQBatch"_s);
+}
+
+bool UsageLogBatches::tag(quint16 batchId)
+{
+    EQBatch batch;
+    if (batchId == 0 || !fetch(batchId, batch))
+        return false;
+    if (foreignSecure(batch)) {
+        stop(u"Unable to Tag Batch"_s,
+             u"This batch can only be tagged by user "_s + Text::clip(batch.UserID) + u"."_s);
+        return false;
+    }
+    if (isTagged(batchId)) {
+        m_session.tagQueue.removeAll(batchId);
+        release({batchId});
+        return true;
+    }
+    if (!acquire(batchId, true))
+        return false;
+    m_session.tagQueue.append(batchId);
+    return true;
+}
+
+bool UsageLogBatches::tagAll()
+{
+    data::Table &batches = m_session.company->file<EQBatch>();
+    data::Transaction transaction(m_session.company->database(), {u"EQBatch"_s}, WriteWait);
+    if (!transaction.isActive()) {
+        fail(transaction.error().text() + u" Saving EQBatch"_s);
+        return false;
+    }
+    QList<EQBatch> all;
+    data::KeyCursor cursor = batches.scan(u"KeySortID");
+    for (EQBatch batch; cursor.next(batch);) {
+        const QString holder = Text::clip(batch.InUseBy);
+        if (!holder.isEmpty() && holder != m_session.userId && !isTagged(batch.BatchID)) {
+            stop(u"Cannot Tag All"_s,
+                 u"At least one Usage Log Batch is currently in use by another user"_s);
+            return false;
+        }
+        all.append(batch);
+    }
+    QList<quint16> tagged;
+    for (EQBatch &batch : all) {
+        // Another user's secure batches stay untagged and free.
+        if (foreignSecure(batch))
+            continue;
+        batch.InUseBy = m_session.userId;
+        if (data::FileStatus status = batches.update(batch); !status) {
+            fail(status.error().text() + u" Saving EQBatch"_s);
+            continue;
+        }
+        tagged.append(batch.BatchID);
+    }
+    if (data::FileStatus status = transaction.commit(); !status) {
+        fail(status.error().text() + u" Saving EQBatch"_s);
+        return false;
+    }
+    m_session.tagQueue = tagged;
+    return true;
+}
+
+void UsageLogBatches::untagAll()
+{
+    const QList<quint16> tagged = m_session.tagQueue;
+    m_session.tagQueue.clear();
+    release(tagged);
+}
+
+void UsageLogBatches::reverseTags()
+{
+    QList<quint16> reversed;
+    data::KeyCursor cursor = m_session.company->file<EQBatch>().scan(u"KeySortID");
+    for (EQBatch batch; cursor.next(batch);)
+        if (!isTagged(batch.BatchID))
+            reversed.append(batch.BatchID);
+    m_session.tagQueue = reversed;
+}
+
+void UsageLogBatches::releaseTagged()
+{
+    release(m_session.tagQueue);
+    m_session.tagQueue.clear();
+    releaseHeld();
+}
+
+bool UsageLogBatches::holdForEntry(quint16 batchId, bool adding)
+{
+    if (adding && refuseReadOnly())
+        return false;
+    EQBatch batch;
+    if (batchId == 0 || !fetch(batchId, batch)) {
+        stop(u"Missing Invoice Batch"_s, u"You cannot enter usage logs unless a valid batch is "
+                                         u"created and highlighted."_s);
+        return false;
+    }
+    if (foreignSecure(batch))
+        return false;
+    if (!acquire(batchId, !isTagged(batchId)))
+        return false;
+    m_held = batchId;
+    if (adding) {
+        data::Table &logs = m_session.company->file<EQLogB>();
+        EQLogB unfinished;
+        unfinished.LogID = 0;
+        if (logs.fetch(u"KeyLogID", unfinished))
+            if (data::FileStatus status = logs.remove(unfinished); !status)
+                fail(status.error().text() + u" Deleting EQLogB"_s);
+    }
+    return true;
+}
+
+void UsageLogBatches::releaseHeld()
+{
+    if (m_held == 0)
+        return;
+    // A batch still tagged here stays flagged until it is untagged.
+    if (!isTagged(m_held))
+        release({m_held});
+    m_held = 0;
+}
+
+QString UsageLogBatches::deletedLogText(const EQLogB &log)
+{
+    EQHeader equipment;
+    equipment.EquipmentID = log.EquipmentID;
+    static_cast<void>(m_session.company->file<EQHeader>().fetch(u"KeyEquipmentID", equipment));
+    return u"Deleted a log entry for equipment "_s + Text::clip(log.EquipmentID) + u", "_s +
+           log.Units.toString(2) + u" "_s + Text::clip(equipment.UsageUnit) + u" on "_s +
+           Picture::parse(u"@d1").format(qint64(log.Date));
+}
+
+bool UsageLogBatches::deleteBatch(quint16 batchId)
+{
+    if (refuseReadOnly())
+        return false;
+    EQBatch batch;
+    if (batchId == 0 || !fetch(batchId, batch))
+        return false;
+    if (foreignSecure(batch)) {
+        stop(u"Unable to Delete Batch"_s,
+             u"This batch can only be deleted by user "_s + Text::clip(batch.UserID) + u"."_s);
+        return false;
+    }
+    const QString holder = Text::clip(batch.InUseBy);
+    if (!holder.isEmpty() && holder != m_session.userId && !isTagged(batchId) && signedOn(holder)) {
+        if (!askInUse(holder))
+            return false;
+        batch.InUseBy.clear();
+        if (data::FileStatus status = m_session.company->file<EQBatch>().update(batch); !status)
+            fail(status.error().text() + u" Saving EQBatch"_s);
+    }
+    const int choice = m_prompter.ask(
+        Message{u"Confirm Log Batch Delete"_s,
+                u"This will delete any unposted Equipment Logs|contained in the highlighted "
+                u"Batch.  If you |desire, it can also delete the batch itself.||Do you wish to "
+                u"delete just the Log Entries, or |both the Log Entries and the batch?"_s,
+                u"&Logs|&Batch|&Cancel"_s, 3, Message::Icon::Question});
+    if (choice != 1 && choice != 2)
+        return false;
+
+    data::Company &company = *m_session.company;
+    data::Transaction transaction(company.database(), {u"EQBatch"_s, u"EQLogB"_s, u"UserLog"_s},
+                                  WriteWait);
+    if (!transaction.isActive()) {
+        fail(transaction.error().text() + u"|Nothing was deleted."_s);
+        return false;
+    }
+    data::Table &logs = company.file<EQLogB>();
+    QList<EQLogB> doomed;
+    data::KeyCursor cursor = logs.scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batchId)}));
+    for (EQLogB log; cursor.next(log);)
+        doomed.append(log);
+    for (EQLogB &log : doomed) {
+        if (data::FileStatus status = logs.remove(log); !status) {
+            fail(status.error().text() + u" Deleting EQLogB|Nothing was deleted."_s);
+            return false;
+        }
+        activity(deletedLogText(log));
+    }
+    if (choice == 2) {
+        // Re-read: a taken-over flag was saved since the batch was first read.
+        if (!fetch(batchId, batch))
+            return false;
+        activity(u"Deleted log entry batch ("_s + QString::number(batchId) + u") "_s +
+                 Text::clip(batch.Description));
+        if (data::FileStatus status = company.file<EQBatch>().remove(batch); !status) {
+            fail(status.error().text() + u" Deleting EQBatch|Nothing was deleted."_s);
+            return false;
+        }
+    }
+    if (data::FileStatus status = transaction.commit(); !status) {
+        fail(status.error().text() + u"|Nothing was deleted."_s);
+        return false;
+    }
+    if (choice == 2)
+        m_session.tagQueue.removeAll(batchId);
+    return true;
+}
+
+bool UsageLogBatches::deleteLog(qint32 logId)
+{
+    if (refuseReadOnly())
+        return false;
+    if (m_prompter.ask(Message{u"Confirm Delete"_s,
+                               u"Are you sure you want to delete the highlighted record?"_s,
+                               u"&Yes|&No"_s, 2, Message::Icon::Question}) != 1)
+        return false;
+    data::Table &logs = m_session.company->file<EQLogB>();
+    EQLogB log;
+    log.LogID = logId;
+    if (data::FileStatus status = logs.fetch(u"KeyLogID", log); !status) {
+        fail(status.error().text() + u" Reading EQLogB"_s);
+        return false;
+    }
+    if (data::FileStatus status = logs.remove(log); !status) {
+        fail(status.error().text() + u" Deleting EQLogB"_s);
+        return false;
+    }
+    activity(deletedLogText(log));
+    return true;
+}
+
+DayNumber UsageLogBatches::redated(const EQBatch &batch, DayNumber date)
+{
+    if (batch.FrequencyType == 1)
+        return SuiteDate::make(SuiteDate::month(date) + batch.Frequency2,
+                               SuiteDate::dayOfMonth(date), SuiteDate::year(date));
+    return date + DayNumber(batch.Frequency.unitsAt(0));
+}
+
+bool UsageLogBatches::claimPosting()
+{
+    data::Company &company = *m_session.company;
+    data::Table &netUsers = company.file<NetUser>();
+    // Checked and claimed in one transaction, so two users pressing Post at
+    // once cannot both pass the check.
+    data::Transaction transaction(company.database(), {u"NetUser"_s}, WriteWait);
+    if (!transaction.isActive()) {
+        fail(transaction.error().text() + u" Saving NetUser"_s);
+        return false;
+    }
+    data::KeyCursor cursor = netUsers.scan(u"KeyCompany", data::ScanOptions::equal({companyId()}));
+    for (NetUser other; cursor.next(other);) {
+        const QString activity = Text::clip(other.Activity);
+        if (Text::clip(other.UserID) == m_session.userId || activity.isEmpty())
+            continue;
+        UserFile user;
+        user.UserID = Text::clip(other.UserID);
+        static_cast<void>(company.file<UserFile>().fetch(u"KeyUserID", user));
+        const QString last = Text::clip(user.LastName);
+        stop(u"Please Wait ..."_s, u"Right now "_s + Text::clip(user.FirstName) + u" "_s +
+                                       last.left(1) + u". is "_s + activity + u".|"_s +
+                                       u"You may post when they are finished."_s);
+        return false;
+    }
+    NetUser me;
+    me.UserID = m_session.userId;
+    me.CompanyID = companyId();
+    const bool present = netUsers.fetch(u"KeyUserCompany", me).isOk();
+    me.Activity = PostingActivity;
+    me.Posting = 1;
+    data::FileStatus status = present ? netUsers.update(me) : netUsers.insert(me);
+    if (status)
+        status = transaction.commit();
+    if (!status) {
+        fail(status.error().text() + u" Saving NetUser"_s);
+        return false;
+    }
+    return true;
+}
+
+void UsageLogBatches::endPosting()
+{
+    data::Table &netUsers = m_session.company->file<NetUser>();
+    NetUser me;
+    me.UserID = m_session.userId;
+    me.CompanyID = companyId();
+    if (!netUsers.fetch(u"KeyUserCompany", me))
+        return;
+    me.Activity.clear();
+    me.Posting = 0;
+    if (data::FileStatus status = netUsers.update(me); !status)
+        fail(status.error().text() + u" Saving NetUser"_s);
+}
+
+void UsageLogBatches::redateTagged()
+{
+    data::Company &company = *m_session.company;
+    data::Table &logs = company.file<EQLogB>();
+    data::Transaction transaction(company.database(), {u"EQLogB"_s}, WriteWait);
+    if (!transaction.isActive()) {
+        fail(transaction.error().text() + u" Saving EQLogB"_s);
+        return;
+    }
+    for (quint16 batchId : m_session.tagQueue) {
+        EQBatch batch;
+        batch.BatchID = batchId;
+        if (!company.file<EQBatch>().fetch(u"KeyBatchID", batch) || batch.Repeating != 1)
+            continue;
+        if ((batch.FrequencyType == 0 && batch.Frequency.isZero()) ||
+            (batch.FrequencyType == 1 && batch.Frequency2 == 0) || batch.FrequencyType > 1)
+            continue;
+        QList<EQLogB> moving;
+        data::KeyCursor cursor =
+            logs.scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batchId)}));
+        for (EQLogB log; cursor.next(log);)
+            moving.append(log);
+        for (EQLogB &log : moving) {
+            log.Date = redated(batch, log.Date);
+            if (data::FileStatus status = logs.update(log); !status) {
+                fail(status.error().text() + u" Saving EQLogB"_s);
+                return;
+            }
+        }
+    }
+    if (data::FileStatus status = transaction.commit(); !status)
+        fail(status.error().text() + u" Saving EQLogB"_s);
+}
+
+bool UsageLogBatches::postTagged(quint16 highlighted)
+{
+    if (refuseReadOnly())
+        return false;
+    data::Company &company = *m_session.company;
+    UserFile user;
+    user.UserID = m_session.userId;
+    if (!company.file<UserFile>().fetch(u"KeyUserID", user) || user.PostUsageLogs == 0) {
+        stop(u"Access Denied"_s, u"This user is not allowed to post Equipment Usage Logs."_s);
+        return false;
+    }
+    if (m_session.tagQueue.isEmpty() && !tag(highlighted))
+        return false;
+    if (!claimPosting())
+        return false;
+    data::IniManager notify(
+        QDir(m_session.controlPath.isEmpty() ? company.folder() : m_session.controlPath)
+            .filePath(u"NetNotify.ini"_s));
+    notify.update(companyId(), u"Posting Alert"_s, u"0"_s);
+
+    bool posted = false;
+    // A backup the user asked for and could not have is no ground to post on.
+    if (user.PrePostBackup == 0 || suite::PREPOSTBACKUP()) {
+        m_session.postType = 5;
+        suite::POSTINGCONTROL();
+        posted = m_session.postType == 99;
+        m_session.postType = 0;
+        if (posted) {
+            redateTagged();
+            untagAll();
+        }
+    }
+    endPosting();
+    return posted;
+}
+
+} // namespace qaveq

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "data/FileError.h"
+
+#include "core/SuiteDate.h"
+
+#include <QList>
+#include <QString>
+
+#include <chrono>
+
+namespace qaveq {
+
+class Clock;
+class Prompter;
+struct EQBatch;
+struct EQLogB;
+
+namespace data {
+class Company;
+class Session;
+} // namespace data
+
+// What the usage-log window does with batches, without a window: new batches,
+// the tags and the in-use flag that keeps two users out of one batch, secure
+// batches, deleting batches and logs, holding a batch while a log is entered,
+// and the hand-off to posting. Messages go through the prompter; the tags are
+// the session's TAGQUE.
+class UsageLogBatches
+{
+public:
+    static constexpr std::chrono::milliseconds FlagWait{1000};
+    static constexpr std::chrono::milliseconds WriteWait{5000};
+    static constexpr QStringView ActivityArea = u"EQ Usage Logs";
+
+    enum class ShowTags { All, Tagged, UnTagged };
+    static ShowTags next(ShowTags shown);
+    static QString caption(ShowTags shown);
+
+    // How the log pane of a highlighted batch looks to the signed-on user.
+    struct Pane
+    {
+        QString title;
+        bool logsShown = true;
+        bool enabled = true;
+    };
+    Pane paneFor(const EQBatch &batch) const;
+
+    UsageLogBatches(data::Session &session, Prompter &prompter, const Clock &clock);
+
+    // "Insufficient Access" for a user who may only view usage logs; true
+    // when the action is refused.
+    bool refuseReadOnly();
+
+    // A new batch: the next batch number (unless one was given) and the next
+    // place in the manual order, both taken under the batch file's
+    // transaction so that two users adding at the same moment get different ones.
+    static data::FileStatus insertBatch(data::Company &company, EQBatch &batch);
+    // The same, saying why it failed.
+    bool addBatch(EQBatch &batch);
+
+    const QList<quint16> &tags() const;
+    bool isTagged(quint16 batchId) const;
+    // "&Tag": untags a tagged batch, else takes its in-use flag and tags it.
+    // Returns true when the tag set changed.
+    bool tag(quint16 batchId);
+    // Refused whole when a batch not tagged here is in use by another user.
+    bool tagAll();
+    void untagAll();
+    void reverseTags();
+    // The window closes: the tagged batches are given free.
+    void releaseTagged();
+
+    // Add and Change of a log hold the batch for the entry form; release()
+    // gives it free again when the form returns.
+    bool holdForEntry(quint16 batchId, bool adding);
+    void releaseHeld();
+    quint16 held() const { return m_held; }
+
+    bool deleteBatch(quint16 batchId);
+    bool deleteLog(qint32 logId);
+
+    // "&Post Tagged Batches"; true when the batches were posted.
+    bool postTagged(quint16 highlighted);
+
+    // The date a log of a repeating batch moves to after posting.
+    static DayNumber redated(const EQBatch &batch, DayNumber date);
+
+    static QString recordCount(qint64 count);
+
+private:
+    enum class Take { Taken, Held, Failed };
+    Take takeFlag(quint16 batchId, const QString &allowedHolder, QString *holder);
+    // Takes the flag, asking "Batch In Use" first when a signed-on user holds it.
+    bool acquire(quint16 batchId, bool ask);
+    // Blanks the flags of these batches that this user holds.
+    void release(const QList<quint16> &batchIds);
+    bool fetch(quint16 batchId, EQBatch &batch);
+    bool foreignSecure(const EQBatch &batch) const;
+    bool signedOn(const QString &user) const;
+    bool askInUse(const QString &holder);
+    void stop(const QString &caption, const QString &text);
+    void fail(const QString &text);
+    void activity(const QString &text);
+    QString deletedLogText(const EQLogB &log);
+    bool claimPosting();
+    void endPosting();
+    void redateTagged();
+    QString companyId() const;
+
+    data::Session &m_session;
+    Prompter &m_prompter;
+    const Clock &m_clock;
+    quint16 m_held = 0;
+};
+
+} // namespace qaveq

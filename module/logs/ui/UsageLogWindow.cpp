@@ -1,0 +1,489 @@
+#include "UsageLogWindow.h"
+
+#include "logs/BatchForm.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
+
+#include "equipment/ui/ScreenRunner.h"
+
+#include "runtime/StandardWarnings.h"
+#include "runtime/widgets/HelpViewer.h"
+#include "runtime/widgets/KeyedListModel.h"
+
+#include "data/Company.h"
+#include "data/ErrorManager.h"
+#include "data/RequestScope.h"
+#include "data/Session.h"
+
+#include "core/Clock.h"
+#include "core/Picture.h"
+#include "core/Text.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq {
+
+namespace {
+
+enum BatchColumn { TagColumn, BatchColumn, RepeatColumn, DescriptionColumn };
+
+QTableView *listView(QWidget *parent)
+{
+    auto *view = new QTableView(parent);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(22);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return view;
+}
+
+QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto *item = new QStandardItem(text);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    return item;
+}
+
+} // namespace
+
+UsageLogWindow::UsageLogWindow(data::Session &session, Prompter &prompter, const Clock &clock,
+                               ProcedureCaller caller, Warn warn, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+    , m_prompter(prompter)
+    , m_caller(std::move(caller))
+    , m_warn(std::move(warn))
+    , m_batches(session, prompter, clock)
+{
+    buildUi();
+    refresh();
+    m_batchView->setFocus();
+}
+
+UsageLogWindow::~UsageLogWindow()
+{
+    m_batches.releaseTagged();
+}
+
+void UsageLogWindow::buildUi()
+{
+    setWindowTitle(u"Equipment Usage Log Entry"_s);
+    HelpViewer::bindF1(this, u"html/EC_Usage_Logs.htm"_s);
+    auto *layout = new QHBoxLayout(this);
+
+    m_logPane = new QGroupBox(u"Usage Logs included in Highlighted Batch"_s, this);
+    auto *logs = new QVBoxLayout(m_logPane);
+    m_logView = listView(m_logPane);
+    m_logModel = new QStandardItemModel(0, 5, this);
+    m_logModel->setHorizontalHeaderLabels(
+        {u"Ref"_s, u"Equipment ID"_s, u"Description"_s, u"Date"_s, u"Amount"_s});
+    m_logView->setModel(m_logModel);
+    for (const auto &[column, width] : {std::pair{0, 70}, {1, 100}, {2, 220}, {3, 80}})
+        m_logView->setColumnWidth(column, width);
+    m_logView->installEventFilter(this);
+    logs->addWidget(m_logView, 1);
+    auto *figures = new QHBoxLayout;
+    m_logCount = new QLabel(m_logPane);
+    m_total = new QLabel(m_logPane);
+    m_total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    figures->addWidget(m_logCount);
+    figures->addStretch();
+    figures->addWidget(new QLabel(u"Total:"_s, m_logPane));
+    figures->addWidget(m_total);
+    logs->addLayout(figures);
+    auto *logButtons = new QHBoxLayout;
+    const auto add = [this](QBoxLayout *row, const QString &text, auto action) {
+        auto *button = new QPushButton(text, this);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, action);
+        row->addWidget(button);
+        return button;
+    };
+    add(logButtons, u"&Add"_s, &UsageLogWindow::addLog);
+    add(logButtons, u"&Change"_s, &UsageLogWindow::changeLog);
+    add(logButtons, u"&Delete"_s, &UsageLogWindow::deleteLog);
+    add(logButtons, u"Import"_s, [this] {
+        if (!m_batches.refuseReadOnly())
+            m_caller(u"IMPORTEQLOG"_s);
+        refresh();
+    });
+    add(logButtons, u"Export"_s, [this] { m_caller(u"EXPORTEQLOG"_s); });
+    logs->addLayout(logButtons);
+    layout->addWidget(m_logPane, 3);
+
+    auto *batchPane = new QGroupBox(u"Batch Information"_s, this);
+    auto *batches = new QVBoxLayout(batchPane);
+    m_batchView = listView(batchPane);
+    m_batchModel = new QStandardItemModel(0, 4, this);
+    m_batchModel->setHorizontalHeaderLabels({QString(), u"Batch"_s, QString(), u"Description"_s});
+    m_batchView->setModel(m_batchModel);
+    for (const auto &[column, width] : {std::pair{0, 26}, {1, 60}, {2, 22}})
+        m_batchView->setColumnWidth(column, width);
+    m_batchView->installEventFilter(this);
+    connect(m_batchView->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &UsageLogWindow::sortBy);
+    connect(m_batchView, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        if (index.column() == TagColumn)
+            tagHighlighted();
+    });
+    connect(m_batchView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (highlighted() == m_shownBatch)
+            return;
+        m_shownBatch = highlighted();
+        fillLogs();
+    });
+    batches->addWidget(m_batchView, 1);
+    m_batchCount = new QLabel(batchPane);
+    batches->addWidget(m_batchCount);
+    auto *order = new QHBoxLayout;
+    m_showTags = add(order, UsageLogBatches::caption(m_show), &UsageLogWindow::cycleShowTags);
+    add(order, u"Reset to Manual Sort"_s, &UsageLogWindow::resetSort);
+    batches->addLayout(order);
+    auto *tags = new QHBoxLayout;
+    add(tags, u"&Tag"_s, &UsageLogWindow::tagHighlighted);
+    add(tags, u"Tag A&ll"_s, [this] {
+        m_batches.tagAll();
+        refresh();
+    });
+    add(tags, u"&Untag All"_s, [this] {
+        m_batches.untagAll();
+        refresh();
+    });
+    add(tags, u"&Rev tags"_s, [this] {
+        m_batches.reverseTags();
+        refresh();
+    });
+    batches->addLayout(tags);
+    auto *edit = new QHBoxLayout;
+    add(edit, u"&New Batch"_s, &UsageLogWindow::addBatch);
+    add(edit, u"C&hange Batch"_s, &UsageLogWindow::changeBatch);
+    add(edit, u"Delete &Batch"_s, &UsageLogWindow::deleteBatch);
+    batches->addLayout(edit);
+    auto *closing = new QHBoxLayout;
+    add(closing, u"&Post Tagged Batches"_s, &UsageLogWindow::post);
+    closing->addStretch();
+    add(closing, u"Close"_s, &QDialog::reject);
+    batches->addLayout(closing);
+    layout->addWidget(batchPane, 2);
+    resize(1040, 520);
+}
+
+QPushButton &UsageLogWindow::button(const QString &text) const
+{
+    for (QPushButton *button : findChildren<QPushButton *>())
+        if (button->text() == text)
+            return *button;
+    throw std::invalid_argument("no such button");
+}
+
+QString UsageLogWindow::batchCountText() const
+{
+    return m_batchCount->text();
+}
+
+QString UsageLogWindow::logCountText() const
+{
+    return m_logCount->text();
+}
+
+QString UsageLogWindow::totalText() const
+{
+    return m_total->text();
+}
+
+quint16 UsageLogWindow::highlighted() const
+{
+    const int row = m_batchView->currentIndex().row();
+    return row >= 0 && row < m_rows.size() ? m_rows[row].batch.BatchID : 0;
+}
+
+void UsageLogWindow::highlight(quint16 batchId)
+{
+    for (int row = 0; row < m_rows.size(); ++row)
+        if (m_rows[row].batch.BatchID == batchId) {
+            m_batchView->setCurrentIndex(m_batchModel->index(row, BatchColumn));
+            return;
+        }
+}
+
+void UsageLogWindow::refresh()
+{
+    fillBatches();
+    fillLogs();
+}
+
+void UsageLogWindow::fillBatches()
+{
+    const quint16 remembered = highlighted() ? highlighted() : m_shownBatch;
+    m_rows.clear();
+    data::Table &logs = m_session.company->file<EQLogB>();
+    data::KeyCursor cursor = m_session.company->file<EQBatch>().scan(u"KeySortID");
+    for (EQBatch batch; cursor.next(batch);) {
+        const bool tagged = m_batches.isTagged(batch.BatchID);
+        if ((m_show == UsageLogBatches::ShowTags::Tagged && !tagged) ||
+            (m_show == UsageLogBatches::ShowTags::UnTagged && tagged))
+            continue;
+        const qint64 count =
+            logs.scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batch.BatchID)})).count();
+        m_rows.append({batch, count});
+    }
+    if (m_sortColumn >= 0) {
+        const auto key = [this](const Row &row) -> QVariant {
+            switch (m_sortColumn) {
+            case TagColumn:
+                return m_batches.isTagged(row.batch.BatchID) ? 0 : 1;
+            case BatchColumn:
+                return row.batch.BatchID;
+            case RepeatColumn:
+                return row.batch.Repeating == 1 ? 0 : 1;
+            default:
+                return Text::clip(row.batch.Description).toUpper();
+            }
+        };
+        std::stable_sort(m_rows.begin(), m_rows.end(), [&key](const Row &a, const Row &b) {
+            return QVariant::compare(key(a), key(b)) == QPartialOrdering::Less;
+        });
+    }
+
+    const QSignalBlocker quiet(m_batchView->selectionModel());
+    m_batchModel->setRowCount(0);
+    const Picture number = Picture::parse(u"@n6");
+    for (int index = 0; index < m_rows.size(); ++index) {
+        const EQBatch &batch = m_rows[index].batch;
+        auto *tag = cell({});
+        tag->setData(m_batches.isTagged(batch.BatchID) ? Qt::Checked : Qt::Unchecked,
+                     Qt::CheckStateRole);
+        QList<QStandardItem *> items{
+            tag, cell(number.format(qint64(batch.BatchID)).trimmed(), Qt::AlignRight),
+            cell(batch.Repeating == 1 ? u"R"_s : QString(), Qt::AlignCenter),
+            cell(Text::clip(batch.Description))};
+        QFont font = m_batchView->font();
+        font.setWeight(m_rows[index].logs > 0 ? QFont::Bold : QFont::Normal);
+        for (QStandardItem *item : items) {
+            item->setFont(font);
+            if (index % 2 == 1)
+                item->setBackground(KeyedListModel::greenBar());
+        }
+        m_batchModel->appendRow(items);
+    }
+    m_batchCount->setText(m_session.recordCounts ? UsageLogBatches::recordCount(m_rows.size())
+                                                 : QString());
+    m_showTags->setText(UsageLogBatches::caption(m_show));
+    if (m_rows.isEmpty())
+        return;
+    int row = 0;
+    for (int index = 0; index < m_rows.size(); ++index)
+        if (m_rows[index].batch.BatchID == remembered)
+            row = index;
+    m_batchView->setCurrentIndex(m_batchModel->index(row, BatchColumn));
+    m_shownBatch = highlighted();
+}
+
+void UsageLogWindow::fillLogs()
+{
+    m_logModel->setRowCount(0);
+    applySecurity();
+    if (m_shownBatch == 0 || !m_logView->isVisibleTo(m_logPane)) {
+        m_logCount->clear();
+        m_total->clear();
+        return;
+    }
+    const Picture ref = Picture::parse(u"@n13");
+    const Picture date = Picture::parse(u"@d1b");
+    const Picture amount = Picture::parse(u"@n-19.2");
+    data::Table &equipment = m_session.company->file<EQHeader>();
+    data::KeyCursor cursor = m_session.company->file<EQLogB>().scan(
+        u"KeyBatchID", data::ScanOptions::equal({qint64(m_shownBatch)}));
+    Decimal total;
+    int count = 0;
+    for (EQLogB log; cursor.next(log); ++count) {
+        EQHeader piece;
+        piece.EquipmentID = log.EquipmentID;
+        static_cast<void>(equipment.fetch(u"KeyEquipmentID", piece));
+        auto *first = cell(ref.format(qint64(log.LogID)).trimmed(), Qt::AlignRight);
+        first->setData(log.LogID, Qt::UserRole);
+        QList<QStandardItem *> items{
+            first, cell(Text::clip(log.EquipmentID)), cell(Text::clip(piece.Description)),
+            cell(date.format(qint64(log.Date))),
+            cell(amount.format(log.AdjustedAmount).trimmed(), Qt::AlignRight)};
+        if (count % 2 == 1)
+            for (QStandardItem *item : items)
+                item->setBackground(KeyedListModel::greenBar());
+        m_logModel->appendRow(items);
+        total += log.AdjustedAmount;
+    }
+    m_total->setText(Picture::parse(u"@n-15.2b").format(total).trimmed());
+    m_logCount->setText(UsageLogBatches::recordCount(count));
+    if (count > 0)
+        m_logView->setCurrentIndex(m_logModel->index(0, 0));
+}
+
+void UsageLogWindow::applySecurity()
+{
+    UsageLogBatches::Pane pane;
+    pane.title = u"Usage Logs included in Highlighted Batch"_s;
+    const int row = m_batchView->currentIndex().row();
+    if (row >= 0 && row < m_rows.size())
+        pane = m_batches.paneFor(m_rows[row].batch);
+    m_logPane->setTitle(pane.title);
+    m_logView->setVisible(pane.logsShown);
+    m_logPane->setEnabled(pane.enabled);
+}
+
+bool UsageLogWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_batchView || watched == m_logView) && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
+        tagHighlighted();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void UsageLogWindow::done(int result)
+{
+    m_batches.releaseTagged();
+    QDialog::done(result);
+}
+
+void UsageLogWindow::tagHighlighted()
+{
+    if (m_batches.tag(highlighted()))
+        refresh();
+}
+
+void UsageLogWindow::cycleShowTags()
+{
+    m_show = UsageLogBatches::next(m_show);
+    refresh();
+}
+
+void UsageLogWindow::sortBy(int column)
+{
+    m_sortColumn = column;
+    refresh();
+}
+
+void UsageLogWindow::resetSort()
+{
+    m_sortColumn = -1;
+    refresh();
+}
+
+void UsageLogWindow::callBatchForm(data::Request request)
+{
+    EQBatch &buffer = m_session.buffer<EQBatch>();
+    const int row = m_batchView->currentIndex().row();
+    if (request != data::Request::Insert) {
+        if (row < 0 || row >= m_rows.size())
+            return;
+        buffer.assign(m_rows[row].batch);
+    }
+    bool completed = false;
+    {
+        data::RequestScope scope(m_session, request);
+        m_caller(u"UPDATEEQBATCH"_s);
+        completed = scope.completed();
+    }
+    const quint16 added = buffer.BatchID;
+    refresh();
+    if (completed && request == data::Request::Insert)
+        highlight(added);
+}
+
+void UsageLogWindow::addBatch()
+{
+    if (!m_batches.refuseReadOnly())
+        callBatchForm(data::Request::Insert);
+}
+
+void UsageLogWindow::changeBatch()
+{
+    callBatchForm(m_session.usageLogsReadOnly ? data::Request::View : data::Request::Change);
+}
+
+void UsageLogWindow::deleteBatch()
+{
+    if (m_batches.deleteBatch(highlighted()))
+        refresh();
+}
+
+void UsageLogWindow::enterLog(bool adding)
+{
+    if (!m_batches.holdForEntry(highlighted(), adding))
+        return;
+    // The log entry form comes with the usage-log entry screens.
+    m_warn(6, u"UpdateEQLogB"_s);
+    m_batches.releaseHeld();
+    refresh();
+}
+
+void UsageLogWindow::addLog()
+{
+    enterLog(true);
+}
+
+void UsageLogWindow::changeLog()
+{
+    if (m_logView->currentIndex().isValid())
+        enterLog(false);
+}
+
+void UsageLogWindow::deleteLog()
+{
+    const QModelIndex current = m_logView->currentIndex();
+    if (!m_batches.refuseReadOnly() && current.isValid() &&
+        m_batches.deleteLog(m_logModel->item(current.row(), 0)->data(Qt::UserRole).toInt()))
+        refresh();
+}
+
+void UsageLogWindow::post()
+{
+    m_batches.postTagged(highlighted());
+    refresh();
+}
+
+namespace UsageLogScreens {
+
+void browse(data::ErrorManager &errors, const UsageLogWindow::ProcedureCaller &caller)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    static const SystemClock clock;
+    UsageLogWindow window(
+        *session, *errors.prompter(), clock, caller,
+        [&errors](int number, const QString &text) {
+            StandardWarnings(errors).show(number, text, {});
+        },
+        QApplication::activeWindow());
+    window.exec();
+}
+
+void update(data::ErrorManager &errors)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    ScreenRunner::runForm(BatchForm::definition(), *session, errors);
+}
+
+} // namespace UsageLogScreens
+
+} // namespace qaveq

@@ -1,0 +1,168 @@
+#include "logs/ui/UsageLogWindow.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
+#include "records/ModuleFiles.h"
+
+#include "runtime/ScriptedPrompter.h"
+
+#include "data/Company.h"
+#include "data/suite/SystemFiles.h"
+#include "data/testing/TestDatabase.h"
+
+#include "core/Clock.h"
+#include "core/testing/QtPrinters.h"
+
+#include <QFont>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+class UsageLogWindowTest : public ::testing::Test
+{
+protected:
+    qaveq::testing::TestDatabase database{"SQLite"};
+    data::Company company{database.settings(), companyCatalog()};
+    data::Session session{&company};
+    ScriptedPrompter prompter;
+    FixedClock clock{QDateTime(QDate(2025, 6, 15), QTime(9, 0))};
+    QStringList called;
+    QList<std::pair<int, QString>> warnings;
+
+    UsageLogWindowTest()
+    {
+        session.userId = u"EQM"_s;
+        session.companyId = company.id();
+        EQHeader truck;
+        truck.EquipmentID = u"TRK-1"_s;
+        truck.Description = u"Dump Truck"_s;
+        EXPECT_TRUE(company.file<EQHeader>().insert(truck).isOk());
+    }
+
+    quint16 batch(const QString &owner, quint8 secure, const QString &description, int logs = 0)
+    {
+        EQBatch record;
+        record.UserID = owner;
+        record.Description = description;
+        record.Secure = secure;
+        record.SortID = qint32(company.file<EQBatch>().count() + 1);
+        EXPECT_TRUE(company.file<EQBatch>().insert(record).isOk());
+        for (int i = 1; i <= logs; ++i) {
+            EQLogB log;
+            log.BatchID = qint16(record.BatchID);
+            log.EquipmentID = u"TRK-1"_s;
+            log.Date = SuiteDate::fromYmd(2025, 6, i);
+            log.AdjustedAmount = Decimal(100 * i);
+            EXPECT_TRUE(company.file<EQLogB>().insert(log).isOk());
+        }
+        return record.BatchID;
+    }
+
+    std::unique_ptr<UsageLogWindow> open()
+    {
+        auto window = std::make_unique<UsageLogWindow>(
+            session, prompter, clock, [this](const QString &name) { called.append(name); },
+            [this](int number, const QString &text) {
+                warnings.append({number, text});
+            });
+        window->show();
+        return window;
+    }
+
+    static QStandardItemModel &batchModel(UsageLogWindow &window)
+    {
+        return *static_cast<QStandardItemModel *>(window.batchView().model());
+    }
+
+    EQBatch stored(quint16 id)
+    {
+        EQBatch record;
+        record.BatchID = id;
+        EXPECT_TRUE(company.file<EQBatch>().fetch(u"KeyBatchID", record).isOk());
+        return record;
+    }
+};
+
+TEST_F(UsageLogWindowTest, TheBatchListShowsTagsBoldBatchesAndTheLogsOfTheHighlightedOne)
+{
+    const quint16 full = batch(u"EQM"_s, 0, u"Field logs"_s, 2);
+    batch(u"EQM"_s, 0, u"Empty"_s);
+    std::unique_ptr<UsageLogWindow> window = open();
+    EXPECT_EQ(window->windowTitle(), u"Equipment Usage Log Entry");
+    EXPECT_EQ(window->batchCountText(), u"2 Records");
+    QStandardItemModel &model = batchModel(*window);
+    EXPECT_TRUE(model.item(0, 3)->font().bold());
+    EXPECT_FALSE(model.item(1, 3)->font().bold());
+    EXPECT_EQ(window->highlighted(), full);
+    EXPECT_EQ(window->logCountText(), u"2 Records");
+    EXPECT_EQ(window->totalText(), u"300.00");
+    EXPECT_EQ(window->logView().model()->index(1, 2).data().toString(), u"Dump Truck");
+
+    // The space bar tags the highlighted batch and flags it in use.
+    window->batchView().setFocus();
+    QTest::keyClick(&window->batchView(), Qt::Key_Space);
+    EXPECT_EQ(model.item(0, 0)->data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(stored(full).InUseBy, u"EQM");
+
+    // Showing tagged batches leaves the tagged one; the cycle comes back round.
+    window->button(u"Show All"_s).click();
+    EXPECT_EQ(window->batchCountText(), u"1 Record");
+    window->button(u"Showing Tagged"_s).click();
+    window->button(u"Showing UnTagged"_s).click();
+    EXPECT_EQ(window->batchCountText(), u"2 Records");
+
+    // Sorting by description puts "Empty" first; manual order comes back.
+    window->sortBy(3);
+    EXPECT_EQ(model.item(0, 3)->text(), u"Empty");
+    window->button(u"Reset to Manual Sort"_s).click();
+    EXPECT_EQ(model.item(0, 3)->text(), u"Field logs");
+
+    // Closing the window gives the tagged batch free.
+    window->button(u"Close"_s).click();
+    EXPECT_EQ(stored(full).InUseBy, u"");
+}
+
+TEST_F(UsageLogWindowTest, AnotherUsersSecureBatchIsSeenButItsLogsAreHidden)
+{
+    batch(u"ADM"_s, 2, u"Private"_s, 1);
+    const quint16 modifiable = batch(u"ADM"_s, 1, u"Shop"_s, 1);
+    std::unique_ptr<UsageLogWindow> window = open();
+    EXPECT_EQ(window->logPane().title(),
+              u"Usage Logs included in Highlighted Batch can only be viewed by user ADM");
+    EXPECT_FALSE(window->logView().isVisible());
+    EXPECT_FALSE(window->logPane().isEnabled());
+    EXPECT_EQ(window->totalText(), u"");
+
+    window->button(u"&Tag"_s).click();
+    EXPECT_EQ(prompter.shown().last().caption, u"Unable to Tag Batch");
+
+    window->highlight(modifiable);
+    EXPECT_EQ(window->logPane().title(),
+              u"Usage Logs included in Highlighted Batch can only be modified by user ADM");
+    EXPECT_TRUE(window->logView().isVisible());
+    EXPECT_FALSE(window->logPane().isEnabled());
+}
+
+TEST_F(UsageLogWindowTest, AddingALogHoldsTheBatchWhileTheEntryFormRuns)
+{
+    const quint16 id = batch(u"EQM"_s, 0, u"Field logs"_s);
+    std::unique_ptr<UsageLogWindow> window = open();
+    window->button(u"&Add"_s).click();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0], (std::pair{6, u"UpdateEQLogB"_s}));
+    EXPECT_EQ(stored(id).InUseBy, u"");
+
+    window->button(u"&New Batch"_s).click();
+    EXPECT_EQ(called, QStringList{u"UPDATEEQBATCH"_s});
+    EXPECT_EQ(session.globalRequest, data::Request::None);
+}
+
+} // namespace
