@@ -749,11 +749,11 @@ forms::Page fixedAssetPage(const Actions &actions)
 forms::Page costCategoriesPage(data::Company &company)
 {
     const auto columns = [] {
-        QList<ChildColumn> list{{.header = u"Category"_s, .picture = u"@s10"_s, .width = 80},
+        QList<ChildColumn> list{{.header = u"Category"_s, .picture = u"@s10"_s, .width = 105},
                                 {.header = u"Description"_s, .picture = u"@s30"_s, .width = 200}};
         for (const QString &span : {u"Cumulative"_s, u"Year to Date"_s, u"Month to Date"_s})
             for (const QString &what : {u"Quantity"_s, u"Amount"_s})
-                list.append({.header = span + u' ' + what, .picture = u"@n-15.2"_s, .width = 105});
+                list.append({.header = span + u'\n' + what, .picture = u"@n-15.2"_s, .width = 105});
         return list;
     };
     return {

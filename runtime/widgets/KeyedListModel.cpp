@@ -59,9 +59,14 @@ data::ScanOptions KeyedListModel::scanOptions() const
     options.to = m_to;
     options.filters = m_filters;
     options.pageSize = PageSize;
-    // A list reads what it shows; a chosen row is read whole again.
+    // A list reads what it shows; a chosen row is read whole again. A column
+    // the screen works out from its row may need any field: such a list
+    // reads its rows whole.
+    const bool worksOut = std::any_of(m_columns.cbegin(), m_columns.cend(),
+                                      [](const Column &column) { return bool(column.display); });
     for (const Column &column : m_columns)
-        options.fields.append(column.field);
+        if (!worksOut)
+            options.fields.append(column.field);
     return options;
 }
 

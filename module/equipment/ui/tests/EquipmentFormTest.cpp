@@ -224,6 +224,12 @@ TEST_F(EquipmentFormTest, TheScheduleIsCalculatedOnceAndPrintedFromTheSavedRecor
     EXPECT_EQ(company.file<GLDepr>().count(), 12) << "a second run updates the same months";
     EXPECT_EQ(list(*form, u"LOC:ScheduleByMonth")->rowCount(), 12);
     EXPECT_EQ(list(*form, u"LOC:ScheduleByYear")->rowCount(), 2);
+    const auto firstAmount = [&] {
+        return list(*form, u"LOC:ScheduleByMonth")->view()->model()->index(0, 1).data().toString();
+    };
+    EXPECT_EQ(firstAmount(), u"100.00") << "straight line: 1,200.00 over 12 months";
+    form->model.choose(u"DepreciationMethod", qint64(3));
+    EXPECT_EQ(firstAmount(), u"216.67") << "the declining balance's own figures: 1,300.00 / 6";
 
     form->click(u"Description");
     form->type(u"Loader 950"_s);
