@@ -54,6 +54,8 @@ void Session::setCurrent(Session *session)
 
 QString Session::suiteIniFolder() const
 {
+    if (!iniFolder.isEmpty())
+        return iniFolder;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/qaveq"_s;
 }
 

@@ -80,8 +80,9 @@ public:
     // none) and FooterMessage.
     void loadReportSettings(const IniManager &suiteSettings, const QString &defaultPdfPath);
     // The workstation's folder of the suite's INI files (TQSetup.ini,
-    // Tessary.ini): the user's configuration folder.
+    // Tessary.ini): `iniFolder` when set, else the user's configuration folder.
     QString suiteIniFolder() const;
+    QString iniFolder;
     // The signed-on user's own settings file (the mail server, the PDF folder),
     // in the user's configuration folder, per company.
     QString userSettingsFile() const;

@@ -74,6 +74,12 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
     updateCount();
 }
 
+ListWindow::~ListWindow()
+{
+    if (m_counting)
+        m_counting->waitForFinished();
+}
+
 void ListWindow::buildUi()
 {
     setWindowTitle(m_definition.title);

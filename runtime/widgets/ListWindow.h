@@ -74,6 +74,8 @@ public:
 
     ListWindow(Definition definition, data::Session &session, Prompter &prompter,
                ProcedureCaller caller = {}, QWidget *parent = nullptr);
+    // A count still being made is waited for: no work of a list outlives it.
+    ~ListWindow() override;
 
     // Opens the window modally and sets the suite's response when it closes.
     void run();

@@ -19,9 +19,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +34,7 @@ namespace {
 class EquipmentFormTest : public ::testing::Test
 {
 protected:
+    QTemporaryDir settings; // the workstation's INI files, of this test alone
     qaveq::testing::TestDatabase database{"SQLite"};
     data::Company company{database.settings(), companyCatalog()};
     data::Session session{&company};
@@ -46,7 +47,7 @@ protected:
 
     EquipmentFormTest()
     {
-        QStandardPaths::setTestModeEnabled(true);
+        session.iniFolder = settings.path();
         session.userId = u"ADM"_s;
         session.costCodeLength = 6;
         data::Session::setCurrent(&session);

@@ -38,6 +38,7 @@ protected:
     EquipmentScreensTest()
     {
         session.userId = u"ADM"_s;
+        session.iniFolder = folder.filePath(u"ini"_s);
         data::Session::setCurrent(&session);
         UserFile user;
         user.UserID = u"ADM"_s;
