@@ -8,7 +8,8 @@
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
-#include "runtime/testing/FormDriver.h"
+#include "testing/ModuleFormTest.h"
+
 #include "runtime/widgets/KeyedListModel.h"
 
 #include "data/Company.h"
@@ -30,20 +31,11 @@ using qaveq::testing::FormDriver;
 
 namespace {
 
-class CostCategoryFormTest : public ::testing::Test
+class CostCategoryFormTest : public qaveq::testing::ModuleFormTest
 {
 protected:
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    ScriptedPrompter prompter;
-    ScriptedPicker picker;
-    FixedClock clock{QDateTime(QDate(2026, 3, 15), QTime(9, 30))};
-    QList<int> warnings;
-
     CostCategoryFormTest()
     {
-        session.userId = u"ADM"_s;
         Systems systems;
         systems.EquipmentExpenseAccount = u"6110"_s;
         EXPECT_TRUE(company.file<Systems>().insert(systems).isOk());
@@ -56,9 +48,7 @@ protected:
 
     std::unique_ptr<FormDriver> open(forms::FormDefinition definition, data::Request request)
     {
-        session.globalRequest = request;
-        return std::make_unique<FormDriver>(std::move(definition), session, prompter, picker, clock,
-                                            warnings);
+        return openForm(std::move(definition), request);
     }
 
     std::optional<EQCode> category(const QString &id)

@@ -4,7 +4,8 @@
 #include "records/GLDepr.h"
 #include "records/ModuleFiles.h"
 
-#include "runtime/testing/FormDriver.h"
+#include "testing/ModuleFormTest.h"
+
 #include "runtime/widgets/FormChildList.h"
 
 #include "data/Company.h"
@@ -31,24 +32,14 @@ using qaveq::testing::FormDriver;
 
 namespace {
 
-class EquipmentFormTest : public ::testing::Test
+class EquipmentFormTest : public qaveq::testing::ModuleFormTest
 {
 protected:
-    QTemporaryDir settings; // the workstation's INI files, of this test alone
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    ScriptedPrompter prompter;
-    ScriptedPicker picker;
-    FixedClock clock{QDateTime(QDate(2026, 3, 15), QTime(9, 30))};
-    QList<int> warnings;
     QStringList called;
     QList<std::pair<bool, bool>> printed;
 
     EquipmentFormTest()
     {
-        session.iniFolder = settings.path();
-        session.userId = u"ADM"_s;
         session.costCodeLength = 6;
         data::Session::setCurrent(&session);
         EQHeader loader;
@@ -64,15 +55,13 @@ protected:
 
     std::unique_ptr<FormDriver> open(data::Request request, const QString &id = {})
     {
-        session.globalRequest = request;
         session.buffer<EQHeader>() = EQHeader();
         session.buffer<EQHeader>().EquipmentID = id;
         EquipmentForm::Actions actions{.print = [this](bool schedule, bool graphs) {
             printed.append({schedule, graphs});
         }};
         FormExtras extras{.caller = [this](const QString &procedure) { called.append(procedure); }};
-        return std::make_unique<FormDriver>(EquipmentForm::definition(session, actions), session,
-                                            prompter, picker, clock, warnings, std::move(extras));
+        return openForm(EquipmentForm::definition(session, actions), request, std::move(extras));
     }
 
     std::optional<EQHeader> stored(const QString &id)

@@ -2,7 +2,7 @@
 #include "records/EQBatch.h"
 #include "records/ModuleFiles.h"
 
-#include "runtime/testing/FormDriver.h"
+#include "testing/ModuleFormTest.h"
 
 #include "data/Company.h"
 #include "data/suite/SystemFiles.h"
@@ -21,26 +21,20 @@ using qaveq::testing::FormDriver;
 
 namespace {
 
-class BatchFormViewTest : public ::testing::Test
+class BatchFormViewTest : public qaveq::testing::ModuleFormTest
 {
 protected:
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    ScriptedPrompter prompter;
-    ScriptedPicker picker;
-    FixedClock clock{QDateTime(QDate(2025, 6, 15), QTime(9, 0))};
-    QList<int> warnings;
-
-    BatchFormViewTest() { session.userId = u"EQM"_s; }
+    BatchFormViewTest()
+    {
+        session.userId = u"EQM"_s;
+        clock.set(QDateTime(QDate(2025, 6, 15), QTime(9, 0)));
+    }
 
     std::unique_ptr<FormDriver> open(data::Request request, quint16 batchId = 0)
     {
-        session.globalRequest = request;
         session.buffer<EQBatch>() = EQBatch{};
         session.buffer<EQBatch>().BatchID = batchId;
-        return std::make_unique<FormDriver>(BatchForm::definition(), session, prompter, picker,
-                                            clock, warnings);
+        return openForm(BatchForm::definition(), request);
     }
 
     EQBatch stored(quint16 id)
