@@ -25,4 +25,20 @@ QString withLineBreaks(const QString &text)
     return messageLines(text).join(u'\n');
 }
 
+QStringList wrap(const QString &text, int width)
+{
+    QStringList lines;
+    QString rest = clip(text).trimmed();
+    while (rest.size() > width) {
+        qsizetype cut = rest.lastIndexOf(u' ', width);
+        if (cut <= 0)
+            cut = width;
+        lines.append(clip(rest.left(cut)));
+        rest = rest.mid(cut).trimmed();
+    }
+    if (!rest.isEmpty() || lines.isEmpty())
+        lines.append(rest);
+    return lines;
+}
+
 } // namespace qaveq::Text

@@ -368,10 +368,4 @@ void PDFOPTIONS()
     current->pdfPath = chosen.isEmpty() ? current->pdfPath : chosen;
 }
 
-void LIMITPRINTNOTES()
-{
-    tell(qavmisc(), u"Print Notes"_s,
-         u"Printing notes comes with the report output of this system."_s);
-}
-
 } // namespace qaveq::suite

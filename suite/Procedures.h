@@ -27,6 +27,5 @@ void OVBROWSEGLJOURNAL(); // the G/L lines of the journal in the GLTrans buffer
 void OVVIEWEQHEADER();    // the equipment record in the EQHeader buffer, read only
 void OVVIEWTRANSACTION(); // the G/L line in the GLTrans buffer, read only
 void PDFOPTIONS();        // the user's PDF settings
-void LIMITPRINTNOTES();
 
 } // namespace qaveq::suite

@@ -1,6 +1,7 @@
 #include "EquipmentForm.h"
 
 #include "EquipmentRules.h"
+#include "NotesReport.h"
 
 #include "assets/AnnualSummary.h"
 #include "assets/ScheduleCalculator.h"
@@ -398,43 +399,59 @@ Control notesList(const std::shared_ptr<QSet<qint32>> &tagged, const Actions &ac
     return {
         .kind = ControlKind::ChildList,
         .field = u"LOC:Notes"_s,
-        .child = {
-            .file = u"Notes"_s,
-            .columns = {{.header = u"Tag"_s, .width = 40},
-                        {.header = u"Date"_s, .picture = u"@d1b"_s, .width = 80},
-                        {.header = u"Heading"_s, .picture = u"@s20"_s, .width = 150},
-                        {.header = u"Note"_s, .picture = u"@s255"_s, .width = 320}},
-            .form = u"UPDATENOTES"_s,
-            .rows = [tagged](const FormModel &form) { return noteRows(form, *tagged); },
-            .dependsOn = {u"EQH:EquipmentID"_s},
-            .buttons = {{u"Print"_s,
-                         [tagged, print = actions.printNotes](FormModel &, const data::Record *) {
-                             if (print)
-                                 print(QList<qint32>(tagged->cbegin(), tagged->cend()));
-                         }},
-                        {u"Tag &all"_s,
-                         [tagged](FormModel &form, const data::Record *) {
-                             for (const ChildRow &row : noteRows(form, {}))
-                                 tagged->insert(
-                                     static_cast<qint32>(std::get<qint64>(row.key.first())));
-                         }},
-                        {u"&Tag"_s,
-                         [tagged, noteId](FormModel &, const data::Record *note) {
-                             const qint32 id = noteId(note);
-                             if (id != 0 && !tagged->remove(id))
-                                 tagged->insert(id);
-                         }}},
-            .exportTitle =
-                [](const FormModel &form) {
-                    return u"Notes for Equipment ("_s + form.code(u"EquipmentID") + u") "_s +
-                           form.code(u"Description");
-                },
-            .exportFolder = NotesFolder,
-            .prime =
-                [](const FormModel &form, data::Record &note) {
-                    note.setValue(u"EntityID", form.code(u"EquipmentID"));
-                    note.setValue(u"EntityType", u"EQHeader"_s);
-                }},
+        .child = {.file = u"Notes"_s,
+                  .columns = {{.header = u"Tag"_s, .width = 40},
+                              {.header = u"Date"_s, .picture = u"@d1b"_s, .width = 80},
+                              {.header = u"Heading"_s, .picture = u"@s20"_s, .width = 150},
+                              {.header = u"Note"_s, .picture = u"@s255"_s, .width = 320}},
+                  .form = u"UPDATENOTES"_s,
+                  .rows = [tagged](const FormModel &form) { return noteRows(form, *tagged); },
+                  .dependsOn = {u"EQH:EquipmentID"_s},
+                  .buttons = {{u"Print"_s,
+                               [tagged, print = actions.printNotes](FormModel &form,
+                                                                    const data::Record *) {
+                                   if (!print)
+                                       return;
+                                   if (tagged->isEmpty()) {
+                                       form.prompter().ask(Message{
+                                           u"Print Notes"_s,
+                                           u"No notes are tagged.|Tag the notes to print with "
+                                           "\"Tag\" or \"Tag all\"."_s,
+                                           u"&OK"_s, 1, Message::Icon::Information});
+                                       return;
+                                   }
+                                   NotesReport report(
+                                       *form.session().company,
+                                       {.word = u"Equipment"_s,
+                                        .type = u"EQHeader"_s,
+                                        .id = form.code(u"EquipmentID"),
+                                        .description = form.code(u"Description")},
+                                       QList<qint32>(tagged->cbegin(), tagged->cend()));
+                                   print(report);
+                               }},
+                              {u"Tag &all"_s,
+                               [tagged](FormModel &form, const data::Record *) {
+                                   for (const ChildRow &row : noteRows(form, {}))
+                                       tagged->insert(
+                                           static_cast<qint32>(std::get<qint64>(row.key.first())));
+                               }},
+                              {u"&Tag"_s,
+                               [tagged, noteId](FormModel &, const data::Record *note) {
+                                   const qint32 id = noteId(note);
+                                   if (id != 0 && !tagged->remove(id))
+                                       tagged->insert(id);
+                               }}},
+                  .exportTitle =
+                      [](const FormModel &form) {
+                          return u"Notes for Equipment ("_s + form.code(u"EquipmentID") + u") "_s +
+                                 form.code(u"Description");
+                      },
+                  .exportFolder = NotesFolder,
+                  .prime =
+                      [](const FormModel &form, data::Record &note) {
+                          note.setValue(u"EntityID", form.code(u"EquipmentID"));
+                          note.setValue(u"EntityType", u"EQHeader"_s);
+                      }},
     };
 }
 

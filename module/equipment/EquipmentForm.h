@@ -15,6 +15,8 @@ class Session;
 // UPDATEEQHEADER: the equipment record with its seven tabs, declared for the
 // form model. What needs a window (the graph, the printouts, the photograph
 // and attachment parts) the screen hands in.
+class ReportPass;
+
 namespace EquipmentForm {
 
 struct Actions
@@ -24,8 +26,8 @@ struct Actions
     // Prints the schedule report, the graphs report, or both (schedule first),
     // of the equipment in the EQHeader buffer.
     std::function<void(bool schedule, bool graphs)> print = {};
-    // Prints the tagged notes of the equipment.
-    std::function<void(const QList<qint32> &notes)> printNotes = {};
+    // Runs the report of the equipment's tagged notes.
+    std::function<void(ReportPass &notes)> printNotes = {};
 };
 
 // The form over the session's request and EQHeader buffer. A caller that put

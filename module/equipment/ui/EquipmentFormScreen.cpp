@@ -7,6 +7,7 @@
 #include "equipment/Attachments.h"
 #include "equipment/EquipmentForm.h"
 #include "frame/ReadOnlyAccess.h"
+#include "output/ui/ReportWindow.h"
 #include "records/EQHeader.h"
 #include "records/Images.h"
 
@@ -341,7 +342,8 @@ void update(data::ErrorManager &errors, OutputState &output)
                 if (graphs)
                     FixedAssetScreens::printGraphs(errors, output);
             },
-        .printNotes = [](const QList<qint32> &) { suite::LIMITPRINTNOTES(); },
+        .printNotes = [session,
+                       &output](ReportPass &notes) { runReportWindow(notes, *session, output); },
     };
     ScreenRunner::runForm(EquipmentForm::definition(*session, actions), *session, errors,
                           extras(errors));

@@ -3,6 +3,8 @@
 #include "records/EQHeader.h"
 #include "records/GLDepr.h"
 #include "records/ModuleFiles.h"
+#include "records/Notes.h"
+#include "tests/ReportTesting.h"
 
 #include "testing/ModuleFormTest.h"
 
@@ -37,6 +39,7 @@ class EquipmentFormTest : public qaveq::testing::ModuleFormTest
 protected:
     QStringList called;
     QList<std::pair<bool, bool>> printed;
+    QList<QStringList> notesPrinted; // each notes report's text, as exported
 
     EquipmentFormTest()
     {
@@ -57,9 +60,20 @@ protected:
     {
         session.buffer<EQHeader>() = EQHeader();
         session.buffer<EQHeader>().EquipmentID = id;
-        EquipmentForm::Actions actions{.print = [this](bool schedule, bool graphs) {
-            printed.append({schedule, graphs});
-        }};
+        EquipmentForm::Actions actions{
+            .print =
+                [this](bool schedule, bool graphs) {
+                    printed.append({schedule, graphs});
+                },
+            .printNotes =
+                [this](ReportPass &notes) {
+                    OutputState output;
+                    qaveq::testing::RecordingDevices devices;
+                    devices.pressExport = true;
+                    ReportRun(notes, {session, output, devices, prompter, clock, {}}).run();
+                    notesPrinted.append(devices.exports.value(0));
+                },
+        };
         FormExtras extras{.caller = [this](const QString &procedure) { called.append(procedure); }};
         return openForm(EquipmentForm::definition(session, actions), request, std::move(extras));
     }
@@ -235,6 +249,51 @@ TEST_F(EquipmentFormTest, TheScheduleIsCalculatedOnceAndPrintedFromTheSavedRecor
     ASSERT_TRUE(button(*form, u"Recalculate"_s));
     button(*form, u"Recalculate"_s)->click();
     EXPECT_EQ(prompter.shown().last().caption, u"Unable to Recalculate Average");
+}
+
+TEST_F(EquipmentFormTest, TaggedNotesArePrintedOldestFirst)
+{
+    for (const auto &[day, heading] :
+         {std::pair{12, u"Tyres"_s}, std::pair{3, u"Hydraulics"_s}, std::pair{20, u"Bucket"_s}}) {
+        Notes note;
+        note.EntityID = u"LDR-1"_s;
+        note.EntityType = u"EQHeader"_s;
+        note.Date = SuiteDate::fromYmd(2026, 2, day);
+        note.Heading = heading;
+        note.Note = heading + u" checked and greased; the operator reported nothing further "
+                              u"worth a visit from the fitter this month."_s;
+        ASSERT_TRUE(company.file<Notes>().insert(note).isOk());
+    }
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    form->view->findChild<QTabWidget *>()->setCurrentIndex(5);
+    FormChildList *notes = list(*form, u"LOC:Notes");
+    ASSERT_EQ(notes->rowCount(), 3);
+
+    button(*form, u"Print"_s)->click();
+    EXPECT_TRUE(notesPrinted.isEmpty());
+    EXPECT_EQ(prompter.shown().last().caption, u"Print Notes") << "nothing tagged yet";
+
+    notes->view()->selectRow(0);
+    button(*form, u"&Tag"_s)->click();
+    button(*form, u"Print"_s)->click();
+    ASSERT_EQ(notesPrinted.size(), 1);
+    const QStringList one = notesPrinted.last().filter(u"checked and greased"_s);
+    ASSERT_EQ(one.size(), 1);
+    EXPECT_TRUE(one.first().startsWith(u"2/12/26\tTyres\t"_s)) << one.first().toStdString();
+    EXPECT_TRUE(notesPrinted.last().contains(u"Notes for Equipment (LDR-1) Wheel Loader"_s));
+
+    button(*form, u"Tag &all"_s)->click();
+    button(*form, u"Print"_s)->click();
+    const QStringList all = notesPrinted.last().filter(u"checked and greased"_s);
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_TRUE(all[0].contains(u"Hydraulics"_s));
+    EXPECT_TRUE(all[1].contains(u"Tyres"_s));
+    EXPECT_TRUE(all[2].contains(u"Bucket"_s));
+
+    notes->view()->selectRow(0);
+    button(*form, u"&Tag"_s)->click(); // untags it
+    button(*form, u"Print"_s)->click();
+    EXPECT_EQ(notesPrinted.last().filter(u"checked and greased"_s).size(), 2);
 }
 
 TEST_F(EquipmentFormTest, ACategoryWithPostedCostsStays)
