@@ -33,10 +33,18 @@ namespace qaveq::suite {
 
 namespace {
 
+// A folder of the company's own: in its folder, or, for a company opened
+// from its connection alone, beside its database file; never in whatever
+// folder happens to be current. Empty when there is no such place.
 QString companyFolder(const QString &sub)
 {
     data::Session *current = session();
-    return current ? QDir(current->company->folder()).filePath(sub) : QString();
+    if (!current)
+        return {};
+    if (!current->company->folder().isEmpty())
+        return QDir(current->company->folder()).filePath(sub);
+    const QString database = current->company->database().settings().sqliteFile;
+    return database.isEmpty() ? QString() : QFileInfo(database).dir().filePath(sub);
 }
 
 } // namespace
@@ -208,12 +216,7 @@ std::optional<QString> PREPOSTBACKUP()
             u"This company's data is kept on a PostgreSQL server.|Back it up there (pg_dump) before posting."_s);
         return std::nullopt;
     }
-    // A company opened from its connection alone has no folder: its backups
-    // go beside its database file, never into whatever folder is current.
-    const QString folder =
-        current->company->folder().isEmpty()
-            ? QFileInfo(database.settings().sqliteFile).dir().filePath(u"backups"_s)
-            : companyFolder(u"backups"_s);
+    const QString folder = companyFolder(u"backups"_s);
     QDir().mkpath(folder);
     const QString target = QDir(folder).filePath(
         u"company-%1.sqlite"_s.arg(QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s)));

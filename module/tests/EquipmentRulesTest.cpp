@@ -21,6 +21,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -177,6 +178,11 @@ TEST_F(EquipmentRulesTest, AttachedFilesOfTheSameNameNeverOverwriteEachOther)
     QFile copy(Attachments::extract(attached[1]));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "second");
+    EXPECT_TRUE(QFileInfo::exists(QFileInfo(database.settings().sqliteFile)
+                                      .dir()
+                                      .filePath(u"images/"_s + attached[1].FileName)))
+        << "a company without a folder keeps its images beside its database, not in the "
+           "current folder";
 
     prompter.answerNext(2);
     EXPECT_FALSE(Attachments::remove(session, prompter, attached[0])) << "No keeps it";
