@@ -907,6 +907,7 @@ forms::FormDefinition definition(data::Session &session, Actions actions)
         .file = u"EQHeader"_s,
         .insertCaption = (fixedAsset ? u"Adding a "_s : u"Adding an "_s) + thing + u" Record"_s,
         .changeCaption = u"Changing a"_s + (fixedAsset ? u" "_s : u"n "_s) + thing + u" Record"_s,
+        .icon = fixedAsset ? u"~gl.ico"_s : QString(),
         .pages = {generalPage(), fixedAssetPage(actions), costCategoriesPage(*session.company),
                   serviceSchedulePage(), photographPage(), notesPage(tagged, actions),
                   attachmentsPage()},

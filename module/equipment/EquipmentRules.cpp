@@ -11,6 +11,8 @@
 #include "core/Picture.h"
 #include "core/Text.h"
 
+#include <QHash>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::EquipmentRules {
@@ -44,6 +46,16 @@ QString attachmentType(const QString &fileName)
     if (start == u"HT")
         return u"WebPage"_s;
     return u"Other"_s;
+}
+
+QString attachmentPicture(const QString &type)
+{
+    static const QHash<QString, QString> pictures{
+        {u"PDF"_s, u"~pdf.gif"_s},   {u"DOC"_s, u"~worddoc.gif"_s},  {u"XL"_s, u"~xldoc.gif"_s},
+        {u"PPT"_s, u"~ppdoc.gif"_s}, {u"TXT"_s, u"~textfile.gif"_s}, {u"WebPage"_s, u"~web.gif"_s},
+        {u"Bitmap"_s, QString()},
+    };
+    return pictures.value(Text::clip(type), u"~OtherFile.gif"_s);
 }
 
 QString scheduleInWords(const EQCost &cost)

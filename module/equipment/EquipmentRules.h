@@ -27,6 +27,10 @@ QString sortText(const QString &equipmentId);
 // An attachment's kind from its file name's extension (its first two letters):
 // PDF, Bitmap, DOC, PPT, TXT, XL, WebPage, else Other.
 QString attachmentType(const QString &fileName);
+// The picture that stands for an attachment of that type where the file
+// itself cannot be shown ("~pdf.gif"); a picture shows itself, so "Bitmap"
+// has none.
+QString attachmentPicture(const QString &type);
 
 // A cost category's service schedule in words: "Every 250 Hours",
 // "Every 6 Months or 500 Miles", "None".

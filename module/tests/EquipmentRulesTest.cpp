@@ -69,6 +69,10 @@ TEST(EquipmentRules, SortTextsAttachmentKindsAndSchedulesInWords)
         EXPECT_EQ(EquipmentRules::attachmentType(QString::fromUtf16(file)),
                   QString::fromUtf16(kind))
             << QString::fromUtf16(file).toStdString();
+    EXPECT_EQ(EquipmentRules::attachmentPicture(u"PDF       "_s), u"~pdf.gif");
+    EXPECT_EQ(EquipmentRules::attachmentPicture(u"XL"_s), u"~xldoc.gif");
+    EXPECT_EQ(EquipmentRules::attachmentPicture(u"Bitmap"_s), QString()) << "shows itself";
+    EXPECT_EQ(EquipmentRules::attachmentPicture(u"Zip"_s), u"~OtherFile.gif");
 
     EQCost cost;
     cost.Meter = 250;

@@ -40,9 +40,9 @@ struct Choice
 // is cancelled.
 struct CodeCheck
 {
-    QString file = {};   // "EQCode"
-    QString key = {};    // "KeyCategoryID": a unique key whose last field the code fills
-    QString lookup = {}; // the list the picker opens: "BROWSEEQCODE"
+    QString file = {};      // "EQCode"
+    QString key = {};       // "KeyCategoryID": a unique key whose last field the code fills
+    QString lookup = {};    // the list the picker opens: "BROWSEEQCODE"
     QString codeField = {}; // the key field the code fills; the key's last field when empty
     // Sets what the list needs before it opens (the equipment whose categories
     // it lists...).
@@ -261,6 +261,8 @@ struct FormDefinition
     QString insertCaption = {};
     QString changeCaption = {};
     QString deleteCaption = {};
+    // The window's icon by its name ("~gl.ico"); empty: the program's own.
+    QString icon = {};
     QList<Page> pages = {};
     QList<FormValue> values = {};
     QList<Derived> derived = {};

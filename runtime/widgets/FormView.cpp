@@ -3,6 +3,7 @@
 #include "runtime/TextCase.h"
 #include "runtime/widgets/FormChildList.h"
 #include "runtime/widgets/HelpViewer.h"
+#include "runtime/widgets/Icons.h"
 
 #include "data/Company.h"
 #include "data/RequestScope.h"
@@ -114,6 +115,8 @@ FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
     if (!m_model.isOpen())
         return;
     setWindowTitle(m_model.caption());
+    if (const QString &icon = m_model.definition().icon; !icon.isEmpty())
+        setWindowIcon(Icons::icon(icon));
     build();
     if (const auto &wizard = m_model.definition().wizard)
         setWizard(wizard->read && wizard->read());

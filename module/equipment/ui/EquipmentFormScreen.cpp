@@ -6,6 +6,7 @@
 #include "assets/ui/FixedAssetScreens.h"
 #include "equipment/Attachments.h"
 #include "equipment/EquipmentForm.h"
+#include "equipment/EquipmentRules.h"
 #include "frame/ReadOnlyAccess.h"
 #include "output/ui/ReportWindow.h"
 #include "records/EQHeader.h"
@@ -15,6 +16,7 @@
 #include "suite/Procedures.h"
 
 #include "runtime/StandardWarnings.h"
+#include "runtime/widgets/Icons.h"
 #include "runtime/widgets/KeyedListModel.h"
 #include "runtime/widgets/QtFileChooser.h"
 
@@ -92,10 +94,12 @@ public:
             return;
         m_shown = file;
         const QPixmap picture(file);
-        if (picture.isNull()) {
+        if (file.isEmpty()) {
+            m_picture->setPixmap(Icons::picture(u"~nophoto.gif", QSize(96, 96)));
+            m_picture->setToolTip(u"No photo: drop an image file here, or use the button"_s);
+        } else if (picture.isNull()) {
             m_picture->setPixmap({});
-            m_picture->setText(file.isEmpty() ? u"No Photo"_s
-                                              : u"The picture cannot be shown:\n"_s + file);
+            m_picture->setText(u"The picture cannot be shown:\n"_s + file);
         } else {
             m_picture->setPixmap(picture.scaled(m_picture->size() - QSize(8, 8),
                                                 Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -139,7 +143,12 @@ public:
             new QLabel(u"Use the Add button or Drag files from File Explorer"_s, this));
         auto *middle = new QHBoxLayout;
         m_list = new KeyedListModel(form.session().company->file<Images>(),
-                                    {{u"Description"_s, u"IMG:Caption"_s, u"@s50"_s, 300},
+                                    {{.header = {},
+                                      .field = u"IMG:ImageType"_s,
+                                      .picture = {},
+                                      .width = 24,
+                                      .icon = &AttachmentsPart::kindIcon},
+                                     {u"Description"_s, u"IMG:Caption"_s, u"@s50"_s, 300},
                                      {u"Date"_s, u"IMG:FileDate"_s, u"@d01b"_s, 90},
                                      {u"Type"_s, u"IMG:ImageType"_s, u"@s10"_s, 80}},
                                     this);
@@ -273,25 +282,37 @@ private:
                 QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     }
 
-    // A picture shows itself; other kinds show what kind of file they are.
+    // The small picture of the list's first column: the kind's picture, or a
+    // paper clip for a picture file.
+    static QIcon kindIcon(const data::Record &attachment)
+    {
+        const QString picture =
+            EquipmentRules::attachmentPicture(std::get<QString>(attachment.value(u"ImageType")));
+        return Icons::icon(picture.isEmpty() ? u"~attach.png"_s
+                                             : QString(picture).replace(u".gif"_s, u".png"_s));
+    }
+
+    // A picture shows itself; other kinds show the picture of their kind.
     void showPreview()
     {
         const std::optional<Images> attachment = highlighted();
-        m_preview->setPixmap({});
+        const QSize room = m_preview->size() - QSize(8, 8);
         if (!attachment) {
-            m_preview->setText(u"No attachment"_s);
+            m_preview->setPixmap(Icons::picture(u"~nophoto.gif", QSize(96, 96)));
             return;
         }
         const QString kind = Text::clip(attachment->ImageType);
         if (kind == u"Bitmap") {
             const QPixmap picture(Attachments::extract(*attachment));
             if (!picture.isNull()) {
-                m_preview->setPixmap(picture.scaled(m_preview->size() - QSize(8, 8),
-                                                    Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                m_preview->setPixmap(
+                    picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
                 return;
             }
         }
-        m_preview->setText(kind + u"\n\n"_s + Text::clip(attachment->Caption));
+        const QString name = EquipmentRules::attachmentPicture(kind);
+        m_preview->setPixmap(
+            Icons::picture(name.isEmpty() ? u"~OtherFile.gif"_s : name, QSize(128, 128)));
     }
 
     forms::FormModel &m_form;

@@ -9,6 +9,8 @@
 #include "suite/Lookups.h"
 #include "suite/Services.h"
 
+#include "runtime/widgets/Icons.h"
+
 #include "data/Company.h"
 #include "data/ErrorManager.h"
 #include "data/Session.h"
@@ -17,8 +19,6 @@
 #include "core/Prompter.h"
 
 #include <QApplication>
-#include <QPainter>
-#include <QPainterPath>
 
 using namespace Qt::StringLiterals;
 
@@ -27,28 +27,6 @@ namespace qaveq::EquipmentScreens {
 namespace {
 
 const SystemClock systemClock;
-
-// The paper clip of equipment with attachments, drawn once.
-const QIcon &paperClip()
-{
-    static const QIcon icon = [] {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.4));
-        QPainterPath clip;
-        clip.moveTo(10, 5);
-        clip.lineTo(10, 12);
-        clip.arcTo(5, 10, 5, 5, 0, -180);
-        clip.lineTo(5, 3.5);
-        clip.arcTo(5, 1, 7, 5, 180, -180);
-        clip.lineTo(12, 12.5);
-        painter.drawPath(clip);
-        return QIcon(pixmap);
-    }();
-    return icon;
-}
 
 // The check boxes, which re-apply the list's conditions at once.
 QList<ListWindow::Definition::Check> checks(ListState &state, const QString &prefix)
@@ -103,7 +81,9 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
           24,
           {},
           [](const data::Record &piece) {
-              return std::get<qint64>(piece.value(u"Attachments")) == 1 ? paperClip() : QIcon();
+              return std::get<qint64>(piece.value(u"Attachments")) == 1
+                         ? Icons::icon(u"~attach.ico")
+                         : QIcon();
           }},
          {u"Equipment ID"_s, u"EQH:EquipmentID"_s, u"@s10"_s, 100},
          {u"Description"_s, u"EQH:Description"_s, u"@s40"_s, 260},

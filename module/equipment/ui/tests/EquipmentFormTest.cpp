@@ -9,6 +9,7 @@
 #include "testing/ModuleFormTest.h"
 
 #include "runtime/widgets/FormChildList.h"
+#include "runtime/widgets/Icons.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
@@ -355,6 +356,14 @@ TEST_F(EquipmentFormTest, FromTheLedgerTheEquipmentIsAFixedAsset)
     auto form = open(data::Request::Change, u"LDR-1"_s);
     EXPECT_EQ(form->view->windowTitle(), u"Changing a Fixed Asset Record  (Wheel Loader)");
     EXPECT_TRUE(session.equipField.isEmpty());
+    EXPECT_EQ(form->view->windowIcon().pixmap(16).toImage(),
+              Icons::icon(u"~gl.ico").pixmap(16).toImage());
+
+    auto again = open(data::Request::Change, u"LDR-1"_s);
+    EXPECT_EQ(again->view->windowTitle(), u"Changing an Equipment Record  (Wheel Loader)")
+        << "the ledger's word was used once";
+    EXPECT_NE(again->view->windowIcon().pixmap(16).toImage(),
+              Icons::icon(u"~gl.ico").pixmap(16).toImage());
 }
 
 } // namespace
