@@ -280,9 +280,10 @@ void ListWindow::locate(const QString &text)
     if (m_model->rowCount() == 0 || !m_model->scanOptions().from.isEmpty() ||
         m_model->scanOptions().from.size() > m_definition.rangeFrom.size())
         m_model->locate({});
+    // What the user types finds its entry whatever its case: "ldr" finds LDR-201.
     const auto reached = [&](int row) {
         const data::FieldValue value = m_model->record(row).value(name);
-        return textual ? std::get<QString>(value).compare(text) >= 0
+        return textual ? std::get<QString>(value).compare(text, Qt::CaseInsensitive) >= 0
                        : std::get<qint64>(value) >= text.toLongLong();
     };
     for (int row = 0;;) {
@@ -300,7 +301,10 @@ void ListWindow::locate(const QString &text)
     }
     if (m_model->canFetchMore({})) {
         QList<data::FieldValue> position = m_definition.rangeFrom;
-        position.append(textual ? data::FieldValue(text) : data::FieldValue(text.toLongLong()));
+        // Keys are kept in character order, where codes are written in
+        // capitals: the jump goes to the capitals' place.
+        position.append(textual ? data::FieldValue(text.toUpper())
+                                : data::FieldValue(text.toLongLong()));
         m_model->locate(position);
         selectRow(0);
         return;

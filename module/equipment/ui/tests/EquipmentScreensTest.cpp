@@ -16,8 +16,10 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,9 @@ TEST_F(EquipmentScreensTest, TheCheckBoxesFilterAtOnceAndThePaperClipMarksAttach
     state.window = &window;
     EXPECT_EQ(ids(window), (QStringList{u"EXC-301"_s, u"TRK-101"_s}));
     EXPECT_EQ(window.countText(), u"2 Records");
+    window.selectRow(1);
+    QTest::keyClicks(window.findChild<QLineEdit *>(), u"exc"_s);
+    EXPECT_EQ(window.view().currentIndex().row(), 0) << "the locator finds EXC-301 in any case";
     EXPECT_FALSE(window.model()
                      .data(window.model().index(0, 0), Qt::DecorationRole)
                      .value<QIcon>()
