@@ -145,7 +145,7 @@ public:
         m_list = new KeyedListModel(form.session().company->file<Images>(),
                                     {{.header = {},
                                       .field = u"IMG:ImageType"_s,
-                                      .picture = {},
+                                      .picture = u"@s10"_s,
                                       .width = 24,
                                       .icon = &AttachmentsPart::kindIcon},
                                      {u"Description"_s, u"IMG:Caption"_s, u"@s50"_s, 300},

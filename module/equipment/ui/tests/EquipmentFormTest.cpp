@@ -1,4 +1,6 @@
 #include "equipment/EquipmentForm.h"
+#include "equipment/Attachments.h"
+#include "equipment/ui/EquipmentFormScreen.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
 #include "records/GLDepr.h"
@@ -12,6 +14,7 @@
 #include "runtime/widgets/Icons.h"
 
 #include "data/Company.h"
+#include "data/ErrorManager.h"
 #include "data/Session.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/JobCostFiles.h"
@@ -22,6 +25,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -295,6 +299,43 @@ TEST_F(EquipmentFormTest, TaggedNotesArePrintedOldestFirst)
     button(*form, u"&Tag"_s)->click(); // untags it
     button(*form, u"Print"_s)->click();
     EXPECT_EQ(notesPrinted.last().filter(u"checked and greased"_s).size(), 2);
+}
+
+TEST_F(EquipmentFormTest, EveryTabOpensWithTheWindowsPartsAndTheAttachmentsShowTheirKind)
+{
+    QTemporaryDir files;
+    const QString manual = files.filePath(u"manual.pdf"_s);
+    QFile pdf(manual);
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4");
+    pdf.close();
+    ASSERT_EQ(
+        Attachments::attach(session, prompter, clock, u"LDR-1"_s, u"Wheel Loader"_s, {manual}), 1);
+
+    data::ErrorManager errors(u"EQUIPMENT"_s, &prompter);
+    session.globalRequest = data::Request::Change;
+    session.buffer<EQHeader>() = *stored(u"LDR-1"_s);
+    FormDriver form(EquipmentForm::definition(session, {}), session, prompter, picker, clock,
+                    warnings, EquipmentFormScreen::extras(errors));
+    auto *tabs = form.view->findChild<QTabWidget *>();
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        tabs->setCurrentIndex(tab);
+    EXPECT_TRUE(warnings.isEmpty());
+    EXPECT_TRUE(prompter.shown().isEmpty());
+
+    QTableView *attachments = nullptr;
+    for (QTableView *view : tabs->widget(6)->findChildren<QTableView *>())
+        attachments = view->model()->rowCount() == 1 ? view : attachments;
+    ASSERT_TRUE(attachments);
+    EXPECT_FALSE(attachments->model()
+                     ->data(attachments->model()->index(0, 0), Qt::DecorationRole)
+                     .value<QIcon>()
+                     .isNull())
+        << "the kind's picture in the first column";
+    int pictures = 0;
+    for (QLabel *label : tabs->widget(6)->findChildren<QLabel *>())
+        pictures += label->pixmap().isNull() ? 0 : 1;
+    EXPECT_EQ(pictures, 1) << "the preview shows the PDF's picture";
 }
 
 TEST_F(EquipmentFormTest, ACategoryWithPostedCostsStays)
