@@ -75,8 +75,19 @@ int runBatch(CommandContext &context)
     if (!reader.missingValue().isEmpty())
         problem = u"--%1 needs a value"_s.arg(reader.missingValue());
     const QString action = rest.value(0);
-    if (problem.isEmpty() && (rest.size() != 1 || (action != u"list" && action != u"add")))
-        problem = u"say \"list\" or \"add\""_s;
+    const bool flagging = action == u"tag" || action == u"untag";
+    quint16 batchId = 0;
+    if (problem.isEmpty() && flagging) {
+        bool ok = false;
+        const uint number = rest.value(1).toUInt(&ok);
+        if (rest.size() != 2 || !ok || number == 0 || number > 65535)
+            problem = action + u" needs one batch number"_s;
+        else if (description || secure)
+            problem = action + u" takes no options"_s;
+        batchId = quint16(number);
+    } else if (problem.isEmpty() && (rest.size() != 1 || (action != u"list" && action != u"add"))) {
+        problem = u"say \"list\", \"add\", \"tag\" or \"untag\""_s;
+    }
     if (problem.isEmpty() && action == u"list" && (description || secure))
         problem = u"list takes no options"_s;
     if (problem.isEmpty() && action == u"add" && !description)
@@ -95,6 +106,22 @@ int runBatch(CommandContext &context)
     data::Company *company = desk->company.get();
     data::Session *session = desk->session.get();
     UsageLogBatches &batches = *desk->batches;
+
+    if (flagging) {
+        // From the command line a user's tags are the batches whose in-use
+        // flag they hold: they outlive the command, as a window's do while
+        // it is open.
+        data::KeyCursor held = company->file<EQBatch>().scan(u"KeySortID");
+        for (EQBatch batch; held.next(batch);)
+            if (Text::clip(batch.InUseBy) == session->userId)
+                session->tagQueue.append(batch.BatchID);
+        const bool wanted = action == u"tag";
+        if (batches.isTagged(batchId) != wanted && !batches.tag(batchId))
+            return Failure;
+        context.out << "Batch " << batchId << (wanted ? " is tagged by " : " is untagged by ")
+                    << session->userId << ".\n";
+        return Success;
+    }
 
     if (action == u"add") {
         if (batches.refuseReadOnly())
@@ -197,13 +224,17 @@ int runPost(CommandContext &context)
 QList<Command> batchCommands()
 {
     return {
-        {u"batch"_s, u"list the usage-log batches, or add one"_s,
+        {u"batch"_s, u"list the usage-log batches, add one, tag or untag one"_s,
          u"Usage: qaveq --company DIR [--user ID] batch list\n"
-         "       qaveq --company DIR [--user ID] batch add --description TEXT [--secure 0|1|2]\n\n"
+         "       qaveq --company DIR [--user ID] batch add --description TEXT [--secure 0|1|2]\n"
+         "       qaveq --company DIR [--user ID] batch tag|untag N\n\n"
          "list shows every batch in manual order with its owner, security, the user\n"
          "holding it, its number of logs and their amount.\n"
          "add creates a batch owned by the user and prints its number. Security:\n"
-         "0 allows access to other users, 1 disallows it, 2 hides the batch's logs.\n"_s,
+         "0 allows access to other users, 1 disallows it, 2 hides the batch's logs.\n"
+         "tag takes the batch's in-use flag for the user, as the usage-log window's\n"
+         "Tag does, and keeps it until untag gives it free. A batch another\n"
+         "signed-on user holds is refused; so is another user's secure batch.\n"_s,
          runBatch},
         {u"post"_s, u"post usage-log batches"_s,
          u"Usage: qaveq --company DIR [--user ID] post --batch N [--batch M ...]\n\n"

@@ -4,6 +4,7 @@
 
 #include "data/Company.h"
 #include "data/Transaction.h"
+#include "data/suite/SystemFiles.h"
 
 #include "core/testing/QtPrinters.h"
 
@@ -504,6 +505,91 @@ TEST_F(CommandLineTest, AStoppedReportLeavesNoPagesAndNoPdf)
             QDir(temporary.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
             << "stopped after " << afterMs << " ms";
     }
+}
+
+} // namespace
+
+namespace {
+
+int lines(const QString &text)
+{
+    return int(text.count(u'\n'));
+}
+
+TEST_F(CommandLineTest, BatchesAreAddedListedAndPostedHeadless)
+{
+    qaveq({u"init"_s, u"--demo"_s});
+    const Outcome added =
+        qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Night shift"_s, u"--secure"_s, u"2"_s});
+    ASSERT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_EQ(added.out, u"4\n");
+    const Outcome listed = qaveq({u"batch"_s, u"list"_s});
+    EXPECT_TRUE(listed.out.contains(u"    4     Night shift                ADM   2"_s))
+        << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains(u"    3  R  Monthly Standby Charges"_s));
+
+    const int postedBefore = lines(qaveq({u"dump"_s, u"EQLog"_s}).out);
+    const Outcome posted = qaveq({u"--user"_s, u"EQM"_s, u"post"_s, u"--batch"_s, u"1"_s});
+    ASSERT_EQ(posted.status, 0) << posted.err.toStdString();
+    EXPECT_EQ(posted.out, u"Posted batch 1.\n");
+    EXPECT_EQ(lines(qaveq({u"dump"_s, u"EQLog"_s}).out), postedBefore + 6);
+    EXPECT_FALSE(qaveq({u"dump"_s, u"EQLogB"_s}).out.contains(u"\"BatchID\":1,"_s));
+    // The run signs nobody on for good and leaves the batch free.
+    EXPECT_EQ(qaveq({u"dump"_s, u"NetUser"_s}).out, QString());
+    EXPECT_TRUE(qaveq({u"dump"_s, u"EQBatch"_s}).out.contains(u"\"InUseBy\":\"\""_s));
+
+    const Outcome secure = qaveq({u"--user"_s, u"EQM"_s, u"post"_s, u"--batch"_s, u"2"_s});
+    EXPECT_EQ(secure.status, 1);
+    EXPECT_EQ(secure.err, u"Unable to Tag Batch: This batch can only be tagged by user ADM.\n");
+    const Outcome viewer = qaveq({u"--user"_s, u"VEW"_s, u"post"_s, u"--batch"_s, u"3"_s});
+    EXPECT_EQ(viewer.status, 1);
+    EXPECT_TRUE(viewer.err.startsWith(u"Insufficient Access: User VEW has read only"_s));
+    EXPECT_EQ(qaveq({u"post"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"batch"_s, u"add"_s, u"--secure"_s, u"3"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"batch"_s, u"tag"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"batch"_s, u"untag"_s, u"x"_s}).status, 2);
+}
+
+TEST_F(CommandLineTest, OfTwoStationsTaggingOneBatchAtOnceExactlyOneWinsEachTime)
+{
+    constexpr int Rounds = 100;
+    qaveq({u"init"_s, u"--demo"_s});
+    const QString batch =
+        qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Shared"_s}).out.trimmed();
+    ASSERT_FALSE(batch.isEmpty());
+    {
+        // Both users are signed on, so a flag held by either is asked about
+        // (and, unanswered, refused) rather than taken silently.
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        for (const QString &user : {u"EQM"_s, u"ADM"_s}) {
+            qaveq::NetUser signedOn;
+            signedOn.UserID = user;
+            signedOn.CompanyID = station.id();
+            ASSERT_TRUE(station.file<qaveq::NetUser>().insert(signedOn).isOk());
+        }
+    }
+    const QStringList users{u"EQM"_s, u"ADM"_s};
+    int rounds = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        std::array<QProcess, 2> runs;
+        for (int i = 0; i < 2; ++i)
+            start(runs[i], {u"--user"_s, users[i], u"batch"_s, u"tag"_s, batch});
+        const std::array<Outcome, 2> outcome{finished(runs[0]), finished(runs[1])};
+        const int winners = (outcome[0].status == 0 ? 1 : 0) + (outcome[1].status == 0 ? 1 : 0);
+        if (winners != 1)
+            break;
+        const int winner = outcome[0].status == 0 ? 0 : 1;
+        EXPECT_EQ(outcome[winner].out,
+                  u"Batch "_s + batch + u" is tagged by "_s + users[winner] + u".\n"_s);
+        EXPECT_EQ(outcome[1 - winner].status, 1);
+        EXPECT_TRUE(outcome[1 - winner].err.startsWith(u"Batch In Use: "_s))
+            << outcome[1 - winner].err.toStdString();
+        ASSERT_EQ(qaveq({u"--user"_s, users[winner], u"batch"_s, u"untag"_s, batch}).status, 0);
+        ++rounds;
+    }
+    EXPECT_EQ(rounds, Rounds);
+    EXPECT_FALSE(qaveq({u"batch"_s, u"list"_s}).out.contains(u"ADM   0       EQM"_s));
+    EXPECT_FALSE(qaveq({u"batch"_s, u"list"_s}).out.contains(u"ADM   0       ADM"_s));
 }
 
 } // namespace
