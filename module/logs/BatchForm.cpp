@@ -173,6 +173,7 @@ forms::FormDefinition definition()
                                          {{{.prompt = u"Enter System Password"_s,
                                             .field = Password,
                                             .picture = u"@s20"_s,
+                                            .password = true,
                                             .shownWhen =
                                                 [lock](const FormModel &) { return lock->asking; }},
                                            {.kind = ControlKind::Button,

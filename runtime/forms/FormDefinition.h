@@ -154,6 +154,7 @@ struct Control
     // entry's text and answers the new one.
     QString pick = {};
     bool textCase = false; // the right-click text-case menu
+    bool password = false; // typed characters are shown as dots
     // Shown and enabled rules, computed from the form's values; empty: always.
     std::function<bool(const FormModel &)> shownWhen = {};
     std::function<bool(const FormModel &)> enabledWhen = {};

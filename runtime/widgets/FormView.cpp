@@ -442,6 +442,8 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
             line->fontMetrics().horizontalAdvance(QString(std::clamp(width, 4, 48) + 2, u'M')) * 3 /
             4);
         line->installEventFilter(this);
+        if (control.password)
+            line->setEchoMode(QLineEdit::Password);
         if (control.textCase && m_model.definition().caseStore) {
             line->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(line, &QLineEdit::customContextMenuRequested, this,

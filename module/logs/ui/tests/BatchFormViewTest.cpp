@@ -11,6 +11,7 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -98,6 +99,9 @@ TEST_F(BatchFormViewTest, TheSystemPasswordOpensAnotherUsersSecureBatch)
     FormDriver::settle();
     form->click(u"LOC:Password");
     form->type(u"supervisor"_s);
+    EXPECT_EQ(static_cast<QLineEdit *>(form->view->editor(u"LOC:Password"))->displayText(),
+              QString(10, QChar(u'\u25CF')))
+        << "the password is never shown as typed";
     form->key(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), button(u"Go"_s));
     form->key(Qt::Key_Space);
