@@ -111,6 +111,9 @@ bool HostSession::loadModule(QString *error, const QString &modulePath)
     if (!m_module->load(error))
         return false;
     m_module->init(&m_errors, m_ini.get());
+    // The suite tells the module its remember-typed-values switch at once, so
+    // that the values live beside the company's data from the start.
+    call(u"TOGGLEEASYAUTOENTRYEQ"_s, data::Request::None);
     return true;
 }
 

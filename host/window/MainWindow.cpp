@@ -238,6 +238,13 @@ void MainWindow::run(const QString &procedure, int request)
         if (costs)
             m_session.session().equipField = m_session.session().buffer<EQHeader>().EquipmentID;
     }
+    if (procedure == u"TOGGLEEASYAUTOENTRYEQ") {
+        bool &remember = m_session.session().easyAutoEntry;
+        remember = !remember;
+        statusBar()->showMessage(remember ? u"Typed values are remembered and offered again."_s
+                                          : u"Typed values are no longer remembered."_s,
+                                 5000);
+    }
     m_session.call(procedure, static_cast<data::Request>(request));
 }
 

@@ -5,6 +5,10 @@
 #include "data/FileManagers.h"
 #include "data/SuiteModule.h"
 
+#include "runtime/AutoEntry.h"
+
+#include "core/Prompter.h"
+
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -44,10 +48,21 @@ void ModuleState::toggleAutoEntry(bool suiteSwitch, const QString &dataPath)
 {
     m_autoEntry.enabled = suiteSwitch;
     m_autoEntry.dataFile = withSeparator(dataPath) + u"EasyAutoEntry.tps"_s;
+    std::unique_ptr<AutoEntry> store =
+        suiteSwitch ? std::make_unique<AutoEntry>(m_autoEntry.dataFile) : nullptr;
+    if (store && !store->isOpen()) {
+        if (Prompter *prompter = m_activeErrors->prompter())
+            prompter->ask(Message{u"Remember Typed Values"_s,
+                                  u"Typed values cannot be remembered: "_s + store->error(),
+                                  u"&OK"_s, 1, Message::Icon::Exclamation});
+        store.reset();
+    }
+    AutoEntry::setCurrent(std::move(store));
 }
 
 ModuleState::~ModuleState()
 {
+    AutoEntry::setCurrent(nullptr);
     if (m_environment.trace)
         for (const QString &line :
              NetworkTrace::lines(m_environment.arguments, NetworkTrace::Phase::Unload))

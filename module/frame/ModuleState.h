@@ -20,7 +20,7 @@ class SuiteModule;
 
 // Remembers typed values per field; its data file sits in the folder the
 // program was started in.
-struct AutoEntry
+struct AutoEntrySettings
 {
     QString dataFile;
     int openMode = 1;
@@ -72,7 +72,7 @@ public:
 
     data::ErrorManager &errorManager() const { return *m_activeErrors; }
     data::IniManager &iniManager() const { return *m_activeIni; }
-    const AutoEntry &autoEntry() const { return m_autoEntry; }
+    const AutoEntrySettings &autoEntry() const { return m_autoEntry; }
     // TOGGLEEASYAUTOENTRYEQ: the auto-entry object follows the suite's switch,
     // with its data file in the company's data folder `dataPath`.
     void toggleAutoEntry(bool suiteSwitch, const QString &dataPath);
@@ -87,7 +87,7 @@ public:
 
 private:
     Environment m_environment;
-    AutoEntry m_autoEntry;
+    AutoEntrySettings m_autoEntry;
     FuzzyMatcher m_fuzzy;
     data::ErrorManager m_ownErrors;
     data::IniManager m_ownIni;

@@ -6,6 +6,7 @@
 #include "data/FileManagers.h"
 #include "data/SuiteModule.h"
 
+#include "runtime/AutoEntry.h"
 #include "runtime/ScriptedPrompter.h"
 
 #include "core/testing/QtPrinters.h"
@@ -70,6 +71,27 @@ TEST_F(ModuleStateTest, TheAutoEntrySwitchFollowsTheSuiteIntoTheDataFolder)
     EXPECT_TRUE(state.autoEntry().enabled);
     EXPECT_EQ(state.autoEntry().dataFile, u"/srv/companies/acme/EasyAutoEntry.tps")
         << "one separator, however the folder is written";
+    EXPECT_EQ(AutoEntry::current(), nullptr) << "a file that cannot be opened remembers nothing";
+
+    // Switched on over a company's folder, the forms remember typed values in
+    // its file, and every store of the file offers them, newest first.
+    state.toggleAutoEntry(true, folder.path());
+    ASSERT_TRUE(AutoEntry::current());
+    AutoEntry::current()->remember(u"EQHeader/EQH:Make"_s, u"Granite Works"_s);
+    AutoEntry::current()->remember(u"EQHeader/EQH:Make"_s, u"Titan Heavy  "_s);
+    AutoEntry::current()->remember(u"EQHeader/EQH:Make"_s, u"Granite Works"_s);
+    AutoEntry::current()->remember(u"EQHeader/EQH:Make"_s, u"   "_s);
+    AutoEntry::current()->remember(u"EQHeader/EQH:Model"_s, u"GW950"_s);
+    const AutoEntry station(folder.filePath(u"EasyAutoEntry.tps"_s));
+    EXPECT_EQ(station.offers(u"EQHeader/EQH:Make"_s),
+              (QStringList{u"Granite Works"_s, u"Titan Heavy"_s}));
+    for (int i = 0; i < AutoEntry::Kept + 5; ++i)
+        AutoEntry::current()->remember(u"EQHeader/EQH:Location"_s, QString::number(i));
+    const QStringList kept = station.offers(u"EQHeader/EQH:Location"_s);
+    EXPECT_EQ(kept.size(), AutoEntry::Kept);
+    EXPECT_EQ(kept.first(), QString::number(AutoEntry::Kept + 4));
+    state.toggleAutoEntry(false, folder.path());
+    EXPECT_EQ(AutoEntry::current(), nullptr);
 }
 
 TEST_F(ModuleStateTest, InitWithoutManagersKeepsTheOwnAndStillInitialisesTheSuite)

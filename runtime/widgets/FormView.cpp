@@ -1,5 +1,6 @@
 #include "FormView.h"
 
+#include "runtime/AutoEntry.h"
 #include "runtime/TextCase.h"
 #include "runtime/widgets/FormChildList.h"
 #include "runtime/widgets/HelpViewer.h"
@@ -17,6 +18,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,6 +30,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -444,6 +447,8 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         line->installEventFilter(this);
         if (control.password)
             line->setEchoMode(QLineEdit::Password);
+        else if (picture && picture->kind() == Picture::Kind::Text && !control.code)
+            offerTypedValues(line, control);
         if (control.textCase && m_model.definition().caseStore) {
             line->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(line, &QLineEdit::customContextMenuRequested, this,
@@ -636,8 +641,39 @@ bool FormView::ok()
     }
     if (!m_model.save())
         return false;
+    rememberTypedValues();
     done(Accepted);
     return true;
+}
+
+QString FormView::typedValuesKey(const forms::Control &control) const
+{
+    return m_model.definition().file + u'/' + control.field;
+}
+
+void FormView::offerTypedValues(QLineEdit *line, const forms::Control &control)
+{
+    auto *completer = new QCompleter(line);
+    auto *values = new QStringListModel(completer);
+    completer->setModel(values);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    line->setCompleter(completer);
+    // Read as the user types, so that what another form or station stored
+    // a moment ago is offered too.
+    connect(line, &QLineEdit::textEdited, completer, [this, values, &control] {
+        const AutoEntry *store = AutoEntry::current();
+        values->setStringList(store ? store->offers(typedValuesKey(control)) : QStringList());
+    });
+}
+
+void FormView::rememberTypedValues()
+{
+    AutoEntry *store = AutoEntry::current();
+    if (!store)
+        return;
+    for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it)
+        if (auto *line = qobject_cast<QLineEdit *>(it.key()); line && line->completer())
+            store->remember(typedValuesKey(*it.value()), line->text());
 }
 
 void FormView::reject()

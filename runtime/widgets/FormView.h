@@ -11,6 +11,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
@@ -92,6 +93,11 @@ private:
     void showCaseMenu(const forms::Control &control, const QPoint &position);
     void applyCase(const forms::Control &control);
     QString currentHelpTopic() const;
+    // Typed values remembered while the suite's switch is on: offered in the
+    // entry as the user types, kept when the form is saved.
+    QString typedValuesKey(const forms::Control &control) const;
+    void offerTypedValues(QLineEdit *line, const forms::Control &control);
+    void rememberTypedValues();
 
     forms::FormModel &m_model;
     Extras m_extras;

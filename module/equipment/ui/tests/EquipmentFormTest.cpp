@@ -10,6 +10,7 @@
 
 #include "testing/ModuleFormTest.h"
 
+#include "runtime/AutoEntry.h"
 #include "runtime/widgets/FormChildList.h"
 #include "runtime/widgets/Icons.h"
 
@@ -25,8 +26,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -134,6 +138,38 @@ TEST_F(EquipmentFormTest, ANewEquipmentIsCheckedDescriptionFirstThenStored)
     ASSERT_TRUE(cursor.next(entry));
     EXPECT_EQ(entry.Text, u"Added equipment (42) Dozer");
     EXPECT_EQ(entry.Area, u"EQ Equipment Setup");
+}
+
+TEST_F(EquipmentFormTest, TypedValuesAreRememberedOnOkAndOfferedAgain)
+{
+    QTemporaryDir data;
+    AutoEntry::setCurrent(std::make_unique<AutoEntry>(data.filePath(u"EasyAutoEntry.tps"_s)));
+    const auto off = qScopeGuard([] { AutoEntry::setCurrent(nullptr); });
+    {
+        auto form = open(data::Request::Insert);
+        form->click(u"Description");
+        form->type(u"Dozer"_s);
+        form->click(u"EquipmentID");
+        form->type(u"DZR-9"_s);
+        form->click(u"Make");
+        form->type(u"Granite Works"_s);
+        form->key(Qt::Key_Return);
+        ASSERT_TRUE(stored(u"DZR-9"_s));
+    }
+    auto form = open(data::Request::Insert);
+    form->click(u"Make");
+    form->type(u"gr"_s);
+    QCompleter *offered = static_cast<QLineEdit *>(form->view->editor(u"EQH:Make"))->completer();
+    ASSERT_TRUE(offered);
+    EXPECT_EQ(offered->completionCount(), 1);
+    EXPECT_EQ(offered->currentCompletion(), u"Granite Works");
+    EXPECT_FALSE(
+        static_cast<QLineEdit *>(form->view->editor(u"EQH:OperatorEmployeeID"))->completer())
+        << "a code with its own lookup offers no typed values";
+
+    AutoEntry::setCurrent(nullptr);
+    form->type(u"a"_s);
+    EXPECT_EQ(offered->completionCount(), 0) << "switched off, nothing is offered";
 }
 
 TEST_F(EquipmentFormTest, AReadOnlyUserMayLookButChangesNothing)
