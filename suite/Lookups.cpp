@@ -20,6 +20,7 @@
 #include "runtime/TextCase.h"
 #include "runtime/forms/FormModel.h"
 #include "runtime/widgets/ListWindow.h"
+#include "runtime/widgets/PickList.h"
 #include "runtime/widgets/QtFileChooser.h"
 
 #include "core/Text.h"
@@ -321,15 +322,13 @@ void SELECTJOBBYNAME()
         FILLJOBSEARCHQ(buffer.Name.isEmpty() ? buffer.JobID : buffer.Name);
     QStringList items;
     for (const JCHeader &job : found)
-        items.append(Text::clip(job.JobID) + u"  "_s + Text::clip(job.Name));
-    if (items.isEmpty())
+        items.append(Text::clip(job.JobID) + u" - "_s + Text::clip(job.Name));
+    // Called from a job field: the list opens just under it.
+    const std::optional<int> chosen =
+        pickNextTo(QApplication::focusWidget(), u"Select a Job"_s, items);
+    if (!chosen)
         return;
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(QApplication::activeWindow(), u"Select a Job"_s,
-                                                 u"Job:"_s, items, 0, false, &ok);
-    if (!ok)
-        return;
-    buffer = found[items.indexOf(chosen)];
+    buffer = found[*chosen];
     session->globalResponse = data::Response::Completed;
 }
 

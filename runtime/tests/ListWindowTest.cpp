@@ -2,6 +2,7 @@
 #include "runtime/widgets/FileDialogFolder.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
+#include "runtime/widgets/PickList.h"
 
 #include "suite/Lookups.h"
 #include "suite/Services.h"
@@ -402,3 +403,28 @@ TEST(FileDialogFolderTest, DialogsStartWhereTheUserLastChoseAFile)
 }
 
 } // namespace
+
+TEST(PickListTest, OpensUnderTheFieldAndGivesTheLinePickedOrNothing)
+{
+    QWidget window;
+    auto *field = new QLineEdit(&window);
+    window.move(100, 100);
+    window.show();
+    const QStringList jobs{u"2401 - Main Street Bridge"_s, u"2402 - Mainline Sewer"_s};
+    QPoint openedAt;
+    const auto press = [&](std::initializer_list<Qt::Key> keys) {
+        QTimer::singleShot(0, [&openedAt, keys] {
+            QWidget *popup = QApplication::activePopupWidget();
+            ASSERT_TRUE(popup);
+            openedAt = popup->pos();
+            for (const Qt::Key key : keys)
+                QTest::keyClick(popup, key);
+        });
+    };
+    press({Qt::Key_Down, Qt::Key_Return});
+    EXPECT_EQ(pickNextTo(field, u"Select a Job"_s, jobs), 1);
+    EXPECT_EQ(openedAt.x(), field->mapToGlobal(QPoint(0, 0)).x()) << "just under the field";
+    press({Qt::Key_Escape});
+    EXPECT_EQ(pickNextTo(field, u"Select a Job"_s, jobs), std::nullopt);
+    EXPECT_EQ(pickNextTo(field, u"Select a Job"_s, {}), std::nullopt) << "nothing to pick from";
+}
