@@ -25,7 +25,7 @@ constexpr qreal NoteLeft = HeadingLeft + HeadingWidth;
 constexpr qreal NoteWidth = 5400 - NoteLeft;
 constexpr qreal LineHeight = 170;
 // Characters of a note's text on one line of its column at 9 point.
-constexpr int NoteCharacters = 62;
+constexpr int NoteCharacters = 72;
 
 report::Band columnHeadings()
 {

@@ -44,6 +44,9 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
     m_view->setTabKeyNavigation(false);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    // Room for a few rows however crowded its page: a list one row high
+    // hides what it holds.
+    m_view->setMinimumHeight(m_view->verticalHeader()->defaultSectionSize() * 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
     if (child.rows) {
         m_computed = new QStandardItemModel(0, static_cast<int>(child.columns.size()), this);
