@@ -1,6 +1,9 @@
 #include "Session.h"
 
+#include "Company.h"
 #include "IniManager.h"
+#include "KeyCursor.h"
+#include "suite/SystemFiles.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -64,6 +67,17 @@ QString Session::userSettingsFile() const
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                            u"/qaveq/"_s + companyId.trimmed();
     return QDir(folder).filePath(userId.trimmed() + u".ini"_s);
+}
+
+void Session::loadCompanySettings()
+{
+    Systems settings;
+    data::KeyCursor first = company->file<Systems>().scan(u"KeyRecordID");
+    if (!first.next(settings))
+        return;
+    if (settings.CostCodeLength > 0)
+        costCodeLength = settings.CostCodeLength;
+    jobIdLength = settings.JobIDLength;
 }
 
 void Session::loadUserSettings()

@@ -59,6 +59,7 @@ std::unique_ptr<Desk> openDesk(const CommandContext &context)
     session.companyName = company.name();
     session.dataPath = company.folder();
     session.controlPath = company.folder();
+    session.loadCompanySettings();
     session.equipmentReadOnly = user.EquipmentReadOnly != 0;
     session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
     desk->batches = std::make_unique<UsageLogBatches>(session, desk->prompter, desk->clock);

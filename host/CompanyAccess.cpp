@@ -43,6 +43,7 @@ bool signOn(const CommandContext &context, data::Session &session)
     UserFile user;
     user.UserID = context.global.userId.toUpper();
     session.userId = user.UserID;
+    session.loadCompanySettings();
     if (users.fetch(u"KeyUserID", user)) {
         session.equipmentReadOnly = user.EquipmentReadOnly != 0;
         return true;

@@ -263,6 +263,7 @@ const FileSchema &Systems::fileSchema()
             .text(u"EquipmentClearingAccount"_s, &Systems::EquipmentClearingAccount, 12)
             .integer(u"ChangeOrders"_s, &Systems::ChangeOrders)
             .integer(u"CostCodeLength"_s, &Systems::CostCodeLength)
+            .integer(u"JobIDLength"_s, &Systems::JobIDLength)
             .key(u"KeyRecordID"_s, B::Unique, {u"RecordID"_s})
             .build();
     return schema;

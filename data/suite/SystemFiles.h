@@ -59,6 +59,7 @@ struct Systems : data::RecordOf<Systems>
     QString EquipmentClearingAccount; // 12
     quint8 ChangeOrders = 0;          // 1 = change orders are tracked on jobs
     quint8 CostCodeLength = 10;
+    quint8 JobIDLength = 0; // typed job IDs are filled with zeros to it; 0: not filled
     static const data::FileSchema &fileSchema();
 };
 

@@ -307,6 +307,7 @@ private:
         systems.EquipmentClearingAccount = u"6300"_s;
         systems.ChangeOrders = 1;
         systems.CostCodeLength = 6;
+        systems.JobIDLength = 4;
         put(systems);
         Control control;
         control.SystemPassword = u"SUPERVISOR"_s;

@@ -3,6 +3,8 @@
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
+#include "data/Session.h"
+#include "data/suite/SystemFiles.h"
 #include "data/testing/TestDatabase.h"
 
 #include "core/testing/QtPrinters.h"
@@ -100,3 +102,22 @@ TEST(ChargeCodesTest, StatesAndNotesOfJobsAndCostCodes)
 }
 
 } // namespace
+
+TEST(ChargeCodesTest, TheCodeLengthsComeFromTheCompanysSettings)
+{
+    qaveq::testing::TestDatabase database{"SQLite"};
+    data::Company company{database.settings(), companyCatalog()};
+    data::Session session{&company};
+    session.loadCompanySettings();
+    EXPECT_EQ(session.costCodeLength, 10) << "a company without settings keeps the defaults";
+    EXPECT_EQ(session.jobIdLength, 0);
+
+    Systems settings;
+    settings.CostCodeLength = 6;
+    settings.JobIDLength = 4;
+    ASSERT_TRUE(company.file<Systems>().insert(settings).isOk());
+    session.loadCompanySettings();
+    EXPECT_EQ(session.costCodeLength, 6);
+    EXPECT_EQ(session.jobIdLength, 4);
+    EXPECT_EQ(ChargeCodes::fillJobId(u"24"_s, session.jobIdLength), u"2400");
+}
