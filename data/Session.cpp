@@ -1,6 +1,8 @@
 #include "Session.h"
 
+#include "Company.h"
 #include "IniManager.h"
+#include "suite/SystemFiles.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -64,6 +66,16 @@ QString Session::userSettingsFile() const
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                            u"/qaveq/"_s + companyId.trimmed();
     return QDir(folder).filePath(userId.trimmed() + u".ini"_s);
+}
+
+void Session::loadCompanySettings()
+{
+    if (!company)
+        return;
+    Systems settings;
+    KeyCursor cursor = company->file<Systems>().scan(QStringLiteral("KeyRecordID"));
+    if (cursor.next(settings) && settings.CostCodeLength > 0)
+        costCodeLength = settings.CostCodeLength;
 }
 
 void Session::loadUserSettings()

@@ -88,6 +88,8 @@ public:
     QString userSettingsFile() const;
     // The user's own PDF folder ([PDF] Folder of that file), when one was chosen.
     void loadUserSettings();
+    // The company's settings the suite keeps as globals: COSTCODELEN.
+    void loadCompanySettings();
 
     // The session of the signed-on user in this process, which the module's
     // procedures work in; null until the host sets one.

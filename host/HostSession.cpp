@@ -53,6 +53,7 @@ bool HostSession::openCompany(QString *error)
     m_session.companyName = m_company->name();
     m_session.dataPath = m_company->folder();
     m_session.controlPath = m_company->folder();
+    m_session.loadCompanySettings();
     m_ini = std::make_unique<data::IniManager>(QDir(m_company->folder()).filePath(u"suite.ini"_s));
     // Reports' PDF files go to the folder the user chose, or the documents
     // folder when there is one, else the home folder.

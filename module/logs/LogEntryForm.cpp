@@ -13,6 +13,7 @@
 #include "runtime/forms/FormModel.h"
 
 #include "data/Company.h"
+#include "data/Transaction.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/JobCostFiles.h"
 #include "data/suite/PayrollFiles.h"
@@ -824,6 +825,18 @@ forms::FormDefinition definition(data::Session &session, LogEntryMemory &memory)
                                             return UsageLogBatches::logEntryText(
                                                 *session.company, static_cast<const EQLogB &>(log));
                                         }},
+    };
+    // The log's number is taken under the file's transaction, so that two
+    // stations adding at the same moment get different ones.
+    form.insert = [](FormModel &model, data::Record &record) {
+        data::Company &company = *model.session().company;
+        data::Transaction transaction(company.database(), {u"EQLogB"_s},
+                                      UsageLogBatches::WriteWait);
+        if (!transaction.isActive())
+            return data::FileStatus(transaction.error());
+        if (data::FileStatus status = company.file<EQLogB>().insert(record); !status)
+            return status;
+        return transaction.commit();
     };
     form.prime = [&memory](FormModel &model) { prime(model, memory); };
     form.opened = &open;
