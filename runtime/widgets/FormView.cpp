@@ -308,7 +308,7 @@ QWidget *FormView::buildPage(const forms::Page &page)
                 } else {
                     auto *label = new QLabel(control.prompt + u':', box);
                     m_prompts.insert(label, &control);
-                    QWidget *focus = m_editors.value(control.field);
+                    QWidget *focus = m_controls.key(&control);
                     label->setBuddy(focus);
                     grid->addWidget(label, first + r, 2 * c);
                     grid->addWidget(editor, first + r, 2 * c + 1, 1, span, Qt::AlignLeft);

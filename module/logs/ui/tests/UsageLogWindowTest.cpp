@@ -175,4 +175,23 @@ TEST_F(UsageLogWindowTest, AddingALogHoldsTheBatchWhileTheEntryFormRuns)
     EXPECT_EQ(session.globalRequest, data::Request::None);
 }
 
+TEST_F(UsageLogWindowTest, AReadOnlyUserSeesALogWithoutHoldingTheBatch)
+{
+    const quint16 id = batch(u"ADM"_s, 0, u"Field logs"_s, 1);
+    session.userId = u"VEW"_s;
+    session.usageLogsReadOnly = true;
+    std::unique_ptr<UsageLogWindow> window = open();
+    QStringList seen;
+    during = [&](const QString &) {
+        seen << stored(id).InUseBy << QString::number(int(session.globalRequest))
+             << QString::number(session.buffer<EQLogB>().LogID);
+    };
+    window->button(u"&Change"_s).click();
+    EXPECT_EQ(seen, (QStringList{QString(), u"6"_s, u"1"_s})) << "viewed, the batch left free";
+    called.clear();
+    window->button(u"&Add"_s).click();
+    EXPECT_TRUE(called.isEmpty());
+    EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
+}
+
 } // namespace
