@@ -417,6 +417,17 @@ TEST_F(LogEntryFormTest, TheStartMeterNeverFallsBelowTheHighestEndReadingEntered
         << "its first entry took 600, the other still holds 612";
 }
 
+TEST_F(LogEntryFormTest, ABatchThatRemembersTheJobStartsTheNextLogOnIt)
+{
+    memory.remember(u"LDR-1"_s, Decimal(120), u"2401"_s);
+    EXPECT_EQ(open(data::Request::Insert)->model.code(u"JobID"), u"") << "not asked for";
+    session.buffer<EQBatch>().RememberLastJob = 1;
+    auto form = open(data::Request::Insert);
+    EXPECT_EQ(form->model.code(u"JobID"), u"2401");
+    EXPECT_EQ(shown(*form, u"LOC:Description1"_s), u"Riverside Bridge Rehabilitatio");
+    EXPECT_EQ(shown(*form, u"EQLB:StartMeter"_s), u"120.00");
+}
+
 TEST_F(LogEntryFormTest, InactiveEquipmentAndJobsAreQuestionedAndNoBlanksThem)
 {
     auto form = open(data::Request::Insert);
