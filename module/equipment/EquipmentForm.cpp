@@ -181,9 +181,8 @@ forms::CodeCheck costCodeCheck()
         return ChargeCodes::fillCostCode(typed, form.session().costCodeLength);
     };
     check.fill = [](const FormModel &form, data::Record &wanted) {
-        const QString code = Text::clip(std::get<QString>(wanted.value(u"CostCode")));
-        wanted.setValue(u"JobID", form.code(u"DestinationJob"));
-        wanted.setValue(u"CostType", code.mid(form.session().costCodeLength, 1));
+        ChargeCodes::fillCostCodeKey(static_cast<JCCost &>(wanted), form.code(u"DestinationJob"),
+                                     form.session().costCodeLength);
     };
     check.allowed = [](FormModel &form, const data::Record &found) {
         const auto &code = static_cast<const JCCost &>(found);

@@ -135,14 +135,19 @@ Job job(data::Company &company, const QString &jobId)
     return found;
 }
 
+void fillCostCodeKey(JCCost &wanted, const QString &jobId, int costCodeLength)
+{
+    wanted.JobID = Text::clip(jobId);
+    wanted.CostType = Text::clip(wanted.CostCode).mid(costCodeLength, 1);
+}
+
 CostCode costCode(data::Company &company, const QString &jobId, const QString &code,
                   int costCodeLength)
 {
     CostCode found;
     const QString clipped = Text::clip(code);
-    found.record.JobID = Text::clip(jobId);
     found.record.CostCode = clipped;
-    found.record.CostType = clipped.mid(costCodeLength, 1);
+    fillCostCodeKey(found.record, jobId, costCodeLength);
     if (!company.file<JCCost>().fetch(u"KeyJobCodeType", found.record))
         return found;
     found.state = found.record.Inactive ? State::Inactive : State::Open;

@@ -55,6 +55,10 @@ struct ControlAccount
 };
 std::optional<ControlAccount> controlAccount(const Systems &settings, const QString &account);
 
+// Fills the key of the job cost code a form looks for: the job, and the
+// cost-type letter that follows the base code in the code typed.
+void fillCostCodeKey(JCCost &wanted, const QString &jobId, int costCodeLength);
+
 enum class State { NotFound, Closed, Inactive, Open };
 
 struct Job

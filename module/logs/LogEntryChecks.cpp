@@ -324,9 +324,8 @@ CodeCheck costCodeCheck()
         return ChargeCodes::expandCostCode(typed, form.session().costCodeLength);
     };
     check.fill = [](const FormModel &form, data::Record &wanted) {
-        const QString code = Text::clip(std::get<QString>(wanted.value(u"CostCode")));
-        wanted.setValue(u"JobID", form.code(u"JobID"));
-        wanted.setValue(u"CostType", code.mid(form.session().costCodeLength, 1));
+        ChargeCodes::fillCostCodeKey(static_cast<JCCost &>(wanted), form.code(u"JobID"),
+                                     form.session().costCodeLength);
     };
     check.allowed = [](FormModel &form, const data::Record &found) {
         const auto &code = static_cast<const JCCost &>(found);
