@@ -71,8 +71,10 @@ QString Session::userSettingsFile() const
 
 void Session::loadCompanySettings()
 {
+    if (!company)
+        return;
     Systems settings;
-    data::KeyCursor first = company->file<Systems>().scan(u"KeyRecordID");
+    KeyCursor first = company->file<Systems>().scan(u"KeyRecordID");
     if (!first.next(settings))
         return;
     if (settings.CostCodeLength > 0)

@@ -88,7 +88,8 @@ public:
     QString userSettingsFile() const;
     // The user's own PDF folder ([PDF] Folder of that file), when one was chosen.
     void loadUserSettings();
-    // The company's code lengths from its settings record (Systems).
+    // The company's settings the suite keeps as globals: COSTCODELEN and
+    // the job-ID length.
     void loadCompanySettings();
 
     // The session of the signed-on user in this process, which the module's

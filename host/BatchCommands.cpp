@@ -2,6 +2,8 @@
 
 #include "CompanyAccess.h"
 
+#include "logs/LogEntryForm.h"
+#include "logs/LogEntryMemory.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "records/EQLogB.h"
@@ -11,12 +13,17 @@
 #include "data/suite/SystemFiles.h"
 
 #include "runtime/ConsolePrompter.h"
+#include "runtime/StandardWarnings.h"
+#include "runtime/forms/FormModel.h"
 
 #include "core/Clock.h"
+#include "core/Picker.h"
 #include "core/Picture.h"
 #include "core/Text.h"
 
 #include <QScopeGuard>
+
+#include <map>
 
 using namespace Qt::StringLiterals;
 
@@ -220,6 +227,125 @@ int runPost(CommandContext &context)
     return Success;
 }
 
+// Lists open no window from the command line: a code not on file is refused.
+class NoLookups final : public Picker
+{
+public:
+    std::optional<QString> pick(const QString &, const QString &) override { return std::nullopt; }
+};
+
+int runLog(CommandContext &context)
+{
+    ArgumentReader reader(context.arguments);
+    const bool yes = reader.flag(u"yes"_s);
+    std::map<QString, std::optional<QString>> given;
+    for (const QString &name :
+         {u"batch"_s, u"equipment"_s, u"units"_s, u"end"_s, u"job"_s, u"cost-code"_s, u"account"_s,
+          u"charged"_s, u"category"_s, u"date"_s, u"rate-type"_s, u"comment"_s})
+        given[name] = reader.option(name);
+    const auto has = [&given](const QString &name) { return given[name].has_value(); };
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!reader.missingValue().isEmpty())
+        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+    bool numbered = false;
+    const uint batchId = given[u"batch"_s].value_or(QString()).toUInt(&numbered);
+    QString detail;
+    if (has(u"job"_s) && has(u"cost-code"_s))
+        detail = LogEntryForm::Job;
+    else if (has(u"account"_s))
+        detail = LogEntryForm::Account;
+    else if (has(u"charged"_s) && has(u"category"_s))
+        detail = LogEntryForm::Equipment;
+    else if (has(u"category"_s) && !has(u"charged"_s))
+        detail = LogEntryForm::Maintenance;
+    if (problem.isEmpty() && (rest != QStringList{u"add"_s}))
+        problem = u"say \"add\""_s;
+    if (problem.isEmpty() && (!numbered || batchId == 0 || batchId > 65535))
+        problem = u"name the batch with --batch"_s;
+    if (problem.isEmpty() && !has(u"equipment"_s))
+        problem = u"name the equipment with --equipment"_s;
+    if (problem.isEmpty() && has(u"units"_s) == has(u"end"_s))
+        problem = u"give either --units or --end"_s;
+    if (problem.isEmpty() && detail.isEmpty())
+        problem = u"charge the log with --job and --cost-code, --account, --charged and "
+                  u"--category, or --category"_s;
+    const QString rateType = given[u"rate-type"_s].value_or(u"I"_s).toUpper();
+    if (problem.isEmpty() && rateType != u"I" && rateType != u"R")
+        problem = u"--rate-type is I or R"_s;
+    if (!problem.isEmpty())
+        return usage(context, u"log"_s, problem);
+
+    std::unique_ptr<Desk> desk = openDesk(context);
+    if (!desk)
+        return Failure;
+    data::Session *session = desk->session.get();
+    UsageLogBatches &batches = *desk->batches;
+    if (yes)
+        desk->prompter.answerWith(u"Yes"_s);
+    data::Session::setCurrent(session);
+    const auto signOff = qScopeGuard([&] {
+        batches.releaseHeld();
+        data::Session::setCurrent(nullptr);
+    });
+    // The batch is held while the log is entered, as the window holds it.
+    if (!batches.holdForEntry(quint16(batchId), true))
+        return Failure;
+    EQBatch &batch = session->buffer<EQBatch>();
+    batch.BatchID = quint16(batchId);
+    if (!desk->company->file<EQBatch>().fetch(u"KeyBatchID", batch))
+        return Failure;
+
+    // Each run starts afresh: the readings of the unposted logs keep a new
+    // log's start meter from falling below one already entered.
+    LogEntryMemory memory;
+    memory.rebuild(*desk->company);
+    NoLookups lookups;
+    session->globalRequest = data::Request::Insert;
+    forms::FormModel form(LogEntryForm::definition(*session, memory),
+                          {*session, desk->prompter, lookups, desk->clock,
+                           [&desk](int number, const QString &text1, const QString &text2) {
+                               const auto warning =
+                                   StandardWarnings::describe(number, text1, text2, {}, 0);
+                               return warning ? desk->prompter.ask(warning->message) : 1;
+                           }});
+    if (!form.isOpen())
+        return Failure;
+    // The values in the order the form's cursor takes them; each is checked
+    // as if typed and left, so every rule of the form applies.
+    QList<std::pair<QString, QString>> typed{{u"EQLB:EquipmentID"_s, *given[u"equipment"_s]}};
+    if (has(u"end"_s))
+        typed.append({u"EQLB:EndMeter"_s, *given[u"end"_s]});
+    else
+        typed.append({u"EQLB:Units"_s, *given[u"units"_s]});
+    if (form.choose(u"EQLB:ChargeType", rateType) || form.choose(u"EQLB:DetailType", detail))
+        return Failure;
+    for (const auto &[option, field] :
+         {std::pair{u"job"_s, u"EQLB:JobID"_s}, std::pair{u"cost-code"_s, u"EQLB:CostCode"_s},
+          std::pair{u"account"_s, u"EQLB:GLAccount"_s},
+          std::pair{u"charged"_s, u"EQLB:EquipmentIDCharged"_s},
+          std::pair{u"category"_s, u"EQLB:Category"_s}, std::pair{u"comment"_s, u"EQLB:Comments"_s},
+          std::pair{u"date"_s, u"EQLB:Date"_s}})
+        if (has(option))
+            typed.append({field, *given[option]});
+    // A code not on file opens no list here: say which value stopped the log.
+    const auto refused = [&context, &form](const QString &field, const QString &text) {
+        const forms::Control *control = form.control(field);
+        context.err << "qaveq: " << (control ? control->prompt : field) << " \"" << text
+                    << "\" was not accepted; the log was not added.\n";
+        return Failure;
+    };
+    for (const auto &[field, text] : typed)
+        if (form.edit(field, text))
+            return refused(field, text);
+    if (const forms::FormModel::Outcome failed = form.checkAll())
+        return refused(failed->field, form.text(failed->field));
+    if (!form.save())
+        return Failure;
+    context.out << session->buffer<EQLogB>().LogID << "\n";
+    return Success;
+}
+
 } // namespace
 
 QList<Command> batchCommands()
@@ -245,6 +371,21 @@ QList<Command> batchCommands()
          "A batch another user holds is refused. Nothing is posted when any log\n"
          "cannot be.\n"_s,
          runPost},
+        {u"log"_s, u"add a usage log to a batch"_s,
+         u"Usage: qaveq --company DIR [--user ID] log add --batch N --equipment ID\n"
+         "         (--units U | --end E)\n"
+         "         (--job J --cost-code C | --account A | --charged ID --category C |\n"
+         "          --category C)\n"
+         "         [--date M/D/YYYY] [--rate-type I|R] [--comment TEXT] [--yes]\n\n"
+         "Adds one log through the rules of the log entry form: the start meter from\n"
+         "the equipment's meter, the charge at its internal (I) or rental (R) rate,\n"
+         "the job, cost code, account and category checked against their files. The\n"
+         "charge goes to a job with --job and --cost-code, to an account with\n"
+         "--account, to other equipment with --charged and --category, to the\n"
+         "equipment's own maintenance with --category alone. Messages go to stderr;\n"
+         "questions take their default answer, or Yes with --yes. Prints the log's\n"
+         "number.\n"_s,
+         runLog},
     };
 }
 

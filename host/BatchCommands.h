@@ -6,7 +6,7 @@
 
 namespace qaveq::host {
 
-// batch list, batch add and post: usage-log batches headless.
+// batch list, batch add, log add and post: usage-log batches and logs headless.
 QList<Command> batchCommands();
 
 } // namespace qaveq::host

@@ -76,6 +76,16 @@ const QList<AccountUse> &accountUses()
         {u"Systems"_s, u"ARControlAccount"_s, u"the company settings"_s},
         {u"Systems"_s, u"PayrollControlAccount"_s, u"the company settings"_s},
         {u"Systems"_s, u"EquipmentClearingAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"SubcontractsPayableAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"RetentionPayableAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"RetentionReceivableAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"LaborCostsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"MaterialCostsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"SubcontractCostsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"EquipmentCostsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"GeneralCostsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"BurdenCostsAccount"_s, u"the company settings"_s},
+        {u"Systems"_s, u"JobIncomeAccount"_s, u"the company settings"_s},
         {u"JCCost"_s, u"GLAccount"_s, u"job cost codes"_s},
         {u"EQCode"_s, u"DefaultExpenseControl"_s, u"cost categories"_s},
         {u"EQCode"_s, u"DefaultContraExpenseControl"_s, u"cost categories"_s},
@@ -206,6 +216,18 @@ forms::LookupPicker lookups(data::Session &session)
         if (!scope.completed())
             return std::nullopt;
         return Text::clip(session.buffer<JCHeader>().JobID);
+    });
+    // The change order of the job in JOBFIELD; the detail and its cost code
+    // stay in TEST and REPORTFILTER for the form.
+    picker.add(u"LOOKUPCHANGEORDER"_s, [&session](const QString &typed) -> std::optional<QString> {
+        data::RequestScope scope(session, data::Request::Select);
+        session.buffer<JCCOD>() = JCCOD();
+        session.buffer<JCCOD>().JobID = session.jobField;
+        session.buffer<JCCOD>().ChangeOrder = typed;
+        LOOKUPCHANGEORDER();
+        if (!scope.completed())
+            return std::nullopt;
+        return Text::clip(session.jobField);
     });
     // A drop-down list the user keeps, by its name; nothing is chosen.
     picker.add(u"UPDATEDROPLIST"_s, [&session](const QString &list) -> std::optional<QString> {

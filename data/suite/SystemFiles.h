@@ -57,7 +57,19 @@ struct Systems : data::RecordOf<Systems>
     QString ARControlAccount;         // 12
     QString PayrollControlAccount;    // 12
     QString EquipmentClearingAccount; // 12
-    quint8 ChangeOrders = 0;          // 1 = change orders are tracked on jobs
+    // The control accounts of the payables, receivables and open jobs: the
+    // ledgers that keep them balanced post to them, nobody else should.
+    QString SubcontractsPayableAccount; // 12
+    QString RetentionPayableAccount;    // 12
+    QString RetentionReceivableAccount; // 12
+    QString LaborCostsAccount;          // 12
+    QString MaterialCostsAccount;       // 12
+    QString SubcontractCostsAccount;    // 12
+    QString EquipmentCostsAccount;      // 12
+    QString GeneralCostsAccount;        // 12
+    QString BurdenCostsAccount;         // 12
+    QString JobIncomeAccount;           // 12
+    quint8 ChangeOrders = 0;            // 1 = change orders are tracked on jobs
     quint8 CostCodeLength = 10;
     quint8 JobIDLength = 0; // typed job IDs are filled with zeros to it; 0: not filled
     static const data::FileSchema &fileSchema();

@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "records/EQBatch.h"
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
@@ -155,8 +156,9 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
 {
     const Outcome help = qaveq({u"--help"_s});
     EXPECT_EQ(help.status, 0);
-    for (const QString &command : {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s,
-                                   u"apply-categories"_s, u"equipment"_s, u"batch"_s, u"post"_s}) {
+    for (const QString &command :
+         {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s, u"apply-categories"_s, u"equipment"_s,
+          u"batch"_s, u"post"_s, u"log"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
@@ -590,6 +592,72 @@ TEST_F(CommandLineTest, OfTwoStationsTaggingOneBatchAtOnceExactlyOneWinsEachTime
     EXPECT_EQ(rounds, Rounds);
     EXPECT_FALSE(qaveq({u"batch"_s, u"list"_s}).out.contains(u"ADM   0       EQM"_s));
     EXPECT_FALSE(qaveq({u"batch"_s, u"list"_s}).out.contains(u"ADM   0       ADM"_s));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLineTest, LogAddChargesThroughTheFormsRulesAndKeepsOutOfAHeldBatch)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    const QString batch =
+        qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Scripted"_s}).out.trimmed();
+    const QStringList add{u"log"_s,         u"add"_s,     u"--batch"_s,     batch,
+                          u"--equipment"_s, u"CMP-401"_s, u"--units"_s,     u"8"_s,
+                          u"--job"_s,       u"bridge"_s,  u"--cost-code"_s, u"0203003"_s};
+    const Outcome added = qaveq(add);
+    ASSERT_EQ(added.status, 0) << added.err.toStdString();
+    const QString logs = qaveq({u"dump"_s, u"EQLogB"_s}).out;
+    const QString line =
+        logs.split(u'\n').filter(u"\"LogID\":"_s + added.out.trimmed() + u',').value(0);
+    EXPECT_TRUE(line.contains(u"\"JobID\":\"2401\""_s)) << "the only job named so";
+    EXPECT_TRUE(line.contains(u"\"CostCode\":\"020300S\""_s)) << "3 stands for subcontract";
+    EXPECT_TRUE(line.contains(u"\"Units\":\"8.00\""_s));
+    EXPECT_TRUE(line.contains(u"\"GrossAmount\":\"144.00\""_s)) << "8 at the internal 18.00";
+
+    const Outcome refused = qaveq({u"log"_s, u"add"_s, u"--batch"_s, batch, u"--equipment"_s,
+                                   u"CMP-401"_s, u"--units"_s, u"2"_s, u"--account"_s, u"3900"_s});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(u"Current Earnings Account Entered"_s));
+
+    {
+        // Another user, signed on, is entering logs in the batch.
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        qaveq::EQBatch held;
+        held.BatchID = quint16(batch.toUInt());
+        ASSERT_TRUE(station.file<qaveq::EQBatch>().fetch(u"KeyBatchID", held).isOk());
+        held.InUseBy = u"EQM"_s;
+        ASSERT_TRUE(station.file<qaveq::EQBatch>().update(held).isOk());
+        qaveq::NetUser other;
+        other.UserID = u"EQM"_s;
+        other.CompanyID = station.id();
+        ASSERT_TRUE(station.file<qaveq::NetUser>().insert(other).isOk());
+    }
+    const Outcome kept = qaveq(add);
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_TRUE(kept.err.contains(u"Batch In Use"_s)) << kept.err.toStdString();
+    EXPECT_EQ(qaveq({u"dump"_s, u"EQLogB"_s}).out, logs) << "nothing added";
+}
+
+TEST_F(CommandLineTest, TwoStationsAddingLogsToOneBatchAtOnceKeepEveryLog)
+{
+    constexpr int Rounds = 10;
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    const QString batch =
+        qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Both"_s}).out.trimmed();
+    const auto count = [this] { return qaveq({u"dump"_s, u"EQLogB"_s}).out.count(u'\n'); };
+    const qsizetype before = count();
+    int added = 0;
+    for (int round = 0; round < Rounds; ++round)
+        for (const Outcome &run :
+             together({u"log"_s, u"add"_s, u"--batch"_s, batch, u"--equipment"_s, u"TRK-101"_s,
+                       u"--units"_s, u"1"_s, u"--account"_s, u"6110"_s})) {
+            expectWonOrToldWhy(run, u"EQLogB"_s);
+            added += run.status == 0 ? 1 : 0;
+        }
+    EXPECT_GT(added, Rounds);
+    EXPECT_EQ(count(), before + added) << "each log saved once, none lost";
 }
 
 } // namespace

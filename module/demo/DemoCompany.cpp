@@ -305,6 +305,8 @@ private:
         systems.ARControlAccount = u"1100"_s;
         systems.PayrollControlAccount = u"2100"_s;
         systems.EquipmentClearingAccount = u"6300"_s;
+        systems.EquipmentCostsAccount = u"5000"_s;
+        systems.JobIncomeAccount = u"4000"_s;
         systems.ChangeOrders = 1;
         systems.CostCodeLength = 6;
         systems.JobIDLength = 4;

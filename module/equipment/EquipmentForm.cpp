@@ -138,18 +138,8 @@ forms::CodeCheck jobCheck()
     forms::CodeCheck check{
         .file = u"JCHeader"_s, .key = u"KeyJobID"_s, .lookup = u"BROWSEJCHEADER"_s};
     check.resolve = [](FormModel &form, const QString &typed) -> std::optional<QString> {
-        data::Company &company = *form.session().company;
-        if (ChargeCodes::job(company, typed).state != ChargeCodes::State::NotFound)
-            return ChargeCodes::fillJobId(typed, form.session().jobIdLength);
-        const QList<JCHeader> matches = suite::FILLJOBSEARCHQ(typed);
-        if (matches.isEmpty())
-            return ChargeCodes::fillJobId(typed, form.session().jobIdLength);
-        if (matches.size() == 1)
-            return Text::clip(matches.first().JobID);
-        const std::optional<QString> chosen = form.pick(u"SELECTJOBBYNAME"_s, typed);
-        if (!chosen)
-            return std::nullopt;
-        return chosen->left(JCHeader::fileSchema().field(u"JobID")->width).trimmed();
+        return ChargeCodes::resolveJob(*form.session().company, typed, form.session().jobIdLength,
+                                       [&] { return form.pick(u"SELECTJOBBYNAME"_s, typed); });
     };
     check.allowed = [](FormModel &form, const data::Record &found) {
         const auto &job = static_cast<const JCHeader &>(found);
@@ -192,9 +182,8 @@ forms::CodeCheck costCodeCheck()
         return ChargeCodes::fillCostCode(typed, form.session().costCodeLength);
     };
     check.fill = [](const FormModel &form, data::Record &wanted) {
-        const QString code = Text::clip(std::get<QString>(wanted.value(u"CostCode")));
-        wanted.setValue(u"JobID", form.code(u"DestinationJob"));
-        wanted.setValue(u"CostType", code.mid(form.session().costCodeLength, 1));
+        ChargeCodes::fillCostCodeKey(static_cast<JCCost &>(wanted), form.code(u"DestinationJob"),
+                                     form.session().costCodeLength);
     };
     check.allowed = [](FormModel &form, const data::Record &found) {
         const auto &code = static_cast<const JCCost &>(found);

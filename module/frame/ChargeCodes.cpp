@@ -1,6 +1,9 @@
 #include "ChargeCodes.h"
 
+#include "suite/Services.h"
+
 #include "data/Company.h"
+#include "data/suite/SystemFiles.h"
 
 #include "core/Text.h"
 
@@ -71,6 +74,55 @@ QString fillJobId(const QString &typed, int jobIdLength)
     return id.isEmpty() ? id : id.leftJustified(jobIdLength, u'0');
 }
 
+std::optional<QString> resolveJob(data::Company &company, const QString &typed, int jobIdLength,
+                                  const std::function<std::optional<QString>()> &choose)
+{
+    if (job(company, typed).state != State::NotFound)
+        return fillJobId(typed, jobIdLength);
+    const QList<JCHeader> matches = suite::FILLJOBSEARCHQ(typed);
+    if (matches.isEmpty())
+        return fillJobId(typed, jobIdLength);
+    if (matches.size() == 1)
+        return Text::clip(matches.first().JobID);
+    const std::optional<QString> chosen = choose();
+    if (!chosen)
+        return std::nullopt;
+    return chosen->left(JCHeader::fileSchema().field(u"JobID")->width).trimmed();
+}
+
+std::optional<ControlAccount> controlAccount(const Systems &settings, const QString &account)
+{
+    const QString payables = u"Accounts Payable Ledger"_s;
+    const QString receivables = u"Accounts Receivable Ledger"_s;
+    const QString jobs = u"Job Cost Ledger"_s;
+    const struct
+    {
+        const QString &account;
+        QString name;
+        const QString &ledger;
+    } controls[] = {
+        {settings.APControlAccount, u"Accounts Payable"_s, payables},
+        {settings.SubcontractsPayableAccount, u"Subcontracts Payable"_s, payables},
+        {settings.RetentionPayableAccount, u"Retention Payable"_s, payables},
+        {settings.ARControlAccount, u"Accounts Receivable"_s, receivables},
+        {settings.RetentionReceivableAccount, u"Retention Receivable"_s, receivables},
+        {settings.LaborCostsAccount, u"Labor Costs on Open Jobs"_s, jobs},
+        {settings.MaterialCostsAccount, u"Material Costs on Open Jobs"_s, jobs},
+        {settings.SubcontractCostsAccount, u"Subcontract Costs on Open Jobs"_s, jobs},
+        {settings.EquipmentCostsAccount, u"Equipment Costs on Open Jobs"_s, jobs},
+        {settings.GeneralCostsAccount, u"General Costs on Open Jobs"_s, jobs},
+        {settings.BurdenCostsAccount, u"Burden Costs on Open Jobs"_s, jobs},
+        {settings.JobIncomeAccount, u"Job Income on Open Jobs"_s, jobs},
+    };
+    const QString wanted = Text::clip(account);
+    if (wanted.isEmpty())
+        return std::nullopt;
+    for (const auto &control : controls)
+        if (Text::clip(control.account) == wanted)
+            return ControlAccount{control.name, control.ledger};
+    return std::nullopt;
+}
+
 Job job(data::Company &company, const QString &jobId)
 {
     Job found;
@@ -83,14 +135,19 @@ Job job(data::Company &company, const QString &jobId)
     return found;
 }
 
+void fillCostCodeKey(JCCost &wanted, const QString &jobId, int costCodeLength)
+{
+    wanted.JobID = Text::clip(jobId);
+    wanted.CostType = Text::clip(wanted.CostCode).mid(costCodeLength, 1);
+}
+
 CostCode costCode(data::Company &company, const QString &jobId, const QString &code,
                   int costCodeLength)
 {
     CostCode found;
     const QString clipped = Text::clip(code);
-    found.record.JobID = Text::clip(jobId);
     found.record.CostCode = clipped;
-    found.record.CostType = clipped.mid(costCodeLength, 1);
+    fillCostCodeKey(found.record, jobId, costCodeLength);
     if (!company.file<JCCost>().fetch(u"KeyJobCodeType", found.record))
         return found;
     found.state = found.record.Inactive ? State::Inactive : State::Open;

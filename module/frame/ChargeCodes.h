@@ -6,9 +6,12 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace qaveq {
+
+struct Systems;
 
 namespace data {
 class Company;
@@ -33,6 +36,28 @@ QString fillCostCode(const QString &typed, int costCodeLength);
 QString expandCostCode(const QString &typed, int costCodeLength);
 // A job ID shorter than the suite's job-ID length, filled with "0" on the right.
 QString fillJobId(const QString &typed, int jobIdLength);
+
+// What a typed job means: the job with that ID; else the only job whose ID
+// begins with the text or, failing that, whose name holds it; with several,
+// the one the user chooses from them (`choose`; nothing when cancelled);
+// with none, the text zero filled to the job-ID length, so that the job
+// list opens on it.
+std::optional<QString> resolveJob(data::Company &company, const QString &typed, int jobIdLength,
+                                  const std::function<std::optional<QString>()> &choose);
+
+// A control account of the company's settings that `account` is: the name
+// of what it controls and the ledger that keeps it ("Accounts Payable",
+// "Accounts Payable Ledger"); nothing for any other account.
+struct ControlAccount
+{
+    QString name;
+    QString ledger;
+};
+std::optional<ControlAccount> controlAccount(const Systems &settings, const QString &account);
+
+// Fills the key of the job cost code a form looks for: the job, and the
+// cost-type letter that follows the base code in the code typed.
+void fillCostCodeKey(JCCost &wanted, const QString &jobId, int costCodeLength);
 
 enum class State { NotFound, Closed, Inactive, Open };
 

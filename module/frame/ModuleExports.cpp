@@ -98,6 +98,13 @@ EQLimits currentDefinition()
 
 void runProcedure(const QString &name);
 
+// The usage-log window calls the log entry form by its name; the suite does not.
+void updateEqLogB()
+{
+    UsageLogScreens::updateLog(module.state.errorManager(), module.state.logEntries(),
+                               &runProcedure);
+}
+
 } // namespace
 
 #define QAVEQ_PROCEDURE_NOT_BUILT(NAME)                                                            \
@@ -248,6 +255,7 @@ const std::map<QString, void (*)()> &entries()
         {QStringLiteral("FIXEDASSETGRAPH"), &FIXEDASSETGRAPH},
         {QStringLiteral("UPDATEEQBATCH"), &UPDATEEQBATCH},
         {QStringLiteral("BROWSEEQLOG"), &BROWSEEQLOG},
+        {QStringLiteral("UPDATEEQLOGB"), &updateEqLogB},
         {QStringLiteral("PRINTEQLOGBPROOF"), &PRINTEQLOGBPROOF},
         {QStringLiteral("IMPORTEQLOG"), &IMPORTEQLOG},
         {QStringLiteral("EXPORTEQLOG"), &EXPORTEQLOG},

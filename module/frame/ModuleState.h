@@ -2,6 +2,7 @@
 
 #include "data/ErrorManager.h"
 #include "data/IniManager.h"
+#include "logs/LogEntryMemory.h"
 #include "output/OutputState.h"
 
 #include <QList>
@@ -80,6 +81,8 @@ public:
     const SpellSettings &spellSettings() const { return m_spell; }
     // The report output flags kept from one report to the next.
     OutputState &output() { return m_output; }
+    // What the usage-log entry form keeps from one log to the next.
+    LogEntryMemory &logEntries() { return m_logEntries; }
 
     // The files whose managers report through the active error manager, in the
     // order they are handed over.
@@ -93,6 +96,7 @@ private:
     data::IniManager m_ownIni;
     SpellSettings m_spell;
     OutputState m_output;
+    LogEntryMemory m_logEntries;
     data::ErrorManager *m_activeErrors = nullptr;
     data::IniManager *m_activeIni = nullptr;
     bool m_initialized = false;

@@ -373,12 +373,12 @@ void UsageLogBatches::releaseHeld()
     m_held = 0;
 }
 
-QString UsageLogBatches::deletedLogText(const EQLogB &log)
+QString UsageLogBatches::logEntryText(data::Company &company, const EQLogB &log)
 {
     EQHeader equipment;
     equipment.EquipmentID = log.EquipmentID;
-    static_cast<void>(m_session.company->file<EQHeader>().fetch(u"KeyEquipmentID", equipment));
-    return u"Deleted a log entry for equipment "_s + Text::clip(log.EquipmentID) + u", "_s +
+    static_cast<void>(company.file<EQHeader>().fetch(u"KeyEquipmentID", equipment));
+    return u"a log entry for equipment "_s + Text::clip(log.EquipmentID) + u", "_s +
            log.Units.toString(2) + u" "_s + Text::clip(equipment.UsageUnit) + u" on "_s +
            Picture::parse(u"@d1").format(qint64(log.Date));
 }
@@ -429,7 +429,7 @@ bool UsageLogBatches::deleteBatch(quint16 batchId)
             fail(status.error().text() + u" Deleting EQLogB|Nothing was deleted."_s);
             return false;
         }
-        activity(deletedLogText(log));
+        activity(u"Deleted "_s + logEntryText(*m_session.company, log));
     }
     if (choice == 2) {
         // Re-read: a taken-over flag was saved since the batch was first read.
@@ -470,7 +470,7 @@ bool UsageLogBatches::deleteLog(qint32 logId)
         fail(status.error().text() + u" Deleting EQLogB"_s);
         return false;
     }
-    activity(deletedLogText(log));
+    activity(u"Deleted "_s + logEntryText(*m_session.company, log));
     return true;
 }
 

@@ -87,6 +87,9 @@ public:
     static DayNumber redated(const EQBatch &batch, DayNumber date);
 
     static QString recordCount(qint64 count);
+    // How the activity log names a log: "a log entry for equipment LDR-1,
+    // 8.00 HRS on 3/15/26", after "Added ", "Changed " or "Deleted ".
+    static QString logEntryText(data::Company &company, const EQLogB &log);
 
 private:
     enum class Take { Taken, Held, Failed };
@@ -102,7 +105,6 @@ private:
     void stop(const QString &caption, const QString &text);
     void fail(const QString &text);
     void activity(const QString &text);
-    QString deletedLogText(const EQLogB &log);
     bool claimPosting();
     void endPosting();
     void redateTagged();

@@ -121,3 +121,40 @@ TEST(ChargeCodesTest, TheCodeLengthsComeFromTheCompanysSettings)
     EXPECT_EQ(session.jobIdLength, 4);
     EXPECT_EQ(ChargeCodes::fillJobId(u"24"_s, session.jobIdLength), u"2400");
 }
+
+TEST(ChargeCodesTest, EachControlAccountNamesWhatItControlsAndItsLedger)
+{
+    Systems settings;
+    const struct
+    {
+        QString Systems::*field;
+        const char16_t *name;
+        const char16_t *ledger;
+    } rows[] = {
+        {&Systems::APControlAccount, u"Accounts Payable", u"Accounts Payable Ledger"},
+        {&Systems::SubcontractsPayableAccount, u"Subcontracts Payable", u"Accounts Payable Ledger"},
+        {&Systems::RetentionPayableAccount, u"Retention Payable", u"Accounts Payable Ledger"},
+        {&Systems::ARControlAccount, u"Accounts Receivable", u"Accounts Receivable Ledger"},
+        {&Systems::RetentionReceivableAccount, u"Retention Receivable",
+         u"Accounts Receivable Ledger"},
+        {&Systems::LaborCostsAccount, u"Labor Costs on Open Jobs", u"Job Cost Ledger"},
+        {&Systems::MaterialCostsAccount, u"Material Costs on Open Jobs", u"Job Cost Ledger"},
+        {&Systems::SubcontractCostsAccount, u"Subcontract Costs on Open Jobs", u"Job Cost Ledger"},
+        {&Systems::EquipmentCostsAccount, u"Equipment Costs on Open Jobs", u"Job Cost Ledger"},
+        {&Systems::GeneralCostsAccount, u"General Costs on Open Jobs", u"Job Cost Ledger"},
+        {&Systems::BurdenCostsAccount, u"Burden Costs on Open Jobs", u"Job Cost Ledger"},
+        {&Systems::JobIncomeAccount, u"Job Income on Open Jobs", u"Job Cost Ledger"},
+    };
+    int number = 2000;
+    for (const auto &row : rows)
+        settings.*row.field = QString::number(number++);
+    number = 2000;
+    for (const auto &row : rows) {
+        const auto control = ChargeCodes::controlAccount(settings, QString::number(number++));
+        ASSERT_TRUE(control) << QString::fromUtf16(row.name).toStdString();
+        EXPECT_EQ(control->name, QString::fromUtf16(row.name));
+        EXPECT_EQ(control->ledger, QString::fromUtf16(row.ledger));
+    }
+    EXPECT_FALSE(ChargeCodes::controlAccount(settings, u"6110"_s));
+    EXPECT_FALSE(ChargeCodes::controlAccount(Systems(), QString())) << "blank is no account";
+}

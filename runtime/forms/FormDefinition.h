@@ -32,6 +32,9 @@ struct Choice
 {
     QString text = {};
     QString value = {};
+    // A key of the numeric keypad that picks this entry while the list has
+    // the cursor ('5', '.'); none when null.
+    QChar keypad = {};
 };
 
 // A code that must be found in another file (a category, an account, a job):
@@ -60,6 +63,10 @@ struct CodeCheck
     // Whether a newly accepted code may stand (a closed job may not); false
     // after saying why.
     std::function<bool(FormModel &, const data::Record &found)> allowed = {};
+    // Opens a list of its own in place of `lookup`, for a list that answers
+    // more than the code (a change order with its cost code): the code
+    // chosen, or nothing when the user closed it without a choice.
+    std::function<std::optional<QString>(FormModel &, const QString &typed)> lookUp = {};
 };
 
 // The columns of a list shown inside a form.

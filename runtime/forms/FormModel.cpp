@@ -368,7 +368,7 @@ FormModel::Outcome FormModel::edit(QStringView name, const QString &typed)
         m_services.prompter.ask(
             Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
         notify();
-        return Failure{owner->field};
+        return Failure{owner->field, true};
     }
     const bool different = value(name) != *parsed;
     store(name, *parsed, Mode::Editing);
@@ -398,10 +398,8 @@ FormModel::Outcome FormModel::lookUp(QStringView name, const std::optional<QStri
     if (!owner || !isEnabled(*owner))
         return Failure{owner ? owner->field : name.toString()};
     if (owner->code) {
-        if (owner->code->beforeLookup)
-            owner->code->beforeLookup(*this);
-        const std::optional<QString> chosen = m_services.picker.pick(
-            owner->code->lookup, typed ? Text::clip(*typed) : text(owner->field));
+        const std::optional<QString> chosen =
+            openLookup(*owner->code, typed ? Text::clip(*typed) : text(owner->field));
         if (!chosen)
             return Failure{owner->field};
         // The choice counts as typed: it is accepted, defaults and all.
@@ -482,14 +480,11 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
     };
     wanted(value(control.field));
     if (!file.fetch(key.name, *found)) {
-        if (check.lookup.isEmpty()) {
+        if (check.lookup.isEmpty() && !check.lookUp) {
             m_services.warn(11, control.prompt, check.file);
             return Failure{control.field};
         }
-        if (check.beforeLookup)
-            check.beforeLookup(*this);
-        const std::optional<QString> chosen =
-            m_services.picker.pick(check.lookup, text(control.field));
+        const std::optional<QString> chosen = openLookup(check, text(control.field));
         if (!chosen)
             return Failure{control.field};
         QString problem;
@@ -514,6 +509,15 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
             check.accepted(*this, *found);
     }
     return std::nullopt;
+}
+
+std::optional<QString> FormModel::openLookup(const CodeCheck &check, const QString &current)
+{
+    if (check.lookUp)
+        return check.lookUp(*this, current);
+    if (check.beforeLookup)
+        check.beforeLookup(*this);
+    return m_services.picker.pick(check.lookup, current);
 }
 
 FormModel::Outcome FormModel::checkAll()

@@ -47,6 +47,10 @@ public:
     struct Failure
     {
         QString field;
+        // What was typed is no value at all: the entry keeps it for the user
+        // to correct. Otherwise the entry shows the value the checks left
+        // (a code blanked after a refusal...).
+        bool keepTyped = false;
     };
     using Outcome = std::optional<Failure>;
 
@@ -125,6 +129,7 @@ private:
     void store(QStringView name, const data::FieldValue &value, Mode mode);
     Outcome checkControl(const Control &control, Mode mode);
     Outcome checkCode(const Control &control, Mode mode);
+    std::optional<QString> openLookup(const CodeCheck &check, const QString &current);
     Outcome afterValueChanged(const Control &control, Mode mode);
     std::optional<data::FieldValue> parse(const Control &control, const QString &typed,
                                           QString &problem) const;

@@ -314,7 +314,7 @@ QWidget *FormView::buildPage(const forms::Page &page)
                 } else {
                     auto *label = new QLabel(control.prompt + u':', box);
                     m_prompts.insert(label, &control);
-                    QWidget *focus = m_editors.value(control.field);
+                    QWidget *focus = m_controls.key(&control);
                     label->setBuddy(focus);
                     grid->addWidget(label, first + r, 2 * c);
                     grid->addWidget(editor, first + r, 2 * c + 1, 1, span, Qt::AlignLeft);
@@ -355,6 +355,9 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         auto *box = new QComboBox(parent);
         for (const forms::Choice &choice : control.choices)
             box->addItem(choice.text);
+        if (std::any_of(control.choices.cbegin(), control.choices.cend(),
+                        [](const forms::Choice &choice) { return !choice.keypad.isNull(); }))
+            box->installEventFilter(this);
         connect(box, &QComboBox::currentIndexChanged, this, [this, &control](int index) {
             if (!m_refreshing)
                 showFailure(m_model.choose(
@@ -470,7 +473,7 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
                 const forms::FormModel::Outcome outcome =
                     m_model.lookUp(control.field, line->text());
                 m_checking = false;
-                showFailure(outcome);
+                showOutcome(line, control, outcome);
             });
             row->addWidget(button);
             row->addStretch();
@@ -481,7 +484,10 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
     }
     if (!control.tip.isEmpty())
         editor->setToolTip(control.tip);
-    m_editors.insert(control.field, editor);
+    // A value shown twice (a unit beside each meter reading) is found by its
+    // first control, the one the user types into.
+    if (!m_editors.contains(control.field))
+        m_editors.insert(control.field, editor);
     m_controls.insert(editor, &control);
     if (shown)
         m_parts[editor].append(shown);
@@ -614,6 +620,24 @@ void FormView::showFailure(const forms::FormModel::Outcome &outcome)
         Qt::QueuedConnection);
 }
 
+void FormView::showValue(QLineEdit *line, const forms::Control &control,
+                         const forms::FormModel::Outcome &outcome)
+{
+    if (outcome && outcome->keepTyped)
+        return;
+    const QString text = m_model.text(control.field);
+    m_shownTexts.insert(line, text);
+    if (line->text() != text)
+        line->setText(text);
+}
+
+void FormView::showOutcome(QLineEdit *line, const forms::Control &control,
+                           const forms::FormModel::Outcome &outcome)
+{
+    showValue(line, control, outcome);
+    showFailure(outcome);
+}
+
 forms::FormModel::Outcome FormView::handOverEntries()
 {
     for (const forms::Control *each : m_model.controls()) {
@@ -622,8 +646,10 @@ forms::FormModel::Outcome FormView::handOverEntries()
         if (!line || !m_model.isEnabled(control) || !m_model.isShown(control) ||
             line->text() == m_model.text(control.field))
             continue;
-        if (forms::FormModel::Outcome failed = m_model.edit(control.field, line->text()))
+        if (forms::FormModel::Outcome failed = m_model.edit(control.field, line->text())) {
+            showValue(line, control, failed);
             return failed;
+        }
     }
     return std::nullopt;
 }
@@ -713,7 +739,7 @@ void FormView::keyPressEvent(QKeyEvent *event)
             m_checking = true;
             const forms::FormModel::Outcome outcome = m_model.lookUp(control->field, line->text());
             m_checking = false;
-            showFailure(outcome);
+            showOutcome(line, *control, outcome);
             return;
         }
     }
@@ -726,6 +752,16 @@ void FormView::keyPressEvent(QKeyEvent *event)
 
 bool FormView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (auto *box = qobject_cast<QComboBox *>(watched); box && event->type() == QEvent::KeyPress) {
+        const auto *press = static_cast<QKeyEvent *>(event);
+        const forms::Control *owner = m_controls.value(box);
+        if (owner && press->modifiers().testFlag(Qt::KeypadModifier) && !press->text().isEmpty())
+            for (int i = 0; i < owner->choices.size(); ++i)
+                if (owner->choices[i].keypad == press->text().front()) {
+                    box->setCurrentIndex(i);
+                    return true;
+                }
+    }
     auto *line = qobject_cast<QLineEdit *>(watched);
     const forms::Control *control = line ? m_controls.value(line) : nullptr;
     if (control && !line->isReadOnly() && !m_checking) {
@@ -739,7 +775,7 @@ bool FormView::eventFilter(QObject *watched, QEvent *event)
             m_checking = true;
             const forms::FormModel::Outcome outcome = m_model.edit(control->field, line->text());
             m_checking = false;
-            showFailure(outcome);
+            showOutcome(line, *control, outcome);
         }
     }
     return QDialog::eventFilter(watched, event);

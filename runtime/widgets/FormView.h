@@ -88,6 +88,12 @@ private:
     void refresh();
     const QList<forms::Choice> &choicesOf(const forms::Control &control) const;
     void showFailure(const forms::FormModel::Outcome &outcome);
+    // After an entry was handed to the model: it shows the value the checks
+    // left, unless what was typed is no value and stays to be corrected.
+    void showValue(QLineEdit *line, const forms::Control &control,
+                   const forms::FormModel::Outcome &outcome);
+    void showOutcome(QLineEdit *line, const forms::Control &control,
+                     const forms::FormModel::Outcome &outcome);
     // Hands every entry whose text differs from the model's to the model.
     forms::FormModel::Outcome handOverEntries();
     void showCaseMenu(const forms::Control &control, const QPoint &position);

@@ -1,8 +1,12 @@
 #include "ScreenRunner.h"
 
 #include "CostCategoryScreens.h"
+#include "EquipmentCostScreens.h"
+#include "EquipmentScreens.h"
 
 #include "records/EQCode.h"
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
 
 #include "suite/Lookups.h"
 
@@ -28,9 +32,21 @@ data::Session *session(data::ErrorManager &errors)
     return current && current->company && errors.prompter() ? current : nullptr;
 }
 
-forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors)
+forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors,
+                           std::function<void(const QString &procedure)> caller)
 {
     forms::LookupPicker lookups = suite::lookups(session);
+    lookups.add(u"BROWSEEQHEADER"_s,
+                forms::LookupPicker::list(
+                    session, EQHeader::fileSchema(), u"EquipmentID"_s, [&errors, caller] {
+                        EquipmentScreens::browse(errors, [caller](const QString &procedure) {
+                            if (caller)
+                                caller(procedure);
+                        });
+                    }));
+    lookups.add(u"BROWSEEQCOST"_s,
+                forms::LookupPicker::list(session, EQCost::fileSchema(), u"CostCategory"_s,
+                                          [&errors] { EquipmentCostScreens::browse(errors); }));
     lookups.add(u"BROWSEEQCODE"_s,
                 forms::LookupPicker::list(session, EQCode::fileSchema(), u"CategoryID"_s,
                                           [&errors] { CostCategoryScreens::browse(errors); }));
@@ -50,7 +66,7 @@ void runForm(forms::FormDefinition definition, data::Session &session, data::Err
     static const SystemClock clock;
     if (!definition.caseStore)
         definition.caseStore = &suite::GETCASE;
-    forms::LookupPicker lookups = picker(session, errors);
+    forms::LookupPicker lookups = picker(session, errors, extras.caller);
     forms::FormModel model(std::move(definition),
                            {session, *errors.prompter(), lookups, clock,
                             [&errors](int number, const QString &text1, const QString &text2) {

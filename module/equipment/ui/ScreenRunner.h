@@ -19,7 +19,9 @@ namespace ScreenRunner {
 // its messages; null otherwise.
 data::Session *session(data::ErrorManager &errors);
 // The lists a form of the module may open: the module's own and the suite's.
-forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors);
+// `caller` runs the forms those lists call (the equipment form...).
+forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors,
+                           std::function<void(const QString &procedure)> caller = {});
 // The form over the session's request, with what its screen adds.
 void runForm(forms::FormDefinition definition, data::Session &session, data::ErrorManager &errors,
              FormExtras extras = {});

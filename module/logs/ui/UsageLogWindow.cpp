@@ -1,12 +1,13 @@
 #include "UsageLogWindow.h"
 
 #include "logs/BatchForm.h"
+#include "logs/LogEntryForm.h"
+#include "logs/LogEntryMemory.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
 
 #include "equipment/ui/ScreenRunner.h"
 
-#include "runtime/StandardWarnings.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/KeyedListModel.h"
 
@@ -63,12 +64,11 @@ QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft
 } // namespace
 
 UsageLogWindow::UsageLogWindow(data::Session &session, Prompter &prompter, const Clock &clock,
-                               ProcedureCaller caller, Warn warn, QWidget *parent)
+                               ProcedureCaller caller, QWidget *parent)
     : QDialog(parent)
     , m_session(session)
     , m_prompter(prompter)
     , m_caller(std::move(caller))
-    , m_warn(std::move(warn))
     , m_batches(session, prompter, clock)
 {
     buildUi();
@@ -426,10 +426,28 @@ void UsageLogWindow::deleteBatch()
 
 void UsageLogWindow::enterLog(bool adding)
 {
-    if (!m_batches.holdForEntry(highlighted(), adding))
+    const QModelIndex current = m_logView->currentIndex();
+    const qint32 logId = adding || !current.isValid()
+                             ? 0
+                             : m_logModel->item(current.row(), 0)->data(Qt::UserRole).toInt();
+    // A user who may only look at usage logs sees the log without holding
+    // the batch: looking must not keep another user out of it.
+    const bool viewing = !adding && m_session.usageLogsReadOnly;
+    if (!viewing && !m_batches.holdForEntry(highlighted(), adding))
         return;
-    // The log entry form comes with the usage-log entry screens.
-    m_warn(6, u"UpdateEQLogB"_s);
+    EQBatch &batch = m_session.buffer<EQBatch>();
+    batch = EQBatch();
+    batch.BatchID = highlighted();
+    static_cast<void>(m_session.company->file<EQBatch>().fetch(u"KeyBatchID", batch));
+    EQLogB &log = m_session.buffer<EQLogB>();
+    log = EQLogB();
+    log.LogID = logId;
+    {
+        data::RequestScope scope(m_session, viewing  ? data::Request::View
+                                            : adding ? data::Request::Insert
+                                                     : data::Request::Change);
+        m_caller(u"UPDATEEQLOGB"_s);
+    }
     m_batches.releaseHeld();
     refresh();
 }
@@ -467,12 +485,8 @@ void browse(data::ErrorManager &errors, const UsageLogWindow::ProcedureCaller &c
     if (!session)
         return;
     static const SystemClock clock;
-    UsageLogWindow window(
-        *session, *errors.prompter(), clock, caller,
-        [&errors](int number, const QString &text) {
-            StandardWarnings(errors).show(number, text, {});
-        },
-        QApplication::activeWindow());
+    UsageLogWindow window(*session, *errors.prompter(), clock, caller,
+                          QApplication::activeWindow());
     window.exec();
 }
 
@@ -482,6 +496,28 @@ void update(data::ErrorManager &errors)
     if (!session)
         return;
     ScreenRunner::runForm(BatchForm::definition(), *session, errors);
+}
+
+void updateLog(data::ErrorManager &errors, LogEntryMemory &memory,
+               const UsageLogWindow::ProcedureCaller &caller)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    const data::Request request = session->globalRequest;
+    if (request == data::Request::Change)
+        memory.rebuild(*session->company);
+    // "Repetitive Insert": after each saved log a fresh one, until the user
+    // cancels.
+    bool another = true;
+    while (another) {
+        session->globalRequest = request;
+        ScreenRunner::runForm(LogEntryForm::definition(*session, memory), *session, errors,
+                              {.caller = caller});
+        another = request == data::Request::Insert &&
+                  session->globalResponse == data::Response::Completed &&
+                  session->buffer<EQBatch>().ReInsert == 1;
+    }
 }
 
 } // namespace UsageLogScreens

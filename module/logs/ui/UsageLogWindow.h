@@ -19,6 +19,7 @@ class QWidget;
 namespace qaveq {
 
 class Clock;
+class LogEntryMemory;
 class Prompter;
 
 namespace data {
@@ -35,11 +36,9 @@ class UsageLogWindow : public QDialog
 public:
     // Calls another procedure of the module (the batch form, import...).
     using ProcedureCaller = std::function<void(const QString &procedure)>;
-    // Shows standard warning `number` with its text.
-    using Warn = std::function<void(int number, const QString &text)>;
 
     UsageLogWindow(data::Session &session, Prompter &prompter, const Clock &clock,
-                   ProcedureCaller caller, Warn warn, QWidget *parent = nullptr);
+                   ProcedureCaller caller, QWidget *parent = nullptr);
     // The tagged batches are given free however the window ends.
     ~UsageLogWindow() override;
 
@@ -91,7 +90,6 @@ private:
     data::Session &m_session;
     Prompter &m_prompter;
     ProcedureCaller m_caller;
-    Warn m_warn;
     UsageLogBatches m_batches;
     UsageLogBatches::ShowTags m_show = UsageLogBatches::ShowTags::All;
     int m_sortColumn = -1; // -1: manual order
@@ -113,6 +111,10 @@ namespace UsageLogScreens {
 // The exported procedures' work, over the current session.
 void browse(data::ErrorManager &errors, const UsageLogWindow::ProcedureCaller &caller);
 void update(data::ErrorManager &errors);
+// UpdateEQLogB over the session's request and batch; Repetitive Insert opens
+// it again after each log saved.
+void updateLog(data::ErrorManager &errors, LogEntryMemory &memory,
+               const UsageLogWindow::ProcedureCaller &caller);
 
 } // namespace UsageLogScreens
 

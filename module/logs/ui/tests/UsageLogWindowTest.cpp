@@ -35,7 +35,8 @@ protected:
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2025, 6, 15), QTime(9, 0))};
     QStringList called;
-    QList<std::pair<int, QString>> warnings;
+    // What a called procedure sees of the session while it runs.
+    std::function<void(const QString &)> during;
 
     UsageLogWindowTest()
     {
@@ -68,10 +69,11 @@ protected:
 
     std::unique_ptr<UsageLogWindow> open()
     {
-        auto window = std::make_unique<UsageLogWindow>(
-            session, prompter, clock, [this](const QString &name) { called.append(name); },
-            [this](int number, const QString &text) {
-                warnings.append({number, text});
+        auto window =
+            std::make_unique<UsageLogWindow>(session, prompter, clock, [this](const QString &name) {
+                called.append(name);
+                if (during)
+                    during(name);
             });
         window->show();
         return window;
@@ -155,14 +157,41 @@ TEST_F(UsageLogWindowTest, AddingALogHoldsTheBatchWhileTheEntryFormRuns)
 {
     const quint16 id = batch(u"EQM"_s, 0, u"Field logs"_s);
     std::unique_ptr<UsageLogWindow> window = open();
+    QStringList seen;
+    during = [&](const QString &) {
+        seen << stored(id).InUseBy << QString::number(int(session.globalRequest))
+             << QString::number(session.buffer<EQBatch>().BatchID);
+    };
     window->button(u"&Add"_s).click();
-    ASSERT_EQ(warnings.size(), 1);
-    EXPECT_EQ(warnings[0], (std::pair{6, u"UpdateEQLogB"_s}));
-    EXPECT_EQ(stored(id).InUseBy, u"");
+    EXPECT_EQ(called, QStringList{u"UPDATEEQLOGB"_s});
+    EXPECT_EQ(seen, (QStringList{u"EQM"_s, u"1"_s, QString::number(id)}))
+        << "held by this user, an insert, over the highlighted batch";
+    EXPECT_EQ(stored(id).InUseBy, u"") << "given free when the form returns";
+    called.clear();
+    during = {};
 
     window->button(u"&New Batch"_s).click();
     EXPECT_EQ(called, QStringList{u"UPDATEEQBATCH"_s});
     EXPECT_EQ(session.globalRequest, data::Request::None);
+}
+
+TEST_F(UsageLogWindowTest, AReadOnlyUserSeesALogWithoutHoldingTheBatch)
+{
+    const quint16 id = batch(u"ADM"_s, 0, u"Field logs"_s, 1);
+    session.userId = u"VEW"_s;
+    session.usageLogsReadOnly = true;
+    std::unique_ptr<UsageLogWindow> window = open();
+    QStringList seen;
+    during = [&](const QString &) {
+        seen << stored(id).InUseBy << QString::number(int(session.globalRequest))
+             << QString::number(session.buffer<EQLogB>().LogID);
+    };
+    window->button(u"&Change"_s).click();
+    EXPECT_EQ(seen, (QStringList{QString(), u"6"_s, u"1"_s})) << "viewed, the batch left free";
+    called.clear();
+    window->button(u"&Add"_s).click();
+    EXPECT_TRUE(called.isEmpty());
+    EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
 }
 
 } // namespace
