@@ -40,9 +40,9 @@ struct Choice
 // is cancelled.
 struct CodeCheck
 {
-    QString file = {};   // "EQCode"
-    QString key = {};    // "KeyCategoryID": a unique key whose last field the code fills
-    QString lookup = {}; // the list the picker opens: "BROWSEEQCODE"
+    QString file = {};      // "EQCode"
+    QString key = {};       // "KeyCategoryID": a unique key whose last field the code fills
+    QString lookup = {};    // the list the picker opens: "BROWSEEQCODE"
     QString codeField = {}; // the key field the code fills; the key's last field when empty
     // Sets what the list needs before it opens (the equipment whose categories
     // it lists...).
@@ -145,6 +145,8 @@ struct Control
     std::optional<Decimal> minimum = {}; // numbers: the range the value must lie in
     std::optional<Decimal> maximum = {};
     QList<Choice> choices = {}; // drop lists and radio groups
+    // Radio buttons one under another (choices with explanations), not side by side.
+    bool stacked = false;
     // Choices that change while the form is open (a list the user maintains,
     // a label the user names); read again after each button of the form.
     std::function<QList<Choice>(const FormModel &)> choicesOf = {};
