@@ -984,6 +984,15 @@ private:
                 limits.SelectedCategory = 2;
             }
             put(limits);
+            if (limits.ReportType == u"A") {
+                MemLimit favourite;
+                favourite.LimitID = static_cast<qint32>(limits.LimitID);
+                favourite.UserID = u"ADM"_s;
+                favourite.FileName = u"EQLimits"_s;
+                favourite.ReportName = u"E/Q Analysis Report"_s;
+                favourite.Title = limits.ReportTitle;
+                put(favourite);
+            }
             if (trucks && limits.SelectedEquipment == 2) {
                 const QString members[][2] = {{u"Equipment"_s, u"TRK-101"_s},
                                               {u"Equipment"_s, u"TRK-102"_s},

@@ -393,10 +393,11 @@ QList<forms::Page> analysisPages()
         return form.code(u"ReportType") == u"A";
     };
     return {
-        {.groups = {
-             equipmentGroup(ReportFamily::Analysis),
-             categoryGroup(costAnalysis),
-             classGroup(),
+        {.title = u"Selection"_s,
+         .groups = {equipmentGroup(ReportFamily::Analysis), categoryGroup(costAnalysis),
+                    classGroup()}},
+        {.title = u"Report Options"_s,
+         .groups = {
              {.title = u"Report Type"_s,
               .rows = {{{radio({}, u"EQLM:ReportType"_s,
                                {{u"Usage / Cost Analysis"_s, u"A"_s},
@@ -635,7 +636,9 @@ forms::FormDefinition definition(ReportFamily family, ReportDefinitions::Caller 
                               [print](FormModel &form) { saveAndPrint(form, print, true); }));
     Row actions;
     actions.controls = buttons;
-    pages.last().groups.append(Group{.rows = {actions}});
+    // On every page, so that no tab hides them.
+    for (forms::Page &page : pages)
+        page.groups.append(Group{.rows = {actions}});
 
     forms::FormDefinition form{
         .file = u"EQLimits"_s,

@@ -90,19 +90,18 @@ ListWindow::Definition list(ReportFamily family, data::Session &session, Prompte
                  if (const std::optional<EQLimits> chosen = highlighted(session, state))
                      ReportDefinitions(session, prompter, clock).addFavourite(*chosen);
              }});
-    if (state.favourite == 0)
-        definition.buttons.append(
-            {u"Duplicate Highlighted Report"_s, [&session, &prompter, &clock, &state] {
-                 const std::optional<EQLimits> chosen = highlighted(session, state);
-                 if (!chosen || refuseReadOnly(session, prompter))
-                     return;
-                 if (const std::optional<quint32> copy =
-                         ReportDefinitions(session, prompter, clock).duplicate(chosen->LimitID);
-                     copy && state.window) {
-                     state.window->refresh();
-                     state.window->locate(u"Copy of "_s + Text::clip(chosen->ReportTitle));
-                 }
-             }});
+    definition.buttons.append(
+        {u"Duplicate Highlighted Report"_s, [&session, &prompter, &clock, &state] {
+             const std::optional<EQLimits> chosen = highlighted(session, state);
+             if (!chosen || refuseReadOnly(session, prompter))
+                 return;
+             if (const std::optional<quint32> copy =
+                     ReportDefinitions(session, prompter, clock).duplicate(chosen->LimitID);
+                 copy && state.window) {
+                 state.window->refresh();
+                 state.window->locate(u"Copy of "_s + Text::clip(chosen->ReportTitle));
+             }
+         }});
     definition.buttons.append({u"&Print"_s, print});
     if (info.view)
         definition.buttons.append({u"&View"_s, [&session, &prompter, &clock, &state, call] {
