@@ -40,6 +40,24 @@ std::optional<quint32> definitionNumber(CommandContext &context, ArgumentReader 
     return number;
 }
 
+// The company, with the command line's user signed on; null after saying why not.
+struct SignedOn
+{
+    std::unique_ptr<data::Company> company;
+    std::unique_ptr<data::Session> session;
+};
+
+std::optional<SignedOn> signedOn(CommandContext &context)
+{
+    SignedOn desk{openCompany(context), nullptr};
+    if (!desk.company)
+        return std::nullopt;
+    desk.session = std::make_unique<data::Session>(desk.company.get());
+    if (!signOn(context, *desk.session))
+        return std::nullopt;
+    return desk;
+}
+
 } // namespace
 
 int runDefinitionList(CommandContext &context, ArgumentReader &reader)
@@ -84,12 +102,10 @@ int runDefinitionCopy(CommandContext &context, ArgumentReader &reader)
     const std::optional<quint32> number = definitionNumber(context, reader, u"copy"_s, &status);
     if (!number)
         return status;
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    std::optional<SignedOn> desk = signedOn(context);
+    if (!desk)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
+    data::Session &session = *desk->session;
     ConsolePrompter prompter(context.err);
     const SystemClock clock;
     if (session.equipmentReadOnly) {
@@ -123,12 +139,10 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
     const std::optional<quint32> number = definitionNumber(context, reader, u"run"_s, &status);
     if (!number)
         return status;
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    std::optional<SignedOn> desk = signedOn(context);
+    if (!desk)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
+    data::Session &session = *desk->session;
     ConsolePrompter prompter(context.err);
     const SystemClock clock;
     ReportDefinitions definitions(session, prompter, clock);
