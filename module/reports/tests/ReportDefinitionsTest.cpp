@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <barrier>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 using namespace qaveq;
 
@@ -247,6 +250,40 @@ TEST_P(ReportDefinitionsTest, NewDefinitionsAndLoadDefaultsTakeTheirFamilysValue
     ReportDefinitions::prime(category, ReportFamily::Category, u"ADM"_s);
     EXPECT_EQ(category.ReportFormat, u"S");
     EXPECT_EQ(category.DetailSummary, u"S");
+}
+
+TEST_P(ReportDefinitionsTest, TwoStationsDuplicatingAtOnceGetTheirOwnNumbersAndLists)
+{
+    const quint32 original = add(u"Detail"_s, u"Shared"_s);
+    member(original, ListKind::Equipment, u"TRK-101"_s);
+    member(original, ListKind::Category, u"FUEL"_s);
+    constexpr int Rounds = 10;
+    std::barrier sync(2);
+    QList<quint32> copies[2];
+    const auto station = [&](int index, const QString &userId) {
+        data::Company own(database.settings(), companyCatalog());
+        data::Session mine(&own);
+        mine.userId = userId;
+        ScriptedPrompter answers;
+        ReportDefinitions desk(mine, answers, clock);
+        for (int round = 0; round < Rounds; ++round) {
+            sync.arrive_and_wait();
+            if (const std::optional<quint32> copy = desk.duplicate(original))
+                copies[index].append(*copy);
+        }
+    };
+    std::thread first(station, 0, u"EQM"_s);
+    std::thread second(station, 1, u"ADM"_s);
+    first.join();
+    second.join();
+    QList<quint32> all = copies[0] + copies[1];
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end()) << "no number twice";
+    EXPECT_EQ(all.size(), 2 * Rounds) << "each waited for the other's transaction";
+    for (quint32 copy : all)
+        EXPECT_EQ(members(copy), members(original)) << copy;
+    EXPECT_EQ(company.file<EQLimits>().count(), 1 + all.size());
+    EXPECT_EQ(company.file<LimList>().count(), 2 * (1 + all.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ReportDefinitionsTest,
