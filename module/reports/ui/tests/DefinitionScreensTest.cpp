@@ -206,6 +206,24 @@ TEST_F(DefinitionScreensTest, SaveAndPrintWritesFirstSaveAndViewRefusesTheMainte
     EXPECT_EQ(company.file<EQLimits>().count(), 1) << "changed, not added again";
 }
 
+TEST_F(DefinitionScreensTest, EditListStoresANewDefinitionFirstSoItsEntriesHaveItsNumber)
+{
+    auto form = open(ReportFamily::Listing, data::Request::Insert);
+    form->click(u"EQLM:ReportTitle");
+    form->type(u"Listed trucks"_s);
+    form->model.choose(u"EQLM:SelectedEquipment", qint64(2));
+    FormDriver::settle();
+    QPushButton *edit = button(*form, u"Edit List"_s);
+    ASSERT_TRUE(edit->isEnabled());
+    edit->click();
+    FormDriver::settle();
+    EXPECT_EQ(picker.asked(), QStringList{u"UPDATELIMLIST Equipment:1"_s});
+    EXPECT_EQ(Text::clip(stored(1).ReportTitle), u"Listed trucks");
+    edit->click();
+    FormDriver::settle();
+    EXPECT_EQ(company.file<EQLimits>().count(), 1) << "stored once, then changed";
+}
+
 TEST_F(DefinitionScreensTest, TheReadOnlyUserMayLookButNotAdd)
 {
     session.userId = u"VEW"_s;
