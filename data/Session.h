@@ -49,7 +49,12 @@ public:
     int costCodeLength = 10;        // COSTCODELEN
     int jobIdLength = 0;            // the job-ID length typed IDs are filled to; 0: not filled
 
-    QString reportFilter;     // REPORTFILTER, up to 3,000 characters
+    QString reportFilter; // REPORTFILTER, up to 3,000 characters
+    // GLO:ReportLimit: the saved report definition a favourite opens its list on; 0: none.
+    quint32 reportLimit = 0;
+    // ReportViewMode, the equipment module's own: 0 printing, 1 analysis, 2 cost
+    // summary and 3 detail shown on screen instead of printed.
+    int reportViewMode = 0;
     bool printPreview = true; // GLO:PrintPreview
     int previewZoom = 0;      // GLO:PreviewZoom
     QString pdfPath;          // PDFPATH, a folder

@@ -1,6 +1,7 @@
 #include "ReportCommands.h"
 
 #include "CompanyAccess.h"
+#include "DefinitionCommands.h"
 
 #include "assets/FixedAssetReports.h"
 #include "output/ReportRun.h"
@@ -163,7 +164,15 @@ int runReport(CommandContext &context)
     ArgumentReader reader(context.arguments);
     if (name == u"fixed-assets"_s)
         return runFixedAssets(context, reader);
-    return usage(context, u"report"_s, u"no report \"%1\"; the reports: fixed-assets"_s.arg(name));
+    if (name == u"definitions"_s)
+        return runDefinitionList(context, reader);
+    if (name == u"copy"_s)
+        return runDefinitionCopy(context, reader);
+    if (name == u"run"_s)
+        return runDefinitionReport(context, reader);
+    return usage(
+        context, u"report"_s,
+        u"no report \"%1\"; the reports: fixed-assets, definitions, copy, run"_s.arg(name));
 }
 
 } // namespace
@@ -183,7 +192,18 @@ QList<Command> reportCommands()
         "                 (\"Fixed Asset Depreciation Schedule.pdf\", \"Fixed Asset\n"
         "                 Depreciation Graphs.pdf\") in the current folder\n"
         "  --export FILE  also write the report's text copy, tab-separated lines\n"
-        "                 ready for a spreadsheet\n"_s,
+        "                 ready for a spreadsheet\n\n"
+        "       qaveq --company DIR report definitions [--family FAMILY]\n"
+        "       qaveq --company DIR [--user ID] report copy N\n"
+        "       qaveq --company DIR [--user ID] report run N [--pdf FILE] [--export FILE]\n"
+        "                                   [--print] [--batch B ...]\n\n"
+        "\"definitions\" lists the saved report definitions (number, family, title,\n"
+        "owner, locked); FAMILY is analysis, detail, listing, category or proof.\n"
+        "\"copy\" duplicates definition N with its list entries, owned by the user,\n"
+        "and prints the copy's number. \"run\" prints definition N through its\n"
+        "family's report (--batch names the tagged batches of a proof listing;\n"
+        "--print prints without preview). Definitions are written with\n"
+        "\"qaveq load EQLimits\".\n"_s,
         runReport};
     report.paints = true;
     return {report};

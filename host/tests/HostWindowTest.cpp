@@ -126,23 +126,25 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
         EXPECT_EQ(titles.size(), QSet<QString>(titles.begin(), titles.end()).size());
     }
 
-    // The server procedures run the report the current definition names.
-    const auto shownAfter = [this](const QString &procedure) {
+    // The server procedures run the report that the code of the definition
+    // handed over in the report filter names; one not built yet is a
+    // procedure not defined.
+    const auto shownAfter = [this](const QString &procedure, EQLimits definition) {
+        EXPECT_TRUE(session.company().file<EQLimits>().insert(definition).isOk());
+        session.session().reportFilter = QString::number(definition.LimitID);
         const qsizetype before = prompter.shown().size();
         session.call(procedure);
         return prompter.shown().size() == before ? QString() : prompter.shown().last().text;
     };
-    EQLimits &definition = session.session().buffer<EQLimits>();
+    EQLimits definition;
     definition.ReportType = u"S"_s;
-    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s),
-              u"The equipment analysis report, summary form is still being built.|It comes with a "
-              "later version of QAVEQ.");
+    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition),
+              u"The Procedure PRINTEQANALYSIS1 has not been defined.");
     definition.ReportType = u"Q"_s;
-    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s), QString());
+    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition), QString());
     definition.ReportFormat = u"D"_s;
-    EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s),
-              u"The equipment listing is still being built.|It comes with a later version of "
-              "QAVEQ.");
+    EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s, definition),
+              u"The Procedure PRINTEQLISTING has not been defined.");
 
     session.close();
     EXPECT_FALSE(session.moduleLoaded());

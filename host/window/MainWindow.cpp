@@ -6,6 +6,7 @@
 #include "records/EQCode.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
+#include "reports/ReportDefinitions.h"
 
 #include "output/MailSettings.h"
 #include "suite/Lookups.h"
@@ -16,6 +17,8 @@
 #include "runtime/widgets/MailDialogs.h"
 
 #include "data/suite/SystemFiles.h"
+
+#include "core/Text.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -183,6 +186,7 @@ void MainWindow::buildMenus()
         connect(action, &QAction::triggered, this,
                 [this, procedure, entry] { run(procedure, static_cast<int>(entry.request)); });
     }
+    addFavourites(menus.value(u"&Reports"_s));
     QMenu *setup = menus.value(u"&Setup"_s);
     setup->addSeparator();
     for (const SuiteEntry &entry : SetupLists) {
@@ -212,6 +216,42 @@ void MainWindow::buildMenus()
     connect(contents, &QAction::triggered, this,
             [this] { HelpViewer::showTopic(u"html/index.htm"_s, this); });
     connect(help->addAction(u"&About QAVEQ"_s), &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::addFavourites(QMenu *reports)
+{
+    reports->addSeparator();
+    QMenu *favourites = reports->addMenu(u"&Favorite Reports"_s);
+    favourites->menuAction()->setStatusTip(
+        u"The report definitions you added to your favourites, each opened on its own."_s);
+    // Read each time it opens: favourites are added from the definition lists.
+    connect(favourites, &QMenu::aboutToShow, this, [this, favourites] {
+        favourites->clear();
+        data::Session &session = m_session.session();
+        const QList<MemLimit> kept =
+            ReportDefinitions::favourites(m_session.company(), session.userId);
+        if (kept.isEmpty())
+            favourites->addAction(u"(none yet: use \"Add to Favorite Reports\" in a report list)"_s)
+                ->setEnabled(false);
+        for (const MemLimit &favourite : kept) {
+            const FamilyInfo *family = nullptr;
+            for (const FamilyInfo &info : ReportFamilies::all())
+                if (info.favourites == Text::clip(favourite.ReportName))
+                    family = &info;
+            QAction *action = favourites->addAction(Text::clip(favourite.ReportName) + u":  "_s +
+                                                    Text::clip(favourite.Title));
+            action->setEnabled(family && exportOf(family->listProcedure));
+            if (!family)
+                continue;
+            const QString procedure = family->listProcedure;
+            const auto limit = static_cast<quint32>(favourite.LimitID);
+            connect(action, &QAction::triggered, this, [this, procedure, limit] {
+                m_session.session().reportLimit = limit;
+                run(procedure, static_cast<int>(data::Request::None));
+                m_session.session().reportLimit = 0;
+            });
+        }
+    });
 }
 
 const ModuleLoader::Procedure *MainWindow::exportOf(const QString &procedure) const

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 class QLabel;
+class QMenu;
 
 namespace qaveq::host {
 
@@ -27,6 +28,9 @@ public:
 
 private:
     void buildMenus();
+    // "Favorite Reports": the signed-on user's favourites, each opening its
+    // family's list on that definition alone.
+    void addFavourites(QMenu *reports);
     // The module's export of that name; null when the module has none.
     const ModuleLoader::Procedure *exportOf(const QString &procedure) const;
     void run(const QString &procedure, int request);

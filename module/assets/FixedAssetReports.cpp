@@ -5,6 +5,8 @@
 #include "output/ReportBands.h"
 #include "output/ReportRun.h"
 
+#include "runtime/report/ReportColumns.h"
+
 #include "core/Picture.h"
 #include "core/Text.h"
 
@@ -26,18 +28,6 @@ QString formatted(const char16_t *picture, qint64 value)
     return Picture::parse(QStringView(picture)).format(value);
 }
 
-// Columns of the schedule, across a landscape page (7,200 decipoints).
-constexpr qreal DateWidth = 560;
-constexpr qreal AmountWidth = 640;
-constexpr qreal MethodsLeft = DateWidth;
-constexpr qreal ActualLeft = MethodsLeft + 8 * AmountWidth;
-constexpr qreal PeriodLeft = ActualLeft + AmountWidth;
-constexpr qreal PeriodWidth = 400;
-constexpr qreal RecordLeft = PeriodLeft + PeriodWidth;
-constexpr qreal RecordWidth = 480;
-constexpr qreal Pad = 40;
-constexpr qreal LineHeight = 150;
-
 const char16_t *const MethodHeadings[] = {u"Straight Line", u"Sum of Years' Digits",
                                           u"Double Declining Balance", u"Custom"};
 
@@ -47,9 +37,35 @@ int boldGroup(int method)
     return method >= 1 && method <= 4 ? method - 1 : -1;
 }
 
-QRectF cell(qreal left, qreal width, qreal top = 0, qreal height = LineHeight)
+// The schedule's columns across a landscape page: the month, an amount and
+// a value per method, the amount actually posted, its period and G/L record.
+const report::ColumnTable &scheduleColumns()
 {
-    return QRectF(left + Pad, top, width - 2 * Pad, height);
+    static const report::ColumnTable table = [] {
+        const int right = Qt::AlignRight;
+        QList<report::ReportColumn> columns{
+            {.heading = {u"Month/Year"_s}, .picture = u"@d14"_s, .exportPicture = u"@d02"_s}};
+        QList<report::ColumnSpan> spans;
+        for (int group = 0; group < 4; ++group) {
+            spans.append({.first = 1 + 2 * group,
+                          .count = 2,
+                          .text = QString::fromUtf16(MethodHeadings[group]),
+                          .group = group});
+            for (const QString &heading : {u"Amount"_s, u"Value"_s})
+                columns.append({.heading = {heading},
+                                .picture = u"@n-15.2"_s,
+                                .alignment = right,
+                                .group = group});
+        }
+        columns.append(
+            {.heading = {u"Actual"_s, u"Amount"_s}, .picture = u"@n-15.2"_s, .alignment = right});
+        columns.append({.heading = {u"Fiscal"_s, u"Period"_s},
+                        .picture = u"@s5"_s,
+                        .alignment = Qt::AlignHCenter});
+        columns.append({.heading = {u"Record #"_s}, .picture = u"@n7b"_s, .alignment = right});
+        return report::ColumnTable(columns, ReportBands::font(8), spans);
+    }();
+    return table;
 }
 
 // The equipment's block of figures at the top of both reports, with its
@@ -216,64 +232,16 @@ qint64 FixedAssetScheduleReport::primaryRecordCount()
 
 report::Band FixedAssetScheduleReport::headings() const
 {
-    const int bold = boldGroup(m_equipment.DepreciationMethod);
-    const report::TextStyle plain = ReportBands::font(8);
-    const report::TextStyle strong = ReportBands::font(8, true);
-    const int centre = Qt::AlignHCenter | Qt::AlignBottom;
-    const int right = Qt::AlignRight | Qt::AlignBottom;
-    report::Band band;
-    band.height = 2 * LineHeight + 60;
-    for (int group = 0; group < 4; ++group) {
-        const qreal left = MethodsLeft + group * 2 * AmountWidth;
-        const report::TextStyle &font = group == bold ? strong : plain;
-        band.text(cell(left, 2 * AmountWidth), QString::fromUtf16(MethodHeadings[group]), font,
-                  centre)
-            .line(QPointF(left + Pad, LineHeight),
-                  QPointF(left + 2 * AmountWidth - Pad, LineHeight), 3)
-            .text(cell(left, AmountWidth, LineHeight), u"Amount"_s, font, right)
-            .text(cell(left + AmountWidth, AmountWidth, LineHeight), u"Value"_s, font, right);
-    }
-    band.text(cell(0, DateWidth, LineHeight), u"Month/Year"_s, plain,
-              Qt::AlignLeft | Qt::AlignBottom)
-        .text(cell(ActualLeft, AmountWidth), u"Actual"_s, plain, right)
-        .text(cell(ActualLeft, AmountWidth, LineHeight), u"Amount"_s, plain, right)
-        .text(cell(PeriodLeft, PeriodWidth), u"Fiscal"_s, plain, centre)
-        .text(cell(PeriodLeft, PeriodWidth, LineHeight), u"Period"_s, plain, centre)
-        .text(cell(RecordLeft, RecordWidth, LineHeight), u"Record #"_s, plain, right)
-        .line(QPointF(0, 2 * LineHeight + 30),
-              QPointF(RecordLeft + RecordWidth, 2 * LineHeight + 30), 5);
-    return band;
+    return scheduleColumns().headings(boldGroup(m_equipment.DepreciationMethod));
 }
 
 report::Band FixedAssetScheduleReport::detail(const GLDepr &row) const
 {
-    const int bold = boldGroup(m_equipment.DepreciationMethod);
-    const report::TextStyle plain = ReportBands::font(8);
-    const report::TextStyle strong = ReportBands::font(8, true);
-    const int right = Qt::AlignRight | Qt::AlignVCenter;
-    const Decimal GLDepr::*const amounts[8] = {
-        &GLDepr::SLAmount,  &GLDepr::SLValue,  &GLDepr::SYAmount,  &GLDepr::SYValue,
-        &GLDepr::DDBAmount, &GLDepr::DDBValue, &GLDepr::UD1Amount, &GLDepr::UD1Value};
-
-    report::Band band;
-    band.height = LineHeight;
-    band.text(cell(0, DateWidth), formatted(u"@d14", row.Date), plain);
-    QStringList values{formatted(u"@d02", row.Date)};
-    for (int i = 0; i < 8; ++i) {
-        const Decimal &amount = row.*amounts[i];
-        band.text(cell(MethodsLeft + i * AmountWidth, AmountWidth), formatted(u"@n-18.2", amount),
-                  i / 2 == bold ? strong : plain, right);
-        values.append(formatted(u"@n-15.2", amount));
-    }
-    const QString transaction = formatted(u"@n7b", row.GLTransID);
-    band.text(cell(ActualLeft, AmountWidth), formatted(u"@n-18.2", row.ActualAmount), plain, right)
-        .text(cell(PeriodLeft, PeriodWidth), Picture::parse(u"@s5").format(row.FPPostedLabel),
-              plain, Qt::AlignCenter)
-        .text(cell(RecordLeft, RecordWidth), transaction, plain, right);
-    values << formatted(u"@n-15.2", row.ActualAmount) << Text::clip(row.FPPostedLabel)
-           << transaction;
-    band.exportLine(values.join(u'\t'));
-    return band;
+    return scheduleColumns().detail({qint64(row.Date), row.SLAmount, row.SLValue, row.SYAmount,
+                                     row.SYValue, row.DDBAmount, row.DDBValue, row.UD1Amount,
+                                     row.UD1Value, row.ActualAmount, row.FPPostedLabel,
+                                     qint64(row.GLTransID)},
+                                    boldGroup(m_equipment.DepreciationMethod));
 }
 
 bool FixedAssetScheduleReport::open(ReportRun &run)
@@ -291,10 +259,8 @@ bool FixedAssetScheduleReport::open(ReportRun &run)
     report::Band block = equipmentBlock(m_equipment, true);
     block.exportLine(QString());
     block.exportLine(u"Depreciation Schedule:"_s);
-    block.exportLine(
-        u"\tStraight Line\t\tSum of Years' Digits\t\tDouble Declining Balance\t\tCustom\t\tActual\tFiscal"_s);
-    block.exportLine(
-        u"Month/Year\tAmount\tValue\tAmount\tValue\tAmount\tValue\tAmount\tValue\tAmount\tPeriod\tRecord #"_s);
+    for (const QString &line : scheduleColumns().exportHeadings())
+        block.exportLine(line);
     engine.print(block);
     engine.print(headings());
     if (m_total == 0)

@@ -934,21 +934,28 @@ private:
 
     void reportDefinitions()
     {
+        // Every family has two or more; one of each locked by its owner EQM.
         const struct
         {
-            const char16_t *report, *title, *type, *format, *summary, *orientation;
+            const char16_t *report, *title, *type, *format, *summary, *orientation, *owner;
+            quint8 locked;
         } definitions[] = {
-            {u"Analysis", u"Monthly Usage / Cost Analysis", u"A", u"", u"I", u"L"},
-            {u"Analysis", u"Cost Summary - All Equipment", u"S", u"", u"I", u"P"},
-            {u"Analysis", u"Maintenance Schedule", u"M", u"", u"I", u"P"},
-            {u"Detail", u"Equipment Detail - Current Year", u"", u"0", u"I", u"L"},
-            {u"Equipment List", u"Equipment Master List", u"", u"M", u"I", u"P"},
-            {u"Equipment List", u"Equipment Data Sheets", u"", u"D", u"I", u"P"},
-            {u"Category List", u"Cost Categories", u"", u"C", u"S", u"P"},
+            {u"Analysis", u"Monthly Usage / Cost Analysis", u"A", u"", u"I", u"L", u"ADM", 0},
+            {u"Analysis", u"Cost Summary - All Equipment", u"S", u"", u"I", u"P", u"ADM", 0},
+            {u"Analysis", u"Maintenance Schedule", u"M", u"", u"I", u"P", u"EQM", 1},
+            {u"Detail", u"Equipment Detail - Current Year", u"", u"0", u"I", u"L", u"ADM", 0},
+            {u"Detail", u"Fuel Costs of the Trucks", u"", u"1", u"D", u"L", u"EQM", 1},
+            {u"Equipment List", u"Equipment Master List", u"", u"M", u"I", u"P", u"ADM", 0},
+            {u"Equipment List", u"Equipment Data Sheets", u"", u"D", u"I", u"P", u"EQM", 1},
+            {u"Category List", u"Cost Categories", u"", u"C", u"S", u"P", u"ADM", 0},
+            {u"Category List", u"Cost Categories with Accounts", u"", u"D", u"D", u"P", u"EQM", 1},
+            {u"Log Proof Listing", u"All Tagged Batches", u"", u"", u"", u"P", u"ADM", 0},
+            {u"Log Proof Listing", u"Trucks This Month", u"", u"", u"", u"P", u"EQM", 1},
         };
         for (const auto &d : definitions) {
             EQLimits limits;
-            limits.UserID = u"ADM"_s;
+            limits.UserID = QString::fromUtf16(d.owner);
+            limits.Locked = d.locked;
             limits.Report = QString::fromUtf16(d.report);
             limits.ReportTitle = QString::fromUtf16(d.title);
             limits.ReportType = QString::fromUtf16(d.type);
@@ -967,7 +974,42 @@ private:
                 limits.SelectedDates = 2;
                 limits.FPTo = Decimal(m_periods[periodOf(m_lastMonth)].number);
             }
+            const bool trucks = limits.ReportTitle.contains(u"Trucks"_s);
+            if (trucks && limits.Report == u"Log Proof Listing") {
+                limits.SelectedEquipment = 1;
+                limits.EquipmentFrom = u"TRK-101"_s;
+                limits.EquipmentTo = u"TRK-199"_s;
+                limits.SelectedDates = 1;
+                limits.DateFrom = day(QDate(m_today.year(), m_today.month(), 1));
+                limits.DateTo = day(m_today);
+            } else if (trucks) {
+                limits.SelectedEquipment = 2;
+                limits.SelectedCategory = 2;
+            }
             put(limits);
+            if (limits.ReportType == u"A") {
+                MemLimit favourite;
+                favourite.LimitID = static_cast<qint32>(limits.LimitID);
+                favourite.UserID = u"ADM"_s;
+                favourite.FileName = u"EQLimits"_s;
+                favourite.ReportName = u"E/Q Analysis Report"_s;
+                favourite.Title = limits.ReportTitle;
+                put(favourite);
+            }
+            if (trucks && limits.SelectedEquipment == 2) {
+                const QString members[][2] = {{u"Equipment"_s, u"TRK-101"_s},
+                                              {u"Equipment"_s, u"TRK-102"_s},
+                                              {u"Equipment"_s, u"TRK-103"_s},
+                                              {u"Category"_s, u"FUEL"_s}};
+                for (const auto &[kind, value] : members) {
+                    LimList entry;
+                    entry.FileName = u"EQLimits"_s;
+                    entry.LimitID = static_cast<qint32>(limits.LimitID);
+                    entry.Kind = kind;
+                    entry.Value = value;
+                    put(entry);
+                }
+            }
         }
     }
 

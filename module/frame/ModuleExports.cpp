@@ -12,6 +12,8 @@
 #include "equipment/ui/EquipmentScreens.h"
 #include "logs/ui/UsageLogWindow.h"
 #include "records/EQLimits.h"
+#include "reports/ReportDefinitions.h"
+#include "reports/ui/DefinitionScreens.h"
 
 #include "suite/SiblingModules.h"
 
@@ -21,6 +23,9 @@
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/DebugLog.h"
+#include "runtime/StandardWarnings.h"
+
+#include "core/Clock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -90,10 +95,16 @@ void notBuiltYet(const char *name)
                           QStringLiteral("&OK"), 1, Message::Icon::Information});
 }
 
+// The definition whose number the caller handed over in the report filter.
 EQLimits currentDefinition()
 {
     data::Session *session = data::Session::current();
-    return session ? session->buffer<EQLimits>() : EQLimits();
+    if (!session || !session->company)
+        return {};
+    static const SystemClock clock;
+    const std::optional<EQLimits> found =
+        ReportDefinitions(*session, module.prompter, clock).find(session->reportFilter.toUInt());
+    return found.value_or(EQLimits());
 }
 
 void runProcedure(const QString &name);
@@ -103,6 +114,17 @@ void updateEqLogB()
 {
     UsageLogScreens::updateLog(module.state.errorManager(), module.state.logEntries(),
                                &runProcedure);
+}
+
+// A report reached through a definition's dispatch: one not built yet is a
+// procedure not defined (warning 6), as the suite says of any missing one.
+void runReport(const QString &name)
+{
+    if (stillToCome().count(name) != 0) {
+        StandardWarnings(module.state.errorManager()).show(6, name);
+        return;
+    }
+    runProcedure(name);
 }
 
 } // namespace
@@ -121,15 +143,11 @@ QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQANALYSISLIMITS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQDETAILLIMITS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING1)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQLISTINGLIMITS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST1)
-QAVEQ_PROCEDURE_NOT_BUILT(BROWSEEQCATEGORYLISTLIMITS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQMAINTENANCE)
 QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTUSAGELOGFM)
@@ -217,21 +235,42 @@ Q_DECL_EXPORT void FIXEDASSETGRAPH()
     FixedAssetScreens::graphWindow(module.state.errorManager());
 }
 
-// The three server procedures run the report that the current report
-// definition's code names, or nothing.
+// The three server procedures run the report that the code of the definition
+// handed over in the report filter names, or nothing.
 Q_DECL_EXPORT void PRINTEQCATEGORYLISTSERVER()
 {
-    runProcedure(ReportDispatch::categoryList(currentDefinition()));
+    runReport(ReportDispatch::categoryList(currentDefinition()));
 }
 
 Q_DECL_EXPORT void PRINTEQANALYSISSERVER()
 {
-    runProcedure(ReportDispatch::analysis(currentDefinition()));
+    runReport(ReportDispatch::analysis(currentDefinition()));
 }
 
 Q_DECL_EXPORT void PRINTEQLISTINGSERVER()
 {
-    runProcedure(ReportDispatch::listing(currentDefinition()));
+    runReport(ReportDispatch::listing(currentDefinition()));
+}
+
+// The lists of saved report definitions print through the dispatch.
+Q_DECL_EXPORT void BROWSEEQANALYSISLIMITS()
+{
+    DefinitionScreens::browse(ReportFamily::Analysis, module.state.errorManager(), &runReport);
+}
+
+Q_DECL_EXPORT void BROWSEEQDETAILLIMITS()
+{
+    DefinitionScreens::browse(ReportFamily::Detail, module.state.errorManager(), &runReport);
+}
+
+Q_DECL_EXPORT void BROWSEEQLISTINGLIMITS()
+{
+    DefinitionScreens::browse(ReportFamily::Listing, module.state.errorManager(), &runReport);
+}
+
+Q_DECL_EXPORT void BROWSEEQCATEGORYLISTLIMITS()
+{
+    DefinitionScreens::browse(ReportFamily::Category, module.state.errorManager(), &runReport);
 }
 
 Q_DECL_EXPORT const QaveqExport *qaveq_exports(int *count);

@@ -152,6 +152,8 @@ struct Control
     std::optional<Decimal> minimum = {}; // numbers: the range the value must lie in
     std::optional<Decimal> maximum = {};
     QList<Choice> choices = {}; // drop lists and radio groups
+    // Radio buttons one under another (choices with explanations), not side by side.
+    bool stacked = false;
     // Choices that change while the form is open (a list the user maintains,
     // a label the user names); read again after each button of the form.
     std::function<QList<Choice>(const FormModel &)> choicesOf = {};

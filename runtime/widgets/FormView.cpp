@@ -368,7 +368,8 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
     }
     case ControlKind::RadioGroup: {
         auto *box = new QWidget(parent);
-        auto *line = new QHBoxLayout(box);
+        auto *line = new QBoxLayout(
+            control.stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, box);
         line->setContentsMargins(0, 0, 0, 0);
         auto *group = new QButtonGroup(box);
         for (int i = 0; i < control.choices.size(); ++i) {

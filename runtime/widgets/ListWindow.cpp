@@ -156,14 +156,18 @@ void ListWindow::buildUi()
                                                              {u"&Delete"_s, data::Request::Delete},
                                                              {u"&View"_s, data::Request::View}};
         for (const auto &[text, request] : buttons) {
+            if (!m_definition.formButtons.contains(request))
+                continue;
             auto *button = new QPushButton(text, this);
             connect(button, &QPushButton::clicked, this, [this, request] { callForm(request); });
+            addExtras(button);
             bottom->addWidget(button);
         }
     }
     for (const auto &[text, action] : std::as_const(m_definition.buttons)) {
         auto *button = new QPushButton(text, this);
         connect(button, &QPushButton::clicked, this, action);
+        addExtras(button);
         (ownButtons ? ownButtons : bottom)->addWidget(button);
     }
     auto *sendTo = new QPushButton(u"Send &To..."_s, this);
@@ -190,6 +194,19 @@ void ListWindow::buildUi()
     for (const KeyedListModel::Column &column : std::as_const(m_definition.columns))
         width += column.width;
     resize(std::max(width, 480), 460);
+}
+
+void ListWindow::addExtras(QPushButton *button)
+{
+    const auto found = m_definition.buttonExtras.constFind(button->text());
+    if (found == m_definition.buttonExtras.cend())
+        return;
+    button->setToolTip(found->tip);
+    if (const auto rightClick = found->rightClick) {
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [button, rightClick](const QPoint &at) { rightClick(button->mapToGlobal(at)); });
+    }
 }
 
 void ListWindow::run()
@@ -342,6 +359,12 @@ bool ListWindow::loadBuffer(int row)
     return true;
 }
 
+bool ListWindow::loadHighlighted()
+{
+    const int row = currentRow();
+    return row >= 0 && loadBuffer(row);
+}
+
 void ListWindow::choose()
 {
     const int row = currentRow();
@@ -353,7 +376,8 @@ void ListWindow::choose()
 
 void ListWindow::callForm(data::Request request)
 {
-    if (m_definition.form.isEmpty() || !m_caller)
+    // Keys and menus offer no more than the list's buttons do.
+    if (m_definition.form.isEmpty() || !m_caller || !m_definition.formButtons.contains(request))
         return;
     const int row = currentRow();
     if (request != data::Request::Insert && (row < 0 || !loadBuffer(row)))
@@ -461,14 +485,14 @@ void ListWindow::showContextMenu(const QPoint &position)
 {
     QMenu menu(this);
     if (!m_definition.form.isEmpty()) {
-        connect(menu.addAction(u"&Add"_s), &QAction::triggered, this,
-                [this] { callForm(data::Request::Insert); });
-        connect(menu.addAction(u"&Change"_s), &QAction::triggered, this,
-                [this] { callForm(data::Request::Change); });
-        connect(menu.addAction(u"&Delete"_s), &QAction::triggered, this,
-                [this] { callForm(data::Request::Delete); });
-        connect(menu.addAction(u"&View"_s), &QAction::triggered, this,
-                [this] { callForm(data::Request::View); });
+        const std::pair<QString, data::Request> actions[] = {{u"&Add"_s, data::Request::Insert},
+                                                             {u"&Change"_s, data::Request::Change},
+                                                             {u"&Delete"_s, data::Request::Delete},
+                                                             {u"&View"_s, data::Request::View}};
+        for (const auto &[text, request] : actions)
+            if (m_definition.formButtons.contains(request))
+                connect(menu.addAction(text), &QAction::triggered, this,
+                        [this, request] { callForm(request); });
     }
     QAction *select = menu.addAction(u"&Select"_s);
     select->setEnabled(m_selecting);

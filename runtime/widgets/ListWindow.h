@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFutureWatcher>
+#include <QMap>
 
 #include <functional>
 
@@ -53,6 +54,17 @@ public:
         QString helpTopic = {};
         // Buttons of the screen's own ("Apply to All", "Training Video"...).
         QList<std::pair<QString, std::function<void()>>> buttons = {};
+        // Which of the standard buttons that call the form the list shows.
+        QList<data::Request> formButtons = {data::Request::Insert, data::Request::Change,
+                                            data::Request::Delete, data::Request::View};
+        // By a button's text: its hint, and what a right click on it offers
+        // (at that point of the screen).
+        struct ButtonExtra
+        {
+            QString tip = {};
+            std::function<void(const QPoint &global)> rightClick = {};
+        };
+        QMap<QString, ButtonExtra> buttonExtras = {};
         // Check boxes under the list ("Show Active Equipment"): text, whether
         // checked, and what a change does.
         struct Check
@@ -88,6 +100,8 @@ public:
     void selectRow(int row);
     // The highlighted record into the buffer; answers completed and closes.
     void choose();
+    // The highlighted record into the file's buffer; false when none is.
+    bool loadHighlighted();
     // Calls the form with the request; for change, delete and view with the
     // highlighted record in the buffer.
     void callForm(data::Request request);
@@ -113,6 +127,7 @@ protected:
 
 private:
     void buildUi();
+    void addExtras(QPushButton *button);
     // The sort order's locator, or null when it has none.
     const KeyChoice *locatorKey() const;
     void showLocatorColumn();

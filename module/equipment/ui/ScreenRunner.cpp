@@ -7,8 +7,11 @@
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
+#include "reports/DefinitionForms.h"
+#include "reports/ReportSelection.h"
 
 #include "suite/Lookups.h"
+#include "suite/Procedures.h"
 
 #include "runtime/StandardWarnings.h"
 #include "runtime/forms/FormModel.h"
@@ -50,6 +53,21 @@ forms::LookupPicker picker(data::Session &session, data::ErrorManager &errors,
     lookups.add(u"BROWSEEQCODE"_s,
                 forms::LookupPicker::list(session, EQCode::fileSchema(), u"CategoryID"_s,
                                           [&errors] { CostCategoryScreens::browse(errors); }));
+    lookups.add(u"BROWSEEQHEADER"_s,
+                forms::LookupPicker::list(session, EQHeader::fileSchema(), u"EquipmentID"_s,
+                                          [&errors] { EquipmentScreens::browse(errors, {}); }));
+    // The list editors of a report definition: the picker gets its number.
+    for (const QString &kind : {ListKind::Equipment, ListKind::Category, ListKind::Job})
+        lookups.add(DefinitionForms::listEditor(kind),
+                    [kind](const QString &limit) -> std::optional<QString> {
+                        suite::UPDATELIMLIST(limit.toUInt(), kind);
+                        return std::nullopt;
+                    });
+    lookups.add(DefinitionForms::UserDefinedEditor,
+                [](const QString &limit) -> std::optional<QString> {
+                    suite::BROWSELIMLISTUD(limit.toUInt());
+                    return std::nullopt;
+                });
     lookups.add(u"PHOTOFILE"_s, [](const QString &current) -> std::optional<QString> {
         QtFileChooser chooser(QApplication::activeWindow());
         const QString chosen = chooser.choose(

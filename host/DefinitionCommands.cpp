@@ -1,0 +1,173 @@
+#include "DefinitionCommands.h"
+
+#include "CompanyAccess.h"
+
+#include "records/EQLimits.h"
+#include "reports/ReportDefinitions.h"
+#include "reports/ReportFamily.h"
+
+#include "runtime/ConsolePrompter.h"
+#include "runtime/StandardWarnings.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+
+#include "core/Clock.h"
+#include "core/Text.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::host {
+
+namespace {
+
+// The one positional after the subcommand: a definition's number.
+std::optional<quint32> definitionNumber(CommandContext &context, ArgumentReader &reader,
+                                        const QString &what, int *status)
+{
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (problem.isEmpty() && !reader.missingValue().isEmpty())
+        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+    bool ok = false;
+    const uint number = rest.value(1).toUInt(&ok);
+    if (problem.isEmpty() && (rest.size() != 2 || !ok || number == 0))
+        problem = u"name the number of the definition to %1"_s.arg(what);
+    if (!problem.isEmpty()) {
+        *status = usage(context, u"report"_s, problem);
+        return std::nullopt;
+    }
+    return number;
+}
+
+// The company, with the command line's user signed on; null after saying why not.
+struct SignedOn
+{
+    std::unique_ptr<data::Company> company;
+    std::unique_ptr<data::Session> session;
+};
+
+std::optional<SignedOn> signedOn(CommandContext &context)
+{
+    SignedOn desk{openCompany(context), nullptr};
+    if (!desk.company)
+        return std::nullopt;
+    desk.session = std::make_unique<data::Session>(desk.company.get());
+    if (!signOn(context, *desk.session))
+        return std::nullopt;
+    return desk;
+}
+
+} // namespace
+
+int runDefinitionList(CommandContext &context, ArgumentReader &reader)
+{
+    const std::optional<QString> familyName = reader.option(u"family"_s);
+    QString problem;
+    if (reader.positionals(&problem).size() != 1 && problem.isEmpty())
+        problem = u"report definitions takes no other arguments"_s;
+    const FamilyInfo *family = familyName ? ReportFamilies::named(*familyName) : nullptr;
+    if (problem.isEmpty() && familyName && !family)
+        problem =
+            u"no family \"%1\"; the families: analysis, detail, listing, category, proof"_s.arg(
+                *familyName);
+    if (!problem.isEmpty())
+        return usage(context, u"report"_s, problem);
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+    data::ScanOptions options;
+    if (family)
+        options = data::ScanOptions::equal({family->report});
+    data::KeyCursor cursor = company->file<EQLimits>().scan(u"KeyReport", options);
+    context.out << "Number  Family     Title                                     Owner  Locked\n";
+    for (EQLimits definition; cursor.next(definition);) {
+        const FamilyInfo *of = ReportFamilies::ofReport(definition.Report);
+        context.out << QString::number(definition.LimitID).rightJustified(6) << "  "
+                    << (of ? of->name : Text::clip(definition.Report)).leftJustified(9) << "  "
+                    << Text::clip(definition.ReportTitle).leftJustified(40) << "  "
+                    << Text::clip(definition.UserID).leftJustified(5) << "  "
+                    << (definition.Locked == 1 ? "yes" : "no") << "\n";
+    }
+    if (cursor.error()) {
+        context.err << "qaveq: " << cursor.error()->text() << "\n";
+        return Failure;
+    }
+    return Success;
+}
+
+int runDefinitionCopy(CommandContext &context, ArgumentReader &reader)
+{
+    int status = Success;
+    const std::optional<quint32> number = definitionNumber(context, reader, u"copy"_s, &status);
+    if (!number)
+        return status;
+    std::optional<SignedOn> desk = signedOn(context);
+    if (!desk)
+        return Failure;
+    data::Session &session = *desk->session;
+    ConsolePrompter prompter(context.err);
+    const SystemClock clock;
+    if (session.equipmentReadOnly) {
+        context.err << "qaveq: user " << session.userId
+                    << " has read only privileges in the Equipment Costing module.\n";
+        return Failure;
+    }
+    const std::optional<quint32> copy =
+        ReportDefinitions(session, prompter, clock).duplicate(*number);
+    if (!copy)
+        return Failure;
+    context.out << *copy << "\n";
+    return Success;
+}
+
+int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
+{
+    // The report run's own options; the report procedures read them.
+    const std::optional<QString> pdf = reader.option(u"pdf"_s);
+    const std::optional<QString> exportFile = reader.option(u"export"_s);
+    const bool print = reader.flag(u"print"_s);
+    QList<quint16> batches;
+    while (const std::optional<QString> value = reader.option(u"batch"_s)) {
+        bool ok = false;
+        const uint batch = value->toUInt(&ok);
+        if (!ok || batch == 0 || batch > 65535)
+            return usage(context, u"report"_s, u"\"%1\" is not a batch number"_s.arg(*value));
+        batches.append(quint16(batch));
+    }
+    int status = Success;
+    const std::optional<quint32> number = definitionNumber(context, reader, u"run"_s, &status);
+    if (!number)
+        return status;
+    std::optional<SignedOn> desk = signedOn(context);
+    if (!desk)
+        return Failure;
+    data::Session &session = *desk->session;
+    ConsolePrompter prompter(context.err);
+    const SystemClock clock;
+    ReportDefinitions definitions(session, prompter, clock);
+    const std::optional<EQLimits> definition = definitions.find(*number);
+    if (!definition) {
+        context.err << "qaveq: there is no report definition " << *number << ".\n";
+        return Failure;
+    }
+    session.tagQueue = batches;
+    session.reportFilter = QString::number(*number);
+    session.printPreview = !print;
+    const QString procedure = ReportFamilies::reportProcedure(*definition);
+    if (procedure.isEmpty()) {
+        context.err << "qaveq: the definition's report code names no report; nothing printed.\n";
+        return Failure;
+    }
+    // No report of the definitions is built yet: the dispatch reaches a
+    // procedure that is not defined, as the windows say too.
+    const std::optional<StandardWarnings::Warning> warning =
+        StandardWarnings::describe(6, procedure, {}, {}, 0);
+    context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
+    for (const std::optional<QString> &file : {pdf, exportFile})
+        if (file)
+            context.err << "qaveq: nothing was written to " << *file << ".\n";
+    return Failure;
+}
+
+} // namespace qaveq::host
