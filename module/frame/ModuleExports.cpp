@@ -116,6 +116,15 @@ void updateEqLogB()
                                &runProcedure);
 }
 
+void runReport(const QString &name);
+
+// The usage-log window opens the proof listing's definitions by name; the
+// suite does not.
+void browseEqProofLimits()
+{
+    DefinitionScreens::browse(ReportFamily::Proof, module.state.errorManager(), &runReport);
+}
+
 // A report reached through a definition's dispatch: one not built yet is a
 // procedure not defined (warning 6), as the suite says of any missing one.
 void runReport(const QString &name)
@@ -296,6 +305,7 @@ const std::map<QString, void (*)()> &entries()
         {QStringLiteral("BROWSEEQLOG"), &BROWSEEQLOG},
         {QStringLiteral("UPDATEEQLOGB"), &updateEqLogB},
         {QStringLiteral("PRINTEQLOGBPROOF"), &PRINTEQLOGBPROOF},
+        {QStringLiteral("BrowseEQProofLimits"), &browseEqProofLimits},
         {QStringLiteral("IMPORTEQLOG"), &IMPORTEQLOG},
         {QStringLiteral("EXPORTEQLOG"), &EXPORTEQLOG},
         {QStringLiteral("PRINTEQANALYSIS"), &PRINTEQANALYSIS},

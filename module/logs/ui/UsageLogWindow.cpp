@@ -176,6 +176,7 @@ void UsageLogWindow::buildUi()
     add(edit, u"Delete &Batch"_s, &UsageLogWindow::deleteBatch);
     batches->addLayout(edit);
     auto *closing = new QHBoxLayout;
+    add(closing, u"Proof List Tagged Batches"_s, &UsageLogWindow::proofList);
     add(closing, u"&Post Tagged Batches"_s, &UsageLogWindow::post);
     closing->addStretch();
     add(closing, u"Close"_s, &QDialog::reject);
@@ -469,6 +470,16 @@ void UsageLogWindow::deleteLog()
     if (!m_batches.refuseReadOnly() && current.isValid() &&
         m_batches.deleteLog(m_logModel->item(current.row(), 0)->data(Qt::UserRole).toInt()))
         refresh();
+}
+
+void UsageLogWindow::proofList()
+{
+    // With nothing tagged the highlighted batch is the one to prove.
+    if (m_batches.tags().isEmpty() && highlighted() != 0)
+        m_batches.tag(highlighted());
+    refresh();
+    if (m_caller)
+        m_caller(u"BrowseEQProofLimits"_s);
 }
 
 void UsageLogWindow::post()

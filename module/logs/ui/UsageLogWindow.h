@@ -63,6 +63,7 @@ public:
     void addLog();
     void changeLog();
     void deleteLog();
+    void proofList();
     void post();
     void cycleShowTags();
     void sortBy(int column);

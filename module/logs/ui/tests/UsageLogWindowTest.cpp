@@ -175,6 +175,15 @@ TEST_F(UsageLogWindowTest, AddingALogHoldsTheBatchWhileTheEntryFormRuns)
     EXPECT_EQ(session.globalRequest, data::Request::None);
 }
 
+TEST_F(UsageLogWindowTest, TheProofListTagsTheHighlightedBatchWhenNoneIsTagged)
+{
+    const quint16 id = batch(u"EQM"_s, 0, u"Field logs"_s, 2);
+    std::unique_ptr<UsageLogWindow> window = open();
+    window->button(u"Proof List Tagged Batches"_s).click();
+    EXPECT_EQ(called, QStringList{u"BrowseEQProofLimits"_s});
+    EXPECT_EQ(stored(id).InUseBy, u"EQM") << "tagged, and so held, for the listing";
+}
+
 TEST_F(UsageLogWindowTest, AReadOnlyUserSeesALogWithoutHoldingTheBatch)
 {
     const quint16 id = batch(u"ADM"_s, 0, u"Field logs"_s, 1);
