@@ -118,6 +118,9 @@ FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
     if (!m_model.isOpen())
         return;
     setWindowTitle(m_model.caption());
+    // A narrow form is still as wide as its caption, which says what is
+    // being changed and would otherwise be cut short in the title bar.
+    setMinimumWidth(std::min(fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 200, 960));
     if (const QString &icon = m_model.definition().icon; !icon.isEmpty())
         setWindowIcon(Icons::icon(icon));
     build();
