@@ -2,13 +2,18 @@
 
 #include "CompanyAccess.h"
 
+#include "HostSession.h"
+
 #include "assets/FixedAssetReports.h"
 #include "output/ReportRun.h"
 #include "records/EQHeader.h"
+#include "writer/WriterProcedure.h"
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/report/PageList.h"
 #include "runtime/widgets/GraphChart.h"
+#include "runtime/widgets/QtPrompter.h"
+#include "runtime/widgets/ReportPrinter.h"
 
 #include "core/Clock.h"
 #include "core/OutputFile.h"
@@ -17,7 +22,9 @@
 #include "data/Company.h"
 #include "data/IniManager.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -39,15 +46,25 @@ public:
     int pagesProduced = 0;
     bool failed = false;
     QString pdfWritten;
+    // Print the pages on the default printer as well.
+    bool printRequested = false;
+    bool printed = false;
 
     bool preview(const report::PageList &pages, Preview &preview) override
     {
         pagesProduced = pages.count();
         preview.pdfRequested = true;
         preview.exportRequested = m_export.has_value();
-        return false;
+        return printRequested;
     }
-    bool print(const report::PageList &, int, bool) override { return false; }
+    bool print(const report::PageList &pages, int copies, bool) override
+    {
+        QString error;
+        printed = ReportPrinter::print(pages, copies, false, nullptr, &error);
+        if (!printed)
+            m_err << "qaveq: nothing was printed: " << error << "\n";
+        return printed;
+    }
     bool hasDefaultPrinter() override { return false; }
     std::optional<QString> choosePdfFile(const QString &, const QString &,
                                          const QString &fileName) override
@@ -87,6 +104,20 @@ private:
     QTextStream &m_err;
 };
 
+// The globals of a report run from the command line: the company's report
+// colours and footer, the PDF in the current folder, the preview's way.
+void headlessSession(const CommandContext &context, data::Company &company, data::Session &session)
+{
+    session.userId = context.global.userId;
+    session.companyId = company.id();
+    session.companyName = company.name();
+    session.dataPath = company.folder();
+    session.loadReportSettings(data::IniManager(QDir(company.folder()).filePath(u"suite.ini"_s)),
+                               QDir::currentPath());
+    session.pdfPath = QDir::currentPath();
+    session.printPreview = true;
+}
+
 int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 {
     const bool graphs = reader.flag(u"graphs"_s);
@@ -117,15 +148,7 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
         return Failure;
 
     data::Session session(company.get());
-    session.userId = context.global.userId;
-    session.companyId = company->id();
-    session.companyName = company->name();
-    session.dataPath = company->folder();
-    // The company's report colours and footer; the PDF goes to the current folder.
-    session.loadReportSettings(data::IniManager(QDir(company->folder()).filePath(u"suite.ini"_s)),
-                               QDir::currentPath());
-    session.pdfPath = QDir::currentPath();
-    session.printPreview = true;
+    headlessSession(context, *company, session);
     OutputState output;
     HeadlessDevices devices(pdf, exportFile, context.err);
     ConsolePrompter prompter(context.err);
@@ -155,6 +178,162 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     return Success;
 }
 
+// A designed report from the command line: the report's saved printer
+// settings stand for the printer dialog, the common output writes the PDF
+// (and prints it when asked).
+class HeadlessWriterDevices final : public WriterDevices
+{
+public:
+    HeadlessWriterDevices(ReportRun::Services services, HeadlessDevices &devices)
+        : m_services(std::move(services))
+        , m_devices(devices)
+    {}
+
+    bool printDialog(writer::PrinterSettings &) override { return true; }
+    void run(ReportPass &pass) override { ReportRun(pass, m_services).run(); }
+    void design(const WriterReportType &, writer::ReportDocument, const QString &) override {}
+
+private:
+    ReportRun::Services m_services;
+    HeadlessDevices &m_devices;
+};
+
+const WriterReportType *reportType(CommandContext &context, const QString &name)
+{
+    const WriterReportType *type = writerReportType(name);
+    if (!type) {
+        QStringList names;
+        for (const WriterReportType &known : writerReportTypes())
+            names.append(known.procedure);
+        context.err << "qaveq: no report type \"" << name
+                    << "\"; the types: " << names.join(u", "_s) << "\n";
+    }
+    return type;
+}
+
+int printCatalogue(CommandContext &context, ArgumentReader &reader)
+{
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!problem.isEmpty() || rest.size() != 2)
+        return usage(context, u"report"_s, problem.isEmpty() ? u"name one report type"_s : problem);
+    const WriterReportType *type = reportType(context, rest.at(1));
+    if (!type)
+        return Failure;
+    context.out << type->catalogueText() << "\n";
+    return Success;
+}
+
+// Runs a report file, or the starter of a type, over the company.
+int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
+{
+    const std::optional<QString> pdf = reader.option(u"pdf"_s);
+    const bool print = reader.flag(u"print"_s);
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!reader.missingValue().isEmpty())
+        problem = u"--%1 needs a file name"_s.arg(reader.missingValue());
+    if (!problem.isEmpty() || rest.size() != 2)
+        return usage(context, u"report"_s,
+                     problem.isEmpty()
+                         ? (starter ? u"name one report type"_s : u"name one report file"_s)
+                         : problem);
+    if (pdf) {
+        if (const QString refused = OutputFile::refusal(*pdf); !refused.isEmpty()) {
+            context.err << "qaveq: " << refused << "\n";
+            return Failure;
+        }
+    }
+    const WriterReportType *type = nullptr;
+    QString file = rest.at(1);
+    if (starter) {
+        type = reportType(context, rest.at(1));
+        if (!type)
+            return Failure;
+        file = type->starterFile();
+    } else {
+        // The report's own type chooses the procedure that runs it.
+        QString error;
+        const std::optional<writer::ReportDocument> document =
+            writer::ReportDocument::load(file, &error);
+        if (!document) {
+            context.err << "qaveq: " << error.replace(u'|', u' ') << "\n";
+            return Failure;
+        }
+        type = reportType(context, document->type);
+        if (!type)
+            return Failure;
+    }
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+    StopRequest::install();
+    data::Session session(company.get());
+    headlessSession(context, *company, session);
+    session.reportWriter.fileName = file;
+    session.reportWriter.useSavedDevMode = true;
+    OutputState output;
+    HeadlessDevices devices(pdf, std::nullopt, context.err);
+    devices.printRequested = print;
+    ConsolePrompter prompter(context.err);
+    SystemClock clock;
+    const ReportRun::Services services{
+        session, output,
+        devices, prompter,
+        clock,   DisplayStrings::load(QDir(company->folder()).filePath(u"CPCSRPTS.INI"_s))};
+    HeadlessWriterDevices writerDevices(services, devices);
+    WriterProcedure(*type, session, prompter, writerDevices,
+                    WriterStrings::load(QDir(company->folder()).filePath(u"ReportWriter.ini"_s)))
+        .run();
+    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
+        if (StopRequest::requested()) {
+            context.err << "qaveq: the report was stopped; nothing was written.\n";
+            return 128 + StopRequest::signalNumber();
+        }
+        return Failure;
+    }
+    context.out << devices.pdfWritten << " (" << devices.pagesProduced
+                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
+    if (print && !devices.printed)
+        return Failure;
+    return Success;
+}
+
+// Opens the designer as the windows do: the user signs on, the module's
+// procedure of the type opens it on the file, or on a new report.
+int designReport(CommandContext &context, ArgumentReader &reader)
+{
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!problem.isEmpty() || rest.size() < 2 || rest.size() > 3)
+        return usage(context, u"report"_s,
+                     problem.isEmpty() ? u"name a report type and, if you like, a file"_s
+                                       : problem);
+    const WriterReportType *type = reportType(context, rest.at(1));
+    if (!type)
+        return Failure;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return Failure;
+    QtPrompter prompter;
+    SystemClock clock;
+    HostSession host(context.global.companyFolder, prompter, clock);
+    QString error;
+    if (!host.openCompany(&error) ||
+        !host.signOn(context.global.userGiven ? context.global.userId : u"ADM"_s, &error) ||
+        !host.loadModule(&error)) {
+        context.err << "qaveq: " << error.replace(u'|', u' ') << "\n";
+        return Failure;
+    }
+    data::Session::ReportWriter &settings = host.session().reportWriter;
+    settings.searchPath.clear();
+    settings.fileName = rest.value(2);
+    if (!settings.fileName.isEmpty())
+        settings.fileName = QFileInfo(settings.fileName).absoluteFilePath();
+    settings.editAction = 1;
+    host.call(type->procedure.toUpper());
+    return Success;
+}
+
 int runReport(CommandContext &context)
 {
     const QString name = context.arguments.value(0);
@@ -163,7 +342,15 @@ int runReport(CommandContext &context)
     ArgumentReader reader(context.arguments);
     if (name == u"fixed-assets"_s)
         return runFixedAssets(context, reader);
-    return usage(context, u"report"_s, u"no report \"%1\"; the reports: fixed-assets"_s.arg(name));
+    if (name == u"catalogue"_s)
+        return printCatalogue(context, reader);
+    if (name == u"file"_s || name == u"starter"_s)
+        return runDesigned(context, reader, name == u"starter"_s);
+    if (name == u"design"_s)
+        return designReport(context, reader);
+    return usage(context, u"report"_s,
+                 u"no report \"%1\"; the reports: fixed-assets, catalogue, file, starter, "
+                 "design"_s.arg(name));
 }
 
 } // namespace
@@ -183,7 +370,15 @@ QList<Command> reportCommands()
         "                 (\"Fixed Asset Depreciation Schedule.pdf\", \"Fixed Asset\n"
         "                 Depreciation Graphs.pdf\") in the current folder\n"
         "  --export FILE  also write the report's text copy, tab-separated lines\n"
-        "                 ready for a spreadsheet\n"_s,
+        "                 ready for a spreadsheet\n\n"
+        "User-designed reports (TYPE is a report-writer procedure, e.g. PrintUsageLogFM):\n"
+        "  qaveq report catalogue TYPE           print the catalogue of files and fields\n"
+        "  qaveq report file FILE [--pdf OUT] [--print]\n"
+        "                                        run a report file; its type chooses the\n"
+        "                                        procedure\n"
+        "  qaveq report starter TYPE [--pdf OUT] run the report shipped for TYPE\n"
+        "  qaveq report design TYPE [FILE]       open the designer on FILE, or on a new\n"
+        "                                        report\n"_s,
         runReport};
     report.paints = true;
     return {report};
