@@ -205,7 +205,8 @@ void WriterProcedure::design(const QString &path)
     const Restore open(settings.designerOpen, true);
     std::optional<writer::ReportDocument> document;
     if (path.isEmpty()) {
-        const writer::CatalogueFile *primary = m_type.catalogue().primary();
+        const writer::Catalogue catalogue = m_type.catalogue();
+        const writer::CatalogueFile *primary = catalogue.primary();
         document = writer::ReportDocument::blank(m_type.procedure, m_strings.newReportName,
                                                  primary ? primary->name : QString());
     } else {
