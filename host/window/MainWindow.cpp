@@ -8,9 +8,9 @@
 #include "records/EQLogB.h"
 
 #include "output/MailSettings.h"
-#include "writer/WriterCatalogues.h"
 #include "suite/Lookups.h"
 #include "suite/Procedures.h"
+#include "writer/WriterCatalogues.h"
 
 #include "runtime/widgets/DialogFrame.h"
 #include "runtime/widgets/HelpViewer.h"
@@ -267,9 +267,9 @@ bool MainWindow::chooseReportFile(const QString &procedure)
     if (choice == 1 || choice == 3) {
         const QString folder = QDir(m_session.session().dataPath).filePath(u"Reports"_s);
         QDir().mkpath(folder);
-        settings.fileName = QtFileChooser(this).choose(
-            FileChooser::Purpose::Open, u"Report File"_s, folder,
-            u"Report files (*.qvr);;All files (*)"_s);
+        settings.fileName =
+            QtFileChooser(this).choose(FileChooser::Purpose::Open, u"Report File"_s, folder,
+                                       u"Report files (*.qvr);;All files (*)"_s);
         if (settings.fileName.isEmpty())
             return false;
     }

@@ -1,5 +1,5 @@
-#include "tests/ReportTesting.h"
 #include "writer/WriterProcedure.h"
+#include "tests/ReportTesting.h"
 
 #include "demo/DemoCompany.h"
 #include "records/EQCode.h"
@@ -24,7 +24,8 @@ using qaveq::testing::ReportRunTest;
 namespace {
 
 // The usage-log catalogue as the report writer has always been given it.
-const QString UsageLogCatalogue = uR"(@ProcessedFiles|1|0|PrintUsageLogFM||'EQLog'|2|-1|EQLog||Equipment ID|5|2|EQL:EquipmentID|@s10|Type|5|2|EQL:Type|@s1|Date|5|2|EQL:Date|@d17|Start Meter|5|2|EQL:StartMeter|@n-21.2|End Meter|5|2|EQL:EndMeter|@n-21.2|Units|5|2|EQL:Units|@n-21.2|Charge Type|5|2|EQL:ChargeType|@s1|Gross Amount|5|2|EQL:GrossAmount|@n-21.2|Adjusted Amount|5|2|EQL:AdjustedAmount|@n-21.2|Detail Type|5|2|EQL:DetailType|@s11|GLA ccount|5|2|EQL:GLAccount|@s12|Job ID|5|2|EQL:JobID|@s10|Cost Code|5|2|EQL:CostCode|@s14|Category|5|2|EQL:Category|@s10|Comments|5|2|EQL:Comments|@s20|Employee ID|5|2|EQL:EmployeeID|@n13|Location|5|2|EQL:Location|@s5|Posted|5|2|EQL:Posted|@n3|Journal No|5|2|EQL:JournalNumber|@n7|Equipment IDC harged|5|2|EQL:EquipmentIDCharged|@s10|'EQHeader'|3|-2|EQHeader||Equipment ID|5|3|EQH:EquipmentID|@s10|Description|5|3|EQH:Description|@s40|Class Code|5|3|EQH:ClassCode|@s30|@Others|1|0| ||@Data|2|-1| ||Company Name|5|2|CompanyName|@s50|)"_s;
+const QString UsageLogCatalogue =
+    uR"(@ProcessedFiles|1|0|PrintUsageLogFM||'EQLog'|2|-1|EQLog||Equipment ID|5|2|EQL:EquipmentID|@s10|Type|5|2|EQL:Type|@s1|Date|5|2|EQL:Date|@d17|Start Meter|5|2|EQL:StartMeter|@n-21.2|End Meter|5|2|EQL:EndMeter|@n-21.2|Units|5|2|EQL:Units|@n-21.2|Charge Type|5|2|EQL:ChargeType|@s1|Gross Amount|5|2|EQL:GrossAmount|@n-21.2|Adjusted Amount|5|2|EQL:AdjustedAmount|@n-21.2|Detail Type|5|2|EQL:DetailType|@s11|GLA ccount|5|2|EQL:GLAccount|@s12|Job ID|5|2|EQL:JobID|@s10|Cost Code|5|2|EQL:CostCode|@s14|Category|5|2|EQL:Category|@s10|Comments|5|2|EQL:Comments|@s20|Employee ID|5|2|EQL:EmployeeID|@n13|Location|5|2|EQL:Location|@s5|Posted|5|2|EQL:Posted|@n3|Journal No|5|2|EQL:JournalNumber|@n7|Equipment IDC harged|5|2|EQL:EquipmentIDCharged|@s10|'EQHeader'|3|-2|EQHeader||Equipment ID|5|3|EQH:EquipmentID|@s10|Description|5|3|EQH:Description|@s40|Class Code|5|3|EQH:ClassCode|@s30|@Others|1|0| ||@Data|2|-1| ||Company Name|5|2|CompanyName|@s50|)"_s;
 
 TEST(WriterCataloguesTest, TextsOfTheFiveTypes)
 {
@@ -161,8 +162,8 @@ TEST_F(WriterProcedureTest, ABlankNameInDesignModeOpensANewReportOfTheType)
     ASSERT_EQ(writerDevices->designed.size(), 1);
     EXPECT_EQ(writerDevices->designed.at(0).name, u"New report");
     EXPECT_EQ(writerDevices->designed.at(0).type, u"PrintEquipmentListFM");
-    EXPECT_TRUE(writerDevices->designed.at(0).check(
-                    writerReportType(u"PrintEquipmentListFM")->catalogue())
+    EXPECT_TRUE(writerDevices->designed.at(0)
+                    .check(writerReportType(u"PrintEquipmentListFM")->catalogue())
                     .isEmpty());
     EXPECT_FALSE(session.reportWriter.designerOpen);
 
@@ -234,8 +235,10 @@ TEST_F(WriterProcedureTest, DamagedFilesGiveAMessageAndNoRun)
 
 TEST(WriterFileNameTest, SearchPathAndName)
 {
-    EXPECT_EQ(WriterProcedure::reportFileName(u"/srv/reports"_s, u"a.qvr"_s), u"/srv/reports/a.qvr");
-    EXPECT_EQ(WriterProcedure::reportFileName(u"/srv/reports/"_s, u"a.qvr "_s), u"/srv/reports/a.qvr");
+    EXPECT_EQ(WriterProcedure::reportFileName(u"/srv/reports"_s, u"a.qvr"_s),
+              u"/srv/reports/a.qvr");
+    EXPECT_EQ(WriterProcedure::reportFileName(u"/srv/reports/"_s, u"a.qvr "_s),
+              u"/srv/reports/a.qvr");
     EXPECT_EQ(WriterProcedure::reportFileName(u""_s, u"a.qvr"_s), u"a.qvr");
     EXPECT_EQ(WriterProcedure::reportFileName(u"/srv"_s, u""_s), u"");
     // Never cut short, however long.
@@ -278,16 +281,18 @@ TEST_F(WriterProcedureTest, GroupTotalsAgreeWithTheRecords)
             footers.append(line);
     QStringList wanted;
     for (const auto &[id, sums] : expected)
-        wanted.append(QStringList{Picture::parse(u"@n-12").format(sums.count), u"logs; totals for the equipment"_s,
-                                  money.format(sums.units), money.format(sums.gross),
-                                  money.format(sums.adjusted)}
+        wanted.append(QStringList{Picture::parse(u"@n-12").format(sums.count),
+                                  u"logs; totals for the equipment"_s, money.format(sums.units),
+                                  money.format(sums.gross), money.format(sums.adjusted)}
                           .join(u'\t'));
     EXPECT_EQ(footers, wanted);
     // Counts are shown with their thousands grouped.
     const QString reportTotals = QStringList{u"Report totals"_s,
                                              Picture::parse(u"@n-12").format(all.count),
-                                             u"logs"_s, money.format(all.units),
-                                             money.format(all.gross), money.format(all.adjusted)}
+                                             u"logs"_s,
+                                             money.format(all.units),
+                                             money.format(all.gross),
+                                             money.format(all.adjusted)}
                                      .join(u'\t');
     EXPECT_TRUE(session.rxQueue.contains(reportTotals)) << reportTotals.toStdString();
 }

@@ -176,8 +176,8 @@ TEST(ReportDocumentTest, DamagedOrHostileFilesAreRefusedWithTheirFault)
         {u"picture"_s, QString(30, u'n'), u"longer than"_s},
     };
     for (const auto &fault : faults) {
-        EXPECT_FALSE(withChange([&](QJsonObject &root) { bandObject(root, fault.key, fault.value); },
-                                &error))
+        EXPECT_FALSE(withChange(
+            [&](QJsonObject &root) { bandObject(root, fault.key, fault.value); }, &error))
             << fault.key.toStdString();
         EXPECT_TRUE(error.contains(u"Band 5, object 1"_s)) << error.toStdString();
         EXPECT_TRUE(error.contains(fault.fault)) << error.toStdString();
@@ -226,16 +226,21 @@ TEST(ReportDocumentTest, CheckAgainstTheCatalogue)
         return document.check(things);
     };
     EXPECT_TRUE(fault([](ReportDocument &) {}).isEmpty());
-    EXPECT_TRUE(fault([](ReportDocument &d) { d.bands[4].objects[0].field = u"THG:Weight"_s; })
-                    .contains(u"\"THG:Weight\" is not in the catalogue of PrintThingsFM"_s));
-    EXPECT_TRUE(fault([](ReportDocument &d) { d.bands[5].file = u"Kind"_s; })
-                    .contains(u"read with the file above it"_s));
-    EXPECT_TRUE(fault([](ReportDocument &d) { d.bands[3].groupBy.clear(); })
-                    .contains(u"needs the field it breaks on"_s));
-    EXPECT_TRUE(fault([](ReportDocument &d) { d.bands[3].groupBy = u"PRT:PartID"_s; })
-                    .contains(u"breaks on a field of Thing"_s));
-    EXPECT_TRUE(fault([](ReportDocument &d) { d.bands.push_back(d.bands[0]); })
-                    .contains(u"one band of this kind"_s));
+    EXPECT_TRUE(fault([](ReportDocument &d) {
+                    d.bands[4].objects[0].field = u"THG:Weight"_s;
+                }).contains(u"\"THG:Weight\" is not in the catalogue of PrintThingsFM"_s));
+    EXPECT_TRUE(fault([](ReportDocument &d) {
+                    d.bands[5].file = u"Kind"_s;
+                }).contains(u"read with the file above it"_s));
+    EXPECT_TRUE(fault([](ReportDocument &d) {
+                    d.bands[3].groupBy.clear();
+                }).contains(u"needs the field it breaks on"_s));
+    EXPECT_TRUE(fault([](ReportDocument &d) {
+                    d.bands[3].groupBy = u"PRT:PartID"_s;
+                }).contains(u"breaks on a field of Thing"_s));
+    EXPECT_TRUE(fault([](ReportDocument &d) {
+                    d.bands.push_back(d.bands[0]);
+                }).contains(u"one band of this kind"_s));
     EXPECT_TRUE(fault([](ReportDocument &d) {
                     d.bands[0].objects[0].text = u"{Pages}"_s;
                 }).contains(u"\"{Pages}\" is neither"_s));
@@ -246,8 +251,8 @@ TEST(ReportDocumentTest, CheckAgainstTheCatalogue)
 
 TEST(DesignModelTest, DropMoveResizeUndoRedo)
 {
-    DesignModel model(catalogue(), ReportDocument::blank(u"PrintThingsFM"_s, u"New report"_s,
-                                                         u"Thing"_s));
+    DesignModel model(catalogue(),
+                      ReportDocument::blank(u"PrintThingsFM"_s, u"New report"_s, u"Thing"_s));
     const int detail = int(model.bandOrder().at(1));
     ASSERT_EQ(model.document().bands[std::size_t(detail)].kind, BandKind::Detail);
     EXPECT_FALSE(model.isModified());

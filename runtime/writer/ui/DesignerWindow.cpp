@@ -142,6 +142,8 @@ QWidget *DesignerWindow::buildToolBar()
         m_canvas->refresh();
         changed();
     });
+    // Both ways of redoing, whatever the desktop's own.
+    m_redo->setShortcuts({QKeySequence(u"Ctrl+Shift+Z"_s), QKeySequence(u"Ctrl+Y"_s)});
     bar->addSeparator();
     add(u"&Text"_s, {}, [this] { addObject(ObjectKind::Text); });
     add(u"E&xpression"_s, {}, [this] { addObject(ObjectKind::Expression); });

@@ -45,6 +45,7 @@ public:
     ~DesignerWindow() override;
 
     DesignModel &model() { return m_model; }
+    const DesignModel &model() const { return m_model; }
     DesignCanvas *canvas() const { return m_canvas; }
     QTreeWidget *tree() const { return m_tree; }
     QString path() const { return m_path; }
