@@ -131,11 +131,19 @@ bool DesignModel::setSelectedRect(const QRectF &rect)
     ReportDocument changed = m_document;
     ReportObject &object =
         changed.bands[std::size_t(m_selection.band)].objects[std::size_t(m_selection.object)];
+    // What changes goes onto the grid; what stays keeps its place, so that
+    // moving an object never resizes it.
+    const auto placed = [](qreal wanted, qreal current) {
+        return qFuzzyCompare(1 + wanted, 1 + current) ? current : snap(wanted);
+    };
     const QSizeF page = changed.page.printable().size();
-    const qreal w = std::clamp(snap(rect.width()), qreal(0), page.width());
-    const qreal h = std::clamp(snap(rect.height()), qreal(0), page.height());
-    object.rect = QRectF(std::clamp(snap(rect.x()), qreal(0), std::max<qreal>(0, page.width() - w)),
-                         std::max<qreal>(0, snap(rect.y())), w, h);
+    const qreal w = std::clamp(placed(rect.width(), object.rect.width()), qreal(0), page.width());
+    const qreal h =
+        std::clamp(placed(rect.height(), object.rect.height()), qreal(0), page.height());
+    const qreal x = std::clamp(placed(rect.x(), object.rect.x()), qreal(0),
+                               std::max<qreal>(0, page.width() - w));
+    const qreal y = std::max<qreal>(0, placed(rect.y(), object.rect.y()));
+    object.rect = QRectF(x, y, w, h);
     return commit(std::move(changed), m_selection);
 }
 

@@ -18,7 +18,7 @@ public:
     // The mime type of a field dragged from the catalogue tree: its name.
     static constexpr auto FieldMimeType = "application/x-qaveq-field";
     // Screen pixels per decipoint at 100%.
-    static constexpr qreal Scale = 0.125;
+    static constexpr qreal Scale = 0.16;
     static constexpr int CaptionHeight = 18;
 
     DesignCanvas(DesignModel &model, QWidget *parent = nullptr);

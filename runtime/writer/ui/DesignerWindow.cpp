@@ -76,7 +76,7 @@ DesignerWindow::DesignerWindow(Catalogue catalogue, ReportDocument document, QSt
     splitter->addWidget(scroll);
     splitter->addWidget(m_properties);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 800, 270});
+    splitter->setSizes({220, 1000, 300});
     layout->addWidget(splitter, 1);
     m_status = new QLabel(this);
     layout->addWidget(m_status);
@@ -86,7 +86,7 @@ DesignerWindow::DesignerWindow(Catalogue catalogue, ReportDocument document, QSt
         m_canvas->refresh();
         changed();
     });
-    resize(1320, 760);
+    resize(1540, 900);
     changed();
 }
 

@@ -48,7 +48,7 @@ PropertyPanel::PropertyPanel(DesignModel &model, QWidget *parent)
     m_pages->addWidget(objectPage());
     layout->addWidget(m_pages);
     layout->addStretch();
-    setMinimumWidth(250);
+    setMinimumWidth(290);
     refresh();
 }
 
@@ -147,7 +147,7 @@ QWidget *PropertyPanel::reportPage()
     for (QPageSize::PageSizeId paper : Papers)
         m_paper->addItem(QPageSize::name(paper), int(paper));
     m_landscape = new QCheckBox(u"&Landscape"_s, page);
-    m_askPrinter = new QCheckBox(u"&Ask for the printer before running"_s, page);
+    m_askPrinter = new QCheckBox(u"&Ask for the printer first"_s, page);
     m_copies = new QSpinBox(page);
     m_copies->setRange(1, 999);
     form->addRow(u"Report &name:"_s, m_name);
