@@ -184,9 +184,8 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 class HeadlessWriterDevices final : public WriterDevices
 {
 public:
-    HeadlessWriterDevices(ReportRun::Services services, HeadlessDevices &devices)
+    explicit HeadlessWriterDevices(ReportRun::Services services)
         : m_services(std::move(services))
-        , m_devices(devices)
     {}
 
     bool printDialog(writer::PrinterSettings &) override { return true; }
@@ -195,7 +194,6 @@ public:
 
 private:
     ReportRun::Services m_services;
-    HeadlessDevices &m_devices;
 };
 
 const WriterReportType *reportType(CommandContext &context, const QString &name)
@@ -281,7 +279,7 @@ int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
         session, output,
         devices, prompter,
         clock,   DisplayStrings::load(QDir(company->folder()).filePath(u"CPCSRPTS.INI"_s))};
-    HeadlessWriterDevices writerDevices(services, devices);
+    HeadlessWriterDevices writerDevices(services);
     WriterProcedure(*type, session, prompter, writerDevices,
                     WriterStrings::load(QDir(company->folder()).filePath(u"ReportWriter.ini"_s)))
         .run();

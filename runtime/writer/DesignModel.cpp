@@ -193,6 +193,13 @@ bool DesignModel::changeBand(int band, const ReportBand &replacement)
         return false;
     ReportDocument changed = m_document;
     ReportBand &target = changed.bands[std::size_t(band)];
+    // A group's header and footer break on the same field: they change together.
+    if (!target.groupBy.isEmpty() && target.groupBy != replacement.groupBy) {
+        for (ReportBand &partner : changed.bands)
+            if (&partner != &target && partner.file == target.file &&
+                partner.groupBy == target.groupBy)
+                partner.groupBy = replacement.groupBy;
+    }
     target.kind = replacement.kind;
     target.file = replacement.file;
     target.groupBy = replacement.groupBy;

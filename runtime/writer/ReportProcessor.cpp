@@ -326,11 +326,17 @@ void ReportProcessor::accumulate(const QString &file)
     }
 }
 
+report::Band ReportProcessor::printed(const ReportBand &band) const
+{
+    report::Band result = renderBand(band, m_catalogue, *m_values);
+    if (!m_context.textCopy)
+        result.exportLines.clear();
+    return result;
+}
+
 bool ReportProcessor::printBand(report::ReportEngine &engine, const ReportBand *band)
 {
-    if (!band)
-        return true;
-    return engine.print(renderBand(*band, m_catalogue, *m_values));
+    return !band || engine.print(printed(*band));
 }
 
 bool ReportProcessor::printChildren(report::ReportEngine &engine, const QString &parent)
@@ -453,7 +459,7 @@ report::ReportEngine::PageBand ReportProcessor::pageHeader() const
     return [this](int page) {
         m_values->page = page;
         const ReportBand *band = m_document.band(BandKind::PageHeader);
-        return band ? renderBand(*band, m_catalogue, *m_values) : report::Band();
+        return band ? printed(*band) : report::Band();
     };
 }
 
@@ -462,7 +468,7 @@ report::ReportEngine::PageBand ReportProcessor::pageFooter() const
     return [this](int page) {
         m_values->page = page;
         const ReportBand *band = m_document.band(BandKind::PageFooter);
-        return band ? renderBand(*band, m_catalogue, *m_values) : report::Band();
+        return band ? printed(*band) : report::Band();
     };
 }
 

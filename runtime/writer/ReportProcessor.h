@@ -75,6 +75,10 @@ public:
         QString companyName;
         QString userName;
         QDateTime run;
+        // Whether the bands add their text copy to the export list. A run
+        // that offers no export leaves it out, so that its memory stays the
+        // same however many records it prints.
+        bool textCopy = false;
     };
 
     ReportProcessor(const ReportDocument &document, const Catalogue &catalogue, DataPlan plan,
@@ -104,6 +108,7 @@ private:
 
     data::Record &record(const QString &file);
     void fetchLookups(const QString &parent);
+    report::Band printed(const ReportBand &band) const;
     bool printBand(report::ReportEngine &engine, const ReportBand *band);
     bool printChildren(report::ReportEngine &engine, const QString &parent);
     void accumulate(const QString &file);

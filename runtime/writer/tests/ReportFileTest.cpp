@@ -300,6 +300,13 @@ TEST(DesignModelTest, BandsShowInTheOrderTheyPrint)
 {
     ReportDocument document = fullReport();
     DesignModel model(catalogue(), document);
+    // A group moved to another field takes its footer with it.
+    ReportBand header = document.bands[3];
+    header.groupBy = u"THG:Amount"_s;
+    ASSERT_TRUE(model.changeBand(3, header));
+    EXPECT_EQ(model.document().bands[4].groupBy, u"THG:Amount");
+    EXPECT_TRUE(model.document().check(catalogue()).isEmpty());
+    model.undo();
     QStringList captions;
     for (int band : model.bandOrder())
         captions.append(bandCaption(model.document().bands[std::size_t(band)]));
