@@ -104,6 +104,23 @@ private:
     QTextStream &m_err;
 };
 
+// The exit status of a report run from the command line, with the PDF's name
+// and page count when it was written.
+int outcome(CommandContext &context, const HeadlessDevices &devices)
+{
+    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
+        // A stop that came once the PDF was whole changed nothing.
+        if (StopRequest::requested()) {
+            context.err << "qaveq: the report was stopped; nothing was written.\n";
+            return 128 + StopRequest::signalNumber();
+        }
+        return Failure;
+    }
+    context.out << devices.pdfWritten << " (" << devices.pagesProduced
+                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
+    return Success;
+}
+
 // The globals of a report run from the command line: the company's report
 // colours and footer, the PDF in the current folder, the preview's way.
 void headlessSession(const CommandContext &context, data::Company &company, data::Session &session)
@@ -165,17 +182,7 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
         report = std::make_unique<FixedAssetScheduleReport>(*company, *equipment);
     ReportRun(*report, services).run();
 
-    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
-        // A stop that came once the PDF was whole changed nothing.
-        if (StopRequest::requested()) {
-            context.err << "qaveq: the report was stopped; nothing was written.\n";
-            return 128 + StopRequest::signalNumber();
-        }
-        return Failure;
-    }
-    context.out << devices.pdfWritten << " (" << devices.pagesProduced
-                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
-    return Success;
+    return outcome(context, devices);
 }
 
 // A designed report from the command line: the report's saved printer
@@ -283,18 +290,8 @@ int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
     WriterProcedure(*type, session, prompter, writerDevices,
                     WriterStrings::load(QDir(company->folder()).filePath(u"ReportWriter.ini"_s)))
         .run();
-    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
-        if (StopRequest::requested()) {
-            context.err << "qaveq: the report was stopped; nothing was written.\n";
-            return 128 + StopRequest::signalNumber();
-        }
-        return Failure;
-    }
-    context.out << devices.pdfWritten << " (" << devices.pagesProduced
-                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
-    if (print && !devices.printed)
-        return Failure;
-    return Success;
+    const int status = outcome(context, devices);
+    return status == Success && print && !devices.printed ? int(Failure) : status;
 }
 
 // Opens the designer as the windows do: the user signs on, the module's
