@@ -255,8 +255,11 @@ bool MainWindow::chooseReportFile(const QString &procedure)
     useDialogFrame(&dialog);
     dialog.setWindowTitle(u"Report Writer: "_s + type->title);
     dialog.setLabelText(u"&What would you like to do?"_s);
+    // The four choices in sight at once, the first one ready for Enter.
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
     dialog.setComboBoxItems(choices);
-    dialog.setMinimumWidth(420);
+    dialog.setTextValue(choices.first());
+    dialog.resize(460, 200);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const int choice = int(choices.indexOf(dialog.textValue()));

@@ -99,8 +99,12 @@ bool DesignModel::addObject(int band, ReportObject object)
     ReportBand &target = changed.bands[std::size_t(band)];
     if (target.objects.size() >= std::size_t(ReportDocument::MaxObjectsPerBand))
         return false;
+    // Placed on the grid and inside its band, wherever it was let go: no
+    // lower than the last grid line it fits below.
+    const qreal lowest =
+        std::floor(std::max<qreal>(0, target.height - object.rect.height()) / Grid) * Grid;
     object.rect.moveTo(snap(std::max<qreal>(0, object.rect.x())),
-                       snap(std::max<qreal>(0, object.rect.y())));
+                       std::clamp(snap(object.rect.y()), qreal(0), lowest));
     target.objects.push_back(std::move(object));
     return commit(std::move(changed), {band, int(target.objects.size()) - 1});
 }

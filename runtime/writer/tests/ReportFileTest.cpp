@@ -265,6 +265,12 @@ TEST(DesignModelTest, DropMoveResizeUndoRedo)
     EXPECT_EQ(dropped->rect.topLeft(), QPointF(120, 0));
     EXPECT_EQ(dropped->alignment, 0x0002);
     EXPECT_FALSE(model.dropField(detail, u"THG:Nothing"_s, QPointF()));
+    // Let go low in the band, it still stands inside it.
+    ASSERT_TRUE(model.dropField(detail, u"THG:ThingID"_s, QPointF(0, 230)));
+    EXPECT_LE(model.selectedObject()->rect.bottom(),
+              model.document().bands[std::size_t(detail)].height);
+    model.undo();
+    model.select({detail, 0});
 
     EXPECT_TRUE(model.moveSelected(DesignModel::Grid, DesignModel::Grid));
     EXPECT_EQ(model.selectedObject()->rect.topLeft(), QPointF(180, 60));
