@@ -73,6 +73,8 @@ public:
     QString percentText() const;
     QString recordsText() const;
     int percent() const { return m_pass.percentRead(); }
+    // When the run started, by the run's clock: the time reports print.
+    QDateTime started() const { return m_started; }
     const DisplayStrings &strings() const { return m_services.strings; }
 
     // The copies printing makes.

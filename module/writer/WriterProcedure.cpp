@@ -8,8 +8,6 @@
 #include "data/Company.h"
 #include "data/IniManager.h"
 
-#include <QDateTime>
-
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
@@ -62,9 +60,8 @@ WriterReportPass::WriterReportPass(const WriterReportType &type,
 {
     m_processor = std::make_unique<writer::ReportProcessor>(
         m_document, m_catalogue, m_type.plan,
-        writer::ReportProcessor::Context{*session.company, Text::clip(session.companyName),
-                                         session.reportWriter.userName,
-                                         QDateTime::currentDateTime()});
+        writer::ReportProcessor::Context{
+            *session.company, Text::clip(session.companyName), session.reportWriter.userName, {}});
 }
 
 WriterReportPass::~WriterReportPass() = default;
@@ -81,6 +78,7 @@ qint64 WriterReportPass::primaryRecordCount()
 
 bool WriterReportPass::open(ReportRun &run)
 {
+    m_processor->setRunTime(run.started());
     if (!m_processor->open()) {
         if (!m_processor->error().isEmpty())
             tell(m_document.name, m_processor->error());

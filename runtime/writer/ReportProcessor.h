@@ -85,6 +85,8 @@ public:
                     Context context);
     ~ReportProcessor();
 
+    // The date and time the report prints for {Date} and {Time}.
+    void setRunTime(const QDateTime &run) { m_context.run = run; }
     // Records in the primary file.
     qint64 primaryCount();
     // Reads the first record; false when there is none or the data cannot be
