@@ -75,6 +75,20 @@ public:
     // the posting run posts these.
     QList<quint16> tagQueue;
 
+    // FRB: the report writer's settings. A report-writer procedure runs or
+    // designs the file they name and sets the edit action back to 0.
+    struct ReportWriter
+    {
+        QString searchPath;           // FRB::REPORTSEARCHPATH, a folder
+        QString fileName;             // FRB::REPORTFILENAME
+        int editAction = 0;           // FRB::REPORTEDITACTION: nonzero designs instead of runs
+        bool useSavedDevMode = false; // FRB::USESAVEDDEVMODE: the report's own printer settings
+        bool designerOpen = false;    // FRB::DESKTOPTHREAD: a designer is open
+        QString userName;             // FRB::USERNAME
+        QString companyName;          // FRB::COMPANYNAME
+        QString libLanguage;          // FRB::LIBLANGUAGE
+    } reportWriter;
+
     QString equipField; // EQUIPFIELD: equipment whose categories a lookup lists
     QString jobField;   // JOBFIELD: job whose cost codes or change orders a lookup lists
     QString test;       // TEST

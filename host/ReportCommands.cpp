@@ -3,13 +3,18 @@
 #include "CompanyAccess.h"
 #include "DefinitionCommands.h"
 
+#include "HostSession.h"
+
 #include "assets/FixedAssetReports.h"
 #include "output/ReportRun.h"
 #include "records/EQHeader.h"
+#include "writer/WriterProcedure.h"
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/report/PageList.h"
 #include "runtime/widgets/GraphChart.h"
+#include "runtime/widgets/QtPrompter.h"
+#include "runtime/widgets/ReportPrinter.h"
 
 #include "core/Clock.h"
 #include "core/OutputFile.h"
@@ -18,7 +23,9 @@
 #include "data/Company.h"
 #include "data/IniManager.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -40,15 +47,25 @@ public:
     int pagesProduced = 0;
     bool failed = false;
     QString pdfWritten;
+    // Print the pages on the default printer as well.
+    bool printRequested = false;
+    bool printed = false;
 
     bool preview(const report::PageList &pages, Preview &preview) override
     {
         pagesProduced = pages.count();
         preview.pdfRequested = true;
         preview.exportRequested = m_export.has_value();
-        return false;
+        return printRequested;
     }
-    bool print(const report::PageList &, int, bool) override { return false; }
+    bool print(const report::PageList &pages, int copies, bool) override
+    {
+        QString error;
+        printed = ReportPrinter::print(pages, copies, false, nullptr, &error);
+        if (!printed)
+            m_err << "qaveq: nothing was printed: " << error << "\n";
+        return printed;
+    }
     bool hasDefaultPrinter() override { return false; }
     std::optional<QString> choosePdfFile(const QString &, const QString &,
                                          const QString &fileName) override
@@ -88,6 +105,37 @@ private:
     QTextStream &m_err;
 };
 
+// The exit status of a report run from the command line, with the PDF's name
+// and page count when it was written.
+int outcome(CommandContext &context, const HeadlessDevices &devices)
+{
+    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
+        // A stop that came once the PDF was whole changed nothing.
+        if (StopRequest::requested()) {
+            context.err << "qaveq: the report was stopped; nothing was written.\n";
+            return 128 + StopRequest::signalNumber();
+        }
+        return Failure;
+    }
+    context.out << devices.pdfWritten << " (" << devices.pagesProduced
+                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
+    return Success;
+}
+
+// The globals of a report run from the command line: the company's report
+// colours and footer, the PDF in the current folder, the preview's way.
+void headlessSession(const CommandContext &context, data::Company &company, data::Session &session)
+{
+    session.userId = context.global.userId;
+    session.companyId = company.id();
+    session.companyName = company.name();
+    session.dataPath = company.folder();
+    session.loadReportSettings(data::IniManager(QDir(company.folder()).filePath(u"suite.ini"_s)),
+                               QDir::currentPath());
+    session.pdfPath = QDir::currentPath();
+    session.printPreview = true;
+}
+
 int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 {
     const bool graphs = reader.flag(u"graphs"_s);
@@ -118,15 +166,7 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
         return Failure;
 
     data::Session session(company.get());
-    session.userId = context.global.userId;
-    session.companyId = company->id();
-    session.companyName = company->name();
-    session.dataPath = company->folder();
-    // The company's report colours and footer; the PDF goes to the current folder.
-    session.loadReportSettings(data::IniManager(QDir(company->folder()).filePath(u"suite.ini"_s)),
-                               QDir::currentPath());
-    session.pdfPath = QDir::currentPath();
-    session.printPreview = true;
+    headlessSession(context, *company, session);
     OutputState output;
     HeadlessDevices devices(pdf, exportFile, context.err);
     ConsolePrompter prompter(context.err);
@@ -143,16 +183,150 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
         report = std::make_unique<FixedAssetScheduleReport>(*company, *equipment);
     ReportRun(*report, services).run();
 
-    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
-        // A stop that came once the PDF was whole changed nothing.
-        if (StopRequest::requested()) {
-            context.err << "qaveq: the report was stopped; nothing was written.\n";
-            return 128 + StopRequest::signalNumber();
+    return outcome(context, devices);
+}
+
+// A designed report from the command line: the report's saved printer
+// settings stand for the printer dialog, the common output writes the PDF
+// (and prints it when asked).
+class HeadlessWriterDevices final : public WriterDevices
+{
+public:
+    explicit HeadlessWriterDevices(ReportRun::Services services)
+        : m_services(std::move(services))
+    {}
+
+    bool printDialog(writer::PrinterSettings &) override { return true; }
+    void run(ReportPass &pass) override { ReportRun(pass, m_services).run(); }
+    void design(const WriterReportType &, writer::ReportDocument, const QString &) override {}
+
+private:
+    ReportRun::Services m_services;
+};
+
+const WriterReportType *reportType(CommandContext &context, const QString &name)
+{
+    const WriterReportType *type = writerReportType(name);
+    if (!type) {
+        QStringList names;
+        for (const WriterReportType &known : writerReportTypes())
+            names.append(known.procedure);
+        context.err << "qaveq: no report type \"" << name
+                    << "\"; the types: " << names.join(u", "_s) << "\n";
+    }
+    return type;
+}
+
+int printCatalogue(CommandContext &context, ArgumentReader &reader)
+{
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!problem.isEmpty() || rest.size() != 2)
+        return usage(context, u"report"_s, problem.isEmpty() ? u"name one report type"_s : problem);
+    const WriterReportType *type = reportType(context, rest.at(1));
+    if (!type)
+        return Failure;
+    context.out << type->catalogueText() << "\n";
+    return Success;
+}
+
+// Runs a report file, or the starter of a type, over the company.
+int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
+{
+    const std::optional<QString> pdf = reader.option(u"pdf"_s);
+    const bool print = reader.flag(u"print"_s);
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!reader.missingValue().isEmpty())
+        problem = u"--%1 needs a file name"_s.arg(reader.missingValue());
+    if (!problem.isEmpty() || rest.size() != 2)
+        return usage(context, u"report"_s,
+                     problem.isEmpty()
+                         ? (starter ? u"name one report type"_s : u"name one report file"_s)
+                         : problem);
+    if (pdf) {
+        if (const QString refused = OutputFile::refusal(*pdf); !refused.isEmpty()) {
+            context.err << "qaveq: " << refused << "\n";
+            return Failure;
         }
+    }
+    const WriterReportType *type = nullptr;
+    QString file = rest.at(1);
+    if (starter) {
+        type = reportType(context, rest.at(1));
+        if (!type)
+            return Failure;
+        file = type->starterFile();
+    } else {
+        // The report's own type chooses the procedure that runs it.
+        QString error;
+        const std::optional<writer::ReportDocument> document =
+            writer::ReportDocument::load(file, &error);
+        if (!document) {
+            context.err << "qaveq: " << error.replace(u'|', u' ') << "\n";
+            return Failure;
+        }
+        type = reportType(context, document->type);
+        if (!type)
+            return Failure;
+    }
+    std::unique_ptr<data::Company> company = openCompany(context);
+    if (!company)
+        return Failure;
+    StopRequest::install();
+    data::Session session(company.get());
+    headlessSession(context, *company, session);
+    session.reportWriter.fileName = file;
+    session.reportWriter.useSavedDevMode = true;
+    OutputState output;
+    HeadlessDevices devices(pdf, std::nullopt, context.err);
+    devices.printRequested = print;
+    ConsolePrompter prompter(context.err);
+    SystemClock clock;
+    const ReportRun::Services services{
+        session, output,
+        devices, prompter,
+        clock,   DisplayStrings::load(QDir(company->folder()).filePath(u"CPCSRPTS.INI"_s))};
+    HeadlessWriterDevices writerDevices(services);
+    WriterProcedure(*type, session, prompter, writerDevices,
+                    WriterStrings::load(QDir(company->folder()).filePath(u"ReportWriter.ini"_s)))
+        .run();
+    const int status = outcome(context, devices);
+    return status == Success && print && !devices.printed ? int(Failure) : status;
+}
+
+// Opens the designer as the windows do: the user signs on, the module's
+// procedure of the type opens it on the file, or on a new report.
+int designReport(CommandContext &context, ArgumentReader &reader)
+{
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (!problem.isEmpty() || rest.size() < 2 || rest.size() > 3)
+        return usage(context, u"report"_s,
+                     problem.isEmpty() ? u"name a report type and, if you like, a file"_s
+                                       : problem);
+    const WriterReportType *type = reportType(context, rest.at(1));
+    if (!type)
+        return Failure;
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return Failure;
+    QtPrompter prompter;
+    SystemClock clock;
+    HostSession host(context.global.companyFolder, prompter, clock);
+    QString error;
+    if (!host.openCompany(&error) ||
+        !host.signOn(context.global.userGiven ? context.global.userId : u"ADM"_s, &error) ||
+        !host.loadModule(&error)) {
+        context.err << "qaveq: " << error.replace(u'|', u' ') << "\n";
         return Failure;
     }
-    context.out << devices.pdfWritten << " (" << devices.pagesProduced
-                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
+    data::Session::ReportWriter &settings = host.session().reportWriter;
+    settings.searchPath.clear();
+    settings.fileName = rest.value(2);
+    if (!settings.fileName.isEmpty())
+        settings.fileName = QFileInfo(settings.fileName).absoluteFilePath();
+    settings.editAction = 1;
+    host.call(type->procedure.toUpper());
     return Success;
 }
 
@@ -170,9 +344,15 @@ int runReport(CommandContext &context)
         return runDefinitionCopy(context, reader);
     if (name == u"run"_s)
         return runDefinitionReport(context, reader);
-    return usage(
-        context, u"report"_s,
-        u"no report \"%1\"; the reports: fixed-assets, definitions, copy, run"_s.arg(name));
+    if (name == u"catalogue"_s)
+        return printCatalogue(context, reader);
+    if (name == u"file"_s || name == u"starter"_s)
+        return runDesigned(context, reader, name == u"starter"_s);
+    if (name == u"design"_s)
+        return designReport(context, reader);
+    return usage(context, u"report"_s,
+                 u"no report \"%1\"; the reports: fixed-assets, definitions, copy, run, "
+                 "catalogue, file, starter, design"_s.arg(name));
 }
 
 } // namespace
@@ -203,7 +383,15 @@ QList<Command> reportCommands()
         "and prints the copy's number. \"run\" prints definition N through its\n"
         "family's report (--batch names the tagged batches of a proof listing;\n"
         "--print prints without preview). Definitions are written with\n"
-        "\"qaveq load EQLimits\".\n"_s,
+        "\"qaveq load EQLimits\".\n\n"
+        "User-designed reports (TYPE is a report-writer procedure, e.g. PrintUsageLogFM):\n"
+        "  qaveq report catalogue TYPE           print the catalogue of files and fields\n"
+        "  qaveq report file FILE [--pdf OUT] [--print]\n"
+        "                                        run a report file; its type chooses the\n"
+        "                                        procedure\n"
+        "  qaveq report starter TYPE [--pdf OUT] run the report shipped for TYPE\n"
+        "  qaveq report design TYPE [FILE]       open the designer on FILE, or on a new\n"
+        "                                        report\n"_s,
         runReport};
     report.paints = true;
     return {report};

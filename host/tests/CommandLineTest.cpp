@@ -7,10 +7,12 @@
 #include "data/Transaction.h"
 #include "data/suite/SystemFiles.h"
 
+#include "core/OutputFile.h"
 #include "core/testing/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QSet>
@@ -658,6 +660,66 @@ TEST_F(CommandLineTest, TwoStationsAddingLogsToOneBatchAtOnceKeepEveryLog)
         }
     EXPECT_GT(added, Rounds);
     EXPECT_EQ(count(), before + added) << "each log saved once, none lost";
+}
+
+TEST_F(CommandLineTest, DesignedReportsRunFromTheirFilesOrAsShipped)
+{
+    const Outcome catalogue = qaveq({u"report"_s, u"catalogue"_s, u"PrintEQCategoryFM"_s});
+    EXPECT_EQ(catalogue.status, 0);
+    EXPECT_TRUE(
+        catalogue.out.startsWith(u"@ProcessedFiles|1|0|PrintEQCategoryFM||'EQCode'|2|-1|"_s));
+    const Outcome unknownType = qaveq({u"report"_s, u"catalogue"_s, u"PrintNothingFM"_s});
+    EXPECT_EQ(unknownType.status, 1);
+    EXPECT_TRUE(unknownType.err.contains(u"PrintUsageLogFM"_s));
+
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    // The read-only user may print reports.
+    const QString pdf = folder.filePath(u"categories.pdf"_s);
+    const Outcome starter = qaveq({u"--user"_s, u"VEW"_s, u"report"_s, u"starter"_s,
+                                   u"PrintEQCategoryFM"_s, u"--pdf"_s, pdf});
+    ASSERT_EQ(starter.status, 0) << starter.err.toStdString();
+    EXPECT_EQ(starter.out, pdf + u" (1 page)\n"_s);
+    EXPECT_TRUE(fileContents(pdf).startsWith("%PDF-1.4"));
+
+    // A report file of the user's: its type picks the procedure.
+    QFile shipped(u":/qaveq/writer/PrintEquipmentListFM.qvr"_s);
+    QByteArray report;
+    if (shipped.open(QIODevice::ReadOnly))
+        report = shipped.readAll();
+    ASSERT_FALSE(report.isEmpty());
+    const QString file = folder.filePath(u"mine.qvr"_s);
+    ASSERT_TRUE(qaveq::OutputFile::write(file, report).isEmpty());
+    const Outcome own =
+        qaveq({u"report"_s, u"file"_s, file, u"--pdf"_s, folder.filePath(u"listing.pdf"_s)});
+    EXPECT_EQ(own.status, 0) << own.err.toStdString();
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_s, {folder.filePath(u"listing.pdf"_s), u"-"_s});
+    if (pdftotext.waitForFinished(10000) && pdftotext.exitCode() == 0) {
+        const QString shown = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        EXPECT_TRUE(shown.contains(u"Equipment Listing"_s));
+        EXPECT_TRUE(shown.contains(u"TRK-101"_s));
+        EXPECT_TRUE(shown.contains(u"pieces of equipment"_s));
+    }
+
+    // Damaged and later files say what is wrong and write nothing.
+    ASSERT_TRUE(qaveq::OutputFile::write(file, report.replace("\"version\": 1", "\"version\": 9"))
+                    .isEmpty());
+    const QString none = folder.filePath(u"none.pdf"_s);
+    const Outcome later = qaveq({u"report"_s, u"file"_s, file, u"--pdf"_s, none});
+    EXPECT_EQ(later.status, 1);
+    EXPECT_TRUE(later.err.contains(u"later version of QAVEQ"_s)) << later.err.toStdString();
+    ASSERT_TRUE(qaveq::OutputFile::write(file, "{\"format\": \"qaveq-report\", \"version\": 1, "
+                                               "\"type\": \"PrintUsageLogFM\", \"bands\": "
+                                               "[{\"kind\": \"detail\", \"file\": \"EQLog\", "
+                                               "\"objects\": [{\"type\": \"field\", \"field\": "
+                                               "\"EQL:Secret\"}]}]}")
+                    .isEmpty());
+    const Outcome unknownField = qaveq({u"report"_s, u"file"_s, file, u"--pdf"_s, none});
+    EXPECT_EQ(unknownField.status, 1);
+    EXPECT_TRUE(unknownField.err.contains(u"\"EQL:Secret\" is not in the catalogue"_s))
+        << unknownField.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(none));
+    EXPECT_EQ(qaveq({u"report"_s, u"starter"_s}).status, 2);
 }
 
 } // namespace

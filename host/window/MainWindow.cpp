@@ -11,16 +11,19 @@
 #include "output/MailSettings.h"
 #include "suite/Lookups.h"
 #include "suite/Procedures.h"
+#include "writer/WriterCatalogues.h"
 
 #include "runtime/widgets/DialogFrame.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/MailDialogs.h"
+#include "runtime/widgets/QtFileChooser.h"
 
 #include "data/suite/SystemFiles.h"
 
 #include "core/Text.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -285,7 +288,42 @@ void MainWindow::run(const QString &procedure, int request)
                                           : u"Typed values are no longer remembered."_s,
                                  5000);
     }
+    if (writerReportType(procedure) && !chooseReportFile(procedure))
+        return;
     m_session.call(procedure, static_cast<data::Request>(request));
+}
+
+bool MainWindow::chooseReportFile(const QString &procedure)
+{
+    const WriterReportType *type = writerReportType(procedure);
+    const QStringList choices{u"Run the report shipped with QAVEQ"_s, u"Run a report file..."_s,
+                              u"Design a new report"_s, u"Design a report file..."_s};
+    QInputDialog dialog(this);
+    useDialogFrame(&dialog);
+    dialog.setWindowTitle(u"Report Writer: "_s + type->title);
+    dialog.setLabelText(u"&What would you like to do?"_s);
+    // The four choices in sight at once, the first one ready for Enter.
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    dialog.setComboBoxItems(choices);
+    dialog.setTextValue(choices.first());
+    dialog.resize(460, 200);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const int choice = int(choices.indexOf(dialog.textValue()));
+    data::Session::ReportWriter &settings = m_session.session().reportWriter;
+    settings.searchPath.clear();
+    settings.editAction = choice >= 2 ? 1 : 0;
+    settings.fileName = choice == 0 ? type->starterFile() : QString();
+    if (choice == 1 || choice == 3) {
+        const QString folder = QDir(m_session.session().dataPath).filePath(u"Reports"_s);
+        QDir().mkpath(folder);
+        settings.fileName =
+            QtFileChooser(this).choose(FileChooser::Purpose::Open, u"Report File"_s, folder,
+                                       u"Report files (*.qvr);;All files (*)"_s);
+        if (settings.fileName.isEmpty())
+            return false;
+    }
+    return true;
 }
 
 bool MainWindow::chooseEquipment(const QString &caption)

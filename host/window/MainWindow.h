@@ -35,6 +35,9 @@ private:
     const ModuleLoader::Procedure *exportOf(const QString &procedure) const;
     void run(const QString &procedure, int request);
     // Asks for the equipment an output is for and puts it in the buffer.
+    // For a report-writer procedure: whether to run the report shipped for
+    // it or a file of the user's, or to design one; false when cancelled.
+    bool chooseReportFile(const QString &procedure);
     bool chooseEquipment(const QString &caption);
     // The user's mail server and the message reports are e-mailed with.
     void editMailSettings();

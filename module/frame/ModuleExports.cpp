@@ -14,6 +14,7 @@
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ui/DefinitionScreens.h"
+#include "writer/ui/WriterScreens.h"
 
 #include "suite/SiblingModules.h"
 
@@ -159,11 +160,6 @@ QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQMAINTENANCE)
 QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTUSAGELOGFM)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYFM)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQUIPMENTDETAILFM)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQUIPMENTLISTFM)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSISFM)
 
 extern "C" {
 
@@ -242,6 +238,38 @@ Q_DECL_EXPORT void PRINTFIXEDASSETGRAPHS()
 Q_DECL_EXPORT void FIXEDASSETGRAPH()
 {
     FixedAssetScreens::graphWindow(module.state.errorManager());
+}
+
+// The five report-writer procedures run or design the report file the
+// report writer's settings name.
+Q_DECL_EXPORT void PRINTUSAGELOGFM()
+{
+    WriterScreens::run(QStringLiteral("PrintUsageLogFM"), module.state.errorManager(),
+                       module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQCATEGORYFM()
+{
+    WriterScreens::run(QStringLiteral("PrintEQCategoryFM"), module.state.errorManager(),
+                       module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQUIPMENTDETAILFM()
+{
+    WriterScreens::run(QStringLiteral("PrintEquipmentDetailFM"), module.state.errorManager(),
+                       module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQUIPMENTLISTFM()
+{
+    WriterScreens::run(QStringLiteral("PrintEquipmentListFM"), module.state.errorManager(),
+                       module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQANALYSISFM()
+{
+    WriterScreens::run(QStringLiteral("PrintEQAnalysisFM"), module.state.errorManager(),
+                       module.state.output());
 }
 
 // The three server procedures run the report that the code of the definition

@@ -32,6 +32,7 @@ public:
         bool exportRequested = false;
         bool pdfRequested = false;
         bool emailRequested = false;
+        bool exportOffered = true; // the preview has its export button
         // Does one output at once while the preview stays open, so that one
         // run gives a PDF, an export and a mail alike. A preview that does
         // not call it closes with the requests above instead.

@@ -24,6 +24,12 @@ public:
     virtual QString pdfFileName() const = 0;
     virtual report::PageSetup pageSetup() const { return {}; }
 
+    // A report without limits of its own ends an empty run with the plain
+    // "Nothing to Preview." note instead of the count its limits excluded.
+    virtual bool hasLimits() const { return true; }
+    // Whether the preview offers the report's text copy for export.
+    virtual bool offersExport() const { return true; }
+
     // Records in the primary file, for the "nothing to print" message.
     virtual qint64 primaryRecordCount() = 0;
     // The report's limits, printed in its footer and exported with it.

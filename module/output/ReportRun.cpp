@@ -94,8 +94,7 @@ bool ReportRun::cancel()
     return true;
 }
 
-report::ReportEngine &ReportRun::beginPrinting(report::ReportEngine::PageBand heading,
-                                               int headingFromPage)
+void ReportRun::startOutput()
 {
     data::Session &session = m_services.session;
     session.pdfFileName = OutputRules::pdfFileName(session.pdfPath, m_pass.pdfFileName());
@@ -103,9 +102,24 @@ report::ReportEngine &ReportRun::beginPrinting(report::ReportEngine::PageBand he
     session.exportMe = false;
     m_services.output.pdfRequested = false;
     session.rxQueue = {Text::clip(session.companyName), m_pass.title(), QString()};
+    m_engine = std::make_unique<report::ReportEngine>(m_pass.pageSetup(), m_pages, session.rxQueue);
+}
 
+report::ReportEngine &ReportRun::beginPrintingOwnPages(report::ReportEngine::PageBand header,
+                                                       report::ReportEngine::PageBand footer)
+{
+    startOutput();
+    m_engine->setPageHeader(std::move(header));
+    m_engine->setPageFooter(std::move(footer));
+    return *m_engine;
+}
+
+report::ReportEngine &ReportRun::beginPrinting(report::ReportEngine::PageBand heading,
+                                               int headingFromPage)
+{
+    data::Session &session = m_services.session;
+    startOutput();
     const report::PageSetup setup = m_pass.pageSetup();
-    m_engine = std::make_unique<report::ReportEngine>(setup, m_pages, session.rxQueue);
     ReportBands::Standard standard;
     standard.company = Text::clip(session.companyName);
     standard.title = m_pass.title();
@@ -155,6 +169,15 @@ void ReportRun::nothingToPrint(const QString &title, const QString &text)
         Message{title, text, m_services.strings.ButtonOk, 1, Message::Icon::Information});
 }
 
+void ReportRun::nothingToPreview()
+{
+    if (m_pass.hasLimits())
+        nothingToPrint(u"Nothing to Print..."_s,
+                       OutputRules::nothingToPrintText(m_pass.primaryRecordCount()));
+    else
+        nothingToPrint(m_services.strings.NothingToPrvwTitle, m_services.strings.NothingToPrvwText);
+}
+
 void ReportRun::showOnPreview()
 {
     if (m_engine && !m_engine->endPage()) {
@@ -162,8 +185,7 @@ void ReportRun::showOnPreview()
         return;
     }
     if (m_pages.isEmpty()) {
-        nothingToPrint(u"Nothing to Print..."_s,
-                       OutputRules::nothingToPrintText(m_pass.primaryRecordCount()));
+        nothingToPreview();
         return;
     }
     data::Session &session = m_services.session;
@@ -173,6 +195,7 @@ void ReportRun::showOnPreview()
     preview.exportRequested = session.exportMe;
     preview.pdfRequested = m_services.output.pdfRequested;
     preview.emailRequested = session.emailMe;
+    preview.exportOffered = m_pass.offersExport();
     bool exportUsed = false, pdfUsed = false, emailUsed = false;
     preview.output = [&](OutputDevices::Output output) {
         (output == OutputDevices::Output::Export ? exportUsed
@@ -323,8 +346,7 @@ data::Response ReportRun::finish()
         if (m_state == State::Completed)
             showOnPreview();
         else if (!m_cancelled)
-            nothingToPrint(u"Nothing to Print..."_s,
-                           OutputRules::nothingToPrintText(m_pass.primaryRecordCount()));
+            nothingToPreview();
     } else if (!m_cancelled) {
         if (m_engine && m_engine->bandsPrinted() > 0)
             sendToPrinter();

@@ -62,6 +62,10 @@ public:
     // (e.g. column headings), from the page it is given on.
     report::ReportEngine &beginPrinting(report::ReportEngine::PageBand heading = {},
                                         int headingFromPage = 1);
+    // For a report that prints its own page header and footer (a designed
+    // report): the same set-up without the standard ones.
+    report::ReportEngine &beginPrintingOwnPages(report::ReportEngine::PageBand header,
+                                                report::ReportEngine::PageBand footer);
     report::ReportEngine *engine() const { return m_engine.get(); }
 
     // What the progress window shows.
@@ -69,6 +73,8 @@ public:
     QString percentText() const;
     QString recordsText() const;
     int percent() const { return m_pass.percentRead(); }
+    // When the run started, by the run's clock: the time reports print.
+    QDateTime started() const { return m_started; }
     const DisplayStrings &strings() const { return m_services.strings; }
 
     // The copies printing makes.
@@ -79,6 +85,8 @@ private:
     // made so far; NothingToOutput: nothing to show or print.
     enum class State { Completed = 1, NothingToOutput = 2 };
 
+    void startOutput();
+    void nothingToPreview();
     void showOnPreview();
     void sendToPrinter();
     void nothingToPrint(const QString &title, const QString &text);

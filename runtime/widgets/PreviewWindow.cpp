@@ -179,6 +179,8 @@ PreviewWindow::PreviewWindow(const report::PageList &pages, const QString &title
     for (const auto &output : outputs) {
         QAction *action = bar->addAction(style()->standardIcon(output.icon), output.text);
         action->setToolTip(output.tip);
+        if (output.output == Output::Export)
+            m_exportAction = action;
         action->setShortcut(output.key);
         connect(action, &QAction::triggered, this, [this, flag = output.flag, o = output.output] {
             if (!m_output) {
@@ -270,6 +272,12 @@ double PreviewWindow::scale() const
         break;
     }
     return m_percent / 100.0 * logicalDpiX() / report::UnitsPerInch;
+}
+
+void PreviewWindow::setExportOffered(bool offered)
+{
+    m_exportAction->setVisible(offered);
+    m_exportAction->setEnabled(offered);
 }
 
 void PreviewWindow::setZoom(Zoom mode, int percent)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -34,6 +35,8 @@ public:
 
     void setOutputHandler(std::function<void(Output)> handler) { m_output = std::move(handler); }
     void setZoom(Zoom mode, int percent = 100);
+    // A report without a text copy shows no export button.
+    void setExportOffered(bool offered);
     void showPage(int index);
     int currentPage() const { return m_current; }
     // The page's drawing scale: screen pixels per page unit.
@@ -63,6 +66,7 @@ private:
     int m_percent = 100;
     bool m_print = false, m_export = false, m_pdf = false, m_email = false;
     std::function<void(Output)> m_output;
+    QAction *m_exportAction = nullptr;
     QListWidget *m_thumbnails;
     QScrollArea *m_area;
     PageWidget *m_page;

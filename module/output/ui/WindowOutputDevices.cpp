@@ -60,6 +60,7 @@ WindowOutputDevices::WindowOutputDevices(data::Session &session, Prompter &promp
 bool WindowOutputDevices::preview(const report::PageList &pages, Preview &preview)
 {
     PreviewWindow window(pages, m_title, m_parent);
+    window.setExportOffered(preview.exportOffered);
     if (preview.output) {
         window.setOutputHandler([&](PreviewWindow::Output output) {
             // The output's dialogs stand over the preview while it is open.
