@@ -216,7 +216,11 @@ private:
         QString costCode;
         QString charged = equipmentId;
         if (toCategory) {
-            charged = text(log, u"EquipmentIDCharged");
+            // A maintenance log is work on the equipment itself: its entry form
+            // and the import check the category on the log's own equipment and
+            // leave the equipment charged blank.
+            if (detail == u"Equipment")
+                charged = text(log, u"EquipmentIDCharged");
             const QString category = text(log, u"Category");
             RecordPtr cost = fetch(u"EQCost"_s, u"KeyRecordID",
                                    {{u"RecordID"_s, charged.leftJustified(10) + category}}, false);
