@@ -10,6 +10,7 @@
 #include "core/Text.h"
 
 #include <exception>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -95,6 +96,14 @@ public:
         check(batches.update(*batch), u"Saving EQBatch"_s);
     }
 
+    // Writes back what the run's logs moved.
+    void finish()
+    {
+        for (const auto &[which, record] : m_moved)
+            if (record)
+                check(m_company.file(which.first).update(*record), u"Saving "_s + which.first);
+    }
+
     int posted() const { return m_posted; }
     qint32 journal() const { return m_journal; }
 
@@ -109,24 +118,29 @@ private:
             Picture::parse(u"@d1").format(qint64(date)), QString::number(number(log, u"LogID")))};
     }
 
-    RecordPtr fetch(const QString &file, QStringView key,
-                    const QList<std::pair<QString, data::FieldValue>> &fields, bool create)
+    // A record the run moves (an equipment, a cost category, a prior-period
+    // total), read (or, when `create`, inserted) the first time a log moves
+    // it and written back once by finish(), however many logs move it.
+    data::Record *moved(const QString &file, QStringView key,
+                        const QList<std::pair<QString, data::FieldValue>> &fields, bool create)
     {
+        QList<data::FieldValue> values;
+        for (const auto &[field, value] : fields)
+            values.append(value);
+        RecordPtr &held = m_moved[{file, values}];
+        if (held)
+            return held.get();
         data::Table &table = m_company.file(file);
         RecordPtr record = table.schema().create();
         for (const auto &[field, value] : fields)
             record->setValue(field, value);
-        if (table.fetch(key, *record))
-            return record;
-        if (!create)
-            return nullptr;
-        check(table.insert(*record), u"Inserting "_s + file);
-        return record;
-    }
-
-    void save(const QString &file, data::Record &record)
-    {
-        check(m_company.file(file).update(record), u"Saving "_s + file);
+        if (!table.fetch(key, *record)) {
+            if (!create)
+                return nullptr;
+            check(table.insert(*record), u"Inserting "_s + file);
+        }
+        held = std::move(record);
+        return held.get();
     }
 
     // The year and period totals of one equipment in the prior-period files.
@@ -134,41 +148,38 @@ private:
                   const Decimal &units, const Decimal &income)
     {
         const qint64 year = period.FiscalYear;
-        RecordPtr yearly = fetch(u"EQPrior"_s, u"KeyEquipmentYear",
-                                 {{u"EquipmentID"_s, equipment}, {u"FiscalYear"_s, year}}, true);
-        RecordPtr monthly = fetch(u"EQPriorM"_s, u"KeyEquipmentYearPeriod",
-                                  {{u"EquipmentID"_s, equipment},
-                                   {u"FiscalYear"_s, year},
-                                   {u"Period"_s, qint64(period.Period)}},
-                                  true);
-        for (data::Record *record : {yearly.get(), monthly.get()}) {
+        data::Record *yearly =
+            moved(u"EQPrior"_s, u"KeyEquipmentYear",
+                  {{u"EquipmentID"_s, equipment}, {u"FiscalYear"_s, year}}, true);
+        data::Record *monthly = moved(u"EQPriorM"_s, u"KeyEquipmentYearPeriod",
+                                      {{u"EquipmentID"_s, equipment},
+                                       {u"FiscalYear"_s, year},
+                                       {u"Period"_s, qint64(period.Period)}},
+                                      true);
+        for (data::Record *record : {yearly, monthly}) {
             add(*record, kind + u"Units"_s, units);
             add(*record, kind + u"Income"_s, income);
         }
-        save(u"EQPrior"_s, *yearly);
-        save(u"EQPriorM"_s, *monthly);
     }
 
     void addPriorCategory(const QString &equipment, const QString &category, const GLFiscal &period,
                           const Decimal &units, const Decimal &cost)
     {
         const qint64 year = period.FiscalYear;
-        RecordPtr yearly = fetch(
+        data::Record *yearly = moved(
             u"EQPriorC"_s, u"KeyEquipmentCategoryYear",
             {{u"EquipmentID"_s, equipment}, {u"Category"_s, category}, {u"FiscalYear"_s, year}},
             true);
-        RecordPtr monthly = fetch(u"EQPriorCM"_s, u"KeyEquipmentCategoryYearPeriod",
-                                  {{u"EquipmentID"_s, equipment},
-                                   {u"Category"_s, category},
-                                   {u"FiscalYear"_s, year},
-                                   {u"Period"_s, qint64(period.Period)}},
-                                  true);
-        for (data::Record *record : {yearly.get(), monthly.get()}) {
+        data::Record *monthly = moved(u"EQPriorCM"_s, u"KeyEquipmentCategoryYearPeriod",
+                                      {{u"EquipmentID"_s, equipment},
+                                       {u"Category"_s, category},
+                                       {u"FiscalYear"_s, year},
+                                       {u"Period"_s, qint64(period.Period)}},
+                                      true);
+        for (data::Record *record : {yearly, monthly}) {
             add(*record, u"Units", units);
             add(*record, u"Amount", cost);
         }
-        save(u"EQPriorC"_s, *yearly);
-        save(u"EQPriorCM"_s, *monthly);
     }
 
     void ledger(GLTrans &line)
@@ -190,8 +201,8 @@ private:
         const QString logId = QString::number(number(log, u"LogID"));
         const GLFiscal &period = periodOf(log);
         const QString equipmentId = text(log, u"EquipmentID");
-        RecordPtr equipment =
-            fetch(u"EQHeader"_s, u"KeyEquipmentID", {{u"EquipmentID"_s, equipmentId}}, false);
+        data::Record *equipment =
+            moved(u"EQHeader"_s, u"KeyEquipmentID", {{u"EquipmentID"_s, equipmentId}}, false);
         if (!equipment)
             throw Refusal{u"Usage log %1 is for equipment %2, which is not on file."_s.arg(
                 logId, equipmentId)};
@@ -207,7 +218,6 @@ private:
         }
         equipment->setValue(u"LastPostingFiscalPeriod", qint64(period.FiscalPeriod));
         const QString incomeAccount = text(*equipment, kind + u"IncomeControl"_s);
-        save(u"EQHeader"_s, *equipment);
         addPrior(equipmentId, period, kind, units, charge);
 
         const QString detail = text(log, u"DetailType");
@@ -216,10 +226,15 @@ private:
         QString costCode;
         QString charged = equipmentId;
         if (toCategory) {
-            charged = text(log, u"EquipmentIDCharged");
+            // A maintenance log is work on the equipment itself: its entry form
+            // and the import check the category on the log's own equipment and
+            // leave the equipment charged blank.
+            if (detail == u"Equipment")
+                charged = text(log, u"EquipmentIDCharged");
             const QString category = text(log, u"Category");
-            RecordPtr cost = fetch(u"EQCost"_s, u"KeyRecordID",
-                                   {{u"RecordID"_s, charged.leftJustified(10) + category}}, false);
+            data::Record *cost =
+                moved(u"EQCost"_s, u"KeyRecordID",
+                      {{u"RecordID"_s, charged.leftJustified(10) + category}}, false);
             if (!cost)
                 throw Refusal{u"Usage log %1 charges cost category %2 of equipment %3, which "
                               u"that equipment does not have."_s.arg(logId, category, charged)};
@@ -232,7 +247,6 @@ private:
             }
             if (costAccount.isEmpty())
                 costAccount = text(*cost, u"ControlDebit");
-            save(u"EQCost"_s, *cost);
             addPriorCategory(charged, category, period, units, charge);
             costCode = charged.leftJustified(10) + category;
         }
@@ -285,6 +299,7 @@ private:
     data::Company &m_company;
     const Clock &m_clock;
     std::vector<GLFiscal> m_periods;
+    std::map<std::pair<QString, QList<data::FieldValue>>, RecordPtr> m_moved;
     qint32 m_journal = 0;
     qint16 m_line = 0;
     int m_posted = 0;
@@ -314,6 +329,7 @@ PostingOutcome postUsageLogs(data::Session &session, const QList<quint16> &batch
         Run run(company, clock);
         for (quint16 batch : batches)
             run.postBatch(batch);
+        run.finish();
         check(transaction.commit(), u"Posting"_s);
         outcome.posted = true;
         outcome.logs = run.posted();

@@ -1,6 +1,7 @@
 #include "DemoCompany.h"
 
 #include "assets/ScheduleCalculator.h"
+#include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
@@ -14,11 +15,14 @@
 
 #include "data/Company.h"
 #include "data/FileSchema.h"
+#include "data/Session.h"
 #include "data/Transaction.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/JobCostFiles.h"
 #include "data/suite/PayrollFiles.h"
 #include "data/suite/SystemFiles.h"
+
+#include "suite/UsageLogPosting.h"
 
 #include "core/Clock.h"
 #include "core/Prompter.h"
@@ -114,6 +118,12 @@ const EquipmentPlan Fleet[] = {
     {u"1003", u"Pickup, 1 Ton Flatbed", u"PICKUP", u"Prairie Motors", u"3500", 2019, Kind::Pickup,
      true, 1, 61000, 11000, 60, 2, 75},
 };
+
+// The service trucks lubricate the other equipment in the field.
+bool servicesOthers(const QString &id)
+{
+    return id == u"TRK-106" || id == u"TRK-107";
+}
 
 struct CategoryPlan
 {
@@ -237,14 +247,6 @@ struct Money
     Decimal amount;
 };
 
-// Totals by period index, for the equipment (internal and rental) and for each
-// equipment cost category.
-struct EquipmentTotals
-{
-    std::map<int, Money> internal;
-    std::map<int, Money> rental;
-};
-
 struct Period
 {
     int number; // running fiscal period number
@@ -270,19 +272,32 @@ public:
         jobs();
         people();
         categories();
-        usageAndCosts();
         equipment();
+        history();
+        settle();
         unpostedBatches();
         reportDefinitions();
         return m_summary;
     }
 
 private:
+    static void check(const data::FileStatus &status, const QString &file)
+    {
+        if (!status)
+            throw data::DataError((file + u": "_s + status.error().text()).toStdString());
+    }
     template <class R> void put(R &record)
     {
-        if (data::FileStatus status = m_company.file<R>().insert(record); !status)
-            throw data::DataError(
-                (R::fileSchema().name + u": "_s + status.error().text()).toStdString());
+        check(m_company.file<R>().insert(record), R::fileSchema().name);
+    }
+    template <class R> void save(R &record)
+    {
+        check(m_company.file<R>().update(record), R::fileSchema().name);
+    }
+    template <class R> R fetched(R record, QStringView key)
+    {
+        check(m_company.file<R>().fetch(key, record), R::fileSchema().name);
+        return record;
     }
 
     int between(int low, int high)
@@ -492,116 +507,161 @@ private:
         return t;
     }
 
-    void putTransaction(GLTrans &t)
+    // Eighteen months of the company's life. Each month's usage logs are
+    // entered in a batch and posted by the suite's posting run on the last day
+    // of the month, so that the posted logs, the equipment and category
+    // totals, the prior-period files and the G/L lines are what posting makes
+    // of them; the vendor bills of the equipment cost categories go to the G/L
+    // through accounts payable.
+    void history()
     {
-        put(t);
-        ++m_summary.transactions;
-    }
-
-    // One posting a month: the month's logs of every piece of equipment, their
-    // income entries, and the month's bills for the equipment cost categories.
-    void usageAndCosts()
-    {
-        int journalNo = 1000;
-        int invoiceNo = 5000;
         for (const EquipmentPlan &e : Fleet)
             m_meters[QString::fromUtf16(e.id)] = Decimal(e.kind == Kind::Pickup ? 18000 : 2400);
+        data::Session session(&m_company);
+        int invoiceNo = 5000;
         for (QDate month = m_firstMonth; month <= m_lastMonth; month = month.addMonths(1)) {
+            if (month != m_firstMonth)
+                closePeriod(month.month() == 1); // calendar fiscal years
             const int periodIndex = periodOf(month);
-            ++journalNo;
             m_lineNo = 0;
-            const QDate postingDate = month.addMonths(1).addDays(-1);
+            EQBatch batch;
+            batch.UserID = u"EQM"_s;
+            batch.Description = u"Field Logs "_s + month.toString(u"MM/yyyy"_s);
+            check(UsageLogBatches::insertBatch(m_company, batch), u"EQBatch"_s);
             for (const EquipmentPlan &e : Fleet) {
                 if (!e.active)
                     continue;
                 const QString id = QString::fromUtf16(e.id);
-                postLogs(e, id, month, periodIndex, journalNo, postingDate);
+                enterLogs(e, id, month, batch.BatchID);
                 for (const QString &category : categoriesOf(e.kind))
                     billCategory(e, id, category, month, periodIndex, ++invoiceNo);
             }
+            post(session, batch, month);
         }
+        m_summary.transactions = static_cast<int>(m_company.file<GLTrans>().count());
     }
 
-    void postLogs(const EquipmentPlan &e, const QString &id, const QDate &month, int periodIndex,
-                  int journalNo, const QDate &postingDate)
+    // The suite's period close: the month-to-date totals of the equipment and
+    // its cost categories start again from zero, and in the first period of a
+    // fiscal year the year-to-date ones too.
+    void closePeriod(bool newYear)
+    {
+        data::KeyCursor fleet = m_company.file<EQHeader>().scan(u"KeyEquipmentID");
+        for (EQHeader eq; fleet.next(eq);) {
+            bool changed =
+                cleared({&eq.MonthInternalUnits, &eq.MonthInternalIncome, &eq.MonthRentalUnits,
+                         &eq.MonthRentalIncome, &eq.MonthUnits, &eq.MonthNonProductiveUnits});
+            if (newYear)
+                changed |=
+                    cleared({&eq.YearInternalUnits, &eq.YearInternalIncome, &eq.YearRentalUnits,
+                             &eq.YearRentalIncome, &eq.YearUnits, &eq.YearNonProductiveUnits});
+            if (changed)
+                save(eq);
+        }
+        data::KeyCursor costs = m_company.file<EQCost>().scan(u"KeyRecordID");
+        for (EQCost cost; costs.next(cost);) {
+            bool changed = cleared({&cost.MonthUnitsUsed, &cost.MonthAmount});
+            if (newYear)
+                changed |= cleared({&cost.YearUnitsUsed, &cost.YearAmount});
+            if (changed)
+                save(cost);
+        }
+        for (const data::KeyCursor *cursor : {&fleet, &costs})
+            if (cursor->error())
+                throw data::DataError(cursor->error()->text().toStdString());
+    }
+
+    static bool cleared(std::initializer_list<Decimal *> totals)
+    {
+        bool changed = false;
+        for (Decimal *total : totals) {
+            changed = changed || !total->isZero();
+            *total = Decimal();
+        }
+        return changed;
+    }
+
+    // The month's usage logs of one piece of equipment, as its operators
+    // enter them: mostly hours (or miles) on jobs, now and then a rental to
+    // others, a few hours of maintenance charged to the equipment's own cost
+    // category and, from the service trucks, field lubrication charged to the
+    // equipment they serve.
+    void enterLogs(const EquipmentPlan &e, const QString &id, const QDate &month, quint16 batchId)
     {
         const bool miles = e.kind == Kind::Pickup;
+        const bool servicing = servicesOthers(id);
         const Decimal rate = miles ? cents(65) : Decimal(e.internalRate);
         const Decimal rentalRate = (rate * Decimal::fromUnits(130, 2)).stored(15, 2);
         const int logs = between(4, 8);
-        Money internal;
-        Money rental;
-        std::map<QString, Decimal> byJobCode;
         for (int i = 0; i < logs; ++i) {
-            EQLog log;
+            EQLogB log;
+            log.BatchID = static_cast<qint16>(batchId);
             log.EquipmentID = id;
             log.Date = day(month.addDays(between(0, month.daysInMonth() - 1)));
-            const Decimal units = miles ? Decimal(between(60, 520)) : cents(between(8, 90) * 50);
+            log.EmployeeID = Employees[between(0, 7)].id;
+            log.Location = u"YARD"_s;
+            log.ChargeType = u"I"_s;
+            Decimal units = miles ? Decimal(between(60, 520)) : cents(between(8, 90) * 50);
+            if (servicing && chance(35)) {
+                const EquipmentPlan *served = nullptr;
+                while (!served || !served->active || served == &e)
+                    served = &Fleet[between(0, std::size(Fleet) - 1)];
+                log.DetailType = u"Equipment"_s;
+                log.EquipmentIDCharged = QString::fromUtf16(served->id);
+                chargeCategory(log, u"OIL"_s);
+                log.Comments = QString::fromUtf16(served->description).left(20);
+                units = cents(between(2, 16) * 25);
+            } else if (chance(12)) {
+                log.ChargeType = u"R"_s;
+                log.DetailType = u"G/L Account"_s;
+                log.GLAccount = u"1100"_s;
+                log.Comments = u"Rental to others"_s;
+            } else if (!miles && chance(4)) {
+                log.DetailType = u"Maintenance"_s;
+                const QStringList own = categoriesOf(e.kind);
+                chargeCategory(log, own.contains(u"PM"_s) ? u"PM"_s : u"REPAIRS"_s);
+                units = cents(between(2, 16) * 25);
+            } else {
+                log.DetailType = u"Job"_s;
+                log.JobID = QString::fromUtf16(Jobs[between(0, 4)].id);
+                log.CostCode = QString::fromUtf16(CostCodes[between(0, 5)].code) + u"E"_s;
+                log.GLAccount = u"5000"_s;
+            }
+            log.Units = units;
             log.StartMeter = m_meters[id];
             log.EndMeter = log.StartMeter + units;
             m_meters[id] = log.EndMeter;
-            log.Units = units;
-            log.EmployeeID = Employees[between(0, 7)].id;
-            log.Location = u"YARD"_s;
-            log.Posted = 1;
-            log.JournalNumber = journalNo;
-            if (chance(12)) {
-                log.ChargeType = log.Type = u"R"_s;
-                log.DetailType = u"G/L Account"_s;
-                log.GLAccount = u"1100"_s;
-                log.GrossAmount = (units * rentalRate).stored(11, 2);
-                log.Comments = u"Rental to others"_s;
-                rental.units += units;
-                rental.amount += log.GrossAmount;
-            } else {
-                const JobPlan &job = Jobs[between(0, 4)];
-                log.ChargeType = log.Type = u"I"_s;
-                log.DetailType = u"Job"_s;
-                log.JobID = QString::fromUtf16(job.id);
-                log.CostCode = QString::fromUtf16(CostCodes[between(0, 5)].code) + u"E"_s;
-                log.GLAccount = u"5000"_s;
-                log.GrossAmount = (units * rate).stored(11, 2);
-                internal.units += units;
-                internal.amount += log.GrossAmount;
-                byJobCode[log.JobID + u'|' + log.CostCode] += log.GrossAmount;
-            }
+            log.GrossAmount = (units * (log.ChargeType == u"R" ? rentalRate : rate)).stored(11, 2);
             log.AdjustedAmount = log.GrossAmount;
             put(log);
-            ++m_summary.postedLogs;
         }
+    }
 
-        for (const auto &[jobCode, amount] : byJobCode) {
-            GLTrans debit =
-                transaction(u"EQ"_s, journalNo, periodIndex, postingDate, u"5000"_s, amount, false);
-            debit.JobID = jobCode.section(u'|', 0, 0);
-            debit.CostCode = jobCode.section(u'|', 1, 1);
-            debit.Description = u"Equipment usage "_s + id;
-            putTransaction(debit);
-        }
-        const auto income = [&](const Money &money, const QString &suffix, const QString &account,
-                                const QString &text) {
-            if (money.amount.isZero())
-                return;
-            GLTrans credit = transaction(u"EQ"_s, journalNo, periodIndex, postingDate, account,
-                                         money.amount, true);
-            credit.SubsidiaryCode = padded(id) + suffix;
-            credit.EquipmentID = id;
-            credit.SubsidiaryQuantity = money.units;
-            credit.Description = text + id;
-            putTransaction(credit);
-        };
-        income(internal, u".I"_s, u"4500"_s, u"Internal usage income "_s);
-        if (!rental.amount.isZero()) {
-            GLTrans receivable = transaction(u"EQ"_s, journalNo, periodIndex, postingDate,
-                                             u"1100"_s, rental.amount, false);
-            receivable.Description = u"Equipment rental "_s + id;
-            putTransaction(receivable);
-        }
-        income(rental, u".R"_s, u"4510"_s, u"Rental income "_s);
+    // A log charged to an equipment cost category takes the category's
+    // account, and its description when it has no comment, as the entry form
+    // fills them in.
+    void chargeCategory(EQLogB &log, const QString &category)
+    {
+        const EQCode &code = m_categories.at(category);
+        log.Category = category;
+        log.GLAccount = code.DefaultExpenseControl;
+        if (log.Comments.isEmpty())
+            log.Comments = code.Description.left(20);
+    }
 
-        EquipmentTotals &totals = m_equipmentTotals[id];
-        totals.internal[periodIndex] = internal;
-        totals.rental[periodIndex] = rental;
+    // The posting run as started on the last day of the month. The batch it
+    // empties is deleted, as the bookkeeper does, so that the usage-log
+    // window shows only the batches still at work.
+    void post(data::Session &session, EQBatch &batch, const QDate &month)
+    {
+        const FixedClock clock(QDateTime(month.addMonths(1).addDays(-1), QTime(17, 0)));
+        const suite::PostingOutcome outcome = suite::postUsageLogs(session, {batch.BatchID}, clock);
+        if (!outcome.posted)
+            throw data::DataError((u"posting the usage logs of "_s + month.toString(u"MM/yyyy"_s) +
+                                   u": "_s + outcome.error)
+                                      .toStdString());
+        m_summary.postedLogs += outcome.logs;
+        check(m_company.file<EQBatch>().remove(batch), u"EQBatch"_s);
     }
 
     void billCategory(const EquipmentPlan &e, const QString &id, const QString &category,
@@ -645,13 +705,13 @@ private:
         cost.VendorID = u"V"_s + QString::number(100 + between(1, 9));
         cost.APInvoiceID = invoiceNo;
         cost.Description = code.Description + u" - "_s + id;
-        putTransaction(cost);
+        put(cost);
         GLTrans payable =
             transaction(u"AP"_s, invoiceNo, periodIndex, date, u"2000"_s, amount, true);
         payable.VendorID = cost.VendorID;
         payable.APInvoiceID = invoiceNo;
         payable.Description = cost.Description;
-        putTransaction(payable);
+        put(payable);
 
         Money &total = m_categoryTotals[{id, category}][periodIndex];
         total.units += quantity;
@@ -677,15 +737,10 @@ private:
         return total;
     }
 
-    // Equipment records carry the totals of the logs; EQPrior and EQPriorM
-    // hold the same figures by year and period.
+    // The fleet and its cost categories, before any log is posted: posting
+    // adds to their totals.
     void equipment()
     {
-        const int lastPeriod = periodOf(m_lastMonth);
-        const int currentYear = m_lastMonth.year();
-        const auto all = [](int) { return true; };
-        const auto thisYear = [&](int p) { return m_periods[p].start.year() == currentYear; };
-        const auto thisMonth = [&](int p) { return p == lastPeriod; };
         int userDefined = 0;
         for (const EquipmentPlan &e : Fleet) {
             EQHeader eq;
@@ -709,7 +764,6 @@ private:
                          .arg(between(10000000, 99999999));
             eq.Active = e.active ? 1 : 0;
             eq.Location = e.active ? u"YARD"_s : u"SOLD"_s;
-            eq.CurrentMeter = m_meters[eq.EquipmentID].rounded(0);
             const QDate purchased =
                 QDate(m_today.year(), m_today.month(), 15).addMonths(-e.purchasedMonthsAgo);
             eq.PurchaseDate = day(purchased);
@@ -742,36 +796,10 @@ private:
             eq.EquipmentSortID =
                 numeric ? QStringLiteral("%1").arg(number, 10, 10, QChar(u'0')) : eq.EquipmentID;
 
-            const EquipmentTotals &totals = m_equipmentTotals[eq.EquipmentID];
-            const Money ci = sum(totals.internal, all), yi = sum(totals.internal, thisYear),
-                        mi = sum(totals.internal, thisMonth);
-            const Money cr = sum(totals.rental, all), yr = sum(totals.rental, thisYear),
-                        mr = sum(totals.rental, thisMonth);
-            eq.CumulativeInternalUnits = ci.units;
-            eq.CumulativeInternalIncome = ci.amount;
-            eq.YearInternalUnits = yi.units;
-            eq.YearInternalIncome = yi.amount;
-            eq.MonthInternalUnits = mi.units;
-            eq.MonthInternalIncome = mi.amount;
-            eq.CumulativeRentalUnits = cr.units;
-            eq.CumulativeRentalIncome = cr.amount;
-            eq.YearRentalUnits = yr.units;
-            eq.YearRentalIncome = yr.amount;
-            eq.MonthRentalUnits = mr.units;
-            eq.MonthRentalIncome = mr.amount;
-            eq.CumulativeUnits = ci.units + cr.units;
-            eq.YearUnits = yi.units + yr.units;
-            eq.MonthUnits = mi.units + mr.units;
-            if (e.active) {
-                eq.LastPostingFiscalPeriod = m_periods[lastPeriod].number;
-                // Working days of the 18 months, about 21 a month.
-                eq.UnitsPerDay = (eq.CumulativeUnits / Decimal(18 * 21)).stored(15, 2);
-            }
             put(eq);
             ++m_summary.equipment;
             schedule(eq);
-            priorPeriods(eq.EquipmentID, totals);
-            costCategories(e, eq.EquipmentID, thisYear, thisMonth);
+            costCategories(e, eq.EquipmentID);
             if (e.kind == Kind::Excavator && e.active) {
                 Notes note;
                 note.EntityID = eq.EquipmentID;
@@ -796,45 +824,10 @@ private:
         m_summary.scheduleRows += result.rowsInserted;
     }
 
-    void priorPeriods(const QString &id, const EquipmentTotals &totals)
+    void costCategories(const EquipmentPlan &e, const QString &id)
     {
-        std::map<int, EQPrior> years;
-        for (int p = 0; p < m_periods.size(); ++p) {
-            const auto internal = totals.internal.find(p);
-            const auto rental = totals.rental.find(p);
-            if (internal == totals.internal.end() && rental == totals.rental.end())
-                continue;
-            const Money in = internal != totals.internal.end() ? internal->second : Money{};
-            const Money re = rental != totals.rental.end() ? rental->second : Money{};
-            EQPriorM month;
-            month.EquipmentID = id;
-            month.FiscalYear = static_cast<qint16>(m_periods[p].start.year());
-            month.Period = static_cast<quint8>(m_periods[p].start.month());
-            month.InternalUnits = in.units;
-            month.InternalIncome = in.amount;
-            month.RentalUnits = re.units;
-            month.RentalIncome = re.amount;
-            put(month);
-            EQPrior &year = years[month.FiscalYear];
-            year.EquipmentID = id;
-            year.FiscalYear = month.FiscalYear;
-            year.InternalUnits += in.units;
-            year.InternalIncome += in.amount;
-            year.RentalUnits += re.units;
-            year.RentalIncome += re.amount;
-        }
-        for (auto &[fiscalYear, year] : years)
-            put(year);
-    }
-
-    void costCategories(const EquipmentPlan &e, const QString &id,
-                        const std::function<bool(int)> &thisYear,
-                        const std::function<bool(int)> &thisMonth)
-    {
-        int primary = 0;
         for (const QString &category : categoriesOf(e.kind)) {
             const EQCode &code = m_categories.at(category);
-            const std::map<int, Money> &byPeriod = m_categoryTotals[{id, category}];
             EQCost cost;
             cost.RecordID = padded(id) + category;
             cost.PrimaryRecordID = 0;
@@ -843,47 +836,100 @@ private:
             cost.UnitName = code.DefaultUnit;
             cost.ControlDebit = code.DefaultExpenseControl;
             cost.ControlCredit = code.DefaultContraExpenseControl;
-            const Money c = sum(byPeriod, [](int) { return true; });
-            const Money y = sum(byPeriod, thisYear), m = sum(byPeriod, thisMonth);
-            cost.CumulativeUnitUsed = c.units;
-            cost.CumulativeAmount = c.amount;
-            cost.YearUnitsUsed = y.units;
-            cost.YearAmount = y.amount;
-            cost.MonthUnitsUsed = m.units;
-            cost.MonthAmount = m.amount;
             cost.ScheduleType = code.ScheduleType;
             cost.MeterName = code.MeterName;
             cost.Meter = code.Meter;
             cost.IntervalName = code.IntervalName;
             cost.Interval = code.Interval;
-            if (code.ScheduleType != u"N") {
-                cost.LastServiceDate = day(m_lastMonth.addMonths(-between(0, 5)));
-                cost.LastServiceMeter = static_cast<qint32>(m_meters[id].unitsAt(0)) -
-                                        between(0, code.Meter > 0 ? code.Meter : 100);
-            }
             put(cost);
-            ++primary;
-
-            std::map<int, EQPriorC> years;
-            for (const auto &[p, money] : byPeriod) {
-                EQPriorCM month;
-                month.EquipmentID = id;
-                month.Category = category;
-                month.FiscalYear = static_cast<qint16>(m_periods[p].start.year());
-                month.Period = static_cast<quint8>(m_periods[p].start.month());
-                month.Units = money.units;
-                month.Amount = money.amount;
-                put(month);
-                EQPriorC &year = years[month.FiscalYear];
-                year.EquipmentID = id;
-                year.Category = category;
-                year.FiscalYear = month.FiscalYear;
-                year.Units += money.units;
-                year.Amount += money.amount;
-            }
-            for (auto &[fiscalYear, year] : years)
-                put(year);
         }
+    }
+
+    // What the history leaves beside posting's totals: the meters and average
+    // use of the equipment, and the vendor bills and last services of its
+    // cost categories. The year and month figures are those of the last
+    // month, as its period close left them.
+    void settle()
+    {
+        const int lastPeriod = periodOf(m_lastMonth);
+        const int currentYear = m_lastMonth.year();
+        const auto thisYear = [&](int p) { return m_periods[p].start.year() == currentYear; };
+        const auto thisMonth = [&](int p) { return p == lastPeriod; };
+        for (const EquipmentPlan &e : Fleet) {
+            EQHeader key;
+            key.EquipmentID = QString::fromUtf16(e.id);
+            EQHeader eq = fetched(key, u"KeyEquipmentID");
+            eq.CurrentMeter = m_meters[eq.EquipmentID].rounded(0);
+            // Working days of the 18 months, about 21 a month.
+            eq.UnitsPerDay = (eq.CumulativeUnits / Decimal(18 * 21)).stored(15, 2);
+            save(eq);
+            for (const QString &category : categoriesOf(e.kind))
+                billedCategory(eq.EquipmentID, category, thisYear, thisMonth);
+        }
+    }
+
+    // The bills add to what posting charged the category, in its totals and
+    // in its prior-period records.
+    void billedCategory(const QString &id, const QString &category,
+                        const std::function<bool(int)> &thisYear,
+                        const std::function<bool(int)> &thisMonth)
+    {
+        const std::map<int, Money> &byPeriod = m_categoryTotals[{id, category}];
+        EQCost key;
+        key.RecordID = padded(id) + category;
+        EQCost cost = fetched(key, u"KeyRecordID");
+        const Money c = sum(byPeriod, [](int) { return true; });
+        const Money y = sum(byPeriod, thisYear), m = sum(byPeriod, thisMonth);
+        cost.CumulativeUnitUsed += c.units;
+        cost.CumulativeAmount += c.amount;
+        cost.YearUnitsUsed += y.units;
+        cost.YearAmount += y.amount;
+        cost.MonthUnitsUsed += m.units;
+        cost.MonthAmount += m.amount;
+        if (cost.ScheduleType != u"N") {
+            cost.LastServiceDate = day(m_lastMonth.addMonths(-between(0, 5)));
+            cost.LastServiceMeter = static_cast<qint32>(m_meters[id].unitsAt(0)) -
+                                    between(0, cost.Meter > 0 ? cost.Meter : 100);
+        }
+        save(cost);
+
+        std::map<int, Money> years;
+        for (const auto &[p, money] : byPeriod) {
+            EQPriorCM month;
+            month.EquipmentID = id;
+            month.Category = category;
+            month.FiscalYear = static_cast<qint16>(m_periods[p].start.year());
+            month.Period = static_cast<quint8>(m_periods[p].start.month());
+            addPrior(month, u"KeyEquipmentCategoryYearPeriod", money);
+            Money &year = years[month.FiscalYear];
+            year.units += money.units;
+            year.amount += money.amount;
+        }
+        for (const auto &[fiscalYear, money] : years) {
+            EQPriorC year;
+            year.EquipmentID = id;
+            year.Category = category;
+            year.FiscalYear = static_cast<qint16>(fiscalYear);
+            addPrior(year, u"KeyEquipmentCategoryYear", money);
+        }
+    }
+
+    // Adds to the prior-period record posting wrote, or writes it.
+    template <class R> void addPrior(R record, QStringView key, const Money &money)
+    {
+        R stored = record;
+        const data::FileStatus found = m_company.file<R>().fetch(key, stored);
+        if (found) {
+            stored.Units += money.units;
+            stored.Amount += money.amount;
+            save(stored);
+            return;
+        }
+        if (found.error().code != data::FileErrorCode::RecordNotFound)
+            check(found, R::fileSchema().name);
+        record.Units = money.units;
+        record.Amount = money.amount;
+        put(record);
     }
 
     void unpostedBatches()
@@ -897,7 +943,6 @@ private:
         } batches[] = {{u"Field Logs - This Week", u"EQM", 0, 0, 6},
                        {u"Shop Repairs", u"ADM", 1, 0, 2},
                        {u"Monthly Standby Charges", u"EQM", 0, 1, 3}};
-        qint32 sort = 0;
         for (const auto &b : batches) {
             EQBatch batch;
             batch.UserID = QString::fromUtf16(b.user);
@@ -906,8 +951,7 @@ private:
             batch.Repeating = b.repeating;
             batch.FrequencyType = b.repeating;
             batch.Frequency2 = b.repeating;
-            batch.SortID = ++sort;
-            put(batch);
+            check(UsageLogBatches::insertBatch(m_company, batch), u"EQBatch"_s);
             for (int i = 0; i < b.logs; ++i) {
                 const EquipmentPlan &e = Fleet[between(0, 6)];
                 EQLogB log;
@@ -1033,7 +1077,6 @@ private:
     QList<Period> m_periods;
     std::map<QString, EQCode> m_categories;
     std::map<QString, Decimal> m_meters;
-    std::map<QString, EquipmentTotals> m_equipmentTotals;
     std::map<std::pair<QString, QString>, std::map<int, Money>> m_categoryTotals;
     int m_lineNo = 0;
     DemoCompany::Summary m_summary;

@@ -12,10 +12,12 @@ class Company;
 
 // Fills an empty company with a demonstration of the module at work: G/L
 // chart and fiscal periods, jobs with cost codes and change orders, employees,
-// cost categories, about 25 pieces of equipment, and 18 months of posted usage
-// logs with their G/L transactions, equipment totals and prior-period files,
-// all agreeing with one another, and every equipment's depreciation schedule. The data ends in the
-// month before today, and the same day gives the same company.
+// cost categories, about 25 pieces of equipment, 18 months of usage logs
+// posted a month at a time by the suite's posting run (which writes the posted
+// logs, the equipment and category totals, the prior-period files and their
+// G/L lines), the vendor bills of the cost categories, and every equipment's
+// depreciation schedule. The data ends in the month before today, and the
+// same day gives the same company.
 class DemoCompany
 {
 public:

@@ -1,9 +1,11 @@
 #include "demo/DemoCompany.h"
 #include "assets/ScheduleCalculator.h"
 #include "assets/ScheduleRows.h"
+#include "records/EQBatch.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
 #include "records/EQLog.h"
+#include "records/EQLogB.h"
 #include "records/GLDepr.h"
 #include "records/ModuleFiles.h"
 #include "records/PriorPeriods.h"
@@ -20,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 using namespace Qt::StringLiterals;
 using namespace qaveq;
@@ -87,54 +90,211 @@ TEST_F(DemoCompanyTest, HasAFleetToShow)
     EXPECT_EQ(SuiteDate::toQDate(last).toString(u"yyyy-MM"_s), u"2026-11");
 }
 
-TEST_F(DemoCompanyTest, EquipmentTotalsAgreeWithLogsAndPriorPeriods)
+// Units and amount as text, so that a difference shows which figure it is.
+struct Sum
 {
-    std::map<QString, Decimal> cumulative, year, month;
-    for (const EQLog &log : readAll<EQLog>(*company, u"KeyRecordID"_s)) {
-        if (log.ChargeType != u"I")
-            continue;
-        const QDate date = SuiteDate::toQDate(log.Date);
-        cumulative[log.EquipmentID] += log.AdjustedAmount;
-        if (date.year() == 2026)
-            year[log.EquipmentID] += log.AdjustedAmount;
-        if (date.year() == 2026 && date.month() == 11)
-            month[log.EquipmentID] += log.AdjustedAmount;
+    Decimal units, amount;
+    void add(const Decimal &u, const Decimal &a)
+    {
+        units += u;
+        amount += a;
     }
-    std::map<QString, Decimal> prior2026;
-    for (const EQPrior &p : readAll<EQPrior>(*company, u"KeyEquipmentYear"_s))
-        if (p.FiscalYear == 2026)
-            prior2026[p.EquipmentID] += p.InternalIncome;
-    for (const EQHeader &e : readAll<EQHeader>(*company, u"KeyEquipmentID"_s)) {
-        EXPECT_EQ(e.CumulativeInternalIncome, cumulative[e.EquipmentID])
-            << e.EquipmentID.toStdString();
-        EXPECT_EQ(e.YearInternalIncome, year[e.EquipmentID]) << e.EquipmentID.toStdString();
-        EXPECT_EQ(e.MonthInternalIncome, month[e.EquipmentID]) << e.EquipmentID.toStdString();
-        EXPECT_EQ(e.YearInternalIncome, prior2026[e.EquipmentID]) << e.EquipmentID.toStdString();
-        EXPECT_EQ(e.CumulativeUnits, e.CumulativeInternalUnits + e.CumulativeRentalUnits);
-    }
+    QString text() const { return units.toString(2) + u" / "_s + amount.toString(2); }
+};
+
+QString periodKey(const QString &id, int year, int period = 0)
+{
+    return id + u' ' + QString::number(year) +
+           (period ? u'/' + QString::number(period) : QString());
 }
 
+template <class M> std::map<QString, QString> texts(const std::map<QString, M> &sums)
+{
+    std::map<QString, QString> shown;
+    for (const auto &[key, sum] : sums)
+        shown[key] = sum.text();
+    return shown;
+}
+
+// The demonstration posts through the posting run, so its totals are those of
+// the posted logs; the last month is November 2026, fiscal period 23.
+TEST_F(DemoCompanyTest, EquipmentTotalsAgreeWithLogsAndPriorPeriods)
+{
+    struct Income
+    {
+        Sum internal, rental;
+        void add(const EQLog &log)
+        {
+            (log.ChargeType == u"R" ? rental : internal).add(log.Units, log.AdjustedAmount);
+        }
+        QString text() const { return internal.text() + u" | "_s + rental.text(); }
+    };
+    std::map<QString, Income> cumulative, year, month, priorYears, priorMonths;
+    for (const EQLog &log : readAll<EQLog>(*company, u"KeyRecordID"_s)) {
+        const QDate date = SuiteDate::toQDate(log.Date);
+        cumulative[log.EquipmentID].add(log);
+        if (date.year() == 2026)
+            year[log.EquipmentID].add(log);
+        if (date.year() == 2026 && date.month() == 11)
+            month[log.EquipmentID].add(log);
+        priorYears[periodKey(log.EquipmentID, date.year())].add(log);
+        priorMonths[periodKey(log.EquipmentID, date.year(), date.month())].add(log);
+    }
+    std::map<QString, Decimal> ledger;
+    for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s))
+        if (t.SubsidiaryCode.endsWith(u".I"_s) || t.SubsidiaryCode.endsWith(u".R"_s))
+            ledger[t.SubsidiaryCode] += t.CreditDebit == u"C" ? t.Amount : -t.Amount;
+
+    for (const EQHeader &e : readAll<EQHeader>(*company, u"KeyEquipmentID"_s)) {
+        const std::string id = e.EquipmentID.toStdString();
+        const auto shown = [](const Decimal &iu, const Decimal &ii, const Decimal &ru,
+                              const Decimal &ri) {
+            return Income{{iu, ii}, {ru, ri}}.text();
+        };
+        EXPECT_EQ(shown(e.CumulativeInternalUnits, e.CumulativeInternalIncome,
+                        e.CumulativeRentalUnits, e.CumulativeRentalIncome),
+                  cumulative[e.EquipmentID].text())
+            << id;
+        EXPECT_EQ(
+            shown(e.YearInternalUnits, e.YearInternalIncome, e.YearRentalUnits, e.YearRentalIncome),
+            year[e.EquipmentID].text())
+            << id;
+        EXPECT_EQ(shown(e.MonthInternalUnits, e.MonthInternalIncome, e.MonthRentalUnits,
+                        e.MonthRentalIncome),
+                  month[e.EquipmentID].text())
+            << id;
+        EXPECT_EQ(e.CumulativeUnits, e.CumulativeInternalUnits + e.CumulativeRentalUnits) << id;
+        EXPECT_EQ(e.YearUnits, e.YearInternalUnits + e.YearRentalUnits) << id;
+        EXPECT_EQ(e.MonthUnits, e.MonthInternalUnits + e.MonthRentalUnits) << id;
+        EXPECT_EQ(e.LastPostingFiscalPeriod, e.Active ? 23 : 0) << id;
+        // The income the analysis reports read from the ledger.
+        const QString padded = e.EquipmentID.leftJustified(10);
+        EXPECT_EQ(ledger[padded + u".I"_s], e.CumulativeInternalIncome) << id;
+        EXPECT_EQ(ledger[padded + u".R"_s], e.CumulativeRentalIncome) << id;
+    }
+
+    std::map<QString, Income> storedYears, storedMonths;
+    const auto stored = [](const EQPriorFields &p) {
+        return Income{{p.InternalUnits, p.InternalIncome}, {p.RentalUnits, p.RentalIncome}};
+    };
+    for (const EQPrior &p : readAll<EQPrior>(*company, u"KeyEquipmentYear"_s))
+        storedYears[periodKey(p.EquipmentID, p.FiscalYear)] = stored(p);
+    for (const EQPriorM &p : readAll<EQPriorM>(*company, u"KeyEquipmentYearPeriod"_s))
+        storedMonths[periodKey(p.EquipmentID, p.FiscalYear, p.Period)] = stored(p);
+    EXPECT_EQ(texts(storedYears), texts(priorYears));
+    EXPECT_EQ(texts(storedMonths), texts(priorMonths));
+}
+
+// A cost category carries what posting charged it from logs and what the
+// vendor bills added, in its totals, its prior-period records and the ledger.
 TEST_F(DemoCompanyTest, CategoryTotalsAgreeWithTheLedger)
 {
+    std::map<QString, Sum> cumulative, year, month, priorYears, priorMonths;
     std::map<QString, Decimal> bySubsidiary;
     Decimal debits, credits;
+    const auto charge = [&](const QString &id, const QString &category, const QDate &date,
+                            const Decimal &units, const Decimal &amount) {
+        const QString cost = id.leftJustified(10) + category;
+        cumulative[cost].add(units, amount);
+        if (date.year() == 2026)
+            year[cost].add(units, amount);
+        if (date.year() == 2026 && date.month() == 11)
+            month[cost].add(units, amount);
+        priorYears[periodKey(cost, date.year())].add(units, amount);
+        priorMonths[periodKey(cost, date.year(), date.month())].add(units, amount);
+    };
     for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s)) {
         (t.CreditDebit == u"C" ? credits : debits) += t.Amount;
         if (t.CreditDebit == u"D" && !t.SubsidiaryCode.isEmpty())
             bySubsidiary[t.SubsidiaryCode] += t.Amount;
+        if (t.JournalID == u"AP" && t.CreditDebit == u"D")
+            charge(t.SubsidiaryCode.left(10).trimmed(), t.SubsidiaryCode.mid(10),
+                   SuiteDate::toQDate(t.TransDate), t.SubsidiaryQuantity, t.Amount);
     }
     EXPECT_EQ(debits, credits) << "the ledger balances";
+    int fromLogs = 0;
+    for (const EQLog &log : readAll<EQLog>(*company, u"KeyRecordID"_s)) {
+        if (log.DetailType != u"Equipment" && log.DetailType != u"Maintenance")
+            continue;
+        ++fromLogs;
+        const QString charged =
+            log.DetailType == u"Equipment" ? log.EquipmentIDCharged : log.EquipmentID;
+        charge(charged, log.Category, SuiteDate::toQDate(log.Date), log.Units, log.AdjustedAmount);
+    }
+    EXPECT_GT(fromLogs, 20) << "logs charged to cost categories";
 
-    std::map<QString, Decimal> priorByCost;
-    for (const EQPriorC &p : readAll<EQPriorC>(*company, u"KeyEquipmentCategoryYear"_s))
-        priorByCost[p.EquipmentID.leftJustified(10) + p.Category] += p.Amount;
     const auto costs = readAll<EQCost>(*company, u"KeyRecordID"_s);
     EXPECT_GT(costs.size(), 100u);
     for (const EQCost &c : costs) {
+        const std::string id = c.RecordID.toStdString();
         EXPECT_EQ(c.RecordID, c.EquipmentID.leftJustified(10) + c.CostCategory);
-        EXPECT_EQ(c.CumulativeAmount, bySubsidiary[c.RecordID]) << c.RecordID.toStdString();
-        EXPECT_EQ(c.CumulativeAmount, priorByCost[c.RecordID]) << c.RecordID.toStdString();
+        EXPECT_EQ(c.CumulativeAmount, bySubsidiary[c.RecordID]) << id;
+        EXPECT_EQ((Sum{c.CumulativeUnitUsed, c.CumulativeAmount}.text()),
+                  cumulative[c.RecordID].text())
+            << id;
+        EXPECT_EQ((Sum{c.YearUnitsUsed, c.YearAmount}.text()), year[c.RecordID].text()) << id;
+        EXPECT_EQ((Sum{c.MonthUnitsUsed, c.MonthAmount}.text()), month[c.RecordID].text()) << id;
     }
+    std::map<QString, Sum> storedYears, storedMonths;
+    for (const EQPriorC &p : readAll<EQPriorC>(*company, u"KeyEquipmentCategoryYear"_s))
+        storedYears[periodKey(p.EquipmentID.leftJustified(10) + p.Category, p.FiscalYear)] =
+            Sum{p.Units, p.Amount};
+    for (const EQPriorCM &p : readAll<EQPriorCM>(*company, u"KeyEquipmentCategoryYearPeriod"_s))
+        storedMonths[periodKey(p.EquipmentID.leftJustified(10) + p.Category, p.FiscalYear,
+                               p.Period)] = Sum{p.Units, p.Amount};
+    EXPECT_EQ(texts(storedYears), texts(priorYears));
+    EXPECT_EQ(texts(storedMonths), texts(priorMonths));
+}
+
+// Each month was one run of the posting run: its journal number is the
+// record number of the run's first G/L line, and the run wrote an income and
+// a charge line for every log it posted.
+TEST_F(DemoCompanyTest, PostedLogsCarryTheJournalsOfRealPostingRuns)
+{
+    const auto logs = readAll<EQLog>(*company, u"KeyRecordID"_s);
+    std::map<qint32, Decimal> posted;
+    std::map<qint32, int> count;
+    std::map<qint32, QString> monthOf;
+    std::set<QString> kinds;
+    for (const EQLog &log : logs) {
+        EXPECT_EQ(log.Posted, 1);
+        EXPECT_EQ(log.Type, log.ChargeType);
+        posted[log.JournalNumber] += log.AdjustedAmount;
+        ++count[log.JournalNumber];
+        const QString month = SuiteDate::toQDate(log.Date).toString(u"yyyy-MM"_s);
+        EXPECT_EQ(monthOf.emplace(log.JournalNumber, month).first->second, month)
+            << "one run a month";
+        kinds.insert(log.DetailType + u' ' + log.ChargeType);
+    }
+    EXPECT_EQ(posted.size(), 18u);
+    EXPECT_EQ(kinds, (std::set<QString>{u"Equipment I"_s, u"G/L Account R"_s, u"Job I"_s,
+                                        u"Maintenance I"_s}));
+
+    std::map<qint32, Decimal> debits, credits;
+    std::map<qint32, int> lines;
+    for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s)) {
+        if (t.JournalID != u"EQ")
+            continue;
+        ASSERT_TRUE(posted.contains(t.JournalNo)) << t.RecordID;
+        if (t.RecordID == t.JournalNo) {
+            EXPECT_EQ(t.LineNo, 1);
+        }
+        (t.CreditDebit == u"C" ? credits : debits)[t.JournalNo] += t.Amount;
+        ++lines[t.JournalNo];
+    }
+    QString previous;
+    for (const auto &[journal, amount] : posted) {
+        EXPECT_EQ(lines[journal], 2 * count[journal]) << journal;
+        EXPECT_EQ(credits[journal], amount) << journal;
+        EXPECT_EQ(debits[journal], amount) << journal;
+        EXPECT_GT(monthOf[journal], previous) << "later runs, later months";
+        previous = monthOf[journal];
+    }
+
+    // Posting emptied each month's batch; the batches still at work remain.
+    EXPECT_EQ(company->file<EQBatch>().count(), 3);
+    for (const EQLogB &log : readAll<EQLogB>(*company, u"KeyLogID"_s))
+        EXPECT_EQ(SuiteDate::toQDate(log.Date).toString(u"yyyy-MM"_s), u"2026-12");
 }
 
 TEST_F(DemoCompanyTest, EveryEquipmentHasTheScheduleTheFormWouldCalculate)

@@ -362,7 +362,7 @@ TEST_P(UsageLogBatchesTest, PostingMovesEveryTotalByTheSumOfThePostedLogs)
     ASSERT_TRUE(batches.addBatch(repeating));
     log(plain, u"TRK-1"_s, QDate(2025, 5, 10), 4, 400);
     log(plain, u"TRK-1"_s, QDate(2025, 6, 2), 2, 250, u"R"_s);
-    log(plain, u"TRK-1"_s, QDate(2025, 6, 3), 3, 90, u"I"_s, u"Maintenance"_s);
+    log(plain, u"TRK-1"_s, QDate(2025, 6, 3), 3, 90, u"I"_s, u"Equipment"_s);
     const qint32 stays = log(repeating.BatchID, u"TRK-1"_s, QDate(2025, 3, 31), 1, 60);
 
     ASSERT_TRUE(batches.tag(plain));
@@ -449,6 +449,50 @@ TEST_P(UsageLogBatchesTest, PostingMovesEveryTotalByTheSumOfThePostedLogs)
     QFile notify(QDir(control.path()).filePath(u"NetNotify.ini"_s));
     ASSERT_TRUE(notify.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(notify.readAll()).contains(u"Posting Alert=0"));
+}
+
+TEST_P(UsageLogBatchesTest, AMaintenanceLogChargesTheCategoryOfItsOwnEquipment)
+{
+    fiscalYear(2025);
+    equipment(u"TRK-1"_s);
+    equipment(u"TRK-2"_s);
+    const quint16 id = batch();
+    // As the entry form and the import leave it: no equipment charged...
+    EQLogB blank;
+    blank.LogID = log(id, u"TRK-1"_s, QDate(2025, 6, 3), 1, 40, u"I"_s, u"Maintenance"_s);
+    ASSERT_TRUE(company.file<EQLogB>().fetch(u"KeyLogID", blank).isOk());
+    blank.EquipmentIDCharged.clear();
+    ASSERT_TRUE(company.file<EQLogB>().update(blank).isOk());
+    // ...or one left over from an earlier detail type.
+    log(id, u"TRK-1"_s, QDate(2025, 6, 4), 2, 70, u"I"_s, u"Maintenance"_s);
+    ASSERT_TRUE(batches.tag(id));
+    ASSERT_TRUE(batches.postTagged(id)) << prompter.texts().join(u'\n').toStdString();
+
+    EQCost own;
+    own.RecordID = u"TRK-1     FUEL"_s;
+    ASSERT_TRUE(company.file<EQCost>().fetch(u"KeyRecordID", own).isOk());
+    EXPECT_EQ(own.CumulativeAmount, Decimal(110));
+    EXPECT_EQ(own.CumulativeUnitUsed, Decimal(3));
+    EQCost other;
+    other.RecordID = u"TRK-2     FUEL"_s;
+    ASSERT_TRUE(company.file<EQCost>().fetch(u"KeyRecordID", other).isOk());
+    EXPECT_TRUE(other.CumulativeAmount.isZero());
+    EQPriorCM june;
+    june.EquipmentID = u"TRK-1"_s;
+    june.Category = u"FUEL"_s;
+    june.FiscalYear = 2025;
+    june.Period = 6;
+    ASSERT_TRUE(company.file<EQPriorCM>().fetch(u"KeyEquipmentCategoryYearPeriod", june).isOk());
+    EXPECT_EQ(june.Amount, Decimal(110));
+    Decimal charged;
+    data::KeyCursor lines = company.file<GLTrans>().scan(u"KeyRecordID");
+    for (GLTrans line; lines.next(line);)
+        if (line.CreditDebit == u"D") {
+            EXPECT_EQ(line.SubsidiaryCode, u"TRK-1     FUEL");
+            EXPECT_EQ(line.EquipmentID, u"TRK-1");
+            charged += line.Amount;
+        }
+    EXPECT_EQ(charged, Decimal(110));
 }
 
 TEST_P(UsageLogBatchesTest, AFailureAtAnyLogPostsNothing)
