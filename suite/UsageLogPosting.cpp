@@ -10,6 +10,7 @@
 #include "core/Text.h"
 
 #include <exception>
+#include <limits>
 #include <map>
 #include <memory>
 #include <vector>
@@ -186,6 +187,11 @@ private:
     {
         line.JournalID = u"EQ"_s;
         line.JournalNo = m_journal;
+        // A journal's lines are numbered in a 16-bit field: a run that would
+        // need more is refused whole rather than numbered over again.
+        if (m_line == std::numeric_limits<qint16>::max())
+            throw Refusal{u"One posting run takes at most %1 general ledger lines.|Post the "
+                          "tagged batches in smaller groups."_s.arg(m_line)};
         line.LineNo = ++m_line;
         check(m_company.file<GLTrans>().insert(line), u"Inserting GLTrans"_s);
         if (m_journal == 0) {

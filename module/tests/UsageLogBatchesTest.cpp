@@ -9,6 +9,7 @@
 
 #include "data/Company.h"
 #include "data/Session.h"
+#include "data/Transaction.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
 #include "data/testing/TestDatabase.h"
@@ -516,6 +517,30 @@ TEST_P(UsageLogBatchesTest, AFailureAtAnyLogPostsNothing)
     EXPECT_EQ(stored(id).DateLastPosting, 0);
     // The batch stays tagged, to be posted once the date is mended.
     EXPECT_TRUE(batches.isTagged(id));
+}
+
+TEST_P(UsageLogBatchesTest, ARunTooLongToNumberItsLedgerLinesPostsNothing)
+{
+    // The numbering does not depend on the database: one is enough.
+    if (GetParam() != u"SQLite"_s.toStdString())
+        GTEST_SKIP();
+    fiscalYear(2025);
+    equipment(u"TRK-1"_s);
+    const quint16 id = batch();
+    // Each log posts two ledger lines, numbered in a 16-bit field.
+    constexpr int Logs = 16'384;
+    {
+        data::Transaction many(company.database(), {u"EQLogB"_s}, std::chrono::seconds(5));
+        ASSERT_TRUE(many.isActive());
+        for (int i = 0; i < Logs; ++i)
+            log(id, u"TRK-1"_s, QDate(2025, 6, 2), 1, 10);
+        ASSERT_TRUE(many.commit().isOk());
+    }
+    ASSERT_TRUE(batches.tag(id));
+    EXPECT_FALSE(batches.postTagged(id));
+    EXPECT_EQ(countOf(company.file<EQLog>()), 0);
+    EXPECT_EQ(countOf(company.file<GLTrans>()), 0);
+    EXPECT_EQ(countOf(company.file<EQLogB>()), Logs);
 }
 
 TEST_P(UsageLogBatchesTest, ABackupTheUserAsksForComesFirstAndWithoutItNothingIsPosted)
