@@ -478,8 +478,20 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
         if (check.fill)
             check.fill(*this, *found);
     };
-    wanted(value(control.field));
-    if (!file.fetch(key.name, *found)) {
+    const data::FieldValue typed = value(control.field);
+    wanted(typed);
+    bool present = bool(file.fetch(key.name, *found));
+    // Codes are kept in capitals: "trk-101" typed finds TRK-101.
+    if (const auto *text = std::get_if<QString>(&typed);
+        !present && text && *text != text->toUpper()) {
+        wanted(text->toUpper());
+        present = bool(file.fetch(key.name, *found));
+        if (present)
+            store(control.field, text->toUpper(), mode);
+        else
+            wanted(typed);
+    }
+    if (!present) {
         if (check.lookup.isEmpty() && !check.lookUp) {
             m_services.warn(11, control.prompt, check.file);
             return Failure{control.field};

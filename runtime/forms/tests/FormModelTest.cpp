@@ -257,6 +257,15 @@ TEST_F(FormModelTest, AnUnknownCodeOpensItsListAndTheChoiceCountsAsTyped)
     ASSERT_TRUE(form->checkAll()) << "OK opens the list again and refuses when it is cancelled";
     EXPECT_EQ(picker.asked().size(), 3);
 
+    GLMaster lettered;
+    lettered.Account = u"EQ-CLR"_s;
+    lettered.Description = u"Equipment Clearing"_s;
+    ASSERT_TRUE(company.file<GLMaster>().insert(lettered).isOk());
+    const int asked = int(picker.asked().size());
+    EXPECT_FALSE(form->edit(u"Account", u"eq-clr"_s));
+    EXPECT_EQ(form->code(u"Account"), u"EQ-CLR") << "codes are found in capitals";
+    EXPECT_EQ(picker.asked().size(), asked) << "without opening the list";
+
     picker.answerNext(u"6100"_s);
     EXPECT_FALSE(form->lookUp(u"Account")) << "the lookup button";
     EXPECT_EQ(form->code(u"Account"), u"6100");
