@@ -118,9 +118,6 @@ FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
     if (!m_model.isOpen())
         return;
     setWindowTitle(m_model.caption());
-    // A narrow form is still as wide as its caption, which says what is
-    // being changed and would otherwise be cut short in the title bar.
-    setMinimumWidth(std::min(fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 200, 960));
     if (const QString &icon = m_model.definition().icon; !icon.isEmpty())
         setWindowIcon(Icons::icon(icon));
     build();
@@ -128,6 +125,13 @@ FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
         setWizard(wizard->read && wizard->read());
     refresh();
     m_model.changed = [this] { refresh(); };
+    // A narrow form opens as wide as its caption, which says what is being
+    // changed and would otherwise be cut short in the title bar. Only its
+    // first size: its smallest stays what its controls need.
+    const int captionWidth =
+        std::min(fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 200, 960);
+    if (const QSize wanted = sizeHint(); wanted.width() < captionWidth)
+        resize(captionWidth, wanted.height());
 }
 
 void FormView::build()
