@@ -205,6 +205,8 @@ forms::LookupPicker lookups(data::Session &session)
                                                             u"CostCode"_s, &BROWSEJCCOST));
     picker.add(u"BROWSEPRCERT"_s, forms::LookupPicker::list(session, PRCert::fileSchema(),
                                                             u"CertifiedID"_s, &BROWSEPRCERT));
+    picker.add(u"BROWSEGLFISCAL"_s, forms::LookupPicker::list(session, GLFiscal::fileSchema(),
+                                                              u"FiscalPeriod"_s, &BROWSEGLFISCAL));
     picker.add(u"BROWSEPREMP"_s, forms::LookupPicker::list(session, PREmp::fileSchema(),
                                                            u"EmployeeID"_s, &BROWSEPREMP));
     // Several jobs match what was typed: the user picks one ("ID  name").
@@ -352,6 +354,21 @@ void SELECTJOBBYNAME()
         return;
     buffer = found[*chosen];
     session->globalResponse = data::Response::Completed;
+}
+
+void BROWSEGLFISCAL()
+{
+    runList({u"BROWSEGLFISCAL"_s,
+             u"Fiscal Periods"_s,
+             u"GLFiscal"_s,
+             {{u"by Period"_s, u"KeyFiscalPeriodUp"_s, u"FiscalPeriod"_s}},
+             {{u"Period"_s, u"GLF:FiscalPeriod"_s, u"@n4"_s, 70},
+              {u"Label"_s, u"GLF:Label"_s, u"@s5"_s, 70},
+              {u"Description"_s, u"GLF:Description"_s, u"@s30"_s, 220}},
+             {},
+             {},
+             {}},
+            qavgl());
 }
 
 void BROWSEPREMP()

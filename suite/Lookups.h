@@ -29,6 +29,7 @@ namespace qaveq::suite {
 forms::LookupPicker lookups(data::Session &session);
 
 // QAVGL
+void BROWSEGLFISCAL(); // the fiscal periods, to choose one
 void BROWSEGLMASTER();
 void UPDATEGLMASTER(); // the account form the account list calls
 forms::FormDefinition accountForm();

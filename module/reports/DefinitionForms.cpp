@@ -421,8 +421,10 @@ QList<forms::Page> detailPages()
     const Rule periods = is(u"EQLM:SelectedFP"_s, 1);
     Control periodFrom = entry(u"From"_s, u"EQLM:FPFrom"_s, u"@n4b"_s, periods);
     periodFrom.onChange = &describe;
+    periodFrom.pick = u"BROWSEGLFISCAL"_s;
     Control periodTo = entry(u"To"_s, u"EQLM:FPTo"_s, u"@n4b"_s, periods);
     periodTo.onChange = &describe;
+    periodTo.pick = u"BROWSEGLFISCAL"_s;
     return {
         {.title = u"General"_s,
          .groups =

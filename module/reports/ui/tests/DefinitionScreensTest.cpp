@@ -168,6 +168,11 @@ TEST_F(DefinitionScreensTest, LoadDefaultsDropsTheListsOfADetailDefinitionButNot
     EXPECT_EQ(form->model.value(u"SelectedEquipment"), data::FieldValue(qint64(0)));
     EXPECT_EQ(form->model.code(u"ReportTitle"), u"Detail one");
     EXPECT_EQ(form->model.value(u"LOC:IncludeRental"), data::FieldValue(qint64(1)));
+    form->model.choose(u"SelectedFP", qint64(1));
+    picker.answerNext(u"23"_s);
+    EXPECT_FALSE(form->model.lookUp(u"FPFrom")) << "the fiscal periods' list";
+    EXPECT_TRUE(picker.asked().last().startsWith(u"BROWSEGLFISCAL:"_s));
+    EXPECT_EQ(form->model.text(u"FPFrom").trimmed(), u"23");
 
     const quint32 analysis = add(u"Analysis"_s, u"Analysis one"_s);
     auto other = open(ReportFamily::Analysis, data::Request::Change, analysis);
