@@ -103,6 +103,9 @@ void ReportRun::startOutput()
     m_services.output.pdfRequested = false;
     session.rxQueue = {Text::clip(session.companyName), m_pass.title(), QString()};
     m_engine = std::make_unique<report::ReportEngine>(m_pass.pageSetup(), m_pages, session.rxQueue);
+    // Only the preview offers the export: a report printed straight to the
+    // printer, or one that offers none, keeps no text.
+    m_engine->keepExportLines(m_preview && m_pass.offersExport());
 }
 
 report::ReportEngine &ReportRun::beginPrintingOwnPages(report::ReportEngine::PageBand header,

@@ -235,6 +235,8 @@ TEST_F(ReportRunTest, PrintModeSendsThePagesOnceWithTheCopyCount)
     run.finish();
     EXPECT_EQ(devices.printed, QList<int>{2});
     EXPECT_EQ(devices.previews, 0);
+    EXPECT_EQ(session.rxQueue.size(), 3) << "printed straight, it can never be exported: only "
+                                            "the heading lines are kept, not the report's text";
 
     devices.defaultPrinter = false;
     prompter.answerNext(2); // do not go on without a printer

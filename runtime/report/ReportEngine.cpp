@@ -51,7 +51,8 @@ bool ReportEngine::print(const Band &band)
             place(part, m_bodyTop - slice * body);
         }
     }
-    m_exportLines.append(band.exportLines);
+    if (m_keepExport)
+        m_exportLines.append(band.exportLines);
     ++m_bandsPrinted;
     return true;
 }

@@ -23,6 +23,9 @@ public:
     ReportEngine(const PageSetup &setup, PageList &pages, QStringList &exportLines);
 
     void setPageHeader(PageBand header) { m_header = std::move(header); }
+    // Whether printed bands' export lines are kept: not for a report that
+    // can never be exported, so a long run does not hold its text in memory.
+    void keepExportLines(bool keep) { m_keepExport = keep; }
     void setPageFooter(PageBand footer) { m_footer = std::move(footer); }
 
     // The width bands are laid out in.
@@ -47,6 +50,7 @@ private:
     PageSetup m_setup;
     PageList &m_pages;
     QStringList &m_exportLines;
+    bool m_keepExport = true;
     PageBand m_header;
     PageBand m_footer;
     std::optional<PageBreaker> m_breaker;
