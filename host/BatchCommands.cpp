@@ -124,6 +124,12 @@ int runBatch(CommandContext &context)
             if (Text::clip(batch.InUseBy) == session->userId)
                 session->tagQueue.append(batch.BatchID);
         const bool wanted = action == u"tag";
+        if (!wanted && !batches.isTagged(batchId)) {
+            // Only the holder frees a flag; saying "untagged" here would be untrue.
+            context.err << "qaveq: batch " << batchId << " is not tagged by " << session->userId
+                        << "; nothing was changed.\n";
+            return Failure;
+        }
         if (batches.isTagged(batchId) != wanted && !batches.tag(batchId))
             return Failure;
         context.out << "Batch " << batchId << (wanted ? " is tagged by " : " is untagged by ")

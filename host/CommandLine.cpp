@@ -42,7 +42,7 @@ QString mainHelp(const QList<Command> &commands)
                    "Without a command, QAVEQ opens its windows on the company.\n\n"
                    "Commands:\n"_s;
     for (const Command &command : commands)
-        text += u"  "_s + command.name.leftJustified(14) + command.summary + u'\n';
+        text += u"  "_s + command.name.leftJustified(16) + u' ' + command.summary + u'\n';
     return text;
 }
 

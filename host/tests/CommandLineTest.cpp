@@ -552,6 +552,9 @@ TEST_F(CommandLineTest, BatchesAreAddedListedAndPostedHeadless)
     EXPECT_EQ(qaveq({u"batch"_s, u"add"_s, u"--secure"_s, u"3"_s}).status, 2);
     EXPECT_EQ(qaveq({u"batch"_s, u"tag"_s}).status, 2);
     EXPECT_EQ(qaveq({u"batch"_s, u"untag"_s, u"x"_s}).status, 2);
+    const Outcome notMine = qaveq({u"batch"_s, u"untag"_s, u"3"_s});
+    EXPECT_EQ(notMine.status, 1) << "nobody holds it: untagging it is no success";
+    EXPECT_EQ(notMine.err, u"qaveq: batch 3 is not tagged by ADM; nothing was changed.\n");
 }
 
 TEST_F(CommandLineTest, OfTwoStationsTaggingOneBatchAtOnceExactlyOneWinsEachTime)

@@ -211,9 +211,13 @@ void FormChildList::call(data::Request request)
     } else {
         // A new row belongs to the form's record.
         buffer.assign(*table.schema().create());
-        const data::KeyDef &key = table.schema().key(child.key);
-        for (int i = 0; i < child.rangeFields.size(); ++i)
-            buffer.setValue(key.fields[i], m_model.value(child.rangeFields[i]));
+        // A list whose rows the form works out itself names no key; its
+        // `prime` ties the new row to the record.
+        if (!child.rangeFields.isEmpty()) {
+            const data::KeyDef &key = table.schema().key(child.key);
+            for (int i = 0; i < child.rangeFields.size(); ++i)
+                buffer.setValue(key.fields[i], m_model.value(child.rangeFields[i]));
+        }
         if (child.prime)
             child.prime(m_model, buffer);
     }

@@ -335,6 +335,11 @@ TEST_F(EquipmentFormTest, TaggedNotesArePrintedOldestFirst)
     button(*form, u"&Tag"_s)->click(); // untags it
     button(*form, u"Print"_s)->click();
     EXPECT_EQ(notesPrinted.last().filter(u"checked and greased"_s).size(), 2);
+
+    notes->call(data::Request::Insert);
+    EXPECT_EQ(called.last(), u"UPDATENOTES") << "a new note is written in the notes form";
+    EXPECT_EQ(session.buffer<Notes>().EntityID, u"LDR-1");
+    EXPECT_EQ(session.buffer<Notes>().EntityType, u"EQHeader");
 }
 
 TEST_F(EquipmentFormTest, EveryTabOpensWithTheWindowsPartsAndTheAttachmentsShowTheirKind)
