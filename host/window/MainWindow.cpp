@@ -291,6 +291,8 @@ void MainWindow::run(const QString &procedure, int request)
     if (writerReportType(procedure) && !chooseReportFile(procedure))
         return;
     m_session.call(procedure, static_cast<data::Request>(request));
+    // What the task changed shows in the figures at once.
+    setCentralWidget(overview());
 }
 
 bool MainWindow::chooseReportFile(const QString &procedure)
