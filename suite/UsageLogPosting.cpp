@@ -116,7 +116,7 @@ private:
             if (period.StartDate <= date && date <= period.EndDate)
                 return period;
         throw Refusal{u"No fiscal period holds the date %1 of usage log %2."_s.arg(
-            Picture::parse(u"@d1").format(qint64(date)), QString::number(number(log, u"LogID")))};
+            Picture::parse(u"@d2").format(qint64(date)), QString::number(number(log, u"LogID")))};
     }
 
     // A record the run moves (an equipment, a cost category, a prior-period

@@ -7,6 +7,8 @@
 #include "records/ModuleFiles.h"
 #include "records/PriorPeriods.h"
 
+#include "suite/UsageLogPosting.h"
+
 #include "data/Company.h"
 #include "data/Session.h"
 #include "data/Transaction.h"
@@ -503,6 +505,10 @@ TEST_P(UsageLogBatchesTest, AFailureAtAnyLogPostsNothing)
     const quint16 id = batch();
     log(id, u"TRK-1"_s, QDate(2025, 6, 2), 2, 200);
     log(id, u"TRK-1"_s, QDate(2031, 1, 2), 2, 200); // no fiscal period holds it
+    const suite::PostingOutcome refused = suite::postUsageLogs(session, {id}, clock);
+    EXPECT_FALSE(refused.posted);
+    EXPECT_TRUE(refused.error.contains(u"holds the date 1/02/2031"_s))
+        << "the whole year, so that a mistyped century shows: " << refused.error.toStdString();
     ASSERT_TRUE(batches.tag(id));
     EXPECT_FALSE(batches.postTagged(id));
 
