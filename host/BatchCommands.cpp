@@ -84,15 +84,12 @@ int runBatch(CommandContext &context)
         problem = u"--%1 needs a value"_s.arg(reader.missingValue());
     const QString action = rest.value(0);
     const bool flagging = action == u"tag" || action == u"untag";
-    quint16 batchId = 0;
+    const std::optional<quint16> batchId = batchNumber(rest.value(1));
     if (problem.isEmpty() && flagging) {
-        bool ok = false;
-        const uint number = rest.value(1).toUInt(&ok);
-        if (rest.size() != 2 || !ok || number == 0 || number > 65535)
+        if (rest.size() != 2 || !batchId)
             problem = action + u" needs one batch number"_s;
         else if (description || secure)
             problem = action + u" takes no options"_s;
-        batchId = quint16(number);
     } else if (problem.isEmpty() && (rest.size() != 1 || (action != u"list" && action != u"add"))) {
         problem = u"say \"list\", \"add\", \"tag\" or \"untag\""_s;
     }
@@ -124,15 +121,15 @@ int runBatch(CommandContext &context)
             if (Text::clip(batch.InUseBy) == session->userId)
                 session->tagQueue.append(batch.BatchID);
         const bool wanted = action == u"tag";
-        if (!wanted && !batches.isTagged(batchId)) {
+        if (!wanted && !batches.isTagged(*batchId)) {
             // Only the holder frees a flag; saying "untagged" here would be untrue.
-            context.err << "qaveq: batch " << batchId << " is not tagged by " << session->userId
+            context.err << "qaveq: batch " << *batchId << " is not tagged by " << session->userId
                         << "; nothing was changed.\n";
             return Failure;
         }
-        if (batches.isTagged(batchId) != wanted && !batches.tag(batchId))
+        if (batches.isTagged(*batchId) != wanted && !batches.tag(*batchId))
             return Failure;
-        context.out << "Batch " << batchId << (wanted ? " is tagged by " : " is untagged by ")
+        context.out << "Batch " << *batchId << (wanted ? " is tagged by " : " is untagged by ")
                     << session->userId << ".\n";
         return Success;
     }
@@ -179,13 +176,12 @@ int runPost(CommandContext &context)
     QList<quint16> wanted;
     QString problem;
     while (const std::optional<QString> value = reader.option(u"batch"_s)) {
-        bool ok = false;
-        const uint number = value->toUInt(&ok);
-        if (!ok || number == 0 || number > 65535) {
+        const std::optional<quint16> number = batchNumber(*value);
+        if (!number) {
             problem = u"\""_s + *value + u"\" is not a batch number"_s;
             break;
         }
-        wanted.append(quint16(number));
+        wanted.append(*number);
     }
     if (problem.isEmpty() && !reader.missingValue().isEmpty())
         problem = u"--%1 needs a value"_s.arg(reader.missingValue());
@@ -254,8 +250,7 @@ int runLog(CommandContext &context)
     const QStringList rest = reader.positionals(&problem);
     if (!reader.missingValue().isEmpty())
         problem = u"--%1 needs a value"_s.arg(reader.missingValue());
-    bool numbered = false;
-    const uint batchId = given[u"batch"_s].value_or(QString()).toUInt(&numbered);
+    const std::optional<quint16> batchId = batchNumber(given[u"batch"_s].value_or(QString()));
     QString detail;
     if (has(u"job"_s) && has(u"cost-code"_s))
         detail = LogEntryForm::Job;
@@ -267,7 +262,7 @@ int runLog(CommandContext &context)
         detail = LogEntryForm::Maintenance;
     if (problem.isEmpty() && (rest != QStringList{u"add"_s}))
         problem = u"say \"add\""_s;
-    if (problem.isEmpty() && (!numbered || batchId == 0 || batchId > 65535))
+    if (problem.isEmpty() && !batchId)
         problem = u"name the batch with --batch"_s;
     if (problem.isEmpty() && !has(u"equipment"_s))
         problem = u"name the equipment with --equipment"_s;
@@ -295,10 +290,10 @@ int runLog(CommandContext &context)
         data::Session::setCurrent(nullptr);
     });
     // The batch is held while the log is entered, as the window holds it.
-    if (!batches.holdForEntry(quint16(batchId), true))
+    if (!batches.holdForEntry(*batchId, true))
         return Failure;
     EQBatch &batch = session->buffer<EQBatch>();
-    batch.BatchID = quint16(batchId);
+    batch.BatchID = *batchId;
     if (!desk->company->file<EQBatch>().fetch(u"KeyBatchID", batch))
         return Failure;
 

@@ -6,6 +6,8 @@
 #include "data/Session.h"
 #include "data/suite/SystemFiles.h"
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::host {
@@ -52,6 +54,15 @@ bool signOn(const CommandContext &context, data::Session &session)
         return true;
     context.err << "qaveq: there is no user \"" << user.UserID << "\" in this company.\n";
     return false;
+}
+
+std::optional<quint16> batchNumber(const QString &text)
+{
+    bool ok = false;
+    const uint number = text.toUInt(&ok);
+    if (!ok || number == 0 || number > std::numeric_limits<quint16>::max())
+        return std::nullopt;
+    return quint16(number);
 }
 
 int usage(const CommandContext &context, const QString &command, const QString &problem)

@@ -27,6 +27,9 @@ std::optional<EQHeader> findEquipment(const CommandContext &context, data::Compa
 // company without users yet (a new one being loaded) has no one to refuse.
 bool signOn(const CommandContext &context, data::Session &session);
 
+// A usage-log batch number as typed (1 to 65535); nothing when it is none.
+std::optional<quint16> batchNumber(const QString &text);
+
 // Says what is wrong with a command's arguments; returns UsageError.
 int usage(const CommandContext &context, const QString &command, const QString &problem);
 

@@ -2,6 +2,7 @@
 
 #include "CompanyAccess.h"
 
+#include "frame/ReadOnlyAccess.h"
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ReportFamily.h"
@@ -108,11 +109,8 @@ int runDefinitionCopy(CommandContext &context, ArgumentReader &reader)
     data::Session &session = *desk->session;
     ConsolePrompter prompter(context.err);
     const SystemClock clock;
-    if (session.equipmentReadOnly) {
-        context.err << "qaveq: user " << session.userId
-                    << " has read only privileges in the Equipment Costing module.\n";
+    if (refuseReadOnly(session, prompter))
         return Failure;
-    }
     const std::optional<quint32> copy =
         ReportDefinitions(session, prompter, clock).duplicate(*number);
     if (!copy)
@@ -129,11 +127,10 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
     const bool print = reader.flag(u"print"_s);
     QList<quint16> batches;
     while (const std::optional<QString> value = reader.option(u"batch"_s)) {
-        bool ok = false;
-        const uint batch = value->toUInt(&ok);
-        if (!ok || batch == 0 || batch > 65535)
+        const std::optional<quint16> batch = batchNumber(*value);
+        if (!batch)
             return usage(context, u"report"_s, u"\"%1\" is not a batch number"_s.arg(*value));
-        batches.append(quint16(batch));
+        batches.append(*batch);
     }
     int status = Success;
     const std::optional<quint32> number = definitionNumber(context, reader, u"run"_s, &status);
