@@ -4,6 +4,7 @@
 
 #include "data/Database.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -65,6 +66,19 @@ void AutoEntry::remember(const QString &field, const QString &value)
     if (!query.exec() || !prune.exec())
         DebugLog::program().write(u"Remembering a typed value: "_s +
                                   (query.lastError().isValid() ? query : prune).lastError().text());
+}
+
+void AutoEntry::remember(const QList<std::pair<QString, QString>> &values)
+{
+    if (!m_database)
+        return;
+    // One write for the whole form, not one flush to the disk per entry.
+    QSqlDatabase connection = m_database->connection();
+    const bool together = connection.transaction();
+    for (const auto &[field, value] : values)
+        remember(field, value);
+    if (together && !connection.commit())
+        DebugLog::program().write(u"Remembering typed values: "_s + connection.lastError().text());
 }
 
 QStringList AutoEntry::offers(const QString &field) const

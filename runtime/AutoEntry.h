@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 
 namespace qaveq {
 
@@ -30,6 +31,8 @@ public:
 
     // `field` names the entry ("EQHeader/EQH:Make"). Blank values are not kept.
     void remember(const QString &field, const QString &value);
+    // A whole form's values (field, value), written together.
+    void remember(const QList<std::pair<QString, QString>> &values);
     // The field's values, the most recently typed first.
     QStringList offers(const QString &field) const;
 

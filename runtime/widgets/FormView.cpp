@@ -705,9 +705,11 @@ void FormView::rememberTypedValues()
     AutoEntry *store = AutoEntry::current();
     if (!store)
         return;
+    QList<std::pair<QString, QString>> typed;
     for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it)
         if (auto *line = qobject_cast<QLineEdit *>(it.key()); line && line->completer())
-            store->remember(typedValuesKey(*it.value()), line->text());
+            typed.append({typedValuesKey(*it.value()), line->text()});
+    store->remember(typed);
 }
 
 void FormView::reject()
