@@ -217,9 +217,10 @@ void FirstPageThroughRawSqlite(benchmark::State &state)
     sqlite3_close(db);
 }
 
-// The list window opening over the million logs: its first page and its
-// record count, which is made beside the page (outside the timing, each
-// count is waited for so that they do not pile up).
+// The list window opening over the million logs until its first page is on
+// screen; the record count begins then and is made beside the list (outside
+// the timing, each count is waited for so that they do not pile up). Most of
+// the opening is building the window's widgets, whatever the file's size.
 void ListWindowOpens(benchmark::State &state)
 {
     data::Session session(fixture().company.get());
@@ -235,6 +236,7 @@ void ListWindowOpens(benchmark::State &state)
          {u"Amount"_s, u"EQL:AdjustedAmount"_s, u"@n-15.2"_s}}};
     for (auto _ : state) {
         ListWindow window(definition, session, prompter);
+        window.show();
         benchmark::DoNotOptimize(window.model().rowCount());
         state.PauseTiming();
         if (window.countText() != u"1000000 Records")
@@ -243,7 +245,7 @@ void ListWindowOpens(benchmark::State &state)
     }
 }
 
-BENCHMARK(ListWindowOpens)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ListWindowOpens)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(ListFirstPage)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FirstPageThroughRawSqlite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ScanThroughKeyedFile)->Unit(benchmark::kMillisecond)->Iterations(3);

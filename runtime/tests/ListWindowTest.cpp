@@ -139,6 +139,22 @@ TEST_F(ListWindowTest, ALookupOpensOnTheBufferAndReturnsTheChoice)
     EXPECT_EQ(window.view().currentIndex().row(), 31) << "the step locator moves to the next entry";
 }
 
+TEST_F(ListWindowTest, TheCountIsMadeOnlyOnceThePageIsOnScreen)
+{
+    ListWindow window(accounts(), session, prompter);
+    const auto shownCount = [&window] {
+        for (const QLabel *label : window.findChildren<QLabel *>())
+            if (label->text().endsWith(u"Records"))
+                return label->text();
+        return QString();
+    };
+    EXPECT_GT(window.model().rowCount(), 0) << "the first page is read as the window opens";
+    EXPECT_EQ(shownCount(), QString()) << "no count is made before the window shows";
+    window.show();
+    EXPECT_EQ(window.countText(), u"250 Records");
+    EXPECT_EQ(shownCount(), u"250 Records");
+}
+
 TEST_F(ListWindowTest, TheFormIsCalledWithTheRequestAndTheRecordInTheBuffer)
 {
     ListWindow::Definition definition = accounts();

@@ -71,7 +71,6 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
         m_model->reload();
     }
     applyLayout();
-    updateCount();
 }
 
 ListWindow::~ListWindow()
@@ -216,8 +215,19 @@ void ListWindow::run()
     exec();
 }
 
-QString ListWindow::countText() const
+void ListWindow::showEvent(QShowEvent *event)
 {
+    QDialog::showEvent(event);
+    // Counting a large file reads all of it: the first page is on screen
+    // before the count begins, and the count shows when it is made.
+    if (m_countOnShow)
+        updateCount();
+}
+
+QString ListWindow::countText()
+{
+    if (m_countOnShow)
+        updateCount();
     if (QFutureWatcher<qint64> *counting = m_counting) {
         counting->waitForFinished();
         QCoreApplication::sendPostedEvents(counting);
@@ -227,6 +237,7 @@ QString ListWindow::countText() const
 
 void ListWindow::updateCount()
 {
+    m_countOnShow = false;
     // A count still under way is of the list as it was.
     if (m_counting) {
         m_counting->disconnect(this);

@@ -95,7 +95,7 @@ public:
     KeyedListModel &model() { return *m_model; }
     QTableView &view() { return *m_view; }
     // The record count as shown; waits for a count still being made.
-    QString countText() const;
+    QString countText();
     void locate(const QString &text);
     void selectRow(int row);
     // The highlighted record into the buffer; answers completed and closes.
@@ -122,6 +122,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void done(int result) override;
 
@@ -151,6 +152,7 @@ private:
     QLineEdit *m_locator = nullptr;
     QLabel *m_count = nullptr;
     QFutureWatcher<qint64> *m_counting = nullptr; // the count being made, if any
+    bool m_countOnShow = true; // the opening count waits until the page is on screen
     QPushButton *m_select = nullptr;
     FileChooser *m_fileChooser = nullptr;
 };
