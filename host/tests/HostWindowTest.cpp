@@ -142,9 +142,9 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
               u"The Procedure PRINTEQANALYSIS1 has not been defined.");
     definition.ReportType = u"Q"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition), QString());
-    definition.ReportFormat = u"D"_s;
-    EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s, definition),
-              u"The Procedure PRINTEQLISTING has not been defined.");
+    definition.ReportType = u"M"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition),
+              u"The Procedure PRINTEQMAINTENANCE has not been defined.");
 
     session.close();
     EXPECT_FALSE(session.moduleLoaded());
