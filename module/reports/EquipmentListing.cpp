@@ -91,11 +91,13 @@ QString formatted(QStringView picture, const QString &value)
     return Picture::parse(picture).format(value);
 }
 
-// A rectangle of a column on row `row` of a band, on a page `scale` times as
-// wide as a portrait one.
-QRectF cell(const Column &column, qreal scale, qreal top, qreal rows = 1)
+// A rectangle of a column on a row of a band, on a page `scale` times as
+// wide as a portrait one; a little short of the next column, so that a
+// right-aligned figure never runs into the text beside it.
+QRectF cell(const Column &column, qreal scale, qreal top)
 {
-    return QRectF(column.left * scale, top, column.width * scale, Row * rows);
+    constexpr qreal Gap = 80;
+    return QRectF(column.left * scale, top, column.width * scale - Gap, Row);
 }
 
 QList<QString> userDefinedValues(const EQHeader &e)
@@ -167,7 +169,8 @@ report::Band columnHeadings(qreal scale)
     report::Band band;
     band.height = Row + 60;
     for (const auto &heading : headings)
-        band.text(cell(heading.column, scale, 0), QString::fromUtf16(heading.text), bold());
+        band.text(cell(heading.column, scale, 0), QString::fromUtf16(heading.text), bold(),
+                  heading.column.left == MeterColumn.left ? Right : Left);
     band.line(QPointF(0, Row + 20), QPointF(PortraitWidth * scale, Row + 20), 5);
     return band;
 }
