@@ -21,6 +21,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 using namespace Qt::StringLiterals;
@@ -536,7 +537,8 @@ EquipmentListingReport::photoOf(const QString &equipmentId) const
         u"KeyTypeStringID", data::ScanOptions::equal({u"Equipment"_s, Text::clip(equipmentId)}));
     if (!photos.next(record))
         return std::nullopt;
-    const QString stored = Text::clip(record.FileName);
+    // Only a name inside the store: a record never reads a file elsewhere.
+    const QString stored = QFileInfo(Text::clip(record.FileName)).fileName();
     QByteArray bytes;
     if (!stored.isEmpty() && !m_pictures.imageFolder.isEmpty()) {
         QFile file(QDir(m_pictures.imageFolder).filePath(stored));

@@ -10,6 +10,7 @@
 
 #include "data/suite/PayrollFiles.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -337,6 +338,10 @@ TEST_F(ListingReportTest, PhotoIsHiddenWithoutARecordAndNoPhotoWhenItsFileIsGone
     ASSERT_TRUE(picture.save(images.filePath(u"dozer.png"_s)));
     photo(u"DOZ-1"_s, u"dozer.png"_s);
     photo(u"EXC-1"_s, u"gone.png"_s);
+    // A name that leads out of the store reads nothing there.
+    QTemporaryDir outside;
+    ASSERT_TRUE(picture.save(outside.filePath(u"elsewhere.png"_s)));
+    photo(u"OLD-1"_s, u"../"_s + QFileInfo(outside.path()).fileName() + u"/elsewhere.png"_s);
     EquipmentListingReport sheets(company, listing(u"D"_s),
                                   EquipmentListingReport::Format::DataSheet,
                                   {images.path(), noPhoto});
@@ -349,7 +354,8 @@ TEST_F(ListingReportTest, PhotoIsHiddenWithoutARecordAndNoPhotoWhenItsFileIsGone
     const auto excavator = sheets.photoOf(u"EXC-1"_s);
     ASSERT_TRUE(excavator);
     EXPECT_EQ(excavator->encoded, noPhoto);
-    EXPECT_FALSE(sheets.photoOf(u"OLD-1"_s));
+    EXPECT_EQ(sheets.photoOf(u"OLD-1"_s)->encoded, noPhoto);
+    EXPECT_FALSE(sheets.photoOf(u"LDR-9"_s));
 }
 
 TEST_F(ListingReportTest, CategoryRangeWithABlankToRunsToTenZs)
