@@ -327,6 +327,13 @@ bool EquipmentListingReport::open(ReportRun &)
     return !m_equipment.isEmpty();
 }
 
+QString EquipmentListingReport::promptOf(int field) const
+{
+    // A value without a prompt of its own still says which field it is.
+    const QString prompt = m_prompts.at(field);
+    return prompt.isEmpty() ? u"User Defined %1"_s.arg(field + 1) : prompt;
+}
+
 bool EquipmentListingReport::print(ReportRun &run, const report::Band &band)
 {
     // The pages start with the first band printed: a summary whose equipment
@@ -488,7 +495,7 @@ bool EquipmentListingReport::printNotesAndUserDefined(ReportRun &run, const EQHe
     for (int n = 0; n < 15; ++n) {
         const QString value = Text::clip(values.at(n)).left(40);
         if (!m_prompts.at(n).isEmpty() || !value.isEmpty())
-            fields.append({m_prompts.at(n), value});
+            fields.append({promptOf(n), value});
     }
     report::Band block;
     block.height = Row + 40;
@@ -638,7 +645,7 @@ bool EquipmentListingReport::printDataSheet(ReportRun &run, const EQHeader &e)
         const QString filled = Text::clip(values.at(n)).left(40);
         if (filled.isEmpty())
             continue;
-        const QString prompt = m_prompts.at(n) + u':';
+        const QString prompt = promptOf(n) + u':';
         sheet.text(QRectF(0, y, 1800, Line), prompt, label, Right)
             .text(QRectF(1900, y, width - 1900, Line), filled, value);
         exported << prompt + u' ' + filled;

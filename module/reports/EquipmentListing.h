@@ -79,6 +79,8 @@ private:
     bool printSummary(ReportRun &run, const EQHeader &equipment);
     bool printNotesAndUserDefined(ReportRun &run, const EQHeader &equipment);
     QString employeeName(qint32 employeeId) const;
+    // The prompt of user-defined field `field` (0 to 14).
+    QString promptOf(int field) const;
 
     data::Company &m_company;
     ReportSelection m_selection;

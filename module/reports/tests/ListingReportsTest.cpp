@@ -125,6 +125,7 @@ protected:
 
         EQHeader excavator = piece(u"EXC-1"_s, u"Excavator"_s, 1);
         excavator.UD2 = u"Michelin"_s;
+        excavator.UD9 = u"Spare key in the office"_s; // a field without a prompt
         ASSERT_TRUE(company.file<EQHeader>().update(excavator).isOk());
         note(u"EXC-1"_s, u"Bought"_s, u"From the dealer"_s);
 
@@ -281,7 +282,7 @@ TEST_F(ListingReportTest, CompleteListingPairsCategoriesUnderOneHeading)
                            u"5/04/26\tService\tTrack tension checked"_s, u"User Defined"_s,
                            u"Colour\tYellow"_s, u"Tyres\t"_s, QString(), u"Notes"_s,
                            u"5/04/26\tBought\tFrom the dealer"_s, u"User Defined"_s, u"Colour\t"_s,
-                           u"Tyres\tMichelin"_s}));
+                           u"Tyres\tMichelin"_s, u"User Defined 9\tSpare key in the office"_s}));
 }
 
 TEST_F(ListingReportTest, SummaryLeavesOutEquipmentWithoutCategories)
@@ -322,7 +323,7 @@ TEST_F(ListingReportTest, DataSheetShowsOnlyFilledUserFieldsAndKeepsThePdfWhereA
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.at(0).contains(u"\tColour: Yellow"_s));
     EXPECT_FALSE(lines.at(0).contains(u"Tyres"_s));
-    EXPECT_TRUE(lines.at(1).contains(u"\tTyres: Michelin"_s));
+    EXPECT_TRUE(lines.at(1).contains(u"\tTyres: Michelin\tUser Defined 9: Spare key"_s));
     EXPECT_FALSE(lines.at(1).contains(u"Colour"_s));
     EXPECT_EQ(devices.pagesPreviewed, 2); // one page each
     // The photos' files never take the PDF's place.
