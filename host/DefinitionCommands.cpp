@@ -1,20 +1,27 @@
 #include "DefinitionCommands.h"
 
 #include "CompanyAccess.h"
+#include "ReportCommands.h"
 
 #include "frame/ReadOnlyAccess.h"
 #include "records/EQLimits.h"
+#include "reports/ListingReports.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ReportFamily.h"
 
+#include "suite/Services.h"
+
 #include "runtime/ConsolePrompter.h"
 #include "runtime/StandardWarnings.h"
+#include "runtime/widgets/Icons.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
 
 #include "core/Clock.h"
 #include "core/Text.h"
+
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -156,7 +163,16 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         context.err << "qaveq: the definition's report code names no report; nothing printed.\n";
         return Failure;
     }
-    // No report of the definitions is built yet: the dispatch reaches a
+    // The image store works in the signed-on session.
+    data::Session *previous = data::Session::current();
+    data::Session::setCurrent(&session);
+    const auto restore = qScopeGuard([previous] { data::Session::setCurrent(previous); });
+    if (const std::unique_ptr<ReportPass> report = listingReport(
+            procedure, *desk->company, *definition,
+            {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))}))
+        return runHeadless(context, *desk->company, session, *report,
+                           {.pdf = pdf, .exportFile = exportFile, .print = print});
+    // The other families' reports are not built yet: the dispatch reaches a
     // procedure that is not defined, as the windows say too.
     const std::optional<StandardWarnings::Warning> warning =
         StandardWarnings::describe(6, procedure, {}, {}, 0);

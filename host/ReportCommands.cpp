@@ -357,6 +357,31 @@ int runReport(CommandContext &context)
 
 } // namespace
 
+int runHeadless(CommandContext &context, data::Company &company, data::Session &session,
+                ReportPass &report, const HeadlessOutput &options)
+{
+    for (const std::optional<QString> &file : {options.pdf, options.exportFile}) {
+        if (!file)
+            continue;
+        if (const QString refused = OutputFile::refusal(*file); !refused.isEmpty()) {
+            context.err << "qaveq: " << refused << "\n";
+            return Failure;
+        }
+    }
+    StopRequest::install();
+    headlessSession(context, company, session);
+    OutputState output;
+    HeadlessDevices devices(options.pdf, options.exportFile, context.err);
+    devices.printRequested = options.print;
+    ConsolePrompter prompter(context.err);
+    SystemClock clock;
+    ReportRun(report, {session, output, devices, prompter, clock,
+                       DisplayStrings::load(QDir(company.folder()).filePath(u"CPCSRPTS.INI"_s))})
+        .run();
+    const int status = outcome(context, devices);
+    return status == Success && options.print && !devices.printed ? int(Failure) : status;
+}
+
 QList<Command> reportCommands()
 {
     Command report{

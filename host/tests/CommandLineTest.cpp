@@ -348,6 +348,43 @@ TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)
     EXPECT_EQ(qaveq({u"report"_s, u"listing"_s}).status, 2);
 }
 
+TEST_F(CommandLineTest, ListingDefinitionsRunToTheirPdfAndTextCopy)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    const QStringList listed = qaveq({u"report"_s, u"definitions"_s}).out.split(u'\n');
+    const auto numberOf = [&listed](const QString &title) {
+        for (const QString &line : listed)
+            if (line.contains(title + u"  "_s))
+                return line.section(u' ', 0, 0, QString::SectionSkipEmpty);
+        return QString();
+    };
+    const struct
+    {
+        QString title, pdf, reportTitle, heading;
+    } cases[] = {
+        {u"Equipment Data Sheets"_s, u"sheets.pdf"_s, u"Equipment Listing"_s,
+         u"ID\tDescription\tClass Code\t\tBilling Rate\tCurrent Meter\tVehicle\t\t\t\tLocation\t"
+         "Control Accounts"_s},
+        {u"Cost Categories"_s, u"codes.pdf"_s, u"Equipment Cost Code Listing"_s,
+         u"ID\tDescription"_s},
+    };
+    for (const auto &c : cases) {
+        const QString number = numberOf(c.title);
+        ASSERT_FALSE(number.isEmpty()) << c.title.toStdString();
+        const QString pdf = folder.filePath(c.pdf);
+        const QString text = folder.filePath(c.pdf + u".txt"_s);
+        const Outcome run =
+            qaveq({u"report"_s, u"run"_s, number, u"--pdf"_s, pdf, u"--export"_s, text});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(pdf + u" ("_s)) << run.out.toStdString();
+        EXPECT_TRUE(fileContents(pdf).startsWith("%PDF-1.4"));
+        const QStringList lines = QString::fromUtf8(fileContents(text)).split(u'\n');
+        ASSERT_GT(lines.size(), 4);
+        EXPECT_EQ(lines.at(1), c.reportTitle);
+        EXPECT_EQ(lines.at(3), c.heading);
+    }
+}
+
 namespace {
 
 TEST_F(CommandLineTest, TwoStationsDepreciatingAtOnceNeitherDuplicateNorLoseMonths)

@@ -11,6 +11,7 @@
 #include "data/suite/SystemFiles.h"
 
 #include "runtime/ScriptedPrompter.h"
+#include "runtime/widgets/PreviewWindow.h"
 
 #include "core/Clock.h"
 #include "core/testing/QtPrinters.h"
@@ -142,9 +143,27 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
               u"The Procedure PRINTEQANALYSIS1 has not been defined.");
     definition.ReportType = u"Q"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition), QString());
-    definition.ReportFormat = u"D"_s;
-    EXPECT_EQ(shownAfter(u"PRINTEQLISTINGSERVER"_s, definition),
-              u"The Procedure PRINTEQLISTING has not been defined.");
+    definition.ReportType = u"M"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition),
+              u"The Procedure PRINTEQMAINTENANCE has not been defined.");
+
+    // A listing's definition runs its report into the preview.
+    QStringList previews;
+    QTimer previewCloser;
+    QObject::connect(&previewCloser, &QTimer::timeout, [&previews] {
+        if (auto *preview = qobject_cast<PreviewWindow *>(QApplication::activeModalWidget())) {
+            previews.append(preview->windowTitle());
+            preview->done(QDialog::Rejected);
+        }
+    });
+    previewCloser.start(20);
+    EQLimits codes;
+    codes.Report = u"Category List"_s;
+    codes.DetailSummary = u"D"_s;
+    codes.ReportFormat = u"C"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQCATEGORYLISTSERVER"_s, codes), QString());
+    previewCloser.stop();
+    EXPECT_EQ(previews, QStringList{u"Equipment Cost Code Listing - Print Preview"_s});
 
     session.close();
     EXPECT_FALSE(session.moduleLoaded());

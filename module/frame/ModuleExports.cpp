@@ -14,6 +14,7 @@
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ui/DefinitionScreens.h"
+#include "reports/ui/ListingScreens.h"
 #include "writer/ui/WriterScreens.h"
 
 #include "suite/SiblingModules.h"
@@ -154,10 +155,6 @@ QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING1)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQMAINTENANCE)
 QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
 
@@ -287,6 +284,31 @@ Q_DECL_EXPORT void PRINTEQANALYSISSERVER()
 Q_DECL_EXPORT void PRINTEQLISTINGSERVER()
 {
     runReport(ReportDispatch::listing(currentDefinition()));
+}
+
+// The listing reports print the definition handed over in the report filter.
+Q_DECL_EXPORT void PRINTEQLISTING()
+{
+    ListingScreens::print(QStringLiteral("PRINTEQLISTING"), currentDefinition(),
+                          module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQLISTING1()
+{
+    ListingScreens::print(QStringLiteral("PRINTEQLISTING1"), currentDefinition(),
+                          module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQCATEGORYLIST()
+{
+    ListingScreens::print(QStringLiteral("PRINTEQCATEGORYLIST"), currentDefinition(),
+                          module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQCATEGORYLIST1()
+{
+    ListingScreens::print(QStringLiteral("PRINTEQCATEGORYLIST1"), currentDefinition(),
+                          module.state.errorManager(), module.state.output());
 }
 
 // The lists of saved report definitions print through the dispatch.

@@ -30,6 +30,8 @@ public:
 
     // The width bands are laid out in.
     qreal width() const { return m_setup.printable().width(); }
+    // The height between the page header and footer, once both are set.
+    qreal bodyHeight() const;
 
     // False when a page could not be stored; error() says why and the pass
     // should stop.
@@ -45,7 +47,6 @@ private:
     void startPage();
     bool closePage();
     void place(const Band &band, qreal y);
-    qreal bodyHeight() const;
 
     PageSetup m_setup;
     PageList &m_pages;

@@ -1,5 +1,6 @@
 #include "Icons.h"
 
+#include <QBuffer>
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
@@ -174,6 +175,15 @@ QIcon icon(QStringView name)
     }
     drawn.insert(which, icon);
     return icon;
+}
+
+QByteArray png(QStringView name, const QSize &size)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture(name, size).save(&buffer, "PNG");
+    return bytes;
 }
 
 } // namespace qaveq::Icons

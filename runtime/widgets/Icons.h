@@ -11,5 +11,7 @@ namespace qaveq::Icons {
 // a null picture.
 QPixmap picture(QStringView name, const QSize &size);
 QIcon icon(QStringView name);
+// The picture as PNG bytes, for a report page.
+QByteArray png(QStringView name, const QSize &size);
 
 } // namespace qaveq::Icons

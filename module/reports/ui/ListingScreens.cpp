@@ -1,0 +1,35 @@
+#include "ListingScreens.h"
+
+#include "equipment/ui/ScreenRunner.h"
+#include "output/ui/ReportWindow.h"
+#include "records/EQLimits.h"
+#include "reports/ListingReports.h"
+
+#include "suite/Services.h"
+
+#include "runtime/widgets/Icons.h"
+
+#include "data/Session.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::ListingScreens {
+
+ListingPictures pictures()
+{
+    return {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))};
+}
+
+void print(const QString &procedure, const EQLimits &definition, data::ErrorManager &errors,
+           OutputState &output)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    const std::unique_ptr<ReportPass> report =
+        listingReport(procedure, *session->company, definition, pictures());
+    if (report)
+        runReportWindow(*report, *session, output);
+}
+
+} // namespace qaveq::ListingScreens
