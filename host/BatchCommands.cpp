@@ -461,7 +461,7 @@ int runLog(CommandContext &context)
 QList<Command> batchCommands()
 {
     return {
-        {u"batch"_s, u"list the usage-log batches, add one, tag or untag one"_s,
+        {u"batch"_s, u"list the usage-log batches, add, tag, untag or move one"_s,
          u"Usage: qaveq --company DIR [--user ID] batch list\n"
          "       qaveq --company DIR [--user ID] batch add --description TEXT [--secure 0|1|2]\n"
          "       qaveq --company DIR [--user ID] batch tag|untag N\n"
