@@ -17,6 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <barrier>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 using namespace qaveq;
 
@@ -252,6 +256,40 @@ TEST_P(LogTransferTest, AReadOnlyUserCannotPaste)
     EXPECT_FALSE(transfer.drop(Mode::Copy, {id}, source, target));
     EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
     EXPECT_TRUE(logsOf(target).isEmpty());
+}
+
+TEST_P(LogTransferTest, TwoStationsCopyingAtOnceLoseNoCopy)
+{
+    const quint16 source = batch();
+    const quint16 target = batch();
+    QList<qint32> logs;
+    for (int i = 1; i <= 4; ++i)
+        logs.append(log(source, u"LDR-1"_s, 100 * i));
+    constexpr int Rounds = 10;
+    std::atomic<int> refused{0};
+    std::barrier sync(2);
+    const auto station = [&](const QString &userId) {
+        data::Company own(database.settings(), companyCatalog());
+        data::Session mine(&own);
+        mine.userId = userId;
+        mine.companyId = own.id();
+        ScriptedPrompter answers;
+        UsageLogBatches desk(mine, answers, clock);
+        LogTransfer copier(mine, answers, desk);
+        for (int round = 0; round < Rounds; ++round) {
+            sync.arrive_and_wait();
+            if (!copier.drop(Mode::Copy, logs, source, target))
+                ++refused;
+        }
+    };
+    std::thread first(station, u"EQM"_s);
+    std::thread second(station, u"ADM"_s);
+    first.join();
+    second.join();
+    EXPECT_LT(refused.load(), Rounds) << "the stations took turns, mostly without waiting long";
+    // Every copy that was not refused whole is there in full, under its own number.
+    EXPECT_EQ(logsOf(target).size(), (2 * Rounds - refused) * logs.size());
+    EXPECT_EQ(logsOf(source), logs);
 }
 
 TEST(LogSelectionTest, TicksKeepTheirOrderAndTheHighlightedLogStandsInForNone)
