@@ -4,6 +4,7 @@
 
 #include "data/Company.h"
 #include "data/Session.h"
+#include "data/Transaction.h"
 #include "data/testing/TestDatabase.h"
 
 #include "runtime/ScriptedPrompter.h"
@@ -181,6 +182,21 @@ TEST_P(BatchReorderTest, AFailedStageRollsTheWholeMoveBackAndNamesTheStage)
             EXPECT_EQ(record.SortID, sortId) << "every update of the move is undone";
         }
     }
+}
+
+TEST_P(BatchReorderTest, WhileAnotherStationHoldsTheBatchFileNothingMoves)
+{
+    batches({1, 2});
+    data::Company station2(database.settings(), companyCatalog());
+    data::Transaction held(station2.database(), {u"EQBatch"_s}, std::chrono::seconds(5));
+    ASSERT_TRUE(held.isActive());
+    EXPECT_EQ(reorder.move(bySort[2], Move::Up), std::nullopt);
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_TRUE(prompter.shown()[0].text.endsWith(
+        u" is using EQBatch.|Nothing was changed; try again in a moment."_s))
+        << prompter.shown()[0].text.toStdString();
+    held.rollback();
+    EXPECT_EQ(order(), (std::vector<qint32>{1, 2}));
 }
 
 TEST_P(BatchReorderTest, AReadOnlyUserCannotReorder)
