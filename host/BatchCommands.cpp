@@ -2,8 +2,10 @@
 
 #include "CompanyAccess.h"
 
+#include "logs/BatchReorder.h"
 #include "logs/LogEntryForm.h"
 #include "logs/LogEntryMemory.h"
+#include "logs/LogTransfer.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "records/EQLogB.h"
@@ -85,13 +87,23 @@ int runBatch(CommandContext &context)
     const QString action = rest.value(0);
     const bool flagging = action == u"tag" || action == u"untag";
     const std::optional<quint16> batchId = batchNumber(rest.value(1));
+    const std::map<QString, BatchReorder::Move> moves{{u"up"_s, BatchReorder::Move::Up},
+                                                      {u"down"_s, BatchReorder::Move::Down},
+                                                      {u"top"_s, BatchReorder::Move::Top},
+                                                      {u"bottom"_s, BatchReorder::Move::Bottom}};
+    const auto move = moves.find(rest.value(2).toLower());
     if (problem.isEmpty() && flagging) {
         if (rest.size() != 2 || !batchId)
             problem = action + u" needs one batch number"_s;
         else if (description || secure)
             problem = action + u" takes no options"_s;
+    } else if (problem.isEmpty() && action == u"move") {
+        if (rest.size() != 3 || !batchId || move == moves.end())
+            problem = u"move needs a batch number and up, down, top or bottom"_s;
+        else if (description || secure)
+            problem = u"move takes no options"_s;
     } else if (problem.isEmpty() && (rest.size() != 1 || (action != u"list" && action != u"add"))) {
-        problem = u"say \"list\", \"add\", \"tag\" or \"untag\""_s;
+        problem = u"say \"list\", \"add\", \"tag\", \"untag\" or \"move\""_s;
     }
     if (problem.isEmpty() && action == u"list" && (description || secure))
         problem = u"list takes no options"_s;
@@ -131,6 +143,29 @@ int runBatch(CommandContext &context)
             return Failure;
         context.out << "Batch " << *batchId << (wanted ? " is tagged by " : " is untagged by ")
                     << session->userId << ".\n";
+        return Success;
+    }
+
+    if (action == u"move") {
+        EQBatch before;
+        before.BatchID = *batchId;
+        if (!company->file<EQBatch>().fetch(u"KeyBatchID", before)) {
+            context.err << "qaveq: there is no batch " << *batchId << ".\n";
+            return Failure;
+        }
+        BatchReorder reorder(*session, desk->prompter);
+        const std::optional<qint32> place = reorder.move(*batchId, move->second);
+        if (!place)
+            return Failure;
+        if (*place == before.SortID)
+            context.out << "Batch " << *batchId << " is already "
+                        << (move->second == BatchReorder::Move::Up ||
+                                    move->second == BatchReorder::Move::Top
+                                ? "first"
+                                : "last")
+                        << "; nothing was changed.\n";
+        else
+            context.out << "Batch " << *batchId << " moved " << move->first << ".\n";
         return Success;
     }
 
@@ -226,6 +261,80 @@ int runPost(CommandContext &context)
         numbers.append(QString::number(batch));
     context.out << "Posted batch" << (wanted.size() == 1 ? " " : "es ") << numbers.join(u", ")
                 << ".\n";
+    return Success;
+}
+
+int runLogs(CommandContext &context)
+{
+    ArgumentReader reader(context.arguments);
+    const std::optional<QString> to = reader.option(u"to"_s);
+    QString problem;
+    const QStringList rest = reader.positionals(&problem);
+    if (problem.isEmpty() && !reader.missingValue().isEmpty())
+        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+    const QString action = rest.value(0);
+    const std::optional<quint16> target = batchNumber(to.value_or(QString()));
+    QList<qint32> logIds;
+    for (const QString &text : rest.mid(1)) {
+        bool number = false;
+        const qint32 logId = text.toInt(&number);
+        if (!number || logId <= 0) {
+            problem = u"\""_s + text + u"\" is not a log number"_s;
+            break;
+        }
+        if (!logIds.contains(logId))
+            logIds.append(logId);
+    }
+    if (problem.isEmpty() && action != u"copy" && action != u"move")
+        problem = u"say \"copy\" or \"move\""_s;
+    if (problem.isEmpty() && !target)
+        problem = u"name the batch with --to"_s;
+    if (problem.isEmpty() && logIds.isEmpty())
+        problem = u"name at least one log"_s;
+    if (!problem.isEmpty())
+        return usage(context, u"logs"_s, problem);
+
+    std::unique_ptr<Desk> desk = openDesk(context);
+    if (!desk)
+        return Failure;
+    data::Company &company = *desk->company;
+    data::Session &session = *desk->session;
+    // The logs are taken from where they are, as the window takes them from
+    // the highlighted batch: another user's secure batch gives none up.
+    quint16 source = 0;
+    for (qint32 logId : std::as_const(logIds)) {
+        EQLogB log;
+        log.LogID = logId;
+        if (!company.file<EQLogB>().fetch(u"KeyLogID", log)) {
+            context.err << "qaveq: there is no log " << logId << "; nothing was changed.\n";
+            return Failure;
+        }
+        EQBatch batch;
+        batch.BatchID = quint16(log.BatchID);
+        if (company.file<EQBatch>().fetch(u"KeyBatchID", batch) && batch.Secure != 0 &&
+            Text::clip(batch.UserID).compare(session.userId, Qt::CaseInsensitive) != 0) {
+            context.err << "qaveq: log " << logId << " is in batch " << batch.BatchID
+                        << ", a secure batch of user " << Text::clip(batch.UserID)
+                        << "; nothing was changed.\n";
+            return Failure;
+        }
+        if (source == 0)
+            source = batch.BatchID;
+    }
+    LogTransfer transfer(session, desk->prompter, *desk->batches);
+    transfer.collect(action == u"copy" ? LogTransfer::Mode::Copy : LogTransfer::Mode::Move, logIds,
+                     source);
+    const std::optional<LogTransfer::Done> done = transfer.paste(*target);
+    if (!done)
+        return Failure;
+    if (action == u"move") {
+        context.out << "Moved " << logIds.size() << (logIds.size() == 1 ? " log" : " logs")
+                    << " to batch " << *target << ".\n";
+        return Success;
+    }
+    // The copies' numbers, one a line, in the order of the logs named.
+    for (qint32 created : done->created)
+        context.out << created << "\n";
     return Success;
 }
 
@@ -352,18 +461,28 @@ int runLog(CommandContext &context)
 QList<Command> batchCommands()
 {
     return {
-        {u"batch"_s, u"list the usage-log batches, add one, tag or untag one"_s,
+        {u"batch"_s, u"list the usage-log batches, add, tag, untag or move one"_s,
          u"Usage: qaveq --company DIR [--user ID] batch list\n"
          "       qaveq --company DIR [--user ID] batch add --description TEXT [--secure 0|1|2]\n"
-         "       qaveq --company DIR [--user ID] batch tag|untag N\n\n"
+         "       qaveq --company DIR [--user ID] batch tag|untag N\n"
+         "       qaveq --company DIR [--user ID] batch move N up|down|top|bottom\n\n"
          "list shows every batch in manual order with its owner, security, the user\n"
          "holding it, its number of logs and their amount.\n"
          "add creates a batch owned by the user and prints its number. Security:\n"
          "0 allows access to other users, 1 disallows it, 2 hides the batch's logs.\n"
          "tag takes the batch's in-use flag for the user, as the usage-log window's\n"
          "Tag does, and keeps it until untag gives it free. A batch another\n"
-         "signed-on user holds is refused; so is another user's secure batch.\n"_s,
+         "signed-on user holds is refused; so is another user's secure batch.\n"
+         "move changes the batch's place in the manual order: one place up or down,\n"
+         "or to the top or the bottom, the batches between shifting one place.\n"_s,
          runBatch},
+        {u"logs"_s, u"copy or move usage logs to another batch"_s,
+         u"Usage: qaveq --company DIR [--user ID] logs copy|move --to N LOGID...\n\n"
+         "copy adds a copy of each log to batch N and prints the copies' numbers;\n"
+         "move puts the logs themselves in batch N. Either all the logs are copied\n"
+         "or moved, or none. Another user's secure batch takes no logs and gives\n"
+         "none up.\n"_s,
+         runLogs},
         {u"post"_s, u"post usage-log batches"_s,
          u"Usage: qaveq --company DIR [--user ID] post --batch N [--batch M ...]\n\n"
          "Tags the batches, posts them as the usage-log window's \"Post Tagged\n"

@@ -6,7 +6,8 @@
 
 namespace qaveq::host {
 
-// batch list, batch add, log add and post: usage-log batches and logs headless.
+// batch list, add, tag, untag and move, log add, logs copy and move, and post:
+// usage-log batches and logs headless.
 QList<Command> batchCommands();
 
 } // namespace qaveq::host

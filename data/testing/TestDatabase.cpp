@@ -60,25 +60,39 @@ TestDatabase::TestDatabase(const std::string &backend)
 void TestDatabase::failInserts(data::Database &db, const QString &table,
                                const QString &condition) const
 {
+    failWrites(db, table, condition, QStringLiteral("INSERT"));
+}
+
+void TestDatabase::failUpdates(data::Database &db, const QString &table,
+                               const QString &condition) const
+{
+    failWrites(db, table, condition, QStringLiteral("UPDATE"));
+}
+
+void TestDatabase::failWrites(data::Database &db, const QString &table, const QString &condition,
+                              const QString &statement) const
+{
     QSqlQuery query(db.connection());
     const QString quoted = data::Database::quote(table);
+    const QString name = QStringLiteral("qaveq_full_disk_") + statement.toLower();
     // Columns of the condition name the new row's values.
     const QString onNew = QString(condition).replace(
         QRegularExpression(QStringLiteral("(\"\\w+\")")), QStringLiteral("NEW.\\1"));
     bool done = false;
     if (m_settings.dialect == data::Dialect::SQLite) {
-        done = query.exec(QStringLiteral("CREATE TRIGGER qaveq_full_disk BEFORE INSERT ON %1 "
-                                         "WHEN %2 BEGIN SELECT RAISE(ABORT, "
+        done = query.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 "
+                                         "WHEN %4 BEGIN SELECT RAISE(ABORT, "
                                          "'database or disk is full'); END")
-                              .arg(quoted, onNew));
+                              .arg(name, statement, quoted, onNew));
     } else {
-        done = query.exec(QStringLiteral("CREATE FUNCTION qaveq_full_disk() RETURNS trigger AS "
+        done = query.exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger AS "
                                          "$$ BEGIN RAISE EXCEPTION 'could not extend file: No "
-                                         "space left on device'; END $$ LANGUAGE plpgsql")) &&
-               query.exec(QStringLiteral("CREATE TRIGGER qaveq_full_disk BEFORE INSERT ON %1 "
-                                         "FOR EACH ROW WHEN (%2) EXECUTE FUNCTION "
-                                         "qaveq_full_disk()")
-                              .arg(quoted, onNew));
+                                         "space left on device'; END $$ LANGUAGE plpgsql")
+                              .arg(name)) &&
+               query.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 "
+                                         "FOR EACH ROW WHEN (%4) EXECUTE FUNCTION "
+                                         "%1()")
+                              .arg(name, statement, quoted, onNew));
     }
     if (!done)
         throw std::runtime_error("cannot simulate a full disk: " +

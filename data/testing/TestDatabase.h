@@ -31,8 +31,13 @@ public:
     // the new row's columns, such as `"Date" = 81234`) fails as a full disk
     // would: the write error of a real fault, through the real path.
     void failInserts(data::Database &db, const QString &table, const QString &condition) const;
+    // The same for updates whose new row meets `condition`.
+    void failUpdates(data::Database &db, const QString &table, const QString &condition) const;
 
 private:
+    void failWrites(data::Database &db, const QString &table, const QString &condition,
+                    const QString &statement) const;
+
     QTemporaryDir m_folder;
     data::ConnectionSettings m_settings;
 };

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
@@ -160,7 +161,7 @@ TEST_F(CommandLineTest, EveryCommandExplainsItself)
     EXPECT_EQ(help.status, 0);
     for (const QString &command :
          {u"init"_s, u"dump"_s, u"load"_s, u"depreciation"_s, u"apply-categories"_s, u"equipment"_s,
-          u"batch"_s, u"post"_s, u"log"_s}) {
+          u"batch"_s, u"post"_s, u"log"_s, u"logs"_s}) {
         EXPECT_TRUE(help.out.contains(u"  "_s + command)) << command.toStdString();
         const Outcome own = qaveq({command, u"--help"_s});
         EXPECT_EQ(own.status, 0);
@@ -592,6 +593,65 @@ TEST_F(CommandLineTest, BatchesAreAddedListedAndPostedHeadless)
     const Outcome notMine = qaveq({u"batch"_s, u"untag"_s, u"3"_s});
     EXPECT_EQ(notMine.status, 1) << "nobody holds it: untagging it is no success";
     EXPECT_EQ(notMine.err, u"qaveq: batch 3 is not tagged by ADM; nothing was changed.\n");
+}
+
+TEST_F(CommandLineTest, BatchesAreReorderedAndLogsCopiedAndMovedHeadless)
+{
+    qaveq({u"init"_s, u"--demo"_s});
+    const auto order = [this] {
+        QStringList numbers;
+        for (const QString &line : qaveq({u"batch"_s, u"list"_s}).out.split(u'\n').mid(1))
+            if (!line.isEmpty())
+                numbers.append(line.left(5).trimmed());
+        return numbers;
+    };
+    const QStringList before = order();
+    ASSERT_EQ(before, (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    const Outcome top = qaveq({u"batch"_s, u"move"_s, u"3"_s, u"top"_s});
+    ASSERT_EQ(top.status, 0) << top.err.toStdString();
+    EXPECT_EQ(top.out, u"Batch 3 moved top.\n");
+    EXPECT_EQ(order(), (QStringList{u"3"_s, u"1"_s, u"2"_s}));
+    const Outcome first = qaveq({u"batch"_s, u"move"_s, u"3"_s, u"up"_s});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, u"Batch 3 is already first; nothing was changed.\n");
+    EXPECT_EQ(qaveq({u"batch"_s, u"move"_s, u"1"_s, u"sideways"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"batch"_s, u"move"_s, u"99"_s, u"up"_s}).status, 1);
+    const Outcome viewer = qaveq({u"--user"_s, u"VEW"_s, u"batch"_s, u"move"_s, u"1"_s, u"up"_s});
+    EXPECT_EQ(viewer.status, 1);
+    EXPECT_EQ(order(), (QStringList{u"3"_s, u"1"_s, u"2"_s}));
+
+    // The logs of batch 1, from the file itself.
+    QStringList logs;
+    const QRegularExpression entry(u"\"LogID\":(\\d+),.*\"BatchID\":1,"_s);
+    for (const QString &line : qaveq({u"dump"_s, u"EQLogB"_s}).out.split(u'\n'))
+        if (const QRegularExpressionMatch match = entry.match(line); match.hasMatch())
+            logs.append(match.captured(1));
+    ASSERT_GE(logs.size(), 3);
+    const Outcome copied =
+        qaveq(QStringList{u"logs"_s, u"copy"_s, u"--to"_s, u"3"_s} + logs.mid(0, 2));
+    ASSERT_EQ(copied.status, 0) << copied.err.toStdString();
+    EXPECT_EQ(lines(copied.out), 2);
+    EXPECT_FALSE(logs.contains(copied.out.section(u'\n', 0, 0)));
+    const Outcome moved = qaveq({u"logs"_s, u"move"_s, u"--to"_s, u"3"_s, logs[2]});
+    ASSERT_EQ(moved.status, 0) << moved.err.toStdString();
+    EXPECT_EQ(moved.out, u"Moved 1 log to batch 3.\n");
+    const QString dumped = qaveq({u"dump"_s, u"EQLogB"_s}).out;
+    EXPECT_TRUE(QRegularExpression(u"\"LogID\":"_s + logs[2] + u",.*\"BatchID\":3,"_s)
+                    .match(dumped)
+                    .hasMatch());
+    EXPECT_TRUE(QRegularExpression(u"\"LogID\":"_s + logs[0] + u",.*\"BatchID\":1,"_s)
+                    .match(dumped)
+                    .hasMatch());
+
+    // Batch 2 is another user's secure batch: it takes no logs.
+    const Outcome refused =
+        qaveq({u"--user"_s, u"EQM"_s, u"logs"_s, u"copy"_s, u"--to"_s, u"2"_s, logs[0]});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.startsWith(u"Secure Batch: The target batch is a secure batch"_s))
+        << refused.err.toStdString();
+    EXPECT_EQ(qaveq({u"logs"_s, u"copy"_s, u"--to"_s, u"3"_s, u"999999"_s}).status, 1);
+    EXPECT_EQ(qaveq({u"logs"_s, u"copy"_s, u"3"_s}).status, 2);
+    EXPECT_EQ(qaveq({u"logs"_s, u"swap"_s, u"--to"_s, u"3"_s, logs[0]}).status, 2);
 }
 
 TEST_F(CommandLineTest, OfTwoStationsTaggingOneBatchAtOnceExactlyOneWinsEachTime)

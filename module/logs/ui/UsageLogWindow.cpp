@@ -70,6 +70,8 @@ UsageLogWindow::UsageLogWindow(data::Session &session, Prompter &prompter, const
     , m_prompter(prompter)
     , m_caller(std::move(caller))
     , m_batches(session, prompter, clock)
+    , m_transfer(session, prompter, m_batches)
+    , m_reorder(session, prompter)
 {
     buildUi();
     refresh();
@@ -90,7 +92,7 @@ void UsageLogWindow::buildUi()
     m_logPane = new QGroupBox(u"Usage Logs included in Highlighted Batch"_s, this);
     auto *logs = new QVBoxLayout(m_logPane);
     m_logView = listView(m_logPane);
-    m_logModel = new QStandardItemModel(0, 5, this);
+    m_logModel = logListModel(this);
     m_logModel->setHorizontalHeaderLabels(
         {u"Ref"_s, u"Equipment ID"_s, u"Description"_s, u"Date"_s, u"Amount"_s});
     m_logView->setModel(m_logModel);
@@ -125,6 +127,7 @@ void UsageLogWindow::buildUi()
     });
     add(logButtons, u"Export"_s, [this] { m_caller(u"EXPORTEQLOG"_s); });
     logs->addLayout(logButtons);
+    addTransferControls(logs);
     layout->addWidget(m_logPane, 3);
 
     auto *batchPane = new QGroupBox(u"Batch Information"_s, this);
@@ -153,8 +156,10 @@ void UsageLogWindow::buildUi()
     batches->addWidget(m_batchCount);
     auto *order = new QHBoxLayout;
     m_showTags = add(order, UsageLogBatches::caption(m_show), &UsageLogWindow::cycleShowTags);
-    add(order, u"Reset to Manual Sort"_s, &UsageLogWindow::resetSort);
+    add(order, u"Reset to Manual Sort"_s, &UsageLogWindow::resetSort)
+        ->setToolTip(u"Reset to Manual Sort"_s);
     batches->addLayout(order);
+    addReorderControls(batches);
     auto *tags = new QHBoxLayout;
     add(tags, u"&Tag"_s, &UsageLogWindow::tagHighlighted);
     add(tags, u"Tag A&ll"_s, [this] {
@@ -299,10 +304,16 @@ void UsageLogWindow::fillBatches()
 void UsageLogWindow::fillLogs()
 {
     m_logModel->setRowCount(0);
+    if (m_shownBatch != m_selectionBatch) {
+        m_selection.clear();
+        m_selectionBatch = m_shownBatch;
+    }
     applySecurity();
     if (m_shownBatch == 0 || !m_logView->isVisibleTo(m_logPane)) {
+        m_selection.clear();
         m_logCount->clear();
         m_total->clear();
+        updateMenus();
         return;
     }
     const Picture ref = Picture::parse(u"@n13");
@@ -319,6 +330,7 @@ void UsageLogWindow::fillLogs()
         static_cast<void>(equipment.fetch(u"KeyEquipmentID", piece));
         auto *first = cell(ref.format(qint64(log.LogID)).trimmed(), Qt::AlignRight);
         first->setData(log.LogID, Qt::UserRole);
+        first->setCheckable(true);
         QList<QStandardItem *> items{
             first, cell(Text::clip(log.EquipmentID)), cell(Text::clip(piece.Description)),
             cell(date.format(qint64(log.Date))),
@@ -333,6 +345,8 @@ void UsageLogWindow::fillLogs()
     m_logCount->setText(UsageLogBatches::recordCount(count));
     if (count > 0)
         m_logView->setCurrentIndex(m_logModel->index(0, 0));
+    m_selection.retain(listedLogs());
+    showSelection();
 }
 
 void UsageLogWindow::applySecurity()
@@ -349,6 +363,8 @@ void UsageLogWindow::applySecurity()
 
 bool UsageLogWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (dragEvent(watched, event))
+        return true;
     if ((watched == m_batchView || watched == m_logView) && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space) {
         tagHighlighted();

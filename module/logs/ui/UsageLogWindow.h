@@ -1,5 +1,8 @@
 #pragma once
 
+#include "logs/BatchReorder.h"
+#include "logs/LogSelection.h"
+#include "logs/LogTransfer.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 
@@ -10,7 +13,9 @@
 #include <functional>
 
 class QGroupBox;
+class QBoxLayout;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
@@ -69,6 +74,24 @@ public:
     void sortBy(int column);
     void resetSort();
 
+    // Moving and copying logs between batches, and the batches' manual order.
+    LogSelection &selection() { return m_selection; }
+    LogTransfer &transfer() { return m_transfer; }
+    QMenu &logMenu() const { return *m_logMenu; }
+    QMenu &batchMenu() const { return *m_batchMenu; }
+    // The log numbers of the log list, in list order.
+    QList<qint32> listedLogs() const;
+    void collectLogs(LogTransfer::Mode mode);
+    void paste();
+    // A drag of logs dropped on the batch list's row `row`.
+    void dropLogs(LogTransfer::Mode mode, int row);
+    void moveBatch(BatchReorder::Move move);
+    void toggleSelected();
+    void selectAllLogs();
+    void deselectAllLogs();
+    void invertSelection();
+    void toggleFilter();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void done(int result) override;
@@ -87,11 +110,24 @@ private:
     // Runs the log entry form over the held batch.
     void enterLog(bool adding);
     void callBatchForm(data::Request request);
+    void addTransferControls(QBoxLayout *logPane);
+    void addReorderControls(QBoxLayout *batchPane);
+    // The drag of logs over the batch list; true when the event was one.
+    bool dragEvent(QObject *watched, QEvent *event);
+    void afterTransfer(const std::optional<LogTransfer::Done> &done);
+    // The ticks and the filter drawn on the log list.
+    void showSelection();
+    void updateMenus();
+    static QStandardItemModel *logListModel(QObject *parent);
 
     data::Session &m_session;
     Prompter &m_prompter;
     ProcedureCaller m_caller;
     UsageLogBatches m_batches;
+    LogSelection m_selection;
+    LogTransfer m_transfer;
+    BatchReorder m_reorder;
+    quint16 m_selectionBatch = 0; // the batch whose logs the selection holds
     UsageLogBatches::ShowTags m_show = UsageLogBatches::ShowTags::All;
     int m_sortColumn = -1; // -1: manual order
     QList<Row> m_rows;
@@ -104,6 +140,9 @@ private:
     QLabel *m_logCount = nullptr;
     QLabel *m_total = nullptr;
     QPushButton *m_showTags = nullptr;
+    QPushButton *m_paste = nullptr;
+    QMenu *m_logMenu = nullptr;
+    QMenu *m_batchMenu = nullptr;
     quint16 m_shownBatch = 0;
 };
 
