@@ -14,6 +14,7 @@
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ui/DefinitionScreens.h"
+#include "transfer/ui/ImportWindow.h"
 #include "writer/ui/WriterScreens.h"
 
 #include "suite/SiblingModules.h"
@@ -149,8 +150,6 @@ void runReport(const QString &name)
     }
 
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
-QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
-QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
@@ -238,6 +237,16 @@ Q_DECL_EXPORT void PRINTFIXEDASSETGRAPHS()
 Q_DECL_EXPORT void FIXEDASSETGRAPH()
 {
     FixedAssetScreens::graphWindow(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void IMPORTEQLOG()
+{
+    TransferScreens::importLogs(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void EXPORTEQLOG()
+{
+    TransferScreens::exportLogs(module.state.errorManager());
 }
 
 // The five report-writer procedures run or design the report file the
