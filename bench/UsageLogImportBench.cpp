@@ -83,6 +83,21 @@ void BM_ImportLines(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * Lines);
 }
 
+// The reading and checking alone, to tell it from the writing.
+void BM_ReadLines(benchmark::State &state)
+{
+    Fixture &f = fixture();
+    data::Session session(f.company.get());
+    const SystemClock clock;
+    const JCLimits source = ImportSources::builtIn();
+    for (auto _ : state) {
+        UsageLogImporter importer(session, clock);
+        if (!importer.read(source, f.importFile).isEmpty() || importer.lines().size() != Lines)
+            state.SkipWithError("the file did not read");
+    }
+    state.SetItemsProcessed(state.iterations() * Lines);
+}
+
 void BM_RawSqliteInsert(benchmark::State &state)
 {
     Fixture &f = fixture();
@@ -125,6 +140,7 @@ void BM_RawSqliteInsert(benchmark::State &state)
 }
 
 BENCHMARK(BM_RawSqliteInsert)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadLines)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ImportLines)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

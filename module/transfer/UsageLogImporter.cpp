@@ -268,6 +268,13 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
     if (!transaction.isActive())
         return {.problem = transaction.notBegunText()};
     data::Table &file = company.file<EQLogB>();
+    // The log numbers follow the highest one, taken once: no other station
+    // can add logs while the transaction holds the file.
+    EQLogB first;
+    if (data::FileStatus status = file.prime(first); !status)
+        return {.problem = status.error().text() +
+                           u" Autoincrementing EQLogB|The batch was left as it was."_s};
+    qint32 nextLogId = first.LogID;
     const int total = int(m_lines.size());
     int done = 0;
     for (const Line &line : std::as_const(m_lines)) {
@@ -280,6 +287,7 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
                                u" was not imported; the batch "
                                u"was left as it was."_s};
         EQLogB log;
+        log.LogID = nextLogId++;
         log.BatchID = qint16(batchId);
         log.EquipmentID = f.equipmentId;
         log.StartMeter = f.startMeter;
