@@ -113,9 +113,10 @@ int runImport(CommandContext &context)
     for (const UsageLogImporter::Error &error : importer.errors())
         context.err << error.line << '\t' << error.text << '\n';
     if (!importer.errors().isEmpty() && !arguments.proceed) {
-        context.err << "qaveq: " << importer.errors().size()
-                    << " lines have errors; nothing was imported. Give --proceed to import "
-                       "the other lines.\n";
+        const qsizetype count = importer.errors().size();
+        context.err << "qaveq: " << count << (count == 1 ? " line has" : " lines have")
+                    << " errors; nothing was imported. Give --proceed to import the other "
+                       "lines.\n";
         return Failure;
     }
     if (const int others = importer.otherCostTypes(); others > 0 && !arguments.allTypes) {

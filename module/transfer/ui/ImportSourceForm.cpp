@@ -138,6 +138,7 @@ ImportSourceForm::ImportSourceForm(data::Session &session, Prompter &prompter, F
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->setColumnWidth(2, 200);
     connect(m_list, &QTableWidget::doubleClicked, this, &ImportSourceForm::changeItem);

@@ -110,6 +110,7 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     auto *sourceBox = new QGroupBox(u"Source"_s, this);
     auto *sourceLayout = new QVBoxLayout(sourceBox);
     sourceLayout->addWidget(m_sources);
+    m_sources->setMaximumHeight(fontMetrics().height() * 8);
     top->addWidget(sourceBox, 1);
     auto *buttons = new QVBoxLayout;
     const auto add = [this, buttons](const QString &text, auto action) {
@@ -131,7 +132,8 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_preview->verticalHeader()->hide();
-    layout->addWidget(m_preview, 2);
+    m_preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    layout->addWidget(m_preview, 3);
     layout->addWidget(m_count);
     m_importButton->setEnabled(false);
     connect(m_sources, &QListWidget::currentRowChanged, this, [this] {
