@@ -72,7 +72,10 @@ data::FileStatus ensureBuiltIn(data::Company &company, QString *failure)
             *failure = status.error().text() + u" Inserting JCLimits"_s;
         return status;
     }
-    return transaction.commit();
+    data::FileStatus committed = transaction.commit();
+    if (!committed && failure)
+        *failure = committed.error().text() + u" Inserting JCLimits"_s;
+    return committed;
 }
 
 } // namespace qaveq::ImportSources
