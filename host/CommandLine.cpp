@@ -6,6 +6,7 @@
 #include "EquipmentCommands.h"
 #include "FrameCommands.h"
 #include "ReportCommands.h"
+#include "TransferCommands.h"
 
 #include <QStandardPaths>
 
@@ -17,8 +18,8 @@ namespace {
 
 QList<Command> allCommands()
 {
-    return dataCommands() + equipmentCommands() + batchCommands() + assetCommands() +
-           reportCommands() + frameCommands();
+    return dataCommands() + equipmentCommands() + batchCommands() + transferCommands() +
+           assetCommands() + reportCommands() + frameCommands();
 }
 
 QString defaultCompanyFolder()

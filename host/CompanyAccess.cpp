@@ -48,6 +48,7 @@ bool signOn(const CommandContext &context, data::Session &session)
     session.loadCompanySettings();
     if (users.fetch(u"KeyUserID", user)) {
         session.equipmentReadOnly = user.EquipmentReadOnly != 0;
+        session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
         return true;
     }
     if (users.count() == 0)

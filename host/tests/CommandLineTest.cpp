@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include "records/EQBatch.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
@@ -823,3 +825,73 @@ TEST_F(CommandLineTest, DesignedReportsRunFromTheirFilesOrAsShipped)
 }
 
 } // namespace
+
+TEST_F(CommandLineTest, ImportListsErrorsProceedsOnRequestAndExportReadsBack)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    const QString first = qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"In"_s}).out.trimmed();
+    const QString second =
+        qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Again"_s}).out.trimmed();
+    QString equipment;
+    const auto logsIn = [this](const QString &batch) {
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        return station.file<qaveq::EQLogB>()
+            .scan(u"KeyBatchID", qaveq::data::ScanOptions::equal({batch.toLongLong()}))
+            .count();
+    };
+    {
+        qaveq::data::Company station(folder.path() + u"/co"_s, qaveq::companyCatalog());
+        qaveq::EQHeader piece;
+        qaveq::data::KeyCursor cursor = station.file<qaveq::EQHeader>().scan(u"KeyEquipmentID");
+        ASSERT_TRUE(cursor.next(piece));
+        equipment = piece.EquipmentID.trimmed();
+    }
+    const QString source = u"*Usage Logs Exported from Tessary"_s;
+    const QString in = folder.filePath(u"in.csv"_s);
+    ASSERT_TRUE(qaveq::OutputFile::write(in, (u"NOPE,0,1\n"_s + equipment +
+                                              u",0,2,,,,6110,,,,,\"Fuel, oil\",01/05/2025\n"_s)
+                                                 .toUtf8())
+                    .isEmpty());
+
+    const Outcome refused = qaveq({u"import"_s, u"--batch"_s, first, u"--source"_s, source, in});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.startsWith(u"1\tEquipment: NOPE Not Found\n"_s))
+        << refused.err.toStdString();
+    EXPECT_EQ(logsIn(first), 0);
+
+    const Outcome viewer = qaveq({u"--user"_s, u"VEW"_s, u"import"_s, u"--batch"_s, first,
+                                  u"--source"_s, source, u"--proceed"_s, in});
+    EXPECT_EQ(viewer.status, 1);
+    EXPECT_TRUE(viewer.err.contains(u"has read only privileges"_s)) << viewer.err.toStdString();
+    EXPECT_EQ(logsIn(first), 0);
+
+    const Outcome imported =
+        qaveq({u"import"_s, u"--batch"_s, first, u"--source"_s, source, u"--proceed"_s, in});
+    EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_EQ(imported.out, u"1\n");
+    EXPECT_EQ(logsIn(first), 1);
+
+    const QString out = folder.filePath(u"out.txt"_s);
+    const Outcome exported = qaveq({u"export"_s, u"--batch"_s, first, out});
+    EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.out, u"1\n");
+    QFile written(out);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains(",\"Fuel, oil\", 1/ 5/2025,"));
+
+    // Two stations importing the same file into one batch at once: both get
+    // all their lines in, none twice.
+    const std::array<Outcome, 2> both =
+        together({u"import"_s, u"--batch"_s, second, u"--source"_s, source, out});
+    for (const Outcome &run : both) {
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, u"1\n");
+    }
+    EXPECT_EQ(logsIn(second), 2);
+
+    const Outcome unknown = qaveq({u"import"_s, u"--batch"_s, first, u"--source"_s, u"Nope"_s, in});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.err.contains(u"  *Usage Logs Exported from Tessary\n"_s));
+    EXPECT_EQ(qaveq({u"import"_s, u"--batch"_s, first, in}).status, 2);
+    EXPECT_EQ(qaveq({u"export"_s, u"--batch"_s, u"0"_s, out}).status, 2);
+}

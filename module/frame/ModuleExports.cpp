@@ -15,6 +15,7 @@
 #include "reports/ReportDefinitions.h"
 #include "reports/ui/DefinitionScreens.h"
 #include "reports/ui/ListingScreens.h"
+#include "transfer/ui/ImportWindow.h"
 #include "writer/ui/WriterScreens.h"
 
 #include "suite/SiblingModules.h"
@@ -150,8 +151,6 @@ void runReport(const QString &name)
     }
 
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
-QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
-QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
@@ -235,6 +234,16 @@ Q_DECL_EXPORT void PRINTFIXEDASSETGRAPHS()
 Q_DECL_EXPORT void FIXEDASSETGRAPH()
 {
     FixedAssetScreens::graphWindow(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void IMPORTEQLOG()
+{
+    TransferScreens::importLogs(module.state.errorManager());
+}
+
+Q_DECL_EXPORT void EXPORTEQLOG()
+{
+    TransferScreens::exportLogs(module.state.errorManager());
 }
 
 // The five report-writer procedures run or design the report file the

@@ -55,9 +55,19 @@ QString tooLarge(const FormModel &form)
     return {};
 }
 
+Decimal rateFor(QStringView chargeType, const Decimal &internal, const Decimal &rental)
+{
+    return chargeType == u"R" ? rental : internal;
+}
+
+Decimal rateFor(QStringView chargeType, const EQHeader &piece)
+{
+    return rateFor(chargeType, piece.InternalBillingRate, piece.RentalBillingRate);
+}
+
 Decimal rateOf(const FormModel &form)
 {
-    return number(form, form.code(u"ChargeType") == u"R" ? RentalRate : InternalRate);
+    return rateFor(form.code(u"ChargeType"), number(form, InternalRate), number(form, RentalRate));
 }
 
 // Charges: gross = units x rate, net = gross + adjustment, at the rate of

@@ -47,6 +47,10 @@ data::FieldValue fitting(const forms::FormModel &form, QStringView field, const 
 // Why the readings and charges cannot be kept, or empty.
 QString tooLarge(const forms::FormModel &form);
 Decimal rateOf(const forms::FormModel &form);
+// The rate a log is charged at: the rental rate for charge type "R", the
+// internal rate for any other.
+Decimal rateFor(QStringView chargeType, const Decimal &internal, const Decimal &rental);
+Decimal rateFor(QStringView chargeType, const EQHeader &piece);
 void priceCharges(forms::FormModel &form);
 std::optional<EQHeader> equipment(const forms::FormModel &form, const QString &id);
 void showEquipment(forms::FormModel &form, const EQHeader &piece);

@@ -120,12 +120,17 @@ void UsageLogWindow::buildUi()
     add(logButtons, u"&Add"_s, &UsageLogWindow::addLog);
     add(logButtons, u"&Change"_s, &UsageLogWindow::changeLog);
     add(logButtons, u"&Delete"_s, &UsageLogWindow::deleteLog);
-    add(logButtons, u"Import"_s, [this] {
-        if (!m_batches.refuseReadOnly())
-            m_caller(u"IMPORTEQLOG"_s);
+    // Import and export work on the highlighted batch, handed over in the batch buffer.
+    const auto withBatch = [this](const QString &procedure) {
+        m_session.buffer<EQBatch>().BatchID = highlighted();
+        m_caller(procedure);
         refresh();
+    };
+    add(logButtons, u"Import"_s, [this, withBatch] {
+        if (!m_batches.refuseReadOnly())
+            withBatch(u"IMPORTEQLOG"_s);
     });
-    add(logButtons, u"Export"_s, [this] { m_caller(u"EXPORTEQLOG"_s); });
+    add(logButtons, u"Export"_s, [withBatch] { withBatch(u"EXPORTEQLOG"_s); });
     logs->addLayout(logButtons);
     addTransferControls(logs);
     layout->addWidget(m_logPane, 3);

@@ -204,3 +204,17 @@ TEST_F(UsageLogWindowTest, AReadOnlyUserSeesALogWithoutHoldingTheBatch)
 }
 
 } // namespace
+
+TEST_F(UsageLogWindowTest, ImportAndExportAreHandedTheHighlightedBatch)
+{
+    batch(u"EQM"_s, 0, u"First"_s);
+    const quint16 second = batch(u"EQM"_s, 0, u"Second"_s);
+    const auto window = open();
+    window->highlight(second);
+    QList<quint16> handed;
+    during = [&](const QString &) { handed.append(session.buffer<EQBatch>().BatchID); };
+    window->button(u"Import"_s).click();
+    window->button(u"Export"_s).click();
+    EXPECT_EQ(called, (QStringList{u"IMPORTEQLOG"_s, u"EXPORTEQLOG"_s}));
+    EXPECT_EQ(handed, (QList<quint16>{second, second}));
+}

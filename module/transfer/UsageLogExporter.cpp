@@ -1,0 +1,76 @@
+#include "UsageLogExporter.h"
+
+#include "records/EQLogB.h"
+
+#include "data/Company.h"
+
+#include "core/OutputFile.h"
+#include "core/Text.h"
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::UsageLogExporter {
+
+namespace {
+
+QString text(const QString &value)
+{
+    const QString clipped = Text::clip(value);
+    if (!clipped.contains(u',') && !clipped.startsWith(u'"'))
+        return clipped;
+    return u'"' + QString(clipped).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
+// Month and day two characters wide, right-aligned: " 1/ 5/2025".
+QString date(DayNumber day)
+{
+    const QDate d = SuiteDate::toQDate(day);
+    const auto n2 = [](int value) { return QString::number(value).rightJustified(2, u' '); };
+    if (!d.isValid())
+        return u" 0/ 0/0000"_s;
+    return n2(d.month()) + u'/' + n2(d.day()) + u'/' +
+           QString::number(d.year()).rightJustified(4, u'0');
+}
+
+} // namespace
+
+QString lineOf(const EQLogB &log)
+{
+    const QStringList fields{text(log.EquipmentID),
+                             log.StartMeter.toString(),
+                             log.EndMeter.toString(),
+                             log.Units.toString(),
+                             text(Text::clip(log.ChargeType).left(1)),
+                             text(log.DetailType),
+                             text(log.GLAccount),
+                             text(log.JobID),
+                             text(log.CostCode),
+                             text(log.EquipmentIDCharged),
+                             text(log.Category),
+                             text(log.Comments),
+                             date(log.Date),
+                             text(log.Location),
+                             QString::number(log.EmployeeID)};
+    return fields.join(u',');
+}
+
+Result exportBatch(data::Company &company, quint16 batchId, const QString &path)
+{
+    if (const QString refused = OutputFile::refusal(path); !refused.isEmpty())
+        return {.problem = refused};
+    OutputFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {.problem = file.errorString() + u" Creating File"_s};
+    data::KeyCursor cursor =
+        company.file<EQLogB>().scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batchId)}));
+    int written = 0;
+    for (EQLogB log; cursor.next(log); ++written)
+        file.write((lineOf(log) + u"\n"_s).toUtf8());
+    if (cursor.error())
+        return {.problem = cursor.error()->text() + u" Reading EQLogB"_s};
+    if (const QString problem = file.finish(); !problem.isEmpty())
+        return {.problem = problem + u" Copying File"_s};
+    return {.ok = true, .written = written, .problem = {}};
+}
+
+} // namespace qaveq::UsageLogExporter

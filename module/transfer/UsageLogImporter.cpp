@@ -1,0 +1,331 @@
+#include "UsageLogImporter.h"
+
+#include "ImportLayout.h"
+
+#include "frame/ChargeCodes.h"
+#include "logs/LogEntryChecks.h"
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
+#include "records/EQLogB.h"
+
+#include "data/Company.h"
+#include "data/Session.h"
+#include "data/Transaction.h"
+#include "data/suite/GeneralLedgerFiles.h"
+
+#include "core/Clock.h"
+#include "core/Text.h"
+
+#include <QFile>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace qaveq {
+
+namespace {
+
+// The cost types of job cost codes that are not equipment.
+const QString OtherCostTypes = u"MSLGB"_s;
+// Meter readings, units and amounts of a log are 11.2.
+constexpr int LogDigits = 11;
+
+QString key(const QString &a, const QString &b)
+{
+    return a + QChar(0x1f) + b;
+}
+
+} // namespace
+
+// What one run has looked up, so that 100,000 lines of a few pieces of
+// equipment and jobs read each of them once.
+struct UsageLogImporter::Lookups
+{
+    explicit Lookups(data::Session &session)
+        : company(*session.company)
+        , costCodeLength(session.costCodeLength)
+    {}
+
+    const std::optional<EQHeader> &equipment(const QString &id)
+    {
+        auto found = pieces.find(id);
+        if (found == pieces.end()) {
+            EQHeader piece;
+            piece.EquipmentID = id;
+            std::optional<EQHeader> result;
+            if (!id.isEmpty() && company.file<EQHeader>().fetch(u"KeyEquipmentID", piece))
+                result = piece;
+            found = pieces.insert(id, result);
+        }
+        return *found;
+    }
+
+    bool job(const QString &id)
+    {
+        auto found = jobs.find(id);
+        if (found == jobs.end())
+            found = jobs.insert(id, ChargeCodes::job(company, id).state !=
+                                        ChargeCodes::State::NotFound);
+        return *found;
+    }
+
+    bool costCode(const QString &jobId, const QString &code)
+    {
+        const QString k = key(jobId, code);
+        auto found = costCodes.find(k);
+        if (found == costCodes.end())
+            found = costCodes.insert(
+                k, ChargeCodes::costCode(company, jobId, code, costCodeLength).state !=
+                       ChargeCodes::State::NotFound);
+        return *found;
+    }
+
+    bool account(const QString &number)
+    {
+        auto found = accounts.find(number);
+        if (found == accounts.end()) {
+            GLMaster record;
+            record.Account = number;
+            found = accounts.insert(number,
+                                    bool(company.file<GLMaster>().fetch(u"KeyAccount", record)));
+        }
+        return *found;
+    }
+
+    bool category(const QString &equipmentId, const QString &categoryId)
+    {
+        const QString k = key(equipmentId, categoryId);
+        auto found = categories.find(k);
+        if (found == categories.end()) {
+            EQCost record;
+            record.EquipmentID = equipmentId;
+            record.CostCategory = categoryId;
+            found =
+                categories.insert(k, bool(company.file<EQCost>().fetch(u"KeyEquipmentID", record)));
+        }
+        return *found;
+    }
+
+    data::Company &company;
+    int costCodeLength;
+    QHash<QString, std::optional<EQHeader>> pieces;
+    QHash<QString, bool> jobs, costCodes, accounts, categories;
+};
+
+UsageLogImporter::UsageLogImporter(data::Session &session, const Clock &clock)
+    : m_session(session)
+    , m_clock(clock)
+{}
+
+UsageLogImporter::~UsageLogImporter() = default;
+
+QString UsageLogImporter::read(const JCLimits &source, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return u"The import file "_s + path + u" cannot be read: "_s + file.errorString();
+    return read(source, file);
+}
+
+QString UsageLogImporter::read(const JCLimits &source, QIODevice &file)
+{
+    m_lines.clear();
+    m_errors.clear();
+    m_lookups = std::make_unique<Lookups>(m_session);
+    const ImportLine::Format format{.fileFormat = Text::clip(source.PrintOrder).isEmpty()
+                                                      ? ImportLayout::Comma
+                                                      : source.PrintOrder.at(0),
+                                    .dateFormat = Text::clip(source.JobTo),
+                                    .items = ImportLayout::items(source.Layout),
+                                    .referenceYear = m_clock.today().year()};
+    QTextStream stream(&file);
+    int number = 0;
+    for (QString text; stream.readLineInto(&text);) {
+        ++number;
+        if ((number == 1 && source.Skip) || Text::clip(text).isEmpty())
+            continue;
+        ImportLine::Fields fields = ImportLine::read(text, format);
+        if (const std::optional<QString> error = check(fields))
+            m_errors.append({number, Text::cut(*error, ErrorWidth)});
+        else
+            m_lines.append({number, std::move(fields)});
+    }
+    if (stream.status() != QTextStream::Ok)
+        return u"The import file could not be read to its end: "_s + file.errorString();
+    return {};
+}
+
+std::optional<QString> UsageLogImporter::check(ImportLine::Fields &fields)
+{
+    Lookups &look = *m_lookups;
+    if (fields.date == 0)
+        fields.date = SuiteDate::fromQDate(m_clock.today());
+    if (!look.equipment(fields.equipmentId))
+        return u"Equipment: "_s + fields.equipmentId + u" Not Found"_s;
+
+    QChar type = fields.detailType.trimmed().isEmpty()
+                     ? QChar()
+                     : fields.detailType.trimmed().at(0).toUpper();
+    if (!QStringView(u"GJEM").contains(type) || type.isNull()) {
+        if (!fields.jobId.isEmpty())
+            type = u'J';
+        else if (!fields.account.isEmpty())
+            type = u'G';
+        else if (!fields.equipmentCharged.isEmpty())
+            type = u'E';
+        else if (!fields.category.isEmpty())
+            type = u'M';
+        else
+            return u"Invalid Record"_s;
+    }
+    switch (type.unicode()) {
+    case u'J': {
+        if (fields.jobId.isEmpty())
+            return u"Missing Job ID"_s;
+        if (!look.job(fields.jobId))
+            return u"Job: "_s + fields.jobId + u" Not Found"_s;
+        if (fields.costCode.isEmpty())
+            return u"No Cost Code"_s;
+        if (fields.costCode.size() == m_session.costCodeLength)
+            fields.costCode += u'E';
+        if (!look.costCode(fields.jobId, fields.costCode))
+            return u"Cost Code "_s + fields.costCode + u" on Job "_s + fields.jobId +
+                   u" Not Found"_s;
+        fields.detailType = u"Job"_s;
+        break;
+    }
+    case u'G':
+        if (fields.account.isEmpty())
+            return u"Missing GL Account"_s;
+        if (!look.account(fields.account))
+            return u"Account: "_s + fields.account + u" Not Found"_s;
+        fields.detailType = u"G/L Account"_s;
+        break;
+    case u'E':
+    case u'M': {
+        // The category of an equipment charge is one of the charged
+        // equipment's: that is where posting puts the cost, as in log entry.
+        const bool charged = type == u'E';
+        if (charged && fields.equipmentCharged.isEmpty())
+            return u"Missing Equipment ID"_s;
+        if (fields.category.isEmpty())
+            return u"No Cost Category"_s;
+        const QString owner = charged ? fields.equipmentCharged : fields.equipmentId;
+        if (!look.category(owner, fields.category))
+            return u"Category "_s + fields.category + u" on Equipment "_s + owner + u" Not Found"_s;
+        fields.detailType = charged ? u"Equipment"_s : u"Maintenance"_s;
+        break;
+    }
+    }
+    if (fields.units.isZero())
+        fields.units = fields.endMeter - fields.startMeter;
+    if (fields.units.isZero())
+        return u"No Units"_s;
+    if (fields.chargeType.trimmed().isEmpty())
+        fields.chargeType = u"I"_s;
+    const EQHeader &piece = *look.equipment(fields.equipmentId);
+    const Decimal rate = LogEntryChecks::rateFor(fields.chargeType.left(1), piece);
+    for (const Decimal &figure :
+         {fields.startMeter, fields.endMeter, fields.units, (fields.units * rate).rounded(2)})
+        if (!figure.fits(LogDigits, 2))
+            return u"Figures too large for a usage log"_s;
+    return std::nullopt;
+}
+
+QChar UsageLogImporter::costType(const ImportLine::Fields &fields) const
+{
+    const int at = m_session.costCodeLength;
+    return at >= 0 && at < fields.costCode.size() ? fields.costCode.at(at).toUpper() : QChar();
+}
+
+int UsageLogImporter::otherCostTypes() const
+{
+    int count = 0;
+    for (const Line &line : m_lines) {
+        const QChar type = costType(line.fields);
+        if (!type.isNull() && OtherCostTypes.contains(type))
+            ++count;
+    }
+    return count;
+}
+
+void UsageLogImporter::keepEquipmentOnly()
+{
+    m_lines.removeIf([this](const Line &line) {
+        const QChar type = costType(line.fields);
+        return !type.isNull() && OtherCostTypes.contains(type);
+    });
+}
+
+UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
+                                                  const std::function<bool(int, int)> &progress)
+{
+    data::Company &company = *m_session.company;
+    // The rates are those of the moment of the import, read once per piece.
+    Lookups rates(m_session);
+    data::Transaction transaction(company.database(), {u"EQLogB"_s}, 5s);
+    if (!transaction.isActive())
+        return {.problem = transaction.notBegunText()};
+    data::Table &file = company.file<EQLogB>();
+    // The log numbers follow the highest one, taken once: no other station
+    // can add logs while the transaction holds the file.
+    EQLogB first;
+    if (data::FileStatus status = file.prime(first); !status)
+        return {.problem = status.error().text() +
+                           u" Autoincrementing EQLogB|The batch was left as it was."_s};
+    qint32 nextLogId = first.LogID;
+    const int total = int(m_lines.size());
+    int done = 0;
+    for (const Line &line : std::as_const(m_lines)) {
+        const ImportLine::Fields &f = line.fields;
+        const std::optional<EQHeader> &piece = rates.equipment(f.equipmentId);
+        if (!piece)
+            return {.problem = u"Equipment: "_s + f.equipmentId +
+                               u" was removed before the import.|Line "_s +
+                               QString::number(line.number) +
+                               u" was not imported; the batch "
+                               u"was left as it was."_s};
+        EQLogB log;
+        log.LogID = nextLogId++;
+        log.BatchID = qint16(batchId);
+        log.EquipmentID = f.equipmentId;
+        log.StartMeter = f.startMeter;
+        log.EndMeter = f.endMeter;
+        log.Units = f.units;
+        log.ChargeType = f.chargeType.left(1);
+        log.DetailType = f.detailType;
+        log.GLAccount = f.account;
+        log.JobID = f.jobId;
+        log.CostCode = f.costCode;
+        log.EquipmentIDCharged = f.equipmentCharged;
+        log.Category = f.category;
+        log.Comments = Text::cut(f.comment, 20);
+        log.Date = f.date;
+        log.Location = f.location;
+        log.EmployeeID = f.employeeId;
+        log.GrossAmount = (log.Units * LogEntryChecks::rateFor(log.ChargeType, *piece)).rounded(2);
+        log.AdjustedAmount = log.GrossAmount;
+        if (data::FileStatus status = file.insert(log); !status)
+            return {.problem = status.error().text() + u" Inserting EQLogB|Line "_s +
+                               QString::number(line.number) +
+                               u" could not be imported; the batch was left as it was."_s};
+        ++done;
+        if (progress && !progress(done, total))
+            return {.problem = u"The import was stopped; the batch was left as it was."_s};
+    }
+    if (data::FileStatus status = transaction.commit(); !status)
+        return {.problem =
+                    status.error().text() + u" Inserting EQLogB|The batch was left as it was."_s};
+    const int imported = total;
+    m_lines.clear();
+    m_errors.clear();
+    return {.ok = true, .imported = imported, .problem = {}};
+}
+
+QString UsageLogImporter::countText(qsizetype count)
+{
+    return QString::number(count) + (count == 1 ? u" Record"_s : u" Records"_s);
+}
+
+} // namespace qaveq

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ImportLine.h"
+
+#include "data/suite/JobCostFiles.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QIODevice;
+
+namespace qaveq {
+
+class Clock;
+struct EQHeader;
+
+namespace data {
+class Session;
+}
+
+// Turns the lines of a text file into usage logs of a batch: reads the file
+// by its source's layout, checks each line against the equipment, job-cost
+// and general-ledger files, keeps the valid lines and the errors of the
+// others, and inserts the kept lines as new unposted logs priced at the
+// equipment's rate.
+class UsageLogImporter
+{
+public:
+    static constexpr int ErrorWidth = 50;
+
+    struct Line
+    {
+        int number = 0; // counted over every line read, header and blank lines too
+        ImportLine::Fields fields;
+    };
+    struct Error
+    {
+        int line = 0;
+        QString text;
+    };
+
+    UsageLogImporter(data::Session &session, const Clock &clock);
+    ~UsageLogImporter();
+    UsageLogImporter(const UsageLogImporter &) = delete;
+    UsageLogImporter &operator=(const UsageLogImporter &) = delete;
+
+    // Reads the whole file afresh; the reason when it cannot be read.
+    QString read(const JCLimits &source, const QString &path);
+    QString read(const JCLimits &source, QIODevice &file);
+
+    const QList<Line> &lines() const { return m_lines; }
+    const QList<Error> &errors() const { return m_errors; }
+    // The user cancelled after seeing the errors: nothing is imported.
+    void dropLines() { m_lines.clear(); }
+
+    // The kept lines charged to a job cost code of a type other than
+    // equipment (material, subcontract, labour, general, burden).
+    int otherCostTypes() const;
+    // Keeps the lines charged to equipment cost codes and those without a cost type.
+    void keepEquipmentOnly();
+
+    // Inserts the kept lines into the batch, all or none: a failure leaves the
+    // batch as it was and says at which line. `progress` hears how many lines
+    // are done and may stop the run (false), which also leaves the batch as it was.
+    struct Result
+    {
+        bool ok = false;
+        int imported = 0;
+        QString problem; // for the user, "|" line breaks
+    };
+    Result import(quint16 batchId, const std::function<bool(int done, int total)> &progress = {});
+
+    // The text of the log count: "1 Record", "12 Records".
+    static QString countText(qsizetype count);
+
+private:
+    struct Lookups;
+
+    // Why the line cannot be imported, or nothing; completes its fields.
+    std::optional<QString> check(ImportLine::Fields &fields);
+    QChar costType(const ImportLine::Fields &fields) const;
+
+    data::Session &m_session;
+    const Clock &m_clock;
+    std::unique_ptr<Lookups> m_lookups;
+    QList<Line> m_lines;
+    QList<Error> m_errors;
+};
+
+} // namespace qaveq

@@ -1,0 +1,230 @@
+#include "transfer/tests/TransferFixture.h"
+#include "transfer/ui/ExportWindow.h"
+#include "transfer/ui/ImportSourceForm.h"
+#include "transfer/ui/ImportWindow.h"
+
+#include "runtime/ScriptedPicker.h"
+#include "runtime/ScriptedPrompter.h"
+
+#include "core/Text.h"
+#include "core/testing/QtPrinters.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+using namespace qaveq;
+
+namespace {
+
+class TransferWindowsTest : public qaveq::testing::TransferTest
+{
+protected:
+    ScriptedPrompter prompter;
+    ScriptedFileChooser files;
+};
+
+QStringList headings(const QTableWidget &table)
+{
+    QStringList result;
+    for (int i = 0; i < table.columnCount(); ++i)
+        result.append(table.horizontalHeaderItem(i)->text());
+    return result;
+}
+
+TEST_P(TransferWindowsTest, OpeningMakesTheBuiltInSourceWhichCannotBeDeleted)
+{
+    ImportWindow window(session, prompter, files, clock, 1);
+    ASSERT_EQ(window.sources().count(), 1);
+    EXPECT_EQ(window.sources().currentItem()->text(), u"*Usage Logs Exported from Tessary");
+    EXPECT_EQ(window.previewList().columnCount(), 15);
+    EXPECT_EQ(headings(window.previewList()).mid(0, 4),
+              (QStringList{u"EQ ID"_s, u"Meter Start"_s, u"Meter End"_s, u"Units"_s}));
+    EXPECT_FALSE(window.button(u"&Import"_s).isEnabled());
+
+    window.button(u"&Delete"_s).click();
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown().last().caption, u"Cannot Delete");
+    EXPECT_EQ(prompter.shown().last().text, u"This Import Type cannot be deleted.");
+    EXPECT_EQ(ImportSources::all(company).size(), 1);
+}
+
+// Preview of a source whose file is gone: the user picks another, sees the
+// errors, proceeds, keeps the equipment charges only and imports.
+TEST_P(TransferWindowsTest, PreviewAndImportThroughTheWindow)
+{
+    ASSERT_TRUE(ImportSources::ensureBuiltIn(company).isOk());
+    JCLimits source = *ImportSources::find(company, ImportLayout::BuiltInTitle);
+    source.NameFrom = folder.filePath(u"gone.csv"_s);
+    ASSERT_TRUE(company.file<JCLimits>().update(source).isOk());
+    const QString path = write(u"logs.csv"_s, "NOPE,0,1\n"
+                                              "LDR-1,0,2,,,,,J100,0100000000\n"
+                                              "LDR-1,0,3,,,,,J100,0200000000M\n"
+                                              "TRK-2,0,4,,R,,6110\n");
+    ImportWindow window(session, prompter, files, clock, 3);
+    QList<UsageLogImporter::Error> reviewed;
+    window.setErrorReview([&](const QList<UsageLogImporter::Error> &errors) {
+        reviewed = errors;
+        return true;
+    });
+    prompter.answerNext(1); // select a different file: Yes
+    files.answerNext(path);
+    prompter.answerNext(1); // &Equipment Only
+    window.button(u"&Preview"_s).click();
+
+    ASSERT_EQ(prompter.shown().size(), 2);
+    EXPECT_EQ(prompter.shown()[0].caption, u"Select New Filename");
+    EXPECT_EQ(prompter.shown()[0].text, u"The selected import file, "_s + source.NameFrom +
+                                            u" does not exist.  Do you wish to select a "
+                                            u"different file?"_s);
+    EXPECT_EQ(files.asked(), QStringList{u"Select An Import File"_s});
+    EXPECT_EQ(Text::clip(ImportSources::find(company, ImportLayout::BuiltInTitle)->NameFrom), path);
+    ASSERT_EQ(reviewed.size(), 1);
+    EXPECT_EQ(reviewed.first().line, 1);
+    EXPECT_EQ(prompter.shown()[1].caption, u"Import Non-Equipment Cost Types?");
+    EXPECT_TRUE(prompter.shown()[1].text.startsWith(
+        u"Out of the 3 usage log records to be imported,|1 have been charged"_s));
+    EXPECT_EQ(prompter.shown()[1].buttons, u"&Equipment Only|&All Types");
+
+    EXPECT_EQ(window.previewList().rowCount(), 2);
+    EXPECT_EQ(window.previewList().item(0, 0)->text(), u"LDR-1");
+    EXPECT_EQ(window.previewList().item(1, 3)->text(), u"4.00");
+    EXPECT_EQ(window.count().text(), u"2 Records");
+    EXPECT_TRUE(window.button(u"&Import"_s).isEnabled());
+    EXPECT_FALSE(window.button(u"&Preview"_s).isEnabled());
+
+    window.button(u"&Import"_s).click();
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    const QList<EQLogB> logs = logsOf(3);
+    ASSERT_EQ(logs.size(), 2);
+    EXPECT_EQ(logs[0].GrossAmount, Decimal(100)); // 2 x 50
+    EXPECT_EQ(logs[1].GrossAmount, Decimal(80));  // 4 x 20, rental
+}
+
+TEST_P(TransferWindowsTest, CancellingTheErrorsImportsNothing)
+{
+    ASSERT_TRUE(ImportSources::ensureBuiltIn(company).isOk());
+    JCLimits source = *ImportSources::find(company, ImportLayout::BuiltInTitle);
+    source.NameFrom = write(u"logs.csv"_s, "NOPE,0,1\nLDR-1,0,2,,,,6110\n");
+    ASSERT_TRUE(company.file<JCLimits>().update(source).isOk());
+    ImportWindow window(session, prompter, files, clock, 3);
+    window.setErrorReview([](const auto &) { return false; });
+    window.button(u"&Preview"_s).click();
+    EXPECT_EQ(window.previewList().rowCount(), 0);
+    EXPECT_FALSE(window.button(u"&Import"_s).isEnabled());
+    EXPECT_TRUE(window.button(u"&Preview"_s).isEnabled());
+}
+
+TEST_P(TransferWindowsTest, ImportWithoutABatchSaysSo)
+{
+    ASSERT_TRUE(ImportSources::ensureBuiltIn(company).isOk());
+    JCLimits source = *ImportSources::find(company, ImportLayout::BuiltInTitle);
+    source.NameFrom = write(u"logs.csv"_s, "LDR-1,0,2,,,,6110\n");
+    ASSERT_TRUE(company.file<JCLimits>().update(source).isOk());
+    ImportWindow window(session, prompter, files, clock, 0);
+    window.button(u"&Preview"_s).click();
+    window.button(u"&Import"_s).click();
+    ASSERT_FALSE(prompter.shown().isEmpty());
+    EXPECT_EQ(prompter.shown().last().caption, u"No Batch");
+    EXPECT_TRUE(logsOf(0).isEmpty());
+}
+
+TEST_P(TransferWindowsTest, BuiltInSourceFormChangesOnlyTheHeaderFlag)
+{
+    ASSERT_TRUE(ImportSources::ensureBuiltIn(company).isOk());
+    const JCLimits builtIn = *ImportSources::find(company, ImportLayout::BuiltInTitle);
+    ImportSourceForm form(session, prompter, files, data::Request::Change, builtIn);
+    EXPECT_EQ(form.windowTitle(),
+              u"Changing an Equipment Log Import Source  (*Usage Logs Exported from Tessary)");
+    EXPECT_FALSE(form.title().isEnabled());
+    EXPECT_FALSE(form.list().isEnabled());
+    EXPECT_FALSE(form.button(u"Move Up"_s).isEnabled());
+    EXPECT_FALSE(form.button(u"&Add"_s).isEnabled());
+    EXPECT_TRUE(form.header().isEnabled());
+    EXPECT_EQ(form.list().rowCount(), 15);
+    EXPECT_TRUE(form.list().isColumnHidden(3)); // comma format: no lengths
+    form.header().setChecked(true);
+    form.accept();
+    const JCLimits saved = *ImportSources::find(company, ImportLayout::BuiltInTitle);
+    EXPECT_EQ(saved.Skip, 1);
+    EXPECT_EQ(saved.Layout, ImportLayout::BuiltInLayout);
+}
+
+TEST_P(TransferWindowsTest, NewFixedSourceIsBuiltRowByRow)
+{
+    JCLimits fresh;
+    ImportSourceForm form(session, prompter, files, data::Request::Insert, fresh);
+    QList<ImportLayout::Row> answers{{0, QString(), u"Equipment ID"_s, 10, 0},
+                                     {0, QString(), u"Meter Start"_s, 8, 0},
+                                     {0, QString(), u"Total Units"_s, 6, 0},
+                                     {0, QString(), u"Not Used"_s, 3, 0}};
+    form.setItemEditor([&](const ImportLayout::Row &row) -> std::optional<ImportLayout::Row> {
+        EXPECT_EQ(row.number, form.rows().size() + 1);
+        ImportLayout::Row answer = answers.takeFirst();
+        answer.number = row.number;
+        return answer;
+    });
+    for (QAbstractButton *radio : form.findChildren<QAbstractButton *>())
+        if (radio->text() == u"Fixed Position")
+            radio->click();
+    for (int i = 0; i < 4; ++i)
+        form.addItem();
+    EXPECT_FALSE(form.list().isColumnHidden(4));
+    EXPECT_EQ(form.list().item(2, 4)->text(), u"19"); // start after 10 and 8
+    form.list().selectRow(2);
+    form.button(u"Move to Top"_s).click();
+    EXPECT_EQ(form.highlighted(), 0);
+    EXPECT_EQ(form.list().item(0, 2)->text(), u"Total Units");
+    EXPECT_EQ(form.list().item(1, 4)->text(), u"7");
+
+    form.accept(); // no name yet
+    ASSERT_EQ(prompter.shown().size(), 1);
+    form.title().setText(u"Yard scale"_s);
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    const std::optional<JCLimits> saved = ImportSources::find(company, u"Yard scale"_s);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->Layout, u"U06Q10S08");
+    EXPECT_EQ(saved->PrintOrder, u"F");
+    EXPECT_EQ(saved->Report, u"EQ Log Import");
+}
+
+TEST_P(TransferWindowsTest, ExportWritesThenShowsOrSaysComplete)
+{
+    EQLogB log;
+    log.BatchID = 2;
+    log.EquipmentID = u"LDR-1"_s;
+    log.Units = Decimal(3);
+    log.Date = SuiteDate::fromYmd(2025, 1, 5);
+    ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    ExportWindow window(session, prompter, files, 2);
+    QStringList viewed;
+    window.setViewer([&](const QString &path) { viewed.append(path); });
+
+    window.proceed(); // no file name: nothing
+    EXPECT_TRUE(prompter.shown().isEmpty());
+    EXPECT_NE(window.result(), QDialog::Accepted);
+
+    const QString path = folder.filePath(u"out.txt"_s);
+    window.fileName().setText(path);
+    window.previewBox().setChecked(true);
+    window.proceed();
+    EXPECT_EQ(viewed, QStringList{path});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "LDR-1,0,0,3,,,,,,,,, 1/ 5/2025,,0\n");
+
+    ExportWindow again(session, prompter, files, 2);
+    again.fileName().setText(path);
+    again.proceed();
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown().last().text, u"Export Process Complete");
+}
+
+INSTANTIATE_TEST_SUITE_P(SQLite, TransferWindowsTest, ::testing::Values(std::string("SQLite")));
+
+} // namespace
