@@ -2,10 +2,14 @@
 
 #include "CompanyAccess.h"
 
+#include "ReportCommands.h"
 #include "frame/ReadOnlyAccess.h"
 #include "records/EQLimits.h"
+#include "reports/DefinitionReports.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ReportFamily.h"
+
+#include "output/ReportPass.h"
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/StandardWarnings.h"
@@ -156,15 +160,20 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         context.err << "qaveq: the definition's report code names no report; nothing printed.\n";
         return Failure;
     }
-    // No report of the definitions is built yet: the dispatch reaches a
-    // procedure that is not defined, as the windows say too.
-    const std::optional<StandardWarnings::Warning> warning =
-        StandardWarnings::describe(6, procedure, {}, {}, 0);
-    context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
-    for (const std::optional<QString> &file : {pdf, exportFile})
-        if (file)
-            context.err << "qaveq: nothing was written to " << *file << ".\n";
-    return Failure;
+    std::unique_ptr<ReportPass> report = definitionReport(procedure, session, prompter, *definition,
+                                                          SuiteDate::fromQDate(clock.today()));
+    if (!report) {
+        // A report still to come: the dispatch reaches a procedure that is not
+        // defined, as the windows say too.
+        const std::optional<StandardWarnings::Warning> warning =
+            StandardWarnings::describe(6, procedure, {}, {}, 0);
+        context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
+        for (const std::optional<QString> &file : {pdf, exportFile})
+            if (file)
+                context.err << "qaveq: nothing was written to " << *file << ".\n";
+        return Failure;
+    }
+    return runHeadless(context, session, prompter, *report, pdf, exportFile, print);
 }
 
 } // namespace qaveq::host
