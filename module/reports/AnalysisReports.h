@@ -54,6 +54,9 @@ struct Row
     Figure &quantity(int column) { return figures[3 * column]; }
     Figure &amount(int column) { return figures[3 * column + 1]; }
     Figure &perUnit(int column) { return figures[3 * column + 2]; }
+    const Figure &quantity(int column) const { return figures[3 * column]; }
+    const Figure &amount(int column) const { return figures[3 * column + 1]; }
+    const Figure &perUnit(int column) const { return figures[3 * column + 2]; }
 };
 
 // The block of one piece of equipment: its cost-category rows, then (when
