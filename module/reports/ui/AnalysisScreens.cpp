@@ -19,6 +19,7 @@
 #include "core/Text.h"
 
 #include "data/Company.h"
+#include "data/ErrorManager.h"
 #include "data/Session.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ void printReport(const QString &procedure, data::ErrorManager &errors, OutputSta
     data::Session *session = ScreenRunner::session(errors);
     if (!session)
         return;
-    QtPrompter prompter(QApplication::activeWindow());
+    Prompter &prompter = *errors.prompter();
     const std::optional<EQLimits> definition = handedOver(*session, prompter);
     if (!definition)
         return;
@@ -131,8 +132,7 @@ void printAnalysis(data::ErrorManager &errors, OutputState &output)
         printReport(u"PRINTEQANALYSIS"_s, errors, output);
         return;
     }
-    QtPrompter prompter(QApplication::activeWindow());
-    const std::optional<EQLimits> definition = handedOver(*session, prompter);
+    const std::optional<EQLimits> definition = handedOver(*session, *errors.prompter());
     if (!definition) {
         session->reportViewMode = 0;
         return;
@@ -175,8 +175,7 @@ void printSummary(data::ErrorManager &errors, OutputState &output)
         printReport(u"PRINTEQANALYSIS1"_s, errors, output);
         return;
     }
-    QtPrompter prompter(QApplication::activeWindow());
-    const std::optional<EQLimits> definition = handedOver(*session, prompter);
+    const std::optional<EQLimits> definition = handedOver(*session, *errors.prompter());
     if (!definition) {
         session->reportViewMode = 0;
         return;
