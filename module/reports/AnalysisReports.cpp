@@ -361,17 +361,20 @@ report::ColumnTable blockColumns(const QString &perUnit, const Analysis::Period 
 {
     const int right = Qt::AlignRight;
     QList<report::ReportColumn> columns{
-        {.heading = {u"Type"_s}, .picture = u"@s10"_s},
-        {.heading = {u"Description"_s}, .picture = u"@s30"_s},
-        {.heading = {u"Units"_s}, .picture = u"@s5"_s},
+        {.heading = {QString(), u"Type"_s}, .picture = u"@s10"_s},
+        {.heading = {QString(), u"Description"_s}, .picture = u"@s30"_s},
+        {.heading = {QString(), u"Units"_s}, .picture = u"@s5"_s},
     };
     QList<report::ColumnSpan> spans;
     const int shown = period.isRange() ? 1 : 3;
     for (int c = 0; c < shown; ++c) {
         spans.append({.first = 3 + 3 * c, .count = 3, .text = period.headings[c]});
-        columns.append({.heading = {u"Quantity"_s}, .picture = u"@n-15.2b"_s, .alignment = right});
-        columns.append({.heading = {u"Amount"_s}, .picture = u"@n-15.2b"_s, .alignment = right});
-        columns.append({.heading = {perUnit}, .picture = u"@n-12.2b"_s, .alignment = right});
+        columns.append(
+            {.heading = {QString(), u"Quantity"_s}, .picture = u"@n-15.2b"_s, .alignment = right});
+        columns.append(
+            {.heading = {QString(), u"Amount"_s}, .picture = u"@n-15.2b"_s, .alignment = right});
+        columns.append(
+            {.heading = {QString(), perUnit}, .picture = u"@n-12.2b"_s, .alignment = right});
     }
     return report::ColumnTable(columns, ReportBands::font(8), spans);
 }
@@ -633,15 +636,19 @@ const report::ColumnTable &summaryColumns()
     static const report::ColumnTable table = [] {
         const int right = Qt::AlignRight;
         const QList<report::ReportColumn> columns{
-            {.heading = {u"ID"_s}, .picture = u"@s10"_s},
-            {.heading = {u"Description"_s}, .picture = u"@s30"_s},
-            {.heading = {u"VIN"_s}, .picture = u"@s20"_s},
-            {.heading = {u"License"_s}, .picture = u"@s10"_s},
-            {.heading = {u"Internal"_s}, .picture = u"@n-10.2b"_s, .alignment = right},
-            {.heading = {u"Rental"_s}, .picture = u"@n-10.2b"_s, .alignment = right},
-            {.heading = {u"Month to Date"_s}, .picture = u"@n-19.2"_s, .alignment = right},
-            {.heading = {u"Year to Date"_s}, .picture = u"@n-19.2"_s, .alignment = right},
-            {.heading = {u"Cumulative"_s}, .picture = u"@n-19.2"_s, .alignment = right},
+            {.heading = {QString(), u"ID"_s}, .picture = u"@s10"_s},
+            {.heading = {QString(), u"Description"_s}, .picture = u"@s30"_s},
+            {.heading = {QString(), u"VIN"_s}, .picture = u"@s17"_s},
+            {.heading = {QString(), u"License"_s}, .picture = u"@s10"_s},
+            {.heading = {QString(), u"Internal"_s}, .picture = u"@n-10.2b"_s, .alignment = right},
+            {.heading = {QString(), u"Rental"_s}, .picture = u"@n-10.2b"_s, .alignment = right},
+            {.heading = {QString(), u"Month to Date"_s},
+             .picture = u"@n-15.2"_s,
+             .alignment = right},
+            {.heading = {QString(), u"Year to Date"_s},
+             .picture = u"@n-15.2"_s,
+             .alignment = right},
+            {.heading = {QString(), u"Cumulative"_s}, .picture = u"@n-15.2"_s, .alignment = right},
         };
         const QList<report::ColumnSpan> spans{{.first = 4, .count = 2, .text = u"Rates"_s},
                                               {.first = 6, .count = 3, .text = u"Cost"_s}};

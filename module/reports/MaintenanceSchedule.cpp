@@ -149,14 +149,14 @@ const report::ColumnTable &scheduleColumns()
     static const report::ColumnTable table = [] {
         const int right = Qt::AlignRight;
         const QList<report::ReportColumn> columns{
-            {.heading = {u"Type"_s}, .picture = u"@s10"_s},
-            {.heading = {u"Description"_s}, .picture = u"@s30"_s},
-            {.heading = {u"Schedule Type"_s}, .picture = u"@s36"_s},
-            {.heading = {u"Date"_s}, .picture = u"@d1b"_s, .alignment = right},
-            {.heading = {u"Meter Reading"_s}, .picture = u"@n10b"_s, .alignment = right},
-            {.heading = {u"Date"_s}, .picture = u"@d1b"_s, .alignment = right},
-            {.heading = {u"Meter Reading"_s}, .picture = u"@n10b"_s, .alignment = right},
-            {.heading = {u"Current Meter"_s}, .picture = u"@n10b"_s, .alignment = right},
+            {.heading = {QString(), u"Type"_s}, .picture = u"@s10"_s},
+            {.heading = {QString(), u"Description"_s}, .picture = u"@s30"_s},
+            {.heading = {QString(), u"Schedule Type"_s}, .picture = u"@s36"_s},
+            {.heading = {QString(), u"Date"_s}, .picture = u"@d1b"_s, .alignment = right},
+            {.heading = {QString(), u"Meter Reading"_s}, .picture = u"@n10b"_s, .alignment = right},
+            {.heading = {QString(), u"Date"_s}, .picture = u"@d1b"_s, .alignment = right},
+            {.heading = {QString(), u"Meter Reading"_s}, .picture = u"@n10b"_s, .alignment = right},
+            {.heading = {QString(), u"Current Meter"_s}, .picture = u"@n10b"_s, .alignment = right},
         };
         const QList<report::ColumnSpan> spans{{.first = 3, .count = 2, .text = u"Last Service"_s},
                                               {.first = 5, .count = 2, .text = u"Next Service"_s}};
