@@ -5,9 +5,12 @@
 
 #include "frame/ReadOnlyAccess.h"
 #include "records/EQLimits.h"
+#include "reports/DefinitionReports.h"
 #include "reports/ListingReports.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ReportFamily.h"
+
+#include "output/ReportPass.h"
 
 #include "suite/Services.h"
 
@@ -167,20 +170,24 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
     data::Session *previous = data::Session::current();
     data::Session::setCurrent(&session);
     const auto restore = qScopeGuard([previous] { data::Session::setCurrent(previous); });
-    if (const std::unique_ptr<ReportPass> report = listingReport(
-            procedure, *desk->company, *definition,
-            {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))}))
-        return runHeadless(context, *desk->company, session, *report,
-                           {.pdf = pdf, .exportFile = exportFile, .print = print});
-    // The other families' reports are not built yet: the dispatch reaches a
-    // procedure that is not defined, as the windows say too.
-    const std::optional<StandardWarnings::Warning> warning =
-        StandardWarnings::describe(6, procedure, {}, {}, 0);
-    context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
-    for (const std::optional<QString> &file : {pdf, exportFile})
-        if (file)
-            context.err << "qaveq: nothing was written to " << *file << ".\n";
-    return Failure;
+    std::unique_ptr<ReportPass> report =
+        listingReport(procedure, *desk->company, *definition,
+                      {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))});
+    if (!report)
+        report = definitionReport(procedure, session, prompter, *definition,
+                                  SuiteDate::fromQDate(clock.today()));
+    if (!report) {
+        // A report still to come: the dispatch reaches a procedure that is not
+        // defined, as the windows say too.
+        const std::optional<StandardWarnings::Warning> warning =
+            StandardWarnings::describe(6, procedure, {}, {}, 0);
+        context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
+        for (const std::optional<QString> &file : {pdf, exportFile})
+            if (file)
+                context.err << "qaveq: nothing was written to " << *file << ".\n";
+        return Failure;
+    }
+    return runHeadless(context, session, prompter, *report, pdf, exportFile, print);
 }
 
 } // namespace qaveq::host

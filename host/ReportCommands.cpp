@@ -186,6 +186,39 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     return outcome(context, devices);
 }
 
+} // namespace
+
+int runHeadless(CommandContext &context, data::Session &session, Prompter &prompter,
+                ReportPass &pass, const std::optional<QString> &pdf,
+                const std::optional<QString> &exportFile, bool print)
+{
+    for (const std::optional<QString> &file : {pdf, exportFile}) {
+        if (!file)
+            continue;
+        if (const QString refused = OutputFile::refusal(*file); !refused.isEmpty()) {
+            context.err << "qaveq: " << refused << "\n";
+            return Failure;
+        }
+    }
+    data::Company &company = *session.company;
+    StopRequest::install();
+    const QString user = session.userId;
+    headlessSession(context, company, session);
+    session.userId = user;
+    OutputState output;
+    HeadlessDevices devices(pdf, exportFile, context.err);
+    devices.printRequested = print;
+    SystemClock clock;
+    const ReportRun::Services services{
+        session,  output, devices,
+        prompter, clock,  DisplayStrings::load(QDir(company.folder()).filePath(u"CPCSRPTS.INI"_s))};
+    ReportRun(pass, services).run();
+    const int status = outcome(context, devices);
+    return status == Success && print && !devices.printed ? int(Failure) : status;
+}
+
+namespace {
+
 // A designed report from the command line: the report's saved printer
 // settings stand for the printer dialog, the common output writes the PDF
 // (and prints it when asked).
@@ -356,31 +389,6 @@ int runReport(CommandContext &context)
 }
 
 } // namespace
-
-int runHeadless(CommandContext &context, data::Company &company, data::Session &session,
-                ReportPass &report, const HeadlessOutput &options)
-{
-    for (const std::optional<QString> &file : {options.pdf, options.exportFile}) {
-        if (!file)
-            continue;
-        if (const QString refused = OutputFile::refusal(*file); !refused.isEmpty()) {
-            context.err << "qaveq: " << refused << "\n";
-            return Failure;
-        }
-    }
-    StopRequest::install();
-    headlessSession(context, company, session);
-    OutputState output;
-    HeadlessDevices devices(options.pdf, options.exportFile, context.err);
-    devices.printRequested = options.print;
-    ConsolePrompter prompter(context.err);
-    SystemClock clock;
-    ReportRun(report, {session, output, devices, prompter, clock,
-                       DisplayStrings::load(QDir(company.folder()).filePath(u"CPCSRPTS.INI"_s))})
-        .run();
-    const int status = outcome(context, devices);
-    return status == Success && options.print && !devices.printed ? int(Failure) : status;
-}
 
 QList<Command> reportCommands()
 {

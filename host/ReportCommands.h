@@ -7,11 +7,11 @@
 #include <optional>
 
 namespace qaveq {
+class Prompter;
 class ReportPass;
 namespace data {
-class Company;
 class Session;
-} // namespace data
+}
 } // namespace qaveq
 
 namespace qaveq::host {
@@ -31,5 +31,12 @@ int runHeadless(CommandContext &context, data::Company &company, data::Session &
 
 // report: runs a report without windows and writes its PDF and text copy.
 QList<Command> reportCommands();
+
+// Runs a report without windows for the signed-on session: its PDF to `pdf`
+// (else its own name in the current folder), its text copy to `exportFile`,
+// printed as well when asked. Returns the exit status.
+int runHeadless(CommandContext &context, data::Session &session, Prompter &prompter,
+                ReportPass &pass, const std::optional<QString> &pdf,
+                const std::optional<QString> &exportFile, bool print);
 
 } // namespace qaveq::host

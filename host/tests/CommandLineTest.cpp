@@ -335,6 +335,37 @@ TEST_F(CommandLineTest, FixedAssetReportWritesThePdfAndItsTextCopy)
     EXPECT_EQ(graphs.out, folder.filePath(u"graphs.pdf"_s) + u" (1 page)\n"_s);
 }
 
+// The analysis definitions of the demonstration: analysis, cost summary and
+// maintenance schedule, run by the read-only user as well.
+TEST_F(CommandLineTest, SavedAnalysisDefinitionsRunToPdfAndText)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    const struct
+    {
+        const char16_t *number, *user, *firstBlock;
+    } runs[] = {
+        {u"1", u"ADM", u"Type\tDescription\tUnits\tQuantity\tAmount\t"},
+        {u"2", u"VEW", u"ID\tDescription\tVIN\tLicense\tInternal Rate"},
+        {u"3", u"EQM", u"\t\t\t___ Last Service ___"},
+    };
+    for (const auto &r : runs) {
+        const QString number = QString::fromUtf16(r.number);
+        SCOPED_TRACE(number.toStdString());
+        const QString pdf = folder.filePath(u"analysis"_s + number + u".pdf"_s);
+        const QString text = folder.filePath(u"analysis"_s + number + u".txt"_s);
+        const Outcome run = qaveq({u"--user"_s, QString::fromUtf16(r.user), u"report"_s, u"run"_s,
+                                   number, u"--pdf"_s, pdf, u"--export"_s, text});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(pdf + u" ("_s));
+        EXPECT_TRUE(fileContents(pdf).startsWith("%PDF-1.4"));
+        const QString lines = QString::fromUtf8(fileContents(text));
+        EXPECT_TRUE(lines.contains(QString::fromUtf16(r.firstBlock)))
+            << lines.left(400).toStdString();
+    }
+    EXPECT_TRUE(QString::fromUtf8(fileContents(folder.filePath(u"analysis1.txt"_s)))
+                    .contains(u"\tCost per hour:\t\t\t\t"_s));
+}
+
 TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)
 {
     ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);

@@ -138,9 +138,9 @@ TEST_F(HostWindowTest, FirstStartSignOnMenusAndExit)
         return prompter.shown().size() == before ? QString() : prompter.shown().last().text;
     };
     EQLimits definition;
-    definition.ReportType = u"S"_s;
-    EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition),
-              u"The Procedure PRINTEQANALYSIS1 has not been defined.");
+    definition.DetailSummary = u"D"_s;
+    EXPECT_EQ(shownAfter(u"PRINTEQCATEGORYLISTSERVER"_s, definition),
+              u"The Procedure PRINTEQCATEGORYLIST1 has not been defined.");
     definition.ReportType = u"Q"_s;
     EXPECT_EQ(shownAfter(u"PRINTEQANALYSISSERVER"_s, definition), QString());
     definition.ReportType = u"M"_s;

@@ -13,6 +13,7 @@
 #include "logs/ui/UsageLogWindow.h"
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
+#include "reports/ui/AnalysisScreens.h"
 #include "reports/ui/DefinitionScreens.h"
 #include "reports/ui/ListingScreens.h"
 #include "transfer/ui/ImportWindow.h"
@@ -151,10 +152,7 @@ void runReport(const QString &name)
     }
 
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQMAINTENANCE)
 QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
 
 extern "C" {
@@ -276,6 +274,22 @@ Q_DECL_EXPORT void PRINTEQANALYSISFM()
 {
     WriterScreens::run(QStringLiteral("PrintEQAnalysisFM"), module.state.errorManager(),
                        module.state.output());
+}
+
+// The reports of the analysis definitions.
+Q_DECL_EXPORT void PRINTEQANALYSIS()
+{
+    AnalysisScreens::printAnalysis(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQANALYSIS1()
+{
+    AnalysisScreens::printSummary(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQMAINTENANCE()
+{
+    AnalysisScreens::printMaintenance(module.state.errorManager(), module.state.output());
 }
 
 // The three server procedures run the report that the code of the definition

@@ -34,6 +34,8 @@ public:
     virtual qint64 primaryRecordCount() = 0;
     // The report's limits, printed in its footer and exported with it.
     virtual QStringList limitsLines() const { return {}; }
+    // The lines under "Report Parameters:" at the end of the export.
+    virtual QStringList exportParameters() const { return limitsLines(); }
 
     // Opens the view and reads the first record; false when there is none.
     virtual bool open(ReportRun &run) = 0;

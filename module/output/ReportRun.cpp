@@ -328,7 +328,7 @@ void ReportRun::mailPdf()
 void ReportRun::exportReport()
 {
     data::Session &session = m_services.session;
-    const QStringList limits = m_pass.limitsLines();
+    const QStringList limits = m_pass.exportParameters();
     // The report's text stays as printed, so that it can be exported again.
     QStringList lines = session.rxQueue;
     lines.append(QString());

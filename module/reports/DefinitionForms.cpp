@@ -392,6 +392,10 @@ QList<forms::Page> analysisPages()
     const Rule costAnalysis = [](const FormModel &form) {
         return form.code(u"ReportType") == u"A";
     };
+    // Schedules without due values are left off unless asked for.
+    Control listErrors =
+        box(u"List schedules that cannot be calculated"_s, u"EQLM:PrintTransactionDetail"_s);
+    listErrors.shownWhen = [](const FormModel &form) { return form.code(u"ReportType") == u"M"; };
     return {
         {.title = u"Selection"_s,
          .groups = {equipmentGroup(ReportFamily::Analysis), categoryGroup(costAnalysis),
@@ -402,7 +406,8 @@ QList<forms::Page> analysisPages()
               .rows = {{{radio({}, u"EQLM:ReportType"_s,
                                {{u"Usage / Cost Analysis"_s, u"A"_s},
                                 {u"Cost Summary Report"_s, u"S"_s},
-                                {u"Maintenance Schedule"_s, u"M"_s}})}}}},
+                                {u"Maintenance Schedule"_s, u"M"_s}})}},
+                       {{listErrors}}}},
              {.title = u"Quantity Analysis Type"_s,
               .rows = {{{radio({}, u"EQLM:QuantityAnalysis"_s,
                                {{u"Dollar Amount per Cost Unit  (e.g. $3.50/GAL)"_s, u"D"_s},

@@ -9,6 +9,7 @@
 #include "records/GLDepr.h"
 #include "records/ModuleFiles.h"
 #include "records/PriorPeriods.h"
+#include "reports/AnalysisReports.h"
 
 #include "data/Company.h"
 #include "data/suite/GeneralLedgerFiles.h"
@@ -17,6 +18,7 @@
 #include "runtime/ScriptedPrompter.h"
 
 #include "core/Clock.h"
+#include "core/Text.h"
 #include "core/testing/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -324,3 +326,87 @@ TEST_F(DemoCompanyTest, EveryEquipmentHasTheScheduleTheFormWouldCalculate)
 }
 
 } // namespace
+
+// The analysis figures of every piece of equipment against sums taken
+// straight from its cost categories, prior periods and ledger lines.
+TEST_F(DemoCompanyTest, AnalysisFiguresAgreeWithTheRecordsTheyComeFrom)
+{
+    const DayNumber today = SuiteDate::fromYmd(2026, 12, 8);
+    GLFiscal current, asOf;
+    for (const GLFiscal &period : readAll<GLFiscal>(*company, u"KeyFiscalPeriodUp"_s)) {
+        if (period.StartDate <= today && today <= period.EndDate)
+            current = period;
+    }
+    ASSERT_NE(current.FiscalPeriod, 0);
+    for (const GLFiscal &period : readAll<GLFiscal>(*company, u"KeyFiscalPeriodUp"_s))
+        if (period.FiscalPeriod == current.FiscalPeriod - 2)
+            asOf = period;
+    ASSERT_NE(asOf.FiscalPeriod, 0);
+
+    // key: equipment ID + category
+    std::map<QString, Decimal> cumulative, year, month, later, range;
+    for (const EQCost &c : readAll<EQCost>(*company, u"KeyEquipmentID"_s))
+        cumulative[Text::clip(c.EquipmentID) + u'|' + Text::clip(c.CostCategory)] =
+            c.CumulativeAmount;
+    for (const EQPriorC &p : readAll<EQPriorC>(*company, u"KeyEquipmentCategoryYear"_s))
+        if (p.FiscalYear == current.FiscalYear)
+            year[Text::clip(p.EquipmentID) + u'|' + Text::clip(p.Category)] += p.Amount;
+    for (const EQPriorCM &p : readAll<EQPriorCM>(*company, u"KeyEquipmentCategoryYearPeriod"_s)) {
+        const QString key = Text::clip(p.EquipmentID) + u'|' + Text::clip(p.Category);
+        if (p.FiscalYear == current.FiscalYear && p.Period == current.Period)
+            month[key] += p.Amount;
+        if (p.FiscalYear > asOf.FiscalYear ||
+            (p.FiscalYear == asOf.FiscalYear && p.Period > asOf.Period))
+            later[key] += p.Amount;
+    }
+    const DayNumber from = SuiteDate::fromYmd(2026, 4, 1), to = SuiteDate::fromYmd(2026, 9, 30);
+    for (const GLTrans &t : readAll<GLTrans>(*company, u"KeySubsidiaryCode"_s))
+        if (t.TransDate >= from && t.TransDate <= to && t.SubsidiaryCode.size() > 10)
+            range[t.SubsidiaryCode.left(10).trimmed() + u'|' + t.SubsidiaryCode.mid(10)] +=
+                t.CreditDebit == u"C" ? -t.Amount : t.Amount;
+
+    EQLimits all;
+    all.Report = u"Analysis"_s;
+    all.ReportType = u"A"_s;
+    all.QuantityAnalysis = u"D"_s;
+    all.IncludeInactive = 1;
+    EQLimits byRange = all;
+    byRange.SelectedDates = 1;
+    byRange.DateFrom = from;
+    byRange.DateTo = to;
+    EQLimits twoBack = all;
+    twoBack.SelectedDates = 2;
+    twoBack.FPTo = Decimal(asOf.FiscalPeriod);
+    const ReportSelection allSelection(*company, all, today),
+        rangeSelection(*company, byRange, today), asOfSelection(*company, twoBack, today);
+    const Analysis::Calculator allFigures(*company, allSelection,
+                                          Analysis::selectedPeriod(*company, allSelection, today));
+    const Analysis::Calculator rangeFigures(
+        *company, rangeSelection, Analysis::selectedPeriod(*company, rangeSelection, today));
+    const Analysis::Calculator asOfFigures(
+        *company, asOfSelection, Analysis::selectedPeriod(*company, asOfSelection, today));
+    int rows = 0;
+    Decimal summaryTotal, directTotal;
+    for (const EQHeader &e : readAll<EQHeader>(*company, u"KeyEquipmentID"_s)) {
+        const Analysis::EquipmentFigures figures = allFigures.equipment(e);
+        const Analysis::EquipmentFigures ranged = rangeFigures.equipment(e);
+        const Analysis::EquipmentFigures backed = asOfFigures.equipment(e);
+        ASSERT_EQ(figures.categories.size(), ranged.categories.size());
+        ASSERT_EQ(figures.categories.size(), backed.categories.size());
+        for (int i = 0; i < figures.categories.size(); ++i) {
+            const QString key = Text::clip(e.EquipmentID) + u'|' + figures.categories.at(i).code;
+            SCOPED_TRACE(key.toStdString());
+            EXPECT_EQ(*figures.categories.at(i).amount(Analysis::Cumulative), cumulative[key]);
+            EXPECT_EQ(*figures.categories.at(i).amount(Analysis::Year), year[key]);
+            EXPECT_EQ(*figures.categories.at(i).amount(Analysis::Month), month[key]);
+            EXPECT_EQ(*ranged.categories.at(i).amount(Analysis::Cumulative), range[key]);
+            EXPECT_EQ(*backed.categories.at(i).amount(Analysis::Cumulative),
+                      cumulative[key] - later[key]);
+            directTotal += cumulative[key];
+            ++rows;
+        }
+        summaryTotal += allFigures.summary(e).costs[2];
+    }
+    EXPECT_GT(rows, 50);
+    EXPECT_EQ(summaryTotal, directTotal);
+}

@@ -126,6 +126,14 @@ TEST_F(DefinitionScreensTest, AnAnalysisDefinitionTypedInIsCheckedAndSavedWithEn
     form->model.choose(u"EQLM:ReportType", u"S"_s);
     FormDriver::settle();
     EXPECT_FALSE(form->view->editor(u"EQLM:SelectedCategory")->isEnabled());
+    // Listing schedules that cannot be worked out is the maintenance
+    // schedule's own option.
+    EXPECT_TRUE(form->view->editor(u"EQLM:PrintTransactionDetail")->isHidden());
+    form->model.choose(u"EQLM:ReportType", u"M"_s);
+    FormDriver::settle();
+    EXPECT_FALSE(form->view->editor(u"EQLM:PrintTransactionDetail")->isHidden());
+    form->model.choose(u"EQLM:ReportType", u"S"_s);
+    FormDriver::settle();
 
     form->click(u"EQLM:ReportTitle");
     form->key(Qt::Key_Return);

@@ -1,0 +1,175 @@
+#pragma once
+
+#include "ReportSelection.h"
+
+#include "output/ReportPass.h"
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
+
+#include "runtime/report/Band.h"
+
+#include "core/Decimal.h"
+
+#include <array>
+#include <optional>
+
+namespace qaveq {
+
+// The figures of the analysis and cost summary reports: what each piece of
+// equipment cost and earned, cumulative, in the year and in the month (fiscal
+// period) of the selected period, or over a date range.
+namespace Analysis {
+
+enum Column { Cumulative = 0, Year = 1, Month = 2 };
+
+// The period a run reports on, chosen before any equipment is read.
+struct Period
+{
+    int selection = 0;   // 0 All (current period), 1 date range, 2 "As of" a period
+    int fiscalYear = 0;  // of the selected period
+    int period = 0;      // within its fiscal year, 1 to 12
+    DateRange range;     // a date range only
+    QString headings[3]; // over the cumulative, year and month columns
+    bool isRange() const { return selection == 1; }
+    // Whether (year, period) comes after the selected period.
+    bool later(int year, int periodOfYear) const
+    {
+        return year > fiscalYear || (year == fiscalYear && periodOfYear > period);
+    }
+};
+
+// The selected period of a definition: today's fiscal period, the period of
+// an "As of", or the range's dates; `today` names the headings of "All".
+Period selectedPeriod(data::Company &company, const ReportSelection &selection, DayNumber today);
+
+// One printed row: a figure per column, none where the row leaves it blank.
+using Figure = std::optional<Decimal>;
+struct Row
+{
+    QString code;
+    QString description;
+    QString unit;
+    // Quantity, amount and per-unit figure of each column in turn.
+    std::array<Figure, 9> figures;
+    Figure &quantity(int column) { return figures[3 * column]; }
+    Figure &amount(int column) { return figures[3 * column + 1]; }
+    Figure &perUnit(int column) { return figures[3 * column + 2]; }
+    const Figure &quantity(int column) const { return figures[3 * column]; }
+    const Figure &amount(int column) const { return figures[3 * column + 1]; }
+    const Figure &perUnit(int column) const { return figures[3 * column + 2]; }
+};
+
+// The block of one piece of equipment: its cost-category rows, then (when
+// there is at least one) the rows "Total Costs" to "Cost per hour".
+struct EquipmentFigures
+{
+    QString id;
+    QString description;
+    QList<Row> categories;
+    QList<Row> totals;
+};
+
+// a / b to the cent; 0 when b is 0.
+Decimal quotient(const Decimal &a, const Decimal &b);
+
+// The cost summary's line of one piece of equipment.
+struct SummaryLine
+{
+    QString id, description, vin, license;
+    Decimal internalRate, rentalRate;
+    Decimal costs[3]; // month, year, cumulative
+};
+
+// Works out the figures of single pieces of equipment for one definition.
+class Calculator
+{
+public:
+    Calculator(data::Company &company, const ReportSelection &selection, Period period);
+
+    const Period &period() const { return m_period; }
+    EquipmentFigures equipment(const EQHeader &equipment) const;
+    SummaryLine summary(const EQHeader &equipment) const;
+
+private:
+    struct Pair
+    {
+        Decimal quantity, amount;
+    };
+    // The GLTrans entries of a subsidiary code within the range: quantity and
+    // amount, each signed -1 for entries of `negative` ("D" or "C").
+    Pair rangeTotals(const QString &subsidiaryCode, const QString &negative) const;
+    // Categories of the equipment the report prints, in key order.
+    QList<EQCost> categories(const QString &id) const;
+
+    data::Company &m_company;
+    const ReportSelection &m_selection;
+    Period m_period;
+};
+
+} // namespace Analysis
+
+// The usage / cost analysis: a block per piece of equipment with a row per
+// cost category and its income, non-productive time, totals, net profit and
+// cost per hour, side by side for the three columns of the period.
+class EquipmentAnalysisReport final : public ReportPass
+{
+public:
+    // `collected` receives every equipment's block as printed, for the view.
+    EquipmentAnalysisReport(data::Company &company, EQLimits definition, DayNumber today,
+                            QList<Analysis::EquipmentFigures> *collected = nullptr);
+
+    QString title() const override;
+    QString pdfFileName() const override;
+    report::PageSetup pageSetup() const override;
+    qint64 primaryRecordCount() override;
+    QStringList limitsLines() const override { return m_limits; }
+    QStringList exportParameters() const override;
+    bool open(ReportRun &run) override;
+    bool next(ReportRun &run, int records) override;
+    int percentRead() const override;
+    qint64 recordsRead() const override { return m_read; }
+
+    // The printed block of one piece of equipment, with its export lines.
+    report::Band block(const Analysis::EquipmentFigures &figures) const;
+
+private:
+    data::Company &m_company;
+    ReportSelection m_selection;
+    Analysis::Period m_period;
+    QList<Analysis::EquipmentFigures> *m_collected;
+    QStringList m_limits;
+    QList<SelectedEquipment> m_equipment;
+    qint64 m_read = 0;
+};
+
+// The cost summary: a line per piece of equipment with its rates and its
+// month, year and cumulative cost, and the totals.
+class CostSummaryReport final : public ReportPass
+{
+public:
+    CostSummaryReport(data::Company &company, EQLimits definition, DayNumber today,
+                      QList<Analysis::SummaryLine> *collected = nullptr);
+
+    QString title() const override;
+    QString pdfFileName() const override;
+    report::PageSetup pageSetup() const override;
+    qint64 primaryRecordCount() override;
+    QStringList limitsLines() const override { return m_limits; }
+    QStringList exportParameters() const override;
+    bool open(ReportRun &run) override;
+    bool next(ReportRun &run, int records) override;
+    int percentRead() const override;
+    qint64 recordsRead() const override { return m_read; }
+
+private:
+    data::Company &m_company;
+    ReportSelection m_selection;
+    Analysis::Period m_period;
+    QList<Analysis::SummaryLine> *m_collected;
+    QStringList m_limits;
+    QList<SelectedEquipment> m_equipment;
+    Decimal m_totals[3];
+    qint64 m_read = 0;
+};
+
+} // namespace qaveq

@@ -1,0 +1,350 @@
+#include "AnalysisScreens.h"
+
+#include "equipment/ui/ScreenRunner.h"
+#include "output/ui/ReportWindow.h"
+#include "records/EQHeader.h"
+#include "records/EQLimits.h"
+#include "reports/AnalysisReports.h"
+#include "reports/DefinitionReports.h"
+#include "reports/ReportDefinitions.h"
+
+#include "suite/Procedures.h"
+
+#include "runtime/widgets/ListExport.h"
+#include "runtime/widgets/QtFileChooser.h"
+#include "runtime/widgets/QtPrompter.h"
+
+#include "core/Clock.h"
+#include "core/Picture.h"
+#include "core/Text.h"
+
+#include "data/Company.h"
+#include "data/ErrorManager.h"
+#include "data/Session.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace qaveq::AnalysisScreens {
+
+namespace {
+
+std::optional<EQLimits> handedOver(data::Session &session, Prompter &prompter)
+{
+    static const SystemClock clock;
+    return ReportDefinitions(session, prompter, clock).find(session.reportFilter.toUInt());
+}
+
+DayNumber today()
+{
+    return SuiteDate::fromQDate(SystemClock().today());
+}
+
+// Runs the report the procedure names over the handed-over definition.
+void printReport(const QString &procedure, data::ErrorManager &errors, OutputState &output)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    Prompter &prompter = *errors.prompter();
+    const std::optional<EQLimits> definition = handedOver(*session, prompter);
+    if (!definition)
+        return;
+    std::unique_ptr<ReportPass> report =
+        definitionReport(procedure, *session, prompter, *definition, today());
+    runReportWindow(*report, *session, output);
+}
+
+QString money(const Analysis::Figure &figure)
+{
+    static const Picture picture = Picture::parse(u"@n-15.2"_s);
+    return figure ? picture.format(*figure).trimmed() : QString();
+}
+
+// The figures of one equipment's block, as the report collected them.
+QWidget *analysisTable(const Analysis::EquipmentFigures &figures, const Analysis::Period &period,
+                       QWidget *parent)
+{
+    const int shown = period.isRange() ? 1 : 3;
+    auto *table = new QTableWidget(parent);
+    QStringList headings{u"Type"_s, u"Description"_s, u"Units"_s};
+    for (int c = 0; c < shown; ++c)
+        headings << period.headings[c] + u" Quantity"_s << u"Amount"_s << u"Per Unit"_s;
+    table->setColumnCount(int(headings.size()));
+    table->setHorizontalHeaderLabels(headings);
+    const QList<Analysis::Row> rows = figures.categories + figures.totals;
+    table->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const Analysis::Row &row = rows.at(r);
+        const QStringList texts{row.code, row.description, row.unit};
+        for (int c = 0; c < 3; ++c)
+            table->setItem(r, c, new QTableWidgetItem(texts.at(c)));
+        for (int i = 0; i < 3 * shown; ++i) {
+            auto *item = new QTableWidgetItem(money(row.figures[i]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, 3 + i, item);
+        }
+    }
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->resizeColumnsToContents();
+    return table;
+}
+
+// Where a tab keeps the format of its list: a folder per report below the
+// maker's folder of the application data.
+QString formatFile(const QString &folder)
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(base).filePath(u"Korvalis/"_s + folder + u"/ListFormat.ini"_s);
+}
+
+} // namespace
+
+QString recordCount(int count)
+{
+    return QString::number(count) + (count == 1 ? u" Record"_s : u" Records"_s);
+}
+
+void printAnalysis(data::ErrorManager &errors, OutputState &output)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    if (session->reportViewMode == 0) {
+        printReport(u"PRINTEQANALYSIS"_s, errors, output);
+        return;
+    }
+    const std::optional<EQLimits> definition = handedOver(*session, *errors.prompter());
+    if (!definition) {
+        session->reportViewMode = 0;
+        return;
+    }
+    auto collected = std::make_shared<QList<Analysis::EquipmentFigures>>();
+    const ReportSelection selection(*session->company, *definition, today());
+    const Analysis::Period period = Analysis::selectedPeriod(*session->company, selection, today());
+    // The view shows what the report collects, without printing a page.
+    const Analysis::Calculator calculator(*session->company, selection, period);
+    for (const SelectedEquipment &piece : selection.equipment()) {
+        EQHeader header;
+        header.EquipmentID = piece.id;
+        if (!session->company->file<EQHeader>().fetch(u"KeyEquipmentID", header))
+            continue;
+        Analysis::EquipmentFigures figures = calculator.equipment(header);
+        if (!figures.categories.isEmpty())
+            collected->append(figures);
+    }
+    ViewTab tab{u"Analysis"_s, u"EQ Analysis Report"_s, u"EQ Analysis Listing"_s, {}, {}, {}};
+    for (const Analysis::EquipmentFigures &figures : *collected) {
+        EQHeader header;
+        header.EquipmentID = figures.id;
+        static_cast<void>(session->company->file<EQHeader>().fetch(u"KeyEquipmentID", header));
+        tab.equipment.append({figures.id, figures.description, Text::clip(header.VIN),
+                              Text::clip(header.VehicleLicense)});
+    }
+    tab.detail = [collected, period](int row, QWidget *parent) {
+        return analysisTable(collected->at(row), period, parent);
+    };
+    tab.print = [&errors, &output] { printReport(u"PRINTEQANALYSIS"_s, errors, output); };
+    viewWindow(*session, 1, std::move(tab));
+}
+
+void printSummary(data::ErrorManager &errors, OutputState &output)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    if (session->reportViewMode == 0) {
+        printReport(u"PRINTEQANALYSIS1"_s, errors, output);
+        return;
+    }
+    const std::optional<EQLimits> definition = handedOver(*session, *errors.prompter());
+    if (!definition) {
+        session->reportViewMode = 0;
+        return;
+    }
+    const ReportSelection selection(*session->company, *definition, today());
+    const Analysis::Calculator calculator(
+        *session->company, selection,
+        Analysis::selectedPeriod(*session->company, selection, today()));
+    auto lines = std::make_shared<QList<Analysis::SummaryLine>>();
+    ViewTab tab{u"Cost Summary"_s, u"EQ Summary Report"_s, u"EQ Summary Listing"_s, {}, {}, {}};
+    for (const SelectedEquipment &piece : selection.equipment()) {
+        EQHeader header;
+        header.EquipmentID = piece.id;
+        if (!session->company->file<EQHeader>().fetch(u"KeyEquipmentID", header))
+            continue;
+        const Analysis::SummaryLine line = calculator.summary(header);
+        lines->append(line);
+        tab.equipment.append({line.id, line.description, line.vin, line.license});
+    }
+    tab.detail = [lines](int row, QWidget *parent) {
+        const Analysis::SummaryLine &line = lines->at(row);
+        auto *label = new QLabel(parent);
+        label->setText(u"Internal rate: %1    Rental rate: %2\nMonth to date: %3    Year to date: "
+                       "%4    Cumulative: %5"_s.arg(money(line.internalRate),
+                                                    money(line.rentalRate), money(line.costs[0]),
+                                                    money(line.costs[1]), money(line.costs[2])));
+        return label;
+    };
+    tab.print = [&errors, &output] { printReport(u"PRINTEQANALYSIS1"_s, errors, output); };
+    viewWindow(*session, 2, std::move(tab));
+}
+
+void printMaintenance(data::ErrorManager &errors, OutputState &output)
+{
+    printReport(u"PRINTEQMAINTENANCE"_s, errors, output);
+}
+
+void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
+{
+    if (!parent)
+        parent = QApplication::activeWindow();
+    QDialog window(parent);
+    window.setObjectName(u"LISTEQREPORTS"_s);
+    window.setWindowTitle(u"Analysis Report Detail"_s);
+    window.resize(1100, 640);
+    auto *layout = new QVBoxLayout(&window);
+    auto *tabs = new QTabWidget(&window);
+    layout->addWidget(tabs);
+    // One page per view mode; only the page of this run's report is shown.
+    auto *page = new QWidget(tabs);
+    tabs->addTab(page, tab.title);
+    tabs->setProperty("viewMode", mode);
+    auto *pageLayout = new QVBoxLayout(page);
+
+    auto *model = new QStandardItemModel(0, 4, page);
+    model->setHorizontalHeaderLabels({u"ID"_s, u"Description"_s, u"VIN"_s, u"License"_s});
+    for (int r = 0; r < tab.equipment.size(); ++r) {
+        QList<QStandardItem *> items;
+        for (const QString &text : tab.equipment.at(r)) {
+            auto *item = new QStandardItem(text);
+            item->setData(r, Qt::UserRole);
+            items.append(item);
+        }
+        model->appendRow(items);
+    }
+    auto *sorted = new QSortFilterProxyModel(page);
+    sorted->setSourceModel(model);
+    sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
+    auto *list = new QTableView(page);
+    list->setObjectName(u"EquipmentList"_s);
+    list->setModel(sorted);
+    list->setSortingEnabled(true);
+    list->sortByColumn(0, Qt::AscendingOrder);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->verticalHeader()->hide();
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->resizeColumnsToContents();
+    QSettings format(formatFile(tab.formatFolder), QSettings::IniFormat);
+    if (const QByteArray state = format.value(u"List/Header"_s).toByteArray(); !state.isEmpty())
+        list->horizontalHeader()->restoreState(state);
+
+    auto *split = new QHBoxLayout;
+    split->addWidget(list, 2);
+    auto *detailHolder = new QVBoxLayout;
+    split->addLayout(detailHolder, 3);
+    pageLayout->addLayout(split);
+    auto *count = new QLabel(recordCount(int(tab.equipment.size())), page);
+    pageLayout->addWidget(count);
+
+    const auto highlighted = [list]() -> int {
+        const QModelIndex index = list->currentIndex();
+        return index.isValid() ? index.data(Qt::UserRole).toInt() : -1;
+    };
+    QWidget *shown = nullptr;
+    const auto showDetail = [&] {
+        delete shown;
+        shown = nullptr;
+        const int row = highlighted();
+        if (row >= 0 && tab.detail) {
+            shown = tab.detail(row, page);
+            detailHolder->addWidget(shown);
+        }
+    };
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, &window,
+                     [&](const QModelIndex &, const QModelIndex &) { showDetail(); });
+
+    auto *buttons = new QHBoxLayout;
+    auto *view = new QPushButton(u"&View"_s, page);
+    auto *sendTo = new QPushButton(u"&Send To"_s, page);
+    auto *print = new QPushButton(u"&Print"_s, page);
+    auto *close = new QPushButton(u"&Close"_s, page);
+    for (QPushButton *button : {view, sendTo, print})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    pageLayout->addLayout(buttons);
+
+    QObject::connect(view, &QPushButton::clicked, &window, [&] {
+        const int row = highlighted();
+        if (row < 0)
+            return;
+        EQHeader header;
+        header.EquipmentID = tab.equipment.at(row).at(0);
+        if (!session.company->file<EQHeader>().fetch(u"KeyEquipmentID", header))
+            return;
+        session.buffer<EQHeader>() = header;
+        suite::OVVIEWEQHEADER();
+    });
+    QObject::connect(sendTo, &QPushButton::clicked, &window, [&] {
+        QtPrompter prompter(&window);
+        const QString folder = ListExport::defaultFolder(u"Korvalis/"_s + tab.sendToName);
+        QDir().mkpath(folder);
+        QtFileChooser chooser(&window);
+        const QString path =
+            chooser.choose(FileChooser::Purpose::Save, u"Send To"_s,
+                           QDir(folder).filePath(tab.sendToName + u".csv"_s),
+                           u"Comma-separated values (*.csv);;Tab-separated text (*.txt)"_s);
+        if (path.isEmpty())
+            return;
+        QList<QStringList> rows;
+        for (int r = 0; r < sorted->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < 4; ++c)
+                cells.append(sorted->index(r, c).data().toString());
+            rows.append(cells);
+        }
+        const ListExport::Format kind = path.endsWith(u".txt"_s, Qt::CaseInsensitive)
+                                            ? ListExport::Format::Tab
+                                            : ListExport::Format::Csv;
+        if (const QString problem = ListExport::write(
+                {u"ID"_s, u"Description"_s, u"VIN"_s, u"License"_s}, rows, path, kind);
+            !problem.isEmpty())
+            prompter.ask(Message{u"Send To"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+    });
+    QObject::connect(print, &QPushButton::clicked, &window, [&] {
+        session.reportViewMode = 0;
+        if (tab.print)
+            tab.print();
+    });
+    QObject::connect(close, &QPushButton::clicked, &window, &QDialog::accept);
+    if (sorted->rowCount() > 0)
+        list->setCurrentIndex(sorted->index(0, 0));
+    window.exec();
+    QDir().mkpath(QFileInfo(formatFile(tab.formatFolder)).absolutePath());
+    format.setValue(u"List/Header"_s, list->horizontalHeader()->saveState());
+    session.reportViewMode = 0;
+    session.globalResponse = data::Response::Completed;
+}
+
+} // namespace qaveq::AnalysisScreens
