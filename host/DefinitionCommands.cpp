@@ -1,9 +1,12 @@
 #include "DefinitionCommands.h"
 
 #include "CompanyAccess.h"
+#include "ReportCommands.h"
 
 #include "frame/ReadOnlyAccess.h"
+#include "logs/LogProofReport.h"
 #include "records/EQLimits.h"
+#include "reports/EquipmentDetailReport.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ReportFamily.h"
 
@@ -156,15 +159,27 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         context.err << "qaveq: the definition's report code names no report; nothing printed.\n";
         return Failure;
     }
-    // No report of the definitions is built yet: the dispatch reaches a
-    // procedure that is not defined, as the windows say too.
-    const std::optional<StandardWarnings::Warning> warning =
-        StandardWarnings::describe(6, procedure, {}, {}, 0);
-    context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
-    for (const std::optional<QString> &file : {pdf, exportFile})
-        if (file)
-            context.err << "qaveq: nothing was written to " << *file << ".\n";
-    return Failure;
+    const DayNumber today = SuiteDate::fromQDate(clock.today());
+    std::unique_ptr<ReportPass> pass;
+    const FamilyInfo *family = ReportFamilies::ofReport(definition->Report);
+    if (family && family->family == ReportFamily::Detail)
+        pass = std::make_unique<EquipmentDetailReport>(*desk->company, *definition, today);
+    else if (family && family->family == ReportFamily::Proof)
+        pass = std::make_unique<LogProofReport>(*desk->company, *definition, batches);
+    if (!pass) {
+        // The dispatch reaches a procedure that is not defined, as the
+        // windows say too.
+        const std::optional<StandardWarnings::Warning> warning =
+            StandardWarnings::describe(6, procedure, {}, {}, 0);
+        context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
+        for (const std::optional<QString> &file : {pdf, exportFile})
+            if (file)
+                context.err << "qaveq: nothing was written to " << *file << ".\n";
+        return Failure;
+    }
+    if (!batches.isEmpty() && family->family != ReportFamily::Proof)
+        return usage(context, u"report"_s, u"--batch is for proof listing definitions only"_s);
+    return runReportPass(context, session, *pass, pdf, exportFile, print);
 }
 
 } // namespace qaveq::host

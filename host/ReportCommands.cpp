@@ -357,6 +357,36 @@ int runReport(CommandContext &context)
 
 } // namespace
 
+int runReportPass(CommandContext &context, data::Session &session, ReportPass &pass,
+                  const std::optional<QString> &pdf, const std::optional<QString> &exportFile,
+                  bool print)
+{
+    for (const std::optional<QString> &file : {pdf, exportFile}) {
+        if (!file)
+            continue;
+        if (const QString refused = OutputFile::refusal(*file); !refused.isEmpty()) {
+            context.err << "qaveq: " << refused << "\n";
+            return Failure;
+        }
+    }
+    data::Company &company = *session.company;
+    StopRequest::install();
+    const bool preview = session.printPreview;
+    headlessSession(context, company, session);
+    session.printPreview = preview;
+    OutputState output;
+    HeadlessDevices devices(pdf, exportFile, context.err);
+    devices.printRequested = print;
+    ConsolePrompter prompter(context.err);
+    SystemClock clock;
+    const ReportRun::Services services{
+        session,  output, devices,
+        prompter, clock,  DisplayStrings::load(QDir(company.folder()).filePath(u"CPCSRPTS.INI"_s))};
+    ReportRun(pass, services).run();
+    const int status = outcome(context, devices);
+    return status == Success && print && !devices.printed ? int(Failure) : status;
+}
+
 QList<Command> reportCommands()
 {
     Command report{

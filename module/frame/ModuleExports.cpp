@@ -14,6 +14,7 @@
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ui/DefinitionScreens.h"
+#include "reports/ui/ReportScreens.h"
 #include "writer/ui/WriterScreens.h"
 
 #include "suite/SiblingModules.h"
@@ -148,12 +149,10 @@ void runReport(const QString &name)
     const bool NAME##StillToCome = markStillToCome(#NAME);                                         \
     }
 
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
 QAVEQ_PROCEDURE_NOT_BUILT(IMPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(EXPORTEQLOG)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQANALYSIS1)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLISTING1)
 QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQCATEGORYLIST)
@@ -223,6 +222,16 @@ Q_DECL_EXPORT void UPDATEEQCOST()
 Q_DECL_EXPORT void UPDATEEQHEADER()
 {
     EquipmentFormScreen::update(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQLOGBPROOF()
+{
+    ReportScreens::printLogProof(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQDETAIL()
+{
+    ReportScreens::printDetail(module.state.errorManager(), module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTFIXEDASSETS()
