@@ -482,11 +482,6 @@ qint64 EquipmentDetailReport::primaryRecordCount()
     return m_company.file<EQHeader>().count();
 }
 
-QString EquipmentDetailReport::exportHeading()
-{
-    return detailColumns(false).exportHeadings().join(u'\n');
-}
-
 bool EquipmentDetailReport::open(ReportRun &run)
 {
     if (!m_walk.start())

@@ -194,9 +194,6 @@ public:
     int percentRead() const override { return m_walk.percent(); }
     qint64 recordsRead() const override { return m_walk.transactionsRead(); }
 
-    // The export's heading line of the columns.
-    static QString exportHeading();
-
 private:
     bool heading(const EQHeader &equipment) override;
     bool line(const DetailListing::Section &section, const DetailListing::Line &line) override;
