@@ -448,6 +448,7 @@ EquipmentDetailReport::EquipmentDetailReport(data::Company &company, const EQLim
     : m_company(company)
     , m_definition(definition)
     , m_walk(company, definition, today)
+    , m_columns(detailColumns(definition.Orientation == u"P"))
 {}
 
 QString EquipmentDetailReport::title() const
@@ -488,11 +489,9 @@ bool EquipmentDetailReport::open(ReportRun &run)
         return false;
     m_limits = DetailListing::limitsLines(m_company, m_walk.selection());
     m_run = &run;
-    const bool portrait = m_definition.Orientation == u"P";
-    report::ReportEngine &engine =
-        run.beginPrinting([portrait](int) { return detailColumns(portrait).headings(); });
+    report::ReportEngine &engine = run.beginPrinting([this](int) { return m_columns.headings(); });
     report::Band exportHeadings;
-    exportHeadings.exportLines = detailColumns(portrait).exportHeadings();
+    exportHeadings.exportLines = m_columns.exportHeadings();
     return engine.print(exportHeadings);
 }
 
@@ -520,7 +519,7 @@ bool EquipmentDetailReport::line(const DetailListing::Section &section,
     if (m_definition.PrintTransactionDetail != 1)
         return true;
     const bool portrait = m_definition.Orientation == u"P";
-    const report::ColumnTable columns = detailColumns(portrait);
+    const report::ColumnTable &columns = m_columns;
     report::Band band = columns.detail({section.code, section.description, qint64(line.date),
                                         qint64(line.fiscalPeriod), line.journalId, line.description,
                                         line.quantity, line.unit, line.amount});
@@ -543,7 +542,7 @@ bool EquipmentDetailReport::sectionTotal(const DetailListing::Section &section,
                                          const Decimal &total)
 {
     const bool portrait = m_definition.Orientation == u"P";
-    const report::ColumnTable columns = detailColumns(portrait);
+    const report::ColumnTable &columns = m_columns;
     const report::TextStyle bold = ReportBands::font(portrait ? 6 : 7, true);
     const qreal row = columns.lineHeight();
     report::Band band;
@@ -563,7 +562,7 @@ bool EquipmentDetailReport::equipmentTotals(const EQHeader &, const Decimal &inc
                                             const Decimal &cost, const Decimal &net)
 {
     const bool portrait = m_definition.Orientation == u"P";
-    const report::ColumnTable columns = detailColumns(portrait);
+    const report::ColumnTable &columns = m_columns;
     const report::TextStyle bold = ReportBands::font(portrait ? 7 : 8, true);
     const qreal row = columns.lineHeight() + 20;
     const int right = Qt::AlignRight | Qt::AlignVCenter;

@@ -6,6 +6,8 @@
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
 
+#include "runtime/report/ReportColumns.h"
+
 #include "data/KeyCursor.h"
 #include "data/suite/GeneralLedgerFiles.h"
 
@@ -204,6 +206,7 @@ private:
     data::Company &m_company;
     EQLimits m_definition;
     DetailListing::Walk m_walk;
+    report::ColumnTable m_columns;
     QStringList m_limits;
     ReportRun *m_run = nullptr;
 };
