@@ -4,8 +4,10 @@
 #include "ReportCommands.h"
 
 #include "frame/ReadOnlyAccess.h"
+#include "logs/LogProofReport.h"
 #include "records/EQLimits.h"
 #include "reports/DefinitionReports.h"
+#include "reports/EquipmentDetailReport.h"
 #include "reports/ListingReports.h"
 #include "reports/ReportDefinitions.h"
 #include "reports/ReportFamily.h"
@@ -166,6 +168,11 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         context.err << "qaveq: the definition's report code names no report; nothing printed.\n";
         return Failure;
     }
+    const FamilyInfo *family = ReportFamilies::ofReport(definition->Report);
+    const bool proof = family && family->family == ReportFamily::Proof;
+    if (!batches.isEmpty() && !proof)
+        return usage(context, u"report"_s, u"--batch is for proof listing definitions only"_s);
+    const DayNumber today = SuiteDate::fromQDate(clock.today());
     // The image store works in the signed-on session.
     data::Session *previous = data::Session::current();
     data::Session::setCurrent(&session);
@@ -174,8 +181,11 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         listingReport(procedure, *desk->company, *definition,
                       {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))});
     if (!report)
-        report = definitionReport(procedure, session, prompter, *definition,
-                                  SuiteDate::fromQDate(clock.today()));
+        report = definitionReport(procedure, session, prompter, *definition, today);
+    if (!report && family && family->family == ReportFamily::Detail)
+        report = std::make_unique<EquipmentDetailReport>(*desk->company, *definition, today);
+    if (!report && proof)
+        report = std::make_unique<LogProofReport>(*desk->company, *definition, batches);
     if (!report) {
         // A report still to come: the dispatch reaches a procedure that is not
         // defined, as the windows say too.

@@ -203,8 +203,10 @@ int runHeadless(CommandContext &context, data::Session &session, Prompter &promp
     data::Company &company = *session.company;
     StopRequest::install();
     const QString user = session.userId;
+    const bool preview = session.printPreview;
     headlessSession(context, company, session);
     session.userId = user;
+    session.printPreview = preview;
     OutputState output;
     HeadlessDevices devices(pdf, exportFile, context.err);
     devices.printRequested = print;

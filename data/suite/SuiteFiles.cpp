@@ -1,5 +1,6 @@
 #include "SuiteFiles.h"
 
+#include "AccountsFiles.h"
 #include "GeneralLedgerFiles.h"
 #include "JobCostFiles.h"
 #include "PayrollFiles.h"
@@ -356,19 +357,66 @@ const FileSchema &LBFmt::fileSchema()
     return schema;
 }
 
+const FileSchema &APVendor::fileSchema()
+{
+    using B = SchemaBuilder<APVendor>;
+    static const FileSchema schema = B(u"APVendor"_s, u"APV"_s)
+                                         .text(u"VendorID"_s, &APVendor::VendorID, 10)
+                                         .text(u"Name"_s, &APVendor::Name, 40)
+                                         .key(u"KeyVendorID"_s, B::Unique, {u"VendorID"_s})
+                                         .build();
+    return schema;
+}
+
+const FileSchema &APInvoice::fileSchema()
+{
+    using B = SchemaBuilder<APInvoice>;
+    static const FileSchema schema = B(u"APInvoice"_s, u"API"_s)
+                                         .autoNumber(u"InvoiceID"_s, &APInvoice::InvoiceID)
+                                         .text(u"VendorID"_s, &APInvoice::VendorID, 10)
+                                         .text(u"InvoiceNumber"_s, &APInvoice::InvoiceNumber, 15)
+                                         .key(u"KeyInvoiceID"_s, B::Unique, {u"InvoiceID"_s})
+                                         .build();
+    return schema;
+}
+
+const FileSchema &ARCustomer::fileSchema()
+{
+    using B = SchemaBuilder<ARCustomer>;
+    static const FileSchema schema = B(u"ARCustomer"_s, u"ARC"_s)
+                                         .text(u"CustomerID"_s, &ARCustomer::CustomerID, 10)
+                                         .text(u"Name"_s, &ARCustomer::Name, 40)
+                                         .key(u"KeyCustomerID"_s, B::Unique, {u"CustomerID"_s})
+                                         .build();
+    return schema;
+}
+
+const FileSchema &ARBilling::fileSchema()
+{
+    using B = SchemaBuilder<ARBilling>;
+    static const FileSchema schema = B(u"ARBilling"_s, u"ARB"_s)
+                                         .autoNumber(u"BillingID"_s, &ARBilling::BillingID)
+                                         .text(u"CustomerID"_s, &ARBilling::CustomerID, 10)
+                                         .text(u"BillingNumber"_s, &ARBilling::BillingNumber, 15)
+                                         .key(u"KeyBillingID"_s, B::Unique, {u"BillingID"_s})
+                                         .build();
+    return schema;
+}
+
 } // namespace qaveq
 
 namespace qaveq::data {
 
 QList<const FileSchema *> suiteFiles()
 {
-    return {&GLMaster::fileSchema(), &GLFiscal::fileSchema(), &GLTrans::fileSchema(),
-            &JCHeader::fileSchema(), &JCCost::fileSchema(),   &JCCOH::fileSchema(),
-            &JCCOD::fileSchema(),    &JCLimits::fileSchema(), &PREmp::fileSchema(),
-            &PRCert::fileSchema(),   &NetUser::fileSchema(),  &UserFile::fileSchema(),
-            &Control::fileSchema(),  &Systems::fileSchema(),  &UserLog::fileSchema(),
-            &LimList::fileSchema(),  &MemLimit::fileSchema(), &DropList::fileSchema(),
-            &LBFmt::fileSchema()};
+    return {&GLMaster::fileSchema(),   &GLFiscal::fileSchema(), &GLTrans::fileSchema(),
+            &JCHeader::fileSchema(),   &JCCost::fileSchema(),   &JCCOH::fileSchema(),
+            &JCCOD::fileSchema(),      &JCLimits::fileSchema(), &PREmp::fileSchema(),
+            &PRCert::fileSchema(),     &NetUser::fileSchema(),  &UserFile::fileSchema(),
+            &Control::fileSchema(),    &Systems::fileSchema(),  &UserLog::fileSchema(),
+            &LimList::fileSchema(),    &MemLimit::fileSchema(), &DropList::fileSchema(),
+            &LBFmt::fileSchema(),      &APVendor::fileSchema(), &APInvoice::fileSchema(),
+            &ARCustomer::fileSchema(), &ARBilling::fileSchema()};
 }
 
 } // namespace qaveq::data

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 
@@ -364,6 +365,36 @@ TEST_F(CommandLineTest, SavedAnalysisDefinitionsRunToPdfAndText)
     }
     EXPECT_TRUE(QString::fromUtf8(fileContents(folder.filePath(u"analysis1.txt"_s)))
                     .contains(u"\tCost per hour:\t\t\t\t"_s));
+}
+
+TEST_F(CommandLineTest, DetailAndProofDefinitionsRunHeadless)
+{
+    ASSERT_EQ(qaveq({u"init"_s, u"--demo"_s}).status, 0);
+    // Definition 4 is the demonstration's detail listing, 10 its proof listing.
+    const QString detail = folder.filePath(u"detail.txt"_s);
+    const Outcome listing = qaveq({u"report"_s, u"run"_s, u"4"_s, u"--pdf"_s,
+                                   folder.filePath(u"detail.pdf"_s), u"--export"_s, detail});
+    ASSERT_EQ(listing.status, 0) << listing.err.toStdString();
+    EXPECT_TRUE(listing.out.startsWith(folder.filePath(u"detail.pdf"_s)))
+        << listing.out.toStdString();
+    const QStringList lines = QString::fromUtf8(fileContents(detail)).split(u'\n');
+    EXPECT_EQ(lines.at(1), u"Equipment Detail Listing"_s);
+    EXPECT_TRUE(lines.contains(u"Includes Cost Categories Only"_s));
+
+    const QString proof = folder.filePath(u"proof.txt"_s);
+    const Outcome tagged =
+        qaveq({u"report"_s, u"run"_s, u"10"_s, u"--batch"_s, u"1"_s, u"--batch"_s, u"3"_s,
+               u"--pdf"_s, folder.filePath(u"proof.pdf"_s), u"--export"_s, proof});
+    ASSERT_EQ(tagged.status, 0) << tagged.err.toStdString();
+    const QStringList proofLines = QString::fromUtf8(fileContents(proof)).split(u'\n');
+    EXPECT_EQ(proofLines.at(1), u"Proof Listing of Equipment Usage Log"_s);
+    EXPECT_TRUE(proofLines.at(4).startsWith(u"Batch 1 - "_s)) << proofLines.at(4).toStdString();
+    EXPECT_TRUE(std::any_of(proofLines.begin(), proofLines.end(), [](const QString &line) {
+        return line.startsWith(u"\t\tGrand Totals:\t"_s);
+    }));
+
+    // --batch belongs to proof listings only.
+    EXPECT_EQ(qaveq({u"report"_s, u"run"_s, u"4"_s, u"--batch"_s, u"1"_s}).status, 2);
 }
 
 TEST_F(CommandLineTest, FixedAssetReportFailuresSayWhy)

@@ -17,6 +17,7 @@
 #include "data/FileSchema.h"
 #include "data/Session.h"
 #include "data/Transaction.h"
+#include "data/suite/AccountsFiles.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/JobCostFiles.h"
 #include "data/suite/PayrollFiles.h"
@@ -455,6 +456,25 @@ private:
 
     void people()
     {
+        // The vendors and customers the ledger's bills and billings name.
+        const char16_t *const vendors[] = {
+            u"Ridgeline Fuel & Lube",   u"Summit Tire Center",        u"Crossroads Diesel Repair",
+            u"Valley Insurance Agency", u"State Motor Vehicles",      u"Ironworks Parts Supply",
+            u"Blue Ribbon Inspections", u"Hartley Hydraulic Service", u"Prairie Oil Company"};
+        for (int i = 0; i < int(std::size(vendors)); ++i) {
+            APVendor vendor;
+            vendor.VendorID = u"V"_s + QString::number(101 + i);
+            vendor.Name = QString::fromUtf16(vendors[i]);
+            put(vendor);
+        }
+        const char16_t *const customers[] = {u"Granite Ridge Builders", u"City of Maple Falls",
+                                             u"Northside Paving", u"Lakeshore Excavating"};
+        for (int i = 0; i < int(std::size(customers)); ++i) {
+            ARCustomer customer;
+            customer.CustomerID = u"C"_s + QString::number(100 + i);
+            customer.Name = QString::fromUtf16(customers[i]);
+            put(customer);
+        }
         for (const Person &p : Employees) {
             PREmp employee;
             employee.EmployeeID = p.id;
@@ -697,7 +717,27 @@ private:
         }
         const EQCode &code = m_categories.at(category);
         const QDate date = month.addDays(between(0, month.daysInMonth() - 1));
-        GLTrans cost = transaction(u"AP"_s, invoiceNo, periodIndex, date,
+        // Every third repair is the shop's own mechanic's work, through
+        // payroll; the rest are vendor bills through accounts payable.
+        if (category == u"REPAIRS" && invoiceNo % 3 == 0) {
+            const Person &mechanic = Employees[invoiceNo % std::size(Employees)];
+            GLTrans labor = transaction(u"P/R"_s, invoiceNo, periodIndex, date,
+                                        code.DefaultExpenseControl, amount, false);
+            labor.SubsidiaryCode = padded(id) + category;
+            labor.EquipmentID = id;
+            labor.SubsidiaryQuantity = quantity;
+            labor.EmployeeID = mechanic.id;
+            labor.Description = u"Shop labor - "_s + id;
+            put(labor);
+            GLTrans wages =
+                transaction(u"P/R"_s, invoiceNo, periodIndex, date, u"2100"_s, amount, true);
+            wages.EmployeeID = mechanic.id;
+            wages.Description = labor.Description;
+            put(wages);
+            addCategoryTotal(id, category, periodIndex, quantity, amount);
+            return;
+        }
+        GLTrans cost = transaction(u"A/P"_s, invoiceNo, periodIndex, date,
                                    code.DefaultExpenseControl, amount, false);
         cost.SubsidiaryCode = padded(id) + category;
         cost.EquipmentID = id;
@@ -707,12 +747,50 @@ private:
         cost.Description = code.Description + u" - "_s + id;
         put(cost);
         GLTrans payable =
-            transaction(u"AP"_s, invoiceNo, periodIndex, date, u"2000"_s, amount, true);
+            transaction(u"A/P"_s, invoiceNo, periodIndex, date, u"2000"_s, amount, true);
         payable.VendorID = cost.VendorID;
         payable.APInvoiceID = invoiceNo;
         payable.Description = cost.Description;
         put(payable);
+        // The vendor's bill; some come without a number.
+        APInvoice invoice;
+        invoice.InvoiceID = invoiceNo;
+        invoice.VendorID = cost.VendorID;
+        if (invoiceNo % 9 != 0)
+            invoice.InvoiceNumber = u"INV-"_s + QString::number(invoiceNo);
+        put(invoice);
+        addCategoryTotal(id, category, periodIndex, quantity, amount);
 
+        // A quarter of the repairs are damage a customer caused while renting:
+        // a fifth of the bill is billed back, a credit to the category.
+        if (category == u"REPAIRS" && invoiceNo % 4 == 0) {
+            const Decimal recovered = (amount / Decimal(5)).stored(15, 2);
+            ARBilling billing;
+            billing.CustomerID = u"C"_s + QString::number(100 + invoiceNo % 4);
+            if (invoiceNo % 3 != 1)
+                billing.BillingNumber = u"B-"_s + QString::number(invoiceNo);
+            put(billing);
+            GLTrans credit = transaction(u"A/R"_s, billing.BillingID, periodIndex, date,
+                                         code.DefaultExpenseControl, recovered, true);
+            credit.SubsidiaryCode = padded(id) + category;
+            credit.EquipmentID = id;
+            credit.CustomerID = billing.CustomerID;
+            credit.ARInvoiceID = billing.BillingID;
+            credit.Description = u"Damage billed back - "_s + id;
+            put(credit);
+            GLTrans receivable = transaction(u"A/R"_s, billing.BillingID, periodIndex, date,
+                                             u"1100"_s, recovered, false);
+            receivable.CustomerID = billing.CustomerID;
+            receivable.ARInvoiceID = billing.BillingID;
+            receivable.Description = credit.Description;
+            put(receivable);
+            addCategoryTotal(id, category, periodIndex, Decimal(), -recovered);
+        }
+    }
+
+    void addCategoryTotal(const QString &id, const QString &category, int periodIndex,
+                          const Decimal &quantity, const Decimal &amount)
+    {
         Money &total = m_categoryTotals[{id, category}][periodIndex];
         total.units += quantity;
         total.amount += amount;

@@ -16,6 +16,7 @@
 #include "reports/ui/AnalysisScreens.h"
 #include "reports/ui/DefinitionScreens.h"
 #include "reports/ui/ListingScreens.h"
+#include "reports/ui/ReportScreens.h"
 #include "transfer/ui/ImportWindow.h"
 #include "writer/ui/WriterScreens.h"
 
@@ -151,8 +152,6 @@ void runReport(const QString &name)
     const bool NAME##StillToCome = markStillToCome(#NAME);                                         \
     }
 
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQLOGBPROOF)
-QAVEQ_PROCEDURE_NOT_BUILT(PRINTEQDETAIL)
 QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
 
 extern "C" {
@@ -217,6 +216,16 @@ Q_DECL_EXPORT void UPDATEEQCOST()
 Q_DECL_EXPORT void UPDATEEQHEADER()
 {
     EquipmentFormScreen::update(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQLOGBPROOF()
+{
+    ReportScreens::printLogProof(module.state.errorManager(), module.state.output());
+}
+
+Q_DECL_EXPORT void PRINTEQDETAIL()
+{
+    ReportScreens::printDetail(module.state.errorManager(), module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTFIXEDASSETS()

@@ -23,6 +23,11 @@ public:
     // The report's PDF file name, appended to the user's PDF folder.
     virtual QString pdfFileName() const = 0;
     virtual report::PageSetup pageSetup() const { return {}; }
+    // Records of the primary file handled in one slice of the pass.
+    virtual int recordsPerSlice() const { return 25; }
+    // The question Cancel asks; empty: the display strings' own.
+    virtual QString cancelCaption() const { return {}; }
+    virtual QString cancelText() const { return {}; }
 
     // A report without limits of its own ends an empty run with the plain
     // "Nothing to Preview." note instead of the count its limits excluded.

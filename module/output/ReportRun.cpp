@@ -55,7 +55,7 @@ bool ReportRun::runSlice(int records)
         m_over = true;
         return false;
     }
-    const bool more = m_pass.next(*this, records);
+    const bool more = m_pass.next(*this, records > 0 ? records : m_pass.recordsPerSlice());
     if (m_engine && !m_engine->error().isEmpty()) {
         tell(m_pass.title(),
              u"The report stopped: its pages cannot be stored.|%1"_s.arg(m_engine->error()));
@@ -76,7 +76,10 @@ bool ReportRun::cancel()
         return true;
     const DisplayStrings &s = m_services.strings;
     Prompter &prompter = m_services.prompter;
-    const int sure = prompter.ask(Message{s.CancelAreYouSureTitle, s.CancelAreYouSureText,
+    const QString caption = m_pass.cancelCaption();
+    const QString text = m_pass.cancelText();
+    const int sure = prompter.ask(Message{caption.isEmpty() ? s.CancelAreYouSureTitle : caption,
+                                          text.isEmpty() ? s.CancelAreYouSureText : text,
                                           s.ButtonYesNo, 2, Message::Icon::Question});
     if (sure != 1)
         return false;

@@ -27,9 +27,6 @@ class Prompter;
 class ReportRun
 {
 public:
-    // Records handled in one slice of the pass.
-    static constexpr int RecordsPerSlice = 25;
-
     struct Services
     {
         data::Session &session;
@@ -45,8 +42,9 @@ public:
 
     // Starts the report; false when it has nothing to print and is over.
     bool start();
-    // Handles the next slice of records; false once the pass is over.
-    bool runSlice(int records = RecordsPerSlice);
+    // Handles the next slice of records (0: as many as the pass reads in
+    // one); false once the pass is over.
+    bool runSlice(int records = 0);
     // The user pressed Cancel or Esc: asks, and ends the pass when the user
     // means it. True when the pass is over.
     bool cancel();

@@ -10,6 +10,7 @@
 #include "records/ModuleFiles.h"
 #include "records/PriorPeriods.h"
 #include "reports/AnalysisReports.h"
+#include "reports/EquipmentDetailReport.h"
 
 #include "data/Company.h"
 #include "data/suite/GeneralLedgerFiles.h"
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -207,11 +209,17 @@ TEST_F(DemoCompanyTest, CategoryTotalsAgreeWithTheLedger)
     };
     for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s)) {
         (t.CreditDebit == u"C" ? credits : debits) += t.Amount;
-        if (t.CreditDebit == u"D" && !t.SubsidiaryCode.isEmpty())
-            bySubsidiary[t.SubsidiaryCode] += t.Amount;
-        if (t.JournalID == u"AP" && t.CreditDebit == u"D")
+        const bool debit = t.CreditDebit == u"D";
+        if (!t.SubsidiaryCode.isEmpty())
+            bySubsidiary[t.SubsidiaryCode] += debit ? t.Amount : -t.Amount;
+        // Vendor bills and shop labor charge a category; damage billed back
+        // to a customer credits it.
+        const bool bill = t.JournalID == u"A/P" || t.JournalID == u"P/R";
+        if (!t.SubsidiaryCode.isEmpty() && ((bill && debit) || (t.JournalID == u"A/R" && !debit)))
             charge(t.SubsidiaryCode.left(10).trimmed(), t.SubsidiaryCode.mid(10),
-                   SuiteDate::toQDate(t.TransDate), t.SubsidiaryQuantity, t.Amount);
+                   SuiteDate::toQDate(t.TransDate),
+                   debit ? t.SubsidiaryQuantity : -t.SubsidiaryQuantity,
+                   debit ? t.Amount : -t.Amount);
     }
     EXPECT_EQ(debits, credits) << "the ledger balances";
     int fromLogs = 0;
@@ -409,4 +417,82 @@ TEST_F(DemoCompanyTest, AnalysisFiguresAgreeWithTheRecordsTheyComeFrom)
     }
     EXPECT_GT(rows, 50);
     EXPECT_EQ(summaryTotal, directTotal);
+}
+
+namespace {
+
+// The subtotals the detail listing prints, by subsidiary code.
+class SubtotalSink final : public DetailListing::Sink
+{
+public:
+    std::map<QString, Decimal> totals;
+    QStringList descriptions;
+    QString equipment;
+
+    bool heading(const EQHeader &e) override
+    {
+        equipment = e.EquipmentID.leftJustified(10);
+        return true;
+    }
+    bool line(const DetailListing::Section &, const DetailListing::Line &line) override
+    {
+        descriptions.append(line.description);
+        return true;
+    }
+    bool sectionTotal(const DetailListing::Section &section, const Decimal &total) override
+    {
+        totals[equipment + section.code] = total;
+        return true;
+    }
+    bool equipmentTotals(const EQHeader &, const Decimal &, const Decimal &,
+                         const Decimal &) override
+    {
+        return true;
+    }
+};
+
+} // namespace
+
+// The detail listing of every section of every equipment adds up to what the
+// ledger holds for each subsidiary code: income credits less debits, costs
+// debits less credits.
+TEST_F(DemoCompanyTest, DetailListingSubtotalsAgreeWithTheLedger)
+{
+    EQLimits all;
+    all.Report = u"Detail"_s;
+    all.SelectedRef = 1;
+    all.RefFrom = Decimal(1);
+    all.ColorCoding = 1;
+    all.IncludeInactive = 1;
+    all.PrintTransactionDetail = 1;
+    DetailListing::Walk walk(*company, all, SuiteDate::fromYmd(2026, 12, 8));
+    SubtotalSink sink;
+    ASSERT_TRUE(walk.start());
+    while (walk.next(sink, 100)) {
+    }
+
+    std::map<QString, Decimal> ledger;
+    for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s)) {
+        if (t.SubsidiaryCode.isEmpty())
+            continue;
+        const bool income =
+            t.SubsidiaryCode.endsWith(u".I"_s) || t.SubsidiaryCode.endsWith(u".R"_s);
+        const bool credit = t.CreditDebit == u"C";
+        ledger[t.SubsidiaryCode] += (income == credit) ? t.Amount : -t.Amount;
+    }
+    for (const auto &[code, amount] : ledger)
+        EXPECT_EQ(sink.totals[code], amount) << code.toStdString();
+    EXPECT_GT(sink.totals.size(), ledger.size()); // sections without a line print 0.00
+
+    // The suite's parties behind the descriptions are on file.
+    const auto has = [&sink](const QString &part) {
+        return std::any_of(sink.descriptions.begin(), sink.descriptions.end(),
+                           [&part](const QString &d) { return d.contains(part); });
+    };
+    EXPECT_TRUE(has(u"(V10"_s));
+    EXPECT_TRUE(has(u" (Inv#INV-"_s));
+    EXPECT_TRUE(has(u" (Unnumbered Invoice)"_s));
+    EXPECT_TRUE(has(u" (Bill#B-"_s));
+    EXPECT_TRUE(has(u" (Unnumbered Billing)"_s));
+    EXPECT_TRUE(has(u" - Shop labor - "_s)); // payroll: "(101) Ortiz D - Shop labor - ..."
 }
