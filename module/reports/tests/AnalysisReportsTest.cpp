@@ -273,12 +273,14 @@ TEST_F(AnalysisReportsTest, ZeroDivisorsGiveZeroAndPseudoCategoriesNeverPrint)
         codes.append(row.code);
     EXPECT_EQ(codes, (QStringList{u"FUEL"_s, u"GONE"_s}));
     EXPECT_EQ(figures.categories.at(1).description, u"Code Not In Dictionary"_s);
-    for (const Analysis::Row &row : figures.categories + figures.totals)
-        for (int c = 0; c < 3; ++c)
+    for (const Analysis::Row &row : figures.categories + figures.totals) {
+        for (int c = 0; c < 3; ++c) {
             if (row.perUnit(c) && row.description != u"Net Profit" &&
-                row.description != u"Total Income")
-                EXPECT_TRUE(row.perUnit(c)->isZero())
-                    << row.description.toStdString();
+                row.description != u"Total Income") {
+                EXPECT_TRUE(row.perUnit(c)->isZero()) << row.description.toStdString();
+            }
+        }
+    }
     EXPECT_EQ(*figures.totals.at(0).amount(Analysis::Cumulative), money("105.00"));
 }
 
