@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -21,7 +22,14 @@ namespace {
 class AnalysisViewWindowTest : public qaveq::testing::ModuleFormTest
 {
 protected:
-    AnalysisViewWindowTest() { QStandardPaths::setTestModeEnabled(true); }
+    AnalysisViewWindowTest()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        // The list's format is remembered per report between runs.
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+             u"/Korvalis/EQ Analysis Report"_s)
+            .removeRecursively();
+    }
 
     AnalysisScreens::ViewTab tab()
     {
@@ -97,6 +105,12 @@ TEST_F(AnalysisViewWindowTest, ShowsTheReportsTabWithTheHighlightedEquipmentsFig
         EXPECT_EQ(prints, 1);
     });
     EXPECT_EQ(session.reportViewMode, 0) << "the view mode is set back when the window closes";
+
+    // The next run opens in the order the list was left in.
+    whileOpen(1, [](QDialog &window) {
+        QAbstractItemModel &rows = *window.findChild<QTableView *>(u"EquipmentList"_s)->model();
+        EXPECT_EQ(rows.index(0, 1).data().toString(), u"Dump truck");
+    });
 }
 
 } // namespace
