@@ -30,8 +30,6 @@
 #include "runtime/DebugLog.h"
 #include "runtime/StandardWarnings.h"
 
-#include "core/Clock.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
@@ -106,10 +104,7 @@ EQLimits currentDefinition()
     data::Session *session = data::Session::current();
     if (!session || !session->company)
         return {};
-    static const SystemClock clock;
-    const std::optional<EQLimits> found =
-        ReportDefinitions(*session, module.prompter, clock).find(session->reportFilter.toUInt());
-    return found.value_or(EQLimits());
+    return ReportDefinitions::handedOver(*session).value_or(EQLimits());
 }
 
 void runProcedure(const QString &name);

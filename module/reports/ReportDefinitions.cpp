@@ -376,13 +376,27 @@ void ReportDefinitions::dispatch(EQLimits &definition, const Caller &call)
         definition.assign(*again);
 }
 
-std::optional<EQLimits> ReportDefinitions::find(quint32 limitId) const
+namespace {
+
+std::optional<EQLimits> definitionNumbered(data::Company &company, quint32 limitId)
 {
     EQLimits definition;
     definition.LimitID = limitId;
-    if (!m_session.company->file<EQLimits>().fetch(u"KeyLimitID", definition))
+    if (!company.file<EQLimits>().fetch(u"KeyLimitID", definition))
         return std::nullopt;
     return definition;
+}
+
+} // namespace
+
+std::optional<EQLimits> ReportDefinitions::find(quint32 limitId) const
+{
+    return definitionNumbered(*m_session.company, limitId);
+}
+
+std::optional<EQLimits> ReportDefinitions::handedOver(const data::Session &session)
+{
+    return definitionNumbered(*session.company, session.reportFilter.toUInt());
 }
 
 void ReportDefinitions::tell(const QString &caption, const QString &text)

@@ -83,6 +83,9 @@ public:
 
     // The definition of that number; none when it is not on file.
     std::optional<EQLimits> find(quint32 limitId) const;
+    // The definition whose number was handed to a report in the session's
+    // report filter; none when it is not on file.
+    static std::optional<EQLimits> handedOver(const data::Session &session);
 
 private:
     void tell(const QString &caption, const QString &text);

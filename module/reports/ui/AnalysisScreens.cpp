@@ -46,12 +46,6 @@ namespace qaveq::AnalysisScreens {
 
 namespace {
 
-std::optional<EQLimits> handedOver(data::Session &session, Prompter &prompter)
-{
-    static const SystemClock clock;
-    return ReportDefinitions(session, prompter, clock).find(session.reportFilter.toUInt());
-}
-
 DayNumber today()
 {
     return SuiteDate::fromQDate(SystemClock().today());
@@ -64,7 +58,7 @@ void printReport(const QString &procedure, data::ErrorManager &errors, OutputSta
     if (!session)
         return;
     Prompter &prompter = *errors.prompter();
-    const std::optional<EQLimits> definition = handedOver(*session, prompter);
+    const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition)
         return;
     std::unique_ptr<ReportPass> report =
@@ -132,7 +126,7 @@ void printAnalysis(data::ErrorManager &errors, OutputState &output)
         printReport(u"PRINTEQANALYSIS"_s, errors, output);
         return;
     }
-    const std::optional<EQLimits> definition = handedOver(*session, *errors.prompter());
+    const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition) {
         session->reportViewMode = 0;
         return;
@@ -175,7 +169,7 @@ void printSummary(data::ErrorManager &errors, OutputState &output)
         printReport(u"PRINTEQANALYSIS1"_s, errors, output);
         return;
     }
-    const std::optional<EQLimits> definition = handedOver(*session, *errors.prompter());
+    const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition) {
         session->reportViewMode = 0;
         return;

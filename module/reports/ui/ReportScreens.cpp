@@ -30,11 +30,6 @@ namespace {
 
 const SystemClock systemClock;
 
-std::optional<EQLimits> definitionOf(data::Session &session, Prompter &prompter)
-{
-    return ReportDefinitions(session, prompter, systemClock).find(session.reportFilter.toUInt());
-}
-
 // Walks the definition into the view's lists under the progress window;
 // none when the user cancelled.
 std::optional<QList<DetailListing::ViewedEquipment>>
@@ -97,7 +92,7 @@ void printDetail(data::ErrorManager &errors, OutputState &output)
     if (!session)
         return;
     Prompter &prompter = *errors.prompter();
-    const std::optional<EQLimits> definition = definitionOf(*session, prompter);
+    const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition)
         return;
     const bool view = session->reportViewMode == 3;
@@ -117,7 +112,7 @@ void printLogProof(data::ErrorManager &errors, OutputState &output)
     data::Session *session = ScreenRunner::session(errors);
     if (!session)
         return;
-    const std::optional<EQLimits> definition = definitionOf(*session, *errors.prompter());
+    const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition)
         return;
     LogProofReport report(*session->company, *definition, session->tagQueue);
