@@ -1,3 +1,5 @@
+#include "UsageLogWindowFixture.h"
+
 #include "logs/ui/UsageLogWindow.h"
 #include "records/EQLogB.h"
 #include "records/ModuleFiles.h"
@@ -27,43 +29,17 @@ using namespace qaveq;
 
 namespace {
 
-class UsageLogMovesTest : public ::testing::Test
+class UsageLogMovesTest : public qaveq::testing::UsageLogWindowFixture
 {
 protected:
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2025, 6, 15), QTime(9, 0))};
 
     UsageLogMovesTest()
     {
-        session.userId = u"EQM"_s;
-        session.companyId = company.id();
         for (const QString &id : {u"EQM"_s, u"ADM"_s}) {
             UserFile user;
             user.UserID = id;
             EXPECT_TRUE(company.file<UserFile>().insert(user).isOk());
         }
-    }
-
-    quint16 batch(const QString &owner, quint8 secure, const QString &description, int logs = 0)
-    {
-        EQBatch record;
-        record.UserID = owner;
-        record.Description = description;
-        record.Secure = secure;
-        record.SortID = qint32(company.file<EQBatch>().count() + 1);
-        EXPECT_TRUE(company.file<EQBatch>().insert(record).isOk());
-        for (int i = 1; i <= logs; ++i) {
-            EQLogB log;
-            log.BatchID = qint16(record.BatchID);
-            log.EquipmentID = u"TRK-1"_s;
-            log.Date = SuiteDate::fromYmd(2025, 6, i);
-            log.AdjustedAmount = Decimal(100 * i);
-            EXPECT_TRUE(company.file<EQLogB>().insert(log).isOk());
-        }
-        return record.BatchID;
     }
 
     std::unique_ptr<UsageLogWindow> open()

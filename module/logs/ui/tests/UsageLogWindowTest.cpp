@@ -1,3 +1,5 @@
+#include "UsageLogWindowFixture.h"
+
 #include "logs/ui/UsageLogWindow.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
@@ -26,45 +28,19 @@ using namespace qaveq;
 
 namespace {
 
-class UsageLogWindowTest : public ::testing::Test
+class UsageLogWindowTest : public qaveq::testing::UsageLogWindowFixture
 {
 protected:
-    qaveq::testing::TestDatabase database{"SQLite"};
-    data::Company company{database.settings(), companyCatalog()};
-    data::Session session{&company};
-    ScriptedPrompter prompter;
-    FixedClock clock{QDateTime(QDate(2025, 6, 15), QTime(9, 0))};
     QStringList called;
     // What a called procedure sees of the session while it runs.
     std::function<void(const QString &)> during;
 
     UsageLogWindowTest()
     {
-        session.userId = u"EQM"_s;
-        session.companyId = company.id();
         EQHeader truck;
         truck.EquipmentID = u"TRK-1"_s;
         truck.Description = u"Dump Truck"_s;
         EXPECT_TRUE(company.file<EQHeader>().insert(truck).isOk());
-    }
-
-    quint16 batch(const QString &owner, quint8 secure, const QString &description, int logs = 0)
-    {
-        EQBatch record;
-        record.UserID = owner;
-        record.Description = description;
-        record.Secure = secure;
-        record.SortID = qint32(company.file<EQBatch>().count() + 1);
-        EXPECT_TRUE(company.file<EQBatch>().insert(record).isOk());
-        for (int i = 1; i <= logs; ++i) {
-            EQLogB log;
-            log.BatchID = qint16(record.BatchID);
-            log.EquipmentID = u"TRK-1"_s;
-            log.Date = SuiteDate::fromYmd(2025, 6, i);
-            log.AdjustedAmount = Decimal(100 * i);
-            EXPECT_TRUE(company.file<EQLogB>().insert(log).isOk());
-        }
-        return record.BatchID;
     }
 
     std::unique_ptr<UsageLogWindow> open()
