@@ -68,7 +68,8 @@ TEST(CategoryColumnsTest, FillsColumnByColumnWithTheLastPageEven)
         EXPECT_EQ(columnsOf(c.entries, c.columns), c.expected)
             << c.entries << " entries in " << c.columns << " columns";
     // Every row of a full page has all its columns.
-    for (const CategoryColumns::Row &row : CategoryColumns::pages(190, 3).first())
+    const auto full = CategoryColumns::pages(190, 3);
+    for (const CategoryColumns::Row &row : full.first())
         EXPECT_EQ(row.size(), 3);
 }
 
