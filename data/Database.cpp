@@ -140,6 +140,20 @@ QSqlQuery *Database::prepared(const QString &key, const std::function<QString()>
     return &found->second;
 }
 
+std::optional<QString> Database::changeStamp() const
+{
+    if (dialect() != Dialect::SQLite)
+        return std::nullopt;
+    // data_version moves when another connection commits to the file;
+    // total_changes() counts the rows this connection has written.
+    QSqlQuery query(connection());
+    if (!query.exec(
+            QStringLiteral("SELECT data_version, total_changes() FROM pragma_data_version")) ||
+        !query.next())
+        return std::nullopt;
+    return query.value(0).toString() + u'/' + query.value(1).toString();
+}
+
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);

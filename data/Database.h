@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <unordered_map>
 
 class QSqlError;
@@ -85,6 +86,10 @@ public:
     // server can tell (PostgreSQL); empty otherwise.
     QStringList stationsHolding(const QStringList &tables) const;
     bool isReadOnly() const { return m_settings.readOnly; }
+    // A stamp that changes whenever rows of the database may have changed,
+    // by this connection or by any other (another station's included); none
+    // where the server cannot tell cheaply (PostgreSQL) or cannot be asked.
+    std::optional<QString> changeStamp() const;
 
     // The statement kept under `key`, prepared from sql() on first use and
     // reused for the life of the connection; null (the error noted) when it

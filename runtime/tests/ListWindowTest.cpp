@@ -155,6 +155,35 @@ TEST_F(ListWindowTest, TheCountIsMadeOnlyOnceThePageIsOnScreen)
     EXPECT_EQ(shownCount(), u"250 Records");
 }
 
+// A count is kept while nothing in the database changes, and made again after
+// a change by this station or by another one.
+TEST_F(ListWindowTest, TheCountIsKeptUntilTheFileChangesHereOrAtAnotherStation)
+{
+    KeyedListModel model(company.file<GLMaster>(), accounts().columns);
+    model.reload();
+    EXPECT_EQ(model.countInBackground().result(), 250);
+    const QFuture<qint64> again = model.countInBackground();
+    EXPECT_TRUE(again.isFinished()) << "kept, not read again";
+    EXPECT_EQ(again.result(), 250);
+
+    data::Company station{database.settings(), data::Catalog::suite()};
+    GLMaster account;
+    account.Account = u"9000"_s;
+    ASSERT_TRUE(station.file<GLMaster>().insert(account).isOk());
+    EXPECT_EQ(model.countInBackground().result(), 251);
+
+    GLMaster own;
+    own.Account = u"9001"_s;
+    ASSERT_TRUE(company.file<GLMaster>().insert(own).isOk());
+    EXPECT_EQ(model.countInBackground().result(), 252);
+
+    // Another list of the same file keeps a count of its own.
+    KeyedListModel limited(company.file<GLMaster>(), accounts().columns);
+    limited.setRange({u"9000"_s}, {u"9999"_s});
+    EXPECT_EQ(limited.countInBackground().result(), 2);
+    EXPECT_EQ(model.countInBackground().result(), 252);
+}
+
 TEST_F(ListWindowTest, TheFormIsCalledWithTheRequestAndTheRecordInTheBuffer)
 {
     ListWindow::Definition definition = accounts();

@@ -3,6 +3,8 @@
 #include "data/Database.h"
 #include "data/Table.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QPromise>
 #include <QThreadPool>
 
@@ -12,6 +14,55 @@
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
+
+namespace {
+
+// The counts made, each with the database's change stamp taken as it began:
+// a list opened again over an unchanged file shows its count at once instead
+// of reading the whole file again.
+struct KeptCount
+{
+    QString stamp;
+    qint64 count = -1;
+};
+
+struct KeptCounts
+{
+    QMutex mutex;
+    QHash<QString, KeptCount> counts;
+};
+
+KeptCounts &keptCounts()
+{
+    static KeptCounts kept;
+    return kept;
+}
+
+QString valueText(const data::FieldValue &value)
+{
+    if (const auto *number = std::get_if<qint64>(&value))
+        return u'n' + QString::number(*number);
+    if (const auto *decimal = std::get_if<Decimal>(&value))
+        return u'd' + decimal->toString();
+    return u's' + std::get<QString>(value);
+}
+
+// What a count covers: the database, the file and key, and the list's limits.
+QString countKey(const data::Database &db, const data::FileSchema &schema, const QString &key,
+                 const data::ScanOptions &options)
+{
+    QStringList parts{db.settings().sqliteFile, db.settings().schema, schema.name, key};
+    for (const data::FieldValue &value : options.from)
+        parts.append(u"from:"_s + valueText(value));
+    for (const data::FieldValue &value : options.to)
+        parts.append(u"to:"_s + valueText(value));
+    for (const data::Filter &filter : options.filters)
+        parts.append(u"filter:%1:%2:"_s.arg(filter.field).arg(int(filter.op)) +
+                     valueText(filter.value));
+    return parts.join(u'\x1f');
+}
+
+} // namespace
 
 KeyedListModel::KeyedListModel(data::Table &table, QList<Column> columns, QObject *parent)
     : QAbstractTableModel(parent)
@@ -105,14 +156,32 @@ QFuture<qint64> KeyedListModel::countInBackground() const
         promise->finish();
         return future;
     }
+    const data::ScanOptions options = rangeOptions();
+    const QString kept = countKey(db, m_table.schema(), m_key, options);
+    const std::optional<QString> stamp = db.changeStamp();
+    if (stamp) {
+        KeptCounts &counts = keptCounts();
+        const QMutexLocker lock(&counts.mutex);
+        const auto found = counts.counts.constFind(kept);
+        if (found != counts.counts.cend() && found->stamp == *stamp) {
+            promise->addResult(found->count);
+            promise->finish();
+            return future;
+        }
+    }
     QThreadPool::globalInstance()->start(
-        [promise, settings, schema = &m_table.schema(), key = m_key, options = rangeOptions()] {
+        [promise, settings, schema = &m_table.schema(), key = m_key, options, kept, stamp] {
             qint64 count = -1;
             try {
                 data::Database own(settings);
                 count = data::KeyCursor(own, *schema, schema->key(key), options).count();
             } catch (const data::DataError &) {
                 // Not counted: the list itself is unaffected.
+            }
+            if (stamp && count >= 0) {
+                KeptCounts &counts = keptCounts();
+                const QMutexLocker lock(&counts.mutex);
+                counts.counts.insert(kept, {*stamp, count});
             }
             promise->addResult(count);
             promise->finish();

@@ -71,7 +71,9 @@ public:
     // a long file it takes many times as long as the first page, which must
     // not wait for it. A private in-memory database, or one in the middle of
     // a transaction whose rows no other connection sees yet, is counted at
-    // once. -1 when it cannot be counted.
+    // once. A count is kept while the database is unchanged (where it can
+    // tell, see Database::changeStamp()): the same list opened again shows it
+    // without reading the file. -1 when it cannot be counted.
     QFuture<qint64> countInBackground() const;
     static QString countText(qint64 count); // "12 Records", "1 Record"
     // The suite's green-bar shading of every second row.
