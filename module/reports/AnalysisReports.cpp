@@ -139,6 +139,11 @@ Calculator::Pair Calculator::rangeTotals(const QString &subsidiaryCode,
     return total;
 }
 
+bool Calculator::listsWithoutCategories() const
+{
+    return m_selection.definition().SelectedCategory == 0;
+}
+
 QList<EQCost> Calculator::categories(const QString &id) const
 {
     QList<EQCost> list;
@@ -520,6 +525,19 @@ report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) con
     band.text(QRectF(0, 80, 1200, 220), figures.id, ReportBands::font(10, true))
         .text(QRectF(1200, 80, 5000, 220), figures.description, ReportBands::font(10, true));
     band.height += 260;
+    report::Band spacer;
+    spacer.height = 200;
+    spacer.exportLine(QString());
+    if (figures.categories.isEmpty()) {
+        report::Band none;
+        none.height = 220;
+        none.text(QRectF(1200, 0, 5000, 200), Analysis::NoCostCategories, ReportBands::font(9))
+            .exportLine(figures.id + u'\t' + figures.description)
+            .exportLine(u'\t' + Analysis::NoCostCategories);
+        band.append(none);
+        band.append(spacer);
+        return band;
+    }
     band.append(columns.headings());
     band.exportLines.clear();
     band.exportLine(figures.id + u'\t' + figures.description);
@@ -559,9 +577,6 @@ report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) con
         line.exportLines = {exported + values.join(u'\t')};
         band.append(line);
     }
-    report::Band spacer;
-    spacer.height = 200;
-    spacer.exportLine(QString());
     band.append(spacer);
     return band;
 }
@@ -580,7 +595,7 @@ bool EquipmentAnalysisReport::next(ReportRun &run, int records)
         if (!m_company.file<EQHeader>().fetch(u"KeyEquipmentID", header))
             continue;
         const EquipmentFigures figures = calculator.equipment(header);
-        if (figures.categories.isEmpty())
+        if (figures.categories.isEmpty() && !calculator.listsWithoutCategories())
             continue;
         if (m_collected)
             m_collected->append(figures);

@@ -69,6 +69,9 @@ struct EquipmentFigures
     QList<Row> totals;
 };
 
+// What an equipment without any cost category shows instead of its rows.
+inline const QString NoCostCategories = QStringLiteral("No cost categories");
+
 // a / b to the cent; 0 when b is 0.
 Decimal quotient(const Decimal &a, const Decimal &b);
 
@@ -89,6 +92,10 @@ public:
     const Period &period() const { return m_period; }
     EquipmentFigures equipment(const EQHeader &equipment) const;
     SummaryLine summary(const EQHeader &equipment) const;
+    // Whether an equipment without category rows is listed, with the line
+    // NoCostCategories: only when the definition takes every category, since
+    // a limited run leaves out whatever falls outside its limits.
+    bool listsWithoutCategories() const;
 
 private:
     struct Pair

@@ -162,7 +162,7 @@ protected:
     {
         devices.pressExport = true;
         ReportRun(pass, services()).run();
-        return devices.exports.value(0);
+        return devices.exports.isEmpty() ? QStringList() : devices.exports.takeLast();
     }
 };
 
@@ -313,6 +313,33 @@ TEST_F(AnalysisReportsTest, ExportListsEachBlockAndClosesWithTheParameters)
                      u"Report Type: Usage / Cost Analysis"_s,
                      u"Quantity Analysis Type: Dollar Amount per Cost Unit"_s, u"Date Range:"_s}));
     EXPECT_EQ(report.pdfFileName(), u"Equipment Analysis Report.pdf"_s);
+}
+
+// An equipment with no cost category of its own is still accounted for when
+// every category is reported on; a run limited to some categories leaves it out.
+TEST_F(AnalysisReportsTest, EquipmentWithoutCategoriesIsListedOnlyWhenCategoriesAreNotLimited)
+{
+    equipment(u"A-1"_s, u"Loader"_s);
+    equipment(u"B-2"_s, u"Trailer"_s);
+    insert(cost(u"A-1"_s, u"FUEL"_s, "10", "25.50"));
+    insert(cost(u"B-2"_s, u".I"_s, "1", "1.00"));
+
+    EQLimits d = definition();
+    EquipmentAnalysisReport all(company, d, today);
+    QStringList lines = exported(all);
+    qsizetype trailer = lines.indexOf(u"B-2\tTrailer"_s);
+    ASSERT_GT(trailer, 0);
+    EXPECT_EQ(lines.at(trailer + 1), u"\tNo cost categories"_s);
+    EXPECT_EQ(lines.at(trailer + 2), QString());
+    EXPECT_FALSE(lines.contains(u"\tTotal Costs:\t\t\t0.00\t0.00\t0.00"_s));
+
+    d.SelectedCategory = 1;
+    d.CategoryFrom = u"FUEL"_s;
+    d.CategoryTo = u"FUEL"_s;
+    EquipmentAnalysisReport fuelOnly(company, d, today);
+    lines = exported(fuelOnly);
+    EXPECT_TRUE(lines.contains(u"A-1\tLoader"_s));
+    EXPECT_FALSE(lines.contains(u"B-2\tTrailer"_s));
 }
 
 TEST_F(AnalysisReportsTest, CostSummaryTotalsTheEquipmentItPrints)

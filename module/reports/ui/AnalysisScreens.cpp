@@ -72,34 +72,69 @@ QString money(const Analysis::Figure &figure)
     return figure ? picture.format(*figure).trimmed() : QString();
 }
 
+// A read-only table of figures: the first `textColumns` columns hold texts,
+// the others money, aligned on the right as on the printed report.
+QTableWidget *figureTable(const QStringList &headings, int textColumns,
+                          const QList<QStringList> &rows, QWidget *parent)
+{
+    auto *table = new QTableWidget(int(rows.size()), int(headings.size()), parent);
+    table->setHorizontalHeaderLabels(headings);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows.at(r).size(); ++c) {
+            auto *item = new QTableWidgetItem(rows.at(r).at(c));
+            if (c >= textColumns)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, c, item);
+        }
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->resizeColumnsToContents();
+    return table;
+}
+
 // The figures of one equipment's block, as the report collected them.
 QWidget *analysisTable(const Analysis::EquipmentFigures &figures, const Analysis::Period &period,
                        QWidget *parent)
 {
-    const int shown = period.isRange() ? 1 : 3;
-    auto *table = new QTableWidget(parent);
+    if (figures.categories.isEmpty())
+        return new QLabel(Analysis::NoCostCategories, parent);
+    // The cumulative column's heading names its date or range in full above
+    // the table, so that the columns stay as narrow as their figures.
+    const bool range = period.isRange();
+    const QString groups[3] = {range ? QString() : u"Cumulative\n"_s,
+                               period.headings[Analysis::Year] + u'\n',
+                               period.headings[Analysis::Month] + u'\n'};
     QStringList headings{u"Type"_s, u"Description"_s, u"Units"_s};
-    for (int c = 0; c < shown; ++c)
-        headings << period.headings[c] + u" Quantity"_s << u"Amount"_s << u"Per Unit"_s;
-    table->setColumnCount(int(headings.size()));
-    table->setHorizontalHeaderLabels(headings);
-    const QList<Analysis::Row> rows = figures.categories + figures.totals;
-    table->setRowCount(int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        const Analysis::Row &row = rows.at(r);
-        const QStringList texts{row.code, row.description, row.unit};
-        for (int c = 0; c < 3; ++c)
-            table->setItem(r, c, new QTableWidgetItem(texts.at(c)));
-        for (int i = 0; i < 3 * shown; ++i) {
-            auto *item = new QTableWidgetItem(money(row.figures[i]));
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(r, 3 + i, item);
-        }
+    for (int c = 0; c < (range ? 1 : 3); ++c)
+        for (const QString &figure : {u"Quantity"_s, u"Amount"_s, u"Per Unit"_s})
+            headings.append(groups[c] + figure);
+    QList<QStringList> rows;
+    for (const Analysis::Row &row : figures.categories + figures.totals) {
+        QStringList texts{row.code, row.description, row.unit};
+        for (int i = 0; i < headings.size() - 3; ++i)
+            texts.append(money(row.figures[i]));
+        rows.append(texts);
     }
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    table->resizeColumnsToContents();
-    return table;
+    auto *holder = new QWidget(parent);
+    auto *layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *heading = new QLabel(period.headings[Analysis::Cumulative], holder);
+    heading->setObjectName(u"PeriodHeading"_s);
+    layout->addWidget(heading);
+    layout->addWidget(figureTable(headings, 3, rows, holder), 1);
+    return holder;
+}
+
+// The cost summary's line of one equipment: its rates and its three costs.
+QWidget *summaryTable(const Analysis::SummaryLine &line, QWidget *parent)
+{
+    return figureTable({u"Internal Rate"_s, u"Rental Rate"_s, u"Month to Date Cost"_s,
+                        u"Year to Date Cost"_s, u"Cumulative Cost"_s},
+                       0,
+                       {{money(line.internalRate), money(line.rentalRate), money(line.costs[0]),
+                         money(line.costs[1]), money(line.costs[2])}},
+                       parent);
 }
 
 // Where a tab keeps the format of its list: a folder per report below the
@@ -142,7 +177,7 @@ void printAnalysis(data::ErrorManager &errors, OutputState &output)
         if (!session->company->file<EQHeader>().fetch(u"KeyEquipmentID", header))
             continue;
         Analysis::EquipmentFigures figures = calculator.equipment(header);
-        if (!figures.categories.isEmpty())
+        if (!figures.categories.isEmpty() || calculator.listsWithoutCategories())
             collected->append(figures);
     }
     ViewTab tab{u"Analysis"_s, u"EQ Analysis Report"_s, u"EQ Analysis Listing"_s, {}, {}, {}};
@@ -189,15 +224,7 @@ void printSummary(data::ErrorManager &errors, OutputState &output)
         lines->append(line);
         tab.equipment.append({line.id, line.description, line.vin, line.license});
     }
-    tab.detail = [lines](int row, QWidget *parent) {
-        const Analysis::SummaryLine &line = lines->at(row);
-        auto *label = new QLabel(parent);
-        label->setText(u"Internal rate: %1    Rental rate: %2\nMonth to date: %3    Year to date: "
-                       "%4    Cumulative: %5"_s.arg(money(line.internalRate),
-                                                    money(line.rentalRate), money(line.costs[0]),
-                                                    money(line.costs[1]), money(line.costs[2])));
-        return label;
-    };
+    tab.detail = [lines](int row, QWidget *parent) { return summaryTable(lines->at(row), parent); };
     tab.print = [&errors, &output] { printReport(u"PRINTEQANALYSIS1"_s, errors, output); };
     viewWindow(*session, 2, std::move(tab));
 }
@@ -214,7 +241,7 @@ void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
     QDialog window(parent);
     window.setObjectName(u"LISTEQREPORTS"_s);
     window.setWindowTitle(u"Analysis Report Detail"_s);
-    window.resize(1100, 640);
+    window.resize(1360, 680);
     auto *layout = new QVBoxLayout(&window);
     auto *tabs = new QTabWidget(&window);
     layout->addWidget(tabs);
@@ -247,6 +274,7 @@ void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
     list->horizontalHeader()->setStretchLastSection(true);
     list->resizeColumnsToContents();
     QSettings format(formatFile(tab.formatFolder), QSettings::IniFormat);

@@ -1,3 +1,7 @@
+#include "output/OutputState.h"
+#include "records/EQCost.h"
+#include "records/EQHeader.h"
+#include "records/EQLimits.h"
 #include "reports/ui/AnalysisScreens.h"
 
 #include "testing/ModuleFormTest.h"
@@ -10,7 +14,10 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
+
+#include "data/ErrorManager.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +118,66 @@ TEST_F(AnalysisViewWindowTest, ShowsTheReportsTabWithTheHighlightedEquipmentsFig
         QAbstractItemModel &rows = *window.findChild<QTableView *>(u"EquipmentList"_s)->model();
         EXPECT_EQ(rows.index(0, 1).data().toString(), u"Dump truck");
     });
+}
+
+// The analysis run in view mode shows the figures the report collects: the
+// highlighted equipment's category rows and totals, and for an equipment
+// without categories the line the report prints in their place.
+TEST_F(AnalysisViewWindowTest, TheAnalysisRunShowsEachEquipmentsRowsOrItsMissingCategories)
+{
+    for (const auto &[id, description] :
+         {std::pair{u"LDR-1"_s, u"Loader"_s}, std::pair{u"TRL-1"_s, u"Trailer"_s}}) {
+        EQHeader piece;
+        piece.EquipmentID = id;
+        piece.Description = description;
+        piece.Active = 1;
+        ASSERT_TRUE(company.file<EQHeader>().insert(piece).isOk());
+    }
+    EQCost fuel;
+    fuel.RecordID = u"LDR-1     FUEL"_s;
+    fuel.PrimaryRecordID = 1;
+    fuel.EquipmentID = u"LDR-1"_s;
+    fuel.CostCategory = u"FUEL"_s;
+    fuel.UnitName = u"Gal"_s;
+    fuel.CumulativeUnitUsed = Decimal::fromText(u"40"_s);
+    fuel.CumulativeAmount = Decimal::fromText(u"1234.50"_s);
+    ASSERT_TRUE(company.file<EQCost>().insert(fuel).isOk());
+    EQLimits definition;
+    definition.Report = u"Analysis"_s;
+    definition.ReportTitle = u"Fleet"_s;
+    definition.ReportType = u"A"_s;
+    definition.QuantityAnalysis = u"D"_s;
+    definition.DetailSummary = u"I"_s;
+    ASSERT_TRUE(company.file<EQLimits>().insert(definition).isOk());
+    session.reportFilter = QString::number(definition.LimitID);
+    session.reportViewMode = 1;
+    data::Session::setCurrent(&session);
+    data::ErrorManager errors(u"EQUIPMENT"_s, &prompter);
+    OutputState output;
+
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        auto *list = window->findChild<QTableView *>(u"EquipmentList"_s);
+        ASSERT_EQ(list->model()->rowCount(), 2);
+        auto *figures = window->findChild<QTableWidget *>();
+        ASSERT_NE(figures, nullptr);
+        EXPECT_EQ(figures->item(0, 0)->text(), u"FUEL");
+        EXPECT_EQ(figures->item(0, 4)->text(), u"1,234.50");
+        EXPECT_EQ(figures->item(0, 4)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+        EXPECT_EQ(figures->horizontalHeaderItem(4)->text(), u"Cumulative\nAmount");
+        EXPECT_EQ(figures->item(1, 1)->text(), u"Total Costs");
+        list->setCurrentIndex(list->model()->index(1, 0));
+        for (const QLabel *label : window->findChildren<QLabel *>())
+            seen.append(label->text());
+        window->accept();
+    });
+    AnalysisScreens::printAnalysis(errors, output);
+    data::Session::setCurrent(nullptr);
+    EXPECT_TRUE(seen.contains(u"No cost categories"_s));
+    EXPECT_TRUE(seen.contains(u"2 Records"_s));
+    EXPECT_EQ(session.reportViewMode, 0);
 }
 
 } // namespace
