@@ -24,6 +24,7 @@ enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing };
 class Writer
 {
 public:
+    // Writes into `bytes` from its start; finish() cuts it to what was written.
     explicit Writer(QByteArray &bytes)
         : m_bytes(bytes)
     {}
@@ -31,7 +32,7 @@ public:
     template <typename T> void value(const T &v)
     {
         static_assert(std::is_trivially_copyable_v<T>);
-        m_bytes.append(reinterpret_cast<const char *>(&v), sizeof v);
+        raw(&v, sizeof v);
     }
     void value(const QPointF &point)
     {
@@ -52,14 +53,14 @@ public:
     void value(const QString &text)
     {
         value(qint32(text.size()));
-        m_bytes.append(reinterpret_cast<const char *>(text.constData()),
-                       text.size() * qsizetype(sizeof(QChar)));
+        raw(text.constData(), text.size() * qsizetype(sizeof(QChar)));
     }
     void value(const QByteArray &data)
     {
         value(qint32(data.size()));
-        m_bytes.append(data);
+        raw(data.constData(), data.size());
     }
+    template <typename... T> void values(const T &...v) { (value(v), ...); }
 
     // Text styles are few on a page: each is written once, in a table ahead
     // of the elements, which name it by its place in the table.
@@ -79,43 +80,29 @@ public:
 
     void operator()(const TextElement &e)
     {
-        value(quint8(Text));
-        value(e.rect);
-        value(e.text);
-        value(styleNumber(e.font));
-        value(qint32(e.alignment));
-        value(e.color);
+        values(quint8(Text), e.rect, e.text, styleNumber(e.font), qint32(e.alignment), e.color);
     }
-    void operator()(const LineElement &e)
-    {
-        value(quint8(Line));
-        value(e.from);
-        value(e.to);
-        value(e.width);
-        value(e.color);
-    }
+    void operator()(const LineElement &e) { values(quint8(Line), e.from, e.to, e.width, e.color); }
     void operator()(const BoxElement &e)
     {
-        value(quint8(Box));
-        value(e.rect);
-        value(e.fill);
-        value(e.border);
-        value(e.borderWidth);
+        values(quint8(Box), e.rect, e.fill, e.border, e.borderWidth);
     }
-    void operator()(const ImageElement &e)
-    {
-        value(quint8(Image));
-        value(e.rect);
-        value(e.encoded);
-    }
-    void operator()(const DrawingElement &e)
-    {
-        value(quint8(Drawing));
-        value(e.rect);
-        value(e.svg);
-    }
+    void operator()(const ImageElement &e) { values(quint8(Image), e.rect, e.encoded); }
+    void operator()(const DrawingElement &e) { values(quint8(Drawing), e.rect, e.svg); }
+
+    void finish() { m_bytes.resize(m_used); }
 
 private:
+    // Copies straight into the buffer, growing it by doubling: a page is
+    // tens of thousands of small values.
+    void raw(const void *data, qsizetype size)
+    {
+        if (m_used + size > m_bytes.size())
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
+        std::memcpy(m_bytes.data() + m_used, data, size_t(size));
+        m_used += size;
+    }
+
     quint16 styleNumber(const TextStyle &style)
     {
         const auto same = [&style](const TextStyle &known) {
@@ -130,6 +117,7 @@ private:
     }
 
     QByteArray &m_bytes;
+    qsizetype m_used = 0;
     std::vector<TextStyle> m_styles;
 };
 
@@ -193,6 +181,7 @@ public:
             return fail();
         data = QByteArray(m_next - size, size);
     }
+    template <typename... T> void values(T &...v) { (value(v), ...); }
 
     void styles()
     {
@@ -219,11 +208,7 @@ public:
             TextElement e;
             quint16 style = 0;
             qint32 alignment = 0;
-            value(e.rect);
-            value(e.text);
-            value(style);
-            value(alignment);
-            value(e.color);
+            values(e.rect, e.text, style, alignment, e.color);
             if (style >= m_styles.size())
                 return std::nullopt;
             e.font = m_styles[style];
@@ -232,30 +217,22 @@ public:
         }
         case Line: {
             LineElement e;
-            value(e.from);
-            value(e.to);
-            value(e.width);
-            value(e.color);
+            values(e.from, e.to, e.width, e.color);
             return e;
         }
         case Box: {
             BoxElement e;
-            value(e.rect);
-            value(e.fill);
-            value(e.border);
-            value(e.borderWidth);
+            values(e.rect, e.fill, e.border, e.borderWidth);
             return e;
         }
         case Image: {
             ImageElement e;
-            value(e.rect);
-            value(e.encoded);
+            values(e.rect, e.encoded);
             return e;
         }
         case Drawing: {
             DrawingElement e;
-            value(e.rect);
-            value(e.svg);
+            values(e.rect, e.svg);
             return e;
         }
         default:
@@ -392,8 +369,7 @@ QByteArray PageImage::toBytes() const
 {
     // Room for a line of text an element: the page is written without
     // growing its buffer again and again.
-    QByteArray bytes;
-    bytes.reserve(qsizetype(elements.size()) * 96 + 256);
+    QByteArray bytes(qsizetype(elements.size()) * 96 + 256, Qt::Uninitialized);
     Writer out(bytes);
     out.value(Magic);
     out.value(size.width());
@@ -402,6 +378,7 @@ QByteArray PageImage::toBytes() const
     out.value(quint32(elements.size()));
     for (const Element &element : elements)
         std::visit(out, element);
+    out.finish();
     return bytes;
 }
 
