@@ -381,6 +381,9 @@ bool Walk::next(Sink &sink, int transactions)
                 Text::clip(m_current.EquipmentID).leftJustified(10) + m_sections.at(m_section).code;
             data::ScanOptions options = data::ScanOptions::equal({code});
             options.fields = TransactionFields;
+            // A section's lines in one read as a rule: an equipment's
+            // category holds hundreds of them.
+            options.pageSize = 1024;
             m_cursor.emplace(m_company.file<GLTrans>().scan(u"KeySubsidiaryCode", options));
             m_sectionTotal = Decimal();
             m_sectionHasDetail = false;
