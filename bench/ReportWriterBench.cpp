@@ -8,6 +8,7 @@
 #include "records/ModuleFiles.h"
 #include "writer/WriterCatalogues.h"
 
+#include "runtime/report/ExportSpool.h"
 #include "runtime/report/PageList.h"
 #include "runtime/writer/ReportProcessor.h"
 
@@ -75,7 +76,7 @@ void DesignedReportOverLogs(benchmark::State &state)
     for (auto _ : state) {
         const long before = peakKilobytes();
         report::PageList list;
-        QStringList exportLines;
+        report::ExportSpool exportLines;
         writer::ReportProcessor processor(*document, catalogue, type.plan,
                                           {*company, u"Bench"_s, u"ADM"_s, {}});
         report::ReportEngine engine(document->page, list, exportLines);

@@ -135,20 +135,40 @@ QString Picture::formatDate(DayNumber day) const
     const QDate date = SuiteDate::toQDate(day);
     if (!date.isValid())
         return {};
-    const QString month = m_zeroFill ? QStringLiteral("%1").arg(date.month(), 2, 10, QChar(u'0'))
-                                     : QString::number(date.month());
-    const QString dayText = QStringLiteral("%1").arg(date.day(), 2, 10, QChar(u'0'));
+    if (m_format == 17)
+        return QLocale().toString(date, QLocale::ShortFormat);
+    // Built digit by digit: reports format a date on every line.
+    int year = 0, month = 0, dayOfMonth = 0;
+    date.getDate(&year, &month, &dayOfMonth);
+    QString text;
+    text.reserve(10);
+    const auto twoDigits = [&text](int value) {
+        text += QChar(u'0' + value / 10 % 10);
+        text += QChar(u'0' + value % 10);
+    };
+    const auto monthDigits = [&](bool zeroFill) {
+        if (zeroFill || month >= 10)
+            twoDigits(month);
+        else
+            text += QChar(u'0' + month);
+    };
     switch (m_format) {
     case 1:
-        return QStringLiteral("%1/%2/%3")
-            .arg(month, dayText)
-            .arg(date.year() % 100, 2, 10, QChar(u'0'));
     case 2:
-        return QStringLiteral("%1/%2/%3").arg(month, dayText).arg(date.year());
+        monthDigits(m_zeroFill);
+        text += u'/';
+        twoDigits(dayOfMonth);
+        text += u'/';
+        if (m_format == 1)
+            twoDigits(year % 100);
+        else
+            text += QString::number(year);
+        return text;
     case 14:
-        return QStringLiteral("%1/%2").arg(date.month(), 2, 10, QChar(u'0')).arg(date.year());
-    case 17:
-        return QLocale().toString(date, QLocale::ShortFormat);
+        monthDigits(true);
+        text += u'/';
+        text += QString::number(year);
+        return text;
     }
     return {};
 }

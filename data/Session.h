@@ -61,7 +61,7 @@ public:
     QString pdfFileName;      // PDFFILENAME: the report's own PDF name only
     bool exportMe = false;    // EXPORTME
     bool emailMe = false;     // EMAILME
-    QStringList rxQueue;      // RXQUEUE: the text copy of the report being printed
+    QStringList rxQueue;      // RXQUEUE: the heading lines of the report's text copy
     QString mmToAddress;      // MM:ToAddress
     QString mmToName;         // MM:ToName
     QString mmSubject;        // MM:Subject

@@ -59,6 +59,14 @@ TEST(Picture, Dates)
     EXPECT_EQ(Picture::parse(u"@d1b").format(0), QString());
     EXPECT_EQ(Picture::parse(u"@d1").format(0), QString());
     EXPECT_EQ(Picture::parse(u"@d17").format(day), QStringLiteral("3/7/25"));
+    // Two-digit months and days, and a year ending in 0x.
+    const DayNumber late = SuiteDate::fromYmd(2105, 12, 31);
+    EXPECT_EQ(Picture::parse(u"@d1").format(late), QStringLiteral("12/31/05"));
+    EXPECT_EQ(Picture::parse(u"@d01").format(late), QStringLiteral("12/31/05"));
+    EXPECT_EQ(Picture::parse(u"@d2").format(late), QStringLiteral("12/31/2105"));
+    EXPECT_EQ(Picture::parse(u"@d14").format(late), QStringLiteral("12/2105"));
+    EXPECT_EQ(Picture::parse(u"@d02").format(SuiteDate::fromYmd(1801, 1, 1)),
+              QStringLiteral("01/01/1801"));
 }
 
 TEST(Picture, TimesAndTexts)

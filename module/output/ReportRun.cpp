@@ -58,7 +58,7 @@ bool ReportRun::runSlice(int records)
     const bool more = m_pass.next(*this, records > 0 ? records : m_pass.recordsPerSlice());
     if (m_engine && !m_engine->error().isEmpty()) {
         tell(m_pass.title(),
-             u"The report stopped: its pages cannot be stored.|%1"_s.arg(m_engine->error()));
+             u"The report stopped: what it printed cannot be stored.|%1"_s.arg(m_engine->error()));
         m_over = true;
         m_cancelled = true;
         return false;
@@ -105,7 +105,8 @@ void ReportRun::startOutput()
     session.exportMe = false;
     m_services.output.pdfRequested = false;
     session.rxQueue = {Text::clip(session.companyName), m_pass.title(), QString()};
-    m_engine = std::make_unique<report::ReportEngine>(m_pass.pageSetup(), m_pages, session.rxQueue);
+    m_exportText.clear();
+    m_engine = std::make_unique<report::ReportEngine>(m_pass.pageSetup(), m_pages, m_exportText);
     // Only the preview offers the export: a report printed straight to the
     // printer, or one that offers none, keeps no text.
     m_engine->keepExportLines(m_preview && m_pass.offersExport());
@@ -334,6 +335,14 @@ void ReportRun::exportReport()
     const QStringList limits = m_pass.exportParameters();
     // The report's text stays as printed, so that it can be exported again.
     QStringList lines = session.rxQueue;
+    if (m_exportText.count() > 0) {
+        const QStringList printed = m_exportText.lines();
+        if (printed.isEmpty()) {
+            tell(m_pass.title(), u"The report cannot be exported.|%1"_s.arg(m_exportText.error()));
+            return;
+        }
+        lines.append(printed);
+    }
     lines.append(QString());
     lines.append(u"Report Parameters:"_s);
     for (int i = 0; i < limits.size(); ++i) {
@@ -372,6 +381,7 @@ data::Response ReportRun::finish()
 
     if (m_services.session.exportMe && !m_exported)
         exportReport();
+    m_exportText.clear();
     m_services.session.globalResponse =
         m_state == State::Completed ? data::Response::Completed : data::Response::Cancelled;
     return m_services.session.globalResponse;

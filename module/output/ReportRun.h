@@ -6,6 +6,7 @@
 #include "OutputState.h"
 #include "ReportPass.h"
 
+#include "runtime/report/ExportSpool.h"
 #include "runtime/report/PageList.h"
 #include "runtime/report/ReportEngine.h"
 
@@ -99,6 +100,9 @@ private:
     ReportPass &m_pass;
     Services m_services;
     report::PageList m_pages;
+    // The report's text as printed, for "Export This Report"; the shared
+    // output keeps only its heading lines.
+    report::ExportSpool m_exportText;
     std::unique_ptr<report::ReportEngine> m_engine;
     OutputRules::PreviewZoom m_zoom;
     QDateTime m_started;

@@ -26,6 +26,14 @@ namespace {
 
 const QString InternalCode = u".I"_s;
 const QString RentalCode = u".R"_s;
+// What the listing reads of a ledger line: a run over a million lines reads
+// no more than it shows.
+const QStringList TransactionFields{u"RecordID"_s,    u"JournalID"_s,    u"JournalNo"_s,
+                                    u"LineNo"_s,      u"FiscalPeriod"_s, u"TransDate"_s,
+                                    u"CreditDebit"_s, u"Amount"_s,       u"SubsidiaryQuantity"_s,
+                                    u"JobID"_s,       u"CostCode"_s,     u"Description"_s,
+                                    u"APInvoiceID"_s, u"ARInvoiceID"_s,  u"VendorID"_s,
+                                    u"EmployeeID"_s,  u"CustomerID"_s};
 
 // The period limits of a definition: an open end (0) reaches every period.
 qint32 periodBound(const Decimal &value, qint32 open)
@@ -37,6 +45,19 @@ qint32 periodBound(const Decimal &value, qint32 open)
 QString number(qint64 value)
 {
     return QString::number(value);
+}
+
+// The number of a payables invoice or receivables billing: blank when it has
+// none; no value when it is not on file.
+template <typename Document>
+std::optional<QString> documentNumber(data::Company &company, qint32 id, qint32 Document::*idField,
+                                      QString Document::*numberField, QStringView key)
+{
+    Document document;
+    document.*idField = id;
+    if (!company.file<Document>().fetch(key, document))
+        return std::nullopt;
+    return Text::clip(document.*numberField);
 }
 
 } // namespace
@@ -146,6 +167,22 @@ std::optional<std::pair<QString, QString>> DescriptionBuilder::employeeName(qint
     return name;
 }
 
+const std::optional<QString> &DescriptionBuilder::invoiceNumber(qint32 id)
+{
+    if (m_invoice.id != id)
+        m_invoice = {id, documentNumber(m_company, id, &APInvoice::InvoiceID,
+                                        &APInvoice::InvoiceNumber, u"KeyInvoiceID")};
+    return m_invoice.number;
+}
+
+const std::optional<QString> &DescriptionBuilder::billingNumber(qint32 id)
+{
+    if (m_billing.id != id)
+        m_billing = {id, documentNumber(m_company, id, &ARBilling::BillingID,
+                                        &ARBilling::BillingNumber, u"KeyBillingID")};
+    return m_billing.number;
+}
+
 QString DescriptionBuilder::describe(const GLTrans &t)
 {
     const QString journal = Text::clip(t.JournalID);
@@ -160,26 +197,18 @@ QString DescriptionBuilder::describe(const GLTrans &t)
         if (!vendor.isEmpty())
             party(vendor, vendorName(vendor));
         if (t.APInvoiceID != 0) {
-            APInvoice invoice;
-            invoice.InvoiceID = t.APInvoiceID;
-            if (m_company.file<APInvoice>().fetch(u"KeyInvoiceID", invoice)) {
-                const QString numbered = Text::clip(invoice.InvoiceNumber);
-                built +=
-                    numbered.isEmpty() ? u" (Unnumbered Invoice)"_s : u" (Inv#"_s + numbered + u')';
-            }
+            if (const std::optional<QString> &numbered = invoiceNumber(t.APInvoiceID))
+                built += numbered->isEmpty() ? u" (Unnumbered Invoice)"_s
+                                             : u" (Inv#"_s + *numbered + u')';
         }
     } else if (journal == u"A/R" || journal == u"S/J" || journal == u"C/R") {
         const QString customer = Text::clip(t.CustomerID);
         if (!customer.isEmpty())
             party(customer, customerName(customer));
         if (t.ARInvoiceID != 0) {
-            ARBilling billing;
-            billing.BillingID = t.ARInvoiceID;
-            if (m_company.file<ARBilling>().fetch(u"KeyBillingID", billing)) {
-                const QString numbered = Text::clip(billing.BillingNumber);
-                built += numbered.isEmpty() ? u" (Unnumbered Billing)"_s
-                                            : u" (Bill#"_s + numbered + u')';
-            }
+            if (const std::optional<QString> &numbered = billingNumber(t.ARInvoiceID))
+                built += numbered->isEmpty() ? u" (Unnumbered Billing)"_s
+                                             : u" (Bill#"_s + *numbered + u')';
         }
     } else if (journal == u"P/R" && t.EmployeeID != 0) {
         // A blank, not a tab, before the initial: the description is one
@@ -350,8 +379,12 @@ bool Walk::next(Sink &sink, int transactions)
             // the section's code.
             const QString code =
                 Text::clip(m_current.EquipmentID).leftJustified(10) + m_sections.at(m_section).code;
-            m_cursor.emplace(m_company.file<GLTrans>().scan(u"KeySubsidiaryCode",
-                                                            data::ScanOptions::equal({code})));
+            data::ScanOptions options = data::ScanOptions::equal({code});
+            options.fields = TransactionFields;
+            // A section's lines in one read as a rule: an equipment's
+            // category holds hundreds of them.
+            options.pageSize = 1024;
+            m_cursor.emplace(m_company.file<GLTrans>().scan(u"KeySubsidiaryCode", options));
             m_sectionTotal = Decimal();
             m_sectionHasDetail = false;
             m_state = State::Reading;
@@ -530,9 +563,10 @@ bool EquipmentDetailReport::line(const DetailListing::Section &section,
     for (const QString &extra : {line.jobLine, line.note}) {
         if (extra.isEmpty())
             continue;
-        band.text(
-            QRectF(columns.left(5), band.height, columns.width(5) + columns.width(6), rowHeight),
-            extra, small);
+        // Under the description's text, as wide as its column and the next.
+        band.text(QRectF(columns.textLeft(5), band.height, columns.left(7) - columns.textLeft(5),
+                         rowHeight),
+                  extra, small);
         band.height += rowHeight;
     }
     return m_run->engine()->print(band);

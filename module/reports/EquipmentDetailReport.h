@@ -70,7 +70,9 @@ QStringList limitsLines(data::Company &company, const ReportSelection &selection
 // Builds the transaction description from the ledger line and the suite's
 // vendors, invoices, customers, billings and employees. A linked record not
 // on file leaves its part out. Names are kept for the run: the same vendor
-// or employee recurs on thousands of lines.
+// or employee recurs on thousands of lines. Of invoices and billings only
+// the last is kept: there are as many as ledger lines, but the lines of one
+// document come together.
 class DescriptionBuilder
 {
 public:
@@ -78,14 +80,25 @@ public:
     QString describe(const GLTrans &transaction);
 
 private:
+    // The last invoice or billing read, and its number.
+    struct Document
+    {
+        qint32 id = 0;
+        std::optional<QString> number;
+    };
+
     std::optional<QString> vendorName(const QString &id);
     std::optional<QString> customerName(const QString &id);
     std::optional<std::pair<QString, QString>> employeeName(qint32 id); // last, first
+    const std::optional<QString> &invoiceNumber(qint32 id);
+    const std::optional<QString> &billingNumber(qint32 id);
 
     data::Company &m_company;
     QHash<QString, std::optional<QString>> m_vendors;
     QHash<QString, std::optional<QString>> m_customers;
     QHash<qint32, std::optional<std::pair<QString, QString>>> m_employees;
+    Document m_invoice;
+    Document m_billing;
 };
 
 // What the walk hands on, in order. Each call returns false to stop the walk

@@ -136,9 +136,10 @@ TEST_F(ReportRunTest, ACompletedPassIsPreviewedAndItsPagesFreed)
     EXPECT_TRUE(prompter.shown().isEmpty());
     EXPECT_TRUE(QDir(devices.pageFolder).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(session.pdfFileName, u"/home/adm/reports/Counting Report.pdf"_s);
-    EXPECT_EQ(session.rxQueue.mid(0, 4),
-              (QStringList{u"Demonstration Construction Co."_s, u"Counting Report"_s, QString(),
-                           u"line 1"_s}));
+    // The report's text went to a temporary file of the run, not to the
+    // shared output, which keeps only the export's heading lines.
+    EXPECT_EQ(session.rxQueue,
+              (QStringList{u"Demonstration Construction Co."_s, u"Counting Report"_s, QString()}));
 }
 
 TEST_F(ReportRunTest, NothingFoundShowsWhyInPreviewAndPrintMode)

@@ -1,96 +1,266 @@
 #include "PageImage.h"
 
-#include "core/OutputFile.h"
-
-#include <QDataStream>
-#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <cstring>
+
 namespace qaveq::report {
 
 namespace {
 
-// "QPG" and a format number: a page file from another version is refused,
-// never misread.
-constexpr quint32 Magic = 0x51504701;
+// "QPG" and a format number: a page from another version is refused, never
+// misread.
+constexpr quint32 Magic = 0x51504702;
 
 enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing };
 
-void write(QDataStream &out, const TextStyle &font)
+// Pages are written and read back by the same run of the program, so values
+// go in the machine's own byte order, copied as they are: a report of tens of
+// thousands of pages spends its time on its data, not on converting it.
+class Writer
 {
-    out << font.family << qint32(font.size) << font.bold << font.italic;
-}
+public:
+    // Writes into `bytes` from its start; finish() cuts it to what was written.
+    explicit Writer(QByteArray &bytes)
+        : m_bytes(bytes)
+    {}
 
-void read(QDataStream &in, TextStyle &font)
-{
-    qint32 size = 0;
-    in >> font.family >> size >> font.bold >> font.italic;
-    font.size = size;
-}
+    template <typename T> void value(const T &v)
+    {
+        static_assert(std::is_trivially_copyable_v<T>);
+        raw(&v, sizeof v);
+    }
+    void value(const QPointF &point)
+    {
+        value(point.x());
+        value(point.y());
+    }
+    void value(const QRectF &rect)
+    {
+        value(rect.topLeft());
+        value(rect.size().width());
+        value(rect.size().height());
+    }
+    void value(const QColor &color)
+    {
+        value(quint8(color.isValid()));
+        value(color.rgba64());
+    }
+    void value(const QString &text)
+    {
+        value(qint32(text.size()));
+        raw(text.constData(), text.size() * qsizetype(sizeof(QChar)));
+    }
+    void value(const QByteArray &data)
+    {
+        value(qint32(data.size()));
+        raw(data.constData(), data.size());
+    }
+    template <typename... T> void values(const T &...v) { (value(v), ...); }
 
-struct Writer
-{
-    QDataStream &out;
+    // Text styles are few on a page: each is written once, in a table ahead
+    // of the elements, which name it by its place in the table.
+    void styles(const std::vector<Element> &elements)
+    {
+        for (const Element &element : elements)
+            if (const auto *text = std::get_if<TextElement>(&element))
+                styleNumber(text->font);
+        value(quint16(m_styles.size()));
+        for (const TextStyle &style : m_styles) {
+            value(style.family);
+            value(qint32(style.size));
+            value(style.bold);
+            value(style.italic);
+        }
+    }
+
     void operator()(const TextElement &e)
     {
-        out << quint8(Text) << e.rect << e.text;
-        write(out, e.font);
-        out << qint32(e.alignment) << e.color;
+        values(quint8(Text), e.rect, e.text, styleNumber(e.font), qint32(e.alignment), e.color);
     }
-    void operator()(const LineElement &e)
-    {
-        out << quint8(Line) << e.from << e.to << e.width << e.color;
-    }
+    void operator()(const LineElement &e) { values(quint8(Line), e.from, e.to, e.width, e.color); }
     void operator()(const BoxElement &e)
     {
-        out << quint8(Box) << e.rect << e.fill << e.border << e.borderWidth;
+        values(quint8(Box), e.rect, e.fill, e.border, e.borderWidth);
     }
-    void operator()(const ImageElement &e) { out << quint8(Image) << e.rect << e.encoded; }
-    void operator()(const DrawingElement &e) { out << quint8(Drawing) << e.rect << e.svg; }
+    void operator()(const ImageElement &e) { values(quint8(Image), e.rect, e.encoded); }
+    void operator()(const DrawingElement &e) { values(quint8(Drawing), e.rect, e.svg); }
+
+    void finish() { m_bytes.resize(m_used); }
+
+private:
+    // Copies straight into the buffer, growing it by doubling: a page is
+    // tens of thousands of small values.
+    void raw(const void *data, qsizetype size)
+    {
+        if (m_used + size > m_bytes.size())
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
+        std::memcpy(m_bytes.data() + m_used, data, size_t(size));
+        m_used += size;
+    }
+
+    quint16 styleNumber(const TextStyle &style)
+    {
+        const auto same = [&style](const TextStyle &known) {
+            return known.size == style.size && known.bold == style.bold &&
+                   known.italic == style.italic && known.family == style.family;
+        };
+        const auto found = std::find_if(m_styles.begin(), m_styles.end(), same);
+        if (found != m_styles.end())
+            return quint16(found - m_styles.begin());
+        m_styles.push_back(style);
+        return quint16(m_styles.size() - 1);
+    }
+
+    QByteArray &m_bytes;
+    qsizetype m_used = 0;
+    std::vector<TextStyle> m_styles;
 };
 
-std::optional<Element> readElement(QDataStream &in)
+// Reads what Writer wrote; any value that runs past the end, or names a style
+// the table lacks, fails the whole page.
+class Reader
 {
-    quint8 tag = 0;
-    in >> tag;
-    switch (tag) {
-    case Text: {
-        TextElement e;
-        qint32 alignment = 0;
-        in >> e.rect >> e.text;
-        read(in, e.font);
-        in >> alignment >> e.color;
-        e.alignment = alignment;
-        return e;
+public:
+    explicit Reader(const QByteArray &bytes)
+        : m_next(bytes.constData())
+        , m_end(bytes.constData() + bytes.size())
+    {}
+
+    bool ok() const { return m_ok; }
+    qsizetype left() const { return m_end - m_next; }
+
+    template <typename T> void value(T &v)
+    {
+        static_assert(std::is_trivially_copyable_v<T>);
+        if (!take(sizeof v))
+            return;
+        std::memcpy(&v, m_next - sizeof v, sizeof v);
     }
-    case Line: {
-        LineElement e;
-        in >> e.from >> e.to >> e.width >> e.color;
-        return e;
+    void value(QPointF &point)
+    {
+        qreal x = 0, y = 0;
+        value(x);
+        value(y);
+        point = QPointF(x, y);
     }
-    case Box: {
-        BoxElement e;
-        in >> e.rect >> e.fill >> e.border >> e.borderWidth;
-        return e;
+    void value(QRectF &rect)
+    {
+        QPointF topLeft;
+        qreal width = 0, height = 0;
+        value(topLeft);
+        value(width);
+        value(height);
+        rect = QRectF(topLeft, QSizeF(width, height));
     }
-    case Image: {
-        ImageElement e;
-        in >> e.rect >> e.encoded;
-        return e;
+    void value(QColor &color)
+    {
+        quint8 valid = 0;
+        QRgba64 rgba;
+        value(valid);
+        value(rgba);
+        color = valid ? QColor(rgba) : QColor();
     }
-    case Drawing: {
-        DrawingElement e;
-        in >> e.rect >> e.svg;
-        return e;
+    void value(QString &text)
+    {
+        qint32 size = 0;
+        value(size);
+        if (size < 0 || !take(qsizetype(size) * qsizetype(sizeof(QChar))))
+            return fail();
+        text = QString(reinterpret_cast<const QChar *>(m_next - size * sizeof(QChar)), size);
     }
-    default:
-        return std::nullopt;
+    void value(QByteArray &data)
+    {
+        qint32 size = 0;
+        value(size);
+        if (size < 0 || !take(size))
+            return fail();
+        data = QByteArray(m_next - size, size);
     }
-}
+    template <typename... T> void values(T &...v) { (value(v), ...); }
+
+    void styles()
+    {
+        quint16 count = 0;
+        value(count);
+        for (quint16 i = 0; i < count && m_ok; ++i) {
+            TextStyle style;
+            qint32 size = 0;
+            value(style.family);
+            value(size);
+            value(style.bold);
+            value(style.italic);
+            style.size = size;
+            m_styles.push_back(style);
+        }
+    }
+
+    std::optional<Element> element()
+    {
+        quint8 tag = 0;
+        value(tag);
+        switch (tag) {
+        case Text: {
+            TextElement e;
+            quint16 style = 0;
+            qint32 alignment = 0;
+            values(e.rect, e.text, style, alignment, e.color);
+            if (style >= m_styles.size())
+                return std::nullopt;
+            e.font = m_styles[style];
+            e.alignment = alignment;
+            return e;
+        }
+        case Line: {
+            LineElement e;
+            values(e.from, e.to, e.width, e.color);
+            return e;
+        }
+        case Box: {
+            BoxElement e;
+            values(e.rect, e.fill, e.border, e.borderWidth);
+            return e;
+        }
+        case Image: {
+            ImageElement e;
+            values(e.rect, e.encoded);
+            return e;
+        }
+        case Drawing: {
+            DrawingElement e;
+            values(e.rect, e.svg);
+            return e;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+
+private:
+    bool take(qsizetype size)
+    {
+        if (!m_ok || m_end - m_next < size) {
+            fail();
+            return false;
+        }
+        m_next += size;
+        return true;
+    }
+    void fail()
+    {
+        m_ok = false;
+        m_next = m_end;
+    }
+
+    const char *m_next;
+    const char *m_end;
+    bool m_ok = true;
+    std::vector<TextStyle> m_styles;
+};
 
 struct Painter
 {
@@ -195,44 +365,45 @@ qreal top(const Element &element)
         element);
 }
 
-bool PageImage::save(const QString &path, QString *error) const
+QByteArray PageImage::toBytes() const
 {
-    // A full disk must stop the report, never leave a cut page behind.
-    OutputFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    QDataStream out(&file);
-    out.setVersion(QDataStream::Qt_6_4);
-    out << Magic << size << quint32(elements.size());
+    // Room for a line of text an element: the page is written without
+    // growing its buffer again and again.
+    QByteArray bytes(qsizetype(elements.size()) * 96 + 256, Qt::Uninitialized);
+    Writer out(bytes);
+    out.value(Magic);
+    out.value(size.width());
+    out.value(size.height());
+    out.styles(elements);
+    out.value(quint32(elements.size()));
     for (const Element &element : elements)
-        std::visit(Writer{out}, element);
-    if (out.status() != QDataStream::Ok) {
-        *error = file.errorString();
-        return false;
-    }
-    *error = file.finish();
-    return error->isEmpty();
+        std::visit(out, element);
+    out.finish();
+    return bytes;
 }
 
-std::optional<PageImage> PageImage::load(const QString &path)
+std::optional<PageImage> PageImage::fromBytes(const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QDataStream in(&file);
-    in.setVersion(QDataStream::Qt_6_4);
+    Reader in(bytes);
     quint32 magic = 0;
-    quint32 count = 0;
-    PageImage page;
-    in >> magic >> page.size >> count;
-    if (magic != Magic || in.status() != QDataStream::Ok)
+    qreal width = 0, height = 0;
+    in.value(magic);
+    in.value(width);
+    in.value(height);
+    if (magic != Magic || !in.ok())
         return std::nullopt;
-    page.elements.reserve(count);
+    in.styles();
+    quint32 count = 0;
+    in.value(count);
+    if (!in.ok())
+        return std::nullopt;
+    PageImage page;
+    page.size = QSizeF(width, height);
+    // Every element takes at least a byte: a damaged count reserves no more.
+    page.elements.reserve(std::min<qsizetype>(count, in.left()));
     for (quint32 i = 0; i < count; ++i) {
-        std::optional<Element> element = readElement(in);
-        if (!element || in.status() != QDataStream::Ok)
+        std::optional<Element> element = in.element();
+        if (!element || !in.ok())
             return std::nullopt;
         page.elements.push_back(std::move(*element));
     }

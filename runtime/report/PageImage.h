@@ -88,8 +88,10 @@ struct PageImage
     QSizeF size; // decipoints
     std::vector<Element> elements;
 
-    bool save(const QString &path, QString *error) const;
-    static std::optional<PageImage> load(const QString &path);
+    // The page as the page list stores it, and back; none for bytes that
+    // are not a whole page of this format.
+    QByteArray toBytes() const;
+    static std::optional<PageImage> fromBytes(const QByteArray &bytes);
 
     // Paints in page units: the caller scales the painter from decipoints to
     // its device.

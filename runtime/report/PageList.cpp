@@ -1,7 +1,6 @@
 #include "PageList.h"
 
 #include <QDir>
-#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -12,36 +11,68 @@ PageList::PageList()
     : m_folder(std::make_unique<QTemporaryDir>(QDir::temp().filePath(u"qaveq-report-XXXXXX"_s)))
 {}
 
+QString PageList::storeFile() const
+{
+    return QDir(m_folder->path()).filePath(u"pages.qpg"_s);
+}
+
 bool PageList::append(const PageImage &page, QString *error)
 {
     if (!isValid()) {
         *error = m_folder->errorString();
         return false;
     }
-    const QString name =
-        QDir(m_folder->path())
-            .filePath(u"page%1.qpg"_s.arg(m_files.size() + 1, 4, 10, QLatin1Char('0')));
-    if (!page.save(name, error))
+    if (!m_store) {
+        auto store = std::make_unique<QFile>(storeFile());
+        // Unbuffered: each page is on its way to the disk when stored, and
+        // a full disk is seen at the page that did not fit.
+        if (!store->open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
+            *error = store->errorString();
+            return false;
+        }
+        store->setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        m_store = std::move(store);
+    }
+    const QByteArray bytes = page.toBytes();
+    const qint64 start = m_ends.isEmpty() ? 0 : m_ends.last();
+    if (!m_store->seek(start) || m_store->write(bytes) != bytes.size()) {
+        *error = m_store->errorString();
+        // A page cut short is not a page: the next one goes where it began.
+        m_store->resize(start);
         return false;
-    QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner);
-    m_files.append(name);
+    }
+    m_ends.append(start + bytes.size());
     return true;
+}
+
+std::optional<PageImage> PageList::page(int index) const
+{
+    if (!m_store || index < 0 || index >= m_ends.size())
+        return std::nullopt;
+    const qint64 start = index == 0 ? 0 : m_ends.at(index - 1);
+    const qint64 length = m_ends.at(index) - start;
+    if (!m_store->seek(start))
+        return std::nullopt;
+    const QByteArray bytes = m_store->read(length);
+    if (bytes.size() != length)
+        return std::nullopt;
+    return PageImage::fromBytes(bytes);
 }
 
 QList<int> PageList::printOrder(int copies) const
 {
     QList<int> order;
     for (int copy = 0; copy < std::max(1, copies); ++copy)
-        for (int page = 0; page < m_files.size(); ++page)
+        for (int page = 0; page < m_ends.size(); ++page)
             order.append(page);
     return order;
 }
 
 void PageList::clear()
 {
-    for (const QString &name : std::as_const(m_files))
-        QFile::remove(name);
-    m_files.clear();
+    m_store.reset();
+    QFile::remove(storeFile());
+    m_ends.clear();
 }
 
 } // namespace qaveq::report

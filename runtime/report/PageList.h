@@ -2,16 +2,18 @@
 
 #include "PageImage.h"
 
-#include <QStringList>
+#include <QFile>
+#include <QList>
 #include <QTemporaryDir>
 
 #include <memory>
 
 namespace qaveq::report {
 
-// The pages of one report run, each a page image file in a folder of the
-// run's own that only the user can read. The folder and every page in it
-// go when the list does, whatever way the report ended.
+// The pages of one report run, each a page image written as it is made to
+// one store file in a folder of the run's own that only the user can read:
+// a report of thousands of pages costs disk, not memory. The folder and
+// every page in it go when the list does, whatever way the report ended.
 class PageList
 {
 public:
@@ -23,13 +25,15 @@ public:
     bool isValid() const { return m_folder->isValid(); }
     QString error() const { return m_folder->errorString(); }
     QString folder() const { return m_folder->path(); }
+    // The file the pages are stored in.
+    QString storeFile() const;
 
     // Stores the page as the next one; false with the reason when it cannot.
     bool append(const PageImage &page, QString *error);
-    int count() const { return int(m_files.size()); }
-    bool isEmpty() const { return m_files.isEmpty(); }
-    QString fileName(int index) const { return m_files.at(index); }
-    std::optional<PageImage> page(int index) const { return PageImage::load(m_files.at(index)); }
+    int count() const { return int(m_ends.size()); }
+    bool isEmpty() const { return m_ends.isEmpty(); }
+    // The page read back; none when the store cannot give it whole.
+    std::optional<PageImage> page(int index) const;
 
     // The pages in the order a printer gets them for `copies` copies: the
     // whole list once per copy, so that every copy comes out collated.
@@ -40,7 +44,8 @@ public:
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
-    QStringList m_files;
+    std::unique_ptr<QFile> m_store; // opened with the first page
+    QList<qint64> m_ends;           // where each page ends in the store
 };
 
 } // namespace qaveq::report

@@ -205,7 +205,7 @@ bool PdfGenerator::step()
     const std::optional<PageImage> page = m_pages->page(index);
     if (!page) {
         fail(u"Page %1 of the report cannot be read from %2."_s.arg(index + 1).arg(
-            m_pages->fileName(index)));
+            m_pages->storeFile()));
         return false;
     }
     Document &document = *m_document;

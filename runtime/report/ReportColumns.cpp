@@ -36,6 +36,9 @@ ColumnTable::ColumnTable(QList<ReportColumn> columns, TextStyle font, QList<Colu
         m_lefts.append(left);
         m_widths.append(width);
         left += width;
+        const bool same = column.exportPicture.isEmpty() || column.exportPicture == column.picture;
+        m_pictures.append({Picture::tryParse(column.picture),
+                           Picture::tryParse(same ? column.picture : column.exportPicture), same});
     }
 }
 
@@ -49,6 +52,11 @@ int ColumnTable::pictureCharacters(const QString &picture)
     if (parsed->kind() == Picture::Kind::Time)
         return int(parsed->format(qint64(8'640'000 - 1)).size());
     return parsed->width();
+}
+
+qreal ColumnTable::textLeft(int column) const
+{
+    return m_lefts.at(column) + Pad;
 }
 
 qreal ColumnTable::totalWidth() const
@@ -102,15 +110,14 @@ Band ColumnTable::headings(int emphasised) const
     return band;
 }
 
-QString ColumnTable::formatted(const QString &picture, const CellValue &value) const
+QString ColumnTable::formatted(const std::optional<Picture> &picture, const CellValue &value)
 {
-    if (picture.isEmpty()) {
+    if (!picture) {
         if (const auto *text = std::get_if<QString>(&value))
             return Text::clip(*text);
         return {};
     }
-    const Picture parsed = Picture::parse(picture);
-    return std::visit([&parsed](const auto &v) { return parsed.format(v); }, value);
+    return std::visit([&picture](const auto &v) { return picture->format(v); }, value);
 }
 
 Band ColumnTable::detail(const QList<CellValue> &values, int emphasised) const
@@ -119,25 +126,34 @@ Band ColumnTable::detail(const QList<CellValue> &values, int emphasised) const
     bold.bold = true;
     Band band;
     band.height = lineHeight();
+    band.elements.reserve(m_columns.size());
+    QStringList cells;
+    cells.reserve(m_columns.size());
     for (int c = 0; c < m_columns.size() && c < values.size(); ++c) {
         const ReportColumn &column = m_columns.at(c);
+        const Pictures &pictures = m_pictures.at(c);
         const TextStyle &font = column.group >= 0 && column.group == emphasised ? bold : m_font;
-        band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height),
-                  formatted(column.picture, values.at(c)), font, column.alignment | AlignVCenter);
+        const QString printed = formatted(pictures.printed, values.at(c));
+        // Most columns export what they print: formatted once for both.
+        cells.append(exportCell(
+            pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c))));
+        band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height), printed,
+                  font, column.alignment | AlignVCenter);
     }
-    band.exportLine(exportLine(values));
+    band.exportLine(cells.join(u'\t'));
     return band;
+}
+
+QString ColumnTable::exportCell(const QString &formatted)
+{
+    return Text::clip(formatted.trimmed());
 }
 
 QString ColumnTable::exportLine(const QList<CellValue> &values) const
 {
     QStringList cells;
-    for (int c = 0; c < m_columns.size() && c < values.size(); ++c) {
-        const ReportColumn &column = m_columns.at(c);
-        const QString &picture =
-            column.exportPicture.isEmpty() ? column.picture : column.exportPicture;
-        cells.append(Text::clip(formatted(picture, values.at(c)).trimmed()));
-    }
+    for (int c = 0; c < m_columns.size() && c < values.size(); ++c)
+        cells.append(exportCell(formatted(m_pictures.at(c).exported, values.at(c))));
     return cells.join(u'\t');
 }
 

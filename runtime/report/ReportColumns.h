@@ -3,6 +3,7 @@
 #include "Band.h"
 
 #include "core/Decimal.h"
+#include "core/Picture.h"
 
 #include <QList>
 #include <QStringList>
@@ -45,6 +46,8 @@ public:
     ColumnTable(QList<ReportColumn> columns, TextStyle font, QList<ColumnSpan> spans = {});
 
     qreal left(int column) const { return m_lefts.at(column); }
+    // Where a column's text starts: its left edge and the padding before it.
+    qreal textLeft(int column) const;
     qreal width(int column) const { return m_widths.at(column); }
     qreal totalWidth() const;
     qreal lineHeight() const;
@@ -63,10 +66,21 @@ public:
     static int pictureCharacters(const QString &picture);
 
 private:
-    QString formatted(const QString &picture, const CellValue &value) const;
+    // A column's pictures, parsed once: a report formats them on every line.
+    struct Pictures
+    {
+        std::optional<Picture> printed; // none (no picture): the text as it is
+        std::optional<Picture> exported;
+        bool sameForExport = true;
+    };
+
+    static QString formatted(const std::optional<Picture> &picture, const CellValue &value);
+    // A formatted value as the export line holds it: without its padding.
+    static QString exportCell(const QString &formatted);
     int headingLines() const;
 
     QList<ReportColumn> m_columns;
+    QList<Pictures> m_pictures;
     TextStyle m_font;
     QList<ColumnSpan> m_spans;
     QList<qreal> m_lefts;

@@ -1,10 +1,11 @@
 #include "ReportEngine.h"
 
+#include "ExportSpool.h"
 #include "PageList.h"
 
 namespace qaveq::report {
 
-ReportEngine::ReportEngine(const PageSetup &setup, PageList &pages, QStringList &exportLines)
+ReportEngine::ReportEngine(const PageSetup &setup, PageList &pages, ExportSpool &exportLines)
     : m_setup(setup)
     , m_pages(pages)
     , m_exportLines(exportLines)
@@ -19,7 +20,7 @@ qreal ReportEngine::bodyHeight() const
     return m_setup.printable().height() - header - footer;
 }
 
-bool ReportEngine::print(const Band &band)
+bool ReportEngine::print(Band band)
 {
     if (!m_error.isEmpty())
         return false;
@@ -31,8 +32,13 @@ bool ReportEngine::print(const Band &band)
             return false;
         startPage();
     }
+    // The export lines are kept first: placing the band takes it whole.
+    if (m_keepExport && !m_exportLines.append(band.exportLines)) {
+        m_error = m_exportLines.error();
+        return false;
+    }
     if (placement.pages == 1) {
-        place(band, m_bodyTop + placement.top);
+        place(std::move(band), m_bodyTop + placement.top);
     } else {
         // A band taller than a page runs on: each page shows its own slice.
         const qreal body = bodyHeight();
@@ -48,11 +54,9 @@ bool ReportEngine::print(const Band &band)
                 if (y >= slice * body && (y < (slice + 1) * body || slice + 1 == placement.pages))
                     part.elements.push_back(element);
             }
-            place(part, m_bodyTop - slice * body);
+            place(std::move(part), m_bodyTop - slice * body);
         }
     }
-    if (m_keepExport)
-        m_exportLines.append(band.exportLines);
     ++m_bandsPrinted;
     return true;
 }
@@ -96,10 +100,10 @@ bool ReportEngine::closePage()
     return true;
 }
 
-void ReportEngine::place(const Band &band, qreal y)
+void ReportEngine::place(Band band, qreal y)
 {
     const QPointF offset(m_setup.printable().left(), y);
-    for (Element element : band.elements) {
+    for (Element &element : band.elements) {
         translate(element, offset);
         m_page->elements.push_back(std::move(element));
     }

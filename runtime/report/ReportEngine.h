@@ -8,11 +8,12 @@
 
 namespace qaveq::report {
 
+class ExportSpool;
 class PageList;
 
 // Lays the bands a report pass prints onto pages and stores each finished
 // page in the page list. Every printed band's export lines go to the export
-// list as well. Layout only: the pages are painted when they are shown,
+// spool as well. Layout only: the pages are painted when they are shown,
 // printed or written to a PDF.
 class ReportEngine
 {
@@ -20,7 +21,7 @@ public:
     // The page header and footer of a page, given its number (from 1).
     using PageBand = std::function<Band(int page)>;
 
-    ReportEngine(const PageSetup &setup, PageList &pages, QStringList &exportLines);
+    ReportEngine(const PageSetup &setup, PageList &pages, ExportSpool &exportLines);
 
     void setPageHeader(PageBand header) { m_header = std::move(header); }
     // Whether printed bands' export lines are kept: not for a report that
@@ -33,9 +34,9 @@ public:
     // The height between the page header and footer, once both are set.
     qreal bodyHeight() const;
 
-    // False when a page could not be stored; error() says why and the pass
-    // should stop.
-    bool print(const Band &band);
+    // False when a page or its export lines could not be stored; error()
+    // says why and the pass should stop.
+    bool print(Band band);
     // Ends the current page; the next band starts a new one.
     bool endPage();
 
@@ -46,11 +47,11 @@ public:
 private:
     void startPage();
     bool closePage();
-    void place(const Band &band, qreal y);
+    void place(Band band, qreal y);
 
     PageSetup m_setup;
     PageList &m_pages;
-    QStringList &m_exportLines;
+    ExportSpool &m_exportLines;
     bool m_keepExport = true;
     PageBand m_header;
     PageBand m_footer;

@@ -200,6 +200,9 @@ TEST_F(EquipmentDetailReportTest, DescriptionsByJournal)
          u"(V100) Northern Fuel (Inv#A-77)"_s},
         // A vendor or invoice not on file leaves its part out.
         {u"A/P"_s, u"GONE"_s, {}, 999, 0, 0, u"Diesel"_s, u"Diesel"_s},
+        // Lines of one invoice come together; a line of another reads it afresh.
+        {u"A/P"_s, {}, {}, numbered.InvoiceID, 0, 0, {}, u"(Inv#A-77)"_s},
+        {u"A/P"_s, {}, {}, unnumbered.InvoiceID, 0, 0, {}, u"(Unnumbered Invoice)"_s},
         {u"A/R"_s,
          {},
          u"C9"_s,
@@ -352,4 +355,52 @@ TEST_F(EquipmentDetailReportTest, NothingSelectedIsNothingToPrint)
     ReportRun(report, services()).run();
     EXPECT_EQ(devices.previews, 0);
     ASSERT_FALSE(prompter.shown().isEmpty());
+}
+
+TEST_F(EquipmentDetailReportTest, CancelReportAsksAndOnlyYesStopsTheListing)
+{
+    for (int i = 0; i < 250; ++i)
+        add(u"TRK-1"_s, u"FUEL"_s, "D", u"1");
+    session.printPreview = false;
+    const EQLimits d = definition();
+    // Cancel pressed after the first tick, answered in turn by `answers`.
+    const auto cancelledAfterOneTick = [&](const QList<int> &answers) {
+        EquipmentDetailReport report(company, d, SuiteDate::fromYmd(2026, 12, 9));
+        ReportRun run(report, services());
+        EXPECT_TRUE(run.start());
+        EXPECT_TRUE(run.runSlice());
+        EXPECT_EQ(report.recordsRead(), 100) << "a hundred transactions a tick";
+        const qsizetype asked = prompter.shown().size();
+        for (int answer : answers)
+            prompter.answerNext(answer);
+        const bool over = run.cancel();
+        while (!over && run.runSlice()) {
+        }
+        const data::Response response = run.finish();
+        EXPECT_GT(prompter.shown().size(), asked);
+        const Message &question = prompter.shown().at(asked);
+        EXPECT_EQ(question.caption, u"CANCEL REPORT");
+        EXPECT_EQ(question.text, u"Are you sure you want to CANCEL this Report?NOTE...");
+        EXPECT_EQ(question.buttons, u"&Yes|&No");
+        return std::pair{response, report.recordsRead()};
+    };
+
+    const auto [goneOn, readAll] = cancelledAfterOneTick({2});
+    EXPECT_EQ(goneOn, data::Response::Completed);
+    EXPECT_EQ(readAll, 250);
+    EXPECT_EQ(devices.printed, QList<int>{1});
+
+    const auto [stopped, readPart] = cancelledAfterOneTick({1});
+    EXPECT_EQ(stopped, data::Response::Cancelled);
+    EXPECT_EQ(readPart, 100);
+    EXPECT_EQ(devices.printed, QList<int>{1}) << "nothing printed of the cancelled run";
+
+    // Previewed, what the listing made so far is shown only when the user
+    // asks for it; refused, nothing is shown and no PDF is made of it.
+    session.printPreview = true;
+    const auto [refused, readBefore] = cancelledAfterOneTick({1, 2});
+    EXPECT_EQ(refused, data::Response::Cancelled);
+    EXPECT_EQ(readBefore, 100);
+    EXPECT_EQ(devices.previews, 0);
+    EXPECT_TRUE(devices.pdfs.isEmpty());
 }

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -180,7 +181,8 @@ void printAnalysis(data::ErrorManager &errors, OutputState &output)
         if (!figures.categories.isEmpty() || calculator.listsWithoutCategories())
             collected->append(figures);
     }
-    ViewTab tab{u"Analysis"_s, u"EQ Analysis Report"_s, u"EQ Analysis Listing"_s, {}, {}, {}};
+    ViewTab tab{u"Analysis"_s, u"EQ Analysis Report"_s, u"EQ Analysis Listing"_s, {}, {}, {},
+                Qt::Horizontal};
     for (const Analysis::EquipmentFigures &figures : *collected) {
         EQHeader header;
         header.EquipmentID = figures.id;
@@ -214,7 +216,8 @@ void printSummary(data::ErrorManager &errors, OutputState &output)
         *session->company, selection,
         Analysis::selectedPeriod(*session->company, selection, today()));
     auto lines = std::make_shared<QList<Analysis::SummaryLine>>();
-    ViewTab tab{u"Cost Summary"_s, u"EQ Summary Report"_s, u"EQ Summary Listing"_s, {}, {}, {}};
+    ViewTab tab{u"Cost Summary"_s, u"EQ Summary Report"_s, u"EQ Summary Listing"_s, {}, {}, {},
+                Qt::Horizontal};
     for (const SelectedEquipment &piece : selection.equipment()) {
         EQHeader header;
         header.EquipmentID = piece.id;
@@ -281,11 +284,15 @@ void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
     if (const QByteArray state = format.value(u"List/Header"_s).toByteArray(); !state.isEmpty())
         list->horizontalHeader()->restoreState(state);
 
-    auto *split = new QHBoxLayout;
-    split->addWidget(list, 2);
-    auto *detailHolder = new QVBoxLayout;
-    split->addLayout(detailHolder, 3);
-    pageLayout->addLayout(split);
+    auto *split = new QSplitter(tab.arrangement, page);
+    split->addWidget(list);
+    auto *detailArea = new QWidget(split);
+    auto *detailHolder = new QVBoxLayout(detailArea);
+    detailHolder->setContentsMargins(0, 0, 0, 0);
+    split->addWidget(detailArea);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 3);
+    pageLayout->addWidget(split);
     auto *count = new QLabel(recordCount(int(tab.equipment.size())), page);
     pageLayout->addWidget(count);
 
@@ -299,7 +306,7 @@ void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
         shown = nullptr;
         const int row = highlighted();
         if (row >= 0 && tab.detail) {
-            shown = tab.detail(row, page);
+            shown = tab.detail(row, detailArea);
             detailHolder->addWidget(shown);
         }
     };

@@ -40,6 +40,9 @@ struct ViewTab
     std::function<QWidget *(int row, QWidget *parent)> detail;
     // Prints the report again.
     std::function<void()> print;
+    // Qt::Horizontal: the figures beside the list; Qt::Vertical: under it,
+    // for figures as wide as a ledger line.
+    Qt::Orientation arrangement = Qt::Horizontal;
 };
 
 // LISTEQREPORTS: "Analysis Report Detail" on the tab of view mode `mode`

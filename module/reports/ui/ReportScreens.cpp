@@ -1,7 +1,5 @@
 #include "ReportScreens.h"
 
-#include "DetailListingView.h"
-
 #include "equipment/ui/ScreenRunner.h"
 #include "logs/LogProofReport.h"
 #include "output/ui/ReportWindow.h"
@@ -19,8 +17,6 @@
 #include "core/Prompter.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -58,33 +54,29 @@ collect(data::Session &session, const EQLimits &definition, Prompter &prompter)
     return collector.equipment;
 }
 
-void showView(QList<DetailListing::ViewedEquipment> equipment, data::Session &session,
-              Prompter &prompter, OutputState &output, const EQLimits &definition)
-{
-    QDialog window(QApplication::activeWindow());
-    window.setWindowTitle(u"Analysis Report Detail"_s);
-    const auto call = [](const QString &procedure) {
-        if (procedure == u"OVVIEWEQHEADER")
-            suite::OVVIEWEQHEADER();
-        else if (procedure == u"OVVIEWTRANSACTION")
-            suite::OVVIEWTRANSACTION();
-        else if (procedure == u"OVBROWSEGLJOURNAL")
-            suite::OVBROWSEGLJOURNAL();
-    };
-    const auto print = [&session, &output, &definition, &window] {
-        EquipmentDetailReport report(*session.company, definition,
-                                     SuiteDate::fromQDate(systemClock.today()));
-        runReportWindow(report, session, output, &window);
-    };
-    auto *view =
-        new DetailListingView(std::move(equipment), session, prompter, call, print, &window);
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(view);
-    window.resize(1100, 700);
-    window.exec();
-}
-
 } // namespace
+
+AnalysisScreens::ViewTab detailTab(QList<DetailListing::ViewedEquipment> equipment,
+                                   data::Session &session, Prompter &prompter,
+                                   DetailListingView::ProcedureCaller call,
+                                   std::function<void()> print)
+{
+    AnalysisScreens::ViewTab tab{u"Detail Listing"_s,
+                                 u"EQ Detail Listing"_s,
+                                 u"EQ Detail Listing"_s,
+                                 {},
+                                 {},
+                                 std::move(print),
+                                 Qt::Vertical};
+    for (const DetailListing::ViewedEquipment &piece : std::as_const(equipment))
+        tab.equipment.append({piece.id, piece.description, piece.vin, piece.license});
+    auto collected = std::make_shared<QList<DetailListing::ViewedEquipment>>(std::move(equipment));
+    tab.detail = [collected, &session, &prompter, call = std::move(call)](int row,
+                                                                          QWidget *parent) {
+        return new DetailListingView(collected->at(row), session, prompter, call, parent);
+    };
+    return tab;
+}
 
 void printDetail(data::ErrorManager &errors, OutputState &output)
 {
@@ -98,8 +90,22 @@ void printDetail(data::ErrorManager &errors, OutputState &output)
     const bool view = session->reportViewMode == 3;
     session->reportViewMode = 0;
     if (view) {
-        if (auto equipment = collect(*session, *definition, prompter))
-            showView(std::move(*equipment), *session, prompter, output, *definition);
+        auto equipment = collect(*session, *definition, prompter);
+        if (!equipment)
+            return;
+        const auto call = [](const QString &procedure) {
+            if (procedure == u"OVVIEWTRANSACTION")
+                suite::OVVIEWTRANSACTION();
+            else if (procedure == u"OVBROWSEGLJOURNAL")
+                suite::OVBROWSEGLJOURNAL();
+        };
+        const auto print = [session, &output, definition = *definition] {
+            EquipmentDetailReport report(*session->company, definition,
+                                         SuiteDate::fromQDate(systemClock.today()));
+            runReportWindow(report, *session, output);
+        };
+        AnalysisScreens::viewWindow(
+            *session, 3, detailTab(std::move(*equipment), *session, prompter, call, print));
         return;
     }
     EquipmentDetailReport report(*session->company, *definition,

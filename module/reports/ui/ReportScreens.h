@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AnalysisScreens.h"
+#include "DetailListingView.h"
+
 #include "output/OutputState.h"
 
 namespace qaveq {
@@ -12,8 +15,16 @@ class ErrorManager;
 // the report filter.
 namespace ReportScreens {
 
-// PRINTEQDETAIL: printed, or with view mode 3 shown in the detail view.
+// PRINTEQDETAIL: printed, or with view mode 3 shown on the detail tab of the
+// report view window.
 void printDetail(data::ErrorManager &errors, OutputState &output);
+// The detail tab of the report view window over what the listing's walk
+// collected: the equipment it reached, and beside the highlighted one its
+// transactions.
+AnalysisScreens::ViewTab detailTab(QList<DetailListing::ViewedEquipment> equipment,
+                                   data::Session &session, Prompter &prompter,
+                                   DetailListingView::ProcedureCaller call,
+                                   std::function<void()> print);
 // PrintEQLogBProof: the logs of the batches tagged in the usage-log window.
 void printLogProof(data::ErrorManager &errors, OutputState &output);
 

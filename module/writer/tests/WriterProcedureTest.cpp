@@ -279,14 +279,15 @@ TEST_F(WriterProcedureTest, GroupTotalsAgreeWithTheRecords)
     const writer::Catalogue catalogue = type.catalogue();
     const writer::ReportDocument document = starter(u"PrintUsageLogFM"_s);
     report::PageList pages;
-    QStringList lines;
+    report::ExportSpool spool;
     writer::ReportProcessor processor(document, catalogue, type.plan,
                                       {company, u"Demo"_s, u"ADM"_s, {}, true});
-    report::ReportEngine engine(document.page, pages, lines);
+    report::ReportEngine engine(document.page, pages, spool);
     ASSERT_TRUE(processor.open());
     while (processor.next(engine, 25)) {
     }
     EXPECT_TRUE(processor.error().isEmpty());
+    const QStringList lines = spool.lines();
 
     const Picture money = Picture::parse(u"@n-21.2");
     QStringList footers;

@@ -1,4 +1,5 @@
 #include "runtime/report/ReportEngine.h"
+#include "runtime/report/ExportSpool.h"
 #include "runtime/report/PageBreaker.h"
 #include "runtime/report/PageList.h"
 
@@ -53,7 +54,7 @@ Band line(const QString &text, qreal height = 200)
 TEST(ReportEngineTest, PagesCarryHeaderFooterAndBandsInOrder)
 {
     PageList pages;
-    QStringList exported;
+    ExportSpool exported;
     PageSetup setup; // letter: 7920 high, 360 margins, body 7200
     ReportEngine engine(setup, pages, exported);
     engine.setPageHeader([](int page) {
@@ -75,8 +76,8 @@ TEST(ReportEngineTest, PagesCarryHeaderFooterAndBandsInOrder)
 
     ASSERT_EQ(pages.count(), 2);
     EXPECT_EQ(engine.bandsPrinted(), 40);
-    EXPECT_EQ(exported.size(), 40);
-    EXPECT_EQ(exported.first(), u"Line 1"_s);
+    EXPECT_EQ(exported.count(), 40);
+    EXPECT_EQ(exported.lines().first(), u"Line 1"_s);
 
     const PageImage second = *pages.page(1);
     EXPECT_EQ(second.size, setup.pageSize());
@@ -95,7 +96,7 @@ TEST(ReportEngineTest, PagesCarryHeaderFooterAndBandsInOrder)
 TEST(ReportEngineTest, PageImagesAreReplayedAsStored)
 {
     PageList pages;
-    QStringList exported;
+    ExportSpool exported;
     ReportEngine engine(PageSetup{QPageSize::A4, true}, pages, exported);
     Band band;
     band.height = 500;
@@ -124,7 +125,7 @@ TEST(ReportEngineTest, PageImagesAreReplayedAsStored)
 TEST(ReportEngineTest, ATallBandRunsOnOverPages)
 {
     PageList pages;
-    QStringList exported;
+    ExportSpool exported;
     ReportEngine engine(PageSetup{}, pages, exported);
     Band tall;
     tall.height = 7200 * 2 + 100;
@@ -148,25 +149,51 @@ TEST(PageListTest, PagesLiveInAPrivateFolderThatGoesWithTheList)
         folder = pages.folder();
         QString error;
         ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error)) << error.toStdString();
-        file = pages.fileName(0);
+        file = pages.storeFile();
         EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
         EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
 
         PageList other; // a second run at the same moment never shares a name
         ASSERT_TRUE(other.append(PageImage{QSizeF(100, 100), {}}, &error));
-        EXPECT_NE(other.fileName(0), file);
+        EXPECT_NE(other.storeFile(), file);
     }
     EXPECT_FALSE(QFileInfo::exists(file));
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
-TEST(PageListTest, AFileOfAnotherKindIsNotAPage)
+TEST(PageListTest, EveryPageReadsBackAsStoredInAnyOrder)
+{
+    PageList pages;
+    QString error;
+    for (int i = 0; i < 3; ++i) {
+        PageImage page{QSizeF(100 + i, 100), {}};
+        for (int line = 0; line <= i; ++line)
+            page.elements.push_back(
+                TextElement{QRectF(0, line * 10, 50, 10), u"page %1 line %2"_s.arg(i).arg(line)});
+        ASSERT_TRUE(pages.append(page, &error)) << error.toStdString();
+    }
+    ASSERT_EQ(pages.count(), 3);
+    for (int i : {2, 0, 1}) {
+        const std::optional<PageImage> page = pages.page(i);
+        ASSERT_TRUE(page);
+        EXPECT_EQ(page->size, QSizeF(100 + i, 100));
+        ASSERT_EQ(page->elements.size(), std::size_t(i + 1));
+        EXPECT_EQ(std::get<TextElement>(page->elements.back()).text,
+                  u"page %1 line %2"_s.arg(i).arg(i));
+    }
+    EXPECT_FALSE(pages.page(3));
+    pages.clear();
+    EXPECT_TRUE(pages.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(pages.storeFile()));
+}
+
+TEST(PageListTest, ADamagedStoreGivesNoPage)
 {
     PageList pages;
     QString error;
     ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error));
-    QFile file(pages.fileName(0));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QFile file(pages.storeFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.write("not a page");
     file.close();
     EXPECT_FALSE(pages.page(0));
@@ -181,6 +208,23 @@ TEST(PageListTest, CopiesRepeatTheWholeListCollated)
     EXPECT_EQ(pages.printOrder(1), (QList<int>{0, 1, 2}));
     EXPECT_EQ(pages.printOrder(2), (QList<int>{0, 1, 2, 0, 1, 2}));
     EXPECT_EQ(pages.printOrder(0), (QList<int>{0, 1, 2}));
+}
+
+TEST(ExportSpoolTest, LinesReadBackAsKeptAndTheSpoolTakesMoreAfterAReading)
+{
+    ExportSpool spool;
+    EXPECT_TRUE(spool.lines().isEmpty());
+    ASSERT_TRUE(spool.append({u"EXC-1\tExcavator"_s, QString(), u"two\nlines"_s}));
+    ASSERT_TRUE(spool.append({}));
+    EXPECT_EQ(spool.count(), 3);
+    const QStringList first = spool.lines();
+    EXPECT_EQ(first, (QStringList{u"EXC-1\tExcavator"_s, QString(), u"two\nlines"_s}));
+    // Exported once from the preview, the report may go on being exported.
+    ASSERT_TRUE(spool.append({u"Total:\t12.50"_s}));
+    EXPECT_EQ(spool.lines(), first + QStringList{u"Total:\t12.50"_s});
+    spool.clear();
+    EXPECT_EQ(spool.count(), 0);
+    EXPECT_TRUE(spool.lines().isEmpty());
 }
 
 TEST(PageImageTest, PaintsWhatItHolds)

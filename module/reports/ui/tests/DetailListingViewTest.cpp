@@ -1,17 +1,21 @@
-#include "reports/ui/DetailListingView.h"
+#include "reports/ui/ReportScreens.h"
+
 #include "records/EQHeader.h"
 
 #include "testing/ModuleFormTest.h"
 
-#include "runtime/ScriptedPicker.h"
-
 #include "data/suite/GeneralLedgerFiles.h"
 
-#include "core/testing/QtPrinters.h"
-
-#include <QFile>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
-#include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +24,8 @@ using namespace qaveq;
 
 namespace {
 
+// The detail listing's tab of the report view window, used as a user does:
+// highlight an equipment, see its transactions, open one.
 class DetailListingViewTest : public qaveq::testing::ModuleFormTest
 {
 protected:
@@ -29,13 +35,10 @@ protected:
 
     DetailListingViewTest()
     {
-        for (const auto &[id, description] :
-             {std::pair{u"TRK-1"_s, u"Dump truck"_s}, std::pair{u"EXC-1"_s, u"Excavator"_s}}) {
-            EQHeader e;
-            e.EquipmentID = id;
-            e.Description = description;
-            EXPECT_TRUE(company.file<EQHeader>().insert(e).isOk());
-        }
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+             u"/Korvalis/EQ Detail Listing"_s)
+            .removeRecursively();
         for (const char16_t *amount : {u"100", u"250"}) {
             GLTrans t;
             t.JournalID = u"A/P"_s;
@@ -62,26 +65,43 @@ protected:
         return {truck, {u"EXC-1"_s, u"Excavator"_s, {}, {}, {}}};
     }
 
-    std::unique_ptr<DetailListingView> view()
+    // Runs `use` on the window once it is open, then closes it.
+    void whileOpen(const std::function<void(QDialog &)> &use)
     {
-        return std::make_unique<DetailListingView>(
-            collected(), session, prompter,
-            [this](const QString &procedure) {
-                QString record;
-                if (procedure == u"OVVIEWEQHEADER")
-                    record = session.buffer<EQHeader>().Description;
-                else
-                    record = QString::number(session.buffer<GLTrans>().Amount.unitsAt(0));
-                called.append(procedure + u' ' + record);
-            },
-            [this] { ++prints; });
+        QTimer::singleShot(0, [&use] {
+            auto *window = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(window, nullptr);
+            use(*window);
+            window->accept();
+        });
+        const auto call = [this](const QString &procedure) {
+            called.append(procedure + u' ' +
+                          QString::number(session.buffer<GLTrans>().Amount.unitsAt(0)));
+        };
+        AnalysisScreens::viewWindow(
+            session, 3,
+            ReportScreens::detailTab(collected(), session, prompter, call, [this] { ++prints; }));
     }
 
-    static void highlight(QTableWidget *table, const QString &first)
+    static void highlight(QDialog &window, const QString &id)
     {
-        for (int row = 0; row < table->rowCount(); ++row)
-            if (table->item(row, 0)->text() == first)
-                table->selectRow(row);
+        auto *list = window.findChild<QTableView *>(u"EquipmentList"_s);
+        QAbstractItemModel &rows = *list->model();
+        for (int row = 0; row < rows.rowCount(); ++row)
+            if (rows.index(row, 0).data().toString() == id)
+                list->setCurrentIndex(rows.index(row, 0));
+    }
+
+    static QTableWidget *transactionsShown(QDialog &window)
+    {
+        return window.findChild<QTableWidget *>(u"TransactionList"_s);
+    }
+
+    static void press(QDialog &window, const QString &text)
+    {
+        for (QPushButton *button : window.findChildren<QPushButton *>())
+            if (button->text() == text)
+                button->click();
     }
 };
 
@@ -89,54 +109,56 @@ protected:
 
 TEST_F(DetailListingViewTest, TheHighlightedEquipmentShowsItsTransactions)
 {
-    const auto window = view();
-    EXPECT_EQ(window->countText(), u"2 Records"_s);
-    // Sorted by ID: the excavator first, without transactions.
-    EXPECT_EQ(window->equipmentList()->item(0, 0)->text(), u"EXC-1"_s);
-    EXPECT_EQ(window->transactionList()->rowCount(), 0);
-    highlight(window->equipmentList(), u"TRK-1"_s);
-    ASSERT_EQ(window->transactionList()->rowCount(), 2);
-    EXPECT_EQ(window->transactionList()->item(1, 4)->text(), u"A/P 77-2"_s);
-    EXPECT_EQ(window->transactionList()->item(1, 8)->text(), u"250.00"_s);
+    whileOpen([this](QDialog &window) {
+        auto *tabs = window.findChild<QTabWidget *>();
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(tabs->count(), 1);
+        EXPECT_EQ(tabs->tabText(0), u"Detail Listing");
+        bool counted = false;
+        for (const QLabel *label : window.findChildren<QLabel *>())
+            counted = counted || label->text() == u"2 Records";
+        EXPECT_TRUE(counted);
+
+        // Sorted by ID: the excavator first, without transactions.
+        ASSERT_NE(transactionsShown(window), nullptr);
+        EXPECT_EQ(transactionsShown(window)->rowCount(), 0);
+        highlight(window, u"TRK-1"_s);
+        QTableWidget *lines = transactionsShown(window);
+        ASSERT_EQ(lines->rowCount(), 2);
+        EXPECT_EQ(lines->item(1, 4)->text(), u"A/P 77-2"_s);
+        EXPECT_EQ(lines->item(1, 8)->text(), u"250.00"_s);
+        EXPECT_EQ(window.findChildren<QTableWidget *>(u"TransactionList"_s).size(), 1)
+            << "one panel, for the highlighted equipment only";
+
+        press(window, u"&Print"_s);
+        EXPECT_EQ(prints, 1);
+    });
 }
 
-TEST_F(DetailListingViewTest, ViewersGetTheHighlightedRecords)
+TEST_F(DetailListingViewTest, TheViewersGetTheHighlightedTransaction)
 {
-    const auto window = view();
-    highlight(window->equipmentList(), u"TRK-1"_s);
-    window->transactionList()->selectRow(1);
-    window->viewTransaction();
-    window->viewJournal();
-    window->viewEquipment();
-    EXPECT_EQ(called, (QStringList{u"OVVIEWTRANSACTION 250"_s, u"OVBROWSEGLJOURNAL 250"_s,
-                                   u"OVVIEWEQHEADER Dump truck"_s}));
+    whileOpen([this](QDialog &window) {
+        highlight(window, u"TRK-1"_s);
+        transactionsShown(window)->selectRow(1);
+        press(window, u"View &Transaction"_s);
+        press(window, u"View &Journal"_s);
+        EXPECT_EQ(called, (QStringList{u"OVVIEWTRANSACTION 250"_s, u"OVBROWSEGLJOURNAL 250"_s}));
 
-    // A transaction removed since the listing was made is said, not shown.
-    GLTrans gone;
-    gone.RecordID = transactions.at(0);
-    ASSERT_TRUE(company.file<GLTrans>().fetch(u"KeyRecordID", gone).isOk());
-    ASSERT_TRUE(company.file<GLTrans>().remove(gone).isOk());
-    window->transactionList()->selectRow(0);
-    window->viewTransaction();
-    EXPECT_EQ(called.size(), 3);
-    EXPECT_EQ(prompter.shown().size(), 1);
-}
+        // A transaction removed since the listing was made is said, not shown.
+        GLTrans gone;
+        gone.RecordID = transactions.at(0);
+        ASSERT_TRUE(company.file<GLTrans>().fetch(u"KeyRecordID", gone).isOk());
+        ASSERT_TRUE(company.file<GLTrans>().remove(gone).isOk());
+        transactionsShown(window)->selectRow(0);
+        press(window, u"View &Transaction"_s);
+        EXPECT_EQ(called.size(), 2);
+        ASSERT_EQ(prompter.shown().size(), 1);
+        EXPECT_EQ(prompter.shown().first().text, u"The transaction is no longer on file.");
 
-TEST_F(DetailListingViewTest, SendToWritesEveryTransaction)
-{
-    QTemporaryDir folder;
-    ScriptedFileChooser chooser;
-    const QString path = folder.filePath(u"detail.txt"_s);
-    chooser.answerNext(path);
-    const auto window = view();
-    window->setFileChooser(&chooser);
-    window->sendTo();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).trimmed().split(u'\n');
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines.at(0).startsWith(u"ID\tEquipment Description\tCode"_s))
-        << lines.at(0).toStdString();
-    EXPECT_TRUE(lines.at(2).startsWith(u"TRK-1\tDump truck\tFUEL"_s)) << lines.at(2).toStdString();
-    EXPECT_TRUE(lines.at(2).endsWith(u"\t250.00"_s)) << lines.at(2).toStdString();
+        // An equipment without transactions has nothing to open.
+        highlight(window, u"EXC-1"_s);
+        press(window, u"View &Journal"_s);
+        EXPECT_EQ(called.size(), 2);
+    });
+    EXPECT_EQ(session.reportViewMode, 0);
 }
