@@ -6,21 +6,18 @@
 // "rss_growth_kb" is the growth of the process's peak memory (VmHWM) during
 // the run.
 // Run: build/release/bench/detail_listing_bench
+#include "BenchLedger.h"
+
 #include "output/ReportRun.h"
 #include "records/EQLimits.h"
-#include "records/ModuleFiles.h"
 #include "reports/EquipmentDetailReport.h"
 
 #include "runtime/ScriptedPrompter.h"
-#include "runtime/report/PageList.h"
-
-#include "data/Company.h"
 
 #include "core/Clock.h"
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -54,135 +51,16 @@ void resetPeak()
         clear.write("5");
 }
 
-std::string equipmentId(int i)
+bench::Ledger &ledger()
 {
-    const std::string number = std::to_string(i);
-    return "EQ-" + std::string(4 - number.size(), '0') + number;
-}
-
-void exec(sqlite3 *db, const char *sql)
-{
-    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-}
-
-// Each equipment has two cost categories; its lines go to its internal
-// income and both categories, a tenth of them vendor bills.
-std::unique_ptr<data::Company> companyWithLedger(const QString &folder)
-{
-    auto company = std::make_unique<data::Company>(folder, companyCatalog());
-    sqlite3 *db = nullptr;
-    sqlite3_open((folder + u"/company.sqlite"_s).toUtf8().constData(), &db);
-    exec(db, "BEGIN");
-    exec(db, R"(INSERT INTO "EQCode" ("RecordID", "CategoryID", "Description") VALUES
-                (1, 'FUEL', 'Fuel'), (2, 'REPAIRS', 'Repairs'))");
-    exec(db, R"(INSERT INTO "APVendor" ("VendorID", "Name") VALUES ('V1', 'Fuel Supply'))");
-    sqlite3_stmt *equipment = nullptr;
-    sqlite3_prepare_v2(db,
-                       R"(INSERT INTO "EQHeader" ("RecordID", "EquipmentID", "Description",
-                          "Active") VALUES (?, ?, 'Bench equipment', 1))",
-                       -1, &equipment, nullptr);
-    sqlite3_stmt *cost = nullptr;
-    sqlite3_prepare_v2(db,
-                       R"(INSERT INTO "EQCost" ("RecordID", "PrimaryRecordID", "EquipmentID",
-                          "CostCategory", "UnitName") VALUES (?, ?, ?, ?, 'GAL'))",
-                       -1, &cost, nullptr);
-    int costs = 0;
-    for (int i = 1; i <= Equipment; ++i) {
-        const std::string id = equipmentId(i);
-        sqlite3_bind_int(equipment, 1, i);
-        sqlite3_bind_text(equipment, 2, id.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(equipment);
-        sqlite3_reset(equipment);
-        for (const char *category : {"FUEL", "REPAIRS"}) {
-            const std::string record = id + std::string(10 - id.size(), ' ') + category;
-            sqlite3_bind_text(cost, 1, record.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(cost, 2, ++costs);
-            sqlite3_bind_text(cost, 3, id.c_str(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(cost, 4, category, -1, SQLITE_STATIC);
-            sqlite3_step(cost);
-            sqlite3_reset(cost);
-        }
-    }
-    sqlite3_stmt *line = nullptr;
-    sqlite3_prepare_v2(db,
-                       R"(INSERT INTO "GLTrans" ("RecordID", "JournalID", "JournalNo", "LineNo",
-                          "FiscalPeriod", "TransDate", "Account", "CreditDebit", "Amount",
-                          "SubsidiaryCode", "EquipmentID", "SubsidiaryQuantity", "Description",
-                          "VendorID") VALUES (?, ?, ?, 1, 5, ?, '6100', ?, 12345, ?, ?, 20000,
-                          'Bench line', ?))",
-                       -1, &line, nullptr);
-    const char *sections[] = {".I", "FUEL", "REPAIRS"};
-    for (int i = 1; i <= Lines; ++i) {
-        const std::string id = equipmentId(1 + i % Equipment);
-        const char *section = sections[i % 3];
-        const std::string code = id + std::string(10 - id.size(), ' ') + section;
-        const bool bill = i % 10 == 0;
-        sqlite3_bind_int(line, 1, i);
-        sqlite3_bind_text(line, 2, bill ? "A/P" : "G/J", -1, SQLITE_STATIC);
-        sqlite3_bind_int(line, 3, i);
-        sqlite3_bind_int(line, 4, 82000 + i % 700);
-        sqlite3_bind_text(line, 5, i % 3 == 0 ? "C" : "D", -1, SQLITE_STATIC);
-        sqlite3_bind_text(line, 6, code.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(line, 7, id.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(line, 8, bill ? "V1" : "", -1, SQLITE_STATIC);
-        sqlite3_step(line);
-        sqlite3_reset(line);
-    }
-    for (sqlite3_stmt *statement : {equipment, cost, line})
-        sqlite3_finalize(statement);
-    exec(db, "COMMIT");
-    sqlite3_close(db);
-    return company;
-}
-
-// Where the finished listing would go: nowhere; only its pages are counted.
-class CountingDevices final : public OutputDevices
-{
-public:
-    int pages = 0;
-    bool preview(const report::PageList &list, Preview &) override
-    {
-        pages = list.count();
-        return false;
-    }
-    bool print(const report::PageList &list, int, bool) override
-    {
-        pages = list.count();
-        return false;
-    }
-    bool hasDefaultPrinter() override { return false; }
-    std::optional<QString> choosePdfFile(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    report::PdfGenerator::Result generatePdf(report::PdfGenerator &,
-                                             const report::PageList &) override
-    {
-        return report::PdfGenerator::Result::NothingToDo;
-    }
-    void open(const QString &) override {}
-    bool sendMail(const report::MailMessage &, QString *) override { return false; }
-    bool exportLines(const QStringList &) override { return false; }
-};
-
-struct Fixture
-{
-    QTemporaryDir folder;
-    std::unique_ptr<data::Company> company = companyWithLedger(folder.path());
-};
-
-Fixture &fixture()
-{
-    static Fixture shared;
+    static bench::Ledger shared({.equipment = Equipment, .categories = 2, .lines = Lines});
     return shared;
 }
 
 // The baseline: every ledger line read straight from SQLite in the key's order.
 void RawReadInSubsidiaryOrder(benchmark::State &state)
 {
-    Fixture &f = fixture();
-    sqlite3 *db = nullptr;
-    sqlite3_open((f.folder.path() + u"/company.sqlite"_s).toUtf8().constData(), &db);
+    sqlite3 *db = ledger().open();
     qint64 read = 0;
     for (auto _ : state) {
         sqlite3_stmt *select = nullptr;
@@ -207,7 +85,7 @@ void RawReadInSubsidiaryOrder(benchmark::State &state)
 // This Report"; 1: straight to the printer, which keeps only the pages.
 void DetailListingInDetail(benchmark::State &state)
 {
-    Fixture &f = fixture();
+    bench::Ledger &f = ledger();
     EQLimits definition;
     definition.Report = u"Detail"_s;
     definition.ReportTitle = u"Bench"_s;
@@ -220,14 +98,14 @@ void DetailListingInDetail(benchmark::State &state)
     for (auto _ : state) {
         resetPeak();
         const long before = peakKilobytes();
-        data::Session session(f.company.get());
+        data::Session session(&f.company());
         session.companyName = u"Bench"_s;
         session.printPreview = state.range(0) == 0;
         OutputState output;
-        CountingDevices devices;
+        bench::CountingDevices devices;
         ScriptedPrompter prompter;
         FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(9, 0)));
-        EquipmentDetailReport report(*f.company, definition, 82000);
+        EquipmentDetailReport report(f.company(), definition, bench::FirstLineDate);
         ReportRun(report, {session, output, devices, prompter, clock, {}}).run();
         pages = devices.pages;
         read = report.recordsRead();

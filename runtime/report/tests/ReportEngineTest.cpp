@@ -168,8 +168,8 @@ TEST(PageListTest, EveryPageReadsBackAsStoredInAnyOrder)
     for (int i = 0; i < 3; ++i) {
         PageImage page{QSizeF(100 + i, 100), {}};
         for (int line = 0; line <= i; ++line)
-            page.elements.push_back(
-                TextElement{QRectF(0, line * 10, 50, 10), u"page %1 line %2"_s.arg(i).arg(line)});
+            page.elements.push_back(TextElement{
+                QRectF(0, line * 10, 50, 10), u"page %1 line %2"_s.arg(i).arg(line), {}});
         ASSERT_TRUE(pages.append(page, &error)) << error.toStdString();
     }
     ASSERT_EQ(pages.count(), 3);
