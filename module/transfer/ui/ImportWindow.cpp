@@ -1,10 +1,12 @@
 #include "ImportWindow.h"
 
+#include "BatchChooser.h"
 #include "ExportWindow.h"
 #include "ImportSourceForm.h"
 
 #include "equipment/ui/ScreenRunner.h"
 #include "frame/ReadOnlyAccess.h"
+#include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "transfer/ImportPreview.h"
 #include "transfer/ImportSources.h"
@@ -21,11 +23,13 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -39,6 +43,8 @@ namespace {
 const QString FileFilter = u"Text Files (*.txt *.csv);;All Files (*)"_s;
 // The suite's dialog units are about a quarter of an average character.
 constexpr int PixelsPerUnit = 2;
+// Lines imported between two showings of the progress.
+constexpr int ProgressStep = 1000;
 
 } // namespace
 
@@ -91,6 +97,7 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     , m_sources(new QListWidget(this))
     , m_preview(new QTableWidget(this))
     , m_count(new QLabel(this))
+    , m_progress(new QProgressBar(this))
 {
     setObjectName(u"ImportEQLog"_s);
     setWindowTitle(u"Import Equipment Logs"_s);
@@ -106,6 +113,13 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     };
 
     auto *layout = new QVBoxLayout(this);
+    if (batchId == 0) {
+        m_batchChooser =
+            new BatchChooser(UsageLogBatches(session, prompter, clock).open(true), this);
+        auto *batchRow = new QFormLayout;
+        batchRow->addRow(u"Import into &Batch"_s, m_batchChooser);
+        layout->addLayout(batchRow);
+    }
     auto *top = new QHBoxLayout;
     auto *sourceBox = new QGroupBox(u"Source"_s, this);
     auto *sourceLayout = new QVBoxLayout(sourceBox);
@@ -134,7 +148,12 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     m_preview->verticalHeader()->hide();
     m_preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     layout->addWidget(m_preview, 3);
-    layout->addWidget(m_count);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_count, 1);
+    m_progress->setObjectName(u"importProgress"_s);
+    m_progress->hide();
+    bottom->addWidget(m_progress, 2);
+    layout->addLayout(bottom);
     m_importButton->setEnabled(false);
     connect(m_sources, &QListWidget::currentRowChanged, this, [this] {
         setUpColumns();
@@ -258,17 +277,8 @@ void ImportWindow::deleteSource()
                                u"&OK"_s, 1, Message::Icon::Exclamation});
         return;
     }
-    if (m_prompter.ask(Message{u"Confirm Delete"_s,
-                               u"Are you sure you want to delete the import source "_s +
-                                   Text::clip(source->ReportTitle) + u"?"_s,
-                               u"&Yes|&No"_s, 2, Message::Icon::Question}) != 1)
-        return;
-    JCLimits doomed = *source;
-    if (data::FileStatus status = m_session.company->file<JCLimits>().remove(doomed); !status)
-        m_prompter.ask(Message{u"Record Not Deleted"_s,
-                               status.error().text() + u" Deleting JCLimits"_s, u"&OK"_s, 1,
-                               Message::Icon::Stop});
-    loadSources(ImportLayout::BuiltInTitle);
+    if (m_editSource(data::Request::Delete, *source))
+        loadSources(ImportLayout::BuiltInTitle);
 }
 
 void ImportWindow::preview()
@@ -329,14 +339,23 @@ void ImportWindow::preview()
 
 void ImportWindow::import()
 {
-    if (m_importer.lines().isEmpty() || !TransferScreens::batchChosen(m_batchId, m_prompter))
+    const quint16 batchId = m_batchChooser ? m_batchChooser->batchId() : m_batchId;
+    if (m_importer.lines().isEmpty() || !TransferScreens::batchChosen(batchId, m_prompter))
         return;
+    // The run is one transaction and cannot stop half-way: the bar shows how
+    // far it is and the window keeps painting, but takes no input meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const UsageLogImporter::Result result = m_importer.import(m_batchId, [](int done, int) {
-        if (done % 2000 == 0)
+    m_progress->setRange(0, int(m_importer.lines().size()));
+    m_progress->setValue(0);
+    m_progress->show();
+    const UsageLogImporter::Result result = m_importer.import(batchId, [this](int done, int total) {
+        if (done % ProgressStep == 0 || done == total) {
+            m_progress->setValue(done);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
         return true;
     });
+    m_progress->hide();
     QApplication::restoreOverrideCursor();
     if (!result.ok) {
         m_prompter.ask(
@@ -356,8 +375,8 @@ bool batchChosen(quint16 batchId, Prompter &prompter)
     if (batchId != 0)
         return true;
     prompter.ask(Message{u"No Batch"_s,
-                         u"Highlight a batch in the usage-log window first: the logs go into "
-                         u"that batch, or come from it."_s,
+                         u"Choose a batch, or highlight one in the usage-log window: the logs "
+                         u"go into that batch, or come from it."_s,
                          u"&OK"_s, 1, Message::Icon::Exclamation});
     return false;
 }
