@@ -51,6 +51,17 @@ protected:
         ASSERT_TRUE(company.file<EQBatch>().insert(record).isOk());
     }
 
+    // A log of the batch dated 5 January 2025.
+    void log(quint16 batchId, const QString &equipment, int units)
+    {
+        EQLogB log;
+        log.BatchID = qint16(batchId);
+        log.EquipmentID = equipment;
+        log.Units = Decimal(units);
+        log.Date = SuiteDate::fromYmd(2025, 1, 5);
+        ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    }
+
     // The built-in source reading `text` from a file of its own.
     void builtInReads(const QByteArray &text)
     {
@@ -215,12 +226,7 @@ TEST_P(TransferWindowsTest, ExportOpenedWithoutABatchOffersTheBatchesTheUserMayR
     batch(4, u"EQM"_s, 2);
     batch(5, u"ADM"_s, 1); // others may read it
     batch(7, u"ADM"_s, 2);
-    EQLogB log;
-    log.BatchID = 5;
-    log.EquipmentID = u"TRK-2"_s;
-    log.Units = Decimal(2);
-    log.Date = SuiteDate::fromYmd(2025, 1, 5);
-    ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    log(5, u"TRK-2"_s, 2);
     ExportWindow window(session, prompter, files, 0);
     ASSERT_NE(window.batchChooser(), nullptr);
     EXPECT_EQ(choices(*window.batchChooser()), (QStringList{u"4  Batch 4"_s, u"5  Batch 5"_s}));
@@ -395,12 +401,7 @@ TEST_P(TransferWindowsTest, NewFixedSourceIsBuiltRowByRow)
 
 TEST_P(TransferWindowsTest, ExportWritesThenShowsOrSaysComplete)
 {
-    EQLogB log;
-    log.BatchID = 2;
-    log.EquipmentID = u"LDR-1"_s;
-    log.Units = Decimal(3);
-    log.Date = SuiteDate::fromYmd(2025, 1, 5);
-    ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    log(2, u"LDR-1"_s, 3);
     ExportWindow window(session, prompter, files, 2);
     QStringList viewed;
     window.setViewer([&](const QString &path) { viewed.append(path); });
