@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +48,74 @@ constexpr int PixelsPerUnit = 2;
 constexpr int ProgressStep = 1000;
 
 } // namespace
+
+// The previewed lines under the source's columns, each cell written when it
+// comes into sight: 100,000 lines cost no item of their own.
+class ImportPreviewModel : public QAbstractTableModel
+{
+public:
+    ImportPreviewModel(const UsageLogImporter &importer, QObject *parent)
+        : QAbstractTableModel(parent)
+        , m_importer(importer)
+    {}
+
+    const QList<ImportPreview::Column> &columns() const { return m_columns; }
+    void setColumns(QList<ImportPreview::Column> columns)
+    {
+        beginResetModel();
+        m_columns = std::move(columns);
+        m_rows = 0;
+        endResetModel();
+    }
+    // Shows the importer's lines as they are now; `false` shows none.
+    void showLines(bool shown)
+    {
+        beginResetModel();
+        m_rows = shown ? int(m_importer.lines().size()) : 0;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_rows;
+    }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_columns.size());
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_rows)
+            return {};
+        const ImportPreview::Column &column = m_columns[index.column()];
+        if (role == Qt::DisplayRole)
+            return ImportPreview::text(m_importer.lines()[index.row()].fields, column);
+        if (role == Qt::TextAlignmentRole)
+            return alignment(column);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+            return QAbstractTableModel::headerData(section, orientation, role);
+        if (role == Qt::DisplayRole)
+            return m_columns[section].heading;
+        if (role == Qt::TextAlignmentRole)
+            return alignment(m_columns[section]);
+        return {};
+    }
+
+private:
+    static QVariant alignment(const ImportPreview::Column &column)
+    {
+        return QVariant::fromValue(
+            Qt::Alignment((column.right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    }
+
+    const UsageLogImporter &m_importer;
+    QList<ImportPreview::Column> m_columns;
+    int m_rows = 0;
+};
 
 ImportErrorsWindow::ImportErrorsWindow(const QList<UsageLogImporter::Error> &errors,
                                        QWidget *parent)
@@ -95,7 +164,8 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     , m_batchId(batchId)
     , m_importer(session, clock)
     , m_sources(new QListWidget(this))
-    , m_preview(new QTableWidget(this))
+    , m_preview(new QTableView(this))
+    , m_lines(new ImportPreviewModel(m_importer, this))
     , m_count(new QLabel(this))
     , m_progress(new QProgressBar(this))
 {
@@ -143,6 +213,7 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     buttons->addStretch();
     top->addLayout(buttons);
     layout->addLayout(top);
+    m_preview->setModel(m_lines);
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_preview->verticalHeader()->hide();
@@ -157,7 +228,6 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     m_importButton->setEnabled(false);
     connect(m_sources, &QListWidget::currentRowChanged, this, [this] {
         setUpColumns();
-        m_preview->setRowCount(0);
         m_importer.dropLines();
         m_importButton->setEnabled(false);
         m_previewButton->setEnabled(true);
@@ -209,42 +279,23 @@ void ImportWindow::loadSources(const QString &highlight)
 void ImportWindow::setUpColumns()
 {
     const std::optional<JCLimits> source = highlightedSource();
-    const QList<ImportPreview::Column> columns = ImportPreview::columns(
-        source ? ImportLayout::items(source->Layout) : QList<ImportLayout::Item>());
-    m_preview->clear();
-    m_preview->setRowCount(0);
-    m_preview->setColumnCount(int(columns.size()));
-    for (int i = 0; i < columns.size(); ++i) {
-        auto *heading = new QTableWidgetItem(columns[i].heading);
-        heading->setTextAlignment((columns[i].right ? Qt::AlignRight : Qt::AlignLeft) |
-                                  Qt::AlignVCenter);
-        m_preview->setHorizontalHeaderItem(i, heading);
+    m_lines->setColumns(ImportPreview::columns(source ? ImportLayout::items(source->Layout)
+                                                      : QList<ImportLayout::Item>()));
+    const QList<ImportPreview::Column> &columns = m_lines->columns();
+    for (int i = 0; i < columns.size(); ++i)
         m_preview->setColumnWidth(i,
                                   qMax(columns[i].width * PixelsPerUnit,
                                        fontMetrics().horizontalAdvance(columns[i].heading) + 12));
-    }
 }
 
 void ImportWindow::showLines()
 {
-    const std::optional<JCLimits> source = highlightedSource();
-    const QList<ImportPreview::Column> columns = ImportPreview::columns(
-        source ? ImportLayout::items(source->Layout) : QList<ImportLayout::Item>());
-    const QList<UsageLogImporter::Line> &lines = m_importer.lines();
-    m_preview->setRowCount(int(lines.size()));
-    m_preview->setUpdatesEnabled(false);
-    for (int row = 0; row < lines.size(); ++row)
-        for (int i = 0; i < columns.size(); ++i) {
-            auto *item = new QTableWidgetItem(ImportPreview::text(lines[row].fields, columns[i]));
-            item->setTextAlignment((columns[i].right ? Qt::AlignRight : Qt::AlignLeft) |
-                                   Qt::AlignVCenter);
-            m_preview->setItem(row, i, item);
-        }
-    m_preview->setUpdatesEnabled(true);
-    const bool any = !lines.isEmpty();
+    m_lines->showLines(true);
+    const qsizetype lines = m_importer.lines().size();
+    const bool any = lines > 0;
     m_importButton->setEnabled(any);
     m_previewButton->setEnabled(!any);
-    m_count->setText(any && m_session.recordCounts ? UsageLogImporter::countText(lines.size())
+    m_count->setText(any && m_session.recordCounts ? UsageLogImporter::countText(lines)
                                                    : QString());
 }
 
@@ -362,7 +413,7 @@ void ImportWindow::import()
             Message{u"Import Not Done"_s, result.problem, u"&OK"_s, 1, Message::Icon::Stop});
         return;
     }
-    m_preview->setRowCount(0);
+    m_lines->showLines(false);
     m_importButton->setEnabled(false);
     m_previewButton->setEnabled(true);
     accept();

@@ -13,12 +13,13 @@ class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace qaveq {
 
 class BatchChooser;
 class Clock;
+class ImportPreviewModel;
 class FileChooser;
 class Prompter;
 
@@ -59,7 +60,7 @@ public:
     void setSourceEditor(SourceEditor editor) { m_editSource = std::move(editor); }
 
     QListWidget &sources() const { return *m_sources; }
-    QTableWidget &previewList() const { return *m_preview; }
+    QTableView &previewList() const { return *m_preview; }
     QLabel &count() const { return *m_count; }
     // Shown while the import runs.
     QProgressBar &progress() const { return *m_progress; }
@@ -89,7 +90,8 @@ private:
     ErrorReview m_reviewErrors;
     SourceEditor m_editSource;
     QListWidget *m_sources;
-    QTableWidget *m_preview;
+    QTableView *m_preview;
+    ImportPreviewModel *m_lines;
     QLabel *m_count;
     QProgressBar *m_progress;
     QPushButton *m_previewButton = nullptr;

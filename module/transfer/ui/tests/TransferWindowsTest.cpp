@@ -25,6 +25,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStringListModel>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -90,12 +91,17 @@ void onNextDialog(std::function<void(QDialog &)> step)
     });
 }
 
-QStringList headings(const QTableWidget &table)
+QStringList headings(const QTableView &table)
 {
     QStringList result;
-    for (int i = 0; i < table.columnCount(); ++i)
-        result.append(table.horizontalHeaderItem(i)->text());
+    for (int i = 0; i < table.model()->columnCount(); ++i)
+        result.append(table.model()->headerData(i, Qt::Horizontal).toString());
     return result;
+}
+
+QString cell(const QTableView &table, int row, int column)
+{
+    return table.model()->index(row, column).data().toString();
 }
 
 TEST_P(TransferWindowsTest, OpeningMakesTheBuiltInSourceWhichCannotBeDeleted)
@@ -103,7 +109,7 @@ TEST_P(TransferWindowsTest, OpeningMakesTheBuiltInSourceWhichCannotBeDeleted)
     ImportWindow window(session, prompter, files, clock, 1);
     ASSERT_EQ(window.sources().count(), 1);
     EXPECT_EQ(window.sources().currentItem()->text(), u"*Usage Logs Exported from Tessary");
-    EXPECT_EQ(window.previewList().columnCount(), 15);
+    EXPECT_EQ(window.previewList().model()->columnCount(), 15);
     EXPECT_EQ(headings(window.previewList()).mid(0, 4),
               (QStringList{u"EQ ID"_s, u"Meter Start"_s, u"Meter End"_s, u"Units"_s}));
     EXPECT_FALSE(window.button(u"&Import"_s).isEnabled());
@@ -152,9 +158,9 @@ TEST_P(TransferWindowsTest, PreviewAndImportThroughTheWindow)
         u"Out of the 3 usage log records to be imported,|1 have been charged"_s));
     EXPECT_EQ(prompter.shown()[1].buttons, u"&Equipment Only|&All Types");
 
-    EXPECT_EQ(window.previewList().rowCount(), 2);
-    EXPECT_EQ(window.previewList().item(0, 0)->text(), u"LDR-1");
-    EXPECT_EQ(window.previewList().item(1, 3)->text(), u"4.00");
+    EXPECT_EQ(window.previewList().model()->rowCount(), 2);
+    EXPECT_EQ(cell(window.previewList(), 0, 0), u"LDR-1");
+    EXPECT_EQ(cell(window.previewList(), 1, 3), u"4.00");
     EXPECT_EQ(window.count().text(), u"2 Records");
     EXPECT_TRUE(window.button(u"&Import"_s).isEnabled());
     EXPECT_FALSE(window.button(u"&Preview"_s).isEnabled());
@@ -176,7 +182,7 @@ TEST_P(TransferWindowsTest, CancellingTheErrorsImportsNothing)
     ImportWindow window(session, prompter, files, clock, 3);
     window.setErrorReview([](const auto &) { return false; });
     window.button(u"&Preview"_s).click();
-    EXPECT_EQ(window.previewList().rowCount(), 0);
+    EXPECT_EQ(window.previewList().model()->rowCount(), 0);
     EXPECT_FALSE(window.button(u"&Import"_s).isEnabled());
     EXPECT_TRUE(window.button(u"&Preview"_s).isEnabled());
 }
@@ -327,6 +333,8 @@ TEST_P(TransferWindowsTest, ImportShowsItsProgress)
     builtInReads(text);
     ImportWindow window(session, prompter, files, clock, 3);
     window.button(u"&Preview"_s).click();
+    ASSERT_EQ(window.previewList().model()->rowCount(), 2500);
+    EXPECT_EQ(cell(window.previewList(), 2499, 6), u"6110");
     EXPECT_TRUE(window.progress().isHidden());
     QSignalSpy steps(&window.progress(), &QProgressBar::valueChanged);
     window.button(u"&Import"_s).click();
@@ -336,6 +344,7 @@ TEST_P(TransferWindowsTest, ImportShowsItsProgress)
     EXPECT_EQ(values, (QList<int>{0, 1000, 2000, 2500}));
     EXPECT_EQ(window.progress().maximum(), 2500);
     EXPECT_TRUE(window.progress().isHidden());
+    EXPECT_EQ(window.previewList().model()->rowCount(), 0);
     EXPECT_EQ(logsOf(3).size(), 2500);
 }
 
