@@ -5,11 +5,14 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSysInfo>
 #include <QUrl>
+
+#include <sqlite3.h>
 
 #include <atomic>
 
@@ -21,6 +24,16 @@ QString nextConnectionName()
 {
     static std::atomic<int> counter{0};
     return QStringLiteral("qaveq-%1").arg(++counter);
+}
+
+// The connection Qt's SQLite driver holds: the system's SQLite library, the
+// one this layer links.
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
 bool isUniqueViolation(const QSqlError &error, Dialect dialect)
@@ -81,6 +94,7 @@ Database::Database(const ConnectionSettings &settings)
                             .arg(db.lastError().text())
                             .toStdString());
     if (sqlite) {
+        m_sqlite = sqliteHandle(db);
         // Setting the journal mode writes: a read-only company keeps its own.
         if (!settings.readOnly)
             exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -105,6 +119,8 @@ Database::Database(const ConnectionSettings &settings)
 
 Database::~Database()
 {
+    for (const auto &[key, statement] : m_sqliteStatements)
+        sqlite3_finalize(statement);
     m_statements.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -152,6 +168,44 @@ std::optional<QString> Database::changeStamp() const
         !query.next())
         return std::nullopt;
     return query.value(0).toString() + u'/' + query.value(1).toString();
+}
+
+sqlite3_stmt *Database::preparedSqlite(const QString &key, const std::function<QString()> &sql,
+                                       const QString &file)
+{
+    if (dialect() != Dialect::SQLite)
+        return nullptr;
+    auto found = m_sqliteStatements.find(key);
+    if (found == m_sqliteStatements.end()) {
+        if (!m_sqlite) {
+            fail(FileError::driver(QStringLiteral("The SQLite connection is not open"),
+                                   QStringLiteral("0"), file));
+            return nullptr;
+        }
+        const QByteArray text = sql().toUtf8();
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v3(m_sqlite, text.constData(), int(text.size()),
+                               SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK) {
+            failSqlite(file);
+            sqlite3_finalize(statement);
+            return nullptr;
+        }
+        found = m_sqliteStatements.emplace(key, statement).first;
+    }
+    return found->second;
+}
+
+FileError Database::failSqlite(const QString &file)
+{
+    const QString text = m_sqlite ? QString::fromUtf8(sqlite3_errmsg(m_sqlite)) : QString();
+    const QString code =
+        m_sqlite ? QString::number(sqlite3_extended_errcode(m_sqlite)) : QStringLiteral("0");
+    return fail(QSqlError(text, text, QSqlError::StatementError, code), file);
+}
+
+qint64 Database::lastSqliteRow() const
+{
+    return m_sqlite ? sqlite3_last_insert_rowid(m_sqlite) : 0;
 }
 
 QSqlDatabase Database::connection() const

@@ -14,6 +14,8 @@
 #include <unordered_map>
 
 class QSqlError;
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace qaveq::data {
 
@@ -98,6 +100,18 @@ public:
     QSqlQuery *prepared(const QString &key, const std::function<QString()> &sql,
                         const QString &file);
 
+    // The same for SQLite, bound and run through SQLite itself: for the
+    // writes a run repeats many thousand times (an import of 100,000 logs),
+    // where Qt's binding of each value costs more than the write. Null on
+    // PostgreSQL, or (the error noted) when it cannot be prepared. The
+    // statement is reset after each use; it is finalized with the connection.
+    sqlite3_stmt *preparedSqlite(const QString &key, const std::function<QString()> &sql,
+                                 const QString &file);
+    // Notes the error of the last SQLite call on the connection as fail() does.
+    FileError failSqlite(const QString &file);
+    // The row number of the row SQLite inserted last on this connection.
+    qint64 lastSqliteRow() const;
+
     std::chrono::milliseconds lockWait() const { return m_lockWait; }
     void setLockWait(std::chrono::milliseconds wait);
 
@@ -113,6 +127,8 @@ private:
     int m_transactionDepth = 0; // 1: a transaction; more: runs inside it
     std::chrono::milliseconds m_lockWait = DefaultLockWait;
     std::unordered_map<QString, QSqlQuery> m_statements;
+    sqlite3 *m_sqlite = nullptr; // the open SQLite connection; null on PostgreSQL
+    std::unordered_map<QString, sqlite3_stmt *> m_sqliteStatements;
 };
 
 } // namespace qaveq::data

@@ -6,6 +6,8 @@
 
 #include <QSqlError>
 
+#include <sqlite3.h>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::data {
@@ -21,18 +23,20 @@ Table::Table(Database &db, const FileSchema &schema)
 
 QString Table::validate(const Record &record) const
 {
+    // The field's name is put together only for a refusal: this runs for every row written.
     for (const FieldDef &field : m_schema.fields) {
         const FieldValue value = field.get(record);
-        const QString name = m_schema.qualified(field);
         switch (field.type) {
         case FieldType::Text:
             if (std::get<QString>(value).size() > field.width)
-                return QStringLiteral("%1 is longer than %2 characters").arg(name).arg(field.width);
+                return QStringLiteral("%1 is longer than %2 characters")
+                    .arg(m_schema.qualified(field))
+                    .arg(field.width);
             break;
         case FieldType::Decimal:
             if (!std::get<Decimal>(value).fits(field.digits, field.places))
                 return QStringLiteral("%1 does not fit %2 digits with %3 places")
-                    .arg(name)
+                    .arg(m_schema.qualified(field))
                     .arg(field.digits)
                     .arg(field.places);
             break;
@@ -41,7 +45,7 @@ QString Table::validate(const Record &record) const
         case FieldType::Time: {
             const qint64 v = std::get<qint64>(value);
             if (v < field.minimum || v > field.maximum)
-                return QStringLiteral("%1 is out of range").arg(name);
+                return QStringLiteral("%1 is out of range").arg(m_schema.qualified(field));
             break;
         }
         }
@@ -149,30 +153,79 @@ FileStatus Table::insert(Record &record)
         undoNumber();
         return m_db.fail(FileError::driver(problem, u"0"_s, m_schema.name));
     }
-    QSqlQuery *query = statement(u"insert"_s, [this] {
-        QStringList columns;
-        QStringList marks;
-        for (const FieldDef &field : m_schema.fields) {
-            columns.append(Database::quote(field.name));
-            marks.append(u"?"_s);
-        }
-        return u"INSERT INTO %1 (%2) VALUES (%3) RETURNING qrow"_s.arg(
-            m_table, columns.join(u", "_s), marks.join(u", "_s));
-    });
-    if (!query) {
+    const FileStatus status =
+        m_db.dialect() == Dialect::SQLite ? insertSqlite(record) : insertSql(record);
+    if (!status)
         undoNumber();
-        return m_db.lastError();
+    return status;
+}
+
+QString Table::insertText(bool returningRow) const
+{
+    QStringList columns;
+    QStringList marks;
+    for (const FieldDef &field : m_schema.fields) {
+        columns.append(Database::quote(field.name));
+        marks.append(u"?"_s);
     }
+    return u"INSERT INTO %1 (%2) VALUES (%3)%4"_s.arg(
+        m_table, columns.join(u", "_s), marks.join(u", "_s),
+        returningRow ? u" RETURNING qrow"_s : QString());
+}
+
+FileStatus Table::insertSql(Record &record)
+{
+    QSqlQuery *query = statement(u"insert"_s, [this] { return insertText(true); });
+    if (!query)
+        return m_db.lastError();
     for (const FieldDef &field : m_schema.fields)
         query->addBindValue(m_db.toSql(field, field.get(record)));
-    if (FileStatus status = run(*query); !status) {
-        undoNumber();
+    if (FileStatus status = run(*query); !status)
         return status;
-    }
     query->next();
     record.m_rowId = query->value(0).toLongLong();
     query->finish();
     return {};
+}
+
+FileStatus Table::insertSqlite(Record &record)
+{
+    if (!m_sqliteInsert)
+        m_sqliteInsert = m_db.preparedSqlite(
+            m_schema.name + u"|insert"_s, [this] { return insertText(false); }, m_schema.name);
+    sqlite3_stmt *insert = m_sqliteInsert;
+    if (!insert)
+        return m_db.lastError();
+    // The values as toSql() stores them: texts never NULL, decimals as
+    // integers scaled by their places.
+    int column = 0;
+    for (const FieldDef &field : m_schema.fields) {
+        ++column;
+        const FieldValue value = field.get(record);
+        switch (field.type) {
+        case FieldType::Text: {
+            const QString &text = std::get<QString>(value);
+            const void *characters = text.isNull() ? static_cast<const void *>(u"") : text.utf16();
+            sqlite3_bind_text16(insert, column, characters, int(text.size() * sizeof(char16_t)),
+                                SQLITE_TRANSIENT);
+            break;
+        }
+        case FieldType::Decimal:
+            sqlite3_bind_int64(insert, column, std::get<Decimal>(value).unitsAt(field.places));
+            break;
+        case FieldType::Integer:
+        case FieldType::Date:
+        case FieldType::Time:
+            sqlite3_bind_int64(insert, column, std::get<qint64>(value));
+            break;
+        }
+    }
+    const int done = sqlite3_step(insert);
+    const FileStatus status = done == SQLITE_DONE ? FileStatus() : m_db.failSqlite(m_schema.name);
+    if (status)
+        record.m_rowId = m_db.lastSqliteRow();
+    sqlite3_reset(insert);
+    return status;
 }
 
 FileStatus Table::update(Record &record)

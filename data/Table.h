@@ -8,6 +8,8 @@
 
 #include <functional>
 
+struct sqlite3_stmt;
+
 namespace qaveq::data {
 
 class Database;
@@ -55,12 +57,17 @@ private:
     // The file's statement for one purpose ("insert", "fetch:KeyCode"...).
     QSqlQuery *statement(const QString &purpose, const std::function<QString()> &sql);
     FileStatus run(QSqlQuery &query);
+    QString insertText(bool returningRow) const;
+    FileStatus insertSql(Record &record);
+    // SQLite: bound and run through SQLite itself, the statement kept by the table.
+    FileStatus insertSqlite(Record &record);
     bool readOne(QSqlQuery &query, Record &record);
     QList<int> m_allFields;
 
     Database &m_db;
     const FileSchema &m_schema;
     QString m_table;
+    sqlite3_stmt *m_sqliteInsert = nullptr; // owned by the database
 };
 
 } // namespace qaveq::data

@@ -67,6 +67,28 @@ TEST_P(KeyedFileTest, InsertAutoNumbersFetchesByKeyAndCounts)
     EXPECT_EQ(status.error().cause(), u"Record Not Found (35)");
 }
 
+// The row an insert reports is the one it wrote: a change right after it
+// rewrites that row and no other, and texts come back as they went in.
+TEST_P(KeyedFileTest, AnInsertedRecordIsRewrittenThroughItsOwnRow)
+{
+    add(u"A-1"_s, u"G1"_s, "1.00");
+    Part second = makePart(u"\u00c9-2"_s, QString(), "2.00");
+    ASSERT_TRUE(parts.insert(second).isOk());
+    second.Price = Decimal::fromUnits(250, 2);
+    ASSERT_TRUE(parts.update(second).isOk());
+
+    Part first;
+    first.Code = u"A-1"_s;
+    ASSERT_TRUE(parts.fetch(u"KeyCode", first).isOk());
+    EXPECT_EQ(first.Price, Decimal(1));
+    Part read;
+    read.Code = u"\u00c9-2"_s;
+    ASSERT_TRUE(parts.fetch(u"KeyCode", read).isOk());
+    EXPECT_EQ(read.Price, Decimal::fromUnits(250, 2));
+    EXPECT_FALSE(read.Group.isNull()) << "a text left empty is stored empty, not NULL";
+    EXPECT_TRUE(read.Group.isEmpty());
+}
+
 TEST_P(KeyedFileTest, RefusesWhatDoesNotFitAndKeepsTheFileAsItWas)
 {
     add(u"A-1"_s, u"G1"_s, "1.00");

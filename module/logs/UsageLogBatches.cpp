@@ -75,6 +75,18 @@ UsageLogBatches::Pane UsageLogBatches::paneFor(const EQBatch &batch) const
     return {u"Usage Logs included in Highlighted Batch"_s, true, true};
 }
 
+QList<EQBatch> UsageLogBatches::open(bool writing) const
+{
+    QList<EQBatch> result;
+    data::KeyCursor cursor = m_session.company->file<EQBatch>().scan(u"KeySortID");
+    for (EQBatch batch; cursor.next(batch);) {
+        const Pane pane = paneFor(batch);
+        if (writing ? pane.enabled : pane.logsShown)
+            result.append(batch);
+    }
+    return result;
+}
+
 QString UsageLogBatches::recordCount(qint64 count)
 {
     return QString::number(count) + (count == 1 ? u" Record"_s : u" Records"_s);

@@ -45,6 +45,9 @@ public:
         bool enabled = true;
     };
     Pane paneFor(const EQBatch &batch) const;
+    // The batches whose logs the signed-on user may read, or with `writing`
+    // add to, in the manual order of the batch list.
+    QList<EQBatch> open(bool writing) const;
 
     UsageLogBatches(data::Session &session, Prompter &prompter, const Clock &clock);
 

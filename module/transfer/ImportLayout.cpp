@@ -44,6 +44,18 @@ std::optional<QChar> codeOf(const QString &contents)
     return std::nullopt;
 }
 
+QStringList contentsChoices(bool generic)
+{
+    if (generic)
+        return {u"Fiscal Period"_s, u"Fiscal Period Label"_s, u"Journal ID"_s,   u"Date"_s,
+                u"GL Account"_s,    u"Description"_s,         u"Check Number"_s, u"Amount"_s,
+                u"Credit/Debit"_s};
+    QStringList choices;
+    for (const Field &field : fields())
+        choices.append(field.contents);
+    return choices;
+}
+
 QString columnName(int number)
 {
     QString name;

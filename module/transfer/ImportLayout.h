@@ -41,6 +41,10 @@ QString contentsOf(QChar code);
 // The code of a contents text; nothing for text that names no field
 // ("Not Used", which the item form starts with).
 std::optional<QChar> codeOf(const QString &contents);
+// What the item form offers for a column. In the suite's generic mode these
+// are the general-ledger entry's fields, of which only "Date" and
+// "GL Account" name log fields: a column of any other is left out of the layout.
+QStringList contentsChoices(bool generic);
 
 // The spreadsheet-style name of a 1-based column: 1 "A", 26 "Z", 27 "AA".
 QString columnName(int number);

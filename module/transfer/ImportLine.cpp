@@ -1,12 +1,19 @@
 #include "ImportLine.h"
 
-#include "core/Text.h"
-
 using namespace Qt::StringLiterals;
 
 namespace qaveq::ImportLine {
 
 namespace {
+
+// Without its trailing blanks.
+QStringView clipped(QStringView text)
+{
+    qsizetype size = text.size();
+    while (size > 0 && text.at(size - 1) == u' ')
+        --size;
+    return text.first(size);
+}
 
 qsizetype endOfQuoted(QString &line, qsizetype start)
 {
@@ -25,27 +32,63 @@ qsizetype endOfQuoted(QString &line, qsizetype start)
     return line.size();
 }
 
-qsizetype endBefore(const QString &line, QChar delimiter, qsizetype start)
+qsizetype endBefore(QStringView line, QChar delimiter, qsizetype start)
 {
     const qsizetype found = line.indexOf(delimiter, start);
     return found < 0 ? line.size() : found;
 }
 
+// Hands each layout item's field text to `take(index, text)`: views into the
+// line, or into a copy of it once the quote rule has rewritten it, so that a
+// line costs no text of its own unless it holds doubled quotes.
+template <typename Take>
+void eachField(QStringView text, QChar format, const QList<ImportLayout::Item> &items, Take &&take)
+{
+    // Trailing blanks end no field.
+    QStringView line = clipped(text);
+    QString rewritten;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const ImportLayout::Item &item = items[i];
+        qsizetype end = start;
+        if (start < line.size()) {
+            if (format == ImportLayout::Fixed) {
+                end = qMin(line.size(), start + item.length);
+            } else if (format == ImportLayout::Tab) {
+                end = endBefore(line, u'\t', start);
+            } else if (line.at(start) == u'"') {
+                if (rewritten.isNull()) {
+                    rewritten = line.toString();
+                    line = rewritten;
+                }
+                end = endOfQuoted(rewritten, start);
+            } else {
+                end = endBefore(line, u',', start);
+            }
+        }
+        QStringView field = line.mid(start, end - start);
+        if (field.startsWith(u'"'))
+            field = field.mid(1, field.size() - 2);
+        take(i, field);
+        start = format == ImportLayout::Fixed ? qMax(end, start + item.length) : end + 1;
+    }
+}
+
 // Text that converts as the runtime's number conversion does: surrounding
 // blanks ignored, anything that is not a number 0.
-Decimal number(const QString &text)
+Decimal number(QStringView text)
 {
     return Decimal::fromText(text.trimmed()).rounded(2);
 }
 
-qint32 employee(const QString &text)
+qint32 employee(QStringView text)
 {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
     return ok && value > 0 && value <= std::numeric_limits<qint32>::max() ? qint32(value) : 0;
 }
 
-int part(const QString &text)
+int part(QStringView text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -56,50 +99,31 @@ int part(const QString &text)
 
 QStringList split(QStringView text, QChar format, const QList<ImportLayout::Item> &items)
 {
-    // Trailing blanks end no field; the quote rule may rewrite the line as it goes.
-    QString line = Text::clip(text.toString());
     QStringList fields;
     fields.reserve(items.size());
-    qsizetype start = 0;
-    for (const ImportLayout::Item &item : items) {
-        qsizetype end = start;
-        if (start < line.size()) {
-            if (format == ImportLayout::Fixed)
-                end = qMin(line.size(), start + item.length);
-            else if (format == ImportLayout::Tab)
-                end = endBefore(line, u'\t', start);
-            else if (line.at(start) == u'"')
-                end = endOfQuoted(line, start);
-            else
-                end = endBefore(line, u',', start);
-        }
-        QString field = line.mid(start, end - start);
-        if (field.startsWith(u'"'))
-            field = field.mid(1, field.size() - 2);
-        fields.append(field);
-        start = format == ImportLayout::Fixed ? qMax(end, start + item.length) : end + 1;
-    }
+    eachField(text, format, items,
+              [&fields](qsizetype, QStringView field) { fields.append(field.toString()); });
     return fields;
 }
 
-DayNumber date(const QString &text, const QString &format, int referenceYear)
+DayNumber date(QStringView text, const QString &format, int referenceYear)
 {
-    const QString written = text.trimmed();
+    const QStringView written = text.trimmed();
     if (written.isEmpty())
         return 0;
     int month = 0, day = 0, year = 0;
     const auto pieces = [&](QChar separator) { return written.split(separator); };
-    const auto at = [](const QStringList &list, int i) {
+    const auto at = [](const QList<QStringView> &list, int i) {
         return i < list.size() ? part(list[i]) : 0;
     };
     if (format == u"YYYY-MM-DD") {
-        const QStringList p = pieces(u'-');
+        const QList<QStringView> p = pieces(u'-');
         year = at(p, 0), month = at(p, 1), day = at(p, 2);
     } else if (format == u"YYYYMMDD") {
         year = part(written.left(4)), month = part(written.mid(4, 2)),
         day = part(written.mid(6, 2));
     } else if (format.contains(u'/') || format.contains(u'-')) {
-        const QStringList p = pieces(format.contains(u'/') ? u'/' : u'-');
+        const QList<QStringView> p = pieces(format.contains(u'/') ? u'/' : u'-');
         const bool monthFirst = format.startsWith(u"MM");
         month = at(p, monthFirst ? 0 : 1), day = at(p, monthFirst ? 1 : 0), year = at(p, 2);
     } else {
@@ -120,11 +144,11 @@ DayNumber date(const QString &text, const QString &format, int referenceYear)
 
 Fields read(QStringView line, const Format &format)
 {
-    const QStringList texts = split(line, format.fileFormat, format.items);
     Fields fields;
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QString &text = texts[i];
-        const auto cut = [&text](int width) { return Text::cut(text.trimmed(), width); };
+    eachField(line, format.fileFormat, format.items, [&](qsizetype i, QStringView text) {
+        const auto cut = [text](int width) {
+            return clipped(text.trimmed().left(width)).toString();
+        };
         switch (format.items[i].code.unicode()) {
         case u'Q':
             fields.equipmentId = cut(10);
@@ -174,7 +198,7 @@ Fields read(QStringView line, const Format &format)
         default:
             break;
         }
-    }
+    });
     return fields;
 }
 

@@ -24,7 +24,7 @@ QStringList split(QStringView line, QChar format, const QList<ImportLayout::Item
 // date function does (a month 13 is January of the next year, a day past the
 // month's end runs into the next month). Two-digit years fall in the century
 // window around `referenceYear`. Empty text, or text that makes no date, is 0.
-DayNumber date(const QString &text, const QString &format, int referenceYear);
+DayNumber date(QStringView text, const QString &format, int referenceYear);
 
 // The log fields a line fills, at the widths the import reads them.
 struct Fields

@@ -5,6 +5,7 @@
 #include "runtime/widgets/FormChildList.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/Icons.h"
+#include "runtime/widgets/TypedValues.h"
 
 #include "data/Company.h"
 #include "data/RequestScope.h"
@@ -30,7 +31,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStringListModel>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -459,7 +459,7 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         if (control.password)
             line->setEchoMode(QLineEdit::Password);
         else if (picture && picture->kind() == Picture::Kind::Text && !control.code)
-            offerTypedValues(line, control);
+            TypedValues::offer(line, typedValuesKey(control));
         if (control.textCase && m_model.definition().caseStore) {
             line->setContextMenuPolicy(Qt::CustomContextMenu);
             connect(line, &QLineEdit::customContextMenuRequested, this,
@@ -683,21 +683,6 @@ bool FormView::ok()
 QString FormView::typedValuesKey(const forms::Control &control) const
 {
     return m_model.definition().file + u'/' + control.field;
-}
-
-void FormView::offerTypedValues(QLineEdit *line, const forms::Control &control)
-{
-    auto *completer = new QCompleter(line);
-    auto *values = new QStringListModel(completer);
-    completer->setModel(values);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    line->setCompleter(completer);
-    // Read as the user types, so that what another form or station stored
-    // a moment ago is offered too.
-    connect(line, &QLineEdit::textEdited, completer, [this, values, &control] {
-        const AutoEntry *store = AutoEntry::current();
-        values->setStringList(store ? store->offers(typedValuesKey(control)) : QStringList());
-    });
 }
 
 void FormView::rememberTypedValues()

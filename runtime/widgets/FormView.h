@@ -102,7 +102,6 @@ private:
     // Typed values remembered while the suite's switch is on: offered in the
     // entry as the user types, kept when the form is saved.
     QString typedValuesKey(const forms::Control &control) const;
-    void offerTypedValues(QLineEdit *line, const forms::Control &control);
     void rememberTypedValues();
 
     forms::FormModel &m_model;

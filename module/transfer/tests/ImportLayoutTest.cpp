@@ -91,4 +91,21 @@ TEST(ImportLayoutTest, ItemsOfAnOddLengthTextIgnoreTheRest)
     EXPECT_TRUE(ImportLayout::items(QString()).isEmpty());
 }
 
+// Every usage-log field has a code; of the ledger fields of generic mode
+// only the date and the account.
+TEST(ImportLayoutTest, ChoicesOfBothModesMapToTheirCodes)
+{
+    const QStringList logFields = ImportLayout::contentsChoices(false);
+    ASSERT_EQ(logFields.size(), 16);
+    EXPECT_EQ(logFields.last(), u"Unused");
+    for (const QString &contents : logFields)
+        EXPECT_TRUE(ImportLayout::codeOf(contents)) << contents.toStdString();
+
+    QString codes;
+    for (const QString &contents : ImportLayout::contentsChoices(true))
+        if (const std::optional<QChar> code = ImportLayout::codeOf(contents))
+            codes += *code;
+    EXPECT_EQ(codes, u"#G");
+}
+
 } // namespace

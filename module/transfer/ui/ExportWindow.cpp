@@ -1,11 +1,19 @@
 #include "ExportWindow.h"
 
+#include "BatchChooser.h"
 #include "ImportWindow.h"
+
+#include "logs/UsageLogBatches.h"
+#include "records/EQBatch.h"
 
 #include "transfer/UsageLogExporter.h"
 
 #include "data/Session.h"
 
+#include "runtime/AutoEntry.h"
+#include "runtime/widgets/TypedValues.h"
+
+#include "core/Clock.h"
 #include "core/Picker.h"
 #include "core/Prompter.h"
 
@@ -13,6 +21,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +32,13 @@
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
+
+namespace {
+
+// Where the names of earlier export files are remembered, to be offered again.
+const QString FileNameHistory = u"ExportEQLog/FileName"_s;
+
+} // namespace
 
 ExportWindow::ExportWindow(data::Session &session, Prompter &prompter, FileChooser &files,
                            quint16 batchId, QWidget *parent)
@@ -44,8 +60,18 @@ ExportWindow::ExportWindow(data::Session &session, Prompter &prompter, FileChoos
                    this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
+    if (batchId == 0) {
+        // Whose batches are open to the user does not depend on the day.
+        const SystemClock clock;
+        m_batchChooser =
+            new BatchChooser(UsageLogBatches(session, prompter, clock).open(false), this);
+        auto *batchRow = new QFormLayout;
+        batchRow->addRow(u"Export &Batch"_s, m_batchChooser);
+        layout->addLayout(batchRow);
+    }
     auto *fileRow = new QHBoxLayout;
     m_fileName->setMaxLength(255);
+    TypedValues::offer(m_fileName, FileNameHistory);
     fileRow->addWidget(m_fileName, 1);
     auto *fileButton = new QPushButton(u"..."_s, this);
     fileButton->setAutoDefault(false);
@@ -78,17 +104,20 @@ void ExportWindow::proceed()
         m_fileName->setFocus();
         return;
     }
-    if (!TransferScreens::batchChosen(m_batchId, m_prompter))
+    const quint16 batchId = m_batchChooser ? m_batchChooser->batchId() : m_batchId;
+    if (!TransferScreens::batchChosen(batchId, m_prompter))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const UsageLogExporter::Result result =
-        UsageLogExporter::exportBatch(*m_session.company, m_batchId, path);
+        UsageLogExporter::exportBatch(*m_session.company, batchId, path);
     QApplication::restoreOverrideCursor();
     if (!result.ok) {
         m_prompter.ask(
             Message{u"Export Not Done"_s, result.problem, u"&OK"_s, 1, Message::Icon::Stop});
         return;
     }
+    if (AutoEntry *history = AutoEntry::current())
+        history->remember(FileNameHistory, path);
     if (m_preview->isChecked())
         m_view(path);
     else

@@ -9,6 +9,7 @@ class QLineEdit;
 
 namespace qaveq {
 
+class BatchChooser;
 class FileChooser;
 class Prompter;
 
@@ -17,7 +18,8 @@ class Session;
 }
 
 // ExportEQLog, "Equipment Log Export": writes the logs of the batch
-// highlighted in the usage-log window to a text file the import reads back.
+// highlighted in the usage-log window to a text file the import reads back;
+// opened without one (batch 0), the window offers the batches the user may read.
 class ExportWindow : public QDialog
 {
     Q_OBJECT
@@ -32,6 +34,8 @@ public:
     void setViewer(Viewer viewer) { m_view = std::move(viewer); }
     QLineEdit &fileName() const { return *m_fileName; }
     QCheckBox &previewBox() const { return *m_preview; }
+    // Null when the window was handed a batch.
+    BatchChooser *batchChooser() const { return m_batchChooser; }
 
     void chooseFile();
     void proceed();
@@ -44,6 +48,7 @@ private:
     Viewer m_view;
     QLineEdit *m_fileName;
     QCheckBox *m_preview;
+    BatchChooser *m_batchChooser = nullptr;
 };
 
 } // namespace qaveq

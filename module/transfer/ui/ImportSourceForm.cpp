@@ -2,6 +2,8 @@
 
 #include "transfer/ImportSources.h"
 
+#include "runtime/StandardWarnings.h"
+
 #include "data/Company.h"
 
 #include "core/Picker.h"
@@ -33,15 +35,15 @@ const QString FileFilter = u"Text Files (*.txt *.csv);;All Files (*)"_s;
 
 } // namespace
 
-ImportItemForm::ImportItemForm(const ImportLayout::Row &row, QWidget *parent)
+ImportItemForm::ImportItemForm(const ImportLayout::Row &row, const QStringList &choices,
+                               QWidget *parent)
     : QDialog(parent)
     , m_row(row)
     , m_contents(new QComboBox(this))
     , m_length(new QSpinBox(this))
 {
     setWindowTitle(u"Changing an Import Item"_s);
-    for (const ImportLayout::Field &field : ImportLayout::fields())
-        m_contents->addItem(field.contents);
+    m_contents->addItems(choices);
     const int at = m_contents->findText(row.contents);
     if (at < 0)
         m_contents->insertItem(0, NotUsed);
@@ -91,7 +93,7 @@ ImportSourceForm::ImportSourceForm(data::Session &session, Prompter &prompter, F
     else
         setWindowTitle(u"View Record"_s);
     m_editItem = [this](const ImportLayout::Row &row) -> std::optional<ImportLayout::Row> {
-        ImportItemForm form(row, this);
+        ImportItemForm form(row, ImportLayout::contentsChoices(m_session.generic), this);
         if (form.exec() != QDialog::Accepted)
             return std::nullopt;
         return form.row();
@@ -170,7 +172,10 @@ ImportSourceForm::ImportSourceForm(data::Session &session, Prompter &prompter, F
 
     // The built-in source reads the files export writes: only its header flag changes.
     const bool builtIn = ImportSources::isBuiltIn(m_source) && request != data::Request::Insert;
-    const bool viewing = request == data::Request::View;
+    // A source to delete is shown as it stands until the user confirms.
+    const bool viewing = request == data::Request::View || request == data::Request::Delete;
+    if (request == data::Request::Delete)
+        buttons->button(QDialogButtonBox::Ok)->setText(u"&Delete"_s);
     if (builtIn || viewing) {
         QList<QWidget *> locked{m_title, m_dateFormat, m_file, fileButton, m_list};
         for (QAbstractButton *radio : m_format->buttons())
@@ -278,6 +283,8 @@ void ImportSourceForm::accept()
         QDialog::reject();
         return;
     }
+    if (m_request == data::Request::Delete)
+        return remove();
     const QString title = m_title->text().trimmed();
     const auto refuse = [this](const QString &text) {
         m_prompter.ask(Message{u"Import Source"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
@@ -303,6 +310,19 @@ void ImportSourceForm::accept()
                                status.error().text() +
                                    (adding ? u" Inserting JCLimits"_s : u" Saving JCLimits"_s),
                                u"&OK"_s, 1, Message::Icon::Stop});
+        return;
+    }
+    QDialog::accept();
+}
+
+void ImportSourceForm::remove()
+{
+    if (m_prompter.ask(StandardWarnings::describe(32, {}, {}, {}, 0)->message) != 1)
+        return;
+    if (data::FileStatus status = m_session.company->file<JCLimits>().remove(m_source); !status) {
+        const data::FileError &error = status.error();
+        m_prompter.ask(
+            StandardWarnings::describe(17, u"JCLimits"_s, {}, error.cause(), error.code)->message);
         return;
     }
     QDialog::accept();

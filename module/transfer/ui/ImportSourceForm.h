@@ -27,7 +27,9 @@ class ImportItemForm : public QDialog
     Q_OBJECT
 
 public:
-    ImportItemForm(const ImportLayout::Row &row, QWidget *parent = nullptr);
+    // `choices`: the contents a column may hold (ImportLayout::contentsChoices).
+    ImportItemForm(const ImportLayout::Row &row, const QStringList &choices,
+                   QWidget *parent = nullptr);
     ImportLayout::Row row() const;
     QComboBox &contents() const { return *m_contents; }
     QSpinBox &length() const { return *m_length; }
@@ -40,7 +42,8 @@ private:
 
 // UpdateEQLogImport, "Equipment Log Import Source": a source's name, file
 // format, date format, file and header flag, and its columns as a list that
-// the move buttons put in order. OK writes the layout text and saves.
+// the move buttons put in order. OK writes the layout text and saves; in
+// delete mode the source is shown unchangeable and OK deletes it.
 class ImportSourceForm : public QDialog
 {
     Q_OBJECT
@@ -66,10 +69,12 @@ public:
     void changeItem();
     void deleteItem();
     void chooseFile();
+    // Saves the source; in delete mode removes it once the user confirms.
     void accept() override;
 
 private:
     QChar format() const;
+    void remove();
     void showRows(int highlight);
 
     data::Session &m_session;

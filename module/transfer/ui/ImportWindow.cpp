@@ -1,10 +1,12 @@
 #include "ImportWindow.h"
 
+#include "BatchChooser.h"
 #include "ExportWindow.h"
 #include "ImportSourceForm.h"
 
 #include "equipment/ui/ScreenRunner.h"
 #include "frame/ReadOnlyAccess.h"
+#include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "transfer/ImportPreview.h"
 #include "transfer/ImportSources.h"
@@ -21,12 +23,15 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -39,8 +44,78 @@ namespace {
 const QString FileFilter = u"Text Files (*.txt *.csv);;All Files (*)"_s;
 // The suite's dialog units are about a quarter of an average character.
 constexpr int PixelsPerUnit = 2;
+// Lines imported between two showings of the progress.
+constexpr int ProgressStep = 1000;
 
 } // namespace
+
+// The previewed lines under the source's columns, each cell written when it
+// comes into sight: 100,000 lines cost no item of their own.
+class ImportPreviewModel : public QAbstractTableModel
+{
+public:
+    ImportPreviewModel(const UsageLogImporter &importer, QObject *parent)
+        : QAbstractTableModel(parent)
+        , m_importer(importer)
+    {}
+
+    const QList<ImportPreview::Column> &columns() const { return m_columns; }
+    void setColumns(QList<ImportPreview::Column> columns)
+    {
+        beginResetModel();
+        m_columns = std::move(columns);
+        m_rows = 0;
+        endResetModel();
+    }
+    // Shows the importer's lines as they are now; `false` shows none.
+    void showLines(bool shown)
+    {
+        beginResetModel();
+        m_rows = shown ? int(m_importer.lines().size()) : 0;
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_rows;
+    }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_columns.size());
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_rows)
+            return {};
+        const ImportPreview::Column &column = m_columns[index.column()];
+        if (role == Qt::DisplayRole)
+            return ImportPreview::text(m_importer.lines()[index.row()].fields, column);
+        if (role == Qt::TextAlignmentRole)
+            return alignment(column);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+            return QAbstractTableModel::headerData(section, orientation, role);
+        if (role == Qt::DisplayRole)
+            return m_columns[section].heading;
+        if (role == Qt::TextAlignmentRole)
+            return alignment(m_columns[section]);
+        return {};
+    }
+
+private:
+    static QVariant alignment(const ImportPreview::Column &column)
+    {
+        return QVariant::fromValue(
+            Qt::Alignment((column.right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    }
+
+    const UsageLogImporter &m_importer;
+    QList<ImportPreview::Column> m_columns;
+    int m_rows = 0;
+};
 
 ImportErrorsWindow::ImportErrorsWindow(const QList<UsageLogImporter::Error> &errors,
                                        QWidget *parent)
@@ -89,8 +164,10 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     , m_batchId(batchId)
     , m_importer(session, clock)
     , m_sources(new QListWidget(this))
-    , m_preview(new QTableWidget(this))
+    , m_preview(new QTableView(this))
+    , m_lines(new ImportPreviewModel(m_importer, this))
     , m_count(new QLabel(this))
+    , m_progress(new QProgressBar(this))
 {
     setObjectName(u"ImportEQLog"_s);
     setWindowTitle(u"Import Equipment Logs"_s);
@@ -106,6 +183,13 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     };
 
     auto *layout = new QVBoxLayout(this);
+    if (batchId == 0) {
+        m_batchChooser =
+            new BatchChooser(UsageLogBatches(session, prompter, clock).open(true), this);
+        auto *batchRow = new QFormLayout;
+        batchRow->addRow(u"Import into &Batch"_s, m_batchChooser);
+        layout->addLayout(batchRow);
+    }
     auto *top = new QHBoxLayout;
     auto *sourceBox = new QGroupBox(u"Source"_s, this);
     auto *sourceLayout = new QVBoxLayout(sourceBox);
@@ -129,16 +213,21 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     buttons->addStretch();
     top->addLayout(buttons);
     layout->addLayout(top);
+    m_preview->setModel(m_lines);
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_preview->verticalHeader()->hide();
     m_preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     layout->addWidget(m_preview, 3);
-    layout->addWidget(m_count);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_count, 1);
+    m_progress->setObjectName(u"importProgress"_s);
+    m_progress->hide();
+    bottom->addWidget(m_progress, 2);
+    layout->addLayout(bottom);
     m_importButton->setEnabled(false);
     connect(m_sources, &QListWidget::currentRowChanged, this, [this] {
         setUpColumns();
-        m_preview->setRowCount(0);
         m_importer.dropLines();
         m_importButton->setEnabled(false);
         m_previewButton->setEnabled(true);
@@ -190,42 +279,23 @@ void ImportWindow::loadSources(const QString &highlight)
 void ImportWindow::setUpColumns()
 {
     const std::optional<JCLimits> source = highlightedSource();
-    const QList<ImportPreview::Column> columns = ImportPreview::columns(
-        source ? ImportLayout::items(source->Layout) : QList<ImportLayout::Item>());
-    m_preview->clear();
-    m_preview->setRowCount(0);
-    m_preview->setColumnCount(int(columns.size()));
-    for (int i = 0; i < columns.size(); ++i) {
-        auto *heading = new QTableWidgetItem(columns[i].heading);
-        heading->setTextAlignment((columns[i].right ? Qt::AlignRight : Qt::AlignLeft) |
-                                  Qt::AlignVCenter);
-        m_preview->setHorizontalHeaderItem(i, heading);
+    m_lines->setColumns(ImportPreview::columns(source ? ImportLayout::items(source->Layout)
+                                                      : QList<ImportLayout::Item>()));
+    const QList<ImportPreview::Column> &columns = m_lines->columns();
+    for (int i = 0; i < columns.size(); ++i)
         m_preview->setColumnWidth(i,
                                   qMax(columns[i].width * PixelsPerUnit,
                                        fontMetrics().horizontalAdvance(columns[i].heading) + 12));
-    }
 }
 
 void ImportWindow::showLines()
 {
-    const std::optional<JCLimits> source = highlightedSource();
-    const QList<ImportPreview::Column> columns = ImportPreview::columns(
-        source ? ImportLayout::items(source->Layout) : QList<ImportLayout::Item>());
-    const QList<UsageLogImporter::Line> &lines = m_importer.lines();
-    m_preview->setRowCount(int(lines.size()));
-    m_preview->setUpdatesEnabled(false);
-    for (int row = 0; row < lines.size(); ++row)
-        for (int i = 0; i < columns.size(); ++i) {
-            auto *item = new QTableWidgetItem(ImportPreview::text(lines[row].fields, columns[i]));
-            item->setTextAlignment((columns[i].right ? Qt::AlignRight : Qt::AlignLeft) |
-                                   Qt::AlignVCenter);
-            m_preview->setItem(row, i, item);
-        }
-    m_preview->setUpdatesEnabled(true);
-    const bool any = !lines.isEmpty();
+    m_lines->showLines(true);
+    const qsizetype lines = m_importer.lines().size();
+    const bool any = lines > 0;
     m_importButton->setEnabled(any);
     m_previewButton->setEnabled(!any);
-    m_count->setText(any && m_session.recordCounts ? UsageLogImporter::countText(lines.size())
+    m_count->setText(any && m_session.recordCounts ? UsageLogImporter::countText(lines)
                                                    : QString());
 }
 
@@ -258,17 +328,8 @@ void ImportWindow::deleteSource()
                                u"&OK"_s, 1, Message::Icon::Exclamation});
         return;
     }
-    if (m_prompter.ask(Message{u"Confirm Delete"_s,
-                               u"Are you sure you want to delete the import source "_s +
-                                   Text::clip(source->ReportTitle) + u"?"_s,
-                               u"&Yes|&No"_s, 2, Message::Icon::Question}) != 1)
-        return;
-    JCLimits doomed = *source;
-    if (data::FileStatus status = m_session.company->file<JCLimits>().remove(doomed); !status)
-        m_prompter.ask(Message{u"Record Not Deleted"_s,
-                               status.error().text() + u" Deleting JCLimits"_s, u"&OK"_s, 1,
-                               Message::Icon::Stop});
-    loadSources(ImportLayout::BuiltInTitle);
+    if (m_editSource(data::Request::Delete, *source))
+        loadSources(ImportLayout::BuiltInTitle);
 }
 
 void ImportWindow::preview()
@@ -329,21 +390,30 @@ void ImportWindow::preview()
 
 void ImportWindow::import()
 {
-    if (m_importer.lines().isEmpty() || !TransferScreens::batchChosen(m_batchId, m_prompter))
+    const quint16 batchId = m_batchChooser ? m_batchChooser->batchId() : m_batchId;
+    if (m_importer.lines().isEmpty() || !TransferScreens::batchChosen(batchId, m_prompter))
         return;
+    // The run is one transaction and cannot stop half-way: the bar shows how
+    // far it is and the window keeps painting, but takes no input meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const UsageLogImporter::Result result = m_importer.import(m_batchId, [](int done, int) {
-        if (done % 2000 == 0)
+    m_progress->setRange(0, int(m_importer.lines().size()));
+    m_progress->setValue(0);
+    m_progress->show();
+    const UsageLogImporter::Result result = m_importer.import(batchId, [this](int done, int total) {
+        if (done % ProgressStep == 0 || done == total) {
+            m_progress->setValue(done);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
         return true;
     });
+    m_progress->hide();
     QApplication::restoreOverrideCursor();
     if (!result.ok) {
         m_prompter.ask(
             Message{u"Import Not Done"_s, result.problem, u"&OK"_s, 1, Message::Icon::Stop});
         return;
     }
-    m_preview->setRowCount(0);
+    m_lines->showLines(false);
     m_importButton->setEnabled(false);
     m_previewButton->setEnabled(true);
     accept();
@@ -356,8 +426,8 @@ bool batchChosen(quint16 batchId, Prompter &prompter)
     if (batchId != 0)
         return true;
     prompter.ask(Message{u"No Batch"_s,
-                         u"Highlight a batch in the usage-log window first: the logs go into "
-                         u"that batch, or come from it."_s,
+                         u"Choose a batch, or highlight one in the usage-log window: the logs "
+                         u"go into that batch, or come from it."_s,
                          u"&OK"_s, 1, Message::Icon::Exclamation});
     return false;
 }

@@ -11,12 +11,15 @@
 
 class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace qaveq {
 
+class BatchChooser;
 class Clock;
+class ImportPreviewModel;
 class FileChooser;
 class Prompter;
 
@@ -36,7 +39,9 @@ public:
 
 // ImportEQLog, "Import Equipment Logs": the import sources, the preview of
 // the highlighted source's file and the import into the batch highlighted in
-// the usage-log window. The reading, checks and writing are UsageLogImporter's.
+// the usage-log window; opened without one (batch 0), the window offers the
+// batches the user may add logs to. The reading, checks and writing are
+// UsageLogImporter's.
 class ImportWindow : public QDialog
 {
     Q_OBJECT
@@ -44,7 +49,8 @@ class ImportWindow : public QDialog
 public:
     // The error list; true to proceed with the valid lines.
     using ErrorReview = std::function<bool(const QList<UsageLogImporter::Error> &)>;
-    // The source form for Add and Change; the saved source, nothing when cancelled.
+    // The source form for Add, Change and Delete; the saved (or deleted) source,
+    // nothing when cancelled.
     using SourceEditor = std::function<std::optional<JCLimits>(data::Request, const JCLimits &)>;
 
     ImportWindow(data::Session &session, Prompter &prompter, FileChooser &files, const Clock &clock,
@@ -54,8 +60,12 @@ public:
     void setSourceEditor(SourceEditor editor) { m_editSource = std::move(editor); }
 
     QListWidget &sources() const { return *m_sources; }
-    QTableWidget &previewList() const { return *m_preview; }
+    QTableView &previewList() const { return *m_preview; }
     QLabel &count() const { return *m_count; }
+    // Shown while the import runs.
+    QProgressBar &progress() const { return *m_progress; }
+    // Null when the window was handed a batch.
+    BatchChooser *batchChooser() const { return m_batchChooser; }
     QPushButton &button(const QString &text) const;
     const UsageLogImporter &importer() const { return m_importer; }
 
@@ -80,10 +90,13 @@ private:
     ErrorReview m_reviewErrors;
     SourceEditor m_editSource;
     QListWidget *m_sources;
-    QTableWidget *m_preview;
+    QTableView *m_preview;
+    ImportPreviewModel *m_lines;
     QLabel *m_count;
+    QProgressBar *m_progress;
     QPushButton *m_previewButton = nullptr;
     QPushButton *m_importButton = nullptr;
+    BatchChooser *m_batchChooser = nullptr;
 };
 
 namespace TransferScreens {
@@ -91,7 +104,7 @@ namespace TransferScreens {
 // The exported procedures: the batch is the one in the usage-log window's
 // batch buffer.
 void importLogs(data::ErrorManager &errors);
-// Says so when no batch was highlighted (0); true when one was.
+// Says so when no batch was highlighted or chosen (0); true when one was.
 bool batchChosen(quint16 batchId, Prompter &prompter);
 void exportLogs(data::ErrorManager &errors);
 
