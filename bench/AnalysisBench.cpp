@@ -30,8 +30,7 @@ const DayNumber RangeTo = bench::FirstLineDate + 524;
 
 bench::Ledger &ledger()
 {
-    static bench::Ledger shared({.equipment = 1000, .categories = 10, .lines = 1'000'000});
-    return shared;
+    return bench::sharedLedger({.equipment = 1000, .categories = 10, .lines = 1'000'000});
 }
 
 // The baseline: the same figures as one aggregate straight from SQLite.

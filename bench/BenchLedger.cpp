@@ -125,6 +125,12 @@ sqlite3 *Ledger::open() const
     return db;
 }
 
+Ledger &sharedLedger(LedgerSize size)
+{
+    static Ledger shared(size);
+    return shared;
+}
+
 bool CountingDevices::preview(const report::PageList &list, Preview &)
 {
     pages = list.count();

@@ -41,6 +41,9 @@ private:
     std::unique_ptr<data::Company> m_company;
 };
 
+// The process's one ledger, built on first use with `size`.
+Ledger &sharedLedger(LedgerSize size);
+
 // Where a finished report would go: nowhere; only its pages are counted.
 class CountingDevices final : public OutputDevices
 {

@@ -53,8 +53,7 @@ void resetPeak()
 
 bench::Ledger &ledger()
 {
-    static bench::Ledger shared({.equipment = Equipment, .categories = 2, .lines = Lines});
-    return shared;
+    return bench::sharedLedger({.equipment = Equipment, .categories = 2, .lines = Lines});
 }
 
 // The baseline: every ledger line read straight from SQLite in the key's order.
