@@ -91,6 +91,7 @@ void DetailListingInDetail(benchmark::State &state)
     definition.SelectedRef = 1;
     definition.ColorCoding = 1;
     definition.PrintTransactionDetail = 1;
+    definition.RefFrom = Decimal::fromText(u"1"_s); // rental income too: every line is listed
     long growth = 0;
     int pages = 0;
     qint64 read = 0;
