@@ -292,7 +292,7 @@ void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
     split->addWidget(detailArea);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
-    pageLayout->addWidget(split);
+    pageLayout->addWidget(split, 1);
     auto *count = new QLabel(recordCount(int(tab.equipment.size())), page);
     pageLayout->addWidget(count);
 

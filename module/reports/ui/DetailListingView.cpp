@@ -64,6 +64,7 @@ DetailListingView::DetailListingView(DetailListing::ViewedEquipment equipment,
     m_transactions->setSelectionMode(QAbstractItemView::SingleSelection);
     m_transactions->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_transactions->verticalHeader()->hide();
+    m_transactions->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     const Picture date = Picture::parse(u"@d1");
     const Picture quantity = Picture::parse(u"@n-15.4");
