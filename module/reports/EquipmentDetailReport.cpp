@@ -128,30 +128,35 @@ DescriptionBuilder::DescriptionBuilder(data::Company &company)
     : m_company(company)
 {}
 
+namespace {
+
+// The clipped name of the record whose `idField` is `id`, read once per run.
+template <class R>
+std::optional<QString> cachedName(data::Company &company,
+                                  QHash<QString, std::optional<QString>> &cache, const QString &key,
+                                  QString R::*idField, const QString &id)
+{
+    if (const auto known = cache.constFind(id); known != cache.constEnd())
+        return *known;
+    R record;
+    record.*idField = id;
+    std::optional<QString> name;
+    if (company.file<R>().fetch(key, record))
+        name = Text::clip(record.Name);
+    cache.insert(id, name);
+    return name;
+}
+
+} // namespace
+
 std::optional<QString> DescriptionBuilder::vendorName(const QString &id)
 {
-    if (const auto known = m_vendors.constFind(id); known != m_vendors.constEnd())
-        return *known;
-    APVendor vendor;
-    vendor.VendorID = id;
-    std::optional<QString> name;
-    if (m_company.file<APVendor>().fetch(u"KeyVendorID", vendor))
-        name = Text::clip(vendor.Name);
-    m_vendors.insert(id, name);
-    return name;
+    return cachedName(m_company, m_vendors, u"KeyVendorID"_s, &APVendor::VendorID, id);
 }
 
 std::optional<QString> DescriptionBuilder::customerName(const QString &id)
 {
-    if (const auto known = m_customers.constFind(id); known != m_customers.constEnd())
-        return *known;
-    ARCustomer customer;
-    customer.CustomerID = id;
-    std::optional<QString> name;
-    if (m_company.file<ARCustomer>().fetch(u"KeyCustomerID", customer))
-        name = Text::clip(customer.Name);
-    m_customers.insert(id, name);
-    return name;
+    return cachedName(m_company, m_customers, u"KeyCustomerID"_s, &ARCustomer::CustomerID, id);
 }
 
 std::optional<std::pair<QString, QString>> DescriptionBuilder::employeeName(qint32 id)
