@@ -2,13 +2,12 @@
 
 #include "AssetCommands.h"
 #include "BatchCommands.h"
+#include "CompanyHome.h"
 #include "DataCommands.h"
 #include "EquipmentCommands.h"
 #include "FrameCommands.h"
 #include "ReportCommands.h"
 #include "TransferCommands.h"
-
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -27,7 +26,7 @@ QString defaultCompanyFolder()
     const QString fromEnvironment = qEnvironmentVariable("QAVEQ_COMPANY");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/company"_s;
+    return CompanyHome::defaultFolder();
 }
 
 QString mainHelp(const QList<Command> &commands)
@@ -36,10 +35,11 @@ QString mainHelp(const QList<Command> &commands)
                    "Usage: qaveq [--company DIR] [--user ID] <command> [arguments]\n\n"
                    "Global options:\n"
                    "  --company DIR  the company folder (default: $QAVEQ_COMPANY, else\n"
-                   "                 the company folder in your application-data folder)\n"
+                   "                 ~/.local/share/qaveq/company)\n"
                    "  --user ID      the signed-on user, up to 3 characters (default: ADM)\n"
                    "  --debug        also write the program's debug log to stderr\n"
-                   "  --help         this text; \"qaveq <command> --help\" explains a command\n\n"
+                   "  --help         this text; \"qaveq <command> --help\" explains a command\n"
+                   "  --version      the program's version\n\n"
                    "Without a command, QAVEQ opens its windows on the company.\n\n"
                    "Commands:\n"_s;
     for (const Command &command : commands)
@@ -111,6 +111,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             parsed.help = true;
             return parsed;
         }
+        if (argument == u"--version") {
+            parsed.version = true;
+            return parsed;
+        }
         const bool company = argument == u"--company" || argument.startsWith(u"--company="_s);
         const bool user = argument == u"--user" || argument.startsWith(u"--user="_s);
         if (company || user) {
@@ -163,6 +167,10 @@ int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &o
         out << mainHelp(commands);
         return Success;
     }
+    if (parsed.version) {
+        out << "qaveq " << QAVEQ_VERSION << '\n';
+        return Success;
+    }
     if (!parsed.error.isEmpty()) {
         err << "qaveq: " << parsed.error << "\nTry \"qaveq --help\".\n";
         return UsageError;
@@ -183,6 +191,10 @@ int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &o
             out << command.help;
             return Success;
         }
+        QString moved;
+        context.global.companyFolder = CompanyHome::adoptFormer(global.companyFolder, &moved);
+        if (!moved.isEmpty())
+            err << "qaveq: " << moved << '\n';
         // No input ends the program: whatever a command did not foresee
         // (an amount beyond the decimals' range, a failure deep in a
         // library) is said, with a failing status.

@@ -23,6 +23,7 @@ struct ParsedCommandLine
     GlobalOptions global;
     int command = -1; // index of the command's name; -1 when there is none
     bool help = false;
+    bool version = false;
     QString error;
 };
 

@@ -10,7 +10,13 @@ QString ModuleLoader::defaultPath()
     const QString configured = qEnvironmentVariable("QAVEQ_MODULE");
     if (!configured.isEmpty())
         return configured;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libqaveq.so"));
+    // Beside the program in a build folder; installed, in the program's own
+    // library folder.
+    const QDir program(QCoreApplication::applicationDirPath());
+    if (program.exists(QStringLiteral("libqaveq.so")))
+        return program.filePath(QStringLiteral("libqaveq.so"));
+    return QDir::cleanPath(
+        program.filePath(QStringLiteral(QAVEQ_LIBDIR_FROM_PROGRAM "/libqaveq.so")));
 }
 
 ModuleLoader::ModuleLoader(const QString &path)

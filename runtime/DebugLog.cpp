@@ -33,9 +33,13 @@ DebugLog &DebugLog::program()
 {
     const QStringList arguments =
         QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
-    static DebugLog log(stateFolder() + QStringLiteral("/qaveq.log"),
-                        arguments.contains(QStringLiteral("--debug")));
+    static DebugLog log(programFilePath(), arguments.contains(QStringLiteral("--debug")));
     return log;
+}
+
+QString DebugLog::programFilePath()
+{
+    return stateFolder() + QStringLiteral("/qaveq.log");
 }
 
 void DebugLog::write(const QString &line)

@@ -13,6 +13,7 @@ public:
     DebugLog(QString filePath, bool toStderr);
 
     static DebugLog &program();
+    static QString programFilePath();
 
     void write(const QString &line);
     const QString &filePath() const { return m_filePath; }

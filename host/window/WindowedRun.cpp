@@ -1,9 +1,11 @@
 #include "WindowedRun.h"
 
+#include "CompanyHome.h"
 #include "HostSession.h"
 #include "MainWindow.h"
 #include "SignOnDialog.h"
 
+#include "runtime/DebugLog.h"
 #include "runtime/widgets/QtPrompter.h"
 
 #include "core/Clock.h"
@@ -76,11 +78,15 @@ int runWindows(int &argc, char **argv, const GlobalOptions &options)
     QObject::connect(&stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     QApplication::setApplicationName(u"qaveq"_s);
     QApplication::setApplicationDisplayName(u"QAVEQ"_s);
-    QApplication::setApplicationVersion(u"0.1"_s);
+    QApplication::setApplicationVersion(QStringLiteral(QAVEQ_VERSION));
+    QApplication::setDesktopFileName(u"org.qaveq.Qaveq"_s);
     QtPrompter prompter;
     app.setPrompter(&prompter);
     SystemClock clock;
-    HostSession session(options.companyFolder, prompter, clock);
+    QString moved;
+    HostSession session(CompanyHome::adoptFormer(options.companyFolder, &moved), prompter, clock);
+    if (!moved.isEmpty())
+        prompter.ask(Message{u"QAVEQ"_s, moved, u"&OK"_s, 1, Message::Icon::Information});
 
     QString error;
     if (!session.openCompany(&error)) {
@@ -110,6 +116,8 @@ int runWindows(int &argc, char **argv, const GlobalOptions &options)
         QCoreApplication::exit(Failure);
     });
 
+    DebugLog::program().write(u"QAVEQ %1 opened company %2 in %3 for user %4"_s.arg(
+        QStringLiteral(QAVEQ_VERSION), session.company().id(), session.company().folder(), userId));
     MainWindow window(session);
     prompter.setParent(&window);
     window.show();

@@ -36,8 +36,12 @@ HelpViewer::HelpViewer(QWidget *parent)
 QString HelpViewer::folder()
 {
     const QString configured = qEnvironmentVariable("QAVEQ_HELP");
-    return configured.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(u"help"_s)
-                                : configured;
+    if (!configured.isEmpty())
+        return configured;
+    const QDir program(QCoreApplication::applicationDirPath());
+    if (program.exists(u"help"_s))
+        return program.filePath(u"help"_s);
+    return QDir::cleanPath(program.filePath(QStringLiteral(QAVEQ_HELPDIR_FROM_PROGRAM)));
 }
 
 void HelpViewer::open(const QString &topic)

@@ -16,7 +16,8 @@ class HelpViewer : public QDialog
 public:
     explicit HelpViewer(QWidget *parent = nullptr);
 
-    // The folder of the help pages: $QAVEQ_HELP, else "help" beside the program.
+    // The folder of the help pages: $QAVEQ_HELP, else "help" beside the program
+    // (a build folder), else the installed pages' folder.
     static QString folder();
     static void showTopic(const QString &topic, QWidget *parent = nullptr);
     // F1 anywhere in `window` opens its topic; an empty topic opens the contents.
