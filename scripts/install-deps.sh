@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need, only
-# when one of them is missing. Runs as root or through sudo.
+# when one of them is missing. Runs as root or through sudo. Packages named as
+# arguments are added (scripts/package.sh asks for its packaging tools).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,8 @@ packages=(
   libhunspell-dev hunspell-en-us libcurl4-openssl-dev
   postgresql postgresql-client
   fonts-liberation xvfb xauth poppler-utils python3
+  librsvg2-bin desktop-file-utils appstream
+  "$@"
 )
 
 missing=()
