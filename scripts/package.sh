@@ -16,7 +16,7 @@ out=$PWD/build/package
 root=$out/debian/qaveq
 rm -rf "$out"
 mkdir -p "$root/DEBIAN"
-DESTDIR=$root cmake --install build/release --strip >/dev/null
+DESTDIR=$root cmake --install build/release --prefix /usr --strip >/dev/null
 
 doc=$root/usr/share/doc/qaveq
 mkdir -p "$doc"
@@ -41,7 +41,10 @@ printf 'Source: qaveq\n\nPackage: qaveq\nArchitecture: any\n' >"$out/debian/cont
 objects=("$root/usr/bin/qaveq")
 while IFS= read -r -d '' library; do objects+=("$library"); done \
   < <(find "$root/usr/lib" -name '*.so' -print0)
-linked=$(cd "$out" && dpkg-shlibdeps -O "${objects[@]}" | sed -n 's/^shlibs:Depends=//p')
+# Our own libraries carry no version in their names, as they serve no other
+# package; dpkg-shlibdeps' warning about that is left out.
+linked=$(cd "$out" && dpkg-shlibdeps -O "${objects[@]}" 2> >(grep -v "extract name and version" >&2) |
+  sed -n 's/^shlibs:Depends=//p')
 depends="$linked, libqt6sql6-sqlite, libqt6sql6-psql, qt6-qpa-plugins, fonts-liberation"
 size=$(du -sk --exclude=DEBIAN "$root" | cut -f1)
 sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$arch/" -e "s/@SIZE@/$size/" \
