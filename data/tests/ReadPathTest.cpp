@@ -108,9 +108,10 @@ protected:
             const FieldValue b = field.get(expected);
             EXPECT_EQ(a, b) << schema.qualified(field).toStdString() << " of row "
                             << expected.rowId();
-            if (field.type == FieldType::Text)
+            if (field.type == FieldType::Text) {
                 EXPECT_EQ(std::get<QString>(a).isNull(), std::get<QString>(b).isNull())
                     << schema.qualified(field).toStdString() << " of row " << expected.rowId();
+            }
         }
     }
 };
@@ -167,7 +168,9 @@ TEST_P(ReadPathTest, EveryStoredTypeReadsAsThroughQtsDriver)
         expectSame(written[i], expected[i], "as written");
 
     std::vector<Sample> scanned;
-    KeyCursor cursor = samples.scan(u"KeyRecordID", {.pageSize = 2});
+    ScanOptions smallPages; // a read over several pages
+    smallPages.pageSize = 2;
+    KeyCursor cursor = samples.scan(u"KeyRecordID", smallPages);
     for (Sample sample; cursor.next(sample);)
         scanned.push_back(sample);
     ASSERT_FALSE(cursor.error().has_value());
