@@ -99,7 +99,10 @@ protected:
         return rows;
     }
 
-    void expectSame(const Sample &read, const Sample &expected, const char *how)
+    // `exactly`: null and empty texts are told apart, as two reads must agree
+    // on them (a text written null is stored empty).
+    void expectSame(const Sample &read, const Sample &expected, const char *how,
+                    bool exactly = true)
     {
         SCOPED_TRACE(how);
         EXPECT_EQ(read.rowId(), expected.rowId());
@@ -108,7 +111,7 @@ protected:
             const FieldValue b = field.get(expected);
             EXPECT_EQ(a, b) << schema.qualified(field).toStdString() << " of row "
                             << expected.rowId();
-            if (field.type == FieldType::Text) {
+            if (exactly && field.type == FieldType::Text) {
                 EXPECT_EQ(std::get<QString>(a).isNull(), std::get<QString>(b).isNull())
                     << schema.qualified(field).toStdString() << " of row " << expected.rowId();
             }
@@ -165,7 +168,7 @@ TEST_P(ReadPathTest, EveryStoredTypeReadsAsThroughQtsDriver)
     const std::vector<Sample> expected = throughQt();
     ASSERT_EQ(expected.size(), written.size() + 1);
     for (std::size_t i = 0; i < written.size(); ++i)
-        expectSame(written[i], expected[i], "as written");
+        expectSame(written[i], expected[i], "as written", false);
 
     std::vector<Sample> scanned;
     ScanOptions smallPages; // a read over several pages
@@ -205,12 +208,13 @@ TEST_P(ReadPathTest, EveryStoredTypeReadsAsThroughQtsDriver)
 
     // Fields not asked for keep their defaults.
     ScanOptions someFields;
-    someFields.from = {qint64(wide.RecordID)};
+    const Sample &wideStored = written[1];
+    someFields.from = {qint64(wideStored.RecordID)};
     someFields.fields = {u"SMP:Rate"_s};
     KeyCursor some = samples.scan(u"KeyRecordID", someFields);
     Sample first;
     ASSERT_TRUE(some.next(first));
-    EXPECT_EQ(first.RecordID, wide.RecordID);
+    EXPECT_EQ(first.RecordID, wideStored.RecordID);
     EXPECT_EQ(first.Rate, wide.Rate);
     EXPECT_TRUE(first.Name.isNull());
     EXPECT_EQ(first.Amount, Decimal());
