@@ -1,4 +1,5 @@
 #include "BenchLedger.h"
+#include "BenchSupport.h"
 
 #include "records/ModuleFiles.h"
 
@@ -120,9 +121,7 @@ Ledger::Ledger(LedgerSize size)
 
 sqlite3 *Ledger::open() const
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open((m_folder.path() + u"/company.sqlite"_s).toUtf8().constData(), &db);
-    return db;
+    return openSqlite(m_folder.path() + u"/company.sqlite"_s);
 }
 
 Ledger &sharedLedger(LedgerSize size)

@@ -33,7 +33,7 @@ public:
     explicit Ledger(LedgerSize size);
 
     data::Company &company() { return *m_company; }
-    // A connection of the benchmark's own to the company's database.
+    // A connection of the benchmark's own to the company's database (openSqlite()).
     sqlite3 *open() const;
 
 private:

@@ -3,10 +3,11 @@
 // subsidiary-code order in the same run. The listing reads through keyed
 // cursors, stores each page as it is made and spools its text for the
 // export to a file, so its memory should not grow with the lines:
-// "rss_growth_kb" is the growth of the process's peak memory (VmHWM) during
-// the run.
+// "rss_growth_kb" is the growth of the process's peak memory during the run
+// besides the database pages SQLite maps ("db_mapped_kb").
 // Run: build/release/bench/detail_listing_bench
 #include "BenchLedger.h"
+#include "BenchSupport.h"
 
 #include "output/ReportRun.h"
 #include "records/EQLimits.h"
@@ -16,7 +17,6 @@
 
 #include "core/Clock.h"
 
-#include <QFile>
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
@@ -29,27 +29,6 @@ namespace {
 
 constexpr int Equipment = 1000;
 constexpr int Lines = 1'000'000;
-
-// The process's peak resident memory (VmHWM), in kilobytes.
-long peakKilobytes()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
-// Sets the peak back to what the process holds now, so that a run's growth
-// is not hidden under the peak of building the ledger before it.
-void resetPeak()
-{
-    QFile clear(u"/proc/self/clear_refs"_s);
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 bench::Ledger &ledger()
 {
@@ -93,11 +72,11 @@ void DetailListingInDetail(benchmark::State &state)
     definition.PrintTransactionDetail = 1;
     definition.RefFrom = Decimal::fromText(u"1"_s); // rental income too: every line is listed
     long growth = 0;
+    long mapped = 0;
     int pages = 0;
     qint64 read = 0;
     for (auto _ : state) {
-        resetPeak();
-        const long before = peakKilobytes();
+        const bench::MemoryGrowth memory;
         data::Session session(&f.company());
         session.companyName = u"Bench"_s;
         session.printPreview = state.range(0) == 0;
@@ -109,11 +88,13 @@ void DetailListingInDetail(benchmark::State &state)
         ReportRun(report, {session, output, devices, prompter, clock, {}}).run();
         pages = devices.pages;
         read = report.recordsRead();
-        growth = std::max(growth, peakKilobytes() - before);
+        growth = std::max(growth, memory.peak());
+        mapped = std::max(mapped, memory.mapped());
     }
     state.counters["pages"] = pages;
     state.counters["lines"] = double(read);
     state.counters["rss_growth_kb"] = double(growth);
+    state.counters["db_mapped_kb"] = double(mapped);
 }
 
 BENCHMARK(RawReadInSubsidiaryOrder)->Unit(benchmark::kMillisecond)->Iterations(1);

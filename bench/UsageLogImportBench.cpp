@@ -2,6 +2,8 @@
 // checks with their look-ups, pricing, one transaction), against a raw SQLite
 // insert of the same rows into the same file in the same run.
 // Run: build/release/bench/usage_log_import_bench
+#include "BenchSupport.h"
+
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 #include "transfer/ImportSources.h"
@@ -33,6 +35,10 @@ struct Fixture
     QTemporaryDir folder;
     std::unique_ptr<data::Company> company;
     QString importFile;
+    // Batch numbers that each run takes on from the last, so that repetitions
+    // of the benchmarks in one process write new batches.
+    quint16 importBatch = 100;
+    int rawBatch = 1000;
 
     Fixture()
     {
@@ -71,12 +77,11 @@ void BM_ImportLines(benchmark::State &state)
     session.userId = u"ADM"_s;
     const SystemClock clock;
     const JCLimits source = ImportSources::builtIn();
-    quint16 batch = 100;
     for (auto _ : state) {
         UsageLogImporter importer(session, clock);
         if (!importer.read(source, f.importFile).isEmpty() || importer.lines().size() != Lines)
             state.SkipWithError("the file did not read");
-        const UsageLogImporter::Result result = importer.import(++batch);
+        const UsageLogImporter::Result result = importer.import(++f.importBatch);
         if (!result.ok)
             state.SkipWithError(result.problem.toUtf8().constData());
     }
@@ -101,8 +106,7 @@ void BM_ReadLines(benchmark::State &state)
 void BM_RawSqliteInsert(benchmark::State &state)
 {
     Fixture &f = fixture();
-    sqlite3 *db = nullptr;
-    sqlite3_open(f.folder.filePath(u"company.sqlite"_s).toUtf8().constData(), &db);
+    sqlite3 *db = bench::openSqlite(f.folder.filePath(u"company.sqlite"_s));
     sqlite3_busy_timeout(db, 5000);
     sqlite3_stmt *insert = nullptr;
     sqlite3_prepare_v2(
@@ -114,10 +118,14 @@ void BM_RawSqliteInsert(benchmark::State &state)
            VALUES (?, ?, ?, '', 81100, ?, ?, 800, 'I', 68000, 68000, 'G/L Account', '6110', '',
              '', '', '', ?, 101, 'YARD', ''))",
         -1, &insert, nullptr);
-    int logId = 10'000'000;
-    int batch = 1000;
+    sqlite3_stmt *lastLog = nullptr;
+    sqlite3_prepare_v2(db, R"(SELECT MAX("LogID") FROM "EQLogB")", -1, &lastLog, nullptr);
     for (auto _ : state) {
-        ++batch;
+        const int batch = ++f.rawBatch;
+        // Log numbers go on from the last, as the import's do.
+        sqlite3_step(lastLog);
+        int logId = sqlite3_column_int(lastLog, 0);
+        sqlite3_reset(lastLog);
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         for (int i = 0; i < Lines; ++i) {
             const std::string equipment = "EQ-" + std::to_string(i % Equipment);
@@ -134,6 +142,7 @@ void BM_RawSqliteInsert(benchmark::State &state)
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
+    sqlite3_finalize(lastLog);
     sqlite3_finalize(insert);
     sqlite3_close(db);
     state.SetItemsProcessed(state.iterations() * Lines);

@@ -99,6 +99,8 @@ Database::Database(const ConnectionSettings &settings)
         if (!settings.readOnly)
             exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(SqliteCacheKilobytes));
+        exec(QStringLiteral("PRAGMA mmap_size=%1").arg(SqliteMapBytes));
     } else {
         // A write never waits for ever behind another station's lock.
         exec(QStringLiteral("SET lock_timeout = %1").arg(m_lockWait.count()));
@@ -193,6 +195,69 @@ sqlite3_stmt *Database::preparedSqlite(const QString &key, const std::function<Q
         found = m_sqliteStatements.emplace(key, statement).first;
     }
     return found->second;
+}
+
+void Database::bindSqlite(sqlite3_stmt *statement, int parameter, const FieldDef &field,
+                          const FieldValue &value)
+{
+    switch (field.type) {
+    case FieldType::Text: {
+        const QString &text = std::get<QString>(value);
+        const void *characters = text.isNull() ? static_cast<const void *>(u"") : text.utf16();
+        sqlite3_bind_text16(statement, parameter, characters, int(text.size() * sizeof(char16_t)),
+                            SQLITE_TRANSIENT);
+        break;
+    }
+    case FieldType::Decimal:
+        sqlite3_bind_int64(statement, parameter, std::get<Decimal>(value).unitsAt(field.places));
+        break;
+    case FieldType::Integer:
+    case FieldType::Date:
+    case FieldType::Time:
+        sqlite3_bind_int64(statement, parameter, std::get<qint64>(value));
+        break;
+    }
+}
+
+FieldValue Database::fromSqlite(const FieldDef &field, sqlite3_stmt *statement, int column)
+{
+    switch (field.type) {
+    case FieldType::Text: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+    }
+    case FieldType::Decimal:
+        return Decimal::fromUnits(sqlite3_column_int64(statement, column), field.places);
+    case FieldType::Integer:
+    case FieldType::Date:
+    case FieldType::Time:
+        return qint64(sqlite3_column_int64(statement, column));
+    }
+    return {};
+}
+
+void Database::readRow(const FileSchema &schema, const QList<int> &fields, sqlite3_stmt *statement,
+                       Record &record)
+{
+    record.m_rowId = sqlite3_column_int64(statement, 0);
+    for (int i = 0; i < fields.size(); ++i) {
+        const FieldDef &field = schema.fields[fields[i]];
+        field.set(record, fromSqlite(field, statement, i + 1));
+    }
+}
+
+bool Database::stepSqlite(sqlite3_stmt *statement, const QString &file,
+                          std::optional<FileError> &error)
+{
+    switch (sqlite3_step(statement)) {
+    case SQLITE_ROW:
+        return true;
+    case SQLITE_DONE:
+        return false;
+    default:
+        error = failSqlite(file);
+        return false;
+    }
 }
 
 FileError Database::failSqlite(const QString &file)
@@ -403,6 +468,14 @@ void Database::readRow(const FileSchema &schema, const QList<int> &fields, const
         const FieldDef &field = schema.fields[fields[i]];
         field.set(record, fromSql(field, row[i + 1]));
     }
+}
+
+void Database::readRow(const FileSchema &schema, const QList<int> &fields, FieldValue *row,
+                       Record &record)
+{
+    record.m_rowId = std::get<qint64>(row[0]);
+    for (int i = 0; i < fields.size(); ++i)
+        schema.fields[fields[i]].set(record, std::move(row[i + 1]));
 }
 
 QString Database::selectList(const FileSchema &schema)

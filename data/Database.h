@@ -48,6 +48,11 @@ public:
     // How long a single write waits by default for another station's lock
     // before it fails.
     static constexpr std::chrono::milliseconds DefaultLockWait{2000};
+    // SQLite's page cache and memory map, sized so that the indexes and rows
+    // of a company of a million usage logs and ledger lines are read from
+    // memory rather than through a system call per page.
+    static constexpr int SqliteCacheKilobytes = 64 * 1024;
+    static constexpr qint64 SqliteMapBytes = qint64(1) << 30;
 
     explicit Database(const ConnectionSettings &settings); // throws DataError
     ~Database();
@@ -74,6 +79,10 @@ public:
     // fields `fields` (indexes into the schema) in that order.
     void readRow(const FileSchema &schema, const QList<int> &fields, const QVariant *row,
                  Record &record) const;
+    // The same from values already decoded (fromSql(), fromSqlite()), which
+    // the record takes over.
+    static void readRow(const FileSchema &schema, const QList<int> &fields, FieldValue *row,
+                        Record &record);
     // "qrow", then every field of the file, quoted, for a SELECT.
     static QString selectList(const FileSchema &schema);
 
@@ -107,6 +116,19 @@ public:
     // statement is reset after each use; it is finalized with the connection.
     sqlite3_stmt *preparedSqlite(const QString &key, const std::function<QString()> &sql,
                                  const QString &file);
+    // SQLite's own binding and reading of a field's value, stored as toSql()
+    // stores it and read back as fromSql() reads it: texts as UTF-8 decoded
+    // once, numbers and decimals as integers, never through text.
+    static void bindSqlite(sqlite3_stmt *statement, int parameter, const FieldDef &field,
+                           const FieldValue &value);
+    static FieldValue fromSqlite(const FieldDef &field, sqlite3_stmt *statement, int column);
+    // Fills the record from the current row of a SQLite statement laid out
+    // as for readRow(): the stored row number, then the fields `fields`.
+    static void readRow(const FileSchema &schema, const QList<int> &fields, sqlite3_stmt *statement,
+                        Record &record);
+    // Steps a statement of preparedSqlite(): true with a row in hand, false at
+    // the end or on an error (then noted, and `error` set).
+    bool stepSqlite(sqlite3_stmt *statement, const QString &file, std::optional<FileError> &error);
     // Notes the error of the last SQLite call on the connection as fail() does.
     FileError failSqlite(const QString &file);
     // The row number of the row SQLite inserted last on this connection.

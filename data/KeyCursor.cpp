@@ -6,6 +6,8 @@
 
 #include <QSqlError>
 
+#include <sqlite3.h>
+
 #include <stdexcept>
 
 namespace qaveq::data {
@@ -144,6 +146,27 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
 bool KeyCursor::fetchPage()
 {
     const QString &sql = m_started ? m_sqlAfter : m_sqlFirst;
+    m_page.clear();
+    m_rowsInPage = 0;
+    m_rowInPage = 0;
+    if (!(m_db.dialect() == Dialect::SQLite ? readPageSqlite(sql) : readPage(sql)))
+        return false;
+    m_started = true;
+    if (m_rowsInPage < m_options.pageSize)
+        m_exhausted = true;
+    if (m_rowsInPage > 0) {
+        const std::size_t last = static_cast<std::size_t>(m_rowsInPage - 1) * m_columns;
+        m_lastKey.clear();
+        for (int index : std::as_const(m_keyFields))
+            m_lastKey.push_back(m_page[last + 1 + m_readFields.indexOf(index)]);
+        if (m_withRowId)
+            m_lastKey.push_back(m_page[last]);
+    }
+    return m_rowsInPage > 0;
+}
+
+bool KeyCursor::readPage(const QString &sql)
+{
     QSqlQuery *query = m_db.prepared(
         sql, [&sql] { return sql; }, m_schema.name);
     if (!query) {
@@ -151,35 +174,52 @@ bool KeyCursor::fetchPage()
         return false;
     }
     bindConditions(*query);
-    if (m_started)
-        for (const QVariant &v : std::as_const(m_lastKey))
-            query->addBindValue(v);
-    m_started = true;
-
+    if (m_started) {
+        for (std::size_t i = 0; i < m_lastKey.size(); ++i)
+            query->addBindValue(i < std::size_t(m_keyFields.size())
+                                    ? m_db.toSql(m_schema.fields[m_keyFields[int(i)]], m_lastKey[i])
+                                    : QVariant(std::get<qint64>(m_lastKey[i])));
+    }
     if (!query->exec()) {
         m_error = m_db.fail(query->lastError(), m_schema.name);
         return false;
     }
-    m_page.clear();
-    m_rowsInPage = 0;
-    m_rowInPage = 0;
     while (query->next()) {
-        for (int c = 0; c < m_columns; ++c)
-            m_page.push_back(query->value(c));
+        m_page.push_back(query->value(0).toLongLong());
+        for (int c = 1; c < m_columns; ++c)
+            m_page.push_back(m_db.fromSql(m_schema.fields[m_readFields[c - 1]], query->value(c)));
         ++m_rowsInPage;
     }
     query->finish();
-    if (m_rowsInPage < m_options.pageSize)
-        m_exhausted = true;
-    if (m_rowsInPage > 0) {
-        const std::size_t last = static_cast<std::size_t>(m_rowsInPage - 1) * m_columns;
-        m_lastKey.clear();
-        for (int index : std::as_const(m_keyFields))
-            m_lastKey.append(m_page[last + 1 + m_readFields.indexOf(index)]);
-        if (m_withRowId)
-            m_lastKey.append(m_page[last]);
+    return true;
+}
+
+bool KeyCursor::readPageSqlite(const QString &sql)
+{
+    sqlite3_stmt *select = m_db.preparedSqlite(
+        sql, [&sql] { return sql; }, m_schema.name);
+    if (!select) {
+        m_error = m_db.lastError();
+        return false;
     }
-    return m_rowsInPage > 0;
+    int parameter = bindConditions(select);
+    if (m_started) {
+        for (std::size_t i = 0; i < m_lastKey.size(); ++i) {
+            if (i < std::size_t(m_keyFields.size()))
+                Database::bindSqlite(select, ++parameter, m_schema.fields[m_keyFields[int(i)]],
+                                     m_lastKey[i]);
+            else
+                sqlite3_bind_int64(select, ++parameter, std::get<qint64>(m_lastKey[i]));
+        }
+    }
+    while (m_db.stepSqlite(select, m_schema.name, m_error)) {
+        m_page.push_back(qint64(sqlite3_column_int64(select, 0)));
+        for (int c = 1; c < m_columns; ++c)
+            m_page.push_back(Database::fromSqlite(m_schema.fields[m_readFields[c - 1]], select, c));
+        ++m_rowsInPage;
+    }
+    sqlite3_reset(select);
+    return !m_error;
 }
 
 void KeyCursor::bindConditions(QSqlQuery &query)
@@ -192,8 +232,35 @@ void KeyCursor::bindConditions(QSqlQuery &query)
         query.addBindValue(m_db.toSql(*m_schema.field(filter.field), filter.value));
 }
 
+int KeyCursor::bindConditions(sqlite3_stmt *statement)
+{
+    int parameter = 0;
+    for (int i = 0; i < m_options.from.size(); ++i)
+        Database::bindSqlite(statement, ++parameter, m_schema.fields[m_keyFields[i]],
+                             m_options.from[i]);
+    for (int i = 0; i < m_options.to.size(); ++i)
+        Database::bindSqlite(statement, ++parameter, m_schema.fields[m_keyFields[i]],
+                             m_options.to[i]);
+    for (const Filter &filter : m_options.filters)
+        Database::bindSqlite(statement, ++parameter, *m_schema.field(filter.field), filter.value);
+    return parameter;
+}
+
 qint64 KeyCursor::count()
 {
+    if (m_db.dialect() == Dialect::SQLite) {
+        sqlite3_stmt *select = m_db.preparedSqlite(
+            m_sqlCount, [this] { return m_sqlCount; }, m_schema.name);
+        if (!select) {
+            m_error = m_db.lastError();
+            return -1;
+        }
+        bindConditions(select);
+        const bool counted = m_db.stepSqlite(select, m_schema.name, m_error);
+        const qint64 count = counted ? sqlite3_column_int64(select, 0) : -1;
+        sqlite3_reset(select);
+        return count;
+    }
     QSqlQuery *query = m_db.prepared(
         m_sqlCount, [this] { return m_sqlCount; }, m_schema.name);
     if (!query) {

@@ -5,10 +5,11 @@
 
 #include <QList>
 #include <QSqlQuery>
-#include <QVariant>
 
 #include <optional>
 #include <vector>
+
+struct sqlite3_stmt;
 
 namespace qaveq::data {
 
@@ -71,7 +72,11 @@ public:
 
 private:
     bool fetchPage();
+    // Reads the page through Qt's driver (PostgreSQL) or SQLite itself.
+    bool readPage(const QString &sql);
+    bool readPageSqlite(const QString &sql);
     void bindConditions(QSqlQuery &query);
+    int bindConditions(sqlite3_stmt *statement);
 
     Database &m_db;
     const FileSchema &m_schema;
@@ -82,13 +87,13 @@ private:
     QString m_sqlFirst;
     QString m_sqlAfter;
     QString m_sqlCount;
-    std::vector<QVariant> m_page; // rows * columns, columns = qrow + fields
+    std::vector<FieldValue> m_page; // rows * columns, columns = qrow + fields
     int m_columns = 0;
     int m_rowsInPage = 0;
     int m_rowInPage = 0;
     bool m_started = false;
     bool m_exhausted = false;
-    QList<QVariant> m_lastKey;
+    std::vector<FieldValue> m_lastKey; // the key fields of the last row read, then its qrow
     std::optional<FileError> m_error;
 };
 

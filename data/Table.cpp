@@ -79,23 +79,55 @@ bool Table::readOne(QSqlQuery &query, Record &record)
     return true;
 }
 
+QString Table::fetchText(const KeyDef &key) const
+{
+    QStringList conditions;
+    QStringList order;
+    for (const QString &f : key.fields) {
+        const QString column = Database::quote(m_schema.field(f)->name);
+        conditions.append(column + u" = ?"_s);
+        order.append(key.descending ? column + u" DESC"_s : column);
+    }
+    if (!key.unique)
+        order.append(u"qrow"_s);
+    return u"SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1"_s.arg(
+        Database::selectList(m_schema), m_table, conditions.join(u" AND "_s), order.join(u", "_s));
+}
+
+FileStatus Table::readOneSqlite(sqlite3_stmt *select, Record &record)
+{
+    std::optional<FileError> error;
+    const bool found = m_db.stepSqlite(select, m_schema.name, error);
+    if (found)
+        Database::readRow(m_schema, m_allFields, select, record);
+    sqlite3_reset(select);
+    if (error)
+        return *error;
+    if (!found)
+        return m_db.fail(FileError::make(FileErrorCode::RecordNotFound, m_schema.name));
+    return {};
+}
+
 FileStatus Table::fetch(QStringView keyName, Record &record)
 {
     const KeyDef &key = m_schema.key(keyName);
-    QSqlQuery *query = statement(u"fetch:"_s + key.name, [this, &key] {
-        QStringList conditions;
-        QStringList order;
-        for (const QString &f : key.fields) {
-            const QString column = Database::quote(m_schema.field(f)->name);
-            conditions.append(column + u" = ?"_s);
-            order.append(key.descending ? column + u" DESC"_s : column);
+    if (m_db.dialect() == Dialect::SQLite) {
+        SqliteFetch &fetch = m_sqliteFetches[&key];
+        if (!fetch.statement) {
+            fetch.statement = m_db.preparedSqlite(
+                m_schema.name + u"|fetch:"_s + key.name, [this, &key] { return fetchText(key); },
+                m_schema.name);
+            if (!fetch.statement)
+                return m_db.lastError();
+            for (const QString &f : key.fields)
+                fetch.keyFields.push_back(m_schema.field(f));
         }
-        if (!key.unique)
-            order.append(u"qrow"_s);
-        return u"SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1"_s.arg(
-            Database::selectList(m_schema), m_table, conditions.join(u" AND "_s),
-            order.join(u", "_s));
-    });
+        int parameter = 0;
+        for (const FieldDef *field : fetch.keyFields)
+            Database::bindSqlite(fetch.statement, ++parameter, *field, field->get(record));
+        return readOneSqlite(fetch.statement, record);
+    }
+    QSqlQuery *query = statement(u"fetch:"_s + key.name, [this, &key] { return fetchText(key); });
     if (!query)
         return m_db.lastError();
     for (const QString &f : key.fields) {
@@ -111,10 +143,25 @@ FileStatus Table::fetch(QStringView keyName, Record &record)
 
 FileStatus Table::nextNumber(qint64 &number)
 {
-    QSqlQuery *query = statement(u"next number"_s, [this] {
+    const auto sql = [this] {
         return u"SELECT MAX(%1) FROM %2"_s.arg(
             Database::quote(m_schema.fields[m_schema.autoNumberField].name), m_table);
-    });
+    };
+    if (m_db.dialect() == Dialect::SQLite) {
+        if (!m_sqliteNextNumber)
+            m_sqliteNextNumber =
+                m_db.preparedSqlite(m_schema.name + u"|next number"_s, sql, m_schema.name);
+        if (!m_sqliteNextNumber)
+            return m_db.lastError();
+        std::optional<FileError> error;
+        if (m_db.stepSqlite(m_sqliteNextNumber, m_schema.name, error))
+            number = sqlite3_column_int64(m_sqliteNextNumber, 0) + 1;
+        sqlite3_reset(m_sqliteNextNumber);
+        if (error)
+            return *error;
+        return {};
+    }
+    QSqlQuery *query = statement(u"next number"_s, sql);
     if (!query)
         return m_db.lastError();
     if (FileStatus status = run(*query); !status)
@@ -196,30 +243,9 @@ FileStatus Table::insertSqlite(Record &record)
     sqlite3_stmt *insert = m_sqliteInsert;
     if (!insert)
         return m_db.lastError();
-    // The values as toSql() stores them: texts never NULL, decimals as
-    // integers scaled by their places.
-    int column = 0;
-    for (const FieldDef &field : m_schema.fields) {
-        ++column;
-        const FieldValue value = field.get(record);
-        switch (field.type) {
-        case FieldType::Text: {
-            const QString &text = std::get<QString>(value);
-            const void *characters = text.isNull() ? static_cast<const void *>(u"") : text.utf16();
-            sqlite3_bind_text16(insert, column, characters, int(text.size() * sizeof(char16_t)),
-                                SQLITE_TRANSIENT);
-            break;
-        }
-        case FieldType::Decimal:
-            sqlite3_bind_int64(insert, column, std::get<Decimal>(value).unitsAt(field.places));
-            break;
-        case FieldType::Integer:
-        case FieldType::Date:
-        case FieldType::Time:
-            sqlite3_bind_int64(insert, column, std::get<qint64>(value));
-            break;
-        }
-    }
+    int parameter = 0;
+    for (const FieldDef &field : m_schema.fields)
+        Database::bindSqlite(insert, ++parameter, field, field.get(record));
     const int done = sqlite3_step(insert);
     const FileStatus status = done == SQLITE_DONE ? FileStatus() : m_db.failSqlite(m_schema.name);
     if (status)
@@ -250,11 +276,23 @@ FileStatus Table::update(Record &record)
     return {};
 }
 
+QString Table::rereadText() const
+{
+    return u"SELECT %1 FROM %2 WHERE qrow = ?"_s.arg(Database::selectList(m_schema), m_table);
+}
+
 FileStatus Table::reread(Record &record)
 {
-    QSqlQuery *query = statement(u"by row"_s, [this] {
-        return u"SELECT %1 FROM %2 WHERE qrow = ?"_s.arg(Database::selectList(m_schema), m_table);
-    });
+    if (m_db.dialect() == Dialect::SQLite) {
+        if (!m_sqliteReread)
+            m_sqliteReread = m_db.preparedSqlite(
+                m_schema.name + u"|by row"_s, [this] { return rereadText(); }, m_schema.name);
+        if (!m_sqliteReread)
+            return m_db.lastError();
+        sqlite3_bind_int64(m_sqliteReread, 1, record.m_rowId);
+        return readOneSqlite(m_sqliteReread, record);
+    }
+    QSqlQuery *query = statement(u"by row"_s, [this] { return rereadText(); });
     if (!query)
         return m_db.lastError();
     query->addBindValue(record.m_rowId);

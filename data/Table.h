@@ -7,6 +7,8 @@
 #include <QStringView>
 
 #include <functional>
+#include <unordered_map>
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -15,6 +17,8 @@ namespace qaveq::data {
 class Database;
 class FileSchema;
 class Record;
+struct FieldDef;
+struct KeyDef;
 
 // One keyed file of a company: fetch by key, ordered reads, insert with
 // auto-numbering, update, delete and counts. Records are checked against the
@@ -62,12 +66,25 @@ private:
     // SQLite: bound and run through SQLite itself, the statement kept by the table.
     FileStatus insertSqlite(Record &record);
     bool readOne(QSqlQuery &query, Record &record);
+    // SQLite: the one row the bound statement selects, read straight into the record.
+    FileStatus readOneSqlite(sqlite3_stmt *select, Record &record);
+    QString fetchText(const KeyDef &key) const;
+    QString rereadText() const;
     QList<int> m_allFields;
 
     Database &m_db;
     const FileSchema &m_schema;
     QString m_table;
     sqlite3_stmt *m_sqliteInsert = nullptr; // owned by the database
+    sqlite3_stmt *m_sqliteReread = nullptr;
+    sqlite3_stmt *m_sqliteNextNumber = nullptr;
+    // SQLite: each key's fetch, with the fields it binds.
+    struct SqliteFetch
+    {
+        sqlite3_stmt *statement = nullptr;
+        std::vector<const FieldDef *> keyFields;
+    };
+    std::unordered_map<const KeyDef *, SqliteFetch> m_sqliteFetches;
 };
 
 } // namespace qaveq::data

@@ -155,6 +155,19 @@ QList<EQCost> Calculator::categories(const QString &id) const
     return list;
 }
 
+std::optional<QString> Calculator::categoryDescription(const QString &category) const
+{
+    if (const auto known = m_descriptions.constFind(category); known != m_descriptions.constEnd())
+        return *known;
+    EQCode code;
+    code.CategoryID = category;
+    std::optional<QString> description;
+    if (m_company.file<EQCode>().fetch(u"KeyCategoryID", code))
+        description = Text::clip(code.Description);
+    m_descriptions.insert(category, description);
+    return description;
+}
+
 EquipmentFigures Calculator::equipment(const EQHeader &header) const
 {
     const QString id = Text::clip(header.EquipmentID);
@@ -215,11 +228,8 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
     Decimal totalCosts[3];
     for (const EQCost &cost : categories(id)) {
         const QString category = Text::clip(cost.CostCategory);
-        EQCode code;
-        code.CategoryID = category;
-        const bool known = bool(m_company.file<EQCode>().fetch(u"KeyCategoryID", code));
         Row row{category,
-                known ? Text::clip(code.Description) : u"Code Not In Dictionary"_s,
+                categoryDescription(category).value_or(u"Code Not In Dictionary"_s),
                 Text::clip(cost.UnitName),
                 {}};
         Pair figures[3];
@@ -470,6 +480,7 @@ EquipmentAnalysisReport::EquipmentAnalysisReport(data::Company &company, EQLimit
     : m_company(company)
     , m_selection(company, std::move(definition), today)
     , m_period(Analysis::selectedPeriod(company, m_selection, today))
+    , m_calculator(company, m_selection, m_period)
     , m_collected(collected)
     , m_limits(parameterLines(company, m_selection, false))
 {}
@@ -585,7 +596,6 @@ bool EquipmentAnalysisReport::next(ReportRun &run, int records)
 {
     if (!run.engine())
         run.beginPrinting();
-    const Analysis::Calculator calculator(m_company, m_selection, m_period);
     for (int i = 0; i < records; ++i) {
         if (m_read >= m_equipment.size())
             return false;
@@ -594,8 +604,8 @@ bool EquipmentAnalysisReport::next(ReportRun &run, int records)
         ++m_read;
         if (!m_company.file<EQHeader>().fetch(u"KeyEquipmentID", header))
             continue;
-        const EquipmentFigures figures = calculator.equipment(header);
-        if (figures.categories.isEmpty() && !calculator.listsWithoutCategories())
+        const EquipmentFigures figures = m_calculator.equipment(header);
+        if (figures.categories.isEmpty() && !m_calculator.listsWithoutCategories())
             continue;
         if (m_collected)
             m_collected->append(figures);

@@ -10,6 +10,8 @@
 
 #include "core/Decimal.h"
 
+#include <QHash>
+
 #include <array>
 #include <optional>
 
@@ -107,10 +109,14 @@ private:
     Pair rangeTotals(const QString &subsidiaryCode, const QString &negative) const;
     // Categories of the equipment the report prints, in key order.
     QList<EQCost> categories(const QString &id) const;
+    // A category's description from the dictionary, read once per calculator;
+    // nothing for a code the dictionary lacks.
+    std::optional<QString> categoryDescription(const QString &category) const;
 
     data::Company &m_company;
     const ReportSelection &m_selection;
     Period m_period;
+    mutable QHash<QString, std::optional<QString>> m_descriptions;
 };
 
 } // namespace Analysis
@@ -143,6 +149,7 @@ private:
     data::Company &m_company;
     ReportSelection m_selection;
     Analysis::Period m_period;
+    Analysis::Calculator m_calculator;
     QList<Analysis::EquipmentFigures> *m_collected;
     QStringList m_limits;
     QList<SelectedEquipment> m_equipment;

@@ -290,14 +290,23 @@ void ReportProcessor::fetchLookups(const QString &parent)
         if (link.every || link.parent.compare(parent, Qt::CaseInsensitive) != 0)
             continue;
         data::Table &table = m_context.company.file(link.file);
-        std::unique_ptr<data::Record> &found = m_records[key(link.file)];
-        found = table.schema().create();
         const data::KeyDef &keyDef = table.schema().key(link.key);
+        QList<data::FieldValue> values;
         for (qsizetype i = 0; i < link.parentFields.size() && i < keyDef.fields.size(); ++i)
-            found->setValue(keyDef.fields.at(i), m_values->raw(link.parentFields.at(i)));
-        // A related record that is not there prints as blanks.
-        if (!table.fetch(link.key, *found))
+            values.append(m_values->raw(link.parentFields.at(i)));
+        // Records in key order mostly share their related record (the logs of
+        // one equipment): it is read again only when its key changes.
+        std::unique_ptr<data::Record> &found = m_records[key(link.file)];
+        QList<data::FieldValue> &lookedUp = m_lookupKeys[key(link.file)];
+        if (!found || lookedUp != values) {
             found = table.schema().create();
+            for (qsizetype i = 0; i < values.size(); ++i)
+                found->setValue(keyDef.fields.at(i), values.at(i));
+            // A related record that is not there prints as blanks.
+            if (!table.fetch(link.key, *found))
+                found = table.schema().create();
+            lookedUp = std::move(values);
+        }
         fetchLookups(link.file);
     }
 }
@@ -363,6 +372,7 @@ bool ReportProcessor::printChildren(report::ReportEngine &engine, const QString 
         for (;;) {
             std::unique_ptr<data::Record> &child = m_records[owner];
             child = table.schema().create();
+            m_lookupKeys.erase(owner);
             if (!children.next(*child))
                 break;
             if (!any) {

@@ -125,6 +125,8 @@ private:
     std::unique_ptr<Values> m_values;
     std::map<QString, std::unique_ptr<data::Record>> m_records; // by file name, lower case
     std::unique_ptr<data::Record> m_pending;                    // the next primary record
+    // The key each related record in hand was read by (by file name, lower case).
+    std::map<QString, QList<data::FieldValue>> m_lookupKeys;
     std::optional<data::KeyCursor> m_cursor;
     std::vector<Group> m_groups;
     std::map<QString, Totals> m_childTotals; // the totals of each related file's footer

@@ -3,6 +3,7 @@
 
 #include "demo/DemoCompany.h"
 #include "records/EQCode.h"
+#include "records/EQHeader.h"
 #include "records/EQLog.h"
 
 #include "output/ReportRun.h"
@@ -301,6 +302,23 @@ TEST_F(WriterProcedureTest, GroupTotalsAgreeWithTheRecords)
                                   money.format(sums.gross), money.format(sums.adjusted)}
                           .join(u'\t'));
     EXPECT_EQ(footers, wanted);
+    // Each group's header shows its own equipment's record, read again
+    // whenever the equipment changes.
+    QStringList headers;
+    QStringList wantedHeaders;
+    for (const QString &line : lines)
+        if (const QStringList cells = line.split(u'\t');
+            cells.size() == 3 && expected.count(cells.at(0)))
+            headers.append(line);
+    for (const auto &[id, sums] : expected) {
+        EQHeader equipment;
+        equipment.EquipmentID = id;
+        ASSERT_TRUE(company.file<EQHeader>().fetch(u"KeyEquipmentID", equipment).isOk());
+        wantedHeaders.append(
+            QStringList{id, equipment.Description.trimmed(), equipment.ClassCode.trimmed()}.join(
+                u'\t'));
+    }
+    EXPECT_EQ(headers, wantedHeaders);
     // Counts are shown with their thousands grouped.
     const QString reportTotals = QStringList{u"Report totals"_s,
                                              Picture::parse(u"@n-12").format(all.count),

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// What every benchmark shares: its own SQLite connections opened as the
+// company's are, and the process's memory.
+namespace qaveq::bench {
+
+// A connection of the benchmark's own to `file`, with the page cache and
+// memory map of the company's connections, so that both sides of a pair are
+// measured with the same settings.
+sqlite3 *openSqlite(const QString &file);
+
+// The growth of the process's memory over one run, from its construction:
+// the peak is reset then, so that the growth is not hidden under the peak of
+// building the data or of an earlier run. The pages of the database that
+// SQLite maps (read in place, shared with the system's file cache, dropped
+// by it at will) are told apart from the rest.
+class MemoryGrowth
+{
+public:
+    MemoryGrowth();
+    // Kilobytes of file pages mapped since (RssFile).
+    long mapped() const;
+    // Kilobytes the resident peak (VmHWM) grew by, less mapped().
+    long peak() const;
+
+private:
+    long m_peak = 0;
+    long m_mapped = 0;
+};
+
+} // namespace qaveq::bench
