@@ -6,6 +6,7 @@
 #include "records/EQHeader.h"
 #include "records/EQLimits.h"
 #include "records/GLDepr.h"
+#include "records/ModuleFiles.h"
 
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
@@ -18,10 +19,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -188,6 +194,47 @@ TEST_F(HostWindowTest, TheDemonstrationHasSchedulesPostedUpToTwoMonthsAgo)
     while (ledger.next(line))
         (line.CreditDebit == u"C" ? credits : debits) += line.Amount;
     EXPECT_EQ(debits, credits);
+}
+
+// The windows program as its user starts it, ended by the system: it ends
+// well (status 0), signed off, whatever the libraries' order of unloading.
+TEST(WindowsProgram, EndsCleanlyOnSigtermAndSignsOff)
+{
+    QTemporaryDir folder;
+    const QString company = folder.filePath(u"company"_s);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    environment.insert(u"QAVEQ_MODULE"_s, QString::fromUtf8(QAVEQ_MODULE_FILE));
+    environment.insert(u"HOME"_s, folder.path());
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromUtf8(QAVEQ_PROGRAM),
+                  {u"--company"_s, company, u"--user"_s, u"EQM"_s});
+    ASSERT_TRUE(program.waitForStarted());
+
+    const auto signedOn = [&company] {
+        if (!data::Company::exists(company))
+            return qint64(-1);
+        data::Company station(company, companyCatalog());
+        NetUser record;
+        record.UserID = u"EQM"_s;
+        record.CompanyID = station.id();
+        return station.file<NetUser>().fetch(u"KeyUserCompany", record) ? record.ProcessID
+                                                                        : qint64(-1);
+    };
+    // The first start creates the demonstration company, then signs on.
+    QElapsedTimer waited;
+    waited.start();
+    while (signedOn() != program.processId() && waited.elapsed() < 120000 &&
+           program.state() == QProcess::Running)
+        QThread::msleep(200);
+    ASSERT_EQ(signedOn(), program.processId()) << program.readAllStandardError().toStdString();
+
+    ::kill(pid_t(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "not ended by a signal (SIGSEGV)";
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(signedOn(), -1) << "its network-user record is gone";
 }
 
 TEST(ModuleLoader, RefusesAFileThatIsNotTheModule)
