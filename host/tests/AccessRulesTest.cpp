@@ -419,8 +419,9 @@ TEST_P(AccessRulesTest, OfTwoStationsPostingOneBatchAtOnceItIsPostedOnce)
     EXPECT_EQ(postedAfter, postedBefore + posted * inBatch);
     EXPECT_EQ(int(records(dump(u"EQLogB"_s)).size()), logs - posted * inBatch);
     // Whichever lost may simply post after it.
-    if (posted == 0)
+    if (posted == 0) {
         EXPECT_EQ(as(u"EQM"_s, {u"post"_s, u"--batch"_s, u"1"_s}).status, 0);
+    }
 }
 
 TEST_P(AccessRulesTest, OnlyTheAdministratorSetsTheLoggingLevelAndLevel2LogsEveryChange)
@@ -436,7 +437,7 @@ TEST_P(AccessRulesTest, OnlyTheAdministratorSetsTheLoggingLevelAndLevel2LogsEver
     ASSERT_EQ(set.status, 0) << set.err.toStdString();
     EXPECT_EQ(as(u"EQM"_s, {u"logging-level"_s}).out, u"2\n");
 
-    const QString batch = batchAdded(u"EQM"_s, u"Logged");
+    const QString batch = batchAdded(u"EQM"_s, u"Logged"_s);
     ASSERT_EQ(as(u"EQM"_s, logAdd(batch)).status, 0);
     ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s},
                     R"({"EquipmentID":"SPARE","Description":"Spare trailer"})")
