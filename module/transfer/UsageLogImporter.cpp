@@ -270,14 +270,17 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
     data::Transaction transaction(company.database(), {u"EQLogB"_s}, 5s);
     if (!transaction.isActive())
         return {.problem = transaction.notBegunText()};
+    // Another user's secure batch takes no logs, whichever way they come.
     EQBatch batch;
     batch.BatchID = batchId;
-    if (data::FileStatus status = company.file<EQBatch>().fetch(u"KeyBatchID", batch); !status)
+    if (data::FileStatus status = company.file<EQBatch>().fetch(u"KeyBatchID", batch); status) {
+        if (const QString refusal =
+                UsageLogBatches::secureRefusal(m_session, batch, UsageLogBatches::Use::Change);
+            !refusal.isEmpty())
+            return {.problem = refusal + u"|Nothing was imported."_s};
+    } else if (status.error().code != data::FileErrorCode::RecordNotFound) {
         return {.problem = status.error().text() + u" Reading EQBatch|Nothing was imported."_s};
-    if (const QString refusal =
-            UsageLogBatches::secureRefusal(m_session, batch, UsageLogBatches::Use::Change);
-        !refusal.isEmpty())
-        return {.problem = refusal + u"|Nothing was imported."_s};
+    }
     data::Table &file = company.file<EQLogB>();
     // The log numbers follow the highest one, taken once: no other station
     // can add logs while the transaction holds the file.
