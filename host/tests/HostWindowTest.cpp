@@ -1,4 +1,5 @@
 #include "HostSession.h"
+#include "LoggingLevel.h"
 #include "window/MainWindow.h"
 
 #include "assets/ScheduleRows.h"
@@ -194,6 +195,26 @@ TEST_F(HostWindowTest, TheDemonstrationHasSchedulesPostedUpToTwoMonthsAgo)
     while (ledger.next(line))
         (line.CreditDebit == u"C" ? credits : debits) += line.Amount;
     EXPECT_EQ(debits, credits);
+}
+
+TEST_F(HostWindowTest, OnlyTheAdministratorChangesTheLoggingLevel)
+{
+    QString error;
+    ASSERT_TRUE(session.openCompany(&error)) << error.toStdString();
+    ASSERT_TRUE(session.signOn(u"EQM"_s, &error)) << error.toStdString();
+    prompter.answerNext(3); // Level 2
+    EXPECT_EQ(host::LoggingLevel::choose(session.session(), prompter), std::nullopt);
+    EXPECT_TRUE(prompter.shown().last().text.startsWith(u"Only the administrator (ADM)"_s));
+    EXPECT_EQ(host::LoggingLevel::stored(session.company()), 0);
+    session.close();
+
+    host::HostSession administrator{folder.filePath(u"company"_s), prompter, clock};
+    ASSERT_TRUE(administrator.openCompany(&error));
+    ASSERT_TRUE(administrator.signOn(u"ADM"_s, &error)) << error.toStdString();
+    prompter.answerNext(3);
+    EXPECT_EQ(host::LoggingLevel::choose(administrator.session(), prompter), 2);
+    EXPECT_EQ(host::LoggingLevel::stored(administrator.company()), 2);
+    EXPECT_EQ(administrator.session().logUserActivity, 2) << "in force at once";
 }
 
 // The windows program as its user starts it, ended by the system: it ends
