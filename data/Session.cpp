@@ -80,6 +80,7 @@ void Session::loadCompanySettings()
     if (settings.CostCodeLength > 0)
         costCodeLength = settings.CostCodeLength;
     jobIdLength = settings.JobIDLength;
+    logUserActivity = settings.LogUserActivity;
 }
 
 void Session::loadUserSettings()

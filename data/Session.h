@@ -71,6 +71,7 @@ public:
     int reportFooterColor = 0x404040;
     QString reportFooterMessage; // REPORTFOOTERMESSAGE
     int postType = 0;            // POSTTYPE
+    qint32 postingJournal = 0;   // the G/L journal number the last posting run wrote
     // TAGQUE: the usage-log batches this user has tagged, in tagging order;
     // the posting run posts these.
     QList<quint16> tagQueue;
@@ -107,8 +108,8 @@ public:
     QString userSettingsFile() const;
     // The user's own PDF folder ([PDF] Folder of that file), when one was chosen.
     void loadUserSettings();
-    // The company's settings the suite keeps as globals: COSTCODELEN and
-    // the job-ID length.
+    // The company's settings the suite keeps as globals: COSTCODELEN, the
+    // job-ID length and the logging level.
     void loadCompanySettings();
 
     // The session of the signed-on user in this process, which the module's

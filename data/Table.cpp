@@ -8,6 +8,8 @@
 
 #include <sqlite3.h>
 
+#include <stdexcept>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::data {
@@ -325,6 +327,33 @@ FileStatus Table::updateIfUnchanged(Record &record, const Record &original)
                             m_db.fail(FileError::make(FileErrorCode::RecordChanged, m_schema.name)))
                       : status;
     return update(record);
+}
+
+FileStatus Table::updateIf(Record &record, QStringView field, const FieldValue &stored)
+{
+    const FieldDef *condition = m_schema.field(field);
+    if (!condition)
+        throw std::invalid_argument(u"no field %1 in %2"_s.arg(field, m_schema.name).toStdString());
+    if (const QString problem = validate(record); !problem.isEmpty())
+        return m_db.fail(FileError::driver(problem, u"0"_s, m_schema.name));
+    QSqlQuery *query = statement(u"update if "_s + condition->name, [this, condition] {
+        QStringList assignments;
+        for (const FieldDef &each : m_schema.fields)
+            assignments.append(Database::quote(each.name) + u" = ?"_s);
+        return u"UPDATE %1 SET %2 WHERE qrow = ? AND %3 = ?"_s.arg(
+            m_table, assignments.join(u", "_s), Database::quote(condition->name));
+    });
+    if (!query)
+        return m_db.lastError();
+    for (const FieldDef &each : m_schema.fields)
+        query->addBindValue(m_db.toSql(each, each.get(record)));
+    query->addBindValue(record.m_rowId);
+    query->addBindValue(m_db.toSql(*condition, stored));
+    if (FileStatus status = run(*query); !status)
+        return status;
+    if (query->numRowsAffected() == 0)
+        return m_db.fail(FileError::make(FileErrorCode::RecordChanged, m_schema.name));
+    return {};
 }
 
 FileStatus Table::remove(Record &record)

@@ -48,6 +48,10 @@ public:
     // Rewrites the stored row only if it still holds `original`; a row that
     // another station changed or removed meanwhile fails with code 89.
     FileStatus updateIfUnchanged(Record &record, const Record &original);
+    // Rewrites the stored row only while its `field` still holds `stored`, in
+    // one statement: of two stations changing it at once exactly one succeeds,
+    // the other fails with code 89 and its record as it was.
+    FileStatus updateIf(Record &record, QStringView field, const FieldValue &stored);
 
     qint64 count();
     KeyCursor scan(QStringView key, ScanOptions options = {});

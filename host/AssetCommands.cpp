@@ -55,9 +55,11 @@ int runDepreciation(CommandContext &context)
     if (!problem.isEmpty() || ids.size() != 1)
         return usage(context, u"depreciation"_s,
                      problem.isEmpty() ? u"name one equipment ID"_s : problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn =
+        CommandSession::open(context, dryRun ? Access::Reads : Access::ChangesEquipment);
+    if (!signedOn)
         return Failure;
+    data::Company *company = &signedOn->company();
 
     const std::optional<EQHeader> found = findEquipment(context, *company, ids.first());
     if (!found)

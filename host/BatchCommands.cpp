@@ -12,7 +12,6 @@
 
 #include "data/Company.h"
 #include "data/Session.h"
-#include "data/suite/SystemFiles.h"
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/StandardWarnings.h"
@@ -33,45 +32,32 @@ namespace qaveq::host {
 
 namespace {
 
-// The company, the signed-on user's session and the batches of one command.
+// The signed-on command's company and session, and the batches of one command.
 struct Desk
 {
     explicit Desk(const CommandContext &context)
         : prompter(context.err)
     {}
 
-    std::unique_ptr<data::Company> company;
-    std::unique_ptr<data::Session> session;
+    std::unique_ptr<CommandSession> signedOn;
+    data::Company *company = nullptr;
+    data::Session *session = nullptr;
     ConsolePrompter prompter;
     SystemClock clock;
     std::unique_ptr<UsageLogBatches> batches;
 };
 
-// Null (and said why) when the company cannot be opened or the user is not in it.
-std::unique_ptr<Desk> openDesk(const CommandContext &context)
+// Null (and said why) when the company cannot be opened, the user is not in
+// it or may not do what `access` says.
+std::unique_ptr<Desk> openDesk(const CommandContext &context, Access access)
 {
     auto desk = std::make_unique<Desk>(context);
-    desk->company = openCompany(context);
-    if (!desk->company)
+    desk->signedOn = CommandSession::open(context, access);
+    if (!desk->signedOn)
         return nullptr;
-    data::Company &company = *desk->company;
-    UserFile user;
-    user.UserID = context.global.userId.toUpper();
-    if (!company.file<UserFile>().fetch(u"KeyUserID", user)) {
-        context.err << "qaveq: there is no user \"" << user.UserID << "\" in this company.\n";
-        return nullptr;
-    }
-    desk->session = std::make_unique<data::Session>(&company);
-    data::Session &session = *desk->session;
-    session.userId = user.UserID;
-    session.companyId = company.id();
-    session.companyName = company.name();
-    session.dataPath = company.folder();
-    session.controlPath = company.folder();
-    session.loadCompanySettings();
-    session.equipmentReadOnly = user.EquipmentReadOnly != 0;
-    session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
-    desk->batches = std::make_unique<UsageLogBatches>(session, desk->prompter, desk->clock);
+    desk->company = &desk->signedOn->company();
+    desk->session = &desk->signedOn->session();
+    desk->batches = std::make_unique<UsageLogBatches>(*desk->session, desk->prompter, desk->clock);
     return desk;
 }
 
@@ -80,6 +66,7 @@ int runBatch(CommandContext &context)
     ArgumentReader reader(context.arguments);
     const std::optional<QString> description = reader.option(u"description"_s);
     const std::optional<QString> secure = reader.option(u"secure"_s);
+    const bool proceed = reader.flag(u"proceed"_s);
     QString problem;
     const QStringList rest = reader.positionals(&problem);
     if (!reader.missingValue().isEmpty())
@@ -107,6 +94,8 @@ int runBatch(CommandContext &context)
     }
     if (problem.isEmpty() && action == u"list" && (description || secure))
         problem = u"list takes no options"_s;
+    if (problem.isEmpty() && proceed && action != u"tag")
+        problem = u"--proceed is for tag only"_s;
     if (problem.isEmpty() && action == u"add" && !description)
         problem = u"add needs --description"_s;
     if (problem.isEmpty() && secure && *secure != u"0" && *secure != u"1" && *secure != u"2")
@@ -117,11 +106,12 @@ int runBatch(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"batch"_s, problem);
 
-    std::unique_ptr<Desk> desk = openDesk(context);
+    std::unique_ptr<Desk> desk =
+        openDesk(context, action == u"list" ? Access::Reads : Access::ChangesUsageLogs);
     if (!desk)
         return Failure;
-    data::Company *company = desk->company.get();
-    data::Session *session = desk->session.get();
+    data::Company *company = desk->company;
+    data::Session *session = desk->session;
     UsageLogBatches &batches = *desk->batches;
 
     if (flagging) {
@@ -132,6 +122,9 @@ int runBatch(CommandContext &context)
         for (EQBatch batch; held.next(batch);)
             if (Text::clip(batch.InUseBy) == session->userId)
                 session->tagQueue.append(batch.BatchID);
+        // A batch another signed-on user holds is asked about; Proceed takes it over.
+        if (proceed)
+            desk->prompter.answerWith(u"Proceed"_s);
         const bool wanted = action == u"tag";
         if (!wanted && !batches.isTagged(*batchId)) {
             // Only the holder frees a flag; saying "untagged" here would be untrue.
@@ -227,40 +220,20 @@ int runPost(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"post"_s, problem);
 
-    std::unique_ptr<Desk> desk = openDesk(context);
+    std::unique_ptr<Desk> desk = openDesk(context, Access::ChangesUsageLogs);
     if (!desk)
         return Failure;
-    data::Company *company = desk->company.get();
-    data::Session *session = desk->session.get();
     UsageLogBatches &batches = *desk->batches;
-    data::Session::setCurrent(session);
-    const auto signOff = qScopeGuard([&] {
-        batches.releaseTagged();
-        data::Session::setCurrent(nullptr);
-    });
-
-    // Posting marks the user's NetUser record; a run that was not signed on
-    // leaves none behind.
-    NetUser me;
-    me.UserID = session->userId;
-    me.CompanyID = company->id();
-    const bool signedOn = company->file<NetUser>().fetch(u"KeyUserCompany", me).isOk();
-    const auto removeNetUser = qScopeGuard([&] {
-        if (!signedOn && company->file<NetUser>().fetch(u"KeyUserCompany", me))
-            static_cast<void>(company->file<NetUser>().remove(me));
-    });
+    const auto untag = qScopeGuard([&] { batches.releaseTagged(); });
 
     for (quint16 batch : wanted) {
         if (!batches.isTagged(batch) && !batches.tag(batch))
             return Failure;
     }
-    if (!batches.postTagged(wanted.first()))
+    const std::optional<UsageLogBatches::Posted> posted = batches.postTagged(wanted.first());
+    if (!posted)
         return Failure;
-    QStringList numbers;
-    for (quint16 batch : wanted)
-        numbers.append(QString::number(batch));
-    context.out << "Posted batch" << (wanted.size() == 1 ? " " : "es ") << numbers.join(u", ")
-                << ".\n";
+    context.out << Text::withLineBreaks(posted->summary()) << "\n";
     return Success;
 }
 
@@ -294,7 +267,7 @@ int runLogs(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"logs"_s, problem);
 
-    std::unique_ptr<Desk> desk = openDesk(context);
+    std::unique_ptr<Desk> desk = openDesk(context, Access::ChangesUsageLogs);
     if (!desk)
         return Failure;
     data::Company &company = *desk->company;
@@ -386,18 +359,14 @@ int runLog(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"log"_s, problem);
 
-    std::unique_ptr<Desk> desk = openDesk(context);
+    std::unique_ptr<Desk> desk = openDesk(context, Access::ChangesUsageLogs);
     if (!desk)
         return Failure;
-    data::Session *session = desk->session.get();
+    data::Session *session = desk->session;
     UsageLogBatches &batches = *desk->batches;
     if (yes)
         desk->prompter.answerWith(u"Yes"_s);
-    data::Session::setCurrent(session);
-    const auto signOff = qScopeGuard([&] {
-        batches.releaseHeld();
-        data::Session::setCurrent(nullptr);
-    });
+    const auto release = qScopeGuard([&] { batches.releaseHeld(); });
     // The batch is held while the log is entered, as the window holds it.
     if (!batches.holdForEntry(*batchId, true))
         return Failure;
@@ -464,7 +433,8 @@ QList<Command> batchCommands()
         {u"batch"_s, u"list the usage-log batches, add, tag, untag or move one"_s,
          u"Usage: qaveq --company DIR [--user ID] batch list\n"
          "       qaveq --company DIR [--user ID] batch add --description TEXT [--secure 0|1|2]\n"
-         "       qaveq --company DIR [--user ID] batch tag|untag N\n"
+         "       qaveq --company DIR [--user ID] batch tag N [--proceed]\n"
+         "       qaveq --company DIR [--user ID] batch untag N\n"
          "       qaveq --company DIR [--user ID] batch move N up|down|top|bottom\n\n"
          "list shows every batch in manual order with its owner, security, the user\n"
          "holding it, its number of logs and their amount.\n"
@@ -472,7 +442,9 @@ QList<Command> batchCommands()
          "0 allows access to other users, 1 disallows it, 2 hides the batch's logs.\n"
          "tag takes the batch's in-use flag for the user, as the usage-log window's\n"
          "Tag does, and keeps it until untag gives it free. A batch another\n"
-         "signed-on user holds is refused; so is another user's secure batch.\n"
+         "signed-on user holds is refused (it is \"in use\"), unless --proceed\n"
+         "answers the window's question with Proceed; a flag of a user who is not\n"
+         "signed on is taken over. Another user's secure batch is refused.\n"
          "move changes the batch's place in the manual order: one place up or down,\n"
          "or to the top or the bottom, the batches between shifting one place.\n"_s,
          runBatch},
@@ -487,9 +459,12 @@ QList<Command> batchCommands()
          u"Usage: qaveq --company DIR [--user ID] post --batch N [--batch M ...]\n\n"
          "Tags the batches, posts them as the usage-log window's \"Post Tagged\n"
          "Batches\" does (the posting right, other users' activities, the backup the\n"
-         "user asks for), re-dates the logs of repeating batches and untags them.\n"
-         "A batch another user holds is refused. Nothing is posted when any log\n"
-         "cannot be.\n"_s,
+         "user asks for), re-dates the logs of repeating batches and untags them,\n"
+         "all in one run: posted once or not at all. Moves each equipment's meter to\n"
+         "its highest posted reading. Prints the logs posted, their amount, the G/L\n"
+         "journal number and the batches that were empty. A batch another user holds\n"
+         "is refused. Nothing is posted when any log cannot be, nor when every batch\n"
+         "named is empty.\n"_s,
          runPost},
         {u"log"_s, u"add a usage log to a batch"_s,
          u"Usage: qaveq --company DIR [--user ID] log add --batch N --equipment ID\n"

@@ -1,10 +1,16 @@
 #include "CompanyAccess.h"
 
+#include "frame/ReadOnlyAccess.h"
+#include "records/EQBatch.h"
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
 #include "data/suite/SystemFiles.h"
+
+#include "runtime/ConsolePrompter.h"
+
+#include "core/Text.h"
 
 #include <limits>
 
@@ -23,7 +29,21 @@ std::optional<EQHeader> findEquipment(const CommandContext &context, data::Compa
     return std::nullopt;
 }
 
-std::unique_ptr<data::Company> openCompany(const CommandContext &context)
+CommandSession::CommandSession(std::unique_ptr<data::Company> company)
+    : m_company(std::move(company))
+    , m_session(m_company.get())
+    , m_station(m_session, m_clock)
+    , m_previous(data::Session::current())
+{}
+
+CommandSession::~CommandSession()
+{
+    m_station.signOff();
+    if (data::Session::current() == &m_session)
+        data::Session::setCurrent(m_previous);
+}
+
+std::unique_ptr<CommandSession> CommandSession::open(const CommandContext &context, Access access)
 {
     const QString folder = context.global.companyFolder;
     if (!data::Company::exists(folder)) {
@@ -31,30 +51,44 @@ std::unique_ptr<data::Company> openCompany(const CommandContext &context)
                     << "Create one with: qaveq --company " << folder << " init [--demo]\n";
         return nullptr;
     }
+    std::unique_ptr<CommandSession> opened;
     try {
-        return std::make_unique<data::Company>(folder, companyCatalog());
+        opened.reset(new CommandSession(std::make_unique<data::Company>(folder, companyCatalog())));
     } catch (const data::DataError &e) {
         context.err << "qaveq: " << e.what() << "\n";
         return nullptr;
     }
+    QString error;
+    if (!opened->m_station.signOn(context.global.userId, &error)) {
+        context.err << "qaveq: " << Text::withLineBreaks(error) << "\n";
+        return nullptr;
+    }
+    data::Session &session = opened->m_session;
+    ConsolePrompter refusal(context.err);
+    if ((access == Access::ChangesEquipment && refuseReadOnly(session, refusal)) ||
+        (access == Access::ChangesUsageLogs && refuseUsageLogsReadOnly(session, refusal))) {
+        context.err << "Nothing was changed.\n";
+        return nullptr;
+    }
+    data::Session::setCurrent(&session);
+    return opened;
 }
 
-bool signOn(const CommandContext &context, data::Session &session)
+bool batchUsable(const CommandContext &context, const data::Session &session, quint16 batchId,
+                 UsageLogBatches::Use use)
 {
-    data::Table &users = session.company->file<UserFile>();
-    UserFile user;
-    user.UserID = context.global.userId.toUpper();
-    session.userId = user.UserID;
-    session.loadCompanySettings();
-    if (users.fetch(u"KeyUserID", user)) {
-        session.equipmentReadOnly = user.EquipmentReadOnly != 0;
-        session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
-        return true;
+    EQBatch batch;
+    batch.BatchID = batchId;
+    if (!session.company->file<EQBatch>().fetch(u"KeyBatchID", batch)) {
+        context.err << "qaveq: there is no usage-log batch " << batchId << ".\n";
+        return false;
     }
-    if (users.count() == 0)
-        return true;
-    context.err << "qaveq: there is no user \"" << user.UserID << "\" in this company.\n";
-    return false;
+    if (const QString refusal = UsageLogBatches::secureRefusal(session, batch, use);
+        !refusal.isEmpty()) {
+        context.err << "qaveq: batch " << batchId << ": " << refusal << ".\n";
+        return false;
+    }
+    return true;
 }
 
 std::optional<quint16> batchNumber(const QString &text)

@@ -2,9 +2,9 @@
 
 #include "CompanyAccess.h"
 #include "DemoSetup.h"
+#include "LoggingLevel.h"
 
 #include "demo/DemoCompany.h"
-#include "frame/ReadOnlyAccess.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
@@ -97,6 +97,10 @@ int runInit(CommandContext &context)
             context.out << (existed ? "Company ready in " : "Company created in ")
                         << company.folder() << "\n";
         }
+        // A company is signed on to by its users: a new one, or one kept
+        // without users so far, starts with its administrator.
+        if (Station::ensureAdministrator(company))
+            context.out << "User " << Station::Administrator << " (administrator) added.\n";
     } catch (const data::DataError &e) {
         context.err << "qaveq: " << e.what() << "\n";
         return Failure;
@@ -114,11 +118,11 @@ int runDump(CommandContext &context)
     const data::FileSchema *schema = namedFile(context, reader, u"dump"_s, status);
     if (!schema)
         return status;
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
 
-    data::Table &table = company->file(schema->name);
+    data::Table &table = signedOn->company().file(schema->name);
     const data::KeyDef *key = schema->firstUniqueKey();
     data::KeyCursor cursor = table.scan(key ? key->name : schema->keys.first().name);
     std::unique_ptr<data::Record> record = schema->create();
@@ -145,17 +149,11 @@ int runLoad(CommandContext &context)
     const data::FileSchema *schema = namedFile(context, reader, u"load"_s, status);
     if (!schema)
         return status;
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn =
+        CommandSession::open(context, Access::ChangesEquipment);
+    if (!signedOn)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
-    ConsolePrompter refusal(context.err);
-    if (refuseReadOnly(session, refusal)) {
-        context.err << "Nothing was loaded into " << schema->name << ".\n";
-        return Failure;
-    }
+    data::Company *company = &signedOn->company();
 
     // The bytes as they come: a line that is not valid UTF-8 is refused,
     // never read with replacement characters.
@@ -177,6 +175,31 @@ int runLoad(CommandContext &context)
     }
     context.out << "Loaded " << schema->name << ": " << result.inserted << " inserted, "
                 << result.updated << " updated.\n";
+    return Success;
+}
+
+int runLoggingLevel(CommandContext &context)
+{
+    QString problem;
+    const QStringList rest = ArgumentReader(context.arguments).positionals(&problem);
+    bool number = true;
+    const int level = rest.isEmpty() ? 0 : rest.first().toInt(&number);
+    if (problem.isEmpty() &&
+        (rest.size() > 1 || !number || level < 0 || level > LoggingLevel::Highest))
+        problem = u"the logging level is 0, 1 or 2"_s;
+    if (!problem.isEmpty())
+        return usage(context, u"logging-level"_s, problem);
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
+        return Failure;
+    if (rest.isEmpty()) {
+        context.out << LoggingLevel::stored(signedOn->company()) << "\n";
+        return Success;
+    }
+    ConsolePrompter prompter(context.err);
+    if (!LoggingLevel::change(signedOn->session(), prompter, level))
+        return Failure;
+    context.out << "The logging level is " << level << ".\n";
     return Success;
 }
 
@@ -227,6 +250,14 @@ QList<Command> dataCommands()
          "earlier line gave, or duplicates a stored key. A user who may only view\n"
          "equipment is refused.\n"_s,
          runLoad},
+        {u"logging-level"_s, u"print or set the company's user-activity logging level"_s,
+         u"Usage: qaveq --company DIR [--user ID] logging-level [0|1|2]\n\n"
+         "Without a level, prints the company's logging level. With one, the\n"
+         "administrator (ADM) sets it; other users are refused. At level 2 every\n"
+         "add, change and delete of equipment, cost categories, batches and usage\n"
+         "logs, from the windows and from commands, writes an entry to the user log\n"
+         "(UserLog).\n"_s,
+         runLoggingLevel},
     };
 }
 

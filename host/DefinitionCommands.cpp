@@ -3,8 +3,8 @@
 #include "CompanyAccess.h"
 #include "ReportCommands.h"
 
-#include "frame/ReadOnlyAccess.h"
 #include "logs/LogProofReport.h"
+#include "logs/UsageLogBatches.h"
 #include "records/EQLimits.h"
 #include "reports/DefinitionReports.h"
 #include "reports/EquipmentDetailReport.h"
@@ -25,8 +25,6 @@
 
 #include "core/Clock.h"
 #include "core/Text.h"
-
-#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -53,21 +51,21 @@ std::optional<quint32> definitionNumber(CommandContext &context, ArgumentReader 
     return number;
 }
 
-// The company, with the command line's user signed on; null after saying why not.
+// The signed-on command's company and session; nothing after saying why not.
 struct SignedOn
 {
-    std::unique_ptr<data::Company> company;
-    std::unique_ptr<data::Session> session;
+    std::unique_ptr<CommandSession> command;
+    data::Company *company = nullptr;
+    data::Session *session = nullptr;
 };
 
-std::optional<SignedOn> signedOn(CommandContext &context)
+std::optional<SignedOn> signedOn(CommandContext &context, Access access)
 {
-    SignedOn desk{openCompany(context), nullptr};
-    if (!desk.company)
+    SignedOn desk{CommandSession::open(context, access)};
+    if (!desk.command)
         return std::nullopt;
-    desk.session = std::make_unique<data::Session>(desk.company.get());
-    if (!signOn(context, *desk.session))
-        return std::nullopt;
+    desk.company = &desk.command->company();
+    desk.session = &desk.command->session();
     return desk;
 }
 
@@ -86,9 +84,10 @@ int runDefinitionList(CommandContext &context, ArgumentReader &reader)
                 *familyName);
     if (!problem.isEmpty())
         return usage(context, u"report"_s, problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::optional<SignedOn> desk = signedOn(context, Access::Reads);
+    if (!desk)
         return Failure;
+    data::Company *company = desk->company;
     data::ScanOptions options;
     if (family)
         options = data::ScanOptions::equal({family->report});
@@ -115,14 +114,12 @@ int runDefinitionCopy(CommandContext &context, ArgumentReader &reader)
     const std::optional<quint32> number = definitionNumber(context, reader, u"copy"_s, &status);
     if (!number)
         return status;
-    std::optional<SignedOn> desk = signedOn(context);
+    std::optional<SignedOn> desk = signedOn(context, Access::ChangesEquipment);
     if (!desk)
         return Failure;
     data::Session &session = *desk->session;
     ConsolePrompter prompter(context.err);
     const SystemClock clock;
-    if (refuseReadOnly(session, prompter))
-        return Failure;
     const std::optional<quint32> copy =
         ReportDefinitions(session, prompter, clock).duplicate(*number);
     if (!copy)
@@ -148,7 +145,7 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
     const std::optional<quint32> number = definitionNumber(context, reader, u"run"_s, &status);
     if (!number)
         return status;
-    std::optional<SignedOn> desk = signedOn(context);
+    std::optional<SignedOn> desk = signedOn(context, Access::Reads);
     if (!desk)
         return Failure;
     data::Session &session = *desk->session;
@@ -160,6 +157,10 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         context.err << "qaveq: there is no report definition " << *number << ".\n";
         return Failure;
     }
+    // Another user's hidden batch prints nothing here either.
+    for (quint16 batchId : std::as_const(batches))
+        if (!batchUsable(context, session, batchId, UsageLogBatches::Use::Read))
+            return Failure;
     session.tagQueue = batches;
     session.reportFilter = QString::number(*number);
     session.printPreview = !print;
@@ -173,10 +174,6 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
     if (!batches.isEmpty() && !proof)
         return usage(context, u"report"_s, u"--batch is for proof listing definitions only"_s);
     const DayNumber today = SuiteDate::fromQDate(clock.today());
-    // The image store works in the signed-on session.
-    data::Session *previous = data::Session::current();
-    data::Session::setCurrent(&session);
-    const auto restore = qScopeGuard([previous] { data::Session::setCurrent(previous); });
     std::unique_ptr<ReportPass> report =
         listingReport(procedure, *desk->company, *definition,
                       {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))});

@@ -16,8 +16,6 @@
 
 #include "runtime/ConsolePrompter.h"
 
-#include <QScopeGuard>
-
 using namespace Qt::StringLiterals;
 
 namespace qaveq::host {
@@ -32,13 +30,11 @@ int runApplyCategories(CommandContext &context)
     if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
         return usage(context, u"apply-categories"_s,
                      problem.isEmpty() ? u"takes no arguments"_s : problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn =
+        CommandSession::open(context, yes ? Access::ChangesEquipment : Access::Reads);
+    if (!signedOn)
         return Failure;
-
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
+    data::Session &session = signedOn->session();
 
     ConsolePrompter failures(context.err);
     data::ErrorManager errors(u"qaveq"_s, &failures);
@@ -69,9 +65,10 @@ int runList(CommandContext &context, ArgumentReader &reader)
     if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
         return usage(context, u"equipment"_s,
                      problem.isEmpty() ? u"list takes no arguments"_s : problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
+    data::Company *company = &signedOn->company();
     data::ScanOptions options;
     options.filters = filter.filters();
     if (sold)
@@ -98,19 +95,14 @@ int runDelete(CommandContext &context, ArgumentReader &reader)
     if (ids.size() != 1 || !problem.isEmpty())
         return usage(context, u"equipment"_s,
                      problem.isEmpty() ? u"delete takes one equipment ID"_s : problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn =
+        CommandSession::open(context, yes ? Access::ChangesEquipment : Access::Reads);
+    if (!signedOn)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
-    const std::optional<EQHeader> piece = findEquipment(context, *company, ids.first());
+    data::Session &session = signedOn->session();
+    const std::optional<EQHeader> piece = findEquipment(context, signedOn->company(), ids.first());
     if (!piece)
         return Failure;
-    // The image store works in the signed-on session.
-    data::Session *previous = data::Session::current();
-    data::Session::setCurrent(&session);
-    const auto restore = qScopeGuard([previous] { data::Session::setCurrent(previous); });
 
     ConsolePrompter prompter(context.out, context.err);
     prompter.answerWith(u"Yes"_s);

@@ -6,10 +6,7 @@
 
 #include "data/suite/SystemFiles.h"
 
-#include "runtime/DebugLog.h"
-
 #include "core/Clock.h"
-#include "core/Text.h"
 
 #include <QDir>
 #include <QSettings>
@@ -24,6 +21,7 @@ HostSession::HostSession(QString companyFolder, Prompter &prompter, const Clock 
     , m_prompter(prompter)
     , m_clock(clock)
     , m_errors(u"host"_s, &prompter)
+    , m_station(m_session, clock)
 {}
 
 HostSession::~HostSession()
@@ -48,6 +46,8 @@ bool HostSession::openCompany(QString *error)
         m_company.reset();
         return false;
     }
+    // A company kept without users so far starts with its administrator.
+    Station::ensureAdministrator(*m_company);
     m_session.company = m_company.get();
     m_session.companyId = m_company->id();
     m_session.companyName = m_company->name();
@@ -67,42 +67,9 @@ bool HostSession::openCompany(QString *error)
 
 bool HostSession::signOn(const QString &userId, QString *error)
 {
-    const QString id = userId.trimmed().toUpper();
-    UserFile user;
-    user.UserID = id;
-    if (id.isEmpty() || id.size() > 3 || !m_company->file<UserFile>().fetch(u"KeyUserID", user)) {
-        *error =
-            u"User \"%1\" is not set up in company %2.|Sign on with one of the company's user IDs."_s
-                .arg(id, m_company->id());
+    if (!m_station.signOn(userId, error))
         return false;
-    }
-    m_session.userId = id;
-    m_session.equipmentReadOnly = user.EquipmentReadOnly != 0;
-    m_session.usageLogsReadOnly = user.UsageLogsReadOnly != 0;
     m_session.loadUserSettings();
-    if (m_company->database().isReadOnly()) {
-        // Everyone only looks at a company open read-only, and no sign-on
-        // record can be kept.
-        m_session.equipmentReadOnly = m_session.usageLogsReadOnly = true;
-        return true;
-    }
-
-    data::Table &netUsers = m_company->file<NetUser>();
-    NetUser record;
-    record.UserID = id;
-    record.CompanyID = m_company->id();
-    const bool present = netUsers.fetch(u"KeyUserCompany", record).isOk();
-    const QDateTime now = m_clock.now();
-    record.Activity.clear();
-    record.Posting = 0;
-    record.SignOnDate = SuiteDate::fromQDate(now.date());
-    record.SignOnTime = SuiteTime::fromQTime(now.time());
-    const data::FileStatus status = present ? netUsers.update(record) : netUsers.insert(record);
-    if (!status) {
-        *error = status.error().text() + u" Saving NetUser"_s;
-        return false;
-    }
-    m_signedOn = true;
     return true;
 }
 
@@ -132,17 +99,8 @@ void HostSession::close()
         m_module->unload();
         m_module.reset();
     }
-    if (m_signedOn && m_company) {
-        NetUser record;
-        record.UserID = m_session.userId;
-        record.CompanyID = m_company->id();
-        data::Table &netUsers = m_company->file<NetUser>();
-        if (netUsers.fetch(u"KeyUserCompany", record)) {
-            if (const data::FileStatus status = netUsers.remove(record); !status)
-                DebugLog::program().write(status.error().text() + u" Deleting NetUser"_s);
-        }
-        m_signedOn = false;
-    }
+    if (m_company)
+        m_station.signOff();
     if (data::Session::current() == &m_session)
         data::Session::setCurrent(nullptr);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModuleLoader.h"
+#include "Station.h"
 
 #include "data/Company.h"
 #include "data/ErrorManager.h"
@@ -32,8 +33,7 @@ public:
     bool openCompany(QString *error);
     bool createdDemonstration() const { return m_createdDemonstration; }
 
-    // Signs the user on: the user must be in the company's user file. Writes
-    // the user's NetUser record for this company.
+    // Signs the user on as a station of the company (see Station).
     bool signOn(const QString &userId, QString *error);
 
     // Loads the module and initialises it with the host's managers.
@@ -49,6 +49,7 @@ public:
     data::Company &company() { return *m_company; }
     data::Session &session() { return m_session; }
     data::ErrorManager &errorManager() { return m_errors; }
+    Prompter &prompter() { return m_prompter; }
 
 private:
     QString m_folder;
@@ -59,8 +60,8 @@ private:
     data::ErrorManager m_errors;
     std::unique_ptr<data::IniManager> m_ini;
     std::unique_ptr<ModuleLoader> m_module;
+    Station m_station;
     bool m_createdDemonstration = false;
-    bool m_signedOn = false;
 };
 
 } // namespace qaveq::host

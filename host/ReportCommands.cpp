@@ -124,12 +124,8 @@ int outcome(CommandContext &context, const HeadlessDevices &devices)
 
 // The globals of a report run from the command line: the company's report
 // colours and footer, the PDF in the current folder, the preview's way.
-void headlessSession(const CommandContext &context, data::Company &company, data::Session &session)
+void headlessSession(data::Company &company, data::Session &session)
 {
-    session.userId = context.global.userId;
-    session.companyId = company.id();
-    session.companyName = company.name();
-    session.dataPath = company.folder();
     session.loadReportSettings(data::IniManager(QDir(company.folder()).filePath(u"suite.ini"_s)),
                                QDir::currentPath());
     session.pdfPath = QDir::currentPath();
@@ -155,9 +151,10 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
             return Failure;
         }
     }
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
+    data::Company *company = &signedOn->company();
     // SIGTERM or SIGINT end the run as a cancel would: its page images go.
     StopRequest::install();
 
@@ -165,8 +162,8 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     if (!equipment)
         return Failure;
 
-    data::Session session(company.get());
-    headlessSession(context, *company, session);
+    data::Session &session = signedOn->session();
+    headlessSession(*company, session);
     OutputState output;
     HeadlessDevices devices(pdf, exportFile, context.err);
     ConsolePrompter prompter(context.err);
@@ -202,10 +199,8 @@ int runHeadless(CommandContext &context, data::Session &session, Prompter &promp
     }
     data::Company &company = *session.company;
     StopRequest::install();
-    const QString user = session.userId;
     const bool preview = session.printPreview;
-    headlessSession(context, company, session);
-    session.userId = user;
+    headlessSession(company, session);
     session.printPreview = preview;
     OutputState output;
     HeadlessDevices devices(pdf, exportFile, context.err);
@@ -305,12 +300,13 @@ int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
         if (!type)
             return Failure;
     }
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
+    data::Company *company = &signedOn->company();
     StopRequest::install();
-    data::Session session(company.get());
-    headlessSession(context, *company, session);
+    data::Session &session = signedOn->session();
+    headlessSession(*company, session);
     session.reportWriter.fileName = file;
     session.reportWriter.useSavedDevMode = true;
     OutputState output;

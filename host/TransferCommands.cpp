@@ -2,16 +2,12 @@
 
 #include "CompanyAccess.h"
 
-#include "frame/ReadOnlyAccess.h"
-#include "records/EQBatch.h"
 #include "transfer/ImportSources.h"
 #include "transfer/UsageLogExporter.h"
 #include "transfer/UsageLogImporter.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
-
-#include "runtime/ConsolePrompter.h"
 
 #include "core/Clock.h"
 #include "core/Text.h"
@@ -65,30 +61,18 @@ QString readArguments(CommandContext &context, bool importing, Arguments &argume
     return {};
 }
 
-bool batchExists(CommandContext &context, data::Company &company, quint16 batchId)
-{
-    EQBatch batch;
-    batch.BatchID = batchId;
-    if (company.file<EQBatch>().fetch(u"KeyBatchID", batch))
-        return true;
-    context.err << "qaveq: there is no usage-log batch " << batchId << ".\n";
-    return false;
-}
-
 int runImport(CommandContext &context)
 {
     Arguments arguments;
     if (const QString problem = readArguments(context, true, arguments); !problem.isEmpty())
         return usage(context, u"import"_s, problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn =
+        CommandSession::open(context, Access::ChangesUsageLogs);
+    if (!signedOn)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
-    ConsolePrompter prompter(context.err);
-    if (refuseUsageLogsReadOnly(session, prompter) ||
-        !batchExists(context, *company, arguments.batchId))
+    data::Company *company = &signedOn->company();
+    data::Session &session = signedOn->session();
+    if (!batchUsable(context, session, arguments.batchId, UsageLogBatches::Use::Change))
         return Failure;
     QString failure;
     if (!ImportSources::ensureBuiltIn(*company, &failure)) {
@@ -140,11 +124,11 @@ int runExport(CommandContext &context)
     Arguments arguments;
     if (const QString problem = readArguments(context, false, arguments); !problem.isEmpty())
         return usage(context, u"export"_s, problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session) || !batchExists(context, *company, arguments.batchId))
+    data::Company *company = &signedOn->company();
+    if (!batchUsable(context, signedOn->session(), arguments.batchId, UsageLogBatches::Use::Read))
         return Failure;
     const UsageLogExporter::Result result =
         UsageLogExporter::exportBatch(*company, arguments.batchId, arguments.file);

@@ -249,6 +249,7 @@ void POSTINGCONTROL()
                                         u"&OK"_s, 1, Message::Icon::Stop});
         return;
     }
+    current->postingJournal = outcome.journal;
     current->postType = 99;
 }
 

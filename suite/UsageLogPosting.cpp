@@ -223,6 +223,12 @@ private:
             add(*equipment, span + u"Units"_s, units);
         }
         equipment->setValue(u"LastPostingFiscalPeriod", qint64(period.FiscalPeriod));
+        // The equipment's meter follows its highest posted reading, never
+        // back, so that the next log starts where this one ended. The meter
+        // keeps whole units, rounded as every stored figure is.
+        const Decimal reading = amount(log, u"EndMeter").rounded(0);
+        if (reading > amount(*equipment, u"CurrentMeter"))
+            equipment->setValue(u"CurrentMeter", reading);
         const QString incomeAccount = text(*equipment, kind + u"IncomeControl"_s);
         addPrior(equipmentId, period, kind, units, charge);
 

@@ -24,7 +24,7 @@ struct PostingOutcome
 };
 
 // The suite's posting run for usage logs: every log of the given batches
-// becomes a posted log; the equipment's income and units, the charged
+// becomes a posted log; the equipment's income, units and meter, the charged
 // equipment's cost category, the prior-period totals of the log's fiscal
 // period and the general ledger move by its units and net charge. Logs of a
 // repeating batch stay in it to be re-dated; the others leave it. All of it is

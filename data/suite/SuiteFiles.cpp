@@ -209,6 +209,8 @@ const FileSchema &NetUser::fileSchema()
             .integer(u"Posting"_s, &NetUser::Posting)
             .date(u"SignOnDate"_s, &NetUser::SignOnDate)
             .time(u"SignOnTime"_s, &NetUser::SignOnTime)
+            .text(u"Host"_s, &NetUser::Host, 64)
+            .integer(u"ProcessID"_s, &NetUser::ProcessID)
             .key(u"KeyUserCompany"_s, B::Unique, {u"UserID"_s, u"CompanyID"_s})
             .key(u"KeyCompany"_s, B::Duplicates, {u"CompanyID"_s})
             .build();
@@ -275,6 +277,7 @@ const FileSchema &Systems::fileSchema()
             .integer(u"ChangeOrders"_s, &Systems::ChangeOrders)
             .integer(u"CostCodeLength"_s, &Systems::CostCodeLength)
             .integer(u"JobIDLength"_s, &Systems::JobIDLength)
+            .integer(u"LogUserActivity"_s, &Systems::LogUserActivity)
             .key(u"KeyRecordID"_s, B::Unique, {u"RecordID"_s})
             .build();
     return schema;

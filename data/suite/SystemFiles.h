@@ -15,6 +15,10 @@ struct NetUser : data::RecordOf<NetUser>
     quint8 Posting = 0;
     DayNumber SignOnDate = 0;
     TimeOfDay SignOnTime = 0;
+    // The station's machine and process: a record whose process no longer
+    // runs on that machine belongs to a station that is gone.
+    QString Host; // 64
+    qint64 ProcessID = 0;
     static const data::FileSchema &fileSchema();
 };
 
@@ -72,6 +76,9 @@ struct Systems : data::RecordOf<Systems>
     quint8 ChangeOrders = 0;            // 1 = change orders are tracked on jobs
     quint8 CostCodeLength = 10;
     quint8 JobIDLength = 0; // typed job IDs are filled with zeros to it; 0: not filled
+    // GLO:LogUserActivity: 2 writes a user-log entry for every add, change and
+    // delete; only the company's administrator changes it.
+    quint8 LogUserActivity = 0;
     static const data::FileSchema &fileSchema();
 };
 

@@ -1,4 +1,5 @@
 #include "HostSession.h"
+#include "LoggingLevel.h"
 #include "window/MainWindow.h"
 
 #include "assets/ScheduleRows.h"
@@ -6,6 +7,7 @@
 #include "records/EQHeader.h"
 #include "records/EQLimits.h"
 #include "records/GLDepr.h"
+#include "records/ModuleFiles.h"
 
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/suite/SystemFiles.h"
@@ -18,10 +20,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -188,6 +195,67 @@ TEST_F(HostWindowTest, TheDemonstrationHasSchedulesPostedUpToTwoMonthsAgo)
     while (ledger.next(line))
         (line.CreditDebit == u"C" ? credits : debits) += line.Amount;
     EXPECT_EQ(debits, credits);
+}
+
+TEST_F(HostWindowTest, OnlyTheAdministratorChangesTheLoggingLevel)
+{
+    QString error;
+    ASSERT_TRUE(session.openCompany(&error)) << error.toStdString();
+    ASSERT_TRUE(session.signOn(u"EQM"_s, &error)) << error.toStdString();
+    prompter.answerNext(3); // Level 2
+    EXPECT_EQ(host::LoggingLevel::choose(session.session(), prompter), std::nullopt);
+    EXPECT_TRUE(prompter.shown().last().text.startsWith(u"Only the administrator (ADM)"_s));
+    EXPECT_EQ(host::LoggingLevel::stored(session.company()), 0);
+    session.close();
+
+    host::HostSession administrator{folder.filePath(u"company"_s), prompter, clock};
+    ASSERT_TRUE(administrator.openCompany(&error));
+    ASSERT_TRUE(administrator.signOn(u"ADM"_s, &error)) << error.toStdString();
+    prompter.answerNext(3);
+    EXPECT_EQ(host::LoggingLevel::choose(administrator.session(), prompter), 2);
+    EXPECT_EQ(host::LoggingLevel::stored(administrator.company()), 2);
+    EXPECT_EQ(administrator.session().logUserActivity, 2) << "in force at once";
+}
+
+// The windows program as its user starts it, ended by the system: it ends
+// well (status 0), signed off, whatever the libraries' order of unloading.
+TEST(WindowsProgram, EndsCleanlyOnSigtermAndSignsOff)
+{
+    QTemporaryDir folder;
+    const QString company = folder.filePath(u"company"_s);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    environment.insert(u"QAVEQ_MODULE"_s, QString::fromUtf8(QAVEQ_MODULE_FILE));
+    environment.insert(u"HOME"_s, folder.path());
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromUtf8(QAVEQ_PROGRAM),
+                  {u"--company"_s, company, u"--user"_s, u"EQM"_s});
+    ASSERT_TRUE(program.waitForStarted());
+
+    const auto signedOn = [&company] {
+        if (!data::Company::exists(company))
+            return qint64(-1);
+        data::Company station(company, companyCatalog());
+        NetUser record;
+        record.UserID = u"EQM"_s;
+        record.CompanyID = station.id();
+        return station.file<NetUser>().fetch(u"KeyUserCompany", record) ? record.ProcessID
+                                                                        : qint64(-1);
+    };
+    // The first start creates the demonstration company, then signs on.
+    QElapsedTimer waited;
+    waited.start();
+    while (signedOn() != program.processId() && waited.elapsed() < 120000 &&
+           program.state() == QProcess::Running)
+        QThread::msleep(200);
+    ASSERT_EQ(signedOn(), program.processId()) << program.readAllStandardError().toStdString();
+
+    ::kill(pid_t(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "not ended by a signal (SIGSEGV)";
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(signedOn(), -1) << "its network-user record is gone";
 }
 
 TEST(ModuleLoader, RefusesAFileThatIsNotTheModule)

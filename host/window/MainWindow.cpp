@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "HostSession.h"
+#include "LoggingLevel.h"
 
 #include "records/EQBatch.h"
 #include "records/EQCode.h"
@@ -206,6 +207,10 @@ void MainWindow::buildMenus()
     }
 
     setup->addSeparator();
+    QAction *logging = setup->addAction(u"User Activity &Logging..."_s);
+    logging->setStatusTip(u"The company's logging level; only the administrator changes it."_s);
+    connect(logging, &QAction::triggered, this,
+            [this] { LoggingLevel::choose(m_session.session(), m_session.prompter()); });
     QAction *pdfOptions = setup->addAction(u"P&DF Options..."_s);
     pdfOptions->setStatusTip(u"The folder reports' PDF files are offered in."_s);
     connect(pdfOptions, &QAction::triggered, this, [] { suite::PDFOPTIONS(); });

@@ -7,6 +7,7 @@
 #include "records/GLDepr.h"
 #include "records/Images.h"
 #include "records/Notes.h"
+#include "records/PriorPeriods.h"
 
 #include "suite/Services.h"
 
@@ -64,6 +65,45 @@ bool EquipmentDeleter::hasLogs(const QString &equipmentId)
            company.file<EQLogB>().scan(u"KeyEquipmentID", data::ScanOptions::equal(id)).next(batch);
 }
 
+bool EquipmentDeleter::carriesPostedCosts(const QString &equipmentId)
+{
+    data::Company &company = *m_session.company;
+    const QList<data::FieldValue> id{Text::clip(equipmentId)};
+    data::KeyCursor costs =
+        company.file<EQCost>().scan(u"KeyEquipmentID", data::ScanOptions::equal(id));
+    for (EQCost cost; costs.next(cost);)
+        if (!cost.CumulativeAmount.isZero() || !cost.CumulativeUnitUsed.isZero())
+            return true;
+    data::KeyCursor prior =
+        company.file<EQPriorC>().scan(u"KeyEquipmentCategoryYear", data::ScanOptions::equal(id));
+    for (EQPriorC total; prior.next(total);)
+        if (!total.Amount.isZero() || !total.Units.isZero())
+            return true;
+    return false;
+}
+
+bool EquipmentDeleter::refusesDependents(const QString &equipmentId)
+{
+    if (hasLogs(equipmentId)) {
+        m_prompter.ask(Message{
+            u"Cannot Delete Equipment"_s,
+            u"This piece of equipment has log entries attached to it.  It cannot be deleted "
+            "until all attached log entries have been purged using the transaction purge "
+            "program."_s,
+            u"&OK"_s, 1, Message::Icon::Exclamation});
+        return true;
+    }
+    if (carriesPostedCosts(equipmentId)) {
+        m_prompter.ask(Message{
+            u"Cannot Delete Equipment"_s,
+            u"A cost category of this piece of equipment carries posted costs.  It cannot be "
+            "deleted while the costs are kept."_s,
+            u"&OK"_s, 1, Message::Icon::Exclamation});
+        return true;
+    }
+    return false;
+}
+
 void EquipmentDeleter::cleanAbandoned()
 {
     data::Table &file = m_session.company->file<EQHeader>();
@@ -98,15 +138,8 @@ EquipmentDeleter::Outcome EquipmentDeleter::remove(const QString &equipmentId, b
                                                    const std::function<bool()> &deleteRecord)
 {
     const QString id = Text::clip(equipmentId);
-    if (hasLogs(id)) {
-        m_prompter.ask(Message{
-            u"Cannot Delete Equipment"_s,
-            u"This piece of equipment has log entries attached to it.  It cannot be deleted "
-            "until all attached log entries have been purged using the transaction purge "
-            "program."_s,
-            u"&OK"_s, 1, Message::Icon::Exclamation});
+    if (refusesDependents(id))
         return Outcome::HasLogs;
-    }
     if (confirm &&
         m_prompter.ask(Message{u"Confirm Delete"_s,
                                u"Are you sure you want to delete the highlighted record?"_s,
@@ -120,13 +153,19 @@ EquipmentDeleter::Outcome EquipmentDeleter::remove(const QString &equipmentId, b
                                     ? Text::clip(piece.Description)
                                     : QString();
 
-    data::Transaction transaction(
-        company.database(), {u"Notes"_s, u"Images"_s, u"GLDepr"_s, u"EQCost"_s, u"EQHeader"_s},
-        m_timeout);
+    data::Transaction transaction(company.database(),
+                                  {u"Notes"_s, u"Images"_s, u"GLDepr"_s, u"EQCost"_s, u"EQHeader"_s,
+                                   u"EQPrior"_s, u"EQPriorM"_s, u"EQPriorC"_s, u"EQPriorCM"_s,
+                                   u"EQLog"_s, u"EQLogB"_s},
+                                  m_timeout);
     if (!transaction.isActive()) {
         failed(transaction.notBegunText());
         return Outcome::Failed;
     }
+    // Asked again under the transaction: a log entered or posted since the
+    // question was answered keeps the equipment.
+    if (refusesDependents(id))
+        return Outcome::HasLogs;
     // The first failure ends the delete; the transaction puts back what went
     // before it, so no equipment is left with half of its records.
     std::optional<data::FileError> readError;
@@ -168,6 +207,24 @@ EquipmentDeleter::Outcome EquipmentDeleter::remove(const QString &equipmentId, b
     if (!removeAll(company.file<EQCost>(),
                    everyOf<EQCost>(company.file<EQCost>(), u"KeyEquipmentID", {id}, readError),
                    u" Deleting EQCost Record"_s))
+        return Outcome::Failed;
+    // The prior-period totals of the equipment and of its cost categories
+    // (all of them zero, or the delete was refused above).
+    if (!removeAll(company.file<EQPrior>(),
+                   everyOf<EQPrior>(company.file<EQPrior>(), u"KeyEquipmentYear", {id}, readError),
+                   u" Deleting EQPrior Record"_s) ||
+        !removeAll(
+            company.file<EQPriorM>(),
+            everyOf<EQPriorM>(company.file<EQPriorM>(), u"KeyEquipmentYearPeriod", {id}, readError),
+            u" Deleting EQPriorM Record"_s) ||
+        !removeAll(company.file<EQPriorC>(),
+                   everyOf<EQPriorC>(company.file<EQPriorC>(), u"KeyEquipmentCategoryYear", {id},
+                                     readError),
+                   u" Deleting EQPriorC Record"_s) ||
+        !removeAll(company.file<EQPriorCM>(),
+                   everyOf<EQPriorCM>(company.file<EQPriorCM>(), u"KeyEquipmentCategoryYearPeriod",
+                                      {id}, readError),
+                   u" Deleting EQPriorCM Record"_s))
         return Outcome::Failed;
 
     data::logUserActivity(m_session, m_clock, u"EQ Equipment Setup"_s,

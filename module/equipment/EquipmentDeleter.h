@@ -16,14 +16,15 @@ class Session;
 
 // Takes a piece of equipment out of the company with everything that hangs on
 // it: its notes, attachments and photograph (with their stored files), its
-// depreciation rows and its cost categories. Equipment that usage logs name,
-// posted or in a batch, stays: the logs would point at nothing.
+// depreciation rows, its cost categories and its prior-period totals.
+// Equipment that usage logs name, posted or in a batch, stays: the logs would
+// point at nothing; so does equipment whose cost categories carry posted costs.
 class EquipmentDeleter
 {
 public:
     enum class Outcome {
         Deleted,
-        HasLogs,  // "Cannot Delete Equipment"
+        HasLogs,  // "Cannot Delete Equipment": logs or posted costs name it
         Declined, // the user answered No, or the form was cancelled
         Failed    // not begun in time, or a write failed: nothing was deleted
     };
@@ -32,6 +33,9 @@ public:
 
     // Whether any posted or batch usage log names the equipment.
     bool hasLogs(const QString &equipmentId);
+    // Whether a cost category of the equipment carries posted costs (its
+    // cumulative figures, or its prior-period totals, are not zero).
+    bool carriesPostedCosts(const QString &equipmentId);
     // Deletes the records a cancelled add leaves behind: one with a blank
     // equipment ID and one with record ID 0.
     void cleanAbandoned();
@@ -50,6 +54,8 @@ public:
 
 private:
     void failed(const QString &text);
+    // Says why the equipment must stay (its logs, its posted costs); true then.
+    bool refusesDependents(const QString &equipmentId);
 
     data::Session &m_session;
     Prompter &m_prompter;

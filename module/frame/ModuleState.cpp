@@ -62,7 +62,8 @@ void ModuleState::toggleAutoEntry(bool suiteSwitch, const QString &dataPath)
 
 ModuleState::~ModuleState()
 {
-    AutoEntry::setCurrent(nullptr);
+    // Nothing here may reach another library's objects: at the program's exit
+    // they may be gone already. What the module holds of them went at KILL.
     if (m_environment.trace)
         for (const QString &line :
              NetworkTrace::lines(m_environment.arguments, NetworkTrace::Phase::Unload))
@@ -90,8 +91,14 @@ void ModuleState::kill()
     if (m_killed)
         return;
     m_killed = true;
+    // Torn down here, in order, while the host's managers and the databases
+    // still exist: the typed-values store holds a database of its own.
+    AutoEntry::setCurrent(nullptr);
+    m_logEntries = LogEntryMemory();
     for (data::SuiteModule *module : std::as_const(m_environment.modules))
         module->kill();
+    m_activeErrors = &m_ownErrors;
+    m_activeIni = &m_ownIni;
 }
 
 const QStringList &ModuleState::files()

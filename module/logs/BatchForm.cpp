@@ -210,6 +210,10 @@ forms::FormDefinition definition()
         return UsageLogBatches::insertBatch(*form.session().company,
                                             static_cast<EQBatch &>(record));
     };
+    form.activity =
+        forms::Activity{UsageLogBatches::ActivityArea.toString(), [](const data::Record &record) {
+                            return UsageLogBatches::batchText(static_cast<const EQBatch &>(record));
+                        }};
     return form;
 }
 

@@ -129,6 +129,8 @@ bool LogTransfer::transfer(quint16 target, QList<qint32> &created)
                 fail(status.error().text() + u" Saving EQLogB"_s + nothing);
                 return false;
             }
+            m_batches.activity(u"Changed "_s + UsageLogBatches::logEntryText(company, log) +
+                               u", moved to batch "_s + QString::number(target));
             continue;
         }
         if (data::FileStatus status = logs.prime(log); !status) {
@@ -140,6 +142,8 @@ bool LogTransfer::transfer(quint16 target, QList<qint32> &created)
             return false;
         }
         created.append(log.LogID);
+        m_batches.activity(u"Added "_s + UsageLogBatches::logEntryText(company, log) +
+                           u", copied to batch "_s + QString::number(target));
     }
     if (data::FileStatus status = transaction.commit(); !status) {
         fail(status.error().text() + u" Saving EQLogB"_s + nothing);

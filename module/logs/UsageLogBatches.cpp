@@ -63,15 +63,31 @@ UsageLogBatches::UsageLogBatches(data::Session &session, Prompter &prompter, con
     , m_clock(clock)
 {}
 
-UsageLogBatches::Pane UsageLogBatches::paneFor(const EQBatch &batch) const
+QString UsageLogBatches::secureRefusal(const data::Session &session, const EQBatch &batch, Use use)
 {
     const QString owner = Text::clip(batch.UserID);
-    if (foreignSecure(batch) && batch.Secure == 1)
-        return {u"Usage Logs included in Highlighted Batch can only be modified by user "_s + owner,
-                true, false};
-    if (foreignSecure(batch))
-        return {u"Usage Logs included in Highlighted Batch can only be viewed by user "_s + owner,
-                false, false};
+    if (batch.Secure == 0 || owner.compare(session.userId, Qt::CaseInsensitive) == 0 ||
+        (use == Use::Read && batch.Secure == 1))
+        return {};
+    return (batch.Secure == 1
+                ? u"Usage Logs included in Highlighted Batch can only be modified by user "_s
+                : u"Usage Logs included in Highlighted Batch can only be viewed by user "_s) +
+           owner;
+}
+
+bool UsageLogBatches::refuseSecure(const EQBatch &batch, Use use)
+{
+    const QString refusal = secureRefusal(m_session, batch, use);
+    if (refusal.isEmpty())
+        return false;
+    stop(u"Secure Batch"_s, refusal);
+    return true;
+}
+
+UsageLogBatches::Pane UsageLogBatches::paneFor(const EQBatch &batch) const
+{
+    if (const QString refusal = secureRefusal(m_session, batch, Use::Change); !refusal.isEmpty())
+        return {refusal, secureRefusal(m_session, batch, Use::Read).isEmpty(), false};
     return {u"Usage Logs included in Highlighted Batch"_s, true, true};
 }
 
@@ -178,7 +194,14 @@ bool UsageLogBatches::addBatch(EQBatch &batch)
         fail(status.error().text() + u" Saving EQBatch"_s);
         return false;
     }
+    activity(u"Added "_s + batchText(batch));
     return true;
+}
+
+QString UsageLogBatches::batchText(const EQBatch &batch)
+{
+    return u"log entry batch ("_s + QString::number(batch.BatchID) + u") "_s +
+           Text::clip(batch.Description);
 }
 
 const QList<quint16> &UsageLogBatches::tags() const
@@ -194,13 +217,7 @@ bool UsageLogBatches::isTagged(quint16 batchId) const
 UsageLogBatches::Take UsageLogBatches::takeFlag(quint16 batchId, const QString &allowedHolder,
                                                 QString *holder)
 {
-    // Read and written under the batch file's transaction: of two users taking
-    // the same batch at once, the second sees the first one's flag.
-    data::Transaction transaction(m_session.company->database(), {u"EQBatch"_s}, FlagWait);
-    if (!transaction.isActive()) {
-        fail(transaction.error().text() + u" Saving EQBatch"_s);
-        return Take::Failed;
-    }
+    data::Table &batches = m_session.company->file<EQBatch>();
     EQBatch batch;
     if (!fetch(batchId, batch))
         return Take::Failed;
@@ -209,35 +226,46 @@ UsageLogBatches::Take UsageLogBatches::takeFlag(quint16 batchId, const QString &
         *holder = current;
         return Take::Held;
     }
+    // Written only while the flag still is what was read, in one statement:
+    // of two users taking the same batch at once exactly one gets it, and the
+    // other is told who did.
+    const data::FieldValue seen = batch.InUseBy;
     batch.InUseBy = m_session.userId;
-    data::FileStatus status = m_session.company->file<EQBatch>().update(batch);
+    const data::FileStatus status = batches.updateIf(batch, u"InUseBy", seen);
     if (status)
-        status = transaction.commit();
-    if (!status) {
-        fail(status.error().text() + u" Saving EQBatch"_s);
-        return Take::Failed;
+        return Take::Taken;
+    // Another station changed the flag first: whoever holds it now is asked
+    // about (or, when it was given free again, the flag is tried once more).
+    if (status.error().code == data::FileErrorCode::RecordChanged && fetch(batchId, batch)) {
+        *holder = Text::clip(batch.InUseBy);
+        return Take::Held;
     }
-    return Take::Taken;
+    fail(status.error().text() + u" Saving EQBatch"_s);
+    return Take::Failed;
 }
 
 bool UsageLogBatches::acquire(quint16 batchId, bool ask)
 {
     QString allowed;
+    QString holder;
     // A flag that changes hands while the question is open is asked about again.
     for (int round = 0; round < 3; ++round) {
-        QString holder;
+        holder.clear();
         switch (takeFlag(batchId, allowed, &holder)) {
         case Take::Taken:
             return true;
         case Take::Failed:
             return false;
         case Take::Held:
-            if (ask && signedOn(holder) && !askInUse(holder))
+            if (ask && !holder.isEmpty() && holder != m_session.userId && signedOn(holder) &&
+                !askInUse(holder))
                 return false;
             allowed = holder;
             break;
         }
     }
+    stop(u"Batch In Use"_s,
+         u"This usage log batch is flagged as being in use |by user "_s + holder + u"."_s);
     return false;
 }
 
@@ -359,7 +387,7 @@ bool UsageLogBatches::holdForEntry(quint16 batchId, bool adding)
                                          u"created and highlighted."_s);
         return false;
     }
-    if (foreignSecure(batch))
+    if (refuseSecure(batch, Use::Change))
         return false;
     if (!acquire(batchId, !isTagged(batchId)))
         return false;
@@ -447,8 +475,7 @@ bool UsageLogBatches::deleteBatch(quint16 batchId)
         // Re-read: a taken-over flag was saved since the batch was first read.
         if (!fetch(batchId, batch))
             return false;
-        activity(u"Deleted log entry batch ("_s + QString::number(batchId) + u") "_s +
-                 Text::clip(batch.Description));
+        activity(u"Deleted "_s + batchText(batch));
         if (data::FileStatus status = company.file<EQBatch>().remove(batch); !status) {
             fail(status.error().text() + u" Deleting EQBatch|Nothing was deleted."_s);
             return false;
@@ -549,16 +576,16 @@ void UsageLogBatches::endPosting()
         fail(status.error().text() + u" Saving NetUser"_s);
 }
 
-void UsageLogBatches::redateTagged()
+bool UsageLogBatches::redateTagged()
 {
     data::Company &company = *m_session.company;
     data::Table &logs = company.file<EQLogB>();
     data::Transaction transaction(company.database(), {u"EQLogB"_s}, WriteWait);
     if (!transaction.isActive()) {
         fail(transaction.error().text() + u" Saving EQLogB"_s);
-        return;
+        return false;
     }
-    for (quint16 batchId : m_session.tagQueue) {
+    for (quint16 batchId : std::as_const(m_session.tagQueue)) {
         EQBatch batch;
         batch.BatchID = batchId;
         if (!company.file<EQBatch>().fetch(u"KeyBatchID", batch) || batch.Repeating != 1)
@@ -574,48 +601,120 @@ void UsageLogBatches::redateTagged()
         for (EQLogB &log : moving) {
             log.Date = redated(batch, log.Date);
             if (data::FileStatus status = logs.update(log); !status) {
-                fail(status.error().text() + u" Saving EQLogB"_s);
-                return;
+                fail(status.error().text() + u" Saving EQLogB|Nothing was posted."_s);
+                return false;
             }
         }
     }
-    if (data::FileStatus status = transaction.commit(); !status)
-        fail(status.error().text() + u" Saving EQLogB"_s);
+    if (data::FileStatus status = transaction.commit(); !status) {
+        fail(status.error().text() + u" Saving EQLogB|Nothing was posted."_s);
+        return false;
+    }
+    return true;
 }
 
-bool UsageLogBatches::postTagged(quint16 highlighted)
+QString UsageLogBatches::Posted::summary() const
+{
+    const auto numbers = [](const QList<quint16> &ids) {
+        QStringList texts;
+        for (quint16 id : ids)
+            texts.append(QString::number(id));
+        return texts.join(u", "_s);
+    };
+    QList<quint16> withLogs;
+    for (quint16 id : batches)
+        if (!empty.contains(id))
+            withLogs.append(id);
+    QString text = u"Posted %1 usage %2 of %3 %4, amount %5, in journal %6."_s.arg(
+        QString::number(logs), logs == 1 ? u"log"_s : u"logs"_s,
+        withLogs.size() == 1 ? u"batch"_s : u"batches"_s, numbers(withLogs),
+        Picture::parse(u"@n-15.2").format(amount).trimmed(), QString::number(journal));
+    if (!empty.isEmpty())
+        text += (empty.size() == 1 ? u"|Batch %1 was empty."_s : u"|Batches %1 were empty."_s)
+                    .arg(numbers(empty));
+    return text;
+}
+
+std::optional<UsageLogBatches::Posted> UsageLogBatches::postAndRedate()
+{
+    data::Company &company = *m_session.company;
+    data::Transaction transaction(company.database(),
+                                  {u"EQBatch"_s, u"EQLogB"_s, u"EQLog"_s, u"EQHeader"_s,
+                                   u"EQCost"_s, u"EQPrior"_s, u"EQPriorM"_s, u"EQPriorC"_s,
+                                   u"EQPriorCM"_s, u"GLTrans"_s},
+                                  WriteWait);
+    if (!transaction.isActive()) {
+        fail(transaction.notBegunText());
+        return std::nullopt;
+    }
+    // Counted under the run's transaction: what is counted is what is posted.
+    Posted posted;
+    posted.batches = m_session.tagQueue;
+    data::Table &logs = company.file<EQLogB>();
+    for (quint16 batchId : std::as_const(posted.batches)) {
+        int count = 0;
+        data::KeyCursor cursor =
+            logs.scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batchId)}));
+        for (EQLogB log; cursor.next(log); ++count)
+            posted.amount += log.AdjustedAmount;
+        if (count == 0)
+            posted.empty.append(batchId);
+        posted.logs += count;
+    }
+    if (posted.logs == 0) {
+        QStringList numbers;
+        for (quint16 id : std::as_const(posted.empty))
+            numbers.append(QString::number(id));
+        stop(u"Nothing to Post"_s,
+             (numbers.size() == 1 ? u"Batch %1 is empty."_s : u"Batches %1 are empty."_s)
+                     .arg(numbers.join(u", "_s)) +
+                 u"|Nothing was posted."_s);
+        return std::nullopt;
+    }
+    m_session.postType = 5;
+    m_session.postingJournal = 0;
+    suite::POSTINGCONTROL();
+    const bool ran = m_session.postType == 99;
+    m_session.postType = 0;
+    if (!ran)
+        return std::nullopt;
+    posted.journal = m_session.postingJournal;
+    if (!redateTagged())
+        return std::nullopt;
+    if (data::FileStatus status = transaction.commit(); !status) {
+        fail(status.error().text() + u" Posting|Nothing was posted."_s);
+        return std::nullopt;
+    }
+    return posted;
+}
+
+std::optional<UsageLogBatches::Posted> UsageLogBatches::postTagged(quint16 highlighted)
 {
     if (refuseReadOnly())
-        return false;
+        return std::nullopt;
     data::Company &company = *m_session.company;
     UserFile user;
     user.UserID = m_session.userId;
     if (!company.file<UserFile>().fetch(u"KeyUserID", user) || user.PostUsageLogs == 0) {
         stop(u"Access Denied"_s, u"This user is not allowed to post Equipment Usage Logs."_s);
-        return false;
+        return std::nullopt;
     }
     if (m_session.tagQueue.isEmpty() && !tag(highlighted))
-        return false;
+        return std::nullopt;
     if (!claimPosting())
-        return false;
+        return std::nullopt;
     data::IniManager notify(
         QDir(m_session.controlPath.isEmpty() ? company.folder() : m_session.controlPath)
             .filePath(u"NetNotify.ini"_s));
     notify.update(companyId(), u"Posting Alert"_s, u"0"_s);
 
-    bool posted = false;
+    std::optional<Posted> posted;
     // A backup the user asked for and could not have is no ground to post on.
-    if (user.PrePostBackup == 0 || suite::PREPOSTBACKUP()) {
-        m_session.postType = 5;
-        suite::POSTINGCONTROL();
-        posted = m_session.postType == 99;
-        m_session.postType = 0;
-        if (posted) {
-            redateTagged();
-            untagAll();
-        }
-    }
+    if (user.PrePostBackup == 0 || suite::PREPOSTBACKUP())
+        posted = postAndRedate();
     endPosting();
+    if (posted)
+        untagAll();
     return posted;
 }
 

@@ -2,12 +2,14 @@
 
 #include "data/FileError.h"
 
+#include "core/Decimal.h"
 #include "core/SuiteDate.h"
 
 #include <QList>
 #include <QString>
 
 #include <chrono>
+#include <optional>
 
 namespace qaveq {
 
@@ -29,7 +31,6 @@ class Session;
 class UsageLogBatches
 {
 public:
-    static constexpr std::chrono::milliseconds FlagWait{1000};
     static constexpr std::chrono::milliseconds WriteWait{5000};
     static constexpr QStringView ActivityArea = u"EQ Usage Logs";
 
@@ -48,6 +49,15 @@ public:
     // The batches whose logs the signed-on user may read, or with `writing`
     // add to, in the manual order of the batch list.
     QList<EQBatch> open(bool writing) const;
+
+    // Another user's secure batch, on every path (window, entry form, import,
+    // export, proof listing, command line): its logs may be read at security
+    // 1 and not at all at 2, and never changed. Returns why `session`'s user
+    // may not use the batch so, in the log pane's words; empty when allowed.
+    enum class Use { Read, Change };
+    static QString secureRefusal(const data::Session &session, const EQBatch &batch, Use use);
+    // The same refusal said through the prompter; true when refused.
+    bool refuseSecure(const EQBatch &batch, Use use);
 
     UsageLogBatches(data::Session &session, Prompter &prompter, const Clock &clock);
 
@@ -83,13 +93,34 @@ public:
     bool deleteBatch(quint16 batchId);
     bool deleteLog(qint32 logId);
 
-    // "&Post Tagged Batches"; true when the batches were posted.
-    bool postTagged(quint16 highlighted);
+    // What a posting run posted: its logs and their amount, the G/L journal
+    // it wrote, and the tagged batches that held no logs.
+    struct Posted
+    {
+        QList<quint16> batches;
+        QList<quint16> empty;
+        int logs = 0;
+        Decimal amount;
+        qint32 journal = 0;
+        // Said to the user after the run, "|" between lines.
+        QString summary() const;
+    };
+    // "&Post Tagged Batches": the posting run and the re-dating of the
+    // repeating batches in one transaction, so that after a failure (or a
+    // crash) at any point the batches are posted once or not at all. Nothing
+    // when nothing was posted; the prompter has said why. When every tagged
+    // batch is empty, it says so and posts nothing.
+    std::optional<Posted> postTagged(quint16 highlighted);
 
     // The date a log of a repeating batch moves to after posting.
     static DayNumber redated(const EQBatch &batch, DayNumber date);
 
     static QString recordCount(qint64 count);
+    // How the activity log names a batch: "log entry batch (3) Week 12",
+    // after "Added ", "Changed " or "Deleted ".
+    static QString batchText(const EQBatch &batch);
+    // A user-log entry in the usage logs' area (at logging level 2).
+    void activity(const QString &text);
     // How the activity log names a log: "a log entry for equipment LDR-1,
     // 8.00 HRS on 3/15/26", after "Added ", "Changed " or "Deleted ".
     static QString logEntryText(data::Company &company, const EQLogB &log);
@@ -107,10 +138,10 @@ private:
     bool askInUse(const QString &holder);
     void stop(const QString &caption, const QString &text);
     void fail(const QString &text);
-    void activity(const QString &text);
     bool claimPosting();
     void endPosting();
-    void redateTagged();
+    bool redateTagged();
+    std::optional<Posted> postAndRedate();
     QString companyId() const;
 
     data::Session &m_session;

@@ -92,6 +92,13 @@ TEST_F(ModuleStateTest, TheAutoEntrySwitchFollowsTheSuiteIntoTheDataFolder)
     EXPECT_EQ(kept.first(), QString::number(AutoEntry::Kept + 4));
     state.toggleAutoEntry(false, folder.path());
     EXPECT_EQ(AutoEntry::current(), nullptr);
+
+    // KILL lets go of the store while its database still exists; unloading
+    // (or the program's exit) then has nothing of it left to destroy.
+    state.toggleAutoEntry(true, folder.path());
+    ASSERT_TRUE(AutoEntry::current());
+    state.kill();
+    EXPECT_EQ(AutoEntry::current(), nullptr);
 }
 
 TEST_F(ModuleStateTest, InitWithoutManagersKeepsTheOwnAndStillInitialisesTheSuite)

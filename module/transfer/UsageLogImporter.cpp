@@ -4,6 +4,8 @@
 
 #include "frame/ChargeCodes.h"
 #include "logs/LogEntryChecks.h"
+#include "logs/UsageLogBatches.h"
+#include "records/EQBatch.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
@@ -11,6 +13,7 @@
 #include "data/Company.h"
 #include "data/Session.h"
 #include "data/Transaction.h"
+#include "data/UserActivity.h"
 #include "data/suite/GeneralLedgerFiles.h"
 
 #include "core/Clock.h"
@@ -267,6 +270,17 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
     data::Transaction transaction(company.database(), {u"EQLogB"_s}, 5s);
     if (!transaction.isActive())
         return {.problem = transaction.notBegunText()};
+    // Another user's secure batch takes no logs, whichever way they come.
+    EQBatch batch;
+    batch.BatchID = batchId;
+    if (data::FileStatus status = company.file<EQBatch>().fetch(u"KeyBatchID", batch); status) {
+        if (const QString refusal =
+                UsageLogBatches::secureRefusal(m_session, batch, UsageLogBatches::Use::Change);
+            !refusal.isEmpty())
+            return {.problem = refusal + u"|Nothing was imported."_s};
+    } else if (status.error().code != data::FileErrorCode::RecordNotFound) {
+        return {.problem = status.error().text() + u" Reading EQBatch|Nothing was imported."_s};
+    }
     data::Table &file = company.file<EQLogB>();
     // The log numbers follow the highest one, taken once: no other station
     // can add logs while the transaction holds the file.
@@ -310,6 +324,11 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
             return {.problem = status.error().text() + u" Inserting EQLogB|Line "_s +
                                QString::number(line.number) +
                                u" could not be imported; the batch was left as it was."_s};
+        // Named only when it is written: the name reads the equipment.
+        if (m_session.logUserActivity == 2)
+            data::logUserActivity(m_session, m_clock, UsageLogBatches::ActivityArea.toString(),
+                                  u"Added "_s + UsageLogBatches::logEntryText(company, log) +
+                                      u", imported"_s);
         ++done;
         if (progress && !progress(done, total))
             return {.problem = u"The import was stopped; the batch was left as it was."_s};

@@ -457,8 +457,10 @@ TEST(PickListTest, OpensUnderTheFieldAndGivesTheLinePickedOrNothing)
     window.show();
     const QStringList jobs{u"2401 - Main Street Bridge"_s, u"2402 - Mainline Sewer"_s};
     QPoint openedAt;
-    const auto press = [&](std::initializer_list<Qt::Key> keys) {
-        QTimer::singleShot(0, [&openedAt, keys] {
+    // The keys are copied into the queued call: an initializer_list's array
+    // ends with the statement that made it, before the call runs.
+    const auto press = [&](std::initializer_list<Qt::Key> list) {
+        QTimer::singleShot(0, [&openedAt, keys = QList<Qt::Key>(list)] {
             QWidget *popup = QApplication::activePopupWidget();
             ASSERT_TRUE(popup);
             openedAt = popup->pos();

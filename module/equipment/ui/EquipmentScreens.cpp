@@ -68,6 +68,38 @@ void openList(data::ErrorManager &errors, const ListWindow::ProcedureCaller &cal
 
 } // namespace
 
+// Add, change and delete from either equipment list alike: the same access
+// checks, and a delete that takes the equipment's dependents with it or
+// refuses. `listed` is the list's file, whose buffer holds the highlighted row.
+std::function<bool(data::Request, const std::function<bool()> &)>
+formRunner(data::Session &session, Prompter &prompter, ListState &state,
+           const data::FileSchema &listed)
+{
+    return [&session, &prompter, &state, &listed](data::Request request,
+                                                  const std::function<bool()> &form) {
+        using A = EquipmentAccess::Action;
+        switch (request) {
+        case data::Request::Insert: {
+            if (state.access->refuses(A::Add))
+                return false;
+            EquipmentDeleter(session, prompter, systemClock).cleanAbandoned();
+            return form();
+        }
+        case data::Request::Change:
+            return !state.access->refuses(A::Change) && form();
+        case data::Request::Delete: {
+            if (state.access->refuses(A::Delete))
+                return false;
+            const QString id = std::get<QString>(session.buffer(listed).value(u"EquipmentID"));
+            return EquipmentDeleter(session, prompter, systemClock).remove(id, true, form) ==
+                   EquipmentDeleter::Outcome::Deleted;
+        }
+        default:
+            return form();
+        }
+    };
+}
+
 ListWindow::Definition list(data::Session &session, Prompter &prompter, ListState &state)
 {
     ListWindow::Definition definition{
@@ -95,29 +127,7 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
     definition.filters = state.filter.filters();
     definition.checks = checks(state, u"EQH"_s);
 
-    definition.formRunner = [&session, &prompter, &state](data::Request request,
-                                                          const std::function<bool()> &form) {
-        using A = EquipmentAccess::Action;
-        switch (request) {
-        case data::Request::Insert: {
-            if (state.access->refuses(A::Add))
-                return false;
-            EquipmentDeleter(session, prompter, systemClock).cleanAbandoned();
-            return form();
-        }
-        case data::Request::Change:
-            return !state.access->refuses(A::Change) && form();
-        case data::Request::Delete: {
-            if (state.access->refuses(A::Delete))
-                return false;
-            const QString id = std::get<QString>(session.buffer<EQHeader>().value(u"EquipmentID"));
-            return EquipmentDeleter(session, prompter, systemClock).remove(id, true, form) ==
-                   EquipmentDeleter::Outcome::Deleted;
-        }
-        default:
-            return form();
-        }
-    };
+    definition.formRunner = formRunner(session, prompter, state, EQHeader::fileSchema());
 
     definition.buttons = {
         {u"Sea&rch..."_s,
@@ -146,7 +156,7 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
     return definition;
 }
 
-ListWindow::Definition aliasList(ListState &state)
+ListWindow::Definition aliasList(data::Session &session, Prompter &prompter, ListState &state)
 {
     ListWindow::Definition definition{
         u"BrowseEQHeaderAlias"_s,
@@ -160,11 +170,7 @@ ListWindow::Definition aliasList(ListState &state)
     definition.helpTopic = u"html/EC_Equipment.htm"_s;
     definition.filters = state.filter.filters(u"EQH1"_s);
     definition.checks = checks(state, u"EQH1"_s);
-    definition.formRunner = [&state](data::Request request, const std::function<bool()> &form) {
-        const bool changing = request == data::Request::Insert ||
-                              request == data::Request::Change || request == data::Request::Delete;
-        return !(changing && state.access->refusesChange()) && form();
-    };
+    definition.formRunner = formRunner(session, prompter, state, EQHeaderAlias::fileSchema());
     return definition;
 }
 
@@ -177,8 +183,9 @@ void browse(data::ErrorManager &errors, const ListWindow::ProcedureCaller &calle
 
 void browseAlias(data::ErrorManager &errors, const ListWindow::ProcedureCaller &caller)
 {
-    openList(errors, caller,
-             [](data::Session &, Prompter &, ListState &state) { return aliasList(state); });
+    openList(errors, caller, [](data::Session &session, Prompter &prompter, ListState &state) {
+        return aliasList(session, prompter, state);
+    });
 }
 
 } // namespace qaveq::EquipmentScreens

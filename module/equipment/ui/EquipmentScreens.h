@@ -28,7 +28,7 @@ struct ListState
 };
 
 ListWindow::Definition list(data::Session &session, Prompter &prompter, ListState &state);
-ListWindow::Definition aliasList(ListState &state);
+ListWindow::Definition aliasList(data::Session &session, Prompter &prompter, ListState &state);
 
 // The exported procedures' work, over the current session.
 void browse(data::ErrorManager &errors, const ListWindow::ProcedureCaller &caller);

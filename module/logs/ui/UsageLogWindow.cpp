@@ -505,8 +505,17 @@ void UsageLogWindow::proofList()
 
 void UsageLogWindow::post()
 {
-    m_batches.postTagged(highlighted());
+    const qsizetype count = m_batches.tags().isEmpty() ? 1 : m_batches.tags().size();
+    if (m_prompter.ask(Message{u"Post Tagged Batches"_s,
+                               count == 1 ? u"Post 1 tagged batch?"_s
+                                          : u"Post %1 tagged batches?"_s.arg(count),
+                               u"&Yes|&No"_s, 1, Message::Icon::Question}) != 1)
+        return;
+    const std::optional<UsageLogBatches::Posted> posted = m_batches.postTagged(highlighted());
     refresh();
+    if (posted)
+        m_prompter.ask(Message{u"Posting Complete"_s, posted->summary(), u"&OK"_s, 1,
+                               Message::Icon::Information});
 }
 
 namespace UsageLogScreens {

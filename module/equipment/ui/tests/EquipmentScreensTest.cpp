@@ -174,13 +174,50 @@ TEST_F(EquipmentScreensTest, TheReadOnlyUserAndTheUserWithoutTheRightAreRefusedB
     session.equipmentReadOnly = false;
     EquipmentScreens::ListState alias{EquipmentFilter{},
                                       std::make_unique<EquipmentAccess>(session, prompter)};
-    ListWindow aliasWindow(EquipmentScreens::aliasList(alias), session, prompter,
+    ListWindow aliasWindow(EquipmentScreens::aliasList(session, prompter, alias), session, prompter,
                            form(data::Response::Completed));
     alias.window = &aliasWindow;
     aliasWindow.selectRow(0);
     aliasWindow.callForm(data::Request::Change);
     EXPECT_EQ(prompter.shown().last().caption, u"Access Denied");
     EXPECT_EQ(formCalls.size(), 1);
+}
+
+TEST_F(EquipmentScreensTest, BothListsDeleteByTheSameRulesWithDependents)
+{
+    EQLogB log;
+    log.LogID = 1;
+    log.EquipmentID = u"EXC-301"_s;
+    ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    EQCost posted;
+    posted.RecordID = u"TRK-101   FUEL"_s;
+    posted.EquipmentID = u"TRK-101"_s;
+    posted.CostCategory = u"FUEL"_s;
+    posted.CumulativeAmount = Decimal(120);
+    ASSERT_TRUE(company.file<EQCost>().insert(posted).isOk());
+
+    for (const bool alias : {false, true}) {
+        SCOPED_TRACE(alias ? "Equipment Lookup" : "Equipment List");
+        EquipmentScreens::ListState state{EquipmentFilter{true, true},
+                                          std::make_unique<EquipmentAccess>(session, prompter)};
+        ListWindow window(alias ? EquipmentScreens::aliasList(session, prompter, state)
+                                : EquipmentScreens::list(session, prompter, state),
+                          session, prompter, form(data::Response::Completed));
+        state.window = &window;
+        formCalls.clear();
+        for (const int row : {0, 2}) {
+            window.selectRow(row);
+            const qsizetype shown = prompter.shown().size();
+            window.callForm(data::Request::Delete);
+            ASSERT_EQ(prompter.shown().size(), shown + 1);
+            EXPECT_EQ(prompter.shown().last().caption, u"Cannot Delete Equipment");
+        }
+        EXPECT_TRUE(prompter.shown().last().text.contains(u"posted costs"_s));
+        EXPECT_TRUE(formCalls.isEmpty()) << "the form is not called for what must stay";
+        EXPECT_EQ(ids(window), (QStringList{u"EXC-301"_s, u"OLD-9"_s, u"TRK-101"_s}));
+    }
+    EXPECT_EQ(company.file<EQCost>().count(), 1);
+    EXPECT_EQ(company.file<Notes>().count(), 3);
 }
 
 } // namespace

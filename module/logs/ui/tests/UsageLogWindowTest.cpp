@@ -181,6 +181,33 @@ TEST_F(UsageLogWindowTest, AReadOnlyUserSeesALogWithoutHoldingTheBatch)
 
 } // namespace
 
+TEST_F(UsageLogWindowTest, PostingAsksFirstAndSaysWhenTheBatchesAreEmpty)
+{
+    UserFile user;
+    user.UserID = u"EQM"_s;
+    ASSERT_TRUE(company.file<UserFile>().insert(user).isOk());
+    const quint16 first = batch(u"EQM"_s, 0, u"Monday"_s);
+    const quint16 second = batch(u"EQM"_s, 0, u"Tuesday"_s);
+    const auto window = open();
+    window->highlight(first);
+    window->button(u"&Tag"_s).click();
+    window->highlight(second);
+    window->button(u"&Tag"_s).click();
+
+    prompter.answerNext(2); // No
+    window->button(u"&Post Tagged Batches"_s).click();
+    EXPECT_EQ(prompter.shown().last().caption, u"Post Tagged Batches");
+    EXPECT_EQ(prompter.shown().last().text, u"Post 2 tagged batches?");
+    EXPECT_EQ(stored(first).InUseBy, u"EQM") << "not posted, still tagged";
+
+    prompter.answerNext(1); // Yes
+    window->button(u"&Post Tagged Batches"_s).click();
+    EXPECT_EQ(prompter.shown().last().caption, u"Nothing to Post");
+    EXPECT_EQ(prompter.shown().last().text,
+              u"Batches %1, %2 are empty.|Nothing was posted."_s.arg(first).arg(second));
+    EXPECT_EQ(stored(second).DateLastPosting, 0);
+}
+
 TEST_F(UsageLogWindowTest, ImportAndExportAreHandedTheHighlightedBatch)
 {
     batch(u"EQM"_s, 0, u"First"_s);
