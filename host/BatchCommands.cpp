@@ -75,6 +75,16 @@ std::unique_ptr<Desk> openDesk(const CommandContext &context)
     return desk;
 }
 
+// From the command line a user's tags are the batches whose in-use flag they
+// hold: they outlive the command, as a window's do while it is open.
+void loadHeldTags(data::Session &session)
+{
+    data::KeyCursor held = session.company->file<EQBatch>().scan(u"KeySortID");
+    for (EQBatch batch; held.next(batch);)
+        if (Text::clip(batch.InUseBy) == session.userId)
+            session.tagQueue.append(batch.BatchID);
+}
+
 int runBatch(CommandContext &context)
 {
     ArgumentReader reader(context.arguments);
@@ -125,13 +135,7 @@ int runBatch(CommandContext &context)
     UsageLogBatches &batches = *desk->batches;
 
     if (flagging) {
-        // From the command line a user's tags are the batches whose in-use
-        // flag they hold: they outlive the command, as a window's do while
-        // it is open.
-        data::KeyCursor held = company->file<EQBatch>().scan(u"KeySortID");
-        for (EQBatch batch; held.next(batch);)
-            if (Text::clip(batch.InUseBy) == session->userId)
-                session->tagQueue.append(batch.BatchID);
+        loadHeldTags(*session);
         const bool wanted = action == u"tag";
         if (!wanted && !batches.isTagged(*batchId)) {
             // Only the holder frees a flag; saying "untagged" here would be untrue.
@@ -216,7 +220,8 @@ int runPost(CommandContext &context)
             problem = u"\""_s + *value + u"\" is not a batch number"_s;
             break;
         }
-        wanted.append(*number);
+        if (!wanted.contains(*number))
+            wanted.append(*number);
     }
     if (problem.isEmpty() && !reader.missingValue().isEmpty())
         problem = u"--%1 needs a value"_s.arg(reader.missingValue());
@@ -310,7 +315,7 @@ int runLogs(CommandContext &context)
             return Failure;
         }
         EQBatch batch;
-        batch.BatchID = quint16(log.BatchID);
+        batch.BatchID = log.BatchID;
         if (company.file<EQBatch>().fetch(u"KeyBatchID", batch) && batch.Secure != 0 &&
             Text::clip(batch.UserID).compare(session.userId, Qt::CaseInsensitive) != 0) {
             context.err << "qaveq: log " << logId << " is in batch " << batch.BatchID
@@ -321,6 +326,8 @@ int runLogs(CommandContext &context)
         if (source == 0)
             source = batch.BatchID;
     }
+    // The paste ends with Untag All, as in the window.
+    loadHeldTags(session);
     LogTransfer transfer(session, desk->prompter, *desk->batches);
     transfer.collect(action == u"copy" ? LogTransfer::Mode::Copy : LogTransfer::Mode::Move, logIds,
                      source);
