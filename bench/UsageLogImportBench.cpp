@@ -71,7 +71,8 @@ void BM_ImportLines(benchmark::State &state)
     session.userId = u"ADM"_s;
     const SystemClock clock;
     const JCLimits source = ImportSources::builtIn();
-    quint16 batch = 100;
+    // Counted on across the calls of repetitions: every run gets a batch of its own.
+    static quint16 batch = 100;
     for (auto _ : state) {
         UsageLogImporter importer(session, clock);
         if (!importer.read(source, f.importFile).isEmpty() || importer.lines().size() != Lines)
@@ -114,15 +115,21 @@ void BM_RawSqliteInsert(benchmark::State &state)
            VALUES (?, ?, ?, '', 81100, ?, ?, 800, 'I', 68000, 68000, 'G/L Account', '6110', '',
              '', '', '', ?, 101, 'YARD', ''))",
         -1, &insert, nullptr);
-    int logId = 10'000'000;
-    int batch = 1000;
+    // The log numbers follow the highest stored one, as the import's do:
+    // repetitions and the import's own runs interleave with this one.
+    sqlite3_stmt *highest = nullptr;
+    sqlite3_prepare_v2(db, R"(SELECT MAX("LogID") FROM "EQLogB")", -1, &highest, nullptr);
+    sqlite3_step(highest);
+    qint64 logId = sqlite3_column_int64(highest, 0);
+    sqlite3_finalize(highest);
+    static int batch = 1000;
     for (auto _ : state) {
         ++batch;
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         for (int i = 0; i < Lines; ++i) {
             const std::string equipment = "EQ-" + std::to_string(i % Equipment);
             const std::string comment = "Run " + std::to_string(i);
-            sqlite3_bind_int(insert, 1, ++logId);
+            sqlite3_bind_int64(insert, 1, ++logId);
             sqlite3_bind_text(insert, 2, equipment.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_int(insert, 3, batch);
             sqlite3_bind_int64(insert, 4, qint64(i) * 800);
