@@ -112,8 +112,9 @@ int runInit(CommandContext &context)
     // taken away again, so that no half-made company is ever opened.
     const QDir dir(folder);
     const bool folderExisted = dir.exists();
-    const auto entries = [&dir] {
-        return dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const auto entries = [&folder] {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                      QDir::System);
     };
     const QStringList before = folderExisted ? entries() : QStringList();
     int status = Failure;
@@ -122,7 +123,7 @@ int runInit(CommandContext &context)
     } catch (const std::exception &e) {
         context.err << "qaveq: " << e.what() << "\n";
     }
-    if (status != Success && !existed) {
+    if (status != Success && !existed && !folder.isEmpty()) {
         if (!folderExisted) {
             QDir(folder).removeRecursively();
         } else {

@@ -17,7 +17,8 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        arguments.append(utf8(QByteArrayView(argv[i])));
+        const QString argument = utf8(QByteArrayView(argv[i]));
+        arguments.append(argument);
         if (utf8.hasError()) {
             std::fprintf(stderr, "qaveq: argument %d is not UTF-8 text\n", i);
             return qaveq::host::UsageError;

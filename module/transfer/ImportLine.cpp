@@ -2,6 +2,8 @@
 
 #include "core/Text.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::ImportLine {
@@ -104,7 +106,7 @@ std::optional<int> part(QStringView text)
 // How a value that cannot be read is named on the error list (50 characters).
 QString named(QStringView field, QStringView value, QStringView what)
 {
-    return field + u": "_s + Text::cut(value.trimmed().toString(), 14) + what;
+    return field.toString() + u": "_s + Text::cut(value.trimmed().toString(), 14) + what.toString();
 }
 
 std::optional<qint32> employee(QStringView text)
@@ -196,7 +198,7 @@ QString guardedFromFormula(const QString &text)
     while (i < text.size() && text.at(i) == u'\'')
         ++i;
     if (i < text.size() && QStringView(u"=+-@").contains(text.at(i)))
-        return u'\'' + text;
+        return u"'"_s + text;
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <array>
 
 namespace qaveq::ImportText {

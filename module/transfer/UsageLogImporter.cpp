@@ -19,6 +19,7 @@
 #include "ImportText.h"
 
 #include <QFile>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstring>
@@ -38,6 +39,12 @@ namespace {
 const QString OtherCostTypes = u"MSLGB"_s;
 // Meter readings, units and amounts of a log are 11.2.
 constexpr int LogDigits = 11;
+
+// "1,024": counts in messages are grouped the same in every locale.
+QString counted(int count)
+{
+    return QLocale(QLocale::English).toString(count);
+}
 
 QString key(const QString &a, const QString &b)
 {
@@ -185,14 +192,14 @@ QString UsageLogImporter::read(const JCLimits &source, QIODevice &file)
             m_lines.clear();
             m_errors.clear();
             return number > MaxLines
-                       ? u"The import file has more than %L1 lines; split it into smaller files."_s
-                             .arg(MaxLines)
-                       : u"The import file has more than %L1 lines with errors; nothing was "
-                         u"read."_s.arg(MaxErrors);
+                       ? u"The import file has more than %1 lines; split it into smaller files."_s
+                             .arg(counted(MaxLines))
+                       : u"The import file has more than %1 lines with errors; nothing was "
+                         u"read."_s.arg(counted(MaxErrors));
         }
         if (state == State::TooLong) {
-            m_errors.append({number, u"Line Is Longer Than %L1 Characters"_s.arg(
-                                         ImportText::LineReader::MaxCharacters)});
+            m_errors.append({number, u"Line Is Longer Than %1 Characters"_s.arg(
+                                         counted(ImportText::LineReader::MaxCharacters))});
             continue;
         }
         if ((number == 1 && source.Skip) || Text::clip(text).isEmpty())
