@@ -127,9 +127,10 @@ TEST(ImportLineTest, ReadsEveryDateFormatAndOnlyRealDates)
         const std::optional<DayNumber> day = ImportLine::date(text, format, 2026);
         ASSERT_EQ(day.has_value(), c.date.has_value())
             << format.toStdString() << " " << text.toStdString();
-        if (day)
+        if (day) {
             EXPECT_EQ(SuiteDate::toQDate(*day), *c.date)
                 << format.toStdString() << " " << text.toStdString();
+        }
     }
 }
 

@@ -132,7 +132,7 @@ TEST_P(UsageLogExporterTest, ExportedBatchImportsAgainUnchanged)
 // and characters beyond the basic plane included.
 TEST_P(UsageLogExporterTest, AnyPrintableTextComesBackExactly)
 {
-    std::mt19937 random(31);
+    std::mt19937_64 random(31);
     const auto pick = [&random](int below) { return int(random() % unsigned(below)); };
     const QString alphabet = u"aZ09 ,\"'=+-@;:/|\\<>?!#$%&*()[]{}~`^_.éñüßÆ€“”—中文ДЖ"_s;
     const QStringList wide{u"🚜"_s, u"𝄞"_s, u"😀"_s};
