@@ -35,7 +35,7 @@ TEST(TextCutTest, ControlCharactersAreFoundAndMadeSpaces)
 {
     EXPECT_FALSE(Text::hasControl(u"Café, \"ok\" 🚜"_s));
     for (const QString &text : {u"a\nb"_s, u"a\tb"_s, u"a\rb"_s, u"a\u0001b"_s, u"a\u007Fb"_s,
-                                u"a\u0085b"_s, u"a"_s + QChar(0) + u"b"_s})
+                                u"a\u0085b"_s, QString(u"a"_s + QChar(0) + u"b"_s)})
         EXPECT_TRUE(Text::hasControl(text)) << text.toStdString();
     EXPECT_EQ(Text::controlsToSpaces(u"two\nlines\tand\r\nmore"_s), u"two lines and  more");
 }
