@@ -130,7 +130,7 @@ void BM_RawSqliteInsert(benchmark::State &state)
         for (int i = 0; i < Lines; ++i) {
             const std::string equipment = "EQ-" + std::to_string(i % Equipment);
             const std::string comment = "Run " + std::to_string(i);
-            sqlite3_bind_int(insert, 1, ++logId);
+            sqlite3_bind_int64(insert, 1, ++logId);
             sqlite3_bind_text(insert, 2, equipment.c_str(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_int(insert, 3, batch);
             sqlite3_bind_int64(insert, 4, qint64(i) * 800);

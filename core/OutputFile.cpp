@@ -13,6 +13,11 @@ QString OutputFile::refusal(const QString &path)
         return u"%1 is a link; choose the file itself"_s.arg(path);
     if (target.exists() && !target.isFile())
         return u"%1 is not a plain file"_s.arg(path);
+    // The system's folders of devices and processes hold no user's files.
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    for (const QString &system : {u"/dev"_s, u"/proc"_s, u"/sys"_s})
+        if (folder == system || folder.startsWith(system + u'/'))
+            return u"%1 is in the system folder %2; choose a file elsewhere"_s.arg(path, system);
     return {};
 }
 

@@ -37,6 +37,17 @@ DayNumber fromYmd(int year, int month, int day)
     return fromQDate(QDate(year, month, day));
 }
 
+DayNumber lastShown()
+{
+    static const DayNumber last = fromYmd(LastYear, 12, 31);
+    return last;
+}
+
+bool isShown(DayNumber day)
+{
+    return day >= fromYmd(FirstYear, 1, 1) && day <= lastShown();
+}
+
 int year(DayNumber day)
 {
     return toQDate(day).year();

@@ -19,6 +19,13 @@ QDate toQDate(DayNumber day);                    // null QDate for 0
 DayNumber fromQDate(const QDate &date);          // 0 for a null or invalid date
 DayNumber fromYmd(int year, int month, int day); // 0 when not a real date
 
+// The years a date may have: those the program can show and dump (four figures).
+constexpr int FirstYear = 1801;
+constexpr int LastYear = 9999;
+DayNumber lastShown(); // 31 December 9999
+// A real date of the years FirstYear to LastYear (not 0).
+bool isShown(DayNumber day);
+
 int year(DayNumber day);
 int month(DayNumber day);
 int dayOfMonth(DayNumber day);

@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include <algorithm>
+
 namespace qaveq::Text {
 
 QString clip(const QString &text)
@@ -10,9 +12,37 @@ QString clip(const QString &text)
     return text.left(end);
 }
 
+QString left(const QString &text, qsizetype width)
+{
+    if (width <= 0)
+        return {};
+    if (width < text.size() && text.at(width - 1).isHighSurrogate())
+        --width;
+    return text.left(width);
+}
+
 QString cut(const QString &text, int width)
 {
-    return clip(text.left(width));
+    return clip(left(text, width));
+}
+
+bool isControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7f && u <= 0x9f);
+}
+
+bool hasControl(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), isControl);
+}
+
+QString controlsToSpaces(QString text)
+{
+    for (QChar &c : text)
+        if (isControl(c))
+            c = u' ';
+    return text;
 }
 
 QStringList messageLines(const QString &text)

@@ -127,12 +127,14 @@ QString schemaVersionOf(const Catalog &catalog)
             continue;
         QStringList parts{schema->table};
         for (const FieldDef &field : schema->fields)
-            parts.append(QStringLiteral("%1:%2:%3:%4:%5")
+            parts.append(QStringLiteral("%1:%2:%3:%4:%5:%6:%7")
                              .arg(field.name)
                              .arg(int(field.type))
                              .arg(field.width)
                              .arg(field.digits)
-                             .arg(field.places));
+                             .arg(field.places)
+                             .arg(field.minimum)
+                             .arg(field.maximum));
         for (const KeyDef &key : schema->keys)
             parts.append(QStringLiteral("%1:%2:%3:%4")
                              .arg(key.name)
@@ -159,8 +161,11 @@ void Company::layOut()
         throw DataError("The company is open read-only and was laid out by another version of "
                         "QAVEQ; open it once where it may be written.");
     for (const FileSchema *schema : m_catalog.files())
-        if (!schema->isAlias())
+        if (!schema->isAlias()) {
             m_db->ensureTable(*schema);
+            if (schema->upgrade)
+                schema->upgrade(*m_db);
+        }
     m_db->setSchemaVersion(version);
 }
 

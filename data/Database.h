@@ -137,11 +137,14 @@ public:
     std::chrono::milliseconds lockWait() const { return m_lockWait; }
     void setLockWait(std::chrono::milliseconds wait);
 
+    // Runs SQL of the program's own (never built from user text), as the
+    // layout and its upgrades do.
+    void exec(const QString &sql); // throws DataError
+
 private:
     friend class Transaction;
     QString columnType(const FieldDef &field) const;
     QString columnDefault(const FieldDef &field) const;
-    void exec(const QString &sql); // throws DataError
 
     ConnectionSettings m_settings;
     QString m_connectionName;

@@ -11,6 +11,7 @@
 
 namespace qaveq::data {
 
+class Database;
 class Record;
 
 enum class FieldType { Integer, Text, Decimal, Date, Time };
@@ -49,6 +50,9 @@ public:
     QList<KeyDef> keys;
     int autoNumberField = -1; // index into fields, or -1
     std::function<std::unique_ptr<Record>()> create;
+    // Mends rows that an older layout of the file stored differently; runs
+    // when a company's layout is brought up to date, after the columns.
+    std::function<void(Database &)> upgrade;
 
     bool isAlias() const { return table != name; }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileError.h"
 #include "Record.h"
 
 #include "core/SuiteDate.h"
@@ -8,6 +9,7 @@
 #include <limits>
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 
 namespace qaveq::data {
 
@@ -48,16 +50,25 @@ public:
     }
 
     // The file's auto-numbered field: filled with the next number on insert
-    // when it is 0, or beforehand by priming.
-    template <std::integral T, class C> SchemaBuilder &autoNumber(QString name, T C::*member)
+    // when it is 0, or beforehand by priming. `highest` keeps the numbers
+    // within the fields of other files that refer to them.
+    template <std::integral T, class C>
+    SchemaBuilder &autoNumber(QString name, T C::*member,
+                              qint64 highest = std::numeric_limits<qint64>::max())
     {
         m_schema.autoNumberField = static_cast<int>(m_schema.fields.size());
-        return integer(std::move(name), member);
+        integer(std::move(name), member);
+        m_schema.fields.last().maximum = std::min(m_schema.fields.last().maximum, highest);
+        return *this;
     }
 
+    // A date of the years the program can show and dump (to 31 December 9999), or 0.
     template <class C> SchemaBuilder &date(QString name, DayNumber C::*member)
     {
-        return add(FieldType::Date, std::move(name), member);
+        add(FieldType::Date, std::move(name), member);
+        m_schema.fields.last().minimum = 0;
+        m_schema.fields.last().maximum = SuiteDate::lastShown();
+        return *this;
     }
 
     template <class C> SchemaBuilder &time(QString name, TimeOfDay C::*member)
@@ -120,6 +131,13 @@ public:
         return *this;
     }
 
+    // Mends the rows an older layout stored differently (see FileSchema::upgrade).
+    SchemaBuilder &upgrade(std::function<void(Database &)> mend)
+    {
+        m_schema.upgrade = std::move(mend);
+        return *this;
+    }
+
     FileSchema build() { return std::move(m_schema); }
 
 private:
@@ -136,8 +154,17 @@ private:
         field.get = [member](const Record &r) {
             return FieldValue(static_cast<qint64>(static_cast<const R &>(r).*member));
         };
-        field.set = [member](Record &r, const FieldValue &v) {
-            static_cast<R &>(r).*member = static_cast<T>(std::get<qint64>(v));
+        // A stored value outside the member's range is never narrowed into
+        // another number: the row is refused, naming the field.
+        field.set = [member, qualified = m_schema.prefix + u':' + field.name](Record &r,
+                                                                              const FieldValue &v) {
+            const qint64 value = std::get<qint64>(v);
+            if (!std::in_range<T>(value))
+                throw DataError(QStringLiteral("%1 holds %2, outside its range")
+                                    .arg(qualified)
+                                    .arg(value)
+                                    .toStdString());
+            static_cast<R &>(r).*member = static_cast<T>(value);
         };
         m_schema.fields.append(std::move(field));
         return *this;

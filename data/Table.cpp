@@ -34,6 +34,9 @@ QString Table::validate(const Record &record) const
                 return QStringLiteral("%1 is longer than %2 characters")
                     .arg(m_schema.qualified(field))
                     .arg(field.width);
+            // Half a character would be stored as bytes that are no text.
+            if (!std::get<QString>(value).isValidUtf16())
+                return QStringLiteral("%1 holds half a character").arg(m_schema.qualified(field));
             break;
         case FieldType::Decimal:
             if (!std::get<Decimal>(value).fits(field.digits, field.places))
@@ -181,7 +184,12 @@ FileStatus Table::prime(Record &record)
     qint64 number = 0;
     if (FileStatus status = nextNumber(number); !status)
         return status;
-    m_schema.fields[m_schema.autoNumberField].set(record, number);
+    const FieldDef &field = m_schema.fields[m_schema.autoNumberField];
+    if (number > field.maximum)
+        return m_db.fail(FileError::driver(
+            QStringLiteral("%1 has no number left after %2").arg(m_schema.name).arg(field.maximum),
+            u"0"_s, m_schema.name));
+    field.set(record, number);
     return {};
 }
 

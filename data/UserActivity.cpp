@@ -6,6 +6,7 @@
 
 #include "core/Clock.h"
 #include "core/SuiteDate.h"
+#include "core/Text.h"
 
 namespace qaveq::data {
 
@@ -19,8 +20,8 @@ void logUserActivity(Session &session, const Clock &clock, const QString &area, 
     entry.Date = SuiteDate::fromQDate(now.date());
     entry.Time = SuiteTime::fromQTime(now.time());
     // The log keeps what fits; a long description must not lose the entry.
-    entry.Area = area.left(UserLog::fileSchema().field(u"Area")->width);
-    entry.Text = text.left(UserLog::fileSchema().field(u"Text")->width);
+    entry.Area = Text::left(area, UserLog::fileSchema().field(u"Area")->width);
+    entry.Text = Text::left(text, UserLog::fileSchema().field(u"Text")->width);
     static_cast<void>(session.company->file<UserLog>().insert(entry));
 }
 

@@ -61,6 +61,16 @@ std::unique_ptr<Desk> openDesk(const CommandContext &context, Access access)
     return desk;
 }
 
+// From the command line a user's tags are the batches whose in-use flag they
+// hold: they outlive the command, as a window's do while it is open.
+void loadHeldTags(data::Session &session)
+{
+    data::KeyCursor held = session.company->file<EQBatch>().scan(u"KeySortID");
+    for (EQBatch batch; held.next(batch);)
+        if (Text::clip(batch.InUseBy) == session.userId)
+            session.tagQueue.append(batch.BatchID);
+}
+
 int runBatch(CommandContext &context)
 {
     ArgumentReader reader(context.arguments);
@@ -115,13 +125,7 @@ int runBatch(CommandContext &context)
     UsageLogBatches &batches = *desk->batches;
 
     if (flagging) {
-        // From the command line a user's tags are the batches whose in-use
-        // flag they hold: they outlive the command, as a window's do while
-        // it is open.
-        data::KeyCursor held = company->file<EQBatch>().scan(u"KeySortID");
-        for (EQBatch batch; held.next(batch);)
-            if (Text::clip(batch.InUseBy) == session->userId)
-                session->tagQueue.append(batch.BatchID);
+        loadHeldTags(*session);
         // A batch another signed-on user holds is asked about; Proceed takes it over.
         if (proceed)
             desk->prompter.answerWith(u"Proceed"_s);
@@ -209,7 +213,8 @@ int runPost(CommandContext &context)
             problem = u"\""_s + *value + u"\" is not a batch number"_s;
             break;
         }
-        wanted.append(*number);
+        if (!wanted.contains(*number))
+            wanted.append(*number);
     }
     if (problem.isEmpty() && !reader.missingValue().isEmpty())
         problem = u"--%1 needs a value"_s.arg(reader.missingValue());
@@ -283,7 +288,7 @@ int runLogs(CommandContext &context)
             return Failure;
         }
         EQBatch batch;
-        batch.BatchID = quint16(log.BatchID);
+        batch.BatchID = log.BatchID;
         if (company.file<EQBatch>().fetch(u"KeyBatchID", batch) && batch.Secure != 0 &&
             Text::clip(batch.UserID).compare(session.userId, Qt::CaseInsensitive) != 0) {
             context.err << "qaveq: log " << logId << " is in batch " << batch.BatchID
@@ -294,6 +299,8 @@ int runLogs(CommandContext &context)
         if (source == 0)
             source = batch.BatchID;
     }
+    // The paste ends with Untag All, as in the window.
+    loadHeldTags(session);
     LogTransfer transfer(session, desk->prompter, *desk->batches);
     transfer.collect(action == u"copy" ? LogTransfer::Mode::Copy : LogTransfer::Mode::Move, logIds,
                      source);

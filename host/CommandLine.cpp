@@ -158,8 +158,22 @@ bool commandPaints(const QStringList &arguments)
     return false;
 }
 
-int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
-                   QTextStream &err)
+bool outputWritten(QTextStream &out, QTextStream &err)
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+        return true;
+    const QIODevice *device = out.device();
+    err << "qaveq: the standard output could not be written: "
+        << (device && !device->errorString().isEmpty() ? device->errorString() : u"write error"_s)
+        << "\n";
+    err.flush();
+    return false;
+}
+
+namespace {
+
+int runCommand(const QStringList &arguments, QTextStream &in, QTextStream &out, QTextStream &err)
 {
     const QList<Command> commands = allCommands();
     const ParsedCommandLine parsed = parseCommandLine(arguments);
@@ -209,6 +223,15 @@ int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &o
     }
     err << "qaveq: no command \"" << name << "\". Try \"qaveq --help\".\n";
     return UsageError;
+}
+
+} // namespace
+
+int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
+                   QTextStream &err)
+{
+    const int status = runCommand(arguments, in, out, err);
+    return outputWritten(out, err) ? status : Failure;
 }
 
 } // namespace qaveq::host

@@ -73,7 +73,12 @@ private:
 // GUI application.
 bool commandPaints(const QStringList &arguments);
 
-// Runs the command line; returns the process's exit status.
+// Flushes what a command wrote; false, after saying why on `err`, when it
+// could not all be written (a full disk, a closed pipe).
+bool outputWritten(QTextStream &out, QTextStream &err);
+
+// Runs the command line; returns the process's exit status: never 0 when
+// the command's output could not be written.
 int runCommandLine(const QStringList &arguments, QTextStream &in, QTextStream &out,
                    QTextStream &err);
 

@@ -19,6 +19,8 @@
 #include "core/Clock.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 
 #include <memory>
@@ -53,6 +55,48 @@ const data::FileSchema *namedFile(const CommandContext &context, const ArgumentR
     return schema;
 }
 
+int makeCompany(CommandContext &context, const QString &folder, bool existed, bool demo,
+                const QString &id, const QString &name)
+{
+    data::Company company(folder, companyCatalog());
+    if (!existed) {
+        QSettings ini(data::Company::settingsFile(company.folder()), QSettings::IniFormat);
+        ini.setValue(u"Database/Driver"_s, u"SQLite"_s);
+        ini.sync();
+        if (ini.status() != QSettings::NoError)
+            throw data::DataError(
+                u"%1 cannot be written"_s.arg(data::Company::settingsFile(company.folder()))
+                    .toStdString());
+        company.setIdentity(id, name);
+    }
+    data::Company::keepPasswordPrivate(company.folder());
+    if (!demo) {
+        context.out << (existed ? "Company ready in " : "Company created in ") << company.folder()
+                    << "\n";
+    } else {
+        if (company.file<EQHeader>().count() > 0) {
+            context.err << "qaveq: the company in " << company.folder()
+                        << " already holds equipment; demonstration data goes only into "
+                           "an empty company.\n";
+            return Failure;
+        }
+        SystemClock clock;
+        const DemoCompany::Summary summary = createDemonstration(company, clock);
+        context.out << "Demonstration company " << company.id() << " created in "
+                    << company.folder() << ":\n  " << summary.equipment
+                    << " pieces of equipment, " << summary.categories << " cost categories, "
+                    << summary.postedLogs << " posted usage logs, " << summary.transactions
+                    << " G/L transactions;\n  " << summary.scheduleRows
+                    << " months of depreciation schedules, " << summary.depreciationPosted
+                    << " of them posted to the G/L.\n";
+    }
+    // A company is signed on to by its users: a new one, or one kept without
+    // users so far, starts with its administrator.
+    if (Station::ensureAdministrator(company))
+        context.out << "User " << Station::Administrator << " (administrator) added.\n";
+    return Success;
+}
+
 int runInit(CommandContext &context)
 {
     ArgumentReader reader(context.arguments);
@@ -69,43 +113,32 @@ int runInit(CommandContext &context)
 
     const QString folder = context.global.companyFolder;
     const bool existed = data::Company::exists(folder);
+    // What the folder held before: a company that could not be made whole is
+    // taken away again, so that no half-made company is ever opened.
+    const QDir dir(folder);
+    const bool folderExisted = dir.exists();
+    const auto entries = [&folder] {
+        return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                      QDir::System);
+    };
+    const QStringList before = folderExisted ? entries() : QStringList();
+    int status = Failure;
     try {
-        data::Company company(folder, companyCatalog());
-        if (!existed) {
-            QSettings ini(data::Company::settingsFile(company.folder()), QSettings::IniFormat);
-            ini.setValue(u"Database/Driver"_s, u"SQLite"_s);
-            company.setIdentity(id, name);
-        }
-        data::Company::keepPasswordPrivate(company.folder());
-        if (demo) {
-            if (company.file<EQHeader>().count() > 0) {
-                context.err << "qaveq: the company in " << company.folder()
-                            << " already holds equipment; demonstration data goes only into "
-                               "an empty company.\n";
-                return Failure;
-            }
-            SystemClock clock;
-            const DemoCompany::Summary summary = createDemonstration(company, clock);
-            context.out << "Demonstration company " << company.id() << " created in "
-                        << company.folder() << ":\n  " << summary.equipment
-                        << " pieces of equipment, " << summary.categories << " cost categories, "
-                        << summary.postedLogs << " posted usage logs, " << summary.transactions
-                        << " G/L transactions;\n  " << summary.scheduleRows
-                        << " months of depreciation schedules, " << summary.depreciationPosted
-                        << " of them posted to the G/L.\n";
-        } else {
-            context.out << (existed ? "Company ready in " : "Company created in ")
-                        << company.folder() << "\n";
-        }
-        // A company is signed on to by its users: a new one, or one kept
-        // without users so far, starts with its administrator.
-        if (Station::ensureAdministrator(company))
-            context.out << "User " << Station::Administrator << " (administrator) added.\n";
-    } catch (const data::DataError &e) {
+        status = makeCompany(context, folder, existed, demo, id, name);
+    } catch (const std::exception &e) {
         context.err << "qaveq: " << e.what() << "\n";
-        return Failure;
     }
-    return Success;
+    if (status != Success && !existed && !folder.isEmpty()) {
+        if (!folderExisted) {
+            QDir(folder).removeRecursively();
+        } else {
+            for (const QString &entry : entries())
+                if (!before.contains(entry) && !QFile::remove(dir.filePath(entry)))
+                    QDir(dir.filePath(entry)).removeRecursively();
+        }
+        context.err << "qaveq: no company was created.\n";
+    }
+    return status;
 }
 
 int runDump(CommandContext &context)

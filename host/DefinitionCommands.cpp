@@ -139,7 +139,9 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         const std::optional<quint16> batch = batchNumber(*value);
         if (!batch)
             return usage(context, u"report"_s, u"\"%1\" is not a batch number"_s.arg(*value));
-        batches.append(*batch);
+        // A batch named twice is still one batch of the listing.
+        if (!batches.contains(*batch))
+            batches.append(*batch);
     }
     int status = Success;
     const std::optional<quint32> number = definitionNumber(context, reader, u"run"_s, &status);

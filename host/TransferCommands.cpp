@@ -94,6 +94,8 @@ int runImport(CommandContext &context)
         context.err << "qaveq: " << problem << "\n";
         return Failure;
     }
+    if (const QString note = importer.encodingNote(); !note.isEmpty())
+        context.err << "qaveq: " << note << "\n";
     for (const UsageLogImporter::Error &error : importer.errors())
         context.err << error.line << '\t' << error.text << '\n';
     if (!importer.errors().isEmpty() && !arguments.proceed) {

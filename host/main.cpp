@@ -5,7 +5,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QStringDecoder>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -27,9 +31,18 @@ void keepMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
 int main(int argc, char *argv[])
 {
     shownMessages = qInstallMessageHandler(keepMessage);
+    // Every value given on the command line is text that may be stored:
+    // bytes that are not UTF-8 are refused, never turned into U+FFFD.
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 0; i < argc; ++i) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString argument = utf8(QByteArrayView(argv[i]));
+        arguments.append(argument);
+        if (utf8.hasError()) {
+            std::fprintf(stderr, "qaveq: argument %d is not UTF-8 text\n", i);
+            return qaveq::host::UsageError;
+        }
+    }
     const qaveq::host::ParsedCommandLine parsed = qaveq::host::parseCommandLine(arguments);
     if (!parsed.help && !parsed.version && parsed.error.isEmpty() && parsed.command < 0)
         return qaveq::host::runWindows(argc, argv, parsed.global);
@@ -46,8 +59,21 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("qaveq"));
-    QTextStream in(stdin);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return qaveq::host::runCommandLine(QCoreApplication::arguments(), in, out, err);
+    int status = 0;
+    {
+        QTextStream in(stdin);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        status = qaveq::host::runCommandLine(QCoreApplication::arguments(), in, out, err);
+    }
+    // The last of the output may sit in the C library's buffer, and a file
+    // system may report a failed write only when the file is closed.
+    if (std::fflush(stdout) != 0 || std::fclose(stdout) != 0) {
+        if (status != 0)
+            return status; // the reason was given already
+        std::fprintf(stderr, "qaveq: the standard output could not be written: %s\n",
+                     std::strerror(errno));
+        return qaveq::host::Failure;
+    }
+    return status;
 }

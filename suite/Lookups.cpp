@@ -492,7 +492,7 @@ void UPDATEDROPLIST()
                 return;
             DropList added;
             added.FieldName = list;
-            added.Value = value.left(30);
+            added.Value = Text::left(value, 30);
             if (data::FileStatus status = file.insert(added); !status) {
                 prompter.ask(
                     {u"Drop-down List"_s, status.error().text() + u" Inserting DropList"_s});

@@ -194,7 +194,7 @@ void UPDATELIMLIST(quint32 limitId, const QString &kind)
             entry.FileName = u"EQLimits"_s;
             entry.LimitID = static_cast<qint32>(limitId);
             entry.Kind = kind;
-            entry.Value = value.left(40);
+            entry.Value = Text::left(value, 40);
             if (data::FileStatus status = file.insert(entry); !status)
                 return tell(qavmisc(), u"List"_s, status.error().text() + u" Inserting LimList"_s);
         } else if (current->globalRequest == data::Request::Delete) {

@@ -49,6 +49,10 @@ TEST(OutputFile, NeverWritesThroughALinkOrOntoAFifoOrDevice)
     EXPECT_EQ(OutputFile::refusal(u"/dev/null"_s), u"/dev/null is not a plain file");
     EXPECT_EQ(OutputFile::refusal(folder.path()), folder.path() + u" is not a plain file"_s);
     EXPECT_EQ(OutputFile::refusal(folder.filePath(u"new.pdf"_s)), QString());
+    // A new name among the devices is no place for a file either.
+    EXPECT_EQ(OutputFile::refusal(u"/dev/null.pdf"_s),
+              u"/dev/null.pdf is in the system folder /dev; choose a file elsewhere");
+    EXPECT_FALSE(OutputFile::refusal(u"/proc/self/x.txt"_s).isEmpty());
 }
 
 TEST(OutputFile, AWriteErrorLeavesNoFile)

@@ -43,6 +43,17 @@ TEST(SuiteDate, DateFunctionCarriesMonthsAndDays)
             << c.month << "/" << c.day << "/" << c.year;
 }
 
+TEST(SuiteDate, OnlyTheYearsThatCanBeShownAreShown)
+{
+    EXPECT_TRUE(SuiteDate::isShown(SuiteDate::fromYmd(1801, 1, 1)));
+    EXPECT_TRUE(SuiteDate::isShown(SuiteDate::fromYmd(9999, 12, 31)));
+    EXPECT_EQ(SuiteDate::lastShown(), SuiteDate::fromYmd(9999, 12, 31));
+    EXPECT_FALSE(SuiteDate::isShown(0));
+    EXPECT_FALSE(SuiteDate::isShown(3)); // 31 December 1800
+    EXPECT_FALSE(SuiteDate::isShown(SuiteDate::fromYmd(10000, 1, 1)));
+    EXPECT_FALSE(SuiteDate::isShown(SuiteDate::fromYmd(99999, 1, 1)));
+}
+
 TEST(SuiteDate, CenturyWindowForTwoDigitYears)
 {
     EXPECT_EQ(SuiteDate::expandYear(46, 2026), 2046);

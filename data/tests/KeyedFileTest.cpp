@@ -1,6 +1,7 @@
 #include "TestRecords.h"
 
 #include "data/Company.h"
+#include "data/Database.h"
 #include "data/testing/TestDatabase.h"
 
 #include "core/testing/QtPrinters.h"
@@ -106,6 +107,14 @@ TEST_P(KeyedFileTest, RefusesWhatDoesNotFitAndKeepsTheFileAsItWas)
     Part tooBig = makePart(u"BIG"_s, u"G1"_s, "10000000.00");
     EXPECT_FALSE(parts.insert(tooBig).isOk());
 
+    Part halfCharacter = makePart(u"H"_s + QChar(0xD83D), u"G1"_s, "1.00");
+    status = parts.insert(halfCharacter);
+    ASSERT_FALSE(status.isOk());
+    EXPECT_EQ(status.error().text(), u"PRT:Code holds half a character");
+
+    Part farFuture = makePart(u"F"_s, u"G1"_s, "1.00", SuiteDate::fromYmd(10000, 1, 1));
+    EXPECT_FALSE(parts.insert(farFuture).isOk()) << "a date the program cannot show";
+
     EXPECT_EQ(parts.count(), 1);
 
     // Decimals follow the store rule when written.
@@ -115,6 +124,24 @@ TEST_P(KeyedFileTest, RefusesWhatDoesNotFitAndKeepsTheFileAsItWas)
     read.Code = u"R"_s;
     ASSERT_TRUE(parts.fetch(u"KeyCode", read).isOk());
     EXPECT_EQ(read.Price, Decimal::fromUnits(235, 2));
+}
+
+// A stored number outside its field's range is refused when read, never
+// narrowed into another number; the auto-number stops at the field's end.
+TEST_P(KeyedFileTest, NumbersAreNeverNarrowed)
+{
+    add(u"A-1"_s, u"G1"_s, "1.00");
+    company.database().exec(uR"(UPDATE "Part" SET "Flag" = 256)"_s);
+    Part read;
+    read.Code = u"A-1"_s;
+    EXPECT_THROW(static_cast<void>(parts.fetch(u"KeyCode", read)), DataError);
+    company.database().exec(uR"(UPDATE "Part" SET "Flag" = 0, "RecordID" = 2147483647)"_s);
+    Part next = makePart(u"B-1"_s, u"G1"_s, "1.00");
+    const FileStatus status = parts.insert(next);
+    ASSERT_FALSE(status.isOk());
+    EXPECT_TRUE(status.error().text().contains(u"no number left"_s))
+        << status.error().text().toStdString();
+    EXPECT_EQ(parts.count(), 1);
 }
 
 TEST_P(KeyedFileTest, OrderedReadsPageThroughKeysBothWays)

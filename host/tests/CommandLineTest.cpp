@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "CommandRun.h"
 
 #include "records/EQBatch.h"
 #include "records/EQHeader.h"
@@ -32,12 +32,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome
-{
-    int status = 0;
-    QString out;
-    QString err;
-};
+using qaveq::testing::Outcome;
 
 class CommandLineTest : public ::testing::Test
 {
@@ -93,16 +88,7 @@ protected:
 
     Outcome qaveq(const QStringList &arguments, QString input = {})
     {
-        Outcome run;
-        QTextStream in(&input);
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        run.status = qaveq::host::runCommandLine(
-            QStringList{u"qaveq"_s, u"--company"_s, folder.path() + u"/co"_s} + arguments, in, out,
-            err);
-        out.flush();
-        err.flush();
-        return run;
+        return qaveq::testing::runIn(folder.path() + u"/co"_s, arguments, std::move(input));
     }
 };
 

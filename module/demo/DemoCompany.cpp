@@ -27,6 +27,7 @@
 
 #include "core/Clock.h"
 #include "core/Prompter.h"
+#include "core/Text.h"
 
 #include <map>
 #include <random>
@@ -313,7 +314,7 @@ private:
     void settings()
     {
         Systems systems;
-        systems.CompanyName = m_company.name().left(40);
+        systems.CompanyName = Text::left(m_company.name(), 40);
         systems.EquipmentExpenseAccount = u"6110"_s;
         systems.CurrentEarningsAccount = u"3900"_s;
         systems.CashAccount = u"1000"_s;
@@ -615,7 +616,7 @@ private:
         const int logs = between(4, 8);
         for (int i = 0; i < logs; ++i) {
             EQLogB log;
-            log.BatchID = static_cast<qint16>(batchId);
+            log.BatchID = batchId;
             log.EquipmentID = id;
             log.Date = day(month.addDays(between(0, month.daysInMonth() - 1)));
             log.EmployeeID = Employees[between(0, 7)].id;
@@ -629,7 +630,7 @@ private:
                 log.DetailType = u"Equipment"_s;
                 log.EquipmentIDCharged = QString::fromUtf16(served->id);
                 chargeCategory(log, u"OIL"_s);
-                log.Comments = QString::fromUtf16(served->description).left(20);
+                log.Comments = Text::left(QString::fromUtf16(served->description), 20);
                 units = cents(between(2, 16) * 25);
             } else if (chance(12)) {
                 log.ChargeType = u"R"_s;
@@ -666,7 +667,7 @@ private:
         log.Category = category;
         log.GLAccount = code.DefaultExpenseControl;
         if (log.Comments.isEmpty())
-            log.Comments = code.Description.left(20);
+            log.Comments = Text::left(code.Description, 20);
     }
 
     // The posting run as started on the last day of the month. The batch it
@@ -1033,7 +1034,7 @@ private:
             for (int i = 0; i < b.logs; ++i) {
                 const EquipmentPlan &e = Fleet[between(0, 6)];
                 EQLogB log;
-                log.BatchID = static_cast<qint16>(batch.BatchID);
+                log.BatchID = batch.BatchID;
                 log.EquipmentID = QString::fromUtf16(e.id);
                 log.Date = day(thisMonth.addDays(between(0, std::max(0, m_today.day() - 1))));
                 log.Units = cents(between(8, 80) * 50);

@@ -56,7 +56,7 @@ int attach(data::Session &session, Prompter &prompter, const Clock &clock,
         Images attachment;
         attachment.Type = u"EQHeader"_s;
         attachment.StringID = Text::clip(equipmentId);
-        attachment.Caption = caption(setting, path, equipmentId, description).left(width);
+        attachment.Caption = Text::left(caption(setting, path, equipmentId, description), width);
         attachment.FileDate = SuiteDate::fromQDate(clock.today());
         attachment.ImageType = EquipmentRules::attachmentType(path);
         attachment.FileName = *stored;

@@ -1,4 +1,5 @@
 #include "BatchReorder.h"
+#include "UsageLogBatches.h"
 
 #include "frame/ReadOnlyAccess.h"
 #include "records/EQBatch.h"
@@ -62,7 +63,7 @@ std::optional<qint32> BatchReorder::move(quint16 batchId, Move move)
     EQBatch moving;
     moving.BatchID = batchId;
     if (data::FileStatus status = batches.fetch(u"KeyBatchID", moving); !status)
-        return stop(status.error().text() + u" Reading EQBatch"_s);
+        return stop(UsageLogBatches::batchUnread(status.error(), batchId));
     qint32 start = moving.SortID;
 
     const bool backwards = move == Move::Up || move == Move::Top;

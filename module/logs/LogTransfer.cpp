@@ -75,7 +75,7 @@ std::optional<LogTransfer::Done> LogTransfer::paste(quint16 target)
     EQBatch batch;
     batch.BatchID = target;
     if (data::FileStatus status = company.file<EQBatch>().fetch(u"KeyBatchID", batch); !status) {
-        fail(status.error().text() + u" Reading EQBatch"_s);
+        fail(UsageLogBatches::batchUnread(status.error(), target));
         clear();
         return std::nullopt;
     }
@@ -123,7 +123,7 @@ bool LogTransfer::transfer(quint16 target, QList<qint32> &created)
             fail(status.error().text() + u" Reading EQLogB"_s + nothing);
             return false;
         }
-        log.BatchID = qint16(target);
+        log.BatchID = target;
         if (!copying) {
             if (data::FileStatus status = logs.update(log); !status) {
                 fail(status.error().text() + u" Saving EQLogB"_s + nothing);

@@ -144,10 +144,17 @@ bool UsageLogBatches::fetch(quint16 batchId, EQBatch &batch)
     batch.BatchID = batchId;
     if (data::FileStatus status = m_session.company->file<EQBatch>().fetch(u"KeyBatchID", batch);
         !status) {
-        fail(status.error().text() + u" Reading EQBatch"_s);
+        fail(batchUnread(status.error(), batchId));
         return false;
     }
     return true;
+}
+
+QString UsageLogBatches::batchUnread(const data::FileError &error, quint16 batchId)
+{
+    if (error.code == data::FileErrorCode::RecordNotFound)
+        return u"There is no batch %1."_s.arg(batchId);
+    return error.text() + u" Reading EQBatch"_s;
 }
 
 bool UsageLogBatches::signedOn(const QString &user) const
@@ -502,7 +509,9 @@ bool UsageLogBatches::deleteLog(qint32 logId)
     EQLogB log;
     log.LogID = logId;
     if (data::FileStatus status = logs.fetch(u"KeyLogID", log); !status) {
-        fail(status.error().text() + u" Reading EQLogB"_s);
+        fail(status.error().code == data::FileErrorCode::RecordNotFound
+                 ? u"There is no log %1."_s.arg(logId)
+                 : status.error().text() + u" Reading EQLogB"_s);
         return false;
     }
     if (data::FileStatus status = logs.remove(log); !status) {

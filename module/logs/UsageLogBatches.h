@@ -115,6 +115,10 @@ public:
     // The date a log of a repeating batch moves to after posting.
     static DayNumber redated(const EQBatch &batch, DayNumber date);
 
+    // Why a batch could not be read, for the user: "There is no batch 999."
+    // when it does not exist, else the file layer's text and the action.
+    static QString batchUnread(const data::FileError &error, quint16 batchId);
+
     static QString recordCount(qint64 count);
     // How the activity log names a batch: "log entry batch (3) Week 12",
     // after "Added ", "Changed " or "Deleted ".

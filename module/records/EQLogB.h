@@ -11,8 +11,8 @@ struct EQLogB : data::RecordOf<EQLogB>
 {
     qint32 LogID = 0;
     QString EquipmentID; // 10
-    qint16 BatchID = 0;
-    QString Type; // 1: the posted log's type code; left blank here
+    quint16 BatchID = 0; // EQB:BatchID, 1-65535
+    QString Type;        // 1: the posted log's type code; left blank here
     DayNumber Date = 0;
     Decimal StartMeter, EndMeter, Units;
     QString ChargeType; // 1: internal or rental rate

@@ -13,6 +13,7 @@
 #include "PriorPeriods.h"
 #include "UserDef.h"
 
+#include "data/Database.h"
 #include "data/SchemaBuilder.h"
 
 using namespace Qt::StringLiterals;
@@ -291,6 +292,12 @@ const FileSchema &EQLogB::fileSchema()
             .key(u"KeyLogID"_s, B::Unique, {u"LogID"_s})
             .key(u"KeyBatchID"_s, B::Duplicates, {u"BatchID"_s})
             .key(u"KeyEquipmentID"_s, B::Duplicates, {u"EquipmentID"_s, u"Date"_s})
+            // Older layouts kept the batch number signed: batches 32768 to
+            // 65535 came back as their negative twins.
+            .upgrade([](data::Database &db) {
+                db.exec(u"UPDATE %1 SET %2 = %2 + 65536 WHERE %2 < 0"_s.arg(
+                    data::Database::quote(u"EQLogB"_s), data::Database::quote(u"BatchID"_s)));
+            })
             .build();
     return schema;
 }
@@ -347,7 +354,8 @@ const FileSchema &EQLimits::fileSchema()
     using B = SchemaBuilder<EQLimits>;
     static const FileSchema schema =
         B(u"EQLimits"_s, u"EQLM"_s)
-            .autoNumber(u"LimitID"_s, &EQLimits::LimitID)
+            // The suite's list and favourite records keep the number signed.
+            .autoNumber(u"LimitID"_s, &EQLimits::LimitID, std::numeric_limits<qint32>::max())
             .text(u"UserID"_s, &EQLimits::UserID, 10)
             .text(u"Report"_s, &EQLimits::Report, 30)
             .text(u"ReportTitle"_s, &EQLimits::ReportTitle, 40)

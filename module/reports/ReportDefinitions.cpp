@@ -185,7 +185,7 @@ std::optional<quint32> ReportDefinitions::duplicate(quint32 limitId)
         return std::nullopt;
     }
     copy->LimitID = 0;
-    copy->ReportTitle = (u"Copy of "_s + Text::clip(copy->ReportTitle)).left(40);
+    copy->ReportTitle = Text::left(u"Copy of "_s + Text::clip(copy->ReportTitle), 40);
     copy->UserID = m_session.userId;
     copy->ModifyDate = SuiteDate::fromQDate(m_clock.today());
     copy->Locked = 0;

@@ -109,7 +109,7 @@ TEST_F(BatchFormTest, TheBatchNumberIsLockedOnceLogsExistAndFrequencyFollowsItsT
     EXPECT_TRUE(enabled(*form, u"EQB:Frequency2"));
 
     EQLogB log;
-    log.BatchID = qint16(id);
+    log.BatchID = quint16(id);
     ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
     EXPECT_FALSE(enabled(*open(data::Request::Change, id), u"EQB:BatchID"));
 

@@ -43,7 +43,7 @@ protected:
                 const char16_t *net)
     {
         EQLogB log;
-        log.BatchID = qint16(batch);
+        log.BatchID = quint16(batch);
         log.EquipmentID = equipment;
         log.Date = SuiteDate::fromYmd(2026, 11, day);
         log.Units = number(units);

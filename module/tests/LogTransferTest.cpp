@@ -63,7 +63,7 @@ protected:
     qint32 log(quint16 batchId, const QString &equipment, int amount)
     {
         EQLogB record;
-        record.BatchID = qint16(batchId);
+        record.BatchID = quint16(batchId);
         record.EquipmentID = equipment;
         record.Date = SuiteDate::fromYmd(2025, 6, 2);
         record.Units = Decimal(amount / 10);
@@ -128,8 +128,8 @@ TEST_P(LogTransferTest, CopyingThreeTaggedLogsMakesNewLogsAndLeavesTheSourceAlon
         EXPECT_FALSE(logs.contains(done->created[i]));
         const EQLogB copy = stored(done->created[i]);
         const EQLogB original = stored(ticked[i]);
-        EXPECT_EQ(copy.BatchID, qint16(target));
-        EXPECT_EQ(original.BatchID, qint16(source));
+        EXPECT_EQ(copy.BatchID, quint16(target));
+        EXPECT_EQ(original.BatchID, quint16(source));
         EXPECT_EQ(copy.EquipmentID, original.EquipmentID);
         EXPECT_EQ(copy.AdjustedAmount, original.AdjustedAmount);
         EXPECT_EQ(copy.Comments, original.Comments);
@@ -155,7 +155,7 @@ TEST_P(LogTransferTest, MovingChangesOnlyTheBatchNumbersAndFollowsWhenAsked)
     EXPECT_TRUE(logsOf(source).isEmpty());
     EXPECT_EQ(logsOf(target), logs);
     const EQLogB after = stored(logs[1]);
-    EXPECT_EQ(after.BatchID, qint16(target));
+    EXPECT_EQ(after.BatchID, quint16(target));
     EXPECT_EQ(after.EquipmentID, before.EquipmentID);
     EXPECT_EQ(after.AdjustedAmount, before.AdjustedAmount);
     EXPECT_EQ(after.JobID, before.JobID);
@@ -243,7 +243,7 @@ TEST_P(LogTransferTest, AFailureHalfwayTransfersNothing)
     ASSERT_TRUE(company.file<EQLogB>().remove(gone).isOk());
     EXPECT_FALSE(transfer.drop(Mode::Move, {logs[0], logs[1]}, source, target));
     EXPECT_TRUE(prompter.shown().last().text.contains(u" Reading EQLogB"_s));
-    EXPECT_EQ(stored(logs[0]).BatchID, qint16(source));
+    EXPECT_EQ(stored(logs[0]).BatchID, quint16(source));
 }
 
 TEST_P(LogTransferTest, AReadOnlyUserCannotPaste)

@@ -1,8 +1,10 @@
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
+#include "records/EQLogB.h"
 #include "records/ModuleFiles.h"
 
 #include "data/Company.h"
+#include "data/Database.h"
 #include "data/FileSchema.h"
 #include "data/testing/TestDatabase.h"
 
@@ -142,6 +144,38 @@ TEST_P(CompanyFiles, EquipmentIDsAreUniqueAndTheAliasSeesTheSameRows)
     cost.CostCategory = u"FUEL"_s;
     ASSERT_TRUE(company.file<EQCost>().insert(cost).isOk());
     EXPECT_EQ(cost.PrimaryRecordID, 1);
+}
+
+// Companies laid out when a log kept its batch number signed had batches
+// 32768 to 65535 stored as their negative twins: the upgrade gives them back.
+TEST_P(CompanyFiles, AnOlderCompanysLogsGetTheirBatchesBack)
+{
+    company.database().exec(uR"(INSERT INTO "EQLogB" ("LogID", "BatchID") VALUES (1, -1))"_s);
+    company.database().exec(uR"(INSERT INTO "EQLogB" ("LogID", "BatchID") VALUES (2, -32768))"_s);
+    company.database().exec(uR"(INSERT INTO "EQLogB" ("LogID", "BatchID") VALUES (3, 5))"_s);
+    // A negative batch number is never read as some other number.
+    EQLogB unread;
+    unread.LogID = 1;
+    EXPECT_THROW(static_cast<void>(company.file<EQLogB>().fetch(u"KeyLogID", unread)),
+                 data::DataError);
+    company.database().exec(uR"(UPDATE "qaveq_schema" SET "version" = 'older')"_s);
+
+    data::Company upgraded(database.settings(), companyCatalog());
+    const auto batchOf = [&upgraded](qint32 logId) {
+        EQLogB log;
+        log.LogID = logId;
+        EXPECT_TRUE(upgraded.file<EQLogB>().fetch(u"KeyLogID", log).isOk());
+        return log.BatchID;
+    };
+    EXPECT_EQ(batchOf(1), 65535);
+    EXPECT_EQ(batchOf(2), 32768);
+    EXPECT_EQ(batchOf(3), 5);
+    // Opening again changes nothing more.
+    data::Company again(database.settings(), companyCatalog());
+    EQLogB log;
+    log.LogID = 1;
+    ASSERT_TRUE(again.file<EQLogB>().fetch(u"KeyLogID", log).isOk());
+    EXPECT_EQ(log.BatchID, 65535);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CompanyFiles, ::testing::ValuesIn(qaveq::testing::backends()),

@@ -101,7 +101,7 @@ protected:
                const QString &chargeType = u"I"_s, const QString &detail = u"Job"_s)
     {
         EQLogB record;
-        record.BatchID = qint16(batchId);
+        record.BatchID = quint16(batchId);
         record.EquipmentID = equipment;
         record.Date = SuiteDate::fromQDate(date);
         record.Units = Decimal(units);
@@ -452,6 +452,39 @@ TEST_P(UsageLogBatchesTest, PostingMovesEveryTotalByTheSumOfThePostedLogs)
     QFile notify(QDir(control.path()).filePath(u"NetNotify.ini"_s));
     ASSERT_TRUE(notify.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(notify.readAll()).contains(u"Posting Alert=0"));
+}
+
+// The whole range of batch numbers holds logs: the last batch is listed,
+// moved into and posted like the first.
+TEST_P(UsageLogBatchesTest, ALogOfTheLastBatchNumberIsPosted)
+{
+    fiscalYear(2025);
+    equipment(u"TRK-1"_s);
+    EQBatch last;
+    last.BatchID = 65535;
+    last.UserID = u"EQM"_s;
+    ASSERT_TRUE(batches.addBatch(last));
+    log(65535, u"TRK-1"_s, QDate(2025, 6, 3), 2, 70, u"I"_s, u"Maintenance"_s);
+    data::KeyCursor listed =
+        company.file<EQLogB>().scan(u"KeyBatchID", data::ScanOptions::equal({qint64(65535)}));
+    EQLogB kept;
+    ASSERT_TRUE(listed.next(kept));
+    EXPECT_EQ(kept.BatchID, 65535);
+    ASSERT_TRUE(batches.tag(65535));
+    ASSERT_TRUE(batches.postTagged(65535)) << prompter.texts().join(u'\n').toStdString();
+    EXPECT_EQ(countOf(company.file<EQLogB>()), 0);
+    EXPECT_EQ(countOf(company.file<EQLog>()), 1);
+    EQCost fuel;
+    fuel.RecordID = u"TRK-1     FUEL"_s;
+    ASSERT_TRUE(company.file<EQCost>().fetch(u"KeyRecordID", fuel).isOk());
+    EXPECT_EQ(fuel.CumulativeAmount, Decimal(70));
+}
+
+TEST_P(UsageLogBatchesTest, ABatchThatIsNotThereIsNamedInPlainWords)
+{
+    EXPECT_FALSE(batches.tag(999));
+    ASSERT_FALSE(prompter.shown().isEmpty());
+    EXPECT_EQ(prompter.shown().last().text, u"There is no batch 999.");
 }
 
 TEST_P(UsageLogBatchesTest, AMaintenanceLogChargesTheCategoryOfItsOwnEquipment)

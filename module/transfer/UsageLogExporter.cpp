@@ -1,5 +1,7 @@
 #include "UsageLogExporter.h"
 
+#include "ImportLine.h"
+
 #include "records/EQLogB.h"
 
 #include "data/Company.h"
@@ -13,21 +15,28 @@ namespace qaveq::UsageLogExporter {
 
 namespace {
 
+// The common CSV rule: a field holding a comma or a quote, or beginning with
+// a blank, is written in quotes with each quote doubled. Text a spreadsheet
+// would compute gets an apostrophe before it, which the import takes off.
+// A control character (only in logs stored before they were refused) is
+// written as a space, so that a log is always one line.
 QString text(const QString &value)
 {
-    const QString clipped = Text::clip(value);
-    if (!clipped.contains(u',') && !clipped.startsWith(u'"'))
-        return clipped;
-    return u'"' + QString(clipped).replace(u"\""_s, u"\"\""_s) + u'"';
+    const QString guarded =
+        ImportLine::guardedFromFormula(Text::controlsToSpaces(Text::clip(value)));
+    if (!guarded.contains(u',') && !guarded.contains(u'"') && !guarded.startsWith(u' '))
+        return guarded;
+    return u'"' + QString(guarded).replace(u"\""_s, u"\"\""_s) + u'"';
 }
 
-// Month and day two characters wide, right-aligned: " 1/ 5/2025".
+// Month and day two characters wide, right-aligned: " 1/ 5/2025"; a log
+// without a date gives an empty field, which the import reads as today.
 QString date(DayNumber day)
 {
     const QDate d = SuiteDate::toQDate(day);
     const auto n2 = [](int value) { return QString::number(value).rightJustified(2, u' '); };
     if (!d.isValid())
-        return u" 0/ 0/0000"_s;
+        return {};
     return n2(d.month()) + u'/' + n2(d.day()) + u'/' +
            QString::number(d.year()).rightJustified(4, u'0');
 }

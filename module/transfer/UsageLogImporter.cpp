@@ -19,8 +19,17 @@
 #include "core/Clock.h"
 #include "core/Text.h"
 
+#include "ImportText.h"
+
 #include <QFile>
-#include <QTextStream>
+#include <QLocale>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -33,6 +42,12 @@ namespace {
 const QString OtherCostTypes = u"MSLGB"_s;
 // Meter readings, units and amounts of a log are 11.2.
 constexpr int LogDigits = 11;
+
+// "1,024": counts in messages are grouped the same in every locale.
+QString counted(int count)
+{
+    return QLocale(QLocale::English).toString(count);
+}
 
 QString key(const QString &a, const QString &b)
 {
@@ -125,9 +140,25 @@ UsageLogImporter::~UsageLogImporter() = default;
 
 QString UsageLogImporter::read(const JCLimits &source, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened without waiting (a pipe would block until someone writes to it)
+    // and taken only when it is a regular file: devices and pipes never end.
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return u"The import file "_s + path + u" cannot be read: "_s +
+               QString::fromLocal8Bit(std::strerror(errno));
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return u"The import file "_s + path +
+               u" is not a regular file (a folder, a device or a pipe)."_s;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return u"The import file "_s + path + u" cannot be read: "_s + file.errorString();
+    }
     return read(source, file);
 }
 
@@ -135,6 +166,12 @@ QString UsageLogImporter::read(const JCLimits &source, QIODevice &file)
 {
     m_lines.clear();
     m_errors.clear();
+    m_encoding = Encoding::Utf8;
+    if (file.isSequential())
+        return u"The import file must be a regular file."_s;
+    if (file.size() > MaxFileBytes)
+        return u"The import file is larger than %1 MB; split it into smaller files."_s.arg(
+            MaxFileBytes >> 20);
     m_lookups = std::make_unique<Lookups>(m_session);
     const ImportLine::Format format{.fileFormat = Text::clip(source.PrintOrder).isEmpty()
                                                       ? ImportLayout::Comma
@@ -142,21 +179,53 @@ QString UsageLogImporter::read(const JCLimits &source, QIODevice &file)
                                     .dateFormat = Text::clip(source.JobTo),
                                     .items = ImportLayout::items(source.Layout),
                                     .referenceYear = m_clock.today().year()};
-    QTextStream stream(&file);
+    if (!ImportText::isUtf8(file))
+        m_encoding = Encoding::Windows1252;
+    if (!file.seek(0))
+        return u"The import file could not be read: "_s + file.errorString();
+    ImportText::LineReader reader(file, m_encoding == Encoding::Windows1252);
+    using State = ImportText::LineReader::State;
     int number = 0;
-    for (QString text; stream.readLineInto(&text);) {
+    QString text;
+    for (State state = reader.next(text); state != State::End; state = reader.next(text)) {
         ++number;
+        if (state == State::Failed)
+            return u"The import file could not be read to its end: "_s + file.errorString();
+        if (number > MaxLines || m_errors.size() >= MaxErrors) {
+            m_lines.clear();
+            m_errors.clear();
+            return number > MaxLines
+                       ? u"The import file has more than %1 lines; split it into smaller files."_s
+                             .arg(counted(MaxLines))
+                       : u"The import file has more than %1 lines with errors; nothing was "
+                         u"read."_s.arg(counted(MaxErrors));
+        }
+        if (state == State::TooLong) {
+            m_errors.append({number, u"Line Is Longer Than %1 Characters"_s.arg(
+                                         counted(ImportText::LineReader::MaxCharacters))});
+            continue;
+        }
         if ((number == 1 && source.Skip) || Text::clip(text).isEmpty())
             continue;
-        ImportLine::Fields fields = ImportLine::read(text, format);
-        if (const std::optional<QString> error = check(fields))
+        ImportLine::Fields fields;
+        std::optional<QString> error;
+        if (QString unread = ImportLine::read(text, format, fields); !unread.isEmpty())
+            error = std::move(unread);
+        else
+            error = check(fields);
+        if (error)
             m_errors.append({number, Text::cut(*error, ErrorWidth)});
         else
             m_lines.append({number, std::move(fields)});
     }
-    if (stream.status() != QTextStream::Ok)
-        return u"The import file could not be read to its end: "_s + file.errorString();
     return {};
+}
+
+QString UsageLogImporter::encodingNote() const
+{
+    return m_encoding == Encoding::Windows1252
+               ? u"The file is not UTF-8 text: it was read as Windows-1252."_s
+               : QString();
 }
 
 std::optional<QString> UsageLogImporter::check(ImportLine::Fields &fields)
@@ -302,7 +371,7 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
                                u"was left as it was."_s};
         EQLogB log;
         log.LogID = nextLogId++;
-        log.BatchID = qint16(batchId);
+        log.BatchID = batchId;
         log.EquipmentID = f.equipmentId;
         log.StartMeter = f.startMeter;
         log.EndMeter = f.endMeter;

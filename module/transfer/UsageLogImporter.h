@@ -31,6 +31,11 @@ class UsageLogImporter
 {
 public:
     static constexpr int ErrorWidth = 50;
+    // What one run keeps in memory is bounded whatever the file: a usage-log
+    // file is a few thousand lines.
+    static constexpr qint64 MaxFileBytes = qint64(64) << 20;
+    static constexpr int MaxLines = 500000;
+    static constexpr int MaxErrors = 10000;
 
     struct Line
     {
@@ -48,9 +53,13 @@ public:
     UsageLogImporter(const UsageLogImporter &) = delete;
     UsageLogImporter &operator=(const UsageLogImporter &) = delete;
 
-    // Reads the whole file afresh; the reason when it cannot be read.
+    // Reads the whole file afresh; the reason when it cannot be read. Only
+    // regular files are read; a file that is not UTF-8 (with or without a
+    // byte-order mark) is read as Windows-1252.
     QString read(const JCLimits &source, const QString &path);
     QString read(const JCLimits &source, QIODevice &file);
+    // Says how the file was read when it was not UTF-8; empty otherwise.
+    QString encodingNote() const;
 
     const QList<Line> &lines() const { return m_lines; }
     const QList<Error> &errors() const { return m_errors; }
@@ -84,8 +93,11 @@ private:
     std::optional<QString> check(ImportLine::Fields &fields);
     QChar costType(const ImportLine::Fields &fields) const;
 
+    enum class Encoding { Utf8, Windows1252 };
+
     data::Session &m_session;
     const Clock &m_clock;
+    Encoding m_encoding = Encoding::Utf8;
     std::unique_ptr<Lookups> m_lookups;
     QList<Line> m_lines;
     QList<Error> m_errors;

@@ -164,6 +164,9 @@ struct Control
     QString pick = {};
     bool textCase = false; // the right-click text-case menu
     bool password = false; // typed characters are shown as dots
+    // Line breaks and tabs typed or pasted become spaces (with a word to the
+    // user) instead of being refused.
+    bool controlsToSpaces = false;
     // Shown and enabled rules, computed from the form's values; empty: always.
     std::function<bool(const FormModel &)> shownWhen = {};
     std::function<bool(const FormModel &)> enabledWhen = {};

@@ -55,7 +55,7 @@ std::optional<qint64> parseDate(const QString &text, int thisYear)
     if (parts[2].size() <= 2)
         year = SuiteDate::expandYear(year, thisYear);
     const DayNumber date = SuiteDate::fromYmd(year, month, day);
-    return date == 0 ? std::nullopt : std::optional<qint64>(date);
+    return SuiteDate::isShown(date) ? std::optional<qint64>(date) : std::nullopt;
 }
 
 QString rangeText(const Control &control)
@@ -303,8 +303,23 @@ std::optional<data::FieldValue> FormModel::parse(const Control &control, const Q
     const QString trimmed = typed.trimmed();
     switch (where.type()) {
     case data::FieldType::Text: {
+        // Stored texts are one line: a line break or tab in a comment
+        // becomes a space, in any other text it is refused.
+        QString text = Text::clip(typed);
+        if (Text::hasControl(text)) {
+            if (!control.controlsToSpaces) {
+                problem = u"%1 may not hold line breaks, tabs or other control characters."_s.arg(
+                    control.prompt);
+                return std::nullopt;
+            }
+            text = Text::clip(Text::controlsToSpaces(text));
+            m_services.prompter.ask(Message{
+                caption(),
+                u"The line breaks and tabs in %1 were replaced by spaces."_s.arg(control.prompt),
+                u"&OK"_s, 1, Message::Icon::Information});
+        }
         const int width = where.field ? where.field->width : where.own->width;
-        return data::FieldValue(width > 0 ? Text::clip(typed).left(width) : Text::clip(typed));
+        return data::FieldValue(width > 0 ? Text::cut(text, width) : text);
     }
     case data::FieldType::Decimal: {
         const int digits = where.field ? where.field->digits : where.own->digits;
@@ -328,7 +343,10 @@ std::optional<data::FieldValue> FormModel::parse(const Control &control, const Q
     case data::FieldType::Date: {
         const std::optional<qint64> date = parseDate(typed, m_services.clock.today().year());
         if (!date) {
-            problem = u"%1 must be a date such as 3/31/2025."_s.arg(control.prompt);
+            problem =
+                u"%1 must be a date such as 3/31/2025, in the years %2 to %3."_s.arg(control.prompt)
+                    .arg(SuiteDate::FirstYear)
+                    .arg(SuiteDate::LastYear);
             return std::nullopt;
         }
         return data::FieldValue(*date);

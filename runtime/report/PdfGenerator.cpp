@@ -77,7 +77,9 @@ void PdfGenerator::setOutput(const QString &fileName, const QString &folder)
     if (fileName.trimmed().isEmpty())
         return;
     QString name = fileName.trimmed();
-    if (QFileInfo(name).suffix().isEmpty())
+    // A device or folder keeps its name, so that the write refuses it
+    // rather than making a file beside it ("/dev/null.pdf").
+    if (QFileInfo(name).suffix().isEmpty() && !QFileInfo::exists(name))
         name += u".pdf"_s;
     if (QFileInfo(name).isRelative() && !name.contains(QDir::separator()) && !name.contains(u'/'))
         name = QDir(folder.isEmpty() ? QDir::currentPath() : folder).filePath(name);

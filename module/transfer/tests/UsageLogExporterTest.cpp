@@ -3,7 +3,10 @@
 #include "transfer/UsageLogExporter.h"
 #include "transfer/UsageLogImporter.h"
 
+#include "core/Text.h"
 #include "core/testing/QtPrinters.h"
+
+#include <random>
 
 using namespace Qt::StringLiterals;
 using namespace qaveq;
@@ -122,6 +125,94 @@ TEST_P(UsageLogExporterTest, ExportedBatchImportsAgainUnchanged)
         EXPECT_EQ(after[i].GrossAmount, expected.GrossAmount);
         EXPECT_EQ(after[i].AdjustedAmount, expected.AdjustedAmount);
     }
+}
+
+// Random logs of any printable text out and in again come back field for
+// field: commas, quotes, apostrophes, formula signs, leading blanks, accents
+// and characters beyond the basic plane included.
+TEST_P(UsageLogExporterTest, AnyPrintableTextComesBackExactly)
+{
+    std::mt19937_64 random(31);
+    const auto pick = [&random](int below) { return int(random() % unsigned(below)); };
+    const QString alphabet = u"aZ09 ,\"'=+-@;:/|\\<>?!#$%&*()[]{}~`^_.éñüßÆ€“”—中文ДЖ"_s;
+    const QStringList wide{u"🚜"_s, u"𝄞"_s, u"😀"_s};
+    const auto text = [&](int width) {
+        QString made;
+        const int length = pick(width + 6);
+        for (int i = 0; i < length; ++i)
+            made += pick(8) == 0 ? wide.at(pick(wide.size()))
+                                 : QString(alphabet.at(pick(alphabet.size())));
+        return Text::cut(made, width); // as a stored text is kept
+    };
+    const auto figure = [&] {
+        return Decimal::fromUnits(qint64(random() % 100000000000ULL) - 50000000000LL, 2);
+    };
+    QList<EQLogB> written;
+    for (int i = 0; i < 150; ++i) {
+        EQLogB log;
+        log.BatchID = 1;
+        log.EquipmentID = pick(2) ? u"LDR-1"_s : u"TRK-2"_s;
+        log.StartMeter = figure();
+        log.EndMeter = figure();
+        // Units small enough that units x rate fits an amount.
+        log.Units = Decimal::fromUnits(qint64(random() % 100000000U) - 50000000, 2);
+        if (log.Units.isZero())
+            log.Units = Decimal(1);
+        log.ChargeType = pick(2) ? u"I"_s : u"R"_s;
+        log.DetailType = u"G/L Account"_s;
+        log.GLAccount = u"6110"_s;
+        log.Comments = text(20);
+        log.Date = SuiteDate::fromYmd(1801 + pick(8199), 1 + pick(12), 1 + pick(28));
+        QString location;
+        for (int c = pick(6); c > 0; --c)
+            location += QChar(u'A' + pick(26));
+        log.Location = location;
+        log.EmployeeID = qint32(random() % 2147483648U);
+        written.append(log);
+        ASSERT_TRUE(company.file<EQLogB>().insert(log).isOk());
+    }
+
+    const QString path = folder.filePath(u"random.csv"_s);
+    ASSERT_TRUE(UsageLogExporter::exportBatch(company, 1, path).ok);
+    UsageLogImporter importer(session, clock);
+    ASSERT_EQ(importer.read(ImportSources::builtIn(), path), QString());
+    ASSERT_TRUE(importer.errors().isEmpty())
+        << importer.errors().first().line << " " << importer.errors().first().text.toStdString();
+    EXPECT_EQ(importer.encodingNote(), QString());
+    ASSERT_TRUE(importer.import(2).ok);
+
+    const QList<EQLogB> after = logsOf(2);
+    ASSERT_EQ(after.size(), written.size());
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const EQLogB &a = written[i];
+        const EQLogB &b = after[i];
+        const std::string line = UsageLogExporter::lineOf(a).toStdString();
+        EXPECT_EQ(b.EquipmentID, a.EquipmentID) << line;
+        EXPECT_EQ(b.StartMeter, a.StartMeter) << line;
+        EXPECT_EQ(b.EndMeter, a.EndMeter) << line;
+        EXPECT_EQ(b.Units, a.Units) << line;
+        EXPECT_EQ(b.ChargeType, a.ChargeType) << line;
+        EXPECT_EQ(b.DetailType, a.DetailType) << line;
+        EXPECT_EQ(b.GLAccount, a.GLAccount) << line;
+        EXPECT_EQ(b.Comments, a.Comments) << line;
+        EXPECT_EQ(b.Date, a.Date) << line;
+        EXPECT_EQ(b.Location, a.Location) << line;
+        EXPECT_EQ(b.EmployeeID, a.EmployeeID) << line;
+    }
+}
+
+TEST(UsageLogExporterLine, FormulasAreGuardedAndEveryLogIsOneLine)
+{
+    EQLogB log;
+    log.Comments = u"=2*3"_s;
+    log.JobID = u"@SUM"_s;
+    log.Location = u"-1"_s;
+    log.Date = SuiteDate::fromYmd(2025, 1, 5);
+    EXPECT_EQ(UsageLogExporter::lineOf(log), u",0,0,0,,,,'@SUM,,,,'=2*3, 1/ 5/2025,'-1,0");
+    // A log stored before line breaks were refused still makes one line.
+    log.Comments = u"two\nlines\tand a tab"_s;
+    EXPECT_FALSE(UsageLogExporter::lineOf(log).contains(u'\n'));
+    EXPECT_TRUE(UsageLogExporter::lineOf(log).contains(u"two lines and a tab"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, UsageLogExporterTest,

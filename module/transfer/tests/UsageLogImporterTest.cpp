@@ -5,6 +5,8 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using namespace qaveq;
 
@@ -74,7 +76,8 @@ TEST_P(UsageLogImporterTest, ChecksLinesInOrderWithTheirTexts)
         {"LDR-1,0,1,,,E,,,,TRK-2,FUEL", u"Category FUEL on Equipment TRK-2 Not Found"},
         {"LDR-1,0,1,,,Maintenance,,,,,REPAIR", u"Category REPAIR on Equipment LDR-1 Not Found"},
         {"LDR-1,5,5,,,M,,,,,FUEL", u"No Units"},
-        {"LDR-1,0,999999999999,,,M,,,,,FUEL", u"Figures too large for a usage log"},
+        {"LDR-1,0,999999999999,,,M,,,,,FUEL", u"Meter End: 999999999999 Is Too Large"},
+        {"LDR-1,0,999999999,,r,M,,,,,FUEL", u"Figures too large for a usage log"},
         {"LDR-1,0,1,,,Maintenance,,,,,FUEL", u"=Maintenance"},
         {"LDR-1,0,1,,,m,,,,,FUEL", u"=Maintenance"},
         {"LDR-1,0,1,,,,,J100,0100000000", u"=Job"},
@@ -201,6 +204,72 @@ TEST_P(UsageLogImporterTest, BuiltInSourceIsMadeOnceAndAgainWhenRemoved)
     ASSERT_TRUE(company.file<JCLimits>().remove(sources.first()).isOk());
     ASSERT_TRUE(ImportSources::ensureBuiltIn(company).isOk());
     EXPECT_EQ(ImportSources::all(company).size(), 1);
+}
+
+// What cannot be read is on the error list with its line; the rest is kept.
+TEST_P(UsageLogImporterTest, UnreadableLinesAreListedWithTheirNumbers)
+{
+    QByteArray file = "LDR-1,0,1,,,,6110\n"
+                      "LDR-1,0,1,,,,6110,,,,,,13/45/2026\n"
+                      "LDR-1,0,abc,,,,6110\n"
+                      "LDR-1,0,1,,,,6110,,,,,a";
+    file += '\0';
+    file += "b\n";
+    file += "LDR-1,0,1,,,,6110,,,,," + QByteArray(1100, 'x') + "\n";
+    file += "LDR-1,0,1,,,,6110,,,,,\"" + QByteArray(1000, 'y') + "\"\n"; // 1,024 characters
+    file += "LDR-1,0,1,,,,6110,,,,,,02/29/2025\n";
+    file += "LDR-1,0,2,,,,6110\n";
+    read(file);
+    QList<std::pair<int, QString>> errors;
+    for (const UsageLogImporter::Error &error : importer.errors())
+        errors.append({error.line, error.text});
+    const QList<std::pair<int, QString>> expected{{2, u"Date: 13/45/2026 Is Not a Date"_s},
+                                                  {3, u"Meter End: abc Is Not a Number"_s},
+                                                  {4, u"Line Holds a Control Character"_s},
+                                                  {5, u"Line Is Longer Than 1,024 Characters"_s},
+                                                  {7, u"Date: 02/29/2025 Is Not a Date"_s}};
+    EXPECT_EQ(errors, expected);
+    ASSERT_EQ(importer.lines().size(), 3);
+    EXPECT_EQ(importer.lines()[0].number, 1);
+    EXPECT_EQ(importer.lines()[1].number, 6);
+    EXPECT_EQ(importer.lines()[2].number, 8);
+}
+
+TEST_P(UsageLogImporterTest, ReadsUtf8WithOrWithoutAByteOrderMark)
+{
+    read("\xEF\xBB\xBFLDR-1,0,1,,,,6110,,,,,Caf\xC3\xA9 se\xC3\xB1or \xF0\x9F\x9A\x9C\n");
+    ASSERT_TRUE(importer.errors().isEmpty()) << importer.errors().first().text.toStdString();
+    ASSERT_EQ(importer.lines().size(), 1);
+    EXPECT_EQ(importer.lines()[0].fields.comment, u"Café señor 🚜");
+    EXPECT_EQ(importer.encodingNote(), QString());
+    read("LDR-1,0,1,,,,6110,,,,,\xE2\x82\xAC 5\n");
+    EXPECT_EQ(importer.lines()[0].fields.comment, u"€ 5");
+}
+
+TEST_P(UsageLogImporterTest, TextThatIsNotUtf8IsReadAsWindows1252AndSaysSo)
+{
+    read("LDR-1,0,1,,,,6110,,,,,Caf\xE9 se\xF1or \x80 \x93ok\x94\n");
+    ASSERT_TRUE(importer.errors().isEmpty()) << importer.errors().first().text.toStdString();
+    ASSERT_EQ(importer.lines().size(), 1);
+    EXPECT_EQ(importer.lines()[0].fields.comment, u"Café señor € “ok”");
+    EXPECT_TRUE(importer.encodingNote().contains(u"Windows-1252"));
+    // A byte Windows-1252 leaves unassigned is a control character.
+    read("LDR-1,0,1,,,,6110,,,,,a\x81\n");
+    ASSERT_EQ(importer.errors().size(), 1);
+    EXPECT_EQ(importer.errors()[0].text, u"Line Holds a Control Character");
+}
+
+// Devices and pipes never end and folders are no files: each is refused at
+// once, without a byte read (a pipe without a writer would wait for ever).
+TEST_P(UsageLogImporterTest, OnlyRegularFilesAreRead)
+{
+    const QString fifo = folder.filePath(u"pipe"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {u"/dev/zero"_s, fifo, folder.path()}) {
+        const QString problem = importer.read(source, path);
+        EXPECT_TRUE(problem.contains(u"is not a regular file"_s)) << problem.toStdString();
+        EXPECT_TRUE(importer.lines().isEmpty());
+    }
 }
 
 TEST(UsageLogImporterCount, SaysRecordOrRecords)

@@ -167,6 +167,7 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     , m_preview(new QTableView(this))
     , m_lines(new ImportPreviewModel(m_importer, this))
     , m_count(new QLabel(this))
+    , m_encodingNote(new QLabel(this))
     , m_progress(new QProgressBar(this))
 {
     setObjectName(u"ImportEQLog"_s);
@@ -219,6 +220,8 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
     m_preview->verticalHeader()->hide();
     m_preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     layout->addWidget(m_preview, 3);
+    m_encodingNote->hide();
+    layout->addWidget(m_encodingNote);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_count, 1);
     m_progress->setObjectName(u"importProgress"_s);
@@ -232,6 +235,7 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
         m_importButton->setEnabled(false);
         m_previewButton->setEnabled(true);
         m_count->clear();
+        m_encodingNote->hide();
     });
     connect(m_sources, &QListWidget::itemDoubleClicked, this, &ImportWindow::changeSource);
 
@@ -297,6 +301,8 @@ void ImportWindow::showLines()
     m_previewButton->setEnabled(!any);
     m_count->setText(any && m_session.recordCounts ? UsageLogImporter::countText(lines)
                                                    : QString());
+    m_encodingNote->setText(m_importer.encodingNote());
+    m_encodingNote->setVisible(!m_importer.encodingNote().isEmpty());
 }
 
 void ImportWindow::addSource()
@@ -439,7 +445,7 @@ static quint16 highlightedBatch(data::Session &session)
     EQBatch batch;
     batch.BatchID = session.buffer<EQBatch>().BatchID;
     if (batch.BatchID != 0 && session.company->file<EQBatch>().fetch(u"KeyBatchID", batch))
-        return quint16(batch.BatchID);
+        return batch.BatchID;
     return 0;
 }
 

@@ -62,6 +62,8 @@ public:
     QListWidget &sources() const { return *m_sources; }
     QTableView &previewList() const { return *m_preview; }
     QLabel &count() const { return *m_count; }
+    // How the previewed file was read, when it was not UTF-8.
+    QLabel &encodingNote() const { return *m_encodingNote; }
     // Shown while the import runs.
     QProgressBar &progress() const { return *m_progress; }
     // Null when the window was handed a batch.
@@ -93,6 +95,7 @@ private:
     QTableView *m_preview;
     ImportPreviewModel *m_lines;
     QLabel *m_count;
+    QLabel *m_encodingNote;
     QProgressBar *m_progress;
     QPushButton *m_previewButton = nullptr;
     QPushButton *m_importButton = nullptr;

@@ -46,7 +46,7 @@ protected:
         EXPECT_TRUE(company.file<EQBatch>().insert(record).isOk());
         for (int i = 1; i <= logs; ++i) {
             EQLogB log;
-            log.BatchID = qint16(record.BatchID);
+            log.BatchID = quint16(record.BatchID);
             log.EquipmentID = QStringLiteral("TRK-1");
             log.Date = SuiteDate::fromYmd(2025, 6, i);
             log.AdjustedAmount = Decimal(100 * i);

@@ -56,7 +56,7 @@ protected:
     void log(quint16 batchId, const QString &equipment, int units)
     {
         EQLogB log;
-        log.BatchID = qint16(batchId);
+        log.BatchID = quint16(batchId);
         log.EquipmentID = equipment;
         log.Units = Decimal(units);
         log.Date = SuiteDate::fromYmd(2025, 1, 5);
