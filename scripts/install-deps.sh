@@ -11,6 +11,7 @@ packages=(
   libhunspell-dev hunspell-en-us libcurl4-openssl-dev
   postgresql postgresql-client
   fonts-liberation xvfb xauth poppler-utils python3
+  libcups2-dev cups printer-driver-cups-pdf
 )
 
 missing=()
