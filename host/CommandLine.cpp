@@ -5,6 +5,7 @@
 #include "DataCommands.h"
 #include "EquipmentCommands.h"
 #include "FrameCommands.h"
+#include "MailCommands.h"
 #include "ReportCommands.h"
 #include "TransferCommands.h"
 
@@ -19,7 +20,7 @@ namespace {
 QList<Command> allCommands()
 {
     return dataCommands() + equipmentCommands() + batchCommands() + transferCommands() +
-           assetCommands() + reportCommands() + frameCommands();
+           assetCommands() + reportCommands() + mailCommands() + frameCommands();
 }
 
 QString defaultCompanyFolder()
