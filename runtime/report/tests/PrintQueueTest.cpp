@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <cups/cups.h>
+
 #include <gtest/gtest.h>
 
 using namespace qaveq::report;
