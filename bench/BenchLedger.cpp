@@ -136,7 +136,7 @@ bool CountingDevices::preview(const report::PageList &list, Preview &)
     return false;
 }
 
-bool CountingDevices::print(const report::PageList &list, int, bool)
+bool CountingDevices::print(const report::PageList &list, const report::PrintJob &, bool)
 {
     pages = list.count();
     return true;

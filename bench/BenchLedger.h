@@ -50,7 +50,7 @@ class CountingDevices final : public OutputDevices
 public:
     int pages = 0;
     bool preview(const report::PageList &list, Preview &) override;
-    bool print(const report::PageList &list, int, bool) override;
+    bool print(const report::PageList &list, const report::PrintJob &, bool) override;
     bool hasDefaultPrinter() override { return true; }
     std::optional<QString> choosePdfFile(const QString &, const QString &, const QString &) override
     {

@@ -85,10 +85,15 @@ void Session::loadCompanySettings()
 
 void Session::loadUserSettings()
 {
-    const QString folder =
-        IniManager(userSettingsFile()).fetch(u"PDF"_s, u"Folder"_s).toString().trimmed();
+    const IniManager settings(userSettingsFile());
+    const QString folder = settings.fetch(u"PDF"_s, u"Folder"_s).toString().trimmed();
     if (!folder.isEmpty())
         pdfPath = folder;
+    // The zoom the user last chose in a preview; GLO:PreviewZoom's values.
+    bool ok = false;
+    const int zoom = settings.fetch(u"Preview"_s, u"Zoom"_s).toInt(&ok);
+    if (ok && zoom >= 0 && zoom <= 255)
+        previewZoom = zoom;
 }
 
 } // namespace qaveq::data

@@ -6,6 +6,7 @@
 #include "DataCommands.h"
 #include "EquipmentCommands.h"
 #include "FrameCommands.h"
+#include "MailCommands.h"
 #include "ReportCommands.h"
 #include "TransferCommands.h"
 
@@ -18,7 +19,7 @@ namespace {
 QList<Command> allCommands()
 {
     return dataCommands() + equipmentCommands() + batchCommands() + transferCommands() +
-           assetCommands() + reportCommands() + frameCommands();
+           assetCommands() + reportCommands() + mailCommands() + frameCommands();
 }
 
 QString defaultCompanyFolder()

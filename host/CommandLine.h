@@ -47,8 +47,9 @@ struct Command
     bool paints = false; // draws pages or graphs, so it needs the GUI libraries
 };
 
-// Exit statuses of every command.
-enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
+// Exit statuses of every command. NothingToPrint: a report ran and found
+// nothing to print, and wrote no file.
+enum ExitStatus { Success = 0, Failure = 1, UsageError = 2, NothingToPrint = 3 };
 
 // The arguments of one command: flags, options with a value and positionals.
 class ArgumentReader

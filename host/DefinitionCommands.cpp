@@ -131,9 +131,10 @@ int runDefinitionCopy(CommandContext &context, ArgumentReader &reader)
 int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
 {
     // The report run's own options; the report procedures read them.
-    const std::optional<QString> pdf = reader.option(u"pdf"_s);
-    const std::optional<QString> exportFile = reader.option(u"export"_s);
-    const bool print = reader.flag(u"print"_s);
+    QString problem;
+    const std::optional<HeadlessOutput> asked = readOutputOptions(reader, &problem);
+    if (!asked)
+        return usage(context, u"report"_s, problem);
     QList<quint16> batches;
     while (const std::optional<QString> value = reader.option(u"batch"_s)) {
         const std::optional<quint16> batch = batchNumber(*value);
@@ -165,7 +166,6 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
             return Failure;
     session.tagQueue = batches;
     session.reportFilter = QString::number(*number);
-    session.printPreview = !print;
     const QString procedure = ReportFamilies::reportProcedure(*definition);
     if (procedure.isEmpty()) {
         context.err << "qaveq: the definition's report code names no report; nothing printed.\n";
@@ -191,12 +191,12 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         const std::optional<StandardWarnings::Warning> warning =
             StandardWarnings::describe(6, procedure, {}, {}, 0);
         context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
-        for (const std::optional<QString> &file : {pdf, exportFile})
+        for (const std::optional<QString> &file : {asked->pdf, asked->exportFile})
             if (file)
                 context.err << "qaveq: nothing was written to " << *file << ".\n";
         return Failure;
     }
-    return runHeadless(context, session, prompter, *report, pdf, exportFile, print);
+    return runHeadless(context, session, prompter, *report, *asked);
 }
 
 } // namespace qaveq::host

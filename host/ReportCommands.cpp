@@ -6,15 +6,16 @@
 #include "HostSession.h"
 
 #include "assets/FixedAssetReports.h"
+#include "output/MailSettings.h"
 #include "output/ReportRun.h"
 #include "records/EQHeader.h"
 #include "writer/WriterProcedure.h"
 
 #include "runtime/ConsolePrompter.h"
 #include "runtime/report/PageList.h"
+#include "runtime/report/PrintQueue.h"
 #include "runtime/widgets/GraphChart.h"
 #include "runtime/widgets/QtPrompter.h"
-#include "runtime/widgets/ReportPrinter.h"
 
 #include "core/Clock.h"
 #include "core/OutputFile.h"
@@ -33,94 +34,136 @@ namespace qaveq::host {
 
 namespace {
 
-// The output of a report run from the command line: no preview or printer;
-// the PDF and the text copy go to the files the options name.
+// The output of a report run from the command line: no preview; the PDF
+// and the text copy go to the files the options name, the print job to the
+// print queue and the mail to the user's mail server, each checked.
 class HeadlessDevices final : public OutputDevices
 {
 public:
-    HeadlessDevices(std::optional<QString> pdf, std::optional<QString> exportFile, QTextStream &err)
-        : m_pdf(std::move(pdf))
-        , m_export(std::move(exportFile))
-        , m_err(err)
+    HeadlessDevices(HeadlessOutput output, const data::Session &session, CommandContext &context)
+        : m_output(std::move(output))
+        , m_session(session)
+        , m_context(context)
     {}
 
     int pagesProduced = 0;
     bool failed = false;
     QString pdfWritten;
-    // Print the pages on the default printer as well.
-    bool printRequested = false;
     bool printed = false;
+    bool mailed = false;
+
+    // A PDF is written when asked for, or when nothing else is.
+    bool pdfWanted() const
+    {
+        return m_output.pdf || (!m_output.print && m_output.mailTo.isEmpty());
+    }
 
     bool preview(const report::PageList &pages, Preview &preview) override
     {
         pagesProduced = pages.count();
-        preview.pdfRequested = true;
-        preview.exportRequested = m_export.has_value();
-        return printRequested;
+        if (pdfWanted())
+            preview.output(Output::Pdf);
+        if (!m_output.mailTo.isEmpty())
+            preview.output(Output::Email);
+        preview.exportRequested = m_output.exportFile.has_value();
+        return m_output.print;
     }
-    bool print(const report::PageList &pages, int copies, bool) override
+    bool print(const report::PageList &pages, const report::PrintJob &job, bool) override
     {
+        report::PrintJob asked = job;
+        asked.queue = m_output.printer;
+        if (m_output.copies)
+            asked.copies = *m_output.copies;
         QString error;
-        printed = ReportPrinter::print(pages, copies, false, nullptr, &error);
-        if (!printed)
-            m_err << "qaveq: nothing was printed: " << error << "\n";
-        return printed;
+        const std::optional<report::PrintReceipt> receipt =
+            report::printPages(m_printService, pages, asked, &error);
+        if (!receipt) {
+            m_context.err << "qaveq: nothing was printed: " << error << "\n";
+            return false;
+        }
+        printed = true;
+        m_context.out << "print job " << receipt->jobName() << " on " << receipt->queue << " ("
+                      << pages.count() << (pages.count() == 1 ? " page, " : " pages, ")
+                      << asked.copies << (asked.copies == 1 ? " copy)\n" : " copies)\n");
+        if (!receipt->warning.isEmpty())
+            m_context.err << "qaveq: " << receipt->warning << "\n";
+        return true;
     }
-    bool hasDefaultPrinter() override { return false; }
+    bool hasDefaultPrinter() override
+    {
+        return !m_output.printer.isEmpty() || !m_printService.defaultQueue().isEmpty();
+    }
     std::optional<QString> choosePdfFile(const QString &, const QString &,
                                          const QString &fileName) override
     {
-        return m_pdf.value_or(fileName);
+        return m_output.pdf.value_or(fileName);
     }
     report::PdfGenerator::Result generatePdf(report::PdfGenerator &generator,
                                              const report::PageList &pages) override
     {
         const report::PdfGenerator::Result result = generator.generate(pages);
-        if (result == report::PdfGenerator::Result::Produced)
+        if (result == report::PdfGenerator::Result::Produced) {
             pdfWritten = generator.outputFileName();
-        else
+            m_context.out << pdfWritten << " (" << pages.count()
+                          << (pages.count() == 1 ? " page)\n" : " pages)\n");
+        } else {
             failed = true;
+        }
         return result;
     }
     bool canOpen() const override { return false; }
     void open(const QString &) override {}
-    bool sendMail(const report::MailMessage &, QString *error) override
+    bool sendMail(const report::MailMessage &message, QString *error) override
     {
-        *error = u"Reports are not e-mailed from the command line."_s;
-        return false;
+        const report::SmtpSettings settings = MailSettings::load(m_session.userSettingsFile());
+        if (settings.server.isEmpty()) {
+            *error = u"The report was not emailed: no mail server is set up for you; set one "
+                     "with \"qaveq mail-settings\"."_s;
+            return false;
+        }
+        report::SmtpMailer mailer(settings);
+        mailed = mailer.send(message);
+        if (!mailed) {
+            *error = mailer.error();
+            return false;
+        }
+        m_context.out << "mailed to " << message.toAddress << "\n";
+        return true;
     }
     bool exportLines(const QStringList &lines) override
     {
-        const QString error = OutputFile::write(*m_export, (lines.join(u'\n') + u'\n').toUtf8());
+        const QString error =
+            OutputFile::write(*m_output.exportFile, (lines.join(u'\n') + u'\n').toUtf8());
         if (error.isEmpty())
             return true;
-        m_err << "qaveq: " << error << "\n";
+        m_context.err << "qaveq: " << error << "\n";
         failed = true;
         return false;
     }
 
-private:
-    std::optional<QString> m_pdf;
-    std::optional<QString> m_export;
-    QTextStream &m_err;
-};
-
-// The exit status of a report run from the command line, with the PDF's name
-// and page count when it was written.
-int outcome(CommandContext &context, const HeadlessDevices &devices)
-{
-    if (devices.pagesProduced == 0 || devices.failed || devices.pdfWritten.isEmpty()) {
-        // A stop that came once the PDF was whole changed nothing.
-        if (StopRequest::requested()) {
-            context.err << "qaveq: the report was stopped; nothing was written.\n";
+    // The exit status of the run: each output asked for was done, or the
+    // report had nothing to output.
+    int outcome(const ReportRun &run) const
+    {
+        if (StopRequest::requested() && (pagesProduced == 0 || failed)) {
+            // A stop that came once the outputs were done changed nothing.
+            m_context.err << "qaveq: the report was stopped; nothing was written.\n";
             return 128 + StopRequest::signalNumber();
         }
-        return Failure;
+        if (run.nothingToOutput() && pagesProduced == 0)
+            return NothingToPrint;
+        const bool done = !run.failed() && !failed && pagesProduced > 0 &&
+                          (!pdfWanted() || !pdfWritten.isEmpty()) && (!m_output.print || printed) &&
+                          (m_output.mailTo.isEmpty() || mailed);
+        return done ? Success : Failure;
     }
-    context.out << devices.pdfWritten << " (" << devices.pagesProduced
-                << (devices.pagesProduced == 1 ? " page)\n" : " pages)\n");
-    return Success;
-}
+
+private:
+    HeadlessOutput m_output;
+    const data::Session &m_session;
+    CommandContext &m_context;
+    report::CupsPrintService m_printService;
+};
 
 // The globals of a report run from the command line: the company's report
 // colours and footer, the PDF in the current folder, the preview's way.
@@ -132,25 +175,26 @@ void headlessSession(data::Company &company, data::Session &session)
     session.printPreview = true;
 }
 
+// The mail the options ask for, as the run's mail globals.
+void requestMail(data::Session &session, const HeadlessOutput &output)
+{
+    session.mmToAddress = output.mailTo.join(u", "_s);
+    session.mmToName.clear();
+    session.mmSubject = output.subject.value_or(QString());
+}
+
 int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 {
     const bool graphs = reader.flag(u"graphs"_s);
-    const std::optional<QString> pdf = reader.option(u"pdf"_s);
-    const std::optional<QString> exportFile = reader.option(u"export"_s);
     QString problem;
+    const std::optional<HeadlessOutput> asked = readOutputOptions(reader, &problem);
     const QStringList rest = reader.positionals(&problem);
-    if (!reader.missingValue().isEmpty())
-        problem = u"--%1 needs a file name"_s.arg(reader.missingValue());
-    if (!problem.isEmpty() || rest.size() != 2)
+    if (!asked || !problem.isEmpty() || rest.size() != 2)
         return usage(context, u"report"_s,
                      problem.isEmpty() ? u"name one equipment ID"_s : problem);
-    // A text copy that cannot be written is said before any page is made.
-    if (exportFile) {
-        if (const QString refused = OutputFile::refusal(*exportFile); !refused.isEmpty()) {
-            context.err << "qaveq: " << refused << "\n";
-            return Failure;
-        }
-    }
+    // A file that cannot be written is said before any page is made.
+    if (!outputFilesWritable(context, *asked))
+        return Failure;
     const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
     if (!signedOn)
         return Failure;
@@ -164,8 +208,9 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 
     data::Session &session = signedOn->session();
     headlessSession(*company, session);
+    requestMail(session, *asked);
     OutputState output;
-    HeadlessDevices devices(pdf, exportFile, context.err);
+    HeadlessDevices devices(*asked, session, context);
     ConsolePrompter prompter(context.err);
     SystemClock clock;
     const ReportRun::Services services{
@@ -178,40 +223,89 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
         report = std::make_unique<FixedAssetGraphsReport>(*company, *equipment, &GraphChart::svg);
     else
         report = std::make_unique<FixedAssetScheduleReport>(*company, *equipment);
-    ReportRun(*report, services).run();
-
-    return outcome(context, devices);
+    ReportRun run(*report, services);
+    run.run();
+    return devices.outcome(run);
 }
 
 } // namespace
 
-int runHeadless(CommandContext &context, data::Session &session, Prompter &prompter,
-                ReportPass &pass, const std::optional<QString> &pdf,
-                const std::optional<QString> &exportFile, bool print)
+std::optional<HeadlessOutput> readOutputOptions(ArgumentReader &reader, QString *problem)
 {
-    for (const std::optional<QString> &file : {pdf, exportFile}) {
+    HeadlessOutput output;
+    output.pdf = reader.option(u"pdf"_s);
+    output.exportFile = reader.option(u"export"_s);
+    output.print = reader.flag(u"print"_s);
+    output.printer = reader.option(u"printer"_s).value_or(QString()).trimmed();
+    const std::optional<QString> copies = reader.option(u"copies"_s);
+    const std::optional<QString> mail = reader.option(u"mail"_s);
+    output.subject = reader.option(u"subject"_s);
+    if (!reader.missingValue().isEmpty()) {
+        *problem = u"%1 needs a value"_s.arg(reader.missingValue());
+        return std::nullopt;
+    }
+    if (copies) {
+        bool ok = false;
+        output.copies = copies->toInt(&ok);
+        if (!ok || *output.copies < 1 || *output.copies > 999) {
+            *problem = u"--copies takes a number from 1 to 999, not \"%1\""_s.arg(*copies);
+            return std::nullopt;
+        }
+    }
+    if ((!output.printer.isEmpty() || copies) && !output.print) {
+        *problem = u"--printer and --copies go with --print"_s;
+        return std::nullopt;
+    }
+    if (mail) {
+        for (const QString &address : mail->split(u',')) {
+            const QString to = address.trimmed();
+            if (to.isEmpty() || !to.contains(u'@') || to.contains(u' ')) {
+                *problem = u"--mail takes addresses separated by commas, not \"%1\""_s.arg(*mail);
+                return std::nullopt;
+            }
+            output.mailTo.append(to);
+        }
+    }
+    if (output.subject && output.mailTo.isEmpty()) {
+        *problem = u"--subject goes with --mail"_s;
+        return std::nullopt;
+    }
+    return output;
+}
+
+bool outputFilesWritable(CommandContext &context, const HeadlessOutput &output)
+{
+    for (const std::optional<QString> &file : {output.pdf, output.exportFile}) {
         if (!file)
             continue;
         if (const QString refused = OutputFile::refusal(*file); !refused.isEmpty()) {
             context.err << "qaveq: " << refused << "\n";
-            return Failure;
+            return false;
         }
     }
+    return true;
+}
+
+int runHeadless(CommandContext &context, data::Session &session, Prompter &prompter,
+                ReportPass &pass, const HeadlessOutput &asked)
+{
+    if (!outputFilesWritable(context, asked))
+        return Failure;
     data::Company &company = *session.company;
     StopRequest::install();
     const bool preview = session.printPreview;
     headlessSession(company, session);
     session.printPreview = preview;
+    requestMail(session, asked);
     OutputState output;
-    HeadlessDevices devices(pdf, exportFile, context.err);
-    devices.printRequested = print;
+    HeadlessDevices devices(asked, session, context);
     SystemClock clock;
     const ReportRun::Services services{
         session,  output, devices,
         prompter, clock,  DisplayStrings::load(QDir(company.folder()).filePath(u"CPCSRPTS.INI"_s))};
-    ReportRun(pass, services).run();
-    const int status = outcome(context, devices);
-    return status == Success && print && !devices.printed ? int(Failure) : status;
+    ReportRun run(pass, services);
+    run.run();
+    return devices.outcome(run);
 }
 
 namespace {
@@ -227,11 +321,19 @@ public:
     {}
 
     bool printDialog(writer::PrinterSettings &) override { return true; }
-    void run(ReportPass &pass) override { ReportRun(pass, m_services).run(); }
+    void run(ReportPass &pass) override
+    {
+        m_run = std::make_unique<ReportRun>(pass, m_services);
+        m_run->run();
+    }
     void design(const WriterReportType &, writer::ReportDocument, const QString &) override {}
+
+    // The run made, once the procedure ran one.
+    const ReportRun *reportRun() const { return m_run.get(); }
 
 private:
     ReportRun::Services m_services;
+    std::unique_ptr<ReportRun> m_run;
 };
 
 const WriterReportType *reportType(CommandContext &context, const QString &name)
@@ -263,23 +365,18 @@ int printCatalogue(CommandContext &context, ArgumentReader &reader)
 // Runs a report file, or the starter of a type, over the company.
 int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
 {
-    const std::optional<QString> pdf = reader.option(u"pdf"_s);
-    const bool print = reader.flag(u"print"_s);
     QString problem;
+    const std::optional<HeadlessOutput> asked = readOutputOptions(reader, &problem);
     const QStringList rest = reader.positionals(&problem);
-    if (!reader.missingValue().isEmpty())
-        problem = u"--%1 needs a file name"_s.arg(reader.missingValue());
-    if (!problem.isEmpty() || rest.size() != 2)
+    if (!asked || !problem.isEmpty() || rest.size() != 2)
         return usage(context, u"report"_s,
                      problem.isEmpty()
                          ? (starter ? u"name one report type"_s : u"name one report file"_s)
                          : problem);
-    if (pdf) {
-        if (const QString refused = OutputFile::refusal(*pdf); !refused.isEmpty()) {
-            context.err << "qaveq: " << refused << "\n";
-            return Failure;
-        }
-    }
+    if (asked->exportFile)
+        return usage(context, u"report"_s, u"a designed report has no text copy to export"_s);
+    if (!outputFilesWritable(context, *asked))
+        return Failure;
     const WriterReportType *type = nullptr;
     QString file = rest.at(1);
     if (starter) {
@@ -309,9 +406,9 @@ int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
     headlessSession(*company, session);
     session.reportWriter.fileName = file;
     session.reportWriter.useSavedDevMode = true;
+    requestMail(session, *asked);
     OutputState output;
-    HeadlessDevices devices(pdf, std::nullopt, context.err);
-    devices.printRequested = print;
+    HeadlessDevices devices(*asked, session, context);
     ConsolePrompter prompter(context.err);
     SystemClock clock;
     const ReportRun::Services services{
@@ -322,8 +419,9 @@ int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
     WriterProcedure(*type, session, prompter, writerDevices,
                     WriterStrings::load(QDir(company->folder()).filePath(u"ReportWriter.ini"_s)))
         .run();
-    const int status = outcome(context, devices);
-    return status == Success && print && !devices.printed ? int(Failure) : status;
+    if (!writerDevices.reportRun())
+        return Failure;
+    return devices.outcome(*writerDevices.reportRun());
 }
 
 // Opens the designer as the windows do: the user signs on, the module's
@@ -391,38 +489,49 @@ int runReport(CommandContext &context)
 QList<Command> reportCommands()
 {
     Command report{
-        u"report"_s, u"print a report to a PDF file (and its text copy)"_s,
-        u"Usage: qaveq --company DIR report fixed-assets EQUIPID [--graphs] [--pdf FILE]\n"
-        "                                   [--export FILE]\n\n"
+        u"report"_s, u"run a report to a PDF file, a print queue or mail (and its text copy)"_s,
+        u"Usage: qaveq --company DIR report fixed-assets EQUIPID [--graphs] [OUTPUT...]\n\n"
         "Runs the fixed-asset depreciation schedule report of the equipment EQUIPID\n"
         "from its stored schedule (see \"qaveq depreciation\") and writes it as a PDF.\n"
-        "Prints the PDF's name and page count; the exit status is 0 when pages were\n"
-        "produced and written.\n\n"
-        "  --graphs       the depreciation graphs report instead of the schedule\n"
-        "  --pdf FILE     the PDF to write; by default the report's own name\n"
-        "                 (\"Fixed Asset Depreciation Schedule.pdf\", \"Fixed Asset\n"
-        "                 Depreciation Graphs.pdf\") in the current folder\n"
-        "  --export FILE  also write the report's text copy, tab-separated lines\n"
-        "                 ready for a spreadsheet\n\n"
+        "  --graphs       the depreciation graphs report instead of the schedule\n\n"
         "       qaveq --company DIR report definitions [--family FAMILY]\n"
         "       qaveq --company DIR [--user ID] report copy N\n"
-        "       qaveq --company DIR [--user ID] report run N [--pdf FILE] [--export FILE]\n"
-        "                                   [--print] [--batch B ...]\n\n"
+        "       qaveq --company DIR [--user ID] report run N [OUTPUT...] [--batch B ...]\n\n"
         "\"definitions\" lists the saved report definitions (number, family, title,\n"
         "owner, locked); FAMILY is analysis, detail, listing, category or proof.\n"
         "\"copy\" duplicates definition N with its list entries, owned by the user,\n"
         "and prints the copy's number. \"run\" prints definition N through its\n"
-        "family's report (--batch names the tagged batches of a proof listing;\n"
-        "--print prints without preview). Definitions are written with\n"
-        "\"qaveq load EQLimits\".\n\n"
+        "family's report (--batch names the tagged batches of a proof listing).\n"
+        "Definitions are written with \"qaveq load EQLimits\".\n\n"
         "User-designed reports (TYPE is a report-writer procedure, e.g. PrintUsageLogFM):\n"
         "  qaveq report catalogue TYPE           print the catalogue of files and fields\n"
-        "  qaveq report file FILE [--pdf OUT] [--print]\n"
-        "                                        run a report file; its type chooses the\n"
+        "  qaveq report file FILE [OUTPUT...]    run a report file; its type chooses the\n"
         "                                        procedure\n"
-        "  qaveq report starter TYPE [--pdf OUT] run the report shipped for TYPE\n"
+        "  qaveq report starter TYPE [OUTPUT...] run the report shipped for TYPE\n"
         "  qaveq report design TYPE [FILE]       open the designer on FILE, or on a new\n"
-        "                                        report\n"_s,
+        "                                        report\n\n"
+        "OUTPUT of fixed-assets, run, file and starter (without any, the PDF is written):\n"
+        "  --pdf FILE     write the PDF to FILE; by default under the report's own name\n"
+        "                 (e.g. \"Fixed Asset Depreciation Schedule.pdf\") in the current\n"
+        "                 folder\n"
+        "  --export FILE  also write the report's text copy, tab-separated lines ready\n"
+        "                 for a spreadsheet (not for designed reports)\n"
+        "  --print        hand the report to the print service (CUPS), named after the\n"
+        "                 report; with --pdf the PDF is written as well\n"
+        "  --printer NAME the print queue to use instead of the default one\n"
+        "  --copies N     the copies to print (1 to 999)\n"
+        "  --mail TO[,TO...]\n"
+        "                 mail the report's PDF to these addresses with the user's mail\n"
+        "                 settings (see \"qaveq mail-settings\"); the PDF stays written\n"
+        "  --subject TEXT the mail's subject; by default the report's title\n\n"
+        "Prints each output done: the PDF's name and page count, the print job\n"
+        "(QUEUE-JOB on QUEUE), the addresses mailed.\n\n"
+        "Exit status:\n"
+        "  0  every output asked for was done: the PDF written, the print job\n"
+        "     accepted by its queue, the mail accepted by the mail server\n"
+        "  1  something asked for was not done; the reason is on stderr\n"
+        "  2  the command line is wrong\n"
+        "  3  the report has nothing to print; no file was written\n"_s,
         runReport};
     report.paints = true;
     return {report};

@@ -13,6 +13,7 @@ packages=(
   postgresql postgresql-client
   fonts-liberation xvfb xauth poppler-utils python3
   librsvg2-bin desktop-file-utils appstream
+  libcups2-dev cups printer-driver-cups-pdf
   "$@"
 )
 

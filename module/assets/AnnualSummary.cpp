@@ -3,8 +3,6 @@
 #include "records/EQHeader.h"
 #include "records/GLDepr.h"
 
-#include "core/SuiteDate.h"
-
 namespace qaveq {
 
 QList<AnnualSummaryEntry> annualSummary(const EQHeader &equipment, const std::vector<GLDepr> &rows)
@@ -14,8 +12,6 @@ QList<AnnualSummaryEntry> annualSummary(const EQHeader &equipment, const std::ve
     year.slBegin = year.syBegin = year.ddbBegin = equipment.PurchaseValue;
     int monthsInYear = 0;
     for (const GLDepr &row : rows) {
-        if (monthsInYear == 0)
-            year.calendarYear = SuiteDate::year(row.Date);
         year.slCharge += row.SLAmount;
         year.syCharge += row.SYAmount;
         year.ddbCharge += row.DDBAmount;
@@ -37,13 +33,6 @@ QList<AnnualSummaryEntry> annualSummary(const EQHeader &equipment, const std::ve
     }
     AnnualSummaryEntry closing;
     closing.year = year.year + 1;
-    // The schedule starts the month after the purchase.
-    if (!entries.isEmpty())
-        closing.calendarYear = entries.last().calendarYear + 1;
-    else if (equipment.PurchaseDate != 0)
-        closing.calendarYear =
-            SuiteDate::year(SuiteDate::make(SuiteDate::month(equipment.PurchaseDate) + 1, 1,
-                                            SuiteDate::year(equipment.PurchaseDate)));
     closing.slBegin = closing.syBegin = closing.ddbBegin = equipment.SalvageValue;
     entries.append(closing);
     return entries;

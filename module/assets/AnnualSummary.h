@@ -15,8 +15,7 @@ struct GLDepr;
 // and its charge for the year.
 struct AnnualSummaryEntry
 {
-    int year = 0;         // 1, 2, ...
-    int calendarYear = 0; // the year its first month falls in; 0 without a purchase date
+    int year = 0; // of the asset's life: 1, 2, ..., twelve schedule months each
     Decimal slBegin, slCharge;
     Decimal syBegin, syCharge;
     Decimal ddbBegin, ddbCharge;

@@ -167,7 +167,10 @@ report::Graph summaryGraph(const QList<AnnualSummaryEntry> &summary,
     for (int i = 0; i < 3; ++i)
         graph.series.append({SeriesNames[i], {}});
     for (const AnnualSummaryEntry &entry : summary) {
-        graph.x.append(entry.calendarYear != 0 ? entry.calendarYear : entry.year);
+        // Years of the asset's life, as the equipment form's "by Year" list
+        // has them: a life year is twelve months from the purchase, never a
+        // calendar year.
+        graph.x.append(entry.year);
         for (int i = 0; i < 3; ++i)
             graph.series[i].values.append((entry.*fields[i]).toDouble());
     }

@@ -11,6 +11,7 @@
 #include "core/Text.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -36,7 +37,8 @@ struct Column
 constexpr Column Miscellaneous{0, 1500};
 constexpr Column Transaction{1500, 1500};
 constexpr Column JobAndAccount{3000, 1700};
-constexpr Column Description{4700, 1100};
+// The description ends where the meter readings' labels begin.
+constexpr Column Description{4700, 780};
 constexpr Column Meter{5800, 700};
 constexpr Column Charge{6500, 700};
 constexpr qreal Row = 150;
@@ -267,6 +269,11 @@ bool LogProofReport::printDetail(const EQLogB &log)
                     exported(log.GrossAmount), exported(f.adjustment), Text::clip(log.Location),
                     Text::clip(log.Comments), exported(f.rate), exported(f.start), exported(f.end)}
             .join(u'\t'));
+    if (m_batchHeading) {
+        report::Band withHeading = *std::exchange(m_batchHeading, std::nullopt);
+        withHeading.append(band);
+        return m_run->engine()->print(withHeading);
+    }
     return m_run->engine()->print(band);
 }
 
@@ -289,8 +296,9 @@ bool LogProofReport::next(ReportRun &, int records)
             header.height = 260;
             header.text(QRectF(0, 60, 7200, 180), Text::cut(text, 80), ReportBands::font(10, true))
                 .exportLine(text);
-            if (!engine.print(header))
-                return false;
+            // Printed with the batch's first log, so that a heading never
+            // stands alone at the foot of a page.
+            m_batchHeading = header;
             m_batch = entry.batch;
             m_equipmentId = id;
             m_equipmentUnits = m_equipmentNet = m_batchUnits = m_batchNet = Decimal();

@@ -11,6 +11,8 @@
 
 #include <QList>
 
+#include <optional>
+
 namespace qaveq {
 
 namespace data {
@@ -69,6 +71,7 @@ private:
     ReportRun *m_run = nullptr;
 
     quint16 m_batch = 0;
+    std::optional<report::Band> m_batchHeading; // until the batch's first log prints
     QString m_equipmentId;
     bool m_equipmentOpen = false;
     QString m_batchLabel;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/report/PdfGenerator.h"
+#include "runtime/report/PrintQueue.h"
 #include "runtime/report/SmtpMailer.h"
 
 #include <QStringList>
@@ -40,10 +41,11 @@ public:
     };
     // Shows the pages; true when the user asked to print them.
     virtual bool preview(const report::PageList &pages, Preview &preview) = 0;
-    // Sends the pages to a printer, `copies` times; `choosePrinter` asks which.
-    // False when nothing was printed.
-    virtual bool print(const report::PageList &pages, int copies, bool choosePrinter) = 0;
-    // Whether a default printer is set up for printing without asking.
+    // Hands the pages to a print queue as `job`; `choosePrinter` asks which
+    // queue. False, after saying why, when the queue did not accept the job.
+    virtual bool print(const report::PageList &pages, const report::PrintJob &job,
+                       bool choosePrinter) = 0;
+    // Whether a default print queue is set up for printing without asking.
     virtual bool hasDefaultPrinter() = 0;
 
     virtual std::optional<QString> choosePdfFile(const QString &caption, const QString &filter,

@@ -30,6 +30,7 @@ bool ReportRun::start()
     m_zoom = OutputRules::previewZoom(session.previewZoom);
     m_preview = session.printPreview;
     m_state = State::NothingToOutput;
+    m_toldWhy = m_nothingToOutput = m_failed = false;
     m_started = m_services.clock.now();
     if (!m_pages.isValid()) {
         tell(m_pass.title(), u"The report's pages cannot be kept: %1"_s.arg(m_pages.error()));
@@ -166,12 +167,25 @@ QString ReportRun::recordsText() const
 
 void ReportRun::tell(const QString &caption, const QString &text)
 {
+    m_failed = true;
+    m_toldWhy = true;
     m_services.prompter.ask(
         Message{caption, text, m_services.strings.ButtonOk, 1, Message::Icon::Exclamation});
 }
 
+void ReportRun::passFailed(const QString &reason)
+{
+    if (!reason.isEmpty())
+        tell(m_pass.title(), reason);
+    m_toldWhy = true;
+    m_failed = true;
+}
+
 void ReportRun::nothingToPrint(const QString &title, const QString &text)
 {
+    m_nothingToOutput = !m_failed;
+    if (m_toldWhy)
+        return;
     m_services.prompter.ask(
         Message{title, text, m_services.strings.ButtonOk, 1, Message::Icon::Information});
 }
@@ -216,7 +230,7 @@ void ReportRun::showOnPreview()
     m_services.output.pdfRequested = preview.pdfRequested || pdfUsed || emailUsed;
     session.emailMe = preview.emailRequested || emailUsed;
     if (print)
-        m_services.devices.print(m_pages, m_copies, true);
+        m_services.devices.print(m_pages, printJob(), true);
 }
 
 void ReportRun::outputFromPreview(OutputDevices::Output output)
@@ -239,14 +253,17 @@ void ReportRun::outputFromPreview(OutputDevices::Output output)
         return;
     }
     case OutputDevices::Output::Email:
-        // Written without asking, under the name the user's PDF folder gives.
-        session.pdfFileName = OutputRules::pdfFileName(session.pdfPath, m_pass.pdfFileName());
-        state.pdfRequested = true;
-        state.viewPdf = false;
-        if (createPdf()) {
+        // The PDF this run wrote goes out; else one is written without
+        // asking, under the name the user's PDF folder gives.
+        if (!m_pdfWritten) {
+            session.pdfFileName = OutputRules::pdfFileName(session.pdfPath, m_pass.pdfFileName());
+            state.pdfRequested = true;
+            state.viewPdf = false;
+            if (!createPdf())
+                return;
             m_pdfWritten = true;
-            mailPdf();
         }
+        mailPdf();
         return;
     }
 }
@@ -262,7 +279,12 @@ void ReportRun::sendToPrinter()
         m_services.prompter.ask(Message{s.NoDfltPrtrTitle, s.NoDfltPrtrText, s.ButtonYesNo, 1,
                                         Message::Icon::Exclamation}) != 1)
         return;
-    m_services.devices.print(m_pages, m_copies, false);
+    m_services.devices.print(m_pages, printJob(), false);
+}
+
+report::PrintJob ReportRun::printJob() const
+{
+    return report::PrintJob{m_pass.title(), {}, m_copies};
 }
 
 void ReportRun::askForPdf()
@@ -318,6 +340,8 @@ void ReportRun::mailPdf()
     message.toAddress = Text::clip(session.mmToAddress);
     message.toName = Text::clip(session.mmToName);
     message.subject = Text::clip(session.mmSubject);
+    if (message.subject.isEmpty())
+        message.subject = m_pass.title();
     if (session.company) {
         UserFile user;
         user.UserID = session.userId;

@@ -79,6 +79,16 @@ public:
     // The copies printing makes.
     void setCopies(int copies) { m_copies = std::max(1, copies); }
 
+    // For a pass that ends before printing and has said why (or gives the
+    // reason to say): the run says nothing more, and ends with nothing to
+    // output or as failed.
+    void passFoundNothing() { m_toldWhy = true; }
+    void passFailed(const QString &reason = {});
+    // How the run ended: with nothing to output (and said so), or failed
+    // (and said why). Neither: the report was output as asked.
+    bool nothingToOutput() const { return m_nothingToOutput; }
+    bool failed() const { return m_failed; }
+
 private:
     // Completed: the pass ran to its end, or the user chose to see what it
     // made so far; NothingToOutput: nothing to show or print.
@@ -88,6 +98,8 @@ private:
     void nothingToPreview();
     void showOnPreview();
     void sendToPrinter();
+    // The job the print queue is handed: named after the report.
+    report::PrintJob printJob() const;
     void nothingToPrint(const QString &title, const QString &text);
     void askForPdf();
     bool createPdf();
@@ -109,6 +121,9 @@ private:
     bool m_preview = true;
     bool m_over = false;
     bool m_cancelled = false; // the user ended the pass
+    bool m_toldWhy = false;   // the pass said why it ended without output
+    bool m_nothingToOutput = false;
+    bool m_failed = false;
     State m_state = State::NothingToOutput;
     int m_copies = 1;
     // Outputs already done from the preview, not repeated at the end.

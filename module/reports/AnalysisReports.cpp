@@ -90,7 +90,12 @@ Period selectedPeriod(data::Company &company, const ReportSelection &selection, 
     if (const std::optional<int> asOf = selection.asOfPeriod()) {
         period.selection = 2;
         fiscal.FiscalPeriod = *asOf;
-        fiscal = fetched(company, u"KeyFiscalPeriodUp"_s, fiscal);
+        if (*asOf == 0)
+            period.refusal = u"The report is \"As of\" a fiscal period, but no period is chosen."_s;
+        else if (!company.file<GLFiscal>().fetch(u"KeyFiscalPeriodUp", fiscal))
+            period.refusal =
+                u"The report is \"As of\" fiscal period %1, which is not in the fiscal calendar."_s
+                    .arg(*asOf);
         setHeadings(period, fiscal.PeriodDate);
     } else {
         fiscal = currentPeriod(company, today);
@@ -359,12 +364,6 @@ using Analysis::EquipmentFigures;
 using Analysis::Row;
 
 // How the rows below a block's categories open their export lines.
-const char16_t *const TotalExportOpenings[] = {
-    u"\tTotal Costs:\t\t\t",     u"\tInternal Income:\t\t", u"\tRental Income:\t\t",
-    u"\tNon Productive:\t\t",    u"\tTotal Income:\t\t\t",  u"\tNet Profit:\t\t\t",
-    u"\tCost per hour:\t\t\t\t",
-};
-
 QString perUnitHeading(const EQLimits &definition)
 {
     return Text::clip(definition.QuantityAnalysis) == u"U" ? u"Use/Unit"_s : u"$/Unit"_s;
@@ -511,8 +510,12 @@ QStringList EquipmentAnalysisReport::exportParameters() const
     return closingParameters(m_period, m_selection, false);
 }
 
-bool EquipmentAnalysisReport::open(ReportRun &)
+bool EquipmentAnalysisReport::open(ReportRun &run)
 {
+    if (!m_period.refusal.isEmpty()) {
+        run.passFailed(m_period.refusal);
+        return false;
+    }
     m_equipment = m_selection.equipment();
     m_read = 0;
     return !m_equipment.isEmpty();
@@ -552,40 +555,36 @@ report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) con
     band.append(columns.headings());
     band.exportLines.clear();
     band.exportLine(figures.id + u'\t' + figures.description);
-    band.exportLine(
-        u"\t\t\t____Cumulative____\t\t\t____Year to Date____\t\t\t____Month to Date____"_s);
-    band.exportLine(u"Type\tDescription\tUnits\tQuantity\tAmount\t"_s + perUnit +
-                    u"\tQuantity\tAmount\t"_s + perUnit + u"\tQuantity\tAmount\t"_s + perUnit);
+    // The export shows the periods the page shows, each figure under its
+    // own heading: quantity, amount and per unit of each period in turn.
+    static const QString periodNames[] = {u"____Cumulative____"_s, u"____Year to Date____"_s,
+                                          u"____Month to Date____"_s};
+    QString periods = u"\t\t"_s;
+    QString headings = u"Type\tDescription\tUnits"_s;
+    for (int c = 0; c < shown; ++c) {
+        periods += (c == 0 ? u"\t"_s : u"\t\t\t"_s) + periodNames[c];
+        headings += u"\tQuantity\tAmount\t"_s + perUnit;
+    }
+    band.exportLine(periods);
+    band.exportLine(headings);
+    const auto exportLine = [shown](const QString &opening, const Row &row) {
+        QString line = opening + u'\t' + row.unit;
+        for (int i = 0; i < 3 * shown; ++i)
+            line += u'\t' + exportFigure(row.figures[i]);
+        return line;
+    };
     for (const Row &row : figures.categories) {
         report::Band line = columns.detail(cells(row, true));
-        line.exportLines = {row.code + u'\t' + row.description + u'\t' + row.unit};
-        for (const Analysis::Figure &figure : row.figures)
-            line.exportLines[0] += u'\t' + exportFigure(figure);
+        line.exportLines = {exportLine(row.code + u'\t' + row.description, row)};
         band.append(line);
     }
     report::Band rule;
     rule.height = 40;
     rule.line(QPointF(columns.left(3), 20), QPointF(columns.totalWidth(), 20), 5);
     band.append(rule);
-    for (int r = 0; r < figures.totals.size(); ++r) {
-        const Row &row = figures.totals.at(r);
+    for (const Row &row : figures.totals) {
         report::Band line = columns.detail(cells(row, false));
-        // Every row is exported with its three figures per column; blanks stay
-        // blank and the label keeps its own run of tabs.
-        QString exported = QString::fromUtf16(TotalExportOpenings[r]);
-        QStringList values;
-        for (int c = 0; c < 3; ++c) {
-            const bool hasQuantity = r >= 1 && r <= 3;
-            const bool hasAmount = r <= 2 || r == 4 || r == 5;
-            const bool hasPerUnit = r != 0 && r != 3;
-            if (hasQuantity)
-                values.append(exportFigure(row.figures[3 * c]));
-            if (hasAmount)
-                values.append(exportFigure(row.figures[3 * c + 1]));
-            if (hasPerUnit)
-                values.append(exportFigure(row.figures[3 * c + 2]));
-        }
-        line.exportLines = {exported + values.join(u'\t')};
+        line.exportLines = {exportLine(u'\t' + row.description + u':', row)};
         band.append(line);
     }
     band.append(spacer);
@@ -594,8 +593,20 @@ report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) con
 
 bool EquipmentAnalysisReport::next(ReportRun &run, int records)
 {
-    if (!run.engine())
-        run.beginPrinting();
+    if (!run.engine()) {
+        // The parameter lines stand under the report's heading on its first
+        // page, not in the page footers.
+        report::Band parameters;
+        qreal top = 60;
+        for (const QString &line : m_limits) {
+            parameters.text(QRectF(0, top, pageSetup().printable().width(), 170), line,
+                            ReportBands::font(8));
+            top += 170;
+        }
+        parameters.height = top + 60;
+        if (!run.beginPrinting().print(parameters))
+            return false;
+    }
     for (int i = 0; i < records; ++i) {
         if (m_read >= m_equipment.size())
             return false;
@@ -684,8 +695,12 @@ const report::ColumnTable &summaryColumns()
 
 } // namespace
 
-bool CostSummaryReport::open(ReportRun &)
+bool CostSummaryReport::open(ReportRun &run)
 {
+    if (!m_period.refusal.isEmpty()) {
+        run.passFailed(m_period.refusal);
+        return false;
+    }
     m_equipment = m_selection.equipment();
     m_read = 0;
     for (Decimal &total : m_totals)

@@ -32,6 +32,9 @@ struct Period
     int period = 0;      // within its fiscal year, 1 to 12
     DateRange range;     // a date range only
     QString headings[3]; // over the cumulative, year and month columns
+    // Why the report cannot run for this period (an "As of" period that is
+    // not in the fiscal calendar); empty when it can.
+    QString refusal;
     bool isRange() const { return selection == 1; }
     // Whether (year, period) comes after the selected period.
     bool later(int year, int periodOfYear) const
@@ -135,7 +138,6 @@ public:
     QString pdfFileName() const override;
     report::PageSetup pageSetup() const override;
     qint64 primaryRecordCount() override;
-    QStringList limitsLines() const override { return m_limits; }
     QStringList exportParameters() const override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;
@@ -151,7 +153,7 @@ private:
     Analysis::Period m_period;
     Analysis::Calculator m_calculator;
     QList<Analysis::EquipmentFigures> *m_collected;
-    QStringList m_limits;
+    QStringList m_limits; // printed under the heading of the first page
     QList<SelectedEquipment> m_equipment;
     qint64 m_read = 0;
 };

@@ -117,6 +117,13 @@ QString periodText(data::Company &company, qint64 period)
                : QString();
 }
 
+bool inFiscalCalendar(data::Company &company, qint64 period)
+{
+    GLFiscal fiscal;
+    fiscal.FiscalPeriod = static_cast<qint32>(period);
+    return company.file<GLFiscal>().fetch(u"KeyFiscalPeriodUp", fiscal).isOk();
+}
+
 // The descriptions beside the codes, as the record now stands.
 void describe(FormModel &form)
 {
@@ -700,8 +707,19 @@ forms::FormDefinition definition(ReportFamily family, ReportDefinitions::Caller 
     form.beforeSave = [family, state](FormModel &form) {
         if (form.request() == data::Request::Delete || state->locked)
             return QString();
-        if (family == ReportFamily::Analysis)
-            form.setValue(u"FPTo", Decimal(number(form, AsOfPeriod)));
+        if (family == ReportFamily::Analysis) {
+            // A report "As of" a period that is not there would print nothing
+            // but zeros.
+            const qint64 asOf = number(form, AsOfPeriod);
+            if (number(form, u"EQLM:SelectedDates") == 2) {
+                if (asOf == 0)
+                    return u"Choose the fiscal period the report is \"As of\"."_s;
+                if (!inFiscalCalendar(*form.session().company, asOf))
+                    return u"Fiscal period %1 is not in the fiscal calendar.|Choose one that is."_s
+                        .arg(asOf);
+            }
+            form.setValue(u"FPTo", Decimal(asOf));
+        }
         if (family == ReportFamily::Detail) {
             form.setValue(u"RefFrom", Decimal(number(form, IncludeRental)));
             form.setValue(u"ReportFormat", number(form, TransactionNotes) == 1 ? u"1"_s : u"0"_s);

@@ -465,9 +465,7 @@ report::ColumnTable detailColumns(bool portrait)
          {.heading = {u"Date"_s}, .picture = u"@d1"_s},
          {.heading = {u"FPeriod"_s}, .picture = u"@n4"_s, .alignment = right},
          {.heading = {u"Journal ID"_s}, .picture = u"@s15"_s},
-         {.heading = {u"Transaction Description"_s},
-          .picture = u"@s55"_s,
-          .exportPicture = u"@s70"_s},
+         {.heading = {u"Transaction Description"_s}, .picture = u"@s70"_s},
          {.heading = {u"Quantity"_s}, .picture = u"@n-15.4"_s, .alignment = right},
          {.heading = {u"Unit"_s}, .picture = u"@s5"_s},
          {.heading = {u"Transaction Amount"_s}, .picture = u"@n-19.2"_s, .alignment = right}},
@@ -527,7 +525,17 @@ bool EquipmentDetailReport::open(ReportRun &run)
         return false;
     m_limits = DetailListing::limitsLines(m_company, m_walk.selection());
     m_run = &run;
-    report::ReportEngine &engine = run.beginPrinting([this](int) { return m_columns.headings(); });
+    return true;
+}
+
+bool EquipmentDetailReport::beginPrinting()
+{
+    // Only once an equipment qualifies: a listing where none does prints
+    // nothing at all, not a page of headings.
+    if (m_run->engine())
+        return true;
+    report::ReportEngine &engine =
+        m_run->beginPrinting([this](int) { return m_columns.headings(); });
     report::Band exportHeadings;
     exportHeadings.exportLines = m_columns.exportHeadings();
     return engine.print(exportHeadings);
@@ -540,6 +548,8 @@ bool EquipmentDetailReport::next(ReportRun &, int records)
 
 bool EquipmentDetailReport::heading(const EQHeader &equipment)
 {
+    if (!beginPrinting())
+        return false;
     const report::TextStyle bold = ReportBands::font(9, true);
     report::Band band;
     band.height = 260;

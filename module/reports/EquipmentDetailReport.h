@@ -210,6 +210,7 @@ public:
     qint64 recordsRead() const override { return m_walk.transactionsRead(); }
 
 private:
+    bool beginPrinting();
     bool heading(const EQHeader &equipment) override;
     bool line(const DetailListing::Section &section, const DetailListing::Line &line) override;
     bool sectionTotal(const DetailListing::Section &section, const Decimal &total) override;

@@ -66,6 +66,11 @@ constexpr qreal Row = 130;
 
 const QString ListingExportHeading = u"ID\tDescription\tClass Code\t\tBilling Rate\tCurrent "
                                      "Meter\tVehicle\t\t\t\tLocation\tControl Accounts"_s;
+// A data sheet's line: its fields in the sheet's order, then the
+// user-defined fields that have a value and the physical description.
+const QString DataSheetExportHeading =
+    u"ID\tDescription\tLicense Plate\tLicense Code\tClass Code\tVIN\tActive\tPurchase "
+    "Date\tPurchase Value\tUser Defined and Physical Description"_s;
 
 report::TextStyle plain()
 {
@@ -347,7 +352,7 @@ bool EquipmentListingReport::print(ReportRun &run, const report::Band &band)
         } else if (m_format == Format::DataSheet) {
             // A page of its own each: no column headings over the photo.
             run.beginPrinting();
-            first.exportLine(ListingExportHeading);
+            first.exportLine(DataSheetExportHeading);
         } else {
             const qreal scale = pageSetup().printable().width() / PortraitWidth;
             run.beginPrinting([scale](int) { return columnHeadings(scale); });
@@ -411,18 +416,20 @@ bool EquipmentListingReport::printComplete(ReportRun &run, const EQHeader &equip
 {
     const qreal scale = pageSetup().printable().width() / PortraitWidth;
     const qreal indent = DescriptionColumn.left * scale;
+    // The identification block for every equipment, with or without cost
+    // categories: its notes and user-defined fields never stand unnamed.
+    report::Band block = masterBlock(equipment, scale);
+    if (const QString line = yearMakeModel(equipment); !line.isEmpty())
+        block.append(textLine(line, scale));
+    if (const QString name = employeeName(equipment.OperatorEmployeeID); !name.isEmpty())
+        block.append(
+            textLine(u"Operator: (%1) %2"_s.arg(equipment.OperatorEmployeeID).arg(name), scale));
+    block.append(spacer());
     data::KeyCursor costs = m_company.file<EQCost>().scan(
         u"KeyEquipmentID", data::ScanOptions::equal({Text::clip(equipment.EquipmentID)}));
     int count = 0;
     for (EQCost cost; costs.next(cost);) {
         if (count == 0) {
-            report::Band block = masterBlock(equipment, scale);
-            if (const QString line = yearMakeModel(equipment); !line.isEmpty())
-                block.append(textLine(line, scale));
-            if (const QString name = employeeName(equipment.OperatorEmployeeID); !name.isEmpty())
-                block.append(textLine(
-                    u"Operator: (%1) %2"_s.arg(equipment.OperatorEmployeeID).arg(name), scale));
-            block.append(spacer());
             // The heading once, over the first category line.
             block.append(shifted(categoryColumns().headings(), indent));
             block.exportLines.append(categoryColumns().exportHeadings());
@@ -447,9 +454,11 @@ bool EquipmentListingReport::printComplete(ReportRun &run, const EQHeader &equip
         if (!print(run, line))
             return false;
     }
+    if (count == 0 && !print(run, block))
+        return false;
     if (!printNotesAndUserDefined(run, equipment))
         return false;
-    return count == 0 || print(run, spacer());
+    return print(run, spacer());
 }
 
 bool EquipmentListingReport::printNotesAndUserDefined(ReportRun &run, const EQHeader &equipment)

@@ -11,6 +11,7 @@
 
 #include "core/Picture.h"
 #include "core/Prompter.h"
+#include "core/SuiteDate.h"
 #include "core/Text.h"
 
 #include "data/Company.h"
@@ -31,14 +32,17 @@ QString every(qint32 count, const QString &unit)
     return u"Every "_s + QString::number(count) + u' ' + Text::clip(unit);
 }
 
-// The last service plus the interval; a month counts as 30 days.
+// The last service plus the interval; none without a last service. Months
+// are calendar months, to the same day of the month, or the month's last day
+// when it has no such day (31 January and one month: 28 or 29 February).
 DayNumber dateDue(const EQCost &cost)
 {
     if (cost.LastServiceDate == 0)
         return 0;
-    const int days =
-        Text::clip(cost.IntervalName) == u"Months" ? cost.Interval * 30 : cost.Interval;
-    return cost.LastServiceDate + days;
+    if (Text::clip(cost.IntervalName) == u"Months")
+        return SuiteDate::fromQDate(
+            SuiteDate::toQDate(cost.LastServiceDate).addMonths(cost.Interval));
+    return cost.LastServiceDate + cost.Interval;
 }
 
 } // namespace
@@ -134,8 +138,12 @@ std::optional<Line> Scheduler::line(EQHeader &equipment, const EQCost &cost, boo
             m_today + DayNumber((line.nextServiceMeter - line.currentMeter) * 100 / perDay);
     }
     if (byDate) {
+        // Of the meter's and the calendar's due dates the earlier; without a
+        // last service date only the meter's.
         const DayNumber due = dateDue(cost);
-        line.nextServiceDate = byMeter ? std::min(line.nextServiceDate, due) : due;
+        line.nextServiceDate = byMeter && due != 0 ? std::min(line.nextServiceDate, due)
+                               : byMeter           ? line.nextServiceDate
+                                                   : due;
     }
     return line;
 }

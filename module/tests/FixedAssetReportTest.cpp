@@ -142,21 +142,29 @@ TEST(FixedAssetGraphsTest, AnEquipmentWithoutRowsGraphsOnePoint)
     EXPECT_EQ(book.yMax, 1000.0);
 }
 
-TEST(FixedAssetGraphsTest, YearsAreCalendarYearsAndAMissingScheduleIsSaid)
+TEST(FixedAssetGraphsTest, PointsAreYearsOfTheAssetsLifeAndAMissingScheduleIsSaid)
 {
     EQHeader e;
     e.EquipmentID = u"LDR-9"_s;
-    e.PurchaseDate = SuiteDate::fromYmd(2020, 12, 15);
-    e.PurchaseValue = Decimal(1000);
+    e.PurchaseDate = SuiteDate::fromYmd(2021, 2, 15);
+    e.PurchaseValue = Decimal(19000);
     e.SalvageValue = Decimal(100);
-    // Without rows, the single point stands in the year the schedule would start.
-    EXPECT_EQ(FixedAssets::bookValueGraph(e, annualSummary(e, {})).x, QList<double>{2021});
+    // Without rows, the single point is the closing one of year 1.
+    EXPECT_EQ(FixedAssets::bookValueGraph(e, annualSummary(e, {})).x, QList<double>{1});
     EXPECT_EQ(FixedAssets::noScheduleText(e), u"No schedule has been calculated for LDR-9."_s);
 
+    // Fourteen months from March 2021: life year 1 is March 2021 to February
+    // 2022 whatever the calendar says, then the two months after it.
     std::vector<GLDepr> rows(14);
-    for (int i = 0; i < 14; ++i)
-        rows[i].Date = SuiteDate::fromYmd(2021 + (i + 6) / 12, (i + 6) % 12 + 1, 1);
-    // Twelve months from July 2021, the two months after them, then the closing entry.
-    EXPECT_EQ(FixedAssets::annualDepreciationGraph(annualSummary(e, rows)).x,
-              (QList<double>{2021, 2022, 2023}));
+    for (int i = 0; i < 14; ++i) {
+        rows[i].Date = SuiteDate::fromYmd(2021 + (i + 2) / 12, (i + 2) % 12 + 1, 1);
+        rows[i].SLAmount = Decimal(100);
+    }
+    const QList<AnnualSummaryEntry> summary = annualSummary(e, rows);
+    const report::Graph charges = FixedAssets::annualDepreciationGraph(summary);
+    EXPECT_EQ(charges.x, (QList<double>{1, 2, 3}));
+    // Each point holds its life year's charges, as the "by Year" list does.
+    EXPECT_EQ(charges.series.at(0).values, (QList<double>{1200, 200, 0}));
+    EXPECT_EQ(FixedAssets::bookValueGraph(e, summary).series.at(0).values,
+              (QList<double>{19000, 17800, 100}));
 }

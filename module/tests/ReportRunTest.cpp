@@ -235,6 +235,7 @@ TEST_F(ReportRunTest, PrintModeSendsThePagesOnceWithTheCopyCount)
     }
     run.finish();
     EXPECT_EQ(devices.printed, QList<int>{2});
+    EXPECT_EQ(devices.printTitles, QStringList{u"Counting Report"_s}) << "the job's name";
     EXPECT_EQ(devices.previews, 0);
     EXPECT_EQ(session.rxQueue.size(), 3) << "printed straight, it can never be exported: only "
                                             "the heading lines are kept, not the report's text";
@@ -327,10 +328,11 @@ TEST_F(ReportRunTest, OnePreviewGivesAPdfAnExportAndAMailWithoutClosing)
     ASSERT_EQ(devices.exports.size(), 2);
     EXPECT_EQ(devices.exports[0], devices.exports[1]) << "the second export is the same text";
     EXPECT_EQ(devices.exports[0].count(u"Report Parameters:"_s), 1);
-    EXPECT_EQ(devices.pdfs,
-              (QStringList{u"/tmp/chosen.pdf"_s, u"/home/adm/reports/Counting Report.pdf"_s}));
+    // The mail takes the PDF the run already wrote; no second file.
+    EXPECT_EQ(devices.pdfs, QStringList{u"/tmp/chosen.pdf"_s});
     ASSERT_EQ(devices.mails.size(), 1);
-    EXPECT_EQ(devices.mails.first().attachment, u"/home/adm/reports/Counting Report.pdf"_s);
+    EXPECT_EQ(devices.mails.first().attachment, u"/tmp/chosen.pdf"_s);
+    EXPECT_EQ(devices.mails.first().subject, u"Counting Report"_s) << "the report's title";
     // Nothing is done a second time when the preview closes; the flags tell
     // what the run gave.
     EXPECT_TRUE(session.exportMe);

@@ -31,8 +31,9 @@ public:
     int previews = 0;
     int pagesPreviewed = 0;
     Preview previewedWith;
-    QList<int> printed; // copies per print
-    QStringList pdfs;   // output names generated
+    QList<int> printed;      // copies per print
+    QStringList printTitles; // the job names handed to the print queue
+    QStringList pdfs;        // output names generated
     QList<report::MailMessage> mails;
     QList<QStringList> exports;
     QStringList opened;
@@ -51,9 +52,10 @@ public:
         preview.emailRequested = pressEmail;
         return pressPrint;
     }
-    bool print(const report::PageList &, int copies, bool) override
+    bool print(const report::PageList &, const report::PrintJob &job, bool) override
     {
-        printed.append(copies);
+        printed.append(job.copies);
+        printTitles.append(job.title);
         return true;
     }
     bool hasDefaultPrinter() override { return defaultPrinter; }

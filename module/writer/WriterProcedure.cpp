@@ -80,11 +80,15 @@ bool WriterReportPass::open(ReportRun &run)
 {
     m_processor->setRunTime(run.started());
     if (!m_processor->open()) {
-        if (!m_processor->error().isEmpty())
+        // Said once: the run adds no "Nothing to Preview." of its own.
+        if (!m_processor->error().isEmpty()) {
             tell(m_document.name, m_processor->error());
-        else
+            run.passFailed();
+        } else {
             tell(m_strings.noRecordsCaption,
                  m_document.name + u"||"_s + m_strings.noRecordsMessage);
+            run.passFoundNothing();
+        }
         return false;
     }
     run.setCopies(m_document.printer.copies);

@@ -2,9 +2,12 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QUuid>
 
 #include <curl/curl.h>
 
+#include <cctype>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -40,10 +43,10 @@ bool isAscii(const QString &text)
     return true;
 }
 
-// A header text outside ASCII as RFC 2047 encoded words: each at most 75
-// characters, so split at character boundaries into pieces of at most 45
-// bytes of UTF-8, the words separated by a space (which readers drop between
-// encoded words).
+// A header text outside ASCII as RFC 2047 encoded words: split at character
+// boundaries into pieces of at most 40 bytes of UTF-8, so that a word (68
+// characters) fits a folded line after its header's name, the words
+// separated by a space (which readers drop between encoded words).
 QByteArray encodedWords(const QString &text)
 {
     if (isAscii(text))
@@ -54,7 +57,7 @@ QByteArray encodedWords(const QString &text)
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QByteArray character = text.mid(i, length).toUtf8();
         i += length - 1;
-        if (piece.size() + character.size() > 45) {
+        if (piece.size() + character.size() > 40) {
             words.append("=?UTF-8?B?" + piece.toBase64() + "?=");
             piece.clear();
         }
@@ -86,6 +89,74 @@ QString oneLine(const QString &text)
     return line.trimmed();
 }
 
+// "Name: value" folded at its spaces into lines of at most 78 characters,
+// the standard's recommended length; a word longer than a line stays whole.
+QByteArray folded(const QByteArray &name, const QByteArray &value)
+{
+    constexpr qsizetype LineLength = 78;
+    QByteArray header = name + ':';
+    qsizetype lineStart = 0;
+    bool lineHasWord = false;
+    for (const QByteArray &word : value.split(' ')) {
+        if (lineHasWord && !word.isEmpty() &&
+            header.size() - lineStart + 1 + word.size() > LineLength) {
+            header += "\r\n";
+            lineStart = header.size();
+        }
+        header += ' ' + word;
+        lineHasWord = true;
+    }
+    return header;
+}
+
+// The addresses of a recipient list, separated by commas or semicolons.
+QStringList addresses(const QString &list)
+{
+    QStringList found;
+    for (const QString &part : oneLine(list).split(QRegularExpression(u"[,;]"_s)))
+        if (!part.trimmed().isEmpty())
+            found.append(part.trimmed());
+    return found;
+}
+
+// A Message-ID unique to this message, in the sender's domain.
+QByteArray messageId(const QString &fromAddress)
+{
+    QString domain = fromAddress.section(u'@', -1).trimmed();
+    if (domain.isEmpty() || domain == fromAddress.trimmed())
+        domain = u"localhost"_s;
+    return '<' + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '.' +
+           QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '@' + domain.toUtf8() + '>';
+}
+
+// The server's replies that refused something: its last lines with a 4xx or
+// 5xx code, as the server wrote them.
+struct ServerReplies
+{
+    QByteArray text;
+
+    QString refusal() const
+    {
+        QStringList lines;
+        for (const QByteArray &line : text.split('\n')) {
+            const QByteArray trimmed = line.trimmed();
+            if (trimmed.size() >= 3 && (trimmed.at(0) == '4' || trimmed.at(0) == '5') &&
+                std::isdigit(static_cast<unsigned char>(trimmed.at(1))) &&
+                std::isdigit(static_cast<unsigned char>(trimmed.at(2))))
+                lines.append(QString::fromUtf8(trimmed));
+        }
+        return lines.join(u' ');
+    }
+};
+
+int keepServerReplies(CURL *, curl_infotype type, char *data, size_t size, void *replies)
+{
+    // Only what the server said is kept: what the client sent holds the login.
+    if (type == CURLINFO_HEADER_IN)
+        static_cast<ServerReplies *>(replies)->text.append(data, qsizetype(size));
+    return 0;
+}
+
 } // namespace
 
 QString SmtpMailer::url() const
@@ -103,7 +174,8 @@ bool SmtpMailer::send(const MailMessage &message)
         m_error = u"No mail server is set up. Enter one under Setup, Email Settings."_s;
         return false;
     }
-    if (oneLine(message.toAddress).isEmpty()) {
+    const QStringList recipients = addresses(message.toAddress);
+    if (recipients.isEmpty()) {
         m_error = u"The message has no recipient."_s;
         return false;
     }
@@ -121,7 +193,6 @@ bool SmtpMailer::send(const MailMessage &message)
     CURL *handle = curl.get();
     const QByteArray url = this->url().toUtf8();
     const QByteArray from = '<' + oneLine(m_settings.fromAddress).toUtf8() + '>';
-    const QByteArray to = '<' + oneLine(message.toAddress).toUtf8() + '>';
     const QByteArray user = m_settings.user.toUtf8();
     const QByteArray password = m_settings.password.toUtf8();
     curl_easy_setopt(handle, CURLOPT_URL, url.constData());
@@ -129,6 +200,10 @@ bool SmtpMailer::send(const MailMessage &message)
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 20L);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT, 120L);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    ServerReplies replies;
+    curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, keepServerReplies);
+    curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &replies);
+    curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
     if (m_settings.security == SmtpSettings::Security::StartTls)
         curl_easy_setopt(handle, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     if (!user.isEmpty()) {
@@ -136,21 +211,26 @@ bool SmtpMailer::send(const MailMessage &message)
         curl_easy_setopt(handle, CURLOPT_PASSWORD, password.constData());
     }
     curl_easy_setopt(handle, CURLOPT_MAIL_FROM, from.constData());
-    std::unique_ptr<curl_slist, ListDeleter> recipients(curl_slist_append(nullptr, to.constData()));
-    curl_easy_setopt(handle, CURLOPT_MAIL_RCPT, recipients.get());
+    curl_slist *rcpt = nullptr;
+    QList<QByteArray> toMailboxes;
+    for (const QString &address : recipients) {
+        rcpt = curl_slist_append(rcpt, ('<' + address.toUtf8() + '>').constData());
+        // The name belongs to a single recipient only.
+        toMailboxes.append(
+            mailbox(recipients.size() == 1 ? oneLine(message.toName) : QString(), address));
+    }
+    std::unique_ptr<curl_slist, ListDeleter> rcptList(rcpt);
+    curl_easy_setopt(handle, CURLOPT_MAIL_RCPT, rcptList.get());
 
-    const QByteArray fromHeader =
-        "From: " + mailbox(oneLine(m_settings.fromName), oneLine(m_settings.fromAddress));
-    const QByteArray toHeader =
-        "To: " + mailbox(oneLine(message.toName), oneLine(message.toAddress));
-    const QByteArray subjectHeader = "Subject: " + encodedWords(oneLine(message.subject));
-    const QByteArray dateHeader =
-        "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1();
+    const QByteArray headerLines[] = {
+        folded("From", mailbox(oneLine(m_settings.fromName), oneLine(m_settings.fromAddress))),
+        folded("To", toMailboxes.join(", ")),
+        folded("Subject", encodedWords(oneLine(message.subject))),
+        "Date: " + QDateTime::currentDateTime().toString(Qt::RFC2822Date).toLatin1(),
+        "Message-ID: " + messageId(oneLine(m_settings.fromAddress))};
     curl_slist *headers = nullptr;
-    headers = curl_slist_append(headers, fromHeader.constData());
-    headers = curl_slist_append(headers, toHeader.constData());
-    headers = curl_slist_append(headers, subjectHeader.constData());
-    headers = curl_slist_append(headers, dateHeader.constData());
+    for (const QByteArray &line : headerLines)
+        headers = curl_slist_append(headers, line.constData());
     std::unique_ptr<curl_slist, ListDeleter> headerList(headers);
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headerList.get());
 
@@ -174,10 +254,12 @@ bool SmtpMailer::send(const MailMessage &message)
 
     const CURLcode code = curl_easy_perform(handle);
     if (code != CURLE_OK) {
-        const QString detail = QString::fromUtf8(errorBuffer).trimmed();
-        m_error = u"The email to %1 was not sent: %2"_s.arg(
-            oneLine(message.toAddress),
-            detail.isEmpty() ? QString::fromUtf8(curl_easy_strerror(code)) : detail);
+        QString detail = QString::fromUtf8(errorBuffer).trimmed();
+        if (detail.isEmpty())
+            detail = QString::fromUtf8(curl_easy_strerror(code));
+        if (const QString refusal = replies.refusal(); !refusal.isEmpty())
+            detail += u"; the server said: "_s + refusal;
+        m_error = u"The email to %1 was not sent: %2"_s.arg(recipients.join(u", "_s), detail);
         return false;
     }
     return true;

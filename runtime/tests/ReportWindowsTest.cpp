@@ -4,7 +4,6 @@
 #include "runtime/widgets/PdfStatusWindow.h"
 #include "runtime/widgets/PreviewWindow.h"
 #include "runtime/widgets/ProgressWindow.h"
-#include "runtime/widgets/ReportPrinter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QPrinter>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -277,23 +275,4 @@ TEST(GraphChartTest, SavesAsPngOrSvg)
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svg.readAll().contains("<svg"));
     EXPECT_FALSE(view.saveAs(u"/nonexistent-folder/g.png"_s));
-}
-
-TEST(ReportPrinterTest, CopiesRepeatThePagesEachAtItsSize)
-{
-    QTemporaryDir folder;
-    report::PageList pages;
-    addPages(pages, 2);
-    QString error;
-    ASSERT_TRUE(pages.append(report::PageImage{QSizeF(7920, 6120), {}}, &error));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(folder.filePath(u"printed.pdf"_s));
-    printer.setCopyCount(2);
-    ASSERT_TRUE(ReportPrinter::printOn(printer, pages, &error)) << error.toStdString();
-    QFile file(folder.filePath(u"printed.pdf"_s));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray pdf = file.readAll();
-    EXPECT_EQ(pdf.count("/MediaBox"), 6); // two copies of three pages
-    EXPECT_EQ(pdf.count("/MediaBox [0 0 792.000000 612.000000]"), 2);
 }

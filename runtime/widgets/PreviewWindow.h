@@ -35,6 +35,8 @@ public:
 
     void setOutputHandler(std::function<void(Output)> handler) { m_output = std::move(handler); }
     void setZoom(Zoom mode, int percent = 100);
+    Zoom zoomMode() const { return m_mode; }
+    int zoomPercent() const { return m_percent; }
     // A report without a text copy shows no export button.
     void setExportOffered(bool offered);
     void showPage(int index);

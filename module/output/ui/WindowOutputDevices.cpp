@@ -14,6 +14,7 @@
 
 #include "core/Prompter.h"
 
+#include "data/IniManager.h"
 #include "data/Session.h"
 
 #include <QDesktopServices>
@@ -85,6 +86,7 @@ bool WindowOutputDevices::preview(const report::PageList &pages, Preview &previe
     else
         window.setZoom(PreviewWindow::Zoom::Percent, preview.zoomPercent);
     window.exec();
+    keepZoom(preview, window.zoomMode() == PreviewWindow::Zoom::Percent ? window.zoomPercent() : 1);
     if (!preview.output) {
         preview.exportRequested = preview.exportRequested || window.exportRequested();
         preview.pdfRequested = preview.pdfRequested || window.pdfRequested();
@@ -92,6 +94,22 @@ bool WindowOutputDevices::preview(const report::PageList &pages, Preview &previe
                                  (window.emailRequested() && mailServerReady() && askRecipient());
     }
     return window.printRequested();
+}
+
+void WindowOutputDevices::keepZoom(const Preview &opened, int chosen)
+{
+    // The zoom chosen in the preview is the user's from now on: fitted (1)
+    // or a percentage, as GLO:PreviewZoom holds it.
+    const int before = opened.zoomFlags == OutputRules::PreviewZoom::Fit ? 1 : opened.zoomPercent;
+    if (chosen == before || chosen < 1 || chosen > 255)
+        return;
+    m_session.previewZoom = chosen;
+    const QString file = m_session.userSettingsFile();
+    if (!data::IniManager(file).update(u"Preview"_s, u"Zoom"_s, chosen))
+        m_prompter.ask(Message{u"Preview"_s,
+                               u"The zoom cannot be kept for the next preview: %1 cannot be "
+                               "written."_s.arg(file),
+                               u"&OK"_s, 1, Message::Icon::Exclamation});
 }
 
 bool WindowOutputDevices::mailServerReady()
@@ -129,19 +147,34 @@ bool WindowOutputDevices::askRecipient()
     return true;
 }
 
-bool WindowOutputDevices::print(const report::PageList &pages, int copies, bool choosePrinter)
+bool WindowOutputDevices::print(const report::PageList &pages, const report::PrintJob &job,
+                                bool choosePrinter)
 {
+    report::PrintJob chosen = job;
+    if (choosePrinter && !ReportPrinter::choosePrinter(chosen, m_parent))
+        return false;
+    report::CupsPrintService service;
     QString error;
-    if (ReportPrinter::print(pages, copies, choosePrinter, m_parent, &error))
-        return true;
-    if (!error.isEmpty() && error != u"Printing was cancelled."_s)
-        m_prompter.ask(Message{u"Print"_s, error, u"&OK"_s, 1, Message::Icon::Exclamation});
-    return false;
+    const std::optional<report::PrintReceipt> receipt =
+        report::printPages(service, pages, chosen, &error);
+    if (!receipt) {
+        m_prompter.ask(Message{u"Print"_s, u"The report was not printed.|%1"_s.arg(error), u"&OK"_s,
+                               1, Message::Icon::Exclamation});
+        return false;
+    }
+    QString text = u"%1 went to the print queue %2 as job %3."_s.arg(chosen.title, receipt->queue,
+                                                                     receipt->jobName());
+    if (!receipt->warning.isEmpty())
+        text += u"||"_s + receipt->warning;
+    m_prompter.ask(Message{u"Print"_s, text, u"&OK"_s, 1,
+                           receipt->warning.isEmpty() ? Message::Icon::Information
+                                                      : Message::Icon::Exclamation});
+    return true;
 }
 
 bool WindowOutputDevices::hasDefaultPrinter()
 {
-    return ReportPrinter::hasDefaultPrinter();
+    return !report::CupsPrintService().defaultQueue().isEmpty();
 }
 
 std::optional<QString> WindowOutputDevices::choosePdfFile(const QString &caption,

@@ -22,7 +22,8 @@ public:
     WindowOutputDevices(data::Session &session, Prompter &prompter, QString title, QWidget *parent);
 
     bool preview(const report::PageList &pages, Preview &preview) override;
-    bool print(const report::PageList &pages, int copies, bool choosePrinter) override;
+    bool print(const report::PageList &pages, const report::PrintJob &job,
+               bool choosePrinter) override;
     bool hasDefaultPrinter() override;
     std::optional<QString> choosePdfFile(const QString &caption, const QString &filter,
                                          const QString &fileName) override;
@@ -37,6 +38,9 @@ private:
     bool askRecipient();
     // Whether the user has a mail server, set up now when they agree to.
     bool mailServerReady();
+    // Keeps the zoom the user chose in the preview (1: fitted, else a
+    // percentage) as the user's setting when it differs from the one opened.
+    void keepZoom(const Preview &opened, int chosen);
 
     data::Session &m_session;
     Prompter &m_prompter;

@@ -212,6 +212,47 @@ TEST_F(AnalysisReportsTest, AsOfTwoPeriodsBackTakesTheLaterMonthsOffCumulativeAn
     EXPECT_EQ(*fuel.amount(Analysis::Month), money("70.00"));
 }
 
+TEST_F(AnalysisReportsTest, AsOfAPeriodOutsideTheFiscalCalendarIsRefusedNamingIt)
+{
+    equipment(u"TRK-1"_s, u"Truck"_s);
+    insert(cost(u"TRK-1"_s, u"FUEL"_s, "100", "1000.00"));
+    const struct
+    {
+        int period;
+        QString said;
+    } rows[] = {
+        {99, u"fiscal period 99, which is not in the fiscal calendar"_s},
+        {0, u"no period is chosen"_s},
+    };
+    for (const auto &row : rows) {
+        for (const char *type : {"A", "S"}) {
+            EQLimits d = definition(type);
+            d.SelectedDates = 2;
+            d.FPTo = Decimal(row.period);
+            std::unique_ptr<ReportPass> report;
+            if (QByteArray(type) == "A")
+                report = std::make_unique<EquipmentAnalysisReport>(company, d, today);
+            else
+                report = std::make_unique<CostSummaryReport>(company, d, today);
+            const int shown = int(prompter.shown().size());
+            ReportRun run(*report, services());
+            run.run();
+            EXPECT_TRUE(run.failed()) << row.period << type;
+            EXPECT_FALSE(run.nothingToOutput());
+            EXPECT_EQ(devices.pagesPreviewed, 0);
+            ASSERT_EQ(prompter.shown().size(), shown + 1) << "one message, no \"Nothing to Print\"";
+            EXPECT_TRUE(prompter.shown().last().text.contains(row.said))
+                << prompter.shown().last().text.toStdString();
+        }
+    }
+    EQLimits inCalendar = definition();
+    inCalendar.SelectedDates = 2;
+    inCalendar.FPTo = Decimal(22);
+    EXPECT_TRUE(
+        Analysis::selectedPeriod(company, ReportSelection(company, inCalendar, today), today)
+            .refusal.isEmpty());
+}
+
 TEST_F(AnalysisReportsTest, DateRangeSumsTheLedgerSignedAndEmptyRangeLeavesRowsAtZero)
 {
     equipment(u"TRK-1"_s, u"Truck"_s);
@@ -303,8 +344,8 @@ TEST_F(AnalysisReportsTest, ExportListsEachBlockAndClosesWithTheParameters)
               u"\t\t\t____Cumulative____\t\t\t____Year to Date____\t\t\t____Month to Date____"_s);
     EXPECT_TRUE(lines.contains(
         u"FUEL\tFuel\tGal\t10.00\t25.50\t2.55\t0.00\t0.00\t0.00\t0.00\t0.00\t0.00"_s));
-    EXPECT_TRUE(lines.contains(u"\tTotal Costs:\t\t\t25.50\t0.00\t0.00"_s));
-    EXPECT_TRUE(lines.contains(u"\tCost per hour:\t\t\t\t0.00\t0.00\t0.00"_s));
+    EXPECT_TRUE(lines.contains(u"\tTotal Costs:\t\t\t25.50\t\t\t0.00\t\t\t0.00\t"_s));
+    EXPECT_TRUE(lines.contains(u"\tCost per hour:\t\t\t\t0.00\t\t\t0.00\t\t\t0.00"_s));
     const qsizetype tail = lines.indexOf(u"Report Parameters:"_s);
     ASSERT_GT(tail, 0);
     EXPECT_EQ(
@@ -313,6 +354,61 @@ TEST_F(AnalysisReportsTest, ExportListsEachBlockAndClosesWithTheParameters)
                      u"Report Type: Usage / Cost Analysis"_s,
                      u"Quantity Analysis Type: Dollar Amount per Cost Unit"_s, u"Date Range:"_s}));
     EXPECT_EQ(report.pdfFileName(), u"Equipment Analysis Report.pdf"_s);
+}
+
+// Each exported figure stands under the heading of what it is, and a date
+// range exports only the figures its page shows.
+TEST_F(AnalysisReportsTest, ExportFiguresStandUnderTheirOwnHeadings)
+{
+    EQHeader &truck = equipment(u"TRK-1"_s, u"Truck"_s);
+    truck.CumulativeInternalUnits = money("300");
+    truck.CumulativeInternalIncome = money("3000.00");
+    update(truck);
+    insert(cost(u"TRK-1"_s, u"FUEL"_s, "100", "1000.00"));
+
+    const struct
+    {
+        QString row;
+        QStringList filled; // the headings the row has figures under
+    } rows[] = {
+        {u"Total Costs:"_s, {u"Amount"_s}},
+        {u"Internal Income:"_s, {u"Quantity"_s, u"Amount"_s, u"$/Unit"_s}},
+        {u"Non Productive:"_s, {u"Quantity"_s}},
+        {u"Total Income:"_s, {u"Amount"_s, u"$/Unit"_s}},
+        {u"Net Profit:"_s, {u"Amount"_s, u"$/Unit"_s}},
+        {u"Cost per hour:"_s, {u"$/Unit"_s}},
+    };
+    for (const bool range : {false, true}) {
+        EQLimits d = definition();
+        if (range) {
+            d.SelectedDates = 1;
+            d.DateFrom = SuiteDate::fromYmd(2026, 1, 1);
+            d.DateTo = SuiteDate::fromYmd(2026, 6, 30);
+        }
+        EquipmentAnalysisReport report(company, d, today);
+        const QStringList lines = exported(report);
+        const qsizetype block = lines.indexOf(u"TRK-1\tTruck"_s);
+        ASSERT_GT(block, 0) << range;
+        const QStringList headings = lines.at(block + 2).split(u'\t');
+        const int columns = range ? 6 : 12;
+        ASSERT_EQ(headings.size(), columns) << lines.at(block + 2).toStdString();
+        EXPECT_EQ(lines.at(block + 1).count(u"____"_s), range ? 2 : 6);
+        const QStringList fuel = lines.at(block + 3).split(u'\t');
+        EXPECT_EQ(fuel.size(), columns);
+        EXPECT_EQ(fuel.at(headings.indexOf(u"Amount"_s)), range ? u"0.00"_s : u"1000.00"_s);
+        for (const auto &row : rows) {
+            const auto line =
+                std::find_if(lines.begin() + block, lines.end(),
+                             [&](const QString &l) { return l.startsWith(u'\t' + row.row); });
+            ASSERT_NE(line, lines.end()) << row.row.toStdString();
+            const QStringList cells = line->split(u'\t');
+            ASSERT_EQ(cells.size(), columns) << line->toStdString();
+            for (int i = 3; i < columns; ++i)
+                EXPECT_EQ(!cells.at(i).isEmpty(), row.filled.contains(headings.at(i)))
+                    << row.row.toStdString() << " under " << headings.at(i).toStdString() << " ("
+                    << i << ")" << (range ? " of a range" : "");
+        }
+    }
 }
 
 // An equipment with no cost category of its own is still accounted for when
@@ -421,12 +517,65 @@ TEST_F(MaintenanceTest, DueValuesByScheduleType)
     EXPECT_EQ(lines.at(0).nextServiceMeter, 700);
     EXPECT_EQ(lines.at(0).description, u"Code Not In Dictionary"_s);
     EXPECT_EQ(lines.at(1).schedule, u"Every 2 Months"_s);
-    EXPECT_EQ(lines.at(1).nextServiceDate, march1 + 60);
+    EXPECT_EQ(lines.at(1).nextServiceDate, SuiteDate::fromYmd(2026, 5, 1));
     EXPECT_EQ(lines.at(1).nextServiceMeter, 0);
     EXPECT_EQ(lines.at(2).schedule, u"Every 500 Hours"_s);
     EXPECT_EQ(lines.at(2).nextServiceMeter, 700);
     EXPECT_EQ(lines.at(2).nextServiceDate, today + 20);
     EXPECT_EQ(lines.at(2).currentMeter, 500);
+}
+
+TEST_F(MaintenanceTest, MonthsAreCalendarMonthsEndingOnTheMonthsLastDayWhenShorter)
+{
+    const struct
+    {
+        QDate last;
+        qint32 months;
+        QDate due;
+    } rows[] = {
+        {{2026, 8, 1}, 12, {2027, 8, 1}},  // not 27 July: a month is no 30 days
+        {{2026, 1, 31}, 1, {2026, 2, 28}}, // February's last day
+        {{2028, 1, 31}, 1, {2028, 2, 29}}, // in a leap year
+        {{2028, 2, 29}, 12, {2029, 2, 28}},
+        {{2027, 10, 31}, 4, {2028, 2, 29}},
+        {{2026, 3, 31}, 1, {2026, 4, 30}},
+        {{2026, 12, 15}, 3, {2027, 3, 15}}, // into the next year
+        {{2026, 4, 30}, 1, {2026, 5, 30}},  // the same day, not the month's end
+    };
+    int n = 0;
+    for (const auto &row : rows) {
+        const QString id = u"M-%1"_s.arg(++n);
+        equipment(id, id);
+        insert(schedule(id, u"SERVICE"_s, "E", 0, row.months, u"Months"_s, 0,
+                        SuiteDate::fromQDate(row.last)));
+        const QList<Maintenance::Line> lines = linesOf(id);
+        ASSERT_EQ(lines.size(), 1) << id.toStdString();
+        EXPECT_EQ(SuiteDate::toQDate(lines.at(0).nextServiceDate), row.due)
+            << row.last.toString(Qt::ISODate).toStdString() << " + " << row.months;
+    }
+}
+
+TEST_F(MaintenanceTest, BothWithoutALastServiceDateIsDueByTheMeterAndKeptByADateLimit)
+{
+    EQHeader &loader = equipment(u"LDR-1"_s, u"Loader"_s);
+    loader.CurrentMeter = Decimal(500);
+    loader.UnitsPerDay = money("10");
+    update(loader);
+    insert(schedule(u"LDR-1"_s, u"BOTH"_s, "B", 500, 6, u"Months"_s, 200, 0));
+
+    QList<Maintenance::Line> lines = linesOf(u"LDR-1"_s);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines.at(0).nextServiceMeter, 700);
+    EXPECT_EQ(lines.at(0).nextServiceDate, today + 20);
+
+    EQLimits d = definition("M");
+    d.SelectedDates = 1;
+    d.DateFrom = today + 10;
+    d.DateTo = today + 30;
+    lines = linesOf(u"LDR-1"_s, d);
+    ASSERT_EQ(lines.size(), 1) << "due within the limit by its meter";
+    d.DateFrom = today + 21;
+    EXPECT_TRUE(linesOf(u"LDR-1"_s, d).isEmpty());
 }
 
 TEST_F(MaintenanceTest, UnitsPerDayComeFromTheLogsExactlyAndAreKept)

@@ -320,7 +320,13 @@ TEST_F(ListingReportTest, DataSheetShowsOnlyFilledUserFieldsAndKeepsThePdfWhereA
 
     devices.pressPdf = true;
     devices.pdfChoice = u"/home/adm/reports/Fleet sheets.pdf"_s;
-    const QStringList lines = body(exportOf(u"PRINTEQLISTING"_s, listing(u"D"_s)));
+    const QStringList all = exportOf(u"PRINTEQLISTING"_s, listing(u"D"_s));
+    // The sheets' own heading line, not the listing's.
+    ASSERT_GT(all.size(), 4);
+    EXPECT_EQ(all.at(3).split(u'\t').mid(0, 7),
+              (QStringList{u"ID"_s, u"Description"_s, u"License Plate"_s, u"License Code"_s,
+                           u"Class Code"_s, u"VIN"_s, u"Active"_s}));
+    const QStringList lines = body(all);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines.at(0).contains(u"\tColour: Yellow"_s));
     EXPECT_FALSE(lines.at(0).contains(u"Tyres"_s));

@@ -93,7 +93,9 @@ void LoopbackSmtpServer::converse(int client)
             else if (verb == "MAIL")
                 say("250 sender ok");
             else if (verb == "RCPT")
-                say(m_refuse ? "550 no such mailbox here" : "250 recipient ok");
+                say(m_refuse ? "550 5.1.1 " + command.substr(command.find('<')) +
+                                   ": Recipient address rejected: User unknown"
+                             : "250 recipient ok");
             else if (verb == "DATA") {
                 say("354 go ahead");
                 inData = true;

@@ -47,6 +47,8 @@ TEST(SmtpMailerTest, SendsTheReportAsAnAttachment)
     EXPECT_TRUE(sent.contains("RCPT TO:<owner@contractor.test>"));
     EXPECT_TRUE(sent.contains("Subject: Depreciation schedule"));
     EXPECT_TRUE(sent.contains("\r\nDate: "));
+    EXPECT_TRUE(sent.contains("\r\nMessage-ID: <"));
+    EXPECT_TRUE(sent.contains("@contractor.test>\r\n"));
     EXPECT_TRUE(sent.contains("To: \"Pat Owner\" <owner@contractor.test>"));
     EXPECT_TRUE(sent.contains("Here is the schedule."));
     EXPECT_TRUE(sent.contains("filename=\"Fixed Asset Depreciation Schedule.pdf\""));
@@ -72,8 +74,9 @@ TEST(SmtpMailerTest, NamesAndSubjectsOutsideAsciiReachTheReaderIntact)
     QByteArray sent = server.received();
     sent = sent.mid(sent.indexOf("\r\n", sent.indexOf("DATA\r\n")) + 2);
     sent = sent.left(sent.indexOf("\r\n.\r\n")).replace("\r\n..", "\r\n.");
+    // Every header line folded to the standard's recommended length.
     for (const QByteArray &line : sent.left(sent.indexOf("\r\n\r\n")).split('\n'))
-        EXPECT_LE(line.trimmed().size(), 998);
+        EXPECT_LE(line.trimmed().size(), 78) << line.toStdString();
 
     QProcess parser;
     parser.start(python, {u"-c"_s, u"import sys, email, email.policy\n"
@@ -100,7 +103,40 @@ TEST(SmtpMailerTest, ARefusedSendSaysWhy)
     SmtpMailer mailer(settings);
     EXPECT_FALSE(mailer.send({u"nobody@contractor.test"_s, {}, u"x"_s, u"y"_s, {}}));
     EXPECT_TRUE(mailer.error().contains(u"nobody@contractor.test"_s));
+    // The server's own words, not only its code.
+    EXPECT_TRUE(mailer.error().contains(u"550 5.1.1 <nobody@contractor.test>: Recipient address "
+                                        "rejected: User unknown"_s))
+        << mailer.error().toStdString();
     EXPECT_FALSE(mailer.error().contains(u"s3cret-pw"_s));
+}
+
+TEST(SmtpMailerTest, OneMessageReachesEveryRecipientWithALongSubjectFolded)
+{
+    qaveq::testing::LoopbackSmtpServer server;
+    SmtpMailer mailer(loopback(server.port()));
+    const QString subject = u"Equipment Detail Listing for the week of December 7, 2026, every "
+                            "division, every yard and every job site"_s;
+    ASSERT_TRUE(
+        mailer.send({u"owner@contractor.test, yard@contractor.test;office@contractor.test"_s,
+                     u"Not Used For Several"_s,
+                     subject,
+                     u"body"_s,
+                     {}}))
+        << mailer.error().toStdString();
+    const QByteArray sent = server.received();
+    for (const char *to : {"owner", "yard", "office"})
+        EXPECT_TRUE(sent.contains("RCPT TO:<" + QByteArray(to) + "@contractor.test>")) << to;
+    EXPECT_EQ(sent.count("\r\nMessage-ID: "), 1);
+    EXPECT_FALSE(sent.contains("Not Used For Several"));
+    const QByteArray headers = sent.mid(sent.indexOf("DATA\r\n"));
+    const QByteArray head = headers.left(headers.indexOf("\r\n\r\n"));
+    for (const QByteArray &line : head.split('\n'))
+        EXPECT_LE(line.trimmed().size(), 78) << line.toStdString();
+    // Unfolded, the subject reads as written.
+    QByteArray unfolded = head;
+    unfolded.replace("\r\n ", " ");
+    EXPECT_TRUE(unfolded.contains("\r\nSubject: " + subject.toUtf8() + "\r\n"));
+    EXPECT_TRUE(head.contains("\r\n every"));
 }
 
 TEST(SmtpMailerTest, HeadersCannotBeInjected)
