@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AssetCommands.h"
+#include "AttentionCommands.h"
 #include "BatchCommands.h"
 #include "DataCommands.h"
 #include "EquipmentCommands.h"
@@ -19,7 +20,7 @@ namespace {
 QList<Command> allCommands()
 {
     return dataCommands() + equipmentCommands() + batchCommands() + transferCommands() +
-           assetCommands() + reportCommands() + frameCommands();
+           assetCommands() + reportCommands() + frameCommands() + attentionCommands();
 }
 
 QString defaultCompanyFolder()

@@ -49,6 +49,8 @@ public:
     data::Company &company() { return *m_company; }
     data::Session &session() { return m_session; }
     data::ErrorManager &errorManager() { return m_errors; }
+    Prompter &prompter() { return m_prompter; }
+    const Clock &clock() const { return m_clock; }
 
 private:
     QString m_folder;
