@@ -45,7 +45,7 @@ constexpr KindInfo Kinds[AttentionItem::KindCount] = {
 
 QString date(DayNumber day)
 {
-    return Picture::parse(u"@d01").formatDate(day).trimmed();
+    return Picture::parse(u"@d01").format(qint64(day)).trimmed();
 }
 
 QString number(qint64 value)
@@ -289,7 +289,7 @@ void AttentionList::batches(QList<AttentionItem> &found)
         QString text = name + u": held by "_s + holderText(holder);
         if (signedOn)
             text += u", signed on since "_s + date(station.SignOnDate) + u' ' +
-                    Picture::parse(u"@t1").formatTime(station.SignOnTime).trimmed();
+                    Picture::parse(u"@t1").format(qint64(station.SignOnTime)).trimmed();
         else
             text += u", who is not signed on: the hold was left by a station that stopped"_s;
         found.append(

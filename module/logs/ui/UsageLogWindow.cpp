@@ -266,8 +266,9 @@ void UsageLogWindow::fillBatches()
         QList<QVariantList> fields;
         for (int index = 0; index < m_rows.size(); ++index) {
             const EQBatch &batch = m_rows[index].batch;
-            fields.append({m_batches.isTagged(batch.BatchID) ? 0 : 1, int(batch.BatchID),
-                           batch.Repeating == 1 ? 0 : 1, Text::clip(batch.Description), index});
+            fields.append(QVariantList{m_batches.isTagged(batch.BatchID) ? 0 : 1,
+                                       int(batch.BatchID), batch.Repeating == 1 ? 0 : 1,
+                                       Text::clip(batch.Description), index});
         }
         m_sorter->sortRows(fields);
         QList<Row> sorted;
