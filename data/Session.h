@@ -38,6 +38,12 @@ public:
 
     Request globalRequest = Request::None;    // GLOBALREQUEST
     Response globalResponse = Response::None; // GLOBALRESPONSE
+    // Why a lookup list is opened for the user ("Job 9999 is not on file."):
+    // set by the caller, shown and cleared by the list.
+    QString lookupReason;
+    // One line saying what the last task did ("Imported 12 usage logs into
+    // batch 4, 1,234.56."): set by the task, shown and cleared by the host.
+    QString resultLine;
 
     bool equipmentReadOnly = false; // the user may only view equipment
     bool usageLogsReadOnly = false; // EQREADONLY: the user may only view usage logs

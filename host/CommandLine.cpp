@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AssetCommands.h"
+#include "AttentionCommands.h"
 #include "BatchCommands.h"
 #include "CompanyHome.h"
 #include "DataCommands.h"
@@ -19,7 +20,7 @@ namespace {
 QList<Command> allCommands()
 {
     return dataCommands() + equipmentCommands() + batchCommands() + transferCommands() +
-           assetCommands() + reportCommands() + mailCommands() + frameCommands();
+           assetCommands() + reportCommands() + mailCommands() + frameCommands() + attentionCommands();
 }
 
 QString defaultCompanyFolder()

@@ -50,6 +50,7 @@ public:
     data::Session &session() { return m_session; }
     data::ErrorManager &errorManager() { return m_errors; }
     Prompter &prompter() { return m_prompter; }
+    const Clock &clock() const { return m_clock; }
 
 private:
     QString m_folder;

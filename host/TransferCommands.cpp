@@ -117,7 +117,7 @@ int runImport(CommandContext &context)
         context.err << "qaveq: " << Text::withLineBreaks(result.problem) << "\n";
         return Failure;
     }
-    context.out << result.imported << "\n";
+    context.out << UsageLogImporter::resultText(result, arguments.batchId) << "\n";
     return Success;
 }
 
@@ -157,7 +157,8 @@ QList<Command> transferCommands()
          "Lines with errors are listed on stderr as \"line<TAB>text\"; then nothing\n"
          "is imported unless --proceed is given. Logs charged to job cost codes of\n"
          "other types than equipment are left out unless --all-types is given.\n"
-         "Prints the number of logs imported.\n"_s,
+         "Ends with one line: the number of logs imported, the batch and their amount\n"
+         "(\"Imported 12 usage logs into batch 4, 1,234.56.\").\n"_s,
          runImport},
         {u"export"_s, u"export the usage logs of a batch to a text file"_s,
          u"Usage: qaveq --company DIR [--user ID] export --batch N FILE\n\n"

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 namespace qaveq {
 
@@ -14,9 +15,13 @@ class ScriptedPicker final : public Picker
 {
 public:
     void answerNext(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+    // What a test looks at while a list is open (the reason it was given).
+    std::function<void()> whileOpen;
     std::optional<QString> pick(const QString &lookup, const QString &current) override
     {
         m_asked.append(lookup + u':' + current);
+        if (whileOpen)
+            whileOpen();
         if (m_answers.empty())
             return std::nullopt;
         std::optional<QString> answer = m_answers.front();

@@ -163,7 +163,6 @@ forms::FormDefinition accountForm()
                             u"&OK"_s, 1, Message::Icon::Exclamation});
                 return true;
             },
-        .spellCheck = true,
     };
     definition.beforeSave = [](forms::FormModel &form) -> QString {
         const QString stored =
@@ -456,12 +455,28 @@ QString trainingFolder()
                                        : QString();
 }
 
-void PLAYTRAINING(const QString &name)
+namespace {
+
+// The video's file, whatever its kind; empty when the company has none.
+QString trainingFile(const QString &name)
 {
     const QDir folder(trainingFolder());
     const QStringList found = folder.entryList({name + u".*"_s}, QDir::Files);
-    if (!found.isEmpty() &&
-        QDesktopServices::openUrl(QUrl::fromLocalFile(folder.filePath(found.first()))))
+    return found.isEmpty() ? QString() : folder.filePath(found.first());
+}
+
+} // namespace
+
+bool trainingInstalled(const QString &name)
+{
+    return !trainingFile(name).isEmpty();
+}
+
+void PLAYTRAINING(const QString &name)
+{
+    const QDir folder(trainingFolder());
+    const QString file = trainingFile(name);
+    if (!file.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
         return;
     prompterOf(qavmisc()).ask(
         Message{u"Training Video"_s,

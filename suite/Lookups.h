@@ -61,5 +61,7 @@ void UPDATEDROPLIST();
 void PLAYTRAINING(const QString &name);
 // Where the company keeps its training videos.
 QString trainingFolder();
+// Whether the company has the training video `name`: screens offer it only then.
+bool trainingInstalled(const QString &name);
 
 } // namespace qaveq::suite

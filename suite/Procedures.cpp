@@ -115,7 +115,6 @@ void UPDATENOTES()
                                .picture = u"@s255"_s,
                                .required = true},
                           })}}}},
-        .spellCheck = true,
     };
     definition.prime = [owner, type, user](forms::FormModel &note) {
         note.setValue(u"EntityID", owner);

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -917,7 +919,9 @@ TEST_F(CommandLineTest, ImportListsErrorsProceedsOnRequestAndExportReadsBack)
     const Outcome imported =
         qaveq({u"import"_s, u"--batch"_s, first, u"--source"_s, source, u"--proceed"_s, in});
     EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
-    EXPECT_EQ(imported.out, u"1\n");
+    EXPECT_TRUE(imported.out.startsWith(u"Imported 1 usage log into batch "_s + first + u", "_s))
+        << imported.out.toStdString();
+    EXPECT_EQ(imported.out.count(u'\n'), 1) << "one line";
     EXPECT_EQ(logsIn(first), 1);
 
     const QString out = folder.filePath(u"out.txt"_s);
@@ -934,7 +938,7 @@ TEST_F(CommandLineTest, ImportListsErrorsProceedsOnRequestAndExportReadsBack)
         together({u"import"_s, u"--batch"_s, second, u"--source"_s, source, out});
     for (const Outcome &run : both) {
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_EQ(run.out, u"1\n");
+        EXPECT_TRUE(run.out.startsWith(u"Imported 1 usage log into batch "_s + second));
     }
     EXPECT_EQ(logsIn(second), 2);
 
@@ -943,4 +947,42 @@ TEST_F(CommandLineTest, ImportListsErrorsProceedsOnRequestAndExportReadsBack)
     EXPECT_TRUE(unknown.err.contains(u"  *Usage Logs Exported from Tessary\n"_s));
     EXPECT_EQ(qaveq({u"import"_s, u"--batch"_s, first, in}).status, 2);
     EXPECT_EQ(qaveq({u"export"_s, u"--batch"_s, u"0"_s, out}).status, 2);
+}
+
+TEST_F(CommandLineTest, AttentionListsOneThingALineOrAsJsonLines)
+{
+    qaveq({u"init"_s});
+    const Outcome nothing = qaveq({u"attention"_s, u"--json"_s});
+    EXPECT_EQ(nothing.status, 0) << nothing.err.toStdString();
+    EXPECT_EQ(nothing.out, QString());
+
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s},
+                    uR"({"EquipmentID":"TRK-1","Description":"Dump Truck"})"_s)
+                  .status,
+              0);
+    ASSERT_EQ(qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Week 12"_s}).out, u"1\n");
+    ASSERT_EQ(qaveq({u"batch"_s, u"tag"_s, u"1"_s}).status, 0);
+
+    const Outcome plain = qaveq({u"attention"_s});
+    EXPECT_EQ(plain.status, 0) << plain.err.toStdString();
+    const QStringList lines = plain.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << plain.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(u"batch-held              1           Week 12 (batch 1): held "
+                                    "by ADM"_s))
+        << lines[0].toStdString();
+    EXPECT_EQ(lines[1], u"no-categories           TRK-1       Dump Truck: no cost categories");
+
+    const Outcome json = qaveq({u"attention"_s, u"--json"_s});
+    EXPECT_EQ(json.status, 0);
+    const QStringList objects = json.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(objects.size(), 2);
+    const QJsonObject held = QJsonDocument::fromJson(objects[0].toUtf8()).object();
+    EXPECT_EQ(held.value(u"kind"_s).toString(), u"batch-held");
+    EXPECT_EQ(held.value(u"subject"_s).toString(), u"1");
+    EXPECT_FALSE(held.contains(u"date"_s)) << "its holder is not signed on: no date to give";
+    const QJsonObject bare = QJsonDocument::fromJson(objects[1].toUtf8()).object();
+    EXPECT_EQ(bare, (QJsonObject{{u"kind"_s, u"no-categories"_s},
+                                 {u"subject"_s, u"TRK-1"_s},
+                                 {u"text"_s, u"Dump Truck: no cost categories"_s}}));
+    EXPECT_EQ(qaveq({u"attention"_s, u"now"_s}).status, 2);
 }

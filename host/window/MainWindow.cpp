@@ -1,12 +1,10 @@
 #include "MainWindow.h"
 
+#include "AttentionPage.h"
 #include "HostSession.h"
 #include "LoggingLevel.h"
 
-#include "records/EQBatch.h"
-#include "records/EQCode.h"
 #include "records/EQHeader.h"
-#include "records/EQLogB.h"
 #include "reports/ReportDefinitions.h"
 
 #include "output/MailSettings.h"
@@ -25,13 +23,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
-#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -124,12 +124,6 @@ QString sentence(const QString &what)
     return what.isEmpty() ? what : what.front().toUpper() + what.mid(1) + u'.';
 }
 
-QString count(data::Table &table)
-{
-    const qint64 n = table.count();
-    return n < 0 ? u"-"_s : QString::number(n);
-}
-
 } // namespace
 
 MainWindow::MainWindow(HostSession &session, QWidget *parent)
@@ -137,17 +131,27 @@ MainWindow::MainWindow(HostSession &session, QWidget *parent)
     , m_session(session)
 {
     data::Company &company = session.company();
-    setWindowTitle(u"QAVEQ Equipment Costing - %1 (%2) - User %3"_s.arg(
-        company.name(), company.id(), session.session().userId));
+    // The desktop adds the program's name ("- QAVEQ") to every window's title.
+    setWindowTitle(u"Equipment Costing - %1 (%2) - User %3"_s.arg(company.name(), company.id(),
+                                                                  session.session().userId));
     buildMenus();
-    setCentralWidget(overview());
+    m_page = new AttentionPage(session, this);
+    connect(m_page, &AttentionPage::openRequested, this, &MainWindow::openAttention);
+    setCentralWidget(m_page);
     // A permanent part of the status bar: the menus' hints take the rest of it
     // and leave the company and user in place.
     auto *signedOn = new QLabel(u"Company %1   User %2   Data %3"_s.arg(
                                     company.id(), session.session().userId, company.folder()),
                                 this);
     statusBar()->addPermanentWidget(signedOn);
-    resize(900, 560);
+    m_result = new QLabel(this);
+    m_result->setObjectName(u"taskResult"_s);
+    statusBar()->addWidget(m_result, 1);
+    // The first screen's list wants room: most of a small screen, a
+    // comfortable window on a large one.
+    const QSize available = screen()->availableGeometry().size();
+    resize(std::clamp(available.width() * 17 / 20, 900, 1360),
+           std::clamp(available.height() * 17 / 20, 560, 900));
 }
 
 QString MainWindow::procedureOf(const QAction *action)
@@ -296,8 +300,10 @@ void MainWindow::run(const QString &procedure, int request)
     if (writerReportType(procedure) && !chooseReportFile(procedure))
         return;
     m_session.call(procedure, static_cast<data::Request>(request));
-    // What the task changed shows in the figures at once.
-    setCentralWidget(overview());
+    // What the task did, in one line ("Added batch 4, Week 12.").
+    m_result->setText(std::exchange(m_session.session().resultLine, QString()));
+    // What the task dealt with leaves the list at once.
+    m_page->refresh();
 }
 
 bool MainWindow::chooseReportFile(const QString &procedure)
@@ -390,24 +396,31 @@ void MainWindow::editMailSettings()
                              status.error().text() + u" Saving UserFile"_s);
 }
 
-QWidget *MainWindow::overview()
+void MainWindow::openAttention(const AttentionItem &item)
 {
-    data::Company &company = m_session.company();
-    auto *panel = new QWidget(this);
-    auto *layout = new QVBoxLayout(panel);
-    auto *heading = new QLabel(u"<h2>%1</h2><p>Equipment costing for company %2.</p>"_s.arg(
-                                   company.name().toHtmlEscaped(), company.id().toHtmlEscaped()),
-                               panel);
-    layout->addWidget(heading);
-    auto *figures = new QFormLayout;
-    figures->addRow(u"Pieces of equipment:"_s, new QLabel(count(company.file<EQHeader>()), panel));
-    figures->addRow(u"Cost categories:"_s, new QLabel(count(company.file<EQCode>()), panel));
-    figures->addRow(u"Usage log batches:"_s, new QLabel(count(company.file<EQBatch>()), panel));
-    figures->addRow(u"Unposted usage logs:"_s, new QLabel(count(company.file<EQLogB>()), panel));
-    layout->addLayout(figures);
-    layout->addWidget(new QLabel(u"Choose a task from the menus above."_s, panel));
-    layout->addStretch();
-    return panel;
+    using Kind = AttentionItem::Kind;
+    data::Session &session = m_session.session();
+    if (item.kind == Kind::BatchUnposted || item.kind == Kind::BatchHeld) {
+        run(u"BROWSEEQLOG"_s, static_cast<int>(data::Request::None));
+        return;
+    }
+    // The equipment list makes the depreciation transaction batch.
+    if (item.kind == Kind::DepreciationUnposted) {
+        run(u"BROWSEEQHEADER"_s, static_cast<int>(data::Request::None));
+        return;
+    }
+    // Everything else is dealt with on the equipment's form: its service
+    // schedule, its cost categories, its depreciation schedule.
+    EQHeader &buffer = session.buffer<EQHeader>();
+    buffer = EQHeader();
+    buffer.EquipmentID = item.subject;
+    if (!m_session.company().file<EQHeader>().fetch(u"KeyEquipmentID", buffer)) {
+        // Deleted by another station since the list was read.
+        m_page->refresh();
+        return;
+    }
+    run(u"UPDATEEQHEADER"_s,
+        static_cast<int>(session.equipmentReadOnly ? data::Request::View : data::Request::Change));
 }
 
 void MainWindow::showAbout()

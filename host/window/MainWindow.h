@@ -7,8 +7,13 @@
 class QLabel;
 class QMenu;
 
+namespace qaveq {
+struct AttentionItem;
+}
+
 namespace qaveq::host {
 
+class AttentionPage;
 class HostSession;
 
 // The suite's main window for the equipment module: menus grouped as an
@@ -42,9 +47,12 @@ private:
     // The user's mail server and the message reports are e-mailed with.
     void editMailSettings();
     void showAbout();
-    QWidget *overview();
+    // Opens the screen where a line of the first screen is dealt with.
+    void openAttention(const AttentionItem &item);
 
     HostSession &m_session;
+    AttentionPage *m_page = nullptr;
+    QLabel *m_result = nullptr; // what the last task did
 };
 
 } // namespace qaveq::host

@@ -116,6 +116,16 @@ ScheduleCalculator::ScheduleCalculator(data::Company &company, Prompter &prompte
     , m_prompter(prompter)
 {}
 
+QString ScheduleCalculator::basis(const EQHeader &equipment)
+{
+    // At most 7 + 17 + 17 + 5 + 3 characters and four separators: within the
+    // stored 60 for any value the fields hold.
+    return u"%1;%2;%3;%4;%5"_s.arg(equipment.PurchaseDate)
+        .arg(equipment.PurchaseValue.toString(2), equipment.SalvageValue.toString(2))
+        .arg(equipment.DepreciationYears)
+        .arg(equipment.DepreciationMethod);
+}
+
 ScheduleCalculator::Result ScheduleCalculator::calculate(const EQHeader &equipment)
 {
     return run(equipment, nullptr);
@@ -174,6 +184,7 @@ ScheduleCalculator::run(const EQHeader &equipment,
         return Result{};
     };
 
+    const QString basisText = basis(equipment);
     const int purchaseMonth = SuiteDate::month(equipment.PurchaseDate);
     const int purchaseYear = SuiteDate::year(equipment.PurchaseDate);
     // The last day of the schedule: the purchase month's last day until a
@@ -194,6 +205,7 @@ ScheduleCalculator::run(const EQHeader &equipment,
             data::KeyCursor existing = file.scan(u"KeyEquipmentID", month);
             if (existing.next(row)) {
                 months.compute(p, row);
+                row.Basis = basisText;
                 if (data::FileStatus status = file.update(row); !status)
                     return failed(status.error(), u" Saving GLDepr"_s);
                 ++result.rowsUpdated;
@@ -205,6 +217,7 @@ ScheduleCalculator::run(const EQHeader &equipment,
                     return failed(status.error(), u" Autoincrementing GLDepr"_s);
                 row.EquipmentID = equipmentId;
                 row.Date = first;
+                row.Basis = basisText;
                 months.compute(p, row);
                 if (data::FileStatus status = file.insert(row); !status)
                     return failed(status.error(), u" Inserting GLDepr"_s);

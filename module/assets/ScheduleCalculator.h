@@ -59,6 +59,11 @@ public:
 
     void setTransactionTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
+    // What a schedule is calculated from, as every row stores it: the purchase
+    // date, purchase and salvage values, months of life and method. A schedule
+    // whose rows hold another basis is out of date.
+    static QString basis(const EQHeader &equipment);
+
     // Calculates and stores the schedule of `equipment` (the equipment record
     // itself is not saved).
     Result calculate(const EQHeader &equipment);

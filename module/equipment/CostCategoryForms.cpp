@@ -44,6 +44,12 @@ bool refuseReadOnlyUser(data::Session &session, Prompter &prompter, data::Reques
     return refuseReadOnly(session, prompter);
 }
 
+// A read-only user opens a category to look at it.
+bool equipmentViewOnly(const data::Session &session)
+{
+    return session.equipmentReadOnly;
+}
+
 // A unit kept blank stays blank: the first entry of the list is "no unit".
 QList<Choice> units(const QStringList &names)
 {
@@ -154,6 +160,7 @@ forms::FormDefinition category()
                     scheduleGroup(u"EQD"_s),
                 },
         }},
+        .viewOnly = &equipmentViewOnly,
         .refuse = &refuseReadOnlyUser,
         .opened = &normalizeSchedule,
     };
@@ -238,6 +245,7 @@ forms::FormDefinition equipmentCost()
                 },
         }},
     };
+    definition.viewOnly = &equipmentViewOnly;
     definition.refuse = [](data::Session &session, Prompter &prompter, data::Request request) {
         if (refuseReadOnly(session, prompter))
             return true;

@@ -70,6 +70,12 @@ QString setupFile(const data::Session &session)
     return QDir(session.suiteIniFolder()).filePath(u"TQSetup.ini"_s);
 }
 
+// Each user's own choice: users sharing a workstation do not inherit it.
+QString wizardKey(const data::Session &session)
+{
+    return u"EquipmentEntryWizard_"_s + session.userId.trimmed().toUpper();
+}
+
 forms::CodeCheck accountCheck()
 {
     return {.file = u"GLMaster"_s, .key = u"KeyAccount"_s, .lookup = u"BROWSEGLMASTER"_s};
@@ -924,9 +930,10 @@ forms::FormDefinition definition(data::Session &session, Actions actions)
             return viewCaption + suffix;
         }
     };
-    // A read-only user may look at equipment, and is told so on every change.
-    form.refuse = [](data::Session &session, Prompter &prompter, data::Request request) {
-        return request != data::Request::Change && refuseReadOnly(session, prompter);
+    // A read-only user may look at equipment: a change opens for viewing.
+    form.viewOnly = [](const data::Session &session) { return session.equipmentReadOnly; };
+    form.refuse = [](data::Session &session, Prompter &prompter, data::Request) {
+        return refuseReadOnly(session, prompter);
     };
     form.refuseSave = [](data::Session &session, Prompter &prompter, data::Request) {
         return refuseReadOnly(session, prompter);
@@ -981,14 +988,14 @@ forms::FormDefinition definition(data::Session &session, Actions actions)
         .read =
             [&session] {
                 return data::IniManager(setupFile(session))
-                           .fetch(u"Korvalis Tessary"_s, u"EquipmentEntryWizard"_s, 0)
+                           .fetch(u"Korvalis Tessary"_s, wizardKey(session), 0)
                            .toInt() != 0;
             },
         .write =
             [&session](bool on) {
                 QDir().mkpath(session.suiteIniFolder());
                 data::IniManager(setupFile(session))
-                    .update(u"Korvalis Tessary"_s, u"EquipmentEntryWizard"_s, on ? 1 : 0);
+                    .update(u"Korvalis Tessary"_s, wizardKey(session), on ? 1 : 0);
             },
     };
     return form;

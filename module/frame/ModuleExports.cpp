@@ -36,7 +36,6 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 #include <vector>
 
 using namespace qaveq;
@@ -67,37 +66,6 @@ struct LoadedModule
 
 LoadedModule module;
 
-// The procedures whose screens are still to come.
-std::set<QString> &stillToCome()
-{
-    static std::set<QString> names;
-    return names;
-}
-
-bool markStillToCome(const char *name)
-{
-    stillToCome().insert(QString::fromLatin1(name));
-    return true;
-}
-
-// Said in the user's words, not as a missing procedure: the screen exists in
-// the menus and will come with a later version.
-void notBuiltYet(const char *name)
-{
-    QString what = QString::fromLatin1(name);
-    for (const ProcedureInfo &info : procedureTable())
-        if (info.name == what)
-            what = info.what;
-    Prompter *prompter = module.state.errorManager().prompter();
-    if (!prompter)
-        prompter = &module.prompter;
-    prompter->ask(Message{QStringLiteral("Still to Come"),
-                          QStringLiteral("The %1 is still being built.|It comes with a later "
-                                         "version of QAVEQ.")
-                              .arg(what),
-                          QStringLiteral("&OK"), 1, Message::Icon::Information});
-}
-
 // The definition whose number the caller handed over in the report filter.
 EQLimits currentDefinition()
 {
@@ -107,6 +75,7 @@ EQLimits currentDefinition()
     return ReportDefinitions::handedOver(*session).value_or(EQLimits());
 }
 
+const std::map<QString, void (*)()> &entries();
 void runProcedure(const QString &name);
 
 // The usage-log window calls the log entry form by its name; the suite does not.
@@ -125,11 +94,11 @@ void browseEqProofLimits()
     DefinitionScreens::browse(ReportFamily::Proof, module.state.errorManager(), &runReport);
 }
 
-// A report reached through a definition's dispatch: one not built yet is a
-// procedure not defined (warning 6), as the suite says of any missing one.
+// A report reached through a definition's dispatch: one the module does not
+// have is a procedure not defined (warning 6), as the suite says of any missing one.
 void runReport(const QString &name)
 {
-    if (stillToCome().count(name) != 0) {
+    if (entries().count(name) == 0) {
         StandardWarnings(module.state.errorManager()).show(6, name);
         return;
     }
@@ -137,17 +106,6 @@ void runReport(const QString &name)
 }
 
 } // namespace
-
-#define QAVEQ_PROCEDURE_NOT_BUILT(NAME)                                                            \
-    extern "C" Q_DECL_EXPORT void NAME()                                                           \
-    {                                                                                              \
-        notBuiltYet(#NAME);                                                                        \
-    }                                                                                              \
-    namespace {                                                                                    \
-    const bool NAME##StillToCome = markStillToCome(#NAME);                                         \
-    }
-
-QAVEQ_PROCEDURE_NOT_BUILT(LISTEQREPORTS)
 
 extern "C" {
 
@@ -278,6 +236,12 @@ Q_DECL_EXPORT void PRINTEQANALYSISFM()
 {
     WriterScreens::run(QStringLiteral("PrintEQAnalysisFM"), module.state.errorManager(),
                        module.state.output());
+}
+
+// The company's designed reports, to run, design, copy or delete.
+Q_DECL_EXPORT void LISTEQREPORTS()
+{
+    WriterScreens::list(module.state.errorManager(), module.state.output());
 }
 
 // The reports of the analysis definitions.
@@ -435,8 +399,7 @@ const QaveqExport *qaveq_exports(int *count)
             const char *symbol = texts.back().constData();
             const auto entry = entries().find(info.name);
             rows.push_back(QaveqExport{name, what, symbol,
-                                       entry == entries().end() ? nullptr : entry->second,
-                                       stillToCome().count(info.name) == 0 ? 1 : 0});
+                                       entry == entries().end() ? nullptr : entry->second, 1});
         }
         return rows;
     }();

@@ -207,8 +207,12 @@ forms::FormDefinition definition()
                                           .count() > 0;
     };
     form.insert = [](FormModel &form, data::Record &record) {
-        return UsageLogBatches::insertBatch(*form.session().company,
-                                            static_cast<EQBatch &>(record));
+        auto &batch = static_cast<EQBatch &>(record);
+        const data::FileStatus status =
+            UsageLogBatches::insertBatch(*form.session().company, batch);
+        if (status)
+            form.session().resultLine = UsageLogBatches::addedText(batch);
+        return status;
     };
     form.activity =
         forms::Activity{UsageLogBatches::ActivityArea.toString(), [](const data::Record &record) {

@@ -193,6 +193,13 @@ data::FileStatus UsageLogBatches::insertBatch(data::Company &company, EQBatch &b
     return transaction.commit();
 }
 
+QString UsageLogBatches::addedText(const EQBatch &batch)
+{
+    const QString description = Text::clip(batch.Description);
+    return u"Added batch "_s + QString::number(batch.BatchID) +
+           (description.isEmpty() ? QString() : u", "_s + description) + u'.';
+}
+
 bool UsageLogBatches::addBatch(EQBatch &batch)
 {
     batch.BatchID = 0;

@@ -71,6 +71,8 @@ public:
     static data::FileStatus insertBatch(data::Company &company, EQBatch &batch);
     // The same, saying why it failed.
     bool addBatch(EQBatch &batch);
+    // What adding it did, in one line: "Added batch 4, Week 12."
+    static QString addedText(const EQBatch &batch);
 
     const QList<quint16> &tags() const;
     bool isTagged(quint16 batchId) const;

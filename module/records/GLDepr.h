@@ -21,6 +21,9 @@ struct GLDepr : data::RecordOf<GLDepr>
     Decimal ActualAmount;  // posted to the general ledger
     QString FPPostedLabel; // 5: fiscal period it was posted to
     qint32 GLTransID = 0;  // the posting transaction
+    // 60: the purchase date, values, life and method the row was calculated
+    // from (ScheduleCalculator::basis); blank in rows older than the field.
+    QString Basis;
     static const data::FileSchema &fileSchema();
 };
 

@@ -234,6 +234,7 @@ const FileSchema &GLDepr::fileSchema()
             .decimal(u"ActualAmount"_s, &GLDepr::ActualAmount, 15, 2)
             .text(u"FPPostedLabel"_s, &GLDepr::FPPostedLabel, 5)
             .integer(u"GLTransID"_s, &GLDepr::GLTransID)
+            .text(u"Basis"_s, &GLDepr::Basis, 60)
             .key(u"KeyRecordID"_s, B::Unique, {u"RecordID"_s})
             .key(u"KeyEquipmentID"_s, B::Duplicates, {u"EquipmentID"_s, u"Date"_s})
             .build();

@@ -79,7 +79,7 @@ bool Scheduler::ensureUnitsPerDay(EQHeader &equipment)
         return false;
     equipment.UnitsPerDay = *derived;
     // A user who may only view equipment keeps the figure for this run.
-    if (m_session.equipmentReadOnly)
+    if (m_session.equipmentReadOnly || !m_keepsUnitsPerDay)
         return true;
     QString failure;
     data::Transaction transaction(company.database(), {u"EQHeader"_s}, 5s);

@@ -58,6 +58,10 @@ public:
     // `listErrors` is off.
     std::optional<Line> line(EQHeader &equipment, const EQCost &cost, bool listErrors);
 
+    // Off: units per day worked out from the logs serve this run only, for a
+    // reader that must not write.
+    void setKeepsUnitsPerDay(bool keep) { m_keepsUnitsPerDay = keep; }
+
 private:
     // Derives and saves the units per day when they are zero; false when
     // there are no logs to derive them from.
@@ -66,6 +70,7 @@ private:
     data::Session &m_session;
     Prompter &m_prompter;
     DayNumber m_today;
+    bool m_keepsUnitsPerDay = true;
 };
 
 } // namespace Maintenance

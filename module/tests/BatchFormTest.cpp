@@ -93,6 +93,7 @@ TEST_F(BatchFormTest, ANewBatchIsPrimedAndNumberedOnOk)
     EXPECT_EQ(saved.SortID, 2);
     EXPECT_EQ(saved.Secure, 2);
     EXPECT_EQ(session.globalResponse, data::Response::Completed);
+    EXPECT_EQ(session.resultLine, u"Added batch 2, Paving crew.") << "for the window to say";
 }
 
 TEST_F(BatchFormTest, TheBatchNumberIsLockedOnceLogsExistAndFrequencyFollowsItsType)

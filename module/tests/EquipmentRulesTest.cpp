@@ -203,14 +203,15 @@ TEST_F(EquipmentRulesTest, AttachedFilesOfTheSameNameNeverOverwriteEachOther)
 TEST(WizardButtons, PageByPage)
 {
     using forms::wizardButtons;
-    const auto states = [](int page, int pages, bool walking) {
-        const forms::WizardButtons b = wizardButtons(page, pages, walking);
+    const auto states = [](int page, int pages, bool walking, bool requiredDone = false) {
+        const forms::WizardButtons b = wizardButtons(page, pages, walking, requiredDone);
         return QString::number(b.back) + QString::number(b.next) + QString::number(b.finish);
     };
     EXPECT_EQ(states(0, 7, true), u"010") << "first page: no Back, no Finish";
     EXPECT_EQ(states(3, 7, true), u"110");
     EXPECT_EQ(states(6, 7, true), u"101") << "last page: no Next, Finish";
     EXPECT_EQ(states(3, 7, false), u"001") << "without the wizard only OK";
+    EXPECT_EQ(states(0, 7, true, true), u"011") << "every required entry made: Finish at once";
 }
 
 } // namespace

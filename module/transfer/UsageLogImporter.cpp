@@ -17,6 +17,7 @@
 #include "data/suite/GeneralLedgerFiles.h"
 
 #include "core/Clock.h"
+#include "core/Picture.h"
 #include "core/Text.h"
 
 #include "ImportText.h"
@@ -360,6 +361,7 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
     qint32 nextLogId = first.LogID;
     const int total = int(m_lines.size());
     int done = 0;
+    Decimal amount;
     for (const Line &line : std::as_const(m_lines)) {
         const ImportLine::Fields &f = line.fields;
         const std::optional<EQHeader> &piece = rates.equipment(f.equipmentId);
@@ -389,6 +391,7 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
         log.EmployeeID = f.employeeId;
         log.GrossAmount = (log.Units * LogEntryChecks::rateFor(log.ChargeType, *piece)).rounded(2);
         log.AdjustedAmount = log.GrossAmount;
+        amount += log.AdjustedAmount;
         if (data::FileStatus status = file.insert(log); !status)
             return {.problem = status.error().text() + u" Inserting EQLogB|Line "_s +
                                QString::number(line.number) +
@@ -408,7 +411,15 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
     const int imported = total;
     m_lines.clear();
     m_errors.clear();
-    return {.ok = true, .imported = imported, .problem = {}};
+    return {.ok = true, .imported = imported, .amount = amount, .problem = {}};
+}
+
+QString UsageLogImporter::resultText(const Result &result, quint16 batchId)
+{
+    return u"Imported %1 usage %2 into batch %3, %4."_s.arg(result.imported)
+        .arg(result.imported == 1 ? u"log"_s : u"logs"_s)
+        .arg(batchId)
+        .arg(Picture::parse(u"@n-15.2").format(result.amount).trimmed());
 }
 
 QString UsageLogImporter::countText(qsizetype count)

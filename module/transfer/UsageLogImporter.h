@@ -79,12 +79,15 @@ public:
     {
         bool ok = false;
         int imported = 0;
+        Decimal amount;  // the imported logs' charges
         QString problem; // for the user, "|" line breaks
     };
     Result import(quint16 batchId, const std::function<bool(int done, int total)> &progress = {});
 
     // The text of the log count: "1 Record", "12 Records".
     static QString countText(qsizetype count);
+    // What an import did, in one line: "Imported 12 usage logs into batch 4, 1,234.56."
+    static QString resultText(const Result &result, quint16 batchId);
 
 private:
     struct Lookups;

@@ -253,19 +253,21 @@ struct Wizard
 };
 
 // Which of a wizard's buttons work on page `page` (0-based) of `pages`: no
-// Back on the first page, no Next on the last, Finish only on the last. A
-// form that does not walk through its pages keeps OK enabled.
+// Back on the first page, no Next on the last, Finish on the last, or as soon
+// as every required entry is made (the pages after hold nothing that must be
+// typed). A form that does not walk through its pages keeps OK enabled.
 struct WizardButtons
 {
     bool back = false;
     bool next = false;
     bool finish = true;
 };
-inline WizardButtons wizardButtons(int page, int pages, bool walking)
+inline WizardButtons wizardButtons(int page, int pages, bool walking, bool requiredDone = false)
 {
     if (!walking)
         return {};
-    return {.back = page > 0, .next = page < pages - 1, .finish = page >= pages - 1};
+    return {
+        .back = page > 0, .next = page < pages - 1, .finish = requiredDone || page >= pages - 1};
 }
 
 struct FormDefinition
@@ -281,6 +283,10 @@ struct FormDefinition
     QList<Derived> derived = {};
     // The window's caption when the three captions above do not say enough.
     std::function<QString(const FormModel &)> captionOf = {};
+    // Whether the signed-on user may only look at the form's records: a change
+    // then opens the record in view mode, so nothing can be typed that OK
+    // would refuse.
+    std::function<bool(const data::Session &)> viewOnly = {};
     // Refuses a request before the form opens (a read-only user); true when
     // refused, after saying why.
     std::function<bool(data::Session &, Prompter &, data::Request)> refuse = {};
@@ -305,7 +311,6 @@ struct FormDefinition
     std::optional<Activity> activity = {};
     // The suite's text-case store (GETCASE).
     std::function<QString(const QString &request)> caseStore = {};
-    bool spellCheck = false;
 };
 
 } // namespace forms

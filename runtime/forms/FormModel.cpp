@@ -12,6 +12,8 @@
 #include "core/SuiteDate.h"
 #include "core/Text.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::forms {
@@ -91,6 +93,9 @@ FormModel::FormModel(FormDefinition definition, Services services)
                                   : own.type == data::FieldType::Decimal
                                       ? data::FieldValue(Decimal())
                                       : data::FieldValue(qint64(0)));
+    if (m_request == data::Request::Change && m_definition.viewOnly &&
+        m_definition.viewOnly(m_services.session))
+        m_request = data::Request::View;
     const bool changing = m_request == data::Request::Insert ||
                           m_request == data::Request::Change || m_request == data::Request::Delete;
     if (changing && m_definition.refuse &&
@@ -332,6 +337,15 @@ std::optional<data::FieldValue> FormModel::parse(const Control &control, const Q
         } catch (const std::exception &) {
             // A number past what any field can hold reads as no number at all.
         }
+        // A word is no number; digits that cannot be read are too many.
+        const bool digitsOnly = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) {
+            return (c >= u'0' && c <= u'9') || c == u',' || c == u'.' || c == u'-' || c == u'+';
+        });
+        if (!number && !digitsOnly) {
+            problem = u"%1 must be a number, such as %2."_s.arg(
+                control.prompt, places > 0 ? u"1250."_s + QString(places, u'5') : u"1250"_s);
+            return std::nullopt;
+        }
         if (!number || !number->fits(digits, places)) {
             problem =
                 u"%1 must be a number of at most %2 digits before the point."_s.arg(control.prompt)
@@ -367,6 +381,12 @@ std::optional<data::FieldValue> FormModel::parse(const Control &control, const Q
     }
     }
     return std::nullopt;
+}
+
+void FormModel::recordsChanged(const QString &file)
+{
+    ++m_recordRevisions[file];
+    notify();
 }
 
 void FormModel::notify()
@@ -514,7 +534,15 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
             m_services.warn(11, control.prompt, check.file);
             return Failure{control.field};
         }
+        // The list says why it opened: what was typed is not on file.
+        QString prompt = control.prompt;
+        prompt.remove(u'&');
+        while (prompt.endsWith(u':') || prompt.endsWith(u' '))
+            prompt.chop(1);
+        m_services.session.lookupReason = u"%1 %2 is not on file."_s.arg(
+            prompt.isEmpty() ? check.file : prompt, text(control.field));
         const std::optional<QString> chosen = openLookup(check, text(control.field));
+        m_services.session.lookupReason.clear();
         if (!chosen)
             return Failure{control.field};
         QString problem;

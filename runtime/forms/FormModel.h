@@ -118,6 +118,13 @@ public:
     // Add or Delete in the form's lists.
     bool refuses(data::Request request);
 
+    // A list of the form wrote records of `file` (a category added on one
+    // tab): every list over that file shows them at once.
+    void recordsChanged(const QString &file);
+    // How often the form's lists wrote records of `file`: a list over it
+    // reads again when the number moves.
+    int recordsRevision(const QString &file) const { return m_recordRevisions.value(file); }
+
     // Called after values changed, so that a view shows them again.
     std::function<void()> changed;
 
@@ -151,6 +158,7 @@ private:
     QMap<QString, data::FieldValue> m_values; // the form's own values
     QMap<QString, data::FieldValue> m_shownValues;
     QMap<QString, QString> m_acceptedCodes; // by control field: the code accepted last
+    QMap<QString, int> m_recordRevisions;   // by file: see recordsRevision()
     QList<const Control *> m_controls;
 };
 

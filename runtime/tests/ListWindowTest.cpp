@@ -139,6 +139,52 @@ TEST_F(ListWindowTest, ALookupOpensOnTheBufferAndReturnsTheChoice)
     EXPECT_EQ(window.view().currentIndex().row(), 31) << "the step locator moves to the next entry";
 }
 
+TEST_F(ListWindowTest, ALookupForACodeNotOnFileSaysWhyAndWaitsForTheUsersChoice)
+{
+    ListWindow::Definition definition = accounts();
+    // A second order puts the sort box first on the screen.
+    definition.keys.append({u"by Record"_s, u"KeyRecordID"_s, u"RecordID"_s});
+    session.globalRequest = data::Request::Select;
+    session.buffer<GLMaster>().Account = u"1200X"_s;
+    session.lookupReason = u"Account 1200X is not on file."_s;
+    ListWindow window(definition, session, prompter);
+    EXPECT_TRUE(session.lookupReason.isEmpty()) << "the reason is said once";
+    auto *reason = window.findChild<QLabel *>(u"lookupReason"_s);
+    ASSERT_TRUE(reason);
+    EXPECT_EQ(reason->text(), u"Account 1200X is not on file.");
+    window.show();
+    QApplication::setActiveWindow(&window);
+    auto *locator = window.findChild<QLineEdit *>();
+    ASSERT_TRUE(locator);
+    EXPECT_EQ(QApplication::focusWidget(), locator) << "typing finds";
+    EXPECT_TRUE(window.view().selectionModel()->selectedRows().isEmpty());
+
+    // Enter before the user highlighted anything picks nothing.
+    QTest::keyClick(locator, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(session.globalResponse, data::Response::Cancelled);
+
+    // Down highlights the entry in view, where the code would stand.
+    QTest::keyClick(locator, Qt::Key_Down);
+    const QModelIndexList chosen = window.view().selectionModel()->selectedRows();
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(window.model().data(chosen.first()).toString(), u"1201");
+
+    QTest::keyClicks(locator, u"1210"_s);
+    QTest::keyClick(locator, Qt::Key_Return);
+    EXPECT_EQ(session.globalResponse, data::Response::Completed);
+    EXPECT_EQ(session.buffer<GLMaster>().Account, u"1210");
+}
+
+TEST_F(ListWindowTest, ALookupOfAListWithoutAReasonShowsNone)
+{
+    session.globalRequest = data::Request::Select;
+    session.buffer<GLMaster>().Account = u"1200"_s;
+    ListWindow window(accounts(), session, prompter);
+    EXPECT_FALSE(window.findChild<QLabel *>(u"lookupReason"_s));
+    EXPECT_EQ(window.view().selectionModel()->selectedRows().size(), 1);
+}
+
 TEST_F(ListWindowTest, TheCountIsMadeOnlyOnceThePageIsOnScreen)
 {
     ListWindow window(accounts(), session, prompter);
@@ -312,6 +358,12 @@ TEST_F(ListWindowTest, ColumnWidthsAreKeptPerUserAndProcedure)
     ASSERT_TRUE(company.file<LBFmt>().remove(saved).isOk());
     designed.reject();
     EXPECT_EQ(company.file<LBFmt>().count(), 0);
+
+    // ... nor gets a layout kept before the setting was turned off.
+    saved.Format = u"240,260,60"_s;
+    ASSERT_TRUE(company.file<LBFmt>().insert(saved).isOk());
+    ListWindow unkept(accounts(), session, prompter);
+    EXPECT_EQ(unkept.view().columnWidth(0), 110);
 }
 
 TEST_F(ListWindowTest, SendToWritesEveryRowOfTheListAsShown)
@@ -384,6 +436,7 @@ TEST_F(ListWindowTest, SuiteHelpers)
     ScriptedPrompter misc;
     data::ErrorManager miscErrors(u"misc"_s, &misc);
     suite::qavmisc().init(&miscErrors, nullptr);
+    EXPECT_FALSE(suite::trainingInstalled(u"Cost Categories"_s)) << "so no screen offers it";
     suite::PLAYTRAINING(u"Cost Categories"_s);
     suite::qavmisc().kill();
     ASSERT_EQ(misc.shown().size(), 1);

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,8 +68,14 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
         m_records->setKey(child.key);
         m_view->setModel(m_records);
     }
-    for (int c = 0; c < child.columns.size(); ++c)
-        m_view->setColumnWidth(c, child.columns[c].width);
+    // Never narrower than its heading: a cut heading reads as another word.
+    const QFontMetrics heading(m_view->horizontalHeader()->font());
+    for (int c = 0; c < child.columns.size(); ++c) {
+        int needed = 0;
+        for (const QString &line : child.columns[c].header.split(u'\n'))
+            needed = std::max(needed, heading.horizontalAdvance(line) + 16);
+        m_view->setColumnWidth(c, std::max(child.columns[c].width, needed));
+    }
     layout->addWidget(m_view, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -98,6 +105,8 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
         addButton(extra.text, [this, &extra] {
             const std::unique_ptr<data::Record> record = highlighted();
             extra.action(m_model, record.get());
+            if (!m_control.child.file.isEmpty())
+                m_model.recordsChanged(m_control.child.file);
             refresh(true);
         });
     if (child.exportTitle)
@@ -114,6 +123,8 @@ QList<data::FieldValue> FormChildList::state() const
         values.append(m_model.value(field));
     for (const QString &field : m_control.child.dependsOn)
         values.append(m_model.value(field));
+    if (!m_control.child.file.isEmpty())
+        values.append(qint64(m_model.recordsRevision(m_control.child.file)));
     return values;
 }
 
@@ -222,7 +233,9 @@ void FormChildList::call(data::Request request)
             child.prime(m_model, buffer);
     }
     m_caller(child.form);
-    refresh(true);
+    // Every list over the file, this one and another tab's, shows what was written.
+    m_model.recordsChanged(child.file);
+    refresh(false);
 }
 
 QList<QStringList> FormChildList::shownRows() const

@@ -121,8 +121,9 @@ FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
     if (const QString &icon = m_model.definition().icon; !icon.isEmpty())
         setWindowIcon(Icons::icon(icon));
     build();
+    // The wizard walks through a new record; a stored one opens on its tabs.
     if (const auto &wizard = m_model.definition().wizard)
-        setWizard(wizard->read && wizard->read());
+        setWizard(m_model.request() == data::Request::Insert && wizard->read && wizard->read());
     refresh();
     m_model.changed = [this] { refresh(); };
     // A narrow form opens as wide as its caption, which says what is being
@@ -176,7 +177,12 @@ void FormView::build()
         connect(button, &QPushButton::clicked, this,
                 [this] { HelpViewer::showTopic(currentHelpTopic(), this); });
     }
-    if (m_model.definition().spellCheck && m_model.isEditable()) {
+    // Every form with words to type offers to check them.
+    const bool words =
+        std::any_of(m_controls.cbegin(), m_controls.cend(), [this](const forms::Control *control) {
+            return spellCheckable(m_controls.key(control), *control);
+        });
+    if (words && m_model.isEditable()) {
         QPushButton *spelling = buttons->addButton(u"Spe&lling"_s, QDialogButtonBox::ActionRole);
         connect(spelling, &QPushButton::clicked, this,
                 [this] { checkSpelling(askAboutWord(this)); });
@@ -252,7 +258,13 @@ void FormView::updateWizard()
     if (!m_model.definition().wizard)
         return;
     const int pages = m_tabs ? m_tabs->count() : 1;
-    const forms::WizardButtons state = forms::wizardButtons(currentPage(), pages, m_wizard);
+    bool requiredDone = true;
+    for (const forms::Control *control : std::as_const(m_controls))
+        if ((control->required || control->marked) && m_model.isShown(*control) &&
+            m_model.text(control->field).trimmed().isEmpty())
+            requiredDone = false;
+    const forms::WizardButtons state =
+        forms::wizardButtons(currentPage(), pages, m_wizard, requiredDone);
     m_pageTitle->setVisible(m_wizard);
     m_pageTitle->setText(m_model.definition().pages.value(currentPage()).title.remove(u'&'));
     m_legend->setVisible(m_wizard);
@@ -588,6 +600,9 @@ void FormView::refresh()
         it.key()->setTitle(it.value()->titleOf(m_model));
     m_staleChoices = false;
     m_refreshing = false;
+    // A required entry made or emptied: Finish follows.
+    if (m_wizard)
+        updateWizard();
 }
 
 const QList<forms::Choice> &FormView::choicesOf(const forms::Control &control) const
@@ -820,6 +835,15 @@ void FormView::showCaseMenu(const forms::Control &control, const QPoint &positio
     menu.exec(editor(control.field)->mapToGlobal(position));
 }
 
+bool FormView::spellCheckable(QWidget *editor, const forms::Control &control) const
+{
+    // Words the user types: not codes looked up in another file or picked from a list.
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    const data::FieldDef *field = m_model.schema().field(control.field);
+    return line && !line->isReadOnly() && field && field->type == data::FieldType::Text &&
+           !control.code && control.pick.isEmpty() && control.choices.isEmpty();
+}
+
 void FormView::checkSpelling(const SpellChecker::Decide &decide)
 {
     SpellChecker checker;
@@ -833,9 +857,8 @@ void FormView::checkSpelling(const SpellChecker::Decide &decide)
     QList<QLineEdit *> entries;
     QStringList texts;
     for (auto it = m_controls.cbegin(); it != m_controls.cend(); ++it) {
-        auto *line = qobject_cast<QLineEdit *>(it.key());
-        const data::FieldDef *field = m_model.schema().field(it.value()->field);
-        if (line && !line->isReadOnly() && field && field->type == data::FieldType::Text) {
+        if (spellCheckable(it.key(), *it.value())) {
+            auto *line = static_cast<QLineEdit *>(it.key());
             entries.append(line);
             texts.append(line->text());
         }

@@ -80,6 +80,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A text entry the spelling check reads: typed words, not codes or choices.
+    bool spellCheckable(QWidget *editor, const forms::Control &control) const;
     void build();
     QWidget *buildPage(const forms::Page &page);
     QWidget *buildControl(const forms::Control &control, QWidget *parent);

@@ -17,7 +17,8 @@ HelpViewer::HelpViewer(QWidget *parent)
     : QDialog(parent)
     , m_browser(new QTextBrowser(this))
 {
-    setWindowTitle(u"QAVEQ Help"_s);
+    // The desktop adds the program's name.
+    setWindowTitle(u"Help"_s);
     m_browser->setOpenExternalLinks(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton *back = buttons->addButton(u"&Back"_s, QDialogButtonBox::ActionRole);

@@ -29,6 +29,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
@@ -43,6 +45,8 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
     , m_selecting(session.globalRequest == data::Request::Select)
 {
     session.globalResponse = data::Response::Cancelled;
+    if (m_selecting)
+        m_reason = std::exchange(session.lookupReason, QString());
     data::Table &table = session.company->file(m_definition.file);
     m_model = new KeyedListModel(table, m_definition.columns, this);
     if (!m_definition.keys.isEmpty())
@@ -71,6 +75,13 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
         m_model->reload();
     }
     applyLayout();
+    // A code that is not on file: the list stands where it would be, and
+    // the user highlights the entry wanted (Enter picks nothing before).
+    if (!m_reason.isEmpty())
+        m_view->selectionModel()->clearSelection();
+    // A lookup is for finding: what is typed goes into the locator.
+    if (m_selecting && m_locator->isEnabled())
+        m_locator->setFocus();
 }
 
 ListWindow::~ListWindow()
@@ -84,6 +95,15 @@ void ListWindow::buildUi()
     setWindowTitle(m_definition.title);
     auto *layout = new QVBoxLayout(this);
 
+    if (!m_reason.isEmpty()) {
+        auto *reason = new QLabel(m_reason, this);
+        reason->setObjectName(u"lookupReason"_s);
+        reason->setWordWrap(true);
+        QFont bold = reason->font();
+        bold.setBold(true);
+        reason->setFont(bold);
+        layout->addWidget(reason);
+    }
     auto *top = new QHBoxLayout;
     if (m_definition.keys.size() > 1) {
         m_order = new QComboBox(this);
@@ -210,7 +230,7 @@ void ListWindow::addExtras(QPushButton *button)
 
 void ListWindow::run()
 {
-    if (currentRow() < 0)
+    if (currentRow() < 0 && m_reason.isEmpty())
         selectRow(0);
     exec();
 }
@@ -483,6 +503,11 @@ bool ListWindow::eventFilter(QObject *watched, QEvent *event)
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
+            // Nothing highlighted yet: the first key highlights the entry in view.
+            if (currentRow() < 0) {
+                selectRow(std::max(0, m_view->currentIndex().row()));
+                return true;
+            }
             QCoreApplication::sendEvent(m_view, event);
             return true;
         default:
@@ -565,7 +590,7 @@ void ListWindow::applyLayout()
     QList<int> widths;
     for (const KeyedListModel::Column &column : std::as_const(m_definition.columns))
         widths.append(column.width);
-    if (m_session.company && !m_session.userId.isEmpty()) {
+    if (preservesLayout()) {
         if (const auto saved =
                 ListLayout::load(*m_session.company, m_session.userId, m_definition.procedure)) {
             const QList<int> savedWidths = ListLayout::widths(*saved);
@@ -577,13 +602,18 @@ void ListWindow::applyLayout()
         m_view->setColumnWidth(c, widths[c]);
 }
 
-void ListWindow::saveLayout()
+bool ListWindow::preservesLayout() const
 {
     if (!m_session.company || m_session.userId.isEmpty())
-        return;
+        return false;
     UserFile user;
     user.UserID = m_session.userId;
-    if (!m_session.company->file<UserFile>().fetch(u"KeyUserID", user) || !user.PreserveWindows)
+    return m_session.company->file<UserFile>().fetch(u"KeyUserID", user) && user.PreserveWindows;
+}
+
+void ListWindow::saveLayout()
+{
+    if (!preservesLayout())
         return;
     QList<int> widths;
     for (int c = 0; c < m_model->columnCount(); ++c)

@@ -133,6 +133,9 @@ private:
     const KeyChoice *locatorKey() const;
     void showLocatorColumn();
     void updateCount();
+    // The user's "preserve window locations": saved layouts are kept and
+    // applied only while it is on.
+    bool preservesLayout() const;
     void applyLayout();
     void saveLayout();
     void showContextMenu(const QPoint &position);
@@ -151,6 +154,8 @@ private:
     QLabel *m_locatorLabel = nullptr;
     QLineEdit *m_locator = nullptr;
     QLabel *m_count = nullptr;
+    // Why the lookup opened; while it is set, nothing is highlighted until the user chooses.
+    QString m_reason;
     QFutureWatcher<qint64> *m_counting = nullptr; // the count being made, if any
     bool m_countOnShow = true; // the opening count waits until the page is on screen
     QPushButton *m_select = nullptr;

@@ -47,8 +47,10 @@ ListWindow::Definition list(data::Session &session, data::ErrorManager &errors, 
              if (prompter)
                  CategoryApplier(session, *prompter, errors).applyToAll();
          }},
-        {u"&Training Video"_s, [] { suite::PLAYTRAINING(u"Cost Categories"_s); }},
     };
+    if (suite::trainingInstalled(u"Cost Categories"_s))
+        definition.buttons.append(
+            {u"&Training Video"_s, [] { suite::PLAYTRAINING(u"Cost Categories"_s); }});
     return definition;
 }
 

@@ -143,7 +143,6 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
              if (state.window)
                  state.window->resetLayout();
          }},
-        {u"&Training Video"_s, [] { suite::PLAYTRAINING(u"EQEnt"_s); }},
         {u"Create Depreciation Transaction Batch"_s,
          [&state] {
              if (state.access->refuses(EquipmentAccess::Action::DepreciationBatch))
@@ -153,6 +152,8 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
                  state.window->refresh();
          }},
     };
+    if (suite::trainingInstalled(u"EQEnt"_s))
+        definition.buttons.append({u"&Training Video"_s, [] { suite::PLAYTRAINING(u"EQEnt"_s); }});
     return definition;
 }
 

@@ -8,6 +8,7 @@
 
 #include "equipment/ui/ScreenRunner.h"
 
+#include "runtime/widgets/HeaderSorter.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/KeyedListModel.h"
 
@@ -144,8 +145,13 @@ void UsageLogWindow::buildUi()
     for (const auto &[column, width] : {std::pair{0, 26}, {1, 60}, {2, 22}})
         m_batchView->setColumnWidth(column, width);
     m_batchView->installEventFilter(this);
-    connect(m_batchView->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &UsageLogWindow::sortBy);
+    m_sorter = new HeaderSorter(m_batchView->horizontalHeader(),
+                                {{1, QString(), u"@n1"_s},
+                                 {2, u"Batch"_s, u"@n6"_s},
+                                 {3, QString(), u"@n1"_s},
+                                 {4, u"Description"_s, u"@s25"_s}},
+                                HeaderSorter::memoryFor(m_session, u"BrowseEQLog"_s), this);
+    connect(m_sorter, &HeaderSorter::sortChanged, this, &UsageLogWindow::refresh);
     connect(m_batchView, &QTableView::clicked, this, [this](const QModelIndex &index) {
         if (index.column() == TagColumn)
             tagHighlighted();
@@ -254,22 +260,21 @@ void UsageLogWindow::fillBatches()
             logs.scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batch.BatchID)})).count();
         m_rows.append({batch, count});
     }
-    if (m_sortColumn >= 0) {
-        const auto key = [this](const Row &row) -> QVariant {
-            switch (m_sortColumn) {
-            case TagColumn:
-                return m_batches.isTagged(row.batch.BatchID) ? 0 : 1;
-            case BatchColumn:
-                return row.batch.BatchID;
-            case RepeatColumn:
-                return row.batch.Repeating == 1 ? 0 : 1;
-            default:
-                return Text::clip(row.batch.Description).toUpper();
-            }
-        };
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&key](const Row &a, const Row &b) {
-            return QVariant::compare(key(a), key(b)) == QPartialOrdering::Less;
-        });
+    if (!m_sorter->sorter().sortList().isEmpty()) {
+        // The fields the headings show (tagged and repeating first), then
+        // the row's place in the manual order.
+        QList<QVariantList> fields;
+        for (int index = 0; index < m_rows.size(); ++index) {
+            const EQBatch &batch = m_rows[index].batch;
+            fields.append(QVariantList{m_batches.isTagged(batch.BatchID) ? 0 : 1,
+                                       int(batch.BatchID), batch.Repeating == 1 ? 0 : 1,
+                                       Text::clip(batch.Description), index});
+        }
+        m_sorter->sortRows(fields);
+        QList<Row> sorted;
+        for (const QVariantList &row : std::as_const(fields))
+            sorted.append(m_rows.at(row.last().toInt()));
+        m_rows = sorted;
     }
 
     const QSignalBlocker quiet(m_batchView->selectionModel());
@@ -396,16 +401,9 @@ void UsageLogWindow::cycleShowTags()
     refresh();
 }
 
-void UsageLogWindow::sortBy(int column)
-{
-    m_sortColumn = column;
-    refresh();
-}
-
 void UsageLogWindow::resetSort()
 {
-    m_sortColumn = -1;
-    refresh();
+    m_sorter->reset();
 }
 
 void UsageLogWindow::callBatchForm(data::Request request)

@@ -24,6 +24,7 @@ class QWidget;
 namespace qaveq {
 
 class Clock;
+class HeaderSorter;
 class LogEntryMemory;
 class Prompter;
 
@@ -71,8 +72,9 @@ public:
     void proofList();
     void post();
     void cycleShowTags();
-    void sortBy(int column);
+    // Back to the manual order from a column sort.
     void resetSort();
+    HeaderSorter &sorter() { return *m_sorter; }
 
     // Moving and copying logs between batches, and the batches' manual order.
     LogSelection &selection() { return m_selection; }
@@ -129,7 +131,7 @@ private:
     BatchReorder m_reorder;
     quint16 m_selectionBatch = 0; // the batch whose logs the selection holds
     UsageLogBatches::ShowTags m_show = UsageLogBatches::ShowTags::All;
-    int m_sortColumn = -1; // -1: manual order
+    HeaderSorter *m_sorter = nullptr; // the batch list's headings; no sort: manual order
     QList<Row> m_rows;
     QStandardItemModel *m_batchModel = nullptr;
     QStandardItemModel *m_logModel = nullptr;

@@ -3,6 +3,8 @@
 
 #include "UsageLogWindow.h"
 
+#include "runtime/widgets/HeaderSorter.h"
+
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDragMoveEvent>
@@ -279,7 +281,7 @@ void UsageLogWindow::moveBatch(BatchReorder::Move move)
     if (batchId == 0)
         return;
     // The move is in the manual order; a column sort would hide it.
-    m_sortColumn = -1;
+    m_sorter->reset();
     if (m_reorder.move(batchId, move)) {
         refresh();
         highlight(batchId);

@@ -422,6 +422,7 @@ void ImportWindow::import()
     m_lines->showLines(false);
     m_importButton->setEnabled(false);
     m_previewButton->setEnabled(true);
+    m_session.resultLine = UsageLogImporter::resultText(result, batchId);
     accept();
 }
 

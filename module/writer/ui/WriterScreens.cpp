@@ -1,5 +1,7 @@
 #include "WriterScreens.h"
 
+#include "DesignedReportsWindow.h"
+
 #include "equipment/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 #include "writer/WriterProcedure.h"
@@ -96,6 +98,20 @@ void run(const QString &procedure, data::ErrorManager &errors, OutputState &outp
         WriterStrings::load(QDir(session->dataPath).filePath(u"ReportWriter.ini"_s));
     WindowWriterDevices devices(*session, output, prompter, strings);
     WriterProcedure(*type, *session, prompter, devices, strings).run();
+}
+
+void list(data::ErrorManager &errors, OutputState &output)
+{
+    data::Session *session = ScreenRunner::session(errors);
+    if (!session)
+        return;
+    QtPrompter prompter(QApplication::activeWindow());
+    DesignedReportsWindow window(
+        *session, prompter,
+        [&errors, &output](const QString &procedure) { run(procedure, errors, output); },
+        QApplication::activeWindow());
+    prompter.setParent(&window);
+    window.exec();
 }
 
 } // namespace WriterScreens

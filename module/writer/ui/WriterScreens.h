@@ -15,6 +15,9 @@ class ErrorManager;
 namespace WriterScreens {
 
 void run(const QString &procedure, data::ErrorManager &errors, OutputState &output);
+// LISTEQREPORTS: the company's designed reports, each run or designed through
+// its type's procedure.
+void list(data::ErrorManager &errors, OutputState &output);
 
 } // namespace WriterScreens
 

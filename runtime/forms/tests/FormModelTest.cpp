@@ -211,6 +211,12 @@ TEST_F(FormModelTest, TypedTextIsReadByTheFieldsTypeAndWhatCannotBeHeldIsRefused
             EXPECT_EQ(prompter.texts().size(), messages + 1) << "and says why: " << where;
         }
     }
+    // A word is no number; too many digits are too many.
+    form->edit(u"Amount", u"abc"_s);
+    EXPECT_EQ(prompter.texts().last(), u"Amount must be a number, such as 1250.55.");
+    form->edit(u"Amount", u"1234567890123456789012345678901234567890"_s);
+    EXPECT_TRUE(prompter.texts().last().endsWith(u"digits before the point."_s))
+        << prompter.texts().last().toStdString();
 }
 
 TEST_F(FormModelTest, OkChecksEveryShownControlInOrder)
@@ -245,8 +251,12 @@ TEST_F(FormModelTest, AnUnknownCodeOpensItsListAndTheChoiceCountsAsTyped)
 {
     auto form = open(data::Request::Insert);
     picker.answerNext(u"6200"_s);
+    QString reason;
+    picker.whileOpen = [&] { reason = session.lookupReason; };
     EXPECT_FALSE(form->edit(u"Account", u"9999"_s));
     EXPECT_EQ(picker.asked(), QStringList{u"BROWSEGLMASTER:9999"_s});
+    EXPECT_EQ(reason, u"Account 9999 is not on file.") << "the list says why it opened";
+    EXPECT_TRUE(session.lookupReason.isEmpty()) << "and only that once";
     EXPECT_EQ(form->code(u"Account"), u"6200");
     EXPECT_EQ(form->code(u"Description"), u"Repairs") << "the choice brings its defaults";
 

@@ -49,6 +49,7 @@ protected:
     QStringList called;
     QList<std::pair<bool, bool>> printed;
     QList<QStringList> notesPrinted; // each notes report's text, as exported
+    std::function<void()> onCall;    // what the procedure called does
 
     EquipmentFormTest()
     {
@@ -83,7 +84,11 @@ protected:
                     notesPrinted.append(devices.exports.value(0));
                 },
         };
-        FormExtras extras{.caller = [this](const QString &procedure) { called.append(procedure); }};
+        FormExtras extras{.caller = [this](const QString &procedure) {
+            called.append(procedure);
+            if (onCall)
+                onCall();
+        }};
         return openForm(EquipmentForm::definition(session, actions), request, std::move(extras));
     }
 
@@ -177,14 +182,18 @@ TEST_F(EquipmentFormTest, AReadOnlyUserMayLookButChangesNothing)
     session.equipmentReadOnly = true;
     session.userId = u"VEW"_s;
     EXPECT_FALSE(open(data::Request::Insert)->isOpen());
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
     auto form = open(data::Request::Change, u"LDR-1"_s);
     ASSERT_TRUE(form->isOpen()) << "a read-only user opens the record to look at it";
-    EXPECT_EQ(form->view->windowTitle(), u"Changing an Equipment Record  (Wheel Loader)");
-    form->click(u"Description");
-    form->type(u"Changed"_s);
+    EXPECT_EQ(form->model.request(), data::Request::View) << "in view mode, said by its title";
+    EXPECT_EQ(form->view->windowTitle(), u"Viewing an Equipment Record  (Wheel Loader)");
+    EXPECT_EQ(prompter.shown().size(), 1) << "opening it to look is no refusal";
+    EXPECT_FALSE(form->model.isEditable());
+    EXPECT_EQ(form->model.askCancel(), forms::FormModel::CancelAnswer::Close)
+        << "Cancel asks nothing: nothing could be changed";
     form->key(Qt::Key_Return);
     EXPECT_EQ(stored(u"LDR-1"_s)->Description, u"Wheel Loader");
-    EXPECT_EQ(prompter.shown().last().caption, u"Insufficient Access");
 
     const int before = static_cast<int>(prompter.shown().size());
     list(*form, u"LOC:ScheduleByMonth")->call(data::Request::Insert);
@@ -398,6 +407,38 @@ TEST_F(EquipmentFormTest, ACategoryWithPostedCostsStays)
     EXPECT_EQ(called, QStringList{u"UPDATEEQCOST"_s});
 }
 
+TEST_F(EquipmentFormTest, ACategoryAddedOnOneTabShowsOnTheServiceScheduleAtOnce)
+{
+    auto form = open(data::Request::Change, u"LDR-1"_s);
+    FormChildList *categories = list(*form, u"LOC:CostCategories");
+    FormChildList *schedule = list(*form, u"LOC:ServiceSchedule");
+    const int before = schedule->rowCount();
+    // The category form the list calls stores a new category with a schedule.
+    onCall = [this] {
+        EQCost cost;
+        cost.RecordID = u"LDR-1     OIL"_s;
+        cost.EquipmentID = u"LDR-1"_s;
+        cost.CostCategory = u"OIL"_s;
+        cost.ScheduleType = u"M"_s;
+        cost.Meter = 250;
+        cost.MeterName = u"Hours"_s;
+        ASSERT_TRUE(company.file<EQCost>().insert(cost).isOk());
+        session.globalResponse = data::Response::Completed;
+    };
+    categories->call(data::Request::Insert);
+    EXPECT_EQ(called, QStringList{u"UPDATEEQCOST"_s});
+    EXPECT_EQ(form->model.recordsRevision(u"EQCost"_s), 1);
+    EXPECT_EQ(schedule->rowCount(), before + 1) << "the other tab's list read the file again";
+}
+
+TEST_F(EquipmentFormTest, AFormWithWordsToTypeOffersTheSpellingCheck)
+{
+    EXPECT_TRUE(button(*open(data::Request::Change, u"LDR-1"_s), u"Spe&lling"_s));
+    session.equipmentReadOnly = true;
+    EXPECT_FALSE(button(*open(data::Request::Change, u"LDR-1"_s), u"Spe&lling"_s))
+        << "nothing to correct in view mode";
+}
+
 TEST_F(EquipmentFormTest, TheWizardWalksThroughThePagesAndIsRemembered)
 {
     const auto wizardBox = [](FormDriver &form) {
@@ -413,23 +454,40 @@ TEST_F(EquipmentFormTest, TheWizardWalksThroughThePagesAndIsRemembered)
     wizardBox(*form)->click();
     EXPECT_TRUE(form->view->isWizard());
     EXPECT_EQ(ok->text(), u"&Finish");
-    EXPECT_FALSE(ok->isEnabled()) << "Finish on the last page only";
+    EXPECT_TRUE(ok->isEnabled()) << "every required entry is made";
     EXPECT_FALSE(button(*form, u"< &Back"_s)->isEnabled());
     for (int page = 0; page < 6; ++page)
         button(*form, u"&Next >>"_s)->click();
     EXPECT_EQ(form->view->currentPage(), 6);
-    EXPECT_TRUE(ok->isEnabled());
     EXPECT_FALSE(button(*form, u"&Next >>"_s)->isEnabled());
 
     form->model.setValue(u"Description", QString());
     ok->click();
     EXPECT_EQ(form->view->currentPage(), 0) << "back to the page of the missing description";
+    EXPECT_FALSE(ok->isEnabled()) << "a required entry is missing";
+    form.reset();
 
-    auto again = open(data::Request::Change, u"LDR-1"_s);
-    EXPECT_TRUE(again->view->isWizard()) << "remembered on this workstation";
+    // A new record walks through the pages; a stored one opens on its tabs.
+    auto added = open(data::Request::Insert);
+    EXPECT_TRUE(added->view->isWizard()) << "remembered for this user";
+    QPushButton *finish = button(*added, u"&Finish"_s);
+    ASSERT_TRUE(finish);
+    EXPECT_FALSE(finish->isEnabled()) << "no ID and no description yet";
+    added->model.setValue(u"EquipmentID", u"EXC-9"_s);
+    added->model.setValue(u"Description", u"Excavator"_s);
+    EXPECT_TRUE(finish->isEnabled()) << "Finish before the last page once they are made";
+    added.reset();
+    EXPECT_FALSE(open(data::Request::Change, u"LDR-1"_s)->view->isWizard());
+
+    session.userId = u"VEW"_s;
+    EXPECT_FALSE(open(data::Request::Insert)->view->isWizard()) << "another user's choice";
+    session.userId = u"ADM"_s;
+    auto again = open(data::Request::Insert);
+    ASSERT_TRUE(again->view->isWizard());
     wizardBox(*again)->click();
     EXPECT_EQ(button(*again, u"&OK"_s)->text(), u"&OK");
-    EXPECT_FALSE(open(data::Request::Change, u"LDR-1"_s)->view->isWizard());
+    again.reset();
+    EXPECT_FALSE(open(data::Request::Insert)->view->isWizard());
 }
 
 TEST_F(EquipmentFormTest, FromTheLedgerTheEquipmentIsAFixedAsset)

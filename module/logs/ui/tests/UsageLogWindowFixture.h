@@ -13,6 +13,8 @@
 #include "core/Clock.h"
 #include "core/SuiteDate.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace qaveq::testing {
@@ -27,11 +29,13 @@ protected:
     data::Session session{&company};
     ScriptedPrompter prompter;
     FixedClock clock{QDateTime(QDate(2025, 6, 15), QTime(9, 0))};
+    QTemporaryDir settings; // the workstation's INI folder: the lists' sorts
 
     UsageLogWindowFixture()
     {
         session.userId = QStringLiteral("EQM");
         session.companyId = company.id();
+        session.iniFolder = settings.path();
     }
 
     // A batch of `owner` at the end of the list, with `logs` logs of TRK-1

@@ -16,6 +16,7 @@
 
 #include <QFont>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -98,7 +99,7 @@ TEST_F(UsageLogWindowTest, TheBatchListShowsTagsBoldBatchesAndTheLogsOfTheHighli
     EXPECT_EQ(window->batchCountText(), u"2 Records");
 
     // Sorting by description puts "Empty" first; manual order comes back.
-    window->sortBy(3);
+    window->sorter().press(3, Qt::NoModifier);
     EXPECT_EQ(model.item(0, 3)->text(), u"Empty");
     window->button(u"Reset to Manual Sort"_s).click();
     EXPECT_EQ(model.item(0, 3)->text(), u"Field logs");
@@ -106,6 +107,65 @@ TEST_F(UsageLogWindowTest, TheBatchListShowsTagsBoldBatchesAndTheLogsOfTheHighli
     // Closing the window gives the tagged batch free.
     window->button(u"Close"_s).click();
     EXPECT_EQ(stored(full).InUseBy, u"");
+}
+
+TEST_F(UsageLogWindowTest, TheBatchHeadingsSortAndTheSortIsKeptPerUser)
+{
+    batch(u"EQM"_s, 0, u"beta"_s);
+    batch(u"EQM"_s, 0, u"Alpha"_s);
+    batch(u"EQM"_s, 0, u"alpha"_s);
+    batch(u"EQM"_s, 0, u"Gamma"_s);
+    std::unique_ptr<UsageLogWindow> window = open();
+    QStandardItemModel &model = batchModel(*window);
+    QHeaderView *header = window->batchView().horizontalHeader();
+    const auto click = [header](int column, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, keys,
+                          QPoint(header->sectionViewportPosition(column) + 5, 5));
+    };
+    const auto column = [&model](int c) {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts.append(model.item(row, c)->text());
+        return texts;
+    };
+    const auto headings = [&model] {
+        QStringList texts;
+        for (int c = 0; c < model.columnCount(); ++c)
+            texts.append(model.headerData(c, Qt::Horizontal).toString());
+        return texts;
+    };
+
+    click(3);
+    EXPECT_EQ(column(3), (QStringList{u"Alpha"_s, u"alpha"_s, u"beta"_s, u"Gamma"_s}))
+        << "without regard to case, equal ones in their manual order";
+    EXPECT_EQ(headings().at(3), u"Description[+]");
+    click(3);
+    EXPECT_EQ(column(3).first(), u"Gamma") << "a second click sorts descending";
+    EXPECT_EQ(headings().at(3), u"Description[-]");
+
+    // Ctrl adds a column: description descending, then batch descending.
+    click(1, Qt::ControlModifier);
+    click(1, Qt::ControlModifier);
+    EXPECT_EQ(headings().mid(1), (QStringList{u"Batch[-2]"_s, QString(), u"Description[-1]"_s}));
+    EXPECT_EQ(column(3).mid(2), (QStringList{u"alpha"_s, u"Alpha"_s}));
+
+    // Kept for this user and list: the next window opens sorted.
+    window.reset();
+    window = open();
+    EXPECT_EQ(batchModel(*window).item(0, 3)->text(), u"Gamma");
+    // Shift goes back to the manual order and the designed headings.
+    header = window->batchView().horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(header->sectionViewportPosition(3) + 5, 5));
+    EXPECT_EQ(batchModel(*window).item(0, 3)->text(), u"beta");
+    EXPECT_EQ(batchModel(*window).headerData(3, Qt::Horizontal).toString(), u"Description");
+
+    // Another user keeps a sort of his own.
+    window->sorter().press(3, Qt::NoModifier);
+    window.reset();
+    session.userId = u"ADM"_s;
+    window = open();
+    EXPECT_EQ(batchModel(*window).item(0, 3)->text(), u"beta") << "ADM has not sorted";
 }
 
 TEST_F(UsageLogWindowTest, AnotherUsersSecureBatchIsSeenButItsLogsAreHidden)
