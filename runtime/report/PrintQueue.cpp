@@ -81,14 +81,9 @@ std::optional<PrintReceipt> CupsPrintService::submit(const QString &pdfFile, con
 
     PrintReceipt receipt{queue, jobId, {}};
     if (const char *state = cupsGetOption("printer-state", dest->num_options, dest->options);
-        state && QByteArray(state) == QByteArray::number(int(IPP_PSTATE_STOPPED))) {
-        const QString why = QString::fromUtf8(
-            cupsGetOption("printer-state-message", dest->num_options, dest->options));
-        receipt.warning =
-            u"The print queue \"%1\" is stopped%2; the job waits there until the "
-            "queue is started again."_s.arg(
-                queue, why.trimmed().isEmpty() ? QString() : u" (%1)"_s.arg(why.trimmed()));
-    }
+        state && QByteArray(state) == QByteArray::number(int(IPP_PSTATE_STOPPED)))
+        receipt.warning = u"The print queue \"%1\" is stopped; the job waits there until the "
+                          "queue is started again."_s.arg(queue);
     return receipt;
 }
 

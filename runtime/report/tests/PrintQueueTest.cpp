@@ -138,7 +138,7 @@ TEST_F(CupsPrintServiceTest, ARefusingMissingOrStoppedQueueIsSaid)
     const std::optional<PrintReceipt> receipt =
         printPages(service, pages, {u"Listing"_s, {}, 1}, &error);
     ASSERT_TRUE(receipt) << error.toStdString();
-    EXPECT_TRUE(receipt->warning.contains(u"is stopped (paper jam)"_s))
+    EXPECT_TRUE(receipt->warning.contains(u"\"Yard\" is stopped;"_s))
         << receipt->warning.toStdString();
 }
 
