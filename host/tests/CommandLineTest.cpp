@@ -416,8 +416,8 @@ TEST_F(CommandLineTest, ListingDefinitionsRunToTheirPdfAndTextCopy)
         QString title, pdf, reportTitle, heading;
     } cases[] = {
         {u"Equipment Data Sheets"_s, u"sheets.pdf"_s, u"Equipment Listing"_s,
-         u"ID\tDescription\tClass Code\t\tBilling Rate\tCurrent Meter\tVehicle\t\t\t\tLocation\t"
-         "Control Accounts"_s},
+         u"ID\tDescription\tLicense Plate\tLicense Code\tClass Code\tVIN\tActive\tPurchase "
+         "Date\tPurchase Value\tUser Defined and Physical Description"_s},
         {u"Cost Categories"_s, u"codes.pdf"_s, u"Equipment Cost Code Listing"_s,
          u"ID\tDescription"_s},
     };

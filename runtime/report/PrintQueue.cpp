@@ -27,12 +27,17 @@ QString lastCupsError()
     return QString::fromUtf8(cupsLastErrorString()).trimmed();
 }
 
-// The service could not be asked at all (no server, no connection), as
-// against a queue it does not know.
-bool serviceUnreachable()
+// Why the service cannot be asked at all (no server, no connection), as
+// against a queue it does not know; empty when it answers.
+QString unreachable()
 {
-    const ipp_status_t status = cupsLastError();
-    return status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL;
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                5000, nullptr);
+    if (http) {
+        httpClose(http);
+        return {};
+    }
+    return u"The print service at %1 cannot be reached."_s.arg(QString::fromUtf8(cupsServer()));
 }
 
 } // namespace
@@ -50,8 +55,8 @@ std::optional<PrintReceipt> CupsPrintService::submit(const QString &pdfFile, con
     const Dest dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT,
                                      wanted.isEmpty() ? nullptr : wanted.constData(), nullptr));
     if (!dest) {
-        if (serviceUnreachable())
-            *error = u"The print service cannot be reached: %1"_s.arg(lastCupsError());
+        if (const QString why = unreachable(); !why.isEmpty())
+            *error = why;
         else if (wanted.isEmpty())
             *error = u"No default print queue is set up; name one with --printer."_s;
         else
@@ -76,14 +81,9 @@ std::optional<PrintReceipt> CupsPrintService::submit(const QString &pdfFile, con
 
     PrintReceipt receipt{queue, jobId, {}};
     if (const char *state = cupsGetOption("printer-state", dest->num_options, dest->options);
-        state && QByteArray(state) == QByteArray::number(int(IPP_PSTATE_STOPPED))) {
-        const QString why = QString::fromUtf8(
-            cupsGetOption("printer-state-message", dest->num_options, dest->options));
-        receipt.warning =
-            u"The print queue \"%1\" is stopped%2; the job waits there until the "
-            "queue is started again."_s.arg(
-                queue, why.trimmed().isEmpty() ? QString() : u" (%1)"_s.arg(why.trimmed()));
-    }
+        state && QByteArray(state) == QByteArray::number(int(IPP_PSTATE_STOPPED)))
+        receipt.warning = u"The print queue \"%1\" is stopped; the job waits there until the "
+                          "queue is started again."_s.arg(queue);
     return receipt;
 }
 

@@ -125,8 +125,7 @@ QByteArray messageId(const QString &fromAddress)
     QString domain = fromAddress.section(u'@', -1).trimmed();
     if (domain.isEmpty() || domain == fromAddress.trimmed())
         domain = u"localhost"_s;
-    return '<' + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '.' +
-           QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + '@' + domain.toUtf8() + '>';
+    return '<' + QUuid::createUuid().toByteArray(QUuid::Id128) + '@' + domain.toUtf8() + '>';
 }
 
 // The server's replies that refused something: its last lines with a 4xx or

@@ -395,7 +395,7 @@ TEST_F(AnalysisReportsTest, ExportFiguresStandUnderTheirOwnHeadings)
         EXPECT_EQ(lines.at(block + 1).count(u"____"_s), range ? 2 : 6);
         const QStringList fuel = lines.at(block + 3).split(u'\t');
         EXPECT_EQ(fuel.size(), columns);
-        EXPECT_EQ(fuel.at(headings.indexOf(u"Amount"_s)), range ? u"0.00"_s : u"1000.00"_s);
+        EXPECT_EQ(fuel.at(headings.indexOf(u"Amount"_s)), range ? u"0.00"_s : u"1,000.00"_s);
         for (const auto &row : rows) {
             const auto line =
                 std::find_if(lines.begin() + block, lines.end(),

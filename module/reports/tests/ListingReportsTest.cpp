@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 using namespace qaveq;
 
@@ -274,16 +276,27 @@ TEST_F(ListingReportTest, CompleteListingPairsCategoriesUnderOneHeading)
               (QStringList{u"Year: 2019  Make: Caterpillar"_s, u"Operator: (42) Pat Lee"_s,
                            QString(), heading}));
     // Spacers before the first and third lines; then notes, the user-defined
-    // block and a spacer. The excavator has no categories: its notes and
-    // user-defined block only.
-    EXPECT_EQ(lines.mid(lines.indexOf(heading) + 1),
+    // block and a spacer.
+    const qsizetype excavator =
+        std::find_if(lines.begin(), lines.end(),
+                     [](const QString &line) { return line.startsWith(u"EXC-1\t"_s); }) -
+        lines.begin();
+    ASSERT_LT(excavator, lines.size()) << "the excavator's identification block";
+    EXPECT_EQ(lines.mid(lines.indexOf(heading) + 1, excavator - lines.indexOf(heading) - 1),
               (QStringList{QString(), u"ENG\tEngine\tHours\t6100\t6900"_s,
                            u"FUEL\tFuel\tHours\t6100\t6900"_s, QString(),
                            u"TIRE\tTires\tHours\t6100\t6900"_s, u"Notes"_s,
                            u"5/04/26\tService\tTrack tension checked"_s, u"User Defined"_s,
-                           u"Colour\tYellow"_s, u"Tyres\t"_s, QString(), u"Notes"_s,
-                           u"5/04/26\tBought\tFrom the dealer"_s, u"User Defined"_s, u"Colour\t"_s,
-                           u"Tyres\tMichelin"_s, u"User Defined 9\tSpare key in the office"_s}));
+                           u"Colour\tYellow"_s, u"Tyres\t"_s, QString()}));
+    // The excavator has no categories: its identification, then its notes
+    // and user-defined block, never under the bulldozer's.
+    const qsizetype notes = lines.indexOf(u"Notes"_s, excavator);
+    ASSERT_GT(notes, excavator);
+    EXPECT_EQ(lines.at(notes - 1), QString());
+    EXPECT_EQ(lines.mid(notes),
+              (QStringList{u"Notes"_s, u"5/04/26\tBought\tFrom the dealer"_s, u"User Defined"_s,
+                           u"Colour\t"_s, u"Tyres\tMichelin"_s,
+                           u"User Defined 9\tSpare key in the office"_s, QString()}));
 }
 
 TEST_F(ListingReportTest, SummaryLeavesOutEquipmentWithoutCategories)
