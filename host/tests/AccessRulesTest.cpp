@@ -190,7 +190,7 @@ TEST_P(AccessRulesTest, AnUnknownUserIsRefusedBeforeAnythingIsReadOrWritten)
         const Outcome run = qaveq(QStringList{u"--user"_s, u"XYZ"_s} + command,
                                   R"({"CategoryID":"NEW","Description":"New"})");
         EXPECT_EQ(run.status, 1) << command.join(u' ').toStdString();
-        EXPECT_TRUE(run.err.startsWith(u"qaveq: User \"XYZ\" is not set up in company DEMO."_s))
+        EXPECT_TRUE(run.err.contains(u"qaveq: User \"XYZ\" is not set up in company"_s))
             << command.join(u' ').toStdString() << ": " << run.err.toStdString();
         EXPECT_EQ(run.out, QString()) << command.join(u' ').toStdString();
     }

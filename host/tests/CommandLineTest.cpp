@@ -519,7 +519,7 @@ TEST_F(CommandLineTest, LoadRefusesAReadOnlyUserAndBlankRequiredFields)
     Outcome run = qaveq({u"--user"_s, u"VEW"_s, u"load"_s, u"EQHeader"_s}, truck);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, u"Insufficient Access: User VEW has read only privileges in the Equipment "
-                       "Costing module.\nNothing was loaded into EQHeader.\n");
+                       "Costing module.\nNothing was changed.\n");
     EXPECT_EQ(qaveq({u"--user"_s, u"XYZ"_s, u"load"_s, u"EQHeader"_s}, truck).status, 1);
 
     run = qaveq({u"load"_s, u"EQHeader"_s}, truck + uR"(

@@ -211,7 +211,7 @@ void MainWindow::buildMenus()
     }
 
     setup->addSeparator();
-    QAction *logging = setup->addAction(u"User Activity &Logging..."_s);
+    QAction *logging = setup->addAction(u"User &Activity Logging..."_s);
     logging->setStatusTip(u"The company's logging level; only the administrator changes it."_s);
     connect(logging, &QAction::triggered, this,
             [this] { LoggingLevel::choose(m_session.session(), m_session.prompter()); });

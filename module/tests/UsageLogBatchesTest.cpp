@@ -307,6 +307,8 @@ TEST_P(UsageLogBatchesTest, DeletingWithLogsKeepsTheEmptyBatchAndBatchRemovesBot
         texts.append(entry.Text);
     }
     EXPECT_EQ(texts, (QStringList{
+                         u"Added log entry batch (1) Week EQM"_s,
+                         u"Added log entry batch (2) Week EQM"_s,
                          u"Deleted a log entry for equipment TRK-1, 3.00 Hrs on 6/02/25"_s,
                          u"Deleted a log entry for equipment TRK-1, 4.00 Hrs on 6/03/25"_s,
                          u"Deleted a log entry for equipment TRK-1, 5.00 Hrs on 6/04/25"_s,

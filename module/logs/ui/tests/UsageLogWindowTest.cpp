@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -246,6 +247,8 @@ TEST_F(UsageLogWindowTest, PostingAsksFirstAndSaysWhenTheBatchesAreEmpty)
     UserFile user;
     user.UserID = u"EQM"_s;
     ASSERT_TRUE(company.file<UserFile>().insert(user).isOk());
+    const QTemporaryDir control; // where posting leaves its alert for the other stations
+    session.controlPath = control.path();
     const quint16 first = batch(u"EQM"_s, 0, u"Monday"_s);
     const quint16 second = batch(u"EQM"_s, 0, u"Tuesday"_s);
     const auto window = open();
