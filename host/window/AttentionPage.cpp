@@ -87,11 +87,11 @@ AttentionPage::AttentionPage(HostSession &session, QWidget *parent)
     m_open = new QPushButton(u"&Open"_s, this);
     m_open->setToolTip(u"Opens the screen where the highlighted line is dealt with."_s);
     connect(m_open, &QPushButton::clicked, this, &AttentionPage::openCurrent);
-    auto *refresh = new QPushButton(u"&Refresh"_s, this);
-    refresh->setToolTip(u"Reads the list again, with what other stations changed."_s);
-    connect(refresh, &QPushButton::clicked, this, &AttentionPage::refresh);
+    auto *reread = new QPushButton(u"&Refresh"_s, this);
+    reread->setToolTip(u"Reads the list again, with what other stations changed."_s);
+    connect(reread, &QPushButton::clicked, this, &AttentionPage::refresh);
     bottom->addWidget(m_open);
-    bottom->addWidget(refresh);
+    bottom->addWidget(reread);
     layout->addLayout(bottom);
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *line) { m_open->setEnabled(line && itemOf(line)); });

@@ -169,9 +169,11 @@ TEST_P(AttentionListTest, UnpostedAndHeldBatchesSayTheirAgeAmountAndHolder)
     EQBatch week;
     week.Description = u"Week 9"_s;
     week.InUseBy = u"ADM"_s;
+    week.SortID = 1;
     ASSERT_TRUE(company.file<EQBatch>().insert(week).isOk());
     EQBatch empty;
     empty.Description = u"Empty"_s;
+    empty.SortID = 2; // each batch has its own place in the manual order
     ASSERT_TRUE(company.file<EQBatch>().insert(empty).isOk());
     for (const auto &[date, amount] :
          {std::pair{today - 12, "125.50"}, std::pair{today - 3, "74.50"}}) {

@@ -6,6 +6,7 @@
 #include "records/ModuleFiles.h"
 
 #include "runtime/ScriptedPrompter.h"
+#include "runtime/widgets/HeaderSorter.h"
 
 #include "data/Company.h"
 #include "data/suite/SystemFiles.h"
