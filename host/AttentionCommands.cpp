@@ -38,12 +38,10 @@ int runAttention(CommandContext &context)
     if (!reader.positionals(&problem).isEmpty() || !problem.isEmpty())
         return usage(context, u"attention"_s,
                      problem.isEmpty() ? u"takes no arguments but --json"_s : problem);
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
-    data::Session session(company.get());
-    if (!signOn(context, session))
-        return Failure;
+    data::Session &session = signedOn->session();
 
     ConsolePrompter prompter(context.err);
     const SystemClock clock;

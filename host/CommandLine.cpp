@@ -11,6 +11,8 @@
 #include "ReportCommands.h"
 #include "TransferCommands.h"
 
+#include <QIODevice>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::host {
@@ -20,7 +22,8 @@ namespace {
 QList<Command> allCommands()
 {
     return dataCommands() + equipmentCommands() + batchCommands() + transferCommands() +
-           assetCommands() + reportCommands() + mailCommands() + frameCommands() + attentionCommands();
+           assetCommands() + reportCommands() + mailCommands() + frameCommands() +
+           attentionCommands();
 }
 
 QString defaultCompanyFolder()

@@ -112,13 +112,10 @@ int runMailSettings(CommandContext &context)
     if (!problem.isEmpty())
         return usage(context, u"mail-settings"_s, problem);
 
-    std::unique_ptr<data::Company> company = openCompany(context);
-    if (!company)
+    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    if (!signedOn)
         return Failure;
-    data::Session session(company.get());
-    session.companyId = company->id();
-    if (!signOn(context, session))
-        return Failure;
+    data::Session &session = signedOn->session();
     const QString file = session.userSettingsFile();
     if (showOnly) {
         show(context, MailSettings::load(file));
