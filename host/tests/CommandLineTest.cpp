@@ -972,7 +972,12 @@ TEST_F(CommandLineTest, AttentionListsOneThingALineOrAsJsonLines)
         << lines[0].toStdString();
     EXPECT_EQ(lines[1], u"no-categories           TRK-1       Dump Truck: no cost categories");
 
-    const Outcome json = qaveq({u"attention"_s, u"--json"_s});
+    // Read by another user, so that the holder is not signed on while it runs.
+    ASSERT_EQ(qaveq({u"load"_s, u"UserFile"_s}, uR"({"UserID":"ADM"}
+{"UserID":"EQM"})"_s)
+                  .status,
+              0);
+    const Outcome json = qaveq({u"--user"_s, u"EQM"_s, u"attention"_s, u"--json"_s});
     EXPECT_EQ(json.status, 0);
     const QStringList objects = json.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(objects.size(), 2);

@@ -98,6 +98,9 @@ void browseEqProofLimits()
 // have is a procedure not defined (warning 6), as the suite says of any missing one.
 void runReport(const QString &name)
 {
+    // A definition whose type has no report runs nothing.
+    if (name.isEmpty())
+        return;
     if (entries().count(name) == 0) {
         StandardWarnings(module.state.errorManager()).show(6, name);
         return;

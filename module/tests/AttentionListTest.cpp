@@ -158,9 +158,10 @@ TEST_P(AttentionListTest, ADateOverdueServiceSaysHowLongAgo)
 
     const QList<AttentionItem> overdue = of(Kind::ServiceOverdue);
     ASSERT_EQ(overdue.size(), 1);
-    EXPECT_EQ(overdue[0].date, today - 10);
+    // A month is a calendar month: 01/21/26 falls due on 02/21/26.
+    EXPECT_EQ(overdue[0].date, today - 9);
     EXPECT_TRUE(overdue[0].text.endsWith(u"due at 1,400 hours, the meter reads 1,000; by "
-                                         "02/20/26, 10 days ago"_s))
+                                         "02/21/26, 9 days ago"_s))
         << overdue[0].text.toStdString();
 }
 

@@ -37,7 +37,11 @@ QString unreachable()
         httpClose(http);
         return {};
     }
-    return u"The print service at %1 cannot be reached."_s.arg(QString::fromUtf8(cupsServer()));
+    // A local socket is named by its path; a server on the network by its port too.
+    QString server = QString::fromUtf8(cupsServer());
+    if (!server.startsWith(u'/'))
+        server += u':' + QString::number(ippPort());
+    return u"The print service at %1 cannot be reached."_s.arg(server);
 }
 
 } // namespace

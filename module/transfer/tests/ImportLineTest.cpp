@@ -176,7 +176,7 @@ TEST(ImportLineTest, RefusesWhatItCannotReadExactly)
         {u"LDR-1,10,abc,,,,", u"Meter End: abc Is Not a Number"},
         {u"LDR-1,10,12abc,,,,", u"Meter End: 12abc Is Not a Number"},
         {u"LDR-1,10,1e30,,,,", u"Meter End: 1e30 Is Not a Number"},
-        {u"LDR-1,10,\" 1, 234 \",,,,", u"Meter End: 1,234 Is Not a Number"},
+        {u"LDR-1,10,\" 1, 234 \",,,,", u"Meter End: 1, 234 Is Not a Number"},
         {u"LDR-1,10,.5,,,,", u"Meter End: .5 Is Not a Number"},
         {u"LDR-1,10,999999999999999999999999999999,,,,", u"Meter End: 99999999999999 Is Too Large"},
         {u"LDR-1,1000000000,,,,,", u"Meter Start: 1000000000 Is Too Large"},
