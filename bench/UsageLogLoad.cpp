@@ -315,8 +315,12 @@ int main(int argc, char *argv[])
         thread.join();
     const double elapsed = double(clock.elapsed()) / 1000.0;
 
-    // One last post of everything that is left, so that the totals cover all.
-    company.qaveq(u"ADM"_s, {u"post"_s, u"--batch"_s, shared});
+    // One last post of everything that is left (the shared batch and what the
+    // stations entered after their last post), so that the totals cover all.
+    QStringList lastPost{u"post"_s, u"--batch"_s, shared};
+    for (const Station &station : stations)
+        lastPost << u"--batch"_s << station.batch;
+    company.qaveq(u"ADM"_s, lastPost);
 
     out << "\nStation  Batch  Operations  Done  Refused  Failed  log add  import  move  post  "
            "post shared\n";
