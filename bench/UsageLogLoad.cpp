@@ -10,6 +10,7 @@
 //
 // Prints the figures of each station and the checks; exits 0 only when every
 // check holds.
+#include "data/Company.h"
 #include "data/Database.h"
 #include "data/testing/TestDatabase.h"
 
@@ -23,7 +24,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -236,17 +236,7 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     const QString companyFolder = folder.filePath(u"co"_s);
     QDir().mkpath(companyFolder);
-    {
-        QSettings ini(companyFolder + u"/company.ini"_s, QSettings::IniFormat);
-        const data::ConnectionSettings &server = database.settings();
-        ini.setValue(u"Database/Driver"_s, u"PostgreSQL"_s);
-        ini.setValue(u"Database/Host"_s, server.host);
-        ini.setValue(u"Database/Port"_s, server.port);
-        ini.setValue(u"Database/Name"_s, server.databaseName);
-        ini.setValue(u"Database/User"_s, server.user);
-        ini.setValue(u"Database/Password"_s, server.password);
-        ini.setValue(u"Database/Schema"_s, server.schema);
-    }
+    data::Company::setPostgresServer(companyFolder, database.settings());
     const Company company(companyFolder, options.program);
     out << "Setting up the demonstration company on PostgreSQL...\n";
     out.flush();

@@ -95,6 +95,26 @@ void Company::setIdentity(const QString &id, const QString &name)
     ini.setValue(QStringLiteral("Company/Name"), name);
 }
 
+void Company::setPostgresServer(const QString &folder, const ConnectionSettings &server)
+{
+    {
+        QSettings ini(settingsFile(folder), QSettings::IniFormat);
+        ini.beginGroup(QStringLiteral("Database"));
+        ini.setValue(QStringLiteral("Driver"), QStringLiteral("PostgreSQL"));
+        ini.setValue(QStringLiteral("Host"), server.host);
+        ini.setValue(QStringLiteral("Port"), server.port);
+        ini.setValue(QStringLiteral("Name"), server.databaseName);
+        ini.setValue(QStringLiteral("User"), server.user);
+        ini.setValue(QStringLiteral("Password"), server.password);
+        ini.setValue(QStringLiteral("Schema"), server.schema);
+        ini.sync();
+        if (ini.status() != QSettings::NoError)
+            throw DataError(
+                QStringLiteral("%1 cannot be written").arg(settingsFile(folder)).toStdString());
+    }
+    keepPasswordPrivate(folder);
+}
+
 void Company::keepPasswordPrivate(const QString &folder)
 {
     const QString path = settingsFile(folder);

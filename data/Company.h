@@ -24,6 +24,9 @@ public:
     static QString settingsFile(const QString &folder);
     static bool exists(const QString &folder);
     static ConnectionSettings connectionSettings(const QString &folder);
+    // Names a PostgreSQL server in the company's settings, as connectionSettings() reads it
+    // (the password is kept private to the owner).
+    static void setPostgresServer(const QString &folder, const ConnectionSettings &server);
     // A company ID: 1 to 5 letters, digits, "-" or "_" (it names folders).
     static bool isValidId(const QString &id);
 

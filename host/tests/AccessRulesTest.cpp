@@ -16,7 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSettings>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
@@ -49,15 +48,7 @@ protected:
     {
         if (database.settings().dialect == data::Dialect::PostgreSQL) {
             QDir().mkpath(companyFolder());
-            QSettings ini(data::Company::settingsFile(companyFolder()), QSettings::IniFormat);
-            const data::ConnectionSettings &server = database.settings();
-            ini.setValue(u"Database/Driver"_s, u"PostgreSQL"_s);
-            ini.setValue(u"Database/Host"_s, server.host);
-            ini.setValue(u"Database/Port"_s, server.port);
-            ini.setValue(u"Database/Name"_s, server.databaseName);
-            ini.setValue(u"Database/User"_s, server.user);
-            ini.setValue(u"Database/Password"_s, server.password);
-            ini.setValue(u"Database/Schema"_s, server.schema);
+            data::Company::setPostgresServer(companyFolder(), database.settings());
         }
         const Outcome init = qaveq({u"init"_s, u"--demo"_s});
         ASSERT_EQ(init.status, 0) << init.err.toStdString();
