@@ -79,8 +79,8 @@ public:
     {
         bool ok = false;
         int imported = 0;
-        Decimal amount;  // the imported logs' charges
-        QString problem; // for the user, "|" line breaks
+        Decimal amount = {};  // the imported logs' charges
+        QString problem = {}; // for the user, "|" line breaks
     };
     Result import(quint16 batchId, const std::function<bool(int done, int total)> &progress = {});
 
