@@ -80,7 +80,7 @@ int runBatch(CommandContext &context)
     QString problem;
     const QStringList rest = reader.positionals(&problem);
     if (!reader.missingValue().isEmpty())
-        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+        problem = u"%1 needs a value"_s.arg(reader.missingValue());
     const QString action = rest.value(0);
     const bool flagging = action == u"tag" || action == u"untag";
     const std::optional<quint16> batchId = batchNumber(rest.value(1));
@@ -217,7 +217,7 @@ int runPost(CommandContext &context)
             wanted.append(*number);
     }
     if (problem.isEmpty() && !reader.missingValue().isEmpty())
-        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+        problem = u"%1 needs a value"_s.arg(reader.missingValue());
     if (problem.isEmpty() && !reader.positionals(&problem).isEmpty())
         problem = u"name the batches with --batch"_s;
     if (problem.isEmpty() && wanted.isEmpty())
@@ -249,7 +249,7 @@ int runLogs(CommandContext &context)
     QString problem;
     const QStringList rest = reader.positionals(&problem);
     if (problem.isEmpty() && !reader.missingValue().isEmpty())
-        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+        problem = u"%1 needs a value"_s.arg(reader.missingValue());
     const QString action = rest.value(0);
     const std::optional<quint16> target = batchNumber(to.value_or(QString()));
     QList<qint32> logIds;
@@ -338,7 +338,7 @@ int runLog(CommandContext &context)
     QString problem;
     const QStringList rest = reader.positionals(&problem);
     if (!reader.missingValue().isEmpty())
-        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+        problem = u"%1 needs a value"_s.arg(reader.missingValue());
     const std::optional<quint16> batchId = batchNumber(given[u"batch"_s].value_or(QString()));
     QString detail;
     if (has(u"job"_s) && has(u"cost-code"_s))

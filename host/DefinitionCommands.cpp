@@ -39,7 +39,7 @@ std::optional<quint32> definitionNumber(CommandContext &context, ArgumentReader 
     QString problem;
     const QStringList rest = reader.positionals(&problem);
     if (problem.isEmpty() && !reader.missingValue().isEmpty())
-        problem = u"--%1 needs a value"_s.arg(reader.missingValue());
+        problem = u"%1 needs a value"_s.arg(reader.missingValue());
     bool ok = false;
     const uint number = rest.value(1).toUInt(&ok);
     if (problem.isEmpty() && (rest.size() != 2 || !ok || number == 0))

@@ -40,7 +40,8 @@ int runApplyCategories(CommandContext &context)
     data::ErrorManager errors(u"qaveq"_s, &failures);
     ConsolePrompter prompter(context.out, context.err);
     prompter.answerWith(u"Yes"_s);
-    CategoryApplier applier(session, prompter, errors);
+    const SystemClock clock;
+    CategoryApplier applier(session, prompter, errors, clock);
     if (!yes) {
         const CategoryApplier::Result plan = applier.plan();
         context.out << "Apply to All would add " << plan.added << " cost categories to "

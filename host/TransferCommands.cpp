@@ -44,7 +44,7 @@ QString readArguments(CommandContext &context, bool importing, Arguments &argume
     QString problem;
     const QStringList rest = reader.positionals(&problem);
     if (!reader.missingValue().isEmpty())
-        return u"--%1 needs a value"_s.arg(reader.missingValue());
+        return u"%1 needs a value"_s.arg(reader.missingValue());
     if (!problem.isEmpty())
         return problem;
     const std::optional<quint16> batchId = batchNumber(batch.value_or(QString()));

@@ -144,6 +144,19 @@ TEST_F(CommandLineTest, MistakesAreExplained)
     EXPECT_EQ(qaveq({u"dump"_s}).status, 2);
     EXPECT_EQ(qaveq({u"frobnicate"_s}).status, 2);
     EXPECT_EQ(qaveq({u"--user"_s, u"ABCD"_s, u"dump"_s, u"EQHeader"_s}).status, 2);
+
+    // An option given last without its value names the option as typed.
+    for (const QStringList &arguments : {QStringList{u"export"_s, u"--batch"_s},
+                                         {u"batch"_s, u"add"_s, u"--description"_s},
+                                         {u"post"_s, u"--batch"_s},
+                                         {u"logs"_s, u"move"_s, u"--to"_s}}) {
+        run = qaveq(arguments);
+        const QString option = arguments.last();
+        EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(option + u" needs a value"_s) &&
+                    !run.err.contains(u"--"_s + option))
+            << run.err.toStdString();
+    }
 }
 
 TEST_F(CommandLineTest, EveryCommandExplainsItself)

@@ -1,5 +1,6 @@
 #include "CategoryApplier.h"
 
+#include "CostCategoryForms.h"
 #include "frame/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
@@ -11,6 +12,7 @@
 #include "data/ErrorManager.h"
 #include "data/Session.h"
 #include "data/Transaction.h"
+#include "data/UserActivity.h"
 
 #include "core/Prompter.h"
 #include "core/Text.h"
@@ -23,10 +25,11 @@ using namespace Qt::StringLiterals;
 namespace qaveq {
 
 CategoryApplier::CategoryApplier(data::Session &session, Prompter &prompter,
-                                 data::ErrorManager &errors)
+                                 data::ErrorManager &errors, const Clock &clock)
     : m_session(session)
     , m_prompter(prompter)
     , m_errors(errors)
+    , m_clock(clock)
 {}
 
 QString CategoryApplier::reportText(int equipmentReceiving)
@@ -97,6 +100,8 @@ CategoryApplier::Result CategoryApplier::run(bool write)
         return Result{};
     };
 
+    // Written once the run is committed: a run taken back did nothing.
+    QStringList activities;
     data::KeyCursor equipment = company.file<EQHeader>().scan(u"KeyRecordID");
     EQHeader piece;
     while (equipment.next(piece)) {
@@ -116,6 +121,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
                     continue;
                 if (data::FileStatus status = costs.update(cost); !status)
                     return failed(status.error(), 31);
+                activities.append(u"Changed "_s + CostCategoryForms::equipmentCostActivity(cost));
                 continue;
             }
             cost = EQCost();
@@ -134,6 +140,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             if (write) {
                 if (data::FileStatus status = costs.insert(cost); !status)
                     return failed(status.error(), 14);
+                activities.append(u"Added "_s + CostCategoryForms::equipmentCostActivity(cost));
             }
             ++result.added;
             received = true;
@@ -146,6 +153,9 @@ CategoryApplier::Result CategoryApplier::run(bool write)
     if (write) {
         if (data::FileStatus status = transaction->commit(); !status)
             return failed(status.error(), 31);
+        for (const QString &activity : std::as_const(activities))
+            data::logUserActivity(m_session, m_clock, CostCategoryForms::EquipmentSetupArea,
+                                  activity);
     }
     return result;
 }

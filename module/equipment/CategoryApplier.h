@@ -6,6 +6,7 @@
 
 namespace qaveq {
 
+class Clock;
 class Prompter;
 
 namespace data {
@@ -36,7 +37,10 @@ public:
     // The run is one transaction on EQCost, waited for up to the time-out and
     // never done without. A failed write goes to `errors` (its numbered
     // warnings) and takes the whole run back: no "Process Complete" then.
-    CategoryApplier(data::Session &session, Prompter &prompter, data::ErrorManager &errors);
+    // Each category added or corrected gets its user-activity entry once the
+    // run is committed, as the category's own form writes it.
+    CategoryApplier(data::Session &session, Prompter &prompter, data::ErrorManager &errors,
+                    const Clock &clock);
 
     void setTransactionTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
@@ -54,6 +58,7 @@ private:
     data::Session &m_session;
     Prompter &m_prompter;
     data::ErrorManager &m_errors;
+    const Clock &m_clock;
     std::chrono::milliseconds m_timeout = DefaultTimeout;
 };
 

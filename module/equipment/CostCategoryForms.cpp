@@ -24,8 +24,6 @@ using forms::Control;
 using forms::ControlKind;
 using forms::FormModel;
 
-const QString EquipmentSetup = u"EQ Equipment Setup"_s;
-
 // The company's default equipment expense account (the first Systems record).
 QString defaultExpenseAccount(data::Company &company)
 {
@@ -68,6 +66,14 @@ QString owningEquipment(const FormModel &form)
 }
 
 } // namespace
+
+const QString EquipmentSetupArea = u"EQ Equipment Setup"_s;
+
+QString equipmentCostActivity(const EQCost &cost)
+{
+    return u"cost category ("_s + Text::clip(cost.CostCategory) + u") of equipment ("_s +
+           Text::clip(cost.EquipmentID) + u')';
+}
 
 void normalizeSchedule(forms::FormModel &form)
 {
@@ -181,7 +187,7 @@ forms::FormDefinition category()
                    .arg(uses);
     };
     definition.activity =
-        forms::Activity{EquipmentSetup, [](const data::Record &record) {
+        forms::Activity{EquipmentSetupArea, [](const data::Record &record) {
                             const auto &category = static_cast<const EQCode &>(record);
                             return u"cost category ("_s + Text::clip(category.CategoryID) +
                                    u") "_s + Text::clip(category.Description);
@@ -272,10 +278,8 @@ forms::FormDefinition equipmentCost()
         return {};
     };
     definition.activity =
-        forms::Activity{EquipmentSetup, [](const data::Record &record) {
-                            const auto &cost = static_cast<const EQCost &>(record);
-                            return u"cost category ("_s + Text::clip(cost.CostCategory) +
-                                   u") of equipment ("_s + Text::clip(cost.EquipmentID) + u')';
+        forms::Activity{EquipmentSetupArea, [](const data::Record &record) {
+                            return equipmentCostActivity(static_cast<const EQCost &>(record));
                         }};
     return definition;
 }

@@ -2,6 +2,10 @@
 
 #include "runtime/forms/FormDefinition.h"
 
+namespace qaveq {
+struct EQCost;
+}
+
 namespace qaveq::forms {
 class FormModel;
 }
@@ -20,5 +24,10 @@ forms::FormDefinition category();
 
 // UPDATEEQCOST: one cost category of the equipment in EQUIPFIELD.
 forms::FormDefinition equipmentCost();
+
+// The user-activity area and text of an equipment cost category, after the
+// verb ("Added ", "Changed "): the form and Apply to All write the same entry.
+extern const QString EquipmentSetupArea;
+QString equipmentCostActivity(const EQCost &cost);
 
 } // namespace qaveq::CostCategoryForms

@@ -247,8 +247,11 @@ void ReportRun::outputFromPreview(OutputDevices::Output output)
         const bool emailMe = std::exchange(session.emailMe, false);
         state.pdfRequested = true;
         askForPdf();
-        if (state.pdfRequested)
-            m_pdfWritten = createPdf() || m_pdfWritten;
+        if (state.pdfRequested) {
+            const bool created = createPdf();
+            m_pdfWritten = created || m_pdfWritten;
+            m_pdfFailed = !created && !m_pdfWritten;
+        }
         session.emailMe = emailMe;
         return;
     }
@@ -259,8 +262,10 @@ void ReportRun::outputFromPreview(OutputDevices::Output output)
             session.pdfFileName = OutputRules::pdfFileName(session.pdfPath, m_pass.pdfFileName());
             state.pdfRequested = true;
             state.viewPdf = false;
-            if (!createPdf())
+            if (!createPdf()) {
+                m_pdfFailed = true;
                 return;
+            }
             m_pdfWritten = true;
         }
         mailPdf();
@@ -393,7 +398,7 @@ data::Response ReportRun::finish()
             nothingToPrint(s.NothingToPrntTitle, s.NothingToPrntText);
     }
 
-    if (!m_pdfWritten) {
+    if (!m_pdfWritten && !m_pdfFailed) {
         askForPdf();
         const bool created = createPdf();
         if (created && m_services.session.emailMe)

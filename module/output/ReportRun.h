@@ -129,6 +129,9 @@ private:
     // Outputs already done from the preview, not repeated at the end.
     bool m_exported = false;
     bool m_pdfWritten = false;
+    // A PDF the preview asked for and could not write: the user has been
+    // told why, and the end of the run does not try the same file again.
+    bool m_pdfFailed = false;
 };
 
 } // namespace qaveq

@@ -87,8 +87,8 @@ const QString LastIdentifier = u"ZZZZZZZZZZ"_s;
 // The type the listing prints in: small enough that 63 rows fit a page.
 const report::TextStyle ListingFont = ReportBands::font(6);
 
-// One column set: ID and description (summary), or ID, description, unit
-// and the two default accounts (complete).
+// One column set as the page shows it: ID and description (summary), or the
+// description first, then ID, unit and the two default accounts (complete).
 const report::ColumnTable &columnSet(CategoryListingReport::Layout layout)
 {
     static const report::ColumnTable summary(
@@ -96,8 +96,8 @@ const report::ColumnTable &columnSet(CategoryListingReport::Layout layout)
          {.heading = {u"Description"_s}, .picture = u"@s30"_s}},
         ListingFont);
     static const report::ColumnTable complete(
-        {{.heading = {u"ID"_s}, .picture = u"@s10"_s},
-         {.heading = {u"Description"_s}, .picture = u"@s25"_s},
+        {{.heading = {u"Description"_s}, .picture = u"@s25"_s},
+         {.heading = {u"ID"_s}, .picture = u"@s10"_s},
          {.heading = {u"Unit"_s}, .picture = u"@s5"_s},
          {.heading = {u"Expense"_s}, .picture = u"@s12"_s},
          {.heading = {u"Contra"_s}, .picture = u"@s12"_s}},
@@ -105,12 +105,34 @@ const report::ColumnTable &columnSet(CategoryListingReport::Layout layout)
     return layout == CategoryListingReport::Layout::Summary ? summary : complete;
 }
 
+// The text copy always starts with the identifier, in both layouts, so that
+// a spreadsheet or an import reads the key from its first column.
+const report::ColumnTable &exportSet(CategoryListingReport::Layout layout)
+{
+    static const report::ColumnTable complete(
+        {{.heading = {u"ID"_s}, .picture = u"@s10"_s},
+         {.heading = {u"Description"_s}, .picture = u"@s25"_s},
+         {.heading = {u"Unit"_s}, .picture = u"@s5"_s},
+         {.heading = {u"Expense"_s}, .picture = u"@s12"_s},
+         {.heading = {u"Contra"_s}, .picture = u"@s12"_s}},
+        ListingFont);
+    return layout == CategoryListingReport::Layout::Summary ? columnSet(layout) : complete;
+}
+
 int columnsOf(CategoryListingReport::Layout layout)
 {
     return layout == CategoryListingReport::Layout::Summary ? 3 : 2;
 }
 
-QList<report::CellValue> cells(const CategoryEntry &entry, CategoryListingReport::Layout layout)
+QList<report::CellValue> pageCells(const CategoryEntry &entry, CategoryListingReport::Layout layout)
+{
+    if (layout == CategoryListingReport::Layout::Summary)
+        return {entry.id, entry.description};
+    return {entry.description, entry.id, entry.unit, entry.expense, entry.contra};
+}
+
+QList<report::CellValue> exportCells(const CategoryEntry &entry,
+                                     CategoryListingReport::Layout layout)
 {
     if (layout == CategoryListingReport::Layout::Summary)
         return {entry.id, entry.description};
@@ -250,7 +272,7 @@ bool CategoryListingReport::printPage(ReportRun &run, const CategoryColumns::Pag
         band.height = m_rowHeight;
         const CategoryColumns::Row &row = page.at(r);
         for (int c = 0; c < row.size(); ++c) {
-            report::Band cell = set.detail(cells(m_entries.at(row.at(c)), m_layout));
+            report::Band cell = set.detail(pageCells(m_entries.at(row.at(c)), m_layout));
             for (report::Element &element : cell.elements)
                 if (auto *text = std::get_if<report::TextElement>(&element))
                     text->rect.setHeight(m_rowHeight);
@@ -259,10 +281,11 @@ bool CategoryListingReport::printPage(ReportRun &run, const CategoryColumns::Pag
         // The text copy keeps the listing's order, one line per category:
         // the page's first row carries the lines of all its entries.
         if (r == 0) {
+            const report::ColumnTable &text = exportSet(m_layout);
             if (base == 0)
-                band.exportLines.append(set.exportHeadings());
+                band.exportLines.append(text.exportHeadings());
             for (int i = base; i < base + count; ++i)
-                band.exportLine(set.exportLine(cells(m_entries.at(i), m_layout)));
+                band.exportLine(text.exportLine(exportCells(m_entries.at(i), m_layout)));
         }
         if (!engine.print(band))
             return false;

@@ -8,10 +8,12 @@
 #include "data/ErrorManager.h"
 #include "data/Session.h"
 #include "data/Transaction.h"
+#include "data/suite/SystemFiles.h"
 #include "data/testing/TestDatabase.h"
 
 #include "runtime/ScriptedPrompter.h"
 
+#include "core/Clock.h"
 #include "core/testing/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +32,21 @@ protected:
     data::Session session{&company};
     ScriptedPrompter prompter;
     data::ErrorManager errors{u"host"_s, &prompter};
-    CategoryApplier applier{session, prompter, errors};
+    FixedClock clock{QDateTime(QDate(2026, 12, 9), QTime(9, 30))};
+    CategoryApplier applier{session, prompter, errors, clock};
+
+    QStringList activityTexts()
+    {
+        QStringList texts;
+        data::KeyCursor log =
+            company.file<UserLog>().scan(company.catalog().find(u"UserLog")->keys.first().name);
+        for (UserLog entry; log.next(entry);) {
+            EXPECT_EQ(entry.Area.trimmed(), u"EQ Equipment Setup");
+            texts.append(entry.Text.trimmed());
+        }
+        texts.sort();
+        return texts;
+    }
 
     void equipment(const QString &id)
     {
@@ -178,6 +194,32 @@ TEST_P(CategoryApplierTest, AFailedWriteTakesTheWholeRunBack)
     for (const Message &message : prompter.shown())
         EXPECT_NE(message.caption, u"Process Complete");
     EXPECT_EQ(company.file<EQCost>().count(), 0) << "T-1's category went back with the run";
+    session.logUserActivity = 2;
+    applier.applyToAll();
+    EXPECT_TRUE(activityTexts().isEmpty()) << "a run taken back logs nothing";
+}
+
+TEST_P(CategoryApplierTest, EachCategoryAddedOrCorrectedIsLoggedAtTheFullLevel)
+{
+    equipment(u"T-1"_s);
+    equipment(u"T-2"_s);
+    category(u"FUEL"_s);
+    EQCost stale = cost(u"T-2"_s, u"FUEL"_s);
+    stale.ControlDebit = u"5000"_s;
+    give(stale);
+    applier.applyToAll();
+    EXPECT_TRUE(activityTexts().isEmpty()) << "logging level 0";
+
+    ASSERT_TRUE(company.file<EQCost>().fetch(u"KeyRecordID", stale).isOk());
+    stale.ControlDebit = u"5000"_s;
+    ASSERT_TRUE(company.file<EQCost>().update(stale).isOk());
+    EQCost added = cost(u"T-1"_s, u"FUEL"_s);
+    ASSERT_TRUE(company.file<EQCost>().fetch(u"KeyRecordID", added).isOk());
+    ASSERT_TRUE(company.file<EQCost>().remove(added).isOk());
+    session.logUserActivity = 2;
+    applier.applyToAll();
+    EXPECT_EQ(activityTexts(), (QStringList{u"Added cost category (FUEL) of equipment (T-1)"_s,
+                                            u"Changed cost category (FUEL) of equipment (T-2)"_s}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CategoryApplierTest,

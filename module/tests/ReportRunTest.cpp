@@ -342,6 +342,28 @@ TEST_F(ReportRunTest, OnePreviewGivesAPdfAnExportAndAMailWithoutClosing)
     EXPECT_EQ(prompter.shown().first().caption, u"View PDF?"_s);
 }
 
+TEST_F(ReportRunTest, APdfThatFailedInThePreviewIsToldOnceAndNotTriedAgain)
+{
+    using Output = OutputDevices::Output;
+    devices.pdfFails = true;
+    devices.pdfChoice = u"/tmp/no such folder/chosen.pdf"_s;
+    session.mmToAddress = u"owner@contractor.test"_s;
+    for (const QList<Output> &used : {QList<Output>{Output::Pdf}, {Output::Email}}) {
+        devices.useInPreview = used;
+        devices.pdfs.clear();
+        prompter = {};
+        prompter.answerNext(2); // not viewed
+        CountingPass pass(2, 2);
+        ReportRun(pass, services()).run();
+        EXPECT_EQ(devices.pdfs.size(), 1) << "one try, not a second at the end of the run";
+        int told = 0;
+        for (const Message &message : prompter.shown())
+            told += message.caption == u"PDF File"_s;
+        EXPECT_EQ(told, 1);
+        EXPECT_TRUE(devices.mails.isEmpty());
+    }
+}
+
 TEST(ReportBandsTest, HeaderAndFooterTakeTheReportColours)
 {
     ReportBands::Standard standard;

@@ -27,6 +27,7 @@ public:
     QList<Output> useInPreview;
     std::optional<QString> pdfChoice;
     bool defaultPrinter = true;
+    bool pdfFails = false; // every PDF fails, as a folder that cannot be written does
 
     int previews = 0;
     int pagesPreviewed = 0;
@@ -38,12 +39,18 @@ public:
     QList<QStringList> exports;
     QStringList opened;
     QString pageFolder;
+    QList<report::TextElement> firstPageTexts; // in the order they were laid out
 
     bool preview(const report::PageList &pages, Preview &preview) override
     {
         ++previews;
         pagesPreviewed = pages.count();
         pageFolder = pages.folder();
+        firstPageTexts.clear();
+        if (const std::optional<report::PageImage> first = pages.page(0))
+            for (const report::Element &element : first->elements)
+                if (const auto *text = std::get_if<report::TextElement>(&element))
+                    firstPageTexts.append(*text);
         previewedWith = preview;
         for (const Output output : useInPreview)
             preview.output(output);
@@ -67,6 +74,8 @@ public:
                                              const report::PageList &pages) override
     {
         pdfs.append(generator.outputFileName());
+        if (pdfFails)
+            return report::PdfGenerator::Result::Failed;
         return pages.isEmpty() ? report::PdfGenerator::Result::NothingToDo
                                : report::PdfGenerator::Result::Produced;
     }

@@ -13,6 +13,7 @@
 #include "data/ErrorManager.h"
 #include "data/Session.h"
 
+#include "core/Clock.h"
 #include "core/Prompter.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ ListWindow::Definition list(data::Session &session, data::ErrorManager &errors, 
          [&session, &errors] {
              Prompter *prompter = errors.prompter();
              if (prompter)
-                 CategoryApplier(session, *prompter, errors).applyToAll();
+                 CategoryApplier(session, *prompter, errors, SystemClock()).applyToAll();
          }},
     };
     if (suite::trainingInstalled(u"Cost Categories"_s))

@@ -407,6 +407,20 @@ TEST_F(ListingReportTest, CompleteCategoryListingCarriesUnitsAndAccounts)
     EXPECT_EQ(body(lines),
               (QStringList{u"ENG\tEngine\tHours\t6100\t6900"_s, u"FUEL\tFuel\tHours\t6100\t6900"_s,
                            u"TIRE\tTires\tHours\t6100\t6900"_s}));
+
+    // The page reads the description first, then the identifier, in both
+    // column sets; the text copy above keeps the identifier first.
+    const auto leftOf = [this](const QString &text) -> std::optional<qreal> {
+        for (const report::TextElement &element : devices.firstPageTexts)
+            if (element.text.trimmed() == text)
+                return element.rect.left();
+        return std::nullopt;
+    };
+    for (const auto &[first, second] :
+         {std::pair{u"Description"_s, u"ID"_s}, {u"Engine"_s, u"ENG"_s}, {u"Tires"_s, u"TIRE"_s}}) {
+        ASSERT_TRUE(leftOf(first) && leftOf(second)) << first.toStdString();
+        EXPECT_LT(*leftOf(first), *leftOf(second)) << first.toStdString();
+    }
 }
 
 TEST_F(ListingReportTest, CategoryPagesHoldTheirFullColumns)

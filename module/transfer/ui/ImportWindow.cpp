@@ -344,7 +344,9 @@ void ImportWindow::preview()
     if (!source)
         return;
     QString path = Text::clip(source->NameFrom);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+    // Only a missing file asks for another; a folder, a device or a pipe is
+    // refused by the reading with its own reason.
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
         if (m_prompter.ask(Message{u"Select New Filename"_s,
                                    u"The selected import file, "_s + path +
                                        u" does not exist.  Do you wish to "_s +

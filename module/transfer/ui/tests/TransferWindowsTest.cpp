@@ -30,6 +30,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using namespace qaveq;
 
@@ -185,6 +187,25 @@ TEST_P(TransferWindowsTest, CancellingTheErrorsImportsNothing)
     EXPECT_EQ(window.previewList().model()->rowCount(), 0);
     EXPECT_FALSE(window.button(u"&Import"_s).isEnabled());
     EXPECT_TRUE(window.button(u"&Preview"_s).isEnabled());
+}
+
+TEST_P(TransferWindowsTest, AFolderOrAPipeIsRefusedForWhatItIsNotAsMissing)
+{
+    ASSERT_TRUE(ImportSources::ensureBuiltIn(company).isOk());
+    JCLimits source = *ImportSources::find(company, ImportLayout::BuiltInTitle);
+    const QString pipe = folder.filePath(u"pipe"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString &path : {folder.path(), pipe}) {
+        source.NameFrom = path;
+        ASSERT_TRUE(company.file<JCLimits>().update(source).isOk());
+        ImportWindow window(session, prompter, files, clock, 3);
+        window.button(u"&Preview"_s).click();
+        ASSERT_FALSE(prompter.shown().isEmpty());
+        EXPECT_EQ(prompter.shown().last().caption, u"Cannot Read File");
+        EXPECT_TRUE(prompter.shown().last().text.contains(u"not a regular file"_s))
+            << prompter.shown().last().text.toStdString();
+        EXPECT_TRUE(files.asked().isEmpty()) << "no other file is asked for";
+    }
 }
 
 TEST_P(TransferWindowsTest, ImportWithoutABatchSaysSo)
