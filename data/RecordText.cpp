@@ -52,6 +52,9 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
         const QString text = Text::clip(json.toString());
         if (text.contains(QChar(0)))
             return QStringLiteral("%1 holds a NUL character").arg(qualified);
+        if (Text::hasControl(text))
+            return QStringLiteral("%1 holds a line break, a tab or another control character")
+                .arg(qualified);
         if (text.size() > field.width)
             return QStringLiteral("%1 is longer than %2 characters")
                 .arg(qualified)
@@ -94,8 +97,12 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
             return {};
         }
         const QDate date = QDate::fromString(text, Qt::ISODate);
-        if (!date.isValid() || SuiteDate::fromQDate(date) == 0)
-            return QStringLiteral("%1 is not a date: %2").arg(qualified, text);
+        if (!date.isValid() || !SuiteDate::isShown(SuiteDate::fromQDate(date)))
+            return QStringLiteral("%1 is not a date of the years %2 to %3: %4")
+                .arg(qualified)
+                .arg(SuiteDate::FirstYear)
+                .arg(SuiteDate::LastYear)
+                .arg(text);
         out = qint64(SuiteDate::fromQDate(date));
         return {};
     }

@@ -113,6 +113,8 @@ int runBatch(CommandContext &context)
     if (problem.isEmpty() && description &&
         description->size() > EQBatch::fileSchema().field(u"Description")->width)
         problem = u"a description has at most 25 characters"_s;
+    if (problem.isEmpty() && description && Text::hasControl(*description))
+        problem = u"a description is one line, without tabs or other control characters"_s;
     if (!problem.isEmpty())
         return usage(context, u"batch"_s, problem);
 
@@ -185,18 +187,24 @@ int runBatch(CommandContext &context)
     data::Table &logs = company->file<EQLogB>();
     data::KeyCursor cursor = company->file<EQBatch>().scan(u"KeySortID");
     for (EQBatch batch; cursor.next(batch);) {
+        context.out << QString::number(batch.BatchID).rightJustified(5) << "  "
+                    << (batch.Repeating == 1 ? u'R' : u' ') << "  "
+                    << Text::clip(batch.Description).leftJustified(25) << "  "
+                    << Text::clip(batch.UserID).leftJustified(4) << "  " << batch.Secure
+                    << "       " << Text::clip(batch.InUseBy).leftJustified(6);
+        // Another user's hidden batch is listed, but not what its logs hold.
+        if (!UsageLogBatches::secureRefusal(*session, batch, UsageLogBatches::Use::Read)
+                 .isEmpty()) {
+            context.out << "\n";
+            continue;
+        }
         qint64 count = 0;
         Decimal total;
         data::KeyCursor entries =
             logs.scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batch.BatchID)}));
         for (EQLogB log; entries.next(log); ++count)
             total += log.AdjustedAmount;
-        context.out << QString::number(batch.BatchID).rightJustified(5) << "  "
-                    << (batch.Repeating == 1 ? u'R' : u' ') << "  "
-                    << Text::clip(batch.Description).leftJustified(25) << "  "
-                    << Text::clip(batch.UserID).leftJustified(4) << "  " << batch.Secure
-                    << "       " << Text::clip(batch.InUseBy).leftJustified(6) << "  "
-                    << QString::number(count).rightJustified(4) << "  "
+        context.out << "  " << QString::number(count).rightJustified(4) << "  "
                     << amount.format(total).rightJustified(15) << "\n";
     }
     return Success;

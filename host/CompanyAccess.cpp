@@ -65,7 +65,15 @@ std::unique_ptr<CommandSession> CommandSession::open(const CommandContext &conte
     }
     data::Session &session = opened->m_session;
     ConsolePrompter refusal(context.err);
-    if ((access == Access::ChangesEquipment && refuseReadOnly(session, refusal)) ||
+    if ((access == Access::ReadsWholeFiles || access == Access::WritesWholeFiles) &&
+        session.userId.compare(Station::Administrator, Qt::CaseInsensitive) != 0) {
+        context.err << "qaveq: only the administrator (" << Station::Administrator
+                    << ") reads or writes whole files; the windows and the other commands keep "
+                       "each user's rights.\n";
+        return nullptr;
+    }
+    if (((access == Access::ChangesEquipment || access == Access::WritesWholeFiles) &&
+         refuseReadOnly(session, refusal)) ||
         (access == Access::ChangesUsageLogs && refuseUsageLogsReadOnly(session, refusal))) {
         context.err << "Nothing was changed.\n";
         return nullptr;

@@ -22,7 +22,9 @@ namespace qaveq::host {
 
 // What a command is about to do in the company: a user who may only view
 // equipment, or only usage logs, is refused before anything is written.
-enum class Access { Reads, ChangesEquipment, ChangesUsageLogs };
+// Whole files read or written beneath the windows' rules (dump, load) are
+// the administrator's alone; writing them also needs the right to change.
+enum class Access { Reads, ChangesEquipment, ChangesUsageLogs, ReadsWholeFiles, WritesWholeFiles };
 
 // The one sign-on of every command that works in a company: the company
 // opened, the user signed on as a station of it (the user must be in its user

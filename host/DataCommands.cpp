@@ -5,6 +5,8 @@
 #include "LoggingLevel.h"
 
 #include "demo/DemoCompany.h"
+#include "equipment/CostCategoryForms.h"
+#include "logs/UsageLogBatches.h"
 #include "records/EQHeader.h"
 #include "records/ModuleFiles.h"
 
@@ -13,6 +15,7 @@
 #include "data/RecordLoader.h"
 #include "data/RecordText.h"
 #include "data/Session.h"
+#include "data/UserActivity.h"
 
 #include "runtime/ConsolePrompter.h"
 
@@ -83,12 +86,11 @@ int makeCompany(CommandContext &context, const QString &folder, bool existed, bo
         SystemClock clock;
         const DemoCompany::Summary summary = createDemonstration(company, clock);
         context.out << "Demonstration company " << company.id() << " created in "
-                    << company.folder() << ":\n  " << summary.equipment
-                    << " pieces of equipment, " << summary.categories << " cost categories, "
-                    << summary.postedLogs << " posted usage logs, " << summary.transactions
-                    << " G/L transactions;\n  " << summary.scheduleRows
-                    << " months of depreciation schedules, " << summary.depreciationPosted
-                    << " of them posted to the G/L.\n";
+                    << company.folder() << ":\n  " << summary.equipment << " pieces of equipment, "
+                    << summary.categories << " cost categories, " << summary.postedLogs
+                    << " posted usage logs, " << summary.transactions << " G/L transactions;\n  "
+                    << summary.scheduleRows << " months of depreciation schedules, "
+                    << summary.depreciationPosted << " of them posted to the G/L.\n";
     }
     // A company is signed on to by its users: a new one, or one kept without
     // users so far, starts with its administrator.
@@ -151,7 +153,8 @@ int runDump(CommandContext &context)
     const data::FileSchema *schema = namedFile(context, reader, u"dump"_s, status);
     if (!schema)
         return status;
-    const std::unique_ptr<CommandSession> signedOn = CommandSession::open(context, Access::Reads);
+    const std::unique_ptr<CommandSession> signedOn =
+        CommandSession::open(context, Access::ReadsWholeFiles);
     if (!signedOn)
         return Failure;
 
@@ -183,7 +186,7 @@ int runLoad(CommandContext &context)
     if (!schema)
         return status;
     const std::unique_ptr<CommandSession> signedOn =
-        CommandSession::open(context, Access::ChangesEquipment);
+        CommandSession::open(context, Access::WritesWholeFiles);
     if (!signedOn)
         return Failure;
     data::Company *company = &signedOn->company();
@@ -206,6 +209,14 @@ int runLoad(CommandContext &context)
         context.err << "Nothing was loaded into " << schema->name << ".\n";
         return Failure;
     }
+    const QString area = schema->name.startsWith(u"EQLog"_s) || schema->name == u"EQBatch"_s
+                             ? UsageLogBatches::ActivityArea.toString()
+                             : CostCategoryForms::EquipmentSetupArea;
+    const SystemClock clock;
+    data::logUserActivity(signedOn->session(), clock, area,
+                          u"Loaded %1: %2 inserted, %3 updated"_s.arg(schema->name)
+                              .arg(result.inserted)
+                              .arg(result.updated));
     context.out << "Loaded " << schema->name << ": " << result.inserted << " inserted, "
                 << result.updated << " updated.\n";
     return Success;
@@ -280,8 +291,9 @@ QList<Command> dataCommands()
          "file lacks, holds a NUL character, a text longer than its field, a number\n"
          "outside the plain form -1234.50 (no grouping, ASCII digits) or a bad date,\n"
          "leaves a required field blank (EquipmentID, Description), gives a key an\n"
-         "earlier line gave, or duplicates a stored key. A user who may only view\n"
-         "equipment is refused.\n"_s,
+         "earlier line gave, or duplicates a stored key.\n\n"
+         "Only the administrator (ADM) loads, and dumps, whole files: they are beneath\n"
+         "the rules the windows and the other commands keep for each user.\n"_s,
          runLoad},
         {u"logging-level"_s, u"print or set the company's user-activity logging level"_s,
          u"Usage: qaveq --company DIR [--user ID] logging-level [0|1|2]\n\n"

@@ -20,6 +20,7 @@
 #include "core/Clock.h"
 #include "core/OutputFile.h"
 #include "core/StopRequest.h"
+#include "core/Text.h"
 
 #include "data/Company.h"
 #include "data/IniManager.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -259,12 +261,22 @@ std::optional<HeadlessOutput> readOutputOptions(ArgumentReader &reader, QString 
     if (mail) {
         for (const QString &address : mail->split(u',')) {
             const QString to = address.trimmed();
-            if (to.isEmpty() || !to.contains(u'@') || to.contains(u' ')) {
+            // One plain address each: brackets, quotes or a second @ would
+            // put something else into the message's To line.
+            static const QRegularExpression plainAddress(
+                u"^[^\\s<>\"(),;:@\\\\\\[\\]]+@[^\\s<>\"(),;:@\\\\\\[\\]]+$"_s);
+            if (!plainAddress.match(to).hasMatch() || Text::hasControl(to)) {
                 *problem = u"--mail takes addresses separated by commas, not \"%1\""_s.arg(*mail);
                 return std::nullopt;
             }
             output.mailTo.append(to);
         }
+    }
+    if (output.pdf && output.exportFile &&
+        QFileInfo(*output.pdf).absoluteFilePath() ==
+            QFileInfo(*output.exportFile).absoluteFilePath()) {
+        *problem = u"--pdf and --export name the same file"_s;
+        return std::nullopt;
     }
     if (output.subject && output.mailTo.isEmpty()) {
         *problem = u"--subject goes with --mail"_s;

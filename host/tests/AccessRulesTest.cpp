@@ -198,9 +198,11 @@ TEST_P(AccessRulesTest, AReadOnlyUserIsRefusedByEveryWritingCommand)
         const Outcome run = qaveq(QStringList{u"--user"_s, u"VEW"_s} + command,
                                   R"({"CategoryID":"NEW","Description":"New"})");
         EXPECT_EQ(run.status, 1) << command.join(u' ').toStdString();
-        const bool setting = command.first() == u"logging-level";
-        EXPECT_TRUE(run.err.contains(setting ? u"Only the administrator (ADM)"_s
-                                             : u"Insufficient Access: User VEW has read only"_s))
+        const bool administrators =
+            command.first() == u"logging-level" || command.first() == u"load";
+        EXPECT_TRUE(run.err.contains(administrators
+                                         ? u"nly the administrator (ADM)"_s
+                                         : u"Insufficient Access: User VEW has read only"_s))
             << command.join(u' ').toStdString() << ": " << run.err.toStdString();
     }
     EXPECT_EQ(everything(), before);
@@ -241,11 +243,11 @@ TEST_P(AccessRulesTest, TheRecordOfAStationThatIsGoneIsRemovedWhenAnyStationStar
 
     const Outcome posted = as(u"ADM"_s, {u"post"_s, u"--batch"_s, u"1"_s});
     EXPECT_EQ(posted.status, 0) << posted.err.toStdString();
-    // Read as VEW, whose running station already has its record.
-    const QString stations = as(u"VEW"_s, {u"dump"_s, u"NetUser"_s}).out;
+    const QString stations = as(u"ADM"_s, {u"dump"_s, u"NetUser"_s}).out;
     EXPECT_FALSE(stations.contains(u"\"UserID\":\"EQM\""_s)) << stations.toStdString();
     EXPECT_TRUE(stations.contains(u"\"UserID\":\"VEW\""_s));
-    EXPECT_FALSE(stations.contains(u"\"UserID\":\"ADM\""_s)) << "the post signed off again";
+    EXPECT_EQ(stations.count(u"\"UserID\":\"ADM\""_s), 1)
+        << "the dump's own station only: the post signed off again";
 }
 
 TEST_P(AccessRulesTest, AnotherUsersSecureBatchHoldsOnEveryPath)
@@ -286,6 +288,17 @@ TEST_P(AccessRulesTest, AnotherUsersSecureBatchHoldsOnEveryPath)
     EXPECT_TRUE(proof.err.contains(u"can only be viewed by user ADM"_s)) << proof.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(dump(u"EQLogB"_s), logs) << "nothing added to either batch";
+
+    // Listed to others without its logs' count and amount.
+    const auto lineOf = [&](const QString &user) {
+        for (const QString &line : as(user, {u"batch"_s, u"list"_s}).out.split(u'\n'))
+            if (line.trimmed().startsWith(hidden + u"  "_s))
+                return line.trimmed();
+        return QString();
+    };
+    EXPECT_TRUE(lineOf(u"EQM"_s).endsWith(u"ADM   2"_s)) << lineOf(u"EQM"_s).toStdString();
+    EXPECT_TRUE(lineOf(u"ADM"_s).startsWith(lineOf(u"EQM"_s) + u"  "_s))
+        << "the owner sees the count and the amount: " << lineOf(u"ADM"_s).toStdString();
 }
 
 TEST_P(AccessRulesTest, OfTwoStationsTaggingAtOnceOneWinsAndTheOtherIsToldWho)
@@ -314,6 +327,34 @@ TEST_P(AccessRulesTest, OfTwoStationsTaggingAtOnceOneWinsAndTheOtherIsToldWho)
             << outcome[1 - winner].err.toStdString();
         ASSERT_EQ(as(users[winner], {u"batch"_s, u"untag"_s, batch}).status, 0);
     }
+}
+
+TEST_P(AccessRulesTest, ABatchInAnotherSignedOnUsersHandsTakesAndGivesUpNoLogs)
+{
+    const QString exported = folder.filePath(u"batch2.csv"_s);
+    ASSERT_EQ(qaveq({u"export"_s, u"--batch"_s, u"2"_s, exported}).status, 0);
+    QString inBatch1, elsewhere;
+    for (const QJsonObject &log : records(dump(u"EQLogB"_s))) {
+        QString &id = log.value(u"BatchID"_s).toInt() == 1 ? inBatch1 : elsewhere;
+        if (id.isEmpty())
+            id = QString::number(log.value(u"LogID"_s).toInt());
+    }
+    ASSERT_FALSE(inBatch1.isEmpty() || elsewhere.isEmpty());
+    signedOnStation(u"EQM"_s, QCoreApplication::applicationPid());
+    flag(1, u"EQM"_s);
+    const QString logs = dump(u"EQLogB"_s);
+    for (const QStringList &command :
+         {QStringList{u"logs"_s, u"move"_s, u"--to"_s, u"3"_s, inBatch1},
+          {u"logs"_s, u"copy"_s, u"--to"_s, u"1"_s, elsewhere},
+          {u"import"_s, u"--batch"_s, u"1"_s, u"--source"_s, u"*Usage Logs Exported from Tessary"_s,
+           exported}}) {
+        const Outcome run = as(u"ADM"_s, command);
+        EXPECT_EQ(run.status, 1) << command.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(u"flagged as being in use"_s)) << run.err.toStdString();
+    }
+    EXPECT_EQ(dump(u"EQLogB"_s), logs);
+    // The holder himself moves them.
+    EXPECT_EQ(as(u"EQM"_s, {u"logs"_s, u"move"_s, u"--to"_s, u"3"_s, inBatch1}).status, 0);
 }
 
 TEST_P(AccessRulesTest, AFlagOfASignedOnUserIsTakenOnlyWithProceed)
@@ -442,12 +483,13 @@ TEST_P(AccessRulesTest, OnlyTheAdministratorSetsTheLoggingLevelAndLevel2LogsEver
         entries.append(entry.value(u"UserID"_s).toString() + u' ' +
                        entry.value(u"Area"_s).toString() + u": "_s +
                        entry.value(u"Text"_s).toString());
-    ASSERT_EQ(entries.size(), 3) << entries.join(u'\n').toStdString();
+    ASSERT_EQ(entries.size(), 4) << entries.join(u'\n').toStdString();
     EXPECT_EQ(entries[0], u"EQM EQ Usage Logs: Added log entry batch (%1) Logged"_s.arg(batch));
     EXPECT_TRUE(entries[1].startsWith(
         u"EQM EQ Usage Logs: Added a log entry for equipment TRK-101, 2.00 "_s))
         << entries[1].toStdString();
-    EXPECT_EQ(entries[2], u"ADM EQ Equipment Setup: Deleted equipment (SPARE) Spare trailer"_s);
+    EXPECT_EQ(entries[2], u"ADM EQ Equipment Setup: Loaded EQHeader: 1 inserted, 0 updated"_s);
+    EXPECT_EQ(entries[3], u"ADM EQ Equipment Setup: Deleted equipment (SPARE) Spare trailer"_s);
 }
 
 TEST_P(AccessRulesTest, EquipmentWithPostedCostsStaysAndOtherwiseGoesWhole)

@@ -124,8 +124,10 @@ TEST_F(CommandLineTest, ARefusedLoadSaysWhereAndWritesNothing)
         qaveq({u"load"_s, u"EQHeader"_s}, uR"({"EquipmentID":"T-1","Description":"Truck"}
 {"EquipmentID":"T-2","Description":"Loader","PurchaseDate":"2024-13-01"})"_s);
     EXPECT_EQ(load.status, 1);
-    EXPECT_EQ(load.err, u"qaveq: line 2: EQH:PurchaseDate is not a date: 2024-13-01\n"
-                        "Nothing was loaded into EQHeader.\n");
+    EXPECT_EQ(
+        load.err,
+        u"qaveq: line 2: EQH:PurchaseDate is not a date of the years 1801 to 9999: 2024-13-01\n"
+        "Nothing was loaded into EQHeader.\n");
     EXPECT_EQ(qaveq({u"dump"_s, u"EQHeader"_s}).out, QString());
 }
 
@@ -144,6 +146,10 @@ TEST_F(CommandLineTest, MistakesAreExplained)
     EXPECT_EQ(qaveq({u"dump"_s}).status, 2);
     EXPECT_EQ(qaveq({u"frobnicate"_s}).status, 2);
     EXPECT_EQ(qaveq({u"--user"_s, u"ABCD"_s, u"dump"_s, u"EQHeader"_s}).status, 2);
+
+    run = qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Two\nlines"_s});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.err.contains(u"a description is one line"_s)) << run.err.toStdString();
 
     // An option given last without its value names the option as typed.
     for (const QStringList &arguments : {QStringList{u"export"_s, u"--batch"_s},
@@ -523,17 +529,54 @@ TEST_F(CommandLineTest, TwoStationsApplyingCategoriesAtOnceAddEachOnce)
     }
 }
 
-TEST_F(CommandLineTest, LoadRefusesAReadOnlyUserAndBlankRequiredFields)
+TEST_F(CommandLineTest, OnlyTheAdministratorLoadsOrDumpsAndOnlyWhatTheWindowsCouldStore)
 {
     qaveq({u"init"_s});
     qaveq({u"load"_s, u"UserFile"_s}, uR"({"UserID":"ADM"}
+{"UserID":"EQM"}
 {"UserID":"VEW","EquipmentReadOnly":1})"_s);
     const QString truck = uR"({"EquipmentID":"T-1","Description":"Truck"})"_s;
-    Outcome run = qaveq({u"--user"_s, u"VEW"_s, u"load"_s, u"EQHeader"_s}, truck);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, u"Insufficient Access: User VEW has read only privileges in the Equipment "
-                       "Costing module.\nNothing was changed.\n");
+    // Whole files are beneath each user's rights: another user could give
+    // himself rights or read a hidden batch through them.
+    for (const QString &user : {u"VEW"_s, u"EQM"_s}) {
+        for (const QStringList &command : {QStringList{u"load"_s, u"UserFile"_s},
+                                           {u"load"_s, u"EQHeader"_s},
+                                           {u"dump"_s, u"EQLogB"_s}}) {
+            const Outcome run = qaveq(QStringList{u"--user"_s, user} + command,
+                                      uR"({"UserID":"ADM","EquipmentReadOnly":1})"_s);
+            EXPECT_EQ(run.status, 1)
+                << user.toStdString() << " " << command.join(u' ').toStdString();
+            EXPECT_TRUE(run.err.startsWith(u"qaveq: only the administrator (ADM)"_s))
+                << run.err.toStdString();
+        }
+    }
     EXPECT_EQ(qaveq({u"--user"_s, u"XYZ"_s, u"load"_s, u"EQHeader"_s}, truck).status, 1);
+    EXPECT_EQ(qaveq({u"batch"_s, u"add"_s, u"--description"_s, u"Still mine"_s}).status, 0)
+        << "the administrator kept his rights";
+
+    // Text and dates as no window stores them.
+    for (const QString &line :
+         {uR"({"EquipmentID":"T-9","Description":"Two\nlines"})"_s,
+          uR"({"EquipmentID":"T-9","Description":"Tab\tbed"})"_s,
+          uR"({"EquipmentID":"T-9","Description":"Old","PurchaseDate":"1800-12-31"})"_s}) {
+        const Outcome run = qaveq({u"load"_s, u"EQHeader"_s}, line);
+        EXPECT_EQ(run.status, 1) << line.toStdString();
+        EXPECT_TRUE(run.err.contains(u"control character"_s) ||
+                    run.err.contains(u"not a date of the years 1801 to 9999"_s))
+            << run.err.toStdString();
+    }
+
+    qaveq({u"logging-level"_s, u"2"_s});
+    ASSERT_EQ(qaveq({u"load"_s, u"EQHeader"_s}, truck).status, 0);
+    EXPECT_TRUE(qaveq({u"dump"_s, u"UserLog"_s})
+                    .out.contains(u"\"Text\":\"Loaded EQHeader: 1 inserted, 0 updated\""_s));
+}
+
+TEST_F(CommandLineTest, LoadRefusesBlankRequiredFields)
+{
+    qaveq({u"init"_s});
+    const QString truck = uR"({"EquipmentID":"T-1","Description":"Truck"})"_s;
+    Outcome run;
 
     run = qaveq({u"load"_s, u"EQHeader"_s}, truck + uR"(
 {"EquipmentID":"T-2","Description":"  "})"_s);

@@ -175,7 +175,14 @@ TEST_F(ReportOutputTest, AReportIsMailedUnattendedOrSaysWhyNotAndKeepsThePdf)
         EXPECT_TRUE(refused.err.contains(u"The PDF is kept as "_s + pdf));
         EXPECT_TRUE(QFileInfo::exists(pdf));
     }
-    EXPECT_EQ(qaveq({u"report"_s, u"run"_s, u"1"_s, u"--mail"_s, u"not an address"_s}).status, 2);
+    for (const QString &address : {u"not an address"_s, u"a@example.com>,<evil@x.com"_s,
+                                   u"\"Pat\" <pat@example.com>"_s, u"a@b@example.com"_s})
+        EXPECT_EQ(qaveq({u"report"_s, u"run"_s, u"1"_s, u"--mail"_s, address}).status, 2)
+            << address.toStdString();
+    const Outcome same = qaveq(
+        {u"report"_s, u"run"_s, u"1"_s, u"--pdf"_s, u"same.out"_s, u"--export"_s, u"./same.out"_s});
+    EXPECT_EQ(same.status, 2);
+    EXPECT_TRUE(same.err.contains(u"name the same file"_s)) << same.err.toStdString();
     EXPECT_EQ(qaveq({u"report"_s, u"run"_s, u"1"_s, u"--subject"_s, u"x"_s}).status, 2);
 }
 

@@ -88,6 +88,23 @@ std::optional<LogTransfer::Done> LogTransfer::paste(quint16 target)
         clear();
         return std::nullopt;
     }
+    // Neither the batch the logs go to nor, for a move, the one they leave
+    // may be another signed-on user's batch in hand.
+    EQBatch source;
+    source.BatchID = m_source;
+    const bool leaving = m_mode == Mode::Move && m_source != 0 && m_source != target &&
+                         company.file<EQBatch>().fetch(u"KeyBatchID", source).isOk();
+    for (const EQBatch *involved : {&batch, leaving ? &source : nullptr}) {
+        if (!involved)
+            continue;
+        if (const QString refusal = UsageLogBatches::inUseRefusal(m_session, *involved);
+            !refusal.isEmpty()) {
+            m_prompter.ask(
+                Message{u"Batch In Use"_s, refusal, u"&OK"_s, 1, Message::Icon::Exclamation});
+            clear();
+            return std::nullopt;
+        }
+    }
     Done done;
     if (!transfer(target, done.created)) {
         clear();

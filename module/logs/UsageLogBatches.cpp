@@ -157,12 +157,30 @@ QString UsageLogBatches::batchUnread(const data::FileError &error, quint16 batch
     return error.text() + u" Reading EQBatch"_s;
 }
 
-bool UsageLogBatches::signedOn(const QString &user) const
+namespace {
+
+bool isSignedOn(const data::Session &session, const QString &user)
 {
     NetUser record;
     record.UserID = user;
-    record.CompanyID = companyId();
-    return m_session.company->file<NetUser>().fetch(u"KeyUserCompany", record).isOk();
+    record.CompanyID = session.companyId.isEmpty() ? session.company->id() : session.companyId;
+    return session.company->file<NetUser>().fetch(u"KeyUserCompany", record).isOk();
+}
+
+} // namespace
+
+bool UsageLogBatches::signedOn(const QString &user) const
+{
+    return isSignedOn(m_session, user);
+}
+
+QString UsageLogBatches::inUseRefusal(const data::Session &session, const EQBatch &batch)
+{
+    const QString holder = Text::clip(batch.InUseBy);
+    if (holder.isEmpty() || holder.compare(session.userId, Qt::CaseInsensitive) == 0 ||
+        !isSignedOn(session, holder))
+        return {};
+    return u"This usage log batch is flagged as being in use |by user "_s + holder + u"."_s;
 }
 
 bool UsageLogBatches::askInUse(const QString &holder)

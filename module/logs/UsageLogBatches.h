@@ -58,6 +58,10 @@ public:
     static QString secureRefusal(const data::Session &session, const EQBatch &batch, Use use);
     // The same refusal said through the prompter; true when refused.
     bool refuseSecure(const EQBatch &batch, Use use);
+    // Why logs cannot go into or out of a batch that another signed-on user
+    // holds (its in-use flag), or nothing. A flag left by a user who is no
+    // longer signed on does not refuse.
+    static QString inUseRefusal(const data::Session &session, const EQBatch &batch);
 
     UsageLogBatches(data::Session &session, Prompter &prompter, const Clock &clock);
 

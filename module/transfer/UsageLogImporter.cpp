@@ -348,6 +348,9 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
                 UsageLogBatches::secureRefusal(m_session, batch, UsageLogBatches::Use::Change);
             !refusal.isEmpty())
             return {.problem = refusal + u"|Nothing was imported."_s};
+        if (const QString refusal = UsageLogBatches::inUseRefusal(m_session, batch);
+            !refusal.isEmpty())
+            return {.problem = refusal + u"|Nothing was imported."_s};
     } else if (status.error().code != data::FileErrorCode::RecordNotFound) {
         return {.problem = status.error().text() + u" Reading EQBatch|Nothing was imported."_s};
     }

@@ -352,6 +352,14 @@ std::optional<data::FieldValue> FormModel::parse(const Control &control, const Q
                     .arg(digits - places);
             return std::nullopt;
         }
+        // Places the field cannot keep would be rounded away unseen.
+        if (number->rounded(places) != *number) {
+            problem = places > 0
+                          ? u"%1 takes at most %2 places after the point."_s.arg(control.prompt)
+                                .arg(places)
+                          : u"%1 must be a whole number."_s.arg(control.prompt);
+            return std::nullopt;
+        }
         return data::FieldValue(number->stored(digits, places));
     }
     case data::FieldType::Date: {

@@ -180,7 +180,8 @@ TEST_F(FormModelTest, TypedTextIsReadByTheFieldsTypeAndWhatCannotBeHeldIsRefused
     };
     const Case cases[] = {
         {u"Amount", u"1,234.5", u"1234.50"},
-        {u"Amount", u"12.345", u"12.35"},
+        {u"Amount", u"12.345", nullptr}, // never rounded unseen
+        {u"Amount", u"12.340", u"12.34"},
         {u"Amount", u"abc", nullptr},
         {u"Amount", u"1e308", nullptr},
         {u"Amount", u"1234567890123456789012345678901234567890", nullptr},
@@ -217,6 +218,8 @@ TEST_F(FormModelTest, TypedTextIsReadByTheFieldsTypeAndWhatCannotBeHeldIsRefused
     form->edit(u"Amount", u"1234567890123456789012345678901234567890"_s);
     EXPECT_TRUE(prompter.texts().last().endsWith(u"digits before the point."_s))
         << prompter.texts().last().toStdString();
+    form->edit(u"Amount", u"0.001"_s);
+    EXPECT_EQ(prompter.texts().last(), u"Amount takes at most 2 places after the point.");
 }
 
 TEST_F(FormModelTest, OkChecksEveryShownControlInOrder)
