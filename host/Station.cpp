@@ -10,9 +10,6 @@
 #include "core/Clock.h"
 #include "core/Text.h"
 
-#include <QCoreApplication>
-#include <QSysInfo>
-
 #include <cerrno>
 #include <chrono>
 #include <signal.h>
@@ -42,7 +39,7 @@ Station::~Station()
 
 QString Station::thisHost()
 {
-    return QSysInfo::machineHostName().left(NetUser::fileSchema().field(u"Host")->width);
+    return NetUser::thisHost();
 }
 
 bool Station::isRunning(const QString &host, qint64 processId)
@@ -139,8 +136,7 @@ bool Station::signOn(const QString &userId, QString *error)
     record.Posting = 0;
     record.SignOnDate = SuiteDate::fromQDate(now.date());
     record.SignOnTime = SuiteTime::fromQTime(now.time());
-    record.Host = thisHost();
-    record.ProcessID = QCoreApplication::applicationPid();
+    record.nameThisStation();
     data::FileStatus status = present ? netUsers.update(record) : netUsers.insert(record);
     if (status)
         status = transaction.commit();
@@ -164,9 +160,7 @@ void Station::signOff()
     data::Table &netUsers = company.file<NetUser>();
     // Only this station's own record: another station of the user may have
     // signed on since this one's record was taken for gone.
-    if (!netUsers.fetch(u"KeyUserCompany", record) ||
-        record.ProcessID != QCoreApplication::applicationPid() ||
-        Text::clip(record.Host) != thisHost())
+    if (!netUsers.fetch(u"KeyUserCompany", record) || !record.isThisStation())
         return;
     if (const data::FileStatus status = netUsers.remove(record); !status)
         DebugLog::program().write(status.error().text() + u" Deleting NetUser"_s);

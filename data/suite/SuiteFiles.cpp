@@ -8,6 +8,9 @@
 
 #include "data/SchemaBuilder.h"
 
+#include <QCoreApplication>
+#include <QSysInfo>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq {
@@ -215,6 +218,22 @@ const FileSchema &NetUser::fileSchema()
             .key(u"KeyCompany"_s, B::Duplicates, {u"CompanyID"_s})
             .build();
     return schema;
+}
+
+QString NetUser::thisHost()
+{
+    return QSysInfo::machineHostName().left(fileSchema().field(u"Host")->width);
+}
+
+void NetUser::nameThisStation()
+{
+    Host = thisHost();
+    ProcessID = QCoreApplication::applicationPid();
+}
+
+bool NetUser::isThisStation() const
+{
+    return ProcessID == QCoreApplication::applicationPid() && Host.trimmed() == thisHost();
 }
 
 const FileSchema &UserFile::fileSchema()

@@ -20,6 +20,11 @@ struct NetUser : data::RecordOf<NetUser>
     QString Host; // 64
     qint64 ProcessID = 0;
     static const data::FileSchema &fileSchema();
+
+    // This station's machine and process, as its record names them.
+    static QString thisHost();
+    void nameThisStation();
+    bool isThisStation() const;
 };
 
 struct UserFile : data::RecordOf<UserFile>

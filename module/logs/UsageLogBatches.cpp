@@ -586,6 +586,14 @@ bool UsageLogBatches::claimPosting()
     const bool present = netUsers.fetch(u"KeyUserCompany", me).isOk();
     me.Activity = PostingActivity;
     me.Posting = 1;
+    if (!present) {
+        // A whole station record, never a blank one that no station would
+        // ever take for gone.
+        const QDateTime now = m_clock.now();
+        me.SignOnDate = SuiteDate::fromQDate(now.date());
+        me.SignOnTime = SuiteTime::fromQTime(now.time());
+        me.nameThisStation();
+    }
     data::FileStatus status = present ? netUsers.update(me) : netUsers.insert(me);
     if (status)
         status = transaction.commit();
@@ -593,6 +601,7 @@ bool UsageLogBatches::claimPosting()
         fail(status.error().text() + u" Saving NetUser"_s);
         return false;
     }
+    m_postingRecordWritten = !present;
     return true;
 }
 
@@ -602,8 +611,14 @@ void UsageLogBatches::endPosting()
     NetUser me;
     me.UserID = m_session.userId;
     me.CompanyID = companyId();
+    const bool written = std::exchange(m_postingRecordWritten, false);
     if (!netUsers.fetch(u"KeyUserCompany", me))
         return;
+    if (written && me.isThisStation()) {
+        if (data::FileStatus status = netUsers.remove(me); !status)
+            fail(status.error().text() + u" Deleting NetUser"_s);
+        return;
+    }
     me.Activity.clear();
     me.Posting = 0;
     if (data::FileStatus status = netUsers.update(me); !status)

@@ -158,6 +158,9 @@ private:
     Prompter &m_prompter;
     const Clock &m_clock;
     quint16 m_held = 0;
+    // The posting run wrote the user's network-user record itself (the
+    // station that had it ended meanwhile): the run's end takes it away.
+    bool m_postingRecordWritten = false;
 };
 
 } // namespace qaveq

@@ -474,7 +474,11 @@ TEST_P(UsageLogBatchesTest, ALogOfTheLastBatchNumberIsPosted)
     ASSERT_TRUE(listed.next(kept));
     EXPECT_EQ(kept.BatchID, 65535);
     ASSERT_TRUE(batches.tag(65535)) << prompter.texts().join(u'\n').toStdString();
+    ASSERT_EQ(countOf(company.file<NetUser>()), 0) << "the user's station has no record";
     ASSERT_TRUE(batches.postTagged(65535)) << prompter.texts().join(u'\n').toStdString();
+    // The run claimed posting with a record of its own and took it away again:
+    // no record is left that no station would ever take for gone.
+    EXPECT_EQ(countOf(company.file<NetUser>()), 0);
     EXPECT_EQ(countOf(company.file<EQLogB>()), 0);
     EXPECT_EQ(countOf(company.file<EQLog>()), 1);
     EQCost fuel;
