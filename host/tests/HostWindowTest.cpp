@@ -251,6 +251,35 @@ TEST(WindowsProgram, EndsCleanlyOnSigtermAndSignsOff)
     EXPECT_EQ(signedOn(), -1) << "its network-user record is gone";
 }
 
+// Ended while its first message is open (an unknown user), before its main
+// loop runs: it ends at once, not spinning on the signal it did not hear.
+TEST(WindowsProgram, EndsOnSigtermWhileTheSignOnMessageIsOpen)
+{
+    QTemporaryDir folder;
+    const QString company = folder.filePath(u"company"_s);
+    {
+        QProcess init;
+        init.start(QString::fromUtf8(QAVEQ_PROGRAM), {u"--company"_s, company, u"init"_s});
+        ASSERT_TRUE(init.waitForFinished(60000));
+        ASSERT_EQ(init.exitCode(), 0) << init.readAllStandardError().toStdString();
+    }
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    environment.insert(u"QAVEQ_MODULE"_s, QString::fromUtf8(QAVEQ_MODULE_FILE));
+    environment.insert(u"HOME"_s, folder.path());
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromUtf8(QAVEQ_PROGRAM),
+                  {u"--company"_s, company, u"--user"_s, u"ZZZ"_s});
+    ASSERT_TRUE(program.waitForStarted());
+    QThread::msleep(3000);
+    ASSERT_EQ(program.state(), QProcess::Running) << "waiting on its message";
+    ::kill(pid_t(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(10000)) << "one SIGTERM ends it";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+}
+
 TEST_F(HostWindowTest, TheFirstScreenListsWhatNeedsAttentionGroupedAndCounted)
 {
     QString error;

@@ -75,7 +75,14 @@ int runWindows(int &argc, char **argv, const GlobalOptions &options)
     // cleanly (the user's sign-on record removed).
     StopRequest::install();
     QSocketNotifier stop(StopRequest::descriptor(), QSocketNotifier::Read);
-    QObject::connect(&stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    QObject::connect(&stop, &QSocketNotifier::activated, &app, [&stop] {
+        // Heard once; before the main loop runs quit() is not heard at all,
+        // so a message or the sign-on dialog open then is closed too.
+        stop.setEnabled(false);
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+        QCoreApplication::quit();
+    });
     QApplication::setApplicationName(u"qaveq"_s);
     QApplication::setApplicationDisplayName(u"QAVEQ"_s);
     QApplication::setApplicationVersion(QStringLiteral(QAVEQ_VERSION));
@@ -98,6 +105,8 @@ int runWindows(int &argc, char **argv, const GlobalOptions &options)
         if (options.userGiven)
             tell(prompter, u"Sign On"_s, error);
         for (;;) {
+            if (StopRequest::requested())
+                return Success;
             SignOnDialog dialog(session.company().name(), userId);
             if (dialog.exec() != QDialog::Accepted)
                 return Success;
@@ -107,6 +116,8 @@ int runWindows(int &argc, char **argv, const GlobalOptions &options)
             tell(prompter, u"Sign On"_s, error);
         }
     }
+    if (StopRequest::requested())
+        return Success;
     if (!session.loadModule(&error)) {
         tell(prompter, u"Equipment Module"_s, error);
         return Failure;

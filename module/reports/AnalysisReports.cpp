@@ -107,6 +107,9 @@ Period selectedPeriod(data::Company &company, const ReportSelection &selection, 
         period.selection = 1;
         period.range = *range;
         const Picture shortDate = Picture::parse(u"@d01");
+        if (range->from > range->to)
+            period.refusal = u"The report's dates run backwards: from %1 to %2."_s.arg(
+                shortDate.format(qint64(range->from)), shortDate.format(qint64(range->to)));
         period.headings[Cumulative] =
             range->from == range->to ? u"Date: "_s + shortDate.format(qint64(range->from))
                                      : u"Dates from "_s + shortDate.format(qint64(range->from)) +
@@ -562,7 +565,11 @@ report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) con
     QString periods = u"\t\t"_s;
     QString headings = u"Type\tDescription\tUnits"_s;
     for (int c = 0; c < shown; ++c) {
-        periods += (c == 0 ? u"\t"_s : u"\t\t\t"_s) + periodNames[c];
+        // A date range's one period is named as the page names it.
+        const QString name = m_period.isRange()
+                                 ? u"____"_s + m_period.headings[Analysis::Cumulative] + u"____"_s
+                                 : periodNames[c];
+        periods += (c == 0 ? u"\t"_s : u"\t\t\t"_s) + name;
         headings += u"\tQuantity\tAmount\t"_s + perUnit;
     }
     band.exportLine(periods);

@@ -245,6 +245,14 @@ TEST_F(AnalysisReportsTest, AsOfAPeriodOutsideTheFiscalCalendarIsRefusedNamingIt
                 << prompter.shown().last().text.toStdString();
         }
     }
+    EQLimits backwards = definition();
+    backwards.SelectedDates = 1;
+    backwards.DateFrom = SuiteDate::fromYmd(2026, 6, 30);
+    backwards.DateTo = SuiteDate::fromYmd(2026, 1, 1);
+    EXPECT_EQ(Analysis::selectedPeriod(company, ReportSelection(company, backwards, today), today)
+                  .refusal,
+              u"The report's dates run backwards: from 06/30/26 to 01/01/26."_s);
+
     EQLimits inCalendar = definition();
     inCalendar.SelectedDates = 2;
     inCalendar.FPTo = Decimal(22);
@@ -393,6 +401,10 @@ TEST_F(AnalysisReportsTest, ExportFiguresStandUnderTheirOwnHeadings)
         const int columns = range ? 6 : 12;
         ASSERT_EQ(headings.size(), columns) << lines.at(block + 2).toStdString();
         EXPECT_EQ(lines.at(block + 1).count(u"____"_s), range ? 2 : 6);
+        if (range)
+            EXPECT_TRUE(lines.at(block + 1).endsWith(u"____Dates from 01/01/26 to 06/30/26____"_s))
+                << "the range's figures are named as the page names them: "
+                << lines.at(block + 1).toStdString();
         const QStringList fuel = lines.at(block + 3).split(u'\t');
         EXPECT_EQ(fuel.size(), columns);
         EXPECT_EQ(fuel.at(headings.indexOf(u"Amount"_s)), range ? u"0.00"_s : u"1,000.00"_s);
