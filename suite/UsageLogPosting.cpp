@@ -191,7 +191,8 @@ private:
         // need more is refused whole rather than numbered over again.
         if (m_line == std::numeric_limits<qint16>::max())
             throw Refusal{u"One posting run takes at most %1 general ledger lines.|Post the "
-                          "tagged batches in smaller groups."_s.arg(m_line)};
+                          "tagged batches in smaller groups, moving part of a large batch's "
+                          "logs to another batch first."_s.arg(m_line)};
         line.LineNo = ++m_line;
         check(m_company.file<GLTrans>().insert(line), u"Inserting GLTrans"_s);
         if (m_journal == 0) {

@@ -14,6 +14,7 @@ HeaderSorter::HeaderSorter(QHeaderView *header, QList<ColumnSorter::Column> colu
                            SortMemory memory, QObject *parent)
     : QObject(parent)
     , m_header(header)
+    , m_viewport(header->viewport())
     , m_sorter(std::move(columns))
     , m_memory(std::move(memory))
 {
@@ -37,7 +38,7 @@ SortMemory HeaderSorter::memoryFor(const data::Session &session, const QString &
 bool HeaderSorter::eventFilter(QObject *watched, QEvent *event)
 {
     // The click's own keys, not the keys held when the signal arrives.
-    if (watched == m_header->viewport() &&
+    if (watched == m_viewport &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease))
         m_modifiers = static_cast<QMouseEvent *>(event)->modifiers();
     return QObject::eventFilter(watched, event);

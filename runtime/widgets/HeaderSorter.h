@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QHeaderView;
+class QWidget;
 
 namespace qaveq {
 
@@ -49,6 +50,9 @@ private:
     void showHeadings();
 
     QHeaderView *m_header;
+    // Kept apart: while the view is taken down its viewport still sends
+    // events, and the header can no longer be asked for it then.
+    const QWidget *m_viewport;
     ColumnSorter m_sorter;
     SortMemory m_memory;
     Qt::KeyboardModifiers m_modifiers; // of the click being made
