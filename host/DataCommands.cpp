@@ -70,8 +70,11 @@ int makeCompany(CommandContext &context, const QString &folder, bool existed, bo
             throw data::DataError(
                 u"%1 cannot be written"_s.arg(data::Company::settingsFile(company.folder()))
                     .toStdString());
-        company.setIdentity(id, name);
     }
+    // A settings file written by hand (a PostgreSQL server's) names no
+    // company yet: it takes the ID and name now, as a new folder does.
+    if (!existed || company.id().isEmpty())
+        company.setIdentity(id, name);
     data::Company::keepPasswordPrivate(company.folder());
     if (!demo) {
         context.out << (existed ? "Company ready in " : "Company created in ") << company.folder()

@@ -52,6 +52,9 @@ protected:
         }
         const Outcome init = qaveq({u"init"_s, u"--demo"_s});
         ASSERT_EQ(init.status, 0) << init.err.toStdString();
+        // A hand-written settings file (the server's) takes the ID as well.
+        EXPECT_TRUE(init.out.startsWith(u"Demonstration company DEMO created"_s))
+            << init.out.toStdString();
     }
 
     void start(QProcess &run, const QStringList &arguments) const
