@@ -89,6 +89,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, action);
         buttons->addWidget(button);
+        return button;
     };
     // A form that only shows its record opens no row form.
     if (!child.form.isEmpty() && m_caller && m_model.isEditable()) {
@@ -96,7 +97,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
                                             std::pair{u"&Change"_s, data::Request::Change},
                                             std::pair{u"&Delete"_s, data::Request::Delete}}) {
             const data::Request chosen = request;
-            addButton(text, [this, chosen] { call(chosen); });
+            m_standard.append(addButton(text, [this, chosen] { call(chosen); }));
         }
         connect(m_view, &QAbstractItemView::doubleClicked, this,
                 [this] { call(data::Request::Change); });
@@ -110,7 +111,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
             refresh(true);
         });
     if (child.exportTitle)
-        addButton(u"Send &To..."_s, [this] { sendTo(); });
+        m_standard.append(addButton(u"Send &To..."_s, [this] { sendTo(); }));
     layout->addLayout(buttons);
 }
 
