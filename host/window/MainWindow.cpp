@@ -330,9 +330,9 @@ bool MainWindow::chooseReportFile(const QString &procedure)
     if (choice == 1 || choice == 3) {
         const QString folder = QDir(m_session.session().dataPath).filePath(u"Reports"_s);
         QDir().mkpath(folder);
-        settings.fileName =
-            QtFileChooser(this).choose(FileChooser::Purpose::Open, u"Report File"_s, folder,
-                                       u"Report files (*.qvr);;All files (*)"_s);
+        settings.fileName = QtFileChooser(this, QtFileChooser::Start::Offered)
+                                .choose(FileChooser::Purpose::Open, u"Report File"_s, folder,
+                                        u"Report files (*.qvr);;All files (*)"_s);
         if (settings.fileName.isEmpty())
             return false;
     }
