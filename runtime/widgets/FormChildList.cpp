@@ -17,6 +17,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -69,13 +71,25 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
         m_view->setModel(m_records);
     }
     // Never narrower than its heading: a cut heading reads as another word.
-    const QFontMetrics heading(m_view->horizontalHeader()->font());
+    // Styles draw headings in bold, which is measured, with the section's
+    // margins on both sides.
+    QFont bold = m_view->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics heading(bold);
+    int total = 0;
     for (int c = 0; c < child.columns.size(); ++c) {
         int needed = 0;
         for (const QString &line : child.columns[c].header.split(u'\n'))
-            needed = std::max(needed, heading.horizontalAdvance(line) + 16);
-        m_view->setColumnWidth(c, std::max(child.columns[c].width, needed));
+            needed = std::max(needed, heading.horizontalAdvance(line) + 24);
+        const int width = std::max(child.columns[c].width, needed);
+        m_view->setColumnWidth(c, width);
+        total += width;
     }
+    // Every column in sight when the form opens, on any screen it fits on.
+    const QScreen *screen = m_view->screen();
+    const int room = screen ? screen->availableGeometry().width() * 3 / 4 : 960;
+    m_view->setMinimumWidth(
+        std::min(total + m_view->verticalScrollBar()->sizeHint().width() + 4, room));
     layout->addWidget(m_view, 1);
 
     auto *buttons = new QHBoxLayout;
