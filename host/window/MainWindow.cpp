@@ -313,7 +313,7 @@ bool MainWindow::chooseReportFile(const QString &procedure)
                               u"Design a new report"_s, u"Design a report file..."_s};
     QInputDialog dialog(this);
     useDialogFrame(&dialog);
-    dialog.setWindowTitle(u"Report Writer: "_s + type->title);
+    dialog.setWindowTitle(u"Report Writer: "_s + type->catalogue().title(type->procedure));
     dialog.setLabelText(u"&What would you like to do?"_s);
     // The four choices in sight at once, the first one ready for Enter.
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
