@@ -195,10 +195,8 @@ void FormView::build()
     bottom->addStretch();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    if (m_model.request() == data::Request::Delete)
-        m_ok->setText(u"&Delete"_s);
-    else if (m_model.definition().wizard)
-        m_ok->setText(u"&OK"_s);
+    // Alt+O as well as Enter, on every form.
+    m_ok->setText(m_model.request() == data::Request::Delete ? u"&Delete"_s : u"&OK"_s);
     const bool help = std::any_of(pages.cbegin(), pages.cend(), [](const forms::Page &page) {
         return !page.helpTopic.isEmpty();
     });
