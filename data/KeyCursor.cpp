@@ -65,6 +65,36 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
     if (m_options.from.size() > keyColumns.size() || m_options.to.size() > keyColumns.size())
         throw std::invalid_argument("scan bounds longer than the key");
 
+    // What orders the rows: the sort fields in their own directions, then the key.
+    const bool ascending = (m_options.direction == Direction::Forward) != key.descending;
+    QStringList orderTerms;
+    QStringList orderMarks;
+    QList<bool> orderAscending;
+    for (const SortField &sort : std::as_const(m_options.order)) {
+        const int index = schema.fieldIndex(sort.field);
+        if (index < 0)
+            throw std::invalid_argument(
+                QStringLiteral("no field %1 in %2").arg(sort.field, schema.name).toStdString());
+        const QString column = Database::quote(schema.fields[index].name);
+        const bool caseless = sort.caseless && schema.fields[index].type == FieldType::Text;
+        m_orderFields.append(index);
+        orderTerms.append(caseless ? QStringLiteral("upper(%1)").arg(column) : column);
+        orderMarks.append(caseless ? QStringLiteral("upper(?)") : QStringLiteral("?"));
+        orderAscending.append((m_options.direction == Direction::Forward) != sort.descending);
+    }
+    for (int i = 0; i < keyColumns.size(); ++i) {
+        m_orderFields.append(m_keyFields[i]);
+        orderTerms.append(keyColumns[i]);
+        orderMarks.append(QStringLiteral("?"));
+        orderAscending.append(ascending);
+    }
+    if (m_withRowId) {
+        m_orderFields.append(-1);
+        orderTerms.append(QStringLiteral("qrow"));
+        orderMarks.append(QStringLiteral("?"));
+        orderAscending.append(ascending);
+    }
+
     if (m_options.fields.isEmpty()) {
         for (int i = 0; i < schema.fields.size(); ++i)
             m_readFields.append(i);
@@ -77,8 +107,8 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
             if (!m_readFields.contains(index))
                 m_readFields.append(index);
         }
-        for (int index : std::as_const(m_keyFields))
-            if (!m_readFields.contains(index))
+        for (int index : std::as_const(m_orderFields))
+            if (index >= 0 && !m_readFields.contains(index))
                 m_readFields.append(index);
     }
     m_columns = static_cast<int>(m_readFields.size()) + 1;
@@ -86,9 +116,7 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
     for (int index : std::as_const(m_readFields))
         selected.append(Database::quote(schema.fields[index].name));
 
-    // Bounds and continuation are in key order; a descending key runs the
-    // other way in SQL.
-    const bool ascending = (m_options.direction == Direction::Forward) != key.descending;
+    // Bounds are in key order; a descending key runs the other way in SQL.
     QStringList conditions;
     if (!m_options.from.isEmpty())
         conditions.append(QStringLiteral("%1 %2 %3")
@@ -115,13 +143,9 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
             conditions.append(QStringLiteral("%1 %2 ?").arg(column, sqlOperator(filter.op)));
     }
 
-    QStringList order = keyColumns;
-    if (m_withRowId)
-        order.append(QStringLiteral("qrow"));
-    const QString direction = ascending ? QString() : QStringLiteral(" DESC");
     QStringList orderBy;
-    for (const QString &column : order)
-        orderBy.append(column + direction);
+    for (int i = 0; i < orderTerms.size(); ++i)
+        orderBy.append(orderTerms[i] + (orderAscending[i] ? QString() : QStringLiteral(" DESC")));
 
     const QString base =
         QStringLiteral("SELECT %1 FROM %2")
@@ -137,10 +161,36 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
     m_sqlCount = QStringLiteral("SELECT COUNT(*) FROM %1").arg(Database::quote(schema.table)) +
                  where(conditions);
     QStringList after = conditions;
-    after.append(QStringLiteral("%1 %2 %3")
-                     .arg(tuple(order), ascending ? QStringLiteral(">") : QStringLiteral("<"),
-                          placeholders(order.size())));
+    after.append(continuation(orderTerms, orderAscending, orderMarks));
     m_sqlAfter = base + where(after) + tail;
+}
+
+QString KeyCursor::continuation(const QStringList &terms, const QList<bool> &ascending,
+                                const QStringList &marks)
+{
+    if (m_options.order.isEmpty()) {
+        // One direction throughout: a tuple comparison the key's index serves.
+        for (int i = 0; i < terms.size(); ++i)
+            m_afterValues.append(i);
+        return QStringLiteral("%1 %2 %3")
+            .arg(tuple(terms), ascending.first() ? QStringLiteral(">") : QStringLiteral("<"),
+                 placeholders(terms.size()));
+    }
+    // Directions differ from field to field: a row comes later when it equals
+    // the last row in the first fields and comes after it in the next one.
+    QStringList alternatives;
+    for (int i = 0; i < terms.size(); ++i) {
+        QStringList parts;
+        for (int j = 0; j < i; ++j) {
+            parts.append(terms[j] + QStringLiteral(" = ") + marks[j]);
+            m_afterValues.append(j);
+        }
+        parts.append(terms[i] + (ascending[i] ? QStringLiteral(" > ") : QStringLiteral(" < ")) +
+                     marks[i]);
+        m_afterValues.append(i);
+        alternatives.append(u'(' + parts.join(QStringLiteral(" AND ")) + u')');
+    }
+    return u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
 }
 
 bool KeyCursor::fetchPage()
@@ -157,10 +207,9 @@ bool KeyCursor::fetchPage()
     if (m_rowsInPage > 0) {
         const std::size_t last = static_cast<std::size_t>(m_rowsInPage - 1) * m_columns;
         m_lastKey.clear();
-        for (int index : std::as_const(m_keyFields))
-            m_lastKey.push_back(m_page[last + 1 + m_readFields.indexOf(index)]);
-        if (m_withRowId)
-            m_lastKey.push_back(m_page[last]);
+        for (int index : std::as_const(m_orderFields))
+            m_lastKey.push_back(index < 0 ? m_page[last]
+                                          : m_page[last + 1 + m_readFields.indexOf(index)]);
     }
     return m_rowsInPage > 0;
 }
@@ -175,10 +224,12 @@ bool KeyCursor::readPage(const QString &sql)
     }
     bindConditions(*query);
     if (m_started) {
-        for (std::size_t i = 0; i < m_lastKey.size(); ++i)
-            query->addBindValue(i < std::size_t(m_keyFields.size())
-                                    ? m_db.toSql(m_schema.fields[m_keyFields[int(i)]], m_lastKey[i])
-                                    : QVariant(std::get<qint64>(m_lastKey[i])));
+        for (int i : std::as_const(m_afterValues)) {
+            const int field = m_orderFields[i];
+            const FieldValue &value = m_lastKey[std::size_t(i)];
+            query->addBindValue(field < 0 ? QVariant(std::get<qint64>(value))
+                                          : m_db.toSql(m_schema.fields[field], value));
+        }
     }
     if (!query->exec()) {
         m_error = m_db.fail(query->lastError(), m_schema.name);
@@ -204,12 +255,13 @@ bool KeyCursor::readPageSqlite(const QString &sql)
     }
     int parameter = bindConditions(select);
     if (m_started) {
-        for (std::size_t i = 0; i < m_lastKey.size(); ++i) {
-            if (i < std::size_t(m_keyFields.size()))
-                Database::bindSqlite(select, ++parameter, m_schema.fields[m_keyFields[int(i)]],
-                                     m_lastKey[i]);
+        for (int i : std::as_const(m_afterValues)) {
+            const int field = m_orderFields[i];
+            const FieldValue &value = m_lastKey[std::size_t(i)];
+            if (field < 0)
+                sqlite3_bind_int64(select, ++parameter, std::get<qint64>(value));
             else
-                sqlite3_bind_int64(select, ++parameter, std::get<qint64>(m_lastKey[i]));
+                Database::bindSqlite(select, ++parameter, m_schema.fields[field], value);
         }
     }
     while (m_db.stepSqlite(select, m_schema.name, m_error)) {

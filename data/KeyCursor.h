@@ -28,6 +28,15 @@ struct Filter
     FieldValue value;
 };
 
+// A field a read is ordered by ahead of its key (a list sorted by its
+// headings). Text compared without case is compared in capitals.
+struct SortField
+{
+    QString field; // "EQH:Description" or "Description"
+    bool descending = false;
+    bool caseless = false;
+};
+
 // What an ordered read covers. `from` and `to` are inclusive bounds on the
 // key's leading fields (key order, whatever the direction): both set to the
 // same values limit the read to one equipment, one batch...; `from` alone is a
@@ -42,6 +51,9 @@ struct ScanOptions
     // fields are always read. Fields not read keep their defaults.
     QStringList fields;
     int pageSize = 256;
+    // Fields ordering the read ahead of the key, whose order then settles
+    // rows equal in them; `from` and `to` still bound the key.
+    QList<SortField> order;
 
     static ScanOptions equal(QList<FieldValue> values)
     {
@@ -52,8 +64,9 @@ struct ScanOptions
     }
 };
 
-// Reads a file in key order a page at a time: each page continues after the
-// key of the last row read, so a read never holds more than one page and a
+// Reads a file in key order (or in the order of its sort fields, then the
+// key) a page at a time: each page continues after the key of the last row
+// read, so a read never holds more than one page and a
 // file of a million rows starts as fast as one of ten. Writes between two
 // reads are safe: the page in hand is already off the database.
 class KeyCursor
@@ -77,11 +90,20 @@ private:
     bool readPageSqlite(const QString &sql);
     void bindConditions(QSqlQuery &query);
     int bindConditions(sqlite3_stmt *statement);
+    // The continuation after the last row read: a tuple comparison in key
+    // order, or, with sort fields of their own directions, one alternative
+    // per order field.
+    QString continuation(const QStringList &terms, const QList<bool> &ascending,
+                         const QStringList &marks);
 
     Database &m_db;
     const FileSchema &m_schema;
     ScanOptions m_options;
-    QList<int> m_keyFields;   // field indexes of the key, in order
+    QList<int> m_keyFields; // field indexes of the key, in order
+    // What the rows are ordered by: the sort fields, the key's, then -1 for
+    // the stored row number of a key that is not unique.
+    QList<int> m_orderFields;
+    QList<int> m_afterValues; // the continuation's parameters, as indexes into m_lastKey
     QList<int> m_readFields;  // field indexes read, in select order (after qrow)
     bool m_withRowId = false; // non-unique keys break ties on the stored row number
     QString m_sqlFirst;
@@ -93,7 +115,7 @@ private:
     int m_rowInPage = 0;
     bool m_started = false;
     bool m_exhausted = false;
-    std::vector<FieldValue> m_lastKey; // the key fields of the last row read, then its qrow
+    std::vector<FieldValue> m_lastKey; // the order fields of the last row read
     std::optional<FileError> m_error;
 };
 

@@ -14,6 +14,8 @@ void ColumnSorter::press(int column, Press kind)
 {
     if (column < 1 || column > m_columns.size())
         return;
+    if (kind != Press::Shift && !m_columns[column - 1].sortable)
+        return;
     if (kind == Press::Shift) {
         m_sort.clear();
         return;
@@ -93,7 +95,8 @@ void ColumnSorter::restore(const QString &saved)
     for (const QString &part : saved.split(u',', Qt::SkipEmptyParts)) {
         bool ok = false;
         const int entry = part.trimmed().toInt(&ok);
-        if (ok && entry != 0 && std::abs(entry) <= m_columns.size())
+        if (ok && entry != 0 && std::abs(entry) <= m_columns.size() &&
+            m_columns[std::abs(entry) - 1].sortable)
             m_sort.append(entry);
     }
 }

@@ -24,6 +24,9 @@ public:
         int field = 0;   // the row field the column shows
         QString header;  // the designed header text
         QString picture; // "@s20", "@n-15.2"...
+        // A column shown from elsewhere (another file, an icon) has no
+        // order of the list's own: pressing it leaves the sort alone.
+        bool sortable = true;
     };
 
     enum class Press { Plain, Control, Shift };
@@ -60,8 +63,10 @@ public:
     // the row where it would stand, never past the last row.
     int rowFor(const QList<QVariantList> &rows, const QVariant &remembered) const;
 
-private:
+    // Whether column `column` is sorted in capitals (without case).
     bool upperCased(int column) const;
+
+private:
     int compare(const QVariantList &a, const QVariantList &b, int entry) const;
 
     QList<Column> m_columns;

@@ -48,14 +48,6 @@ const QStringList AccountTypeCodes{u"A"_s, u"L"_s, u"Q"_s, u"R"_s, u"E"_s};
 const QStringList AccountTypeNames{u"Asset"_s, u"Liability"_s, u"Equity"_s, u"Revenue"_s,
                                    u"Expense"_s};
 
-// A flag column read as "Yes" or "No" rather than 1 or 0.
-std::function<QString(const data::Record &)> yesNo(const QString &field)
-{
-    return [field](const data::Record &record) {
-        return std::get<qint64>(record.value(field)) != 0 ? u"Yes"_s : u"No"_s;
-    };
-}
-
 // Where the suite's files name a G/L account: an account named there may be
 // neither deleted nor renumbered, or those records would point at nothing.
 struct AccountUse
@@ -279,8 +271,8 @@ void BROWSEJCHEADER()
              {{u"by Job ID"_s, u"KeyJobID"_s, u"JobID"_s}, {u"by Name"_s, u"KeyName"_s, u"Name"_s}},
              {{u"Job"_s, u"JCH:JobID"_s, u"@s10"_s, 90},
               {u"Name"_s, u"JCH:Name"_s, u"@s40"_s, 300},
-              {u"Active"_s, u"JCH:Active"_s, u"@n1"_s, 55, yesNo(u"Active"_s)},
-              {u"Closed"_s, u"JCH:Closed"_s, u"@n1"_s, 55, yesNo(u"Closed"_s)}},
+              {u"Active"_s, u"JCH:Active"_s, u"@n1"_s, 55, {}, {}, true},
+              {u"Closed"_s, u"JCH:Closed"_s, u"@n1"_s, 55, {}, {}, true}},
              {},
              {},
              {}},
@@ -299,7 +291,7 @@ void BROWSEJCCOST()
               {u"Type"_s, u"JCC:CostType"_s, u"@s1"_s, 45},
               {u"Description"_s, u"JCC:Description"_s, u"@s30"_s, 240},
               {u"Account"_s, u"JCC:GLAccount"_s, u"@s12"_s, 90},
-              {u"Inactive"_s, u"JCC:Inactive"_s, u"@n1"_s, 60}},
+              {u"Inactive"_s, u"JCC:Inactive"_s, u"@n1"_s, 60, {}, {}, true}},
              {job},
              {job},
              {}},

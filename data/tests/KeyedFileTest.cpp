@@ -206,6 +206,41 @@ TEST_P(KeyedFileTest, DuplicateKeysAreEachReadOnceInStoredOrder)
     EXPECT_EQ(codes(u"KeyGroup"_s, group).first(), u"T6");
 }
 
+TEST_P(KeyedFileTest, SortFieldsOrderAheadOfTheKeyInTheirOwnDirections)
+{
+    // Groups differ only in case, prices tie across groups, and pages of two
+    // break inside every tie.
+    add(u"P1"_s, u"b"_s, "5.00");
+    add(u"P2"_s, u"A"_s, "5.00");
+    add(u"P3"_s, u"B"_s, "1.50");
+    add(u"P4"_s, u"a"_s, "9.00");
+    add(u"P5"_s, u"B"_s, "5.00");
+    add(u"P6"_s, u"c"_s, "1.50");
+    add(u"P7"_s, u"A"_s, "5.00");
+
+    ScanOptions byGroup;
+    byGroup.pageSize = 2;
+    byGroup.order = {{u"PRT:Group"_s, true, true}, {u"Price"_s, false, false}};
+    EXPECT_EQ(codes(u"KeyCode"_s, byGroup),
+              (QStringList{u"P6"_s, u"P3"_s, u"P1"_s, u"P5"_s, u"P2"_s, u"P7"_s, u"P4"_s}));
+
+    // Ties on every sort field fall back on the key, here one that is not
+    // unique (its stored row settles the rest), and the key's bounds still hold.
+    ScanOptions byPrice;
+    byPrice.pageSize = 2;
+    byPrice.order = {{u"Price"_s, true, false}};
+    byPrice.from = {u"A"_s};
+    byPrice.to = {u"B"_s};
+    EXPECT_EQ(codes(u"KeyGroup"_s, byPrice), (QStringList{u"P2"_s, u"P7"_s, u"P5"_s, u"P3"_s}));
+    EXPECT_EQ(parts.scan(u"KeyGroup", byPrice).count(), 4);
+
+    ScanOptions exact;
+    exact.order = {{u"Group"_s, false, false}};
+    EXPECT_EQ(codes(u"KeyCode"_s, exact).mid(0, 4),
+              (QStringList{u"P2"_s, u"P7"_s, u"P3"_s, u"P5"_s}))
+        << "capitals before small letters when case counts";
+}
+
 TEST_P(KeyedFileTest, FiltersByFieldName)
 {
     add(u"CAB-1"_s, u"G1"_s, "5.00");

@@ -313,7 +313,7 @@ bool MainWindow::chooseReportFile(const QString &procedure)
                               u"Design a new report"_s, u"Design a report file..."_s};
     QInputDialog dialog(this);
     useDialogFrame(&dialog);
-    dialog.setWindowTitle(u"Report Writer: "_s + type->title);
+    dialog.setWindowTitle(u"Report Writer: "_s + type->catalogue().title(type->procedure));
     dialog.setLabelText(u"&What would you like to do?"_s);
     // The four choices in sight at once, the first one ready for Enter.
     dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
@@ -330,9 +330,9 @@ bool MainWindow::chooseReportFile(const QString &procedure)
     if (choice == 1 || choice == 3) {
         const QString folder = QDir(m_session.session().dataPath).filePath(u"Reports"_s);
         QDir().mkpath(folder);
-        settings.fileName =
-            QtFileChooser(this).choose(FileChooser::Purpose::Open, u"Report File"_s, folder,
-                                       u"Report files (*.qvr);;All files (*)"_s);
+        settings.fileName = QtFileChooser(this, QtFileChooser::Start::Offered)
+                                .choose(FileChooser::Purpose::Open, u"Report File"_s, folder,
+                                        u"Report files (*.qvr);;All files (*)"_s);
         if (settings.fileName.isEmpty())
             return false;
     }

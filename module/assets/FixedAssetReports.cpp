@@ -197,7 +197,8 @@ report::Graph bookValueGraph(const EQHeader &equipment, const QList<AnnualSummar
         &AnnualSummaryEntry::slBegin, &AnnualSummaryEntry::syBegin, &AnnualSummaryEntry::ddbBegin};
     report::Graph graph = summaryGraph(summary, values);
     graph.title = u"Asset Book Value"_s;
-    graph.xTitle = u"Number of Years"_s;
+    // The points stand at calendar years, as in the annual depreciation graph.
+    graph.xTitle = u"Year"_s;
     graph.yTitle = u"Book Value"_s;
     graph.yMin = equipment.SalvageValue.toDouble();
     graph.yMax = equipment.PurchaseValue.toDouble();

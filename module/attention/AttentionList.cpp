@@ -152,17 +152,25 @@ void AttentionList::services(EQHeader &equipment, QList<AttentionItem> &found)
             continue;
         const QString type = Text::clip(cost.ScheduleType);
         const bool byMeter = type != u"E";
-        const bool meterReached = byMeter && line->currentMeter >= line->nextServiceMeter;
-        const bool dateReached = line->nextServiceDate < m_today;
-        if (!meterReached && !dateReached && line->nextServiceDate > m_today + DueWithinDays)
-            continue;
-
         // "Oil Change (OIL)", or the category alone when it is not in the dictionary.
         EQCode code;
         code.CategoryID = line->category;
         const QString name = company.file<EQCode>().fetch(u"KeyCategoryID", code)
                                  ? Text::clip(code.Description) + u" ("_s + line->category + u')'
                                  : line->category;
+        // A schedule by time alone counts from the last service: without one
+        // there is no due date to count from, only a service to record.
+        if (!byMeter && line->nextServiceDate == 0) {
+            found.append({AttentionItem::Kind::ServiceDue, equipmentId,
+                          name + u", "_s + line->schedule.toLower() +
+                              u": no service recorded yet; enter its last service date"_s});
+            continue;
+        }
+        const bool meterReached = byMeter && line->currentMeter >= line->nextServiceMeter;
+        const bool dateReached = line->nextServiceDate < m_today;
+        if (!meterReached && !dateReached && line->nextServiceDate > m_today + DueWithinDays)
+            continue;
+
         QString text = name + u", "_s + line->schedule.toLower() + u": due "_s;
         if (byMeter)
             text += u"at "_s + number(line->nextServiceMeter) + u' ' +

@@ -214,11 +214,11 @@ forms::FormDefinition equipmentCost()
     };
     forms::FormDefinition definition{
         .file = u"EQCost"_s,
-        .insertCaption = u"Adding a Maintenance Code"_s,
-        .changeCaption = u"Changing a Maintenance Code"_s,
-        .deleteCaption = u"Deleting a Maintenance Code"_s,
+        .insertCaption = u"Adding an Equipment Cost Category"_s,
+        .changeCaption = u"Changing an Equipment Cost Category"_s,
+        .deleteCaption = u"Deleting an Equipment Cost Category"_s,
         .pages = {{
-            .title = u"Maintenance Code"_s,
+            .title = u"Cost Category"_s,
             .helpTopic = u"~EC_Insert_or_Change_a_Maintenance_Category_Screen"_s,
             .groups =
                 {
@@ -258,7 +258,7 @@ forms::FormDefinition equipmentCost()
         // A cost category belongs to an equipment: without one it would be
         // stored under a blank equipment ID.
         if (request == data::Request::Insert && Text::clip(session.equipField).isEmpty()) {
-            prompter.ask(Message{u"Adding a Maintenance Code"_s,
+            prompter.ask(Message{u"Adding an Equipment Cost Category"_s,
                                  u"Choose the equipment whose cost categories you are adding to."_s,
                                  u"&OK"_s, 1, Message::Icon::Exclamation});
             return true;

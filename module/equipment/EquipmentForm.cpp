@@ -844,6 +844,7 @@ forms::Page notesPage(const std::shared_ptr<QSet<qint32>> &tagged, const Actions
     for (int i = 1; i <= 15; ++i)
         userDefined.append({{{.field = u"LOC:U%1"_s.arg(i),
                               .picture = u"@s20"_s,
+                              .promptStyle = true,
                               .enabledWhen =
                                   [](const FormModel &form) {
                                       return std::get<qint64>(form.value(u"LOC:EditPrompts")) != 0;

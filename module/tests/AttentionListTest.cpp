@@ -165,6 +165,23 @@ TEST_P(AttentionListTest, ADateOverdueServiceSaysHowLongAgo)
         << overdue[0].text.toStdString();
 }
 
+TEST_P(AttentionListTest, AServiceByTimeNeverRecordedAsksForItsDateRatherThanCountingFromNothing)
+{
+    equipment(u"TRK-1"_s, u"1000"_s);
+    EQCost yearly = category(u"TRK-1"_s, u"INSPECT"_s, u"E"_s);
+    yearly.Interval = 12;
+    yearly.IntervalName = u"Months"_s;
+    update(yearly);
+
+    const QList<AttentionItem> due = of(Kind::ServiceDue);
+    ASSERT_EQ(due.size(), 1);
+    EXPECT_EQ(due[0].date, 0);
+    EXPECT_TRUE(due[0].text.endsWith(u"every 12 months: no service recorded yet; enter its last "
+                                     "service date"_s))
+        << due[0].text.toStdString();
+    EXPECT_TRUE(of(Kind::ServiceOverdue).isEmpty());
+}
+
 TEST_P(AttentionListTest, UnpostedAndHeldBatchesSayTheirAgeAmountAndHolder)
 {
     EQBatch week;

@@ -135,7 +135,7 @@ TEST(FixedAssetGraphsTest, AnEquipmentWithoutRowsGraphsOnePoint)
 
     const report::Graph book = FixedAssets::bookValueGraph(e, summary);
     EXPECT_EQ(book.title, u"Asset Book Value"_s);
-    EXPECT_EQ(book.xTitle, u"Number of Years"_s);
+    EXPECT_EQ(book.xTitle, u"Year"_s) << "its points are calendar years";
     EXPECT_EQ(book.yTitle, u"Book Value"_s);
     EXPECT_EQ(book.series.at(1).values, QList<double>{100.0});
     EXPECT_EQ(book.yMin, 100.0);

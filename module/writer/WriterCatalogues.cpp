@@ -180,7 +180,20 @@ writer::Catalogue WriterReportType::catalogue() const
 {
     QString error;
     // The module's own catalogues always parse; a test holds them to it.
-    return writer::Catalogue::parse(catalogueText(), &error).value_or(writer::Catalogue());
+    writer::Catalogue catalogue =
+        writer::Catalogue::parse(catalogueText(), &error).value_or(writer::Catalogue());
+    // The designer speaks of the report and its files in the user's words.
+    QStringList words = title.split(u' ');
+    for (QString &word : words)
+        if (!word.isEmpty())
+            word[0] = word[0].toUpper();
+    catalogue.setTitles({{procedure, words.join(u' ')},
+                         {u"EQHeader"_s, u"Equipment"_s},
+                         {u"EQCost"_s, u"Equipment Cost Categories"_s},
+                         {u"EQCode"_s, u"Cost Categories"_s},
+                         {u"EQLog"_s, u"Usage Logs"_s},
+                         {u"GLTrans"_s, u"G/L Transactions"_s}});
+    return catalogue;
 }
 
 QString WriterReportType::starterFile() const

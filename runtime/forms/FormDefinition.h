@@ -167,6 +167,10 @@ struct Control
     // Line breaks and tabs typed or pasted become spaces (with a word to the
     // user) instead of being refused.
     bool controlsToSpaces = false;
+    // An entry that is the prompt of the next control (a user-defined
+    // prompt): while it is not enabled it reads as a prompt, flat and plain,
+    // instead of as a greyed-out entry.
+    bool promptStyle = false;
     // Shown and enabled rules, computed from the form's values; empty: always.
     std::function<bool(const FormModel &)> shownWhen = {};
     std::function<bool(const FormModel &)> enabledWhen = {};

@@ -1,4 +1,5 @@
 #include "runtime/testing/FormDriver.h"
+#include "runtime/widgets/QtPrompter.h"
 
 #include "suite/Lookups.h"
 
@@ -11,12 +12,16 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -287,3 +292,23 @@ TEST_F(FormViewTest, AViewOverARefusedFormShowsNothingAndDoesNotFail)
 }
 
 } // namespace
+
+TEST(QtPrompterTest, AMessageStandsOverTheOpenDialogRatherThanRaisingTheWindowBehindIt)
+{
+    QWidget main;
+    main.show();
+    QDialog preview(&main);
+    preview.setModal(true);
+    preview.show();
+    QtPrompter prompter(&main);
+    QWidget *over = nullptr;
+    QTimer::singleShot(0, [&over] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            over = box->parentWidget();
+            box->done(0);
+        }
+    });
+    prompter.ask(Message{u"Export This Report"_s, u"Export written to /tmp/report.txt"_s, u"&OK"_s,
+                         1, Message::Icon::Information});
+    EXPECT_EQ(over, &preview);
+}

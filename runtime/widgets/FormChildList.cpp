@@ -17,6 +17,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -69,13 +71,25 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
         m_view->setModel(m_records);
     }
     // Never narrower than its heading: a cut heading reads as another word.
-    const QFontMetrics heading(m_view->horizontalHeader()->font());
+    // Styles draw headings in bold, which is measured, with the section's
+    // margins on both sides.
+    QFont bold = m_view->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics heading(bold);
+    int total = 0;
     for (int c = 0; c < child.columns.size(); ++c) {
         int needed = 0;
         for (const QString &line : child.columns[c].header.split(u'\n'))
-            needed = std::max(needed, heading.horizontalAdvance(line) + 16);
-        m_view->setColumnWidth(c, std::max(child.columns[c].width, needed));
+            needed = std::max(needed, heading.horizontalAdvance(line) + 24);
+        const int width = std::max(child.columns[c].width, needed);
+        m_view->setColumnWidth(c, width);
+        total += width;
     }
+    // Every column in sight when the form opens, on any screen it fits on.
+    const QScreen *screen = m_view->screen();
+    const int room = screen ? screen->availableGeometry().width() * 3 / 4 : 960;
+    m_view->setMinimumWidth(
+        std::min(total + m_view->verticalScrollBar()->sizeHint().width() + 4, room));
     layout->addWidget(m_view, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -89,6 +103,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, action);
         buttons->addWidget(button);
+        return button;
     };
     // A form that only shows its record opens no row form.
     if (!child.form.isEmpty() && m_caller && m_model.isEditable()) {
@@ -96,7 +111,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
                                             std::pair{u"&Change"_s, data::Request::Change},
                                             std::pair{u"&Delete"_s, data::Request::Delete}}) {
             const data::Request chosen = request;
-            addButton(text, [this, chosen] { call(chosen); });
+            m_standard.append(addButton(text, [this, chosen] { call(chosen); }));
         }
         connect(m_view, &QAbstractItemView::doubleClicked, this,
                 [this] { call(data::Request::Change); });
@@ -110,7 +125,7 @@ FormChildList::FormChildList(forms::FormModel &model, const forms::Control &cont
             refresh(true);
         });
     if (child.exportTitle)
-        addButton(u"Send &To..."_s, [this] { sendTo(); });
+        m_standard.append(addButton(u"Send &To..."_s, [this] { sendTo(); }));
     layout->addLayout(buttons);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QLabel;
+class QPushButton;
 class QStandardItemModel;
 class QTableView;
 
@@ -33,6 +34,9 @@ public:
     // Reads the list again when what it depends on changed, or when `force`.
     void refresh(bool force = false);
     QTableView *view() const { return m_view; }
+    // Add, Change, Delete and Send To, which every list has; they give way
+    // to the screen's own buttons where their access keys meet.
+    const QList<QPushButton *> &standardButtons() const { return m_standard; }
     int rowCount() const;
     // The highlighted row's record, read whole; nothing on a totals row.
     std::unique_ptr<data::Record> highlighted() const;
@@ -42,6 +46,7 @@ public:
     QList<QStringList> shownRows() const;
 
 private:
+    QList<QPushButton *> m_standard;
     QList<data::FieldValue> state() const;
     void sendTo();
 

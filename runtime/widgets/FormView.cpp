@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -105,6 +106,32 @@ int choiceIndex(const forms::FormModel &model, const forms::Control &control,
     return 0;
 }
 
+// The key a caption's "&" gives it ("&Change": C), or a null character.
+QChar accessKey(const QString &text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&')
+            continue;
+        if (text[i + 1] != u'&')
+            return text[i + 1].toUpper();
+        ++i; // "&&" is an ampersand shown
+    }
+    return {};
+}
+
+// The caption with its "&" on the first letter whose key is not `used`;
+// without one when every letter is taken.
+QString withFreeKey(const QString &text, const QSet<QChar> &used)
+{
+    QString plain = text;
+    plain.replace(u"&&"_s, u"\x01"_s).remove(u'&').replace(u"\x01"_s, u"&&"_s);
+    for (qsizetype i = 0; i < plain.size(); ++i)
+        if (plain[i].isLetterOrNumber() && !used.contains(plain[i].toUpper()) &&
+            (i == 0 || plain[i - 1] != u'&'))
+            return plain.left(i) + u'&' + plain.mid(i);
+    return plain;
+}
+
 } // namespace
 
 FormView::FormView(forms::FormModel &model, Extras extras, QWidget *parent)
@@ -147,12 +174,16 @@ void FormView::build()
         m_pageTitle->setFont(font);
         layout->addWidget(m_pageTitle);
     }
+    QWidgetList pageWidgets;
     if (pages.size() == 1) {
-        layout->addWidget(buildPage(pages.first()));
+        pageWidgets.append(buildPage(pages.first()));
+        layout->addWidget(pageWidgets.first());
     } else {
         m_tabs = new QTabWidget(this);
-        for (const forms::Page &page : pages)
-            m_tabs->addTab(buildPage(page), page.title);
+        for (const forms::Page &page : pages) {
+            pageWidgets.append(buildPage(page));
+            m_tabs->addTab(pageWidgets.last(), page.title);
+        }
         connect(m_tabs, &QTabWidget::currentChanged, this, [this] { updateWizard(); });
         layout->addWidget(m_tabs, 1);
         // Every tab's title in sight, none behind scroll arrows.
@@ -164,10 +195,8 @@ void FormView::build()
     bottom->addStretch();
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    if (m_model.request() == data::Request::Delete)
-        m_ok->setText(u"&Delete"_s);
-    else if (m_model.definition().wizard)
-        m_ok->setText(u"&OK"_s);
+    // Alt+O as well as Enter, on every form.
+    m_ok->setText(m_model.request() == data::Request::Delete ? u"&Delete"_s : u"&OK"_s);
     const bool help = std::any_of(pages.cbegin(), pages.cend(), [](const forms::Page &page) {
         return !page.helpTopic.isEmpty();
     });
@@ -191,6 +220,49 @@ void FormView::build()
     connect(buttons, &QDialogButtonBox::rejected, this, &FormView::reject);
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
+
+    QList<QAbstractButton *> frame = buttons->buttons();
+    if (m_back)
+        frame << m_back << m_next;
+    giveUniqueAccessKeys(pageWidgets, frame);
+}
+
+void FormView::giveUniqueAccessKeys(const QWidgetList &pages, const QList<QAbstractButton *> &frame)
+{
+    // The tabs and the frame's buttons are in sight on every page and keep
+    // their keys, and so do a page's own buttons before the standard buttons
+    // of its lists (Add, Change...); a button whose key is taken gets a letter of its own, so
+    // that Alt+C goes to the Cost Categories tab, never to a Change button.
+    QSet<QChar> shared;
+    for (int i = 0; m_tabs && i < m_tabs->count(); ++i)
+        shared.insert(accessKey(m_tabs->tabText(i)));
+    for (const QAbstractButton *button : frame)
+        shared.insert(accessKey(button->text()));
+    for (QWidget *page : pages) {
+        QList<QAbstractButton *> own;
+        QList<QAbstractButton *> lists;
+        for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
+            const bool inList = std::any_of(m_childLists.cbegin(), m_childLists.cend(),
+                                            [button](const FormChildList *list) {
+                                                return list->standardButtons().contains(button);
+                                            });
+            (inList ? lists : own).append(button);
+        }
+        QSet<QChar> used = shared;
+        QList<QAbstractButton *> taken;
+        for (QAbstractButton *button : own + lists) {
+            const QChar key = accessKey(button->text());
+            if (key.isNull())
+                continue;
+            if (used.contains(key))
+                taken.append(button);
+            used.insert(key);
+        }
+        for (QAbstractButton *button : std::as_const(taken)) {
+            button->setText(withFreeKey(button->text(), used));
+            used.insert(accessKey(button->text()));
+        }
+    }
 }
 
 QWidget *FormView::buildWizard()
@@ -411,6 +483,13 @@ QWidget *FormView::buildControl(const forms::Control &control, QWidget *parent)
         const std::optional<Picture> picture = Picture::tryParse(control.picture);
         if (picture && picture->kind() == Picture::Kind::Number)
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // As wide as its picture from the start: a longer description read
+        // later neither widens the form nor is cut short.
+        if (picture && picture->width() > 0) {
+            label->setMinimumWidth(
+                label->fontMetrics().averageCharWidth() * std::min(picture->width(), 60) + 8);
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        }
         editor = label;
         break;
     }
@@ -534,7 +613,13 @@ void FormView::refresh()
                     line->setText(text);
             }
             line->setReadOnly(!enabled);
-            line->setEnabled(enabled || !m_model.isEditable());
+            line->setEnabled(enabled || !m_model.isEditable() || control.promptStyle);
+            if (control.promptStyle && line->hasFrame() != enabled) {
+                line->setFrame(enabled);
+                line->setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+                line->setStyleSheet(enabled ? QString()
+                                            : u"QLineEdit { background: transparent; }"_s);
+            }
             break;
         }
         case ControlKind::CheckBox:

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -83,6 +84,8 @@ private:
     // A text entry the spelling check reads: typed words, not codes or choices.
     bool spellCheckable(QWidget *editor, const forms::Control &control) const;
     void build();
+    // No two controls in sight share an access key.
+    void giveUniqueAccessKeys(const QWidgetList &pages, const QList<QAbstractButton *> &frame);
     QWidget *buildPage(const forms::Page &page);
     QWidget *buildControl(const forms::Control &control, QWidget *parent);
     QWidget *buildWizard();

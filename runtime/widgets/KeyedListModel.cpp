@@ -77,6 +77,7 @@ KeyedListModel::KeyedListModel(data::Table &table, QList<Column> columns, QObjec
                 u"no field %1 in %2"_s.arg(column.field, schema.name).toStdString());
         m_fields.append(field);
         m_pictures.append(Picture::parse(column.picture));
+        m_headings.append(column.header);
     }
     m_key = schema.keys.first().name;
 }
@@ -97,6 +98,11 @@ void KeyedListModel::setFilters(QList<data::Filter> filters)
     m_filters = std::move(filters);
 }
 
+void KeyedListModel::setOrder(QList<data::SortField> order)
+{
+    m_order = std::move(order);
+}
+
 void KeyedListModel::locate(QList<data::FieldValue> position)
 {
     m_position = std::move(position);
@@ -109,6 +115,7 @@ data::ScanOptions KeyedListModel::scanOptions() const
     options.from = m_position.isEmpty() ? m_from : m_position;
     options.to = m_to;
     options.filters = m_filters;
+    options.order = m_order;
     options.pageSize = PageSize;
     // A list reads what it shows; a chosen row is read whole again. A column
     // the screen works out from its row may need any field: such a list
@@ -199,6 +206,8 @@ QString KeyedListModel::text(const data::Record &record, int column) const
     if (m_columns[column].display)
         return m_columns[column].display(record);
     const data::FieldValue value = m_table.schema().fields[m_fields[column]].get(record);
+    if (m_columns[column].yesNo)
+        return value != data::FieldValue(qint64(0)) ? u"Yes"_s : u"No"_s;
     const Picture &picture = m_pictures[column];
     if (const auto *number = std::get_if<qint64>(&value))
         return picture.format(*number);
@@ -247,12 +256,23 @@ QVariant KeyedListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
         return {};
     if (role == Qt::DisplayRole)
-        return m_columns[section].header;
+        return m_headings[section];
     if (role == Qt::TextAlignmentRole)
         return m_pictures[section].kind() == Picture::Kind::Number
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     return {};
+}
+
+bool KeyedListModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                                   int role)
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size() ||
+        (role != Qt::EditRole && role != Qt::DisplayRole))
+        return false;
+    m_headings[section] = value.toString();
+    Q_EMIT headerDataChanged(orientation, section, section);
+    return true;
 }
 
 bool KeyedListModel::canFetchMore(const QModelIndex &parent) const

@@ -40,6 +40,8 @@ public:
         // An icon column (the paper clip of a record with attachments): the
         // row's icon, shown instead of the field's text.
         std::function<QIcon(const data::Record &)> icon = {};
+        // A flag (0 or 1) shown as "Yes" or "No", as every list shows flags.
+        bool yesNo = false;
     };
 
     static constexpr int PageSize = 100;
@@ -50,6 +52,9 @@ public:
     // Limits the list to key values from `from` up to `to` (leading key fields).
     void setRange(QList<data::FieldValue> from, QList<data::FieldValue> to);
     void setFilters(QList<data::Filter> filters);
+    // Orders the list by these fields ahead of its key (the headings' sort);
+    // empty: key order. Takes effect at the next reload.
+    void setOrder(QList<data::SortField> order);
     // Starts the list at the first record at or after `position` in key order;
     // an empty position starts at the beginning of the range.
     void locate(QList<data::FieldValue> position);
@@ -89,6 +94,10 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    // A heading's text as shown (with the sort's marker); the designed
+    // heading stays in columns().
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                       int role = Qt::EditRole) override;
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
@@ -102,6 +111,8 @@ private:
     QList<data::FieldValue> m_to;
     QList<data::FieldValue> m_position;
     QList<data::Filter> m_filters;
+    QList<data::SortField> m_order;
+    QStringList m_headings; // as shown
     std::unique_ptr<data::KeyCursor> m_cursor;
     std::vector<std::unique_ptr<data::Record>> m_rows;
     bool m_atEnd = true;

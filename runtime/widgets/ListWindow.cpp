@@ -5,6 +5,7 @@
 #include "core/Prompter.h"
 #include "runtime/ListLayout.h"
 #include "runtime/StandardWarnings.h"
+#include "runtime/widgets/HeaderSorter.h"
 #include "runtime/widgets/HelpViewer.h"
 #include "runtime/widgets/ListExport.h"
 #include "runtime/widgets/QtFileChooser.h"
@@ -35,6 +36,35 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq {
 
+namespace {
+
+// How far the locator reads a list page by page before it gives up looking.
+constexpr int ReadAhead = 5000;
+
+// The headings' sort as the order of the file: each sorted heading shows a
+// field of the list's file.
+QList<data::SortField> sortFields(const ColumnSorter &sorter,
+                                  const QList<KeyedListModel::Column> &columns)
+{
+    QList<data::SortField> order;
+    for (int entry : sorter.sortList())
+        order.append(
+            {columns[std::abs(entry) - 1].field, entry < 0, sorter.upperCased(std::abs(entry))});
+    return order;
+}
+
+// A field's value as the locator compares it with what is typed.
+QString plainText(const data::FieldValue &value)
+{
+    if (const auto *number = std::get_if<qint64>(&value))
+        return QString::number(*number);
+    if (const auto *amount = std::get_if<Decimal>(&value))
+        return amount->toString();
+    return std::get<QString>(value);
+}
+
+} // namespace
+
 ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &prompter,
                        ProcedureCaller caller, QWidget *parent)
     : QDialog(parent)
@@ -61,10 +91,13 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
     if (m_selecting && first && !first->locatorField.isEmpty())
         start =
             std::get<QString>(session.buffer(table.schema()).value(first->locatorField)).trimmed();
-    if (start.isEmpty())
+    // A list sorted by its headings is read from its beginning, where the
+    // entry is found if it is on file.
+    const std::optional<Locator> by = locator();
+    if (start.isEmpty() || !by || !by->keyed)
         m_model->reload();
-    else
-        locate(start);
+    if (!start.isEmpty())
+        by && by->keyed ? locate(start) : find(start);
     if (const std::optional<data::FileError> error = m_model->error()) {
         // The list still opens, over the whole file, so the user can go on.
         const std::optional<StandardWarnings::Warning> warning =
@@ -113,6 +146,11 @@ void ListWindow::buildUi()
         top->addWidget(m_order);
         connect(m_order, &QComboBox::currentIndexChanged, this, [this](int index) {
             m_model->setKey(m_definition.keys[index].key);
+            // A key chosen is the list's order: the headings' sort gives way.
+            if (!m_sorter->sorter().sortList().isEmpty()) {
+                m_sorter->reset();
+                return;
+            }
             m_locator->clear();
             showLocatorColumn();
             m_model->locate({});
@@ -140,6 +178,16 @@ void ListWindow::buildUi()
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
+    QList<ColumnSorter::Column> sortColumns;
+    for (int c = 0; c < m_definition.columns.size(); ++c) {
+        const KeyedListModel::Column &column = m_definition.columns[c];
+        sortColumns.append({c + 1, column.header, column.picture, !column.display && !column.icon});
+    }
+    m_sorter = new HeaderSorter(m_view->horizontalHeader(), std::move(sortColumns),
+                                HeaderSorter::memoryFor(m_session, m_definition.procedure), this);
+    m_model->setOrder(sortFields(m_sorter->sorter(), m_definition.columns));
+    connect(m_sorter, &HeaderSorter::sortChanged, this, &ListWindow::applySort);
+    showLocatorColumn();
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view, &QWidget::customContextMenuRequested, this, &ListWindow::showContextMenu);
     connect(m_view, &QAbstractItemView::doubleClicked, this, [this] {
@@ -294,45 +342,108 @@ const ListWindow::KeyChoice *ListWindow::locatorKey() const
     return &m_definition.keys[choice];
 }
 
+std::optional<ListWindow::Locator> ListWindow::locator() const
+{
+    if (m_sorter && !m_sorter->sorter().sortList().isEmpty()) {
+        const int entry = m_sorter->sorter().primary();
+        const KeyedListModel::Column &column = m_definition.columns[std::abs(entry) - 1];
+        return Locator{column.field.section(u':', -1), column.header, entry < 0, false};
+    }
+    const KeyChoice *key = locatorKey();
+    if (!key)
+        return std::nullopt;
+    // The column the locator finds by, as its heading reads.
+    QString heading = key->locatorField;
+    for (const KeyedListModel::Column &c : std::as_const(m_definition.columns))
+        if (!c.display && c.field.section(u':', -1) == key->locatorField) {
+            heading = c.header;
+            break;
+        }
+    return Locator{key->locatorField, heading, false, true};
+}
+
 void ListWindow::showLocatorColumn()
 {
-    const KeyChoice *key = locatorKey();
-    m_locator->setEnabled(key);
-    if (!key) {
+    const std::optional<Locator> by = locator();
+    m_locator->setEnabled(by.has_value());
+    if (!by) {
         m_locatorLabel->setText(u"&Locate:"_s);
         return;
     }
-    // The column the locator finds by, as its heading reads.
-    QString column = key->locatorField;
-    for (const KeyedListModel::Column &c : std::as_const(m_definition.columns))
-        if (!c.display && c.field.section(u':', -1) == key->locatorField) {
-            column = c.header;
-            break;
+    m_locatorLabel->setText(u"&Locate %1:"_s.arg(by->heading));
+    m_locator->setPlaceholderText(u"the first %1 at or %2 what you type"_s.arg(
+        by->heading, by->descending ? u"before"_s : u"after"_s));
+}
+
+void ListWindow::applySort()
+{
+    // The highlighted entry, to highlight again in the new order.
+    const KeyChoice *key = locatorKey();
+    const int row = currentRow();
+    const QString highlighted =
+        key && row >= 0 ? plainText(m_model->record(row).value(key->locatorField)) : QString();
+    m_model->setOrder(sortFields(m_sorter->sorter(), m_definition.columns));
+    m_locator->clear();
+    showLocatorColumn();
+    m_model->locate({});
+    selectRow(0);
+    if (!highlighted.isEmpty())
+        find(highlighted);
+}
+
+void ListWindow::find(const QString &text)
+{
+    const std::optional<Locator> by = locator();
+    if (by && by->keyed) {
+        locate(text);
+        return;
+    }
+    const KeyChoice *key = locatorKey();
+    if (!key)
+        return;
+    if (!m_model->scanOptions().from.isEmpty() &&
+        m_model->scanOptions().from.size() > m_definition.rangeFrom.size())
+        m_model->locate({});
+    for (int row = 0; row < ReadAhead; ++row) {
+        if (row >= m_model->rowCount()) {
+            if (!m_model->canFetchMore({}))
+                return;
+            m_model->fetchMore({});
+            continue;
         }
-    m_locatorLabel->setText(u"&Locate %1:"_s.arg(column));
-    m_locator->setPlaceholderText(u"the first %1 at or after what you type"_s.arg(column));
+        if (plainText(m_model->record(row).value(key->locatorField))
+                .compare(text.trimmed(), Qt::CaseInsensitive) == 0) {
+            selectRow(row);
+            return;
+        }
+    }
 }
 
 void ListWindow::locate(const QString &text)
 {
-    const int choice = m_order ? m_order->currentIndex() : 0;
-    if (m_definition.keys.isEmpty() || m_definition.keys[choice].locatorField.isEmpty())
+    const std::optional<Locator> by = locator();
+    if (!by)
         return;
-    const QString name = m_definition.keys[choice].locatorField;
+    const QString &name = by->field;
     const data::FieldDef *field = m_model->table().schema().field(name);
-    const bool textual = field->type == data::FieldType::Text;
     // The list keeps its beginning and moves to the first entry at or after
-    // the text, reading on page by page; far down a long list it starts at
-    // that entry instead, so the jump stays instant.
-    constexpr int ReadAhead = 5000;
+    // the text, reading on page by page; far down a long list in key order it
+    // starts at that entry instead, so the jump stays instant.
     if (m_model->rowCount() == 0 || !m_model->scanOptions().from.isEmpty() ||
         m_model->scanOptions().from.size() > m_definition.rangeFrom.size())
         m_model->locate({});
     // What the user types finds its entry whatever its case: "ldr" finds LDR-201.
     const auto reached = [&](int row) {
         const data::FieldValue value = m_model->record(row).value(name);
-        return textual ? std::get<QString>(value).compare(text, Qt::CaseInsensitive) >= 0
-                       : std::get<qint64>(value) >= text.toLongLong();
+        int order = 0;
+        if (const auto *number = std::get_if<qint64>(&value))
+            order = *number < text.toLongLong() ? -1 : *number > text.toLongLong() ? 1 : 0;
+        else if (const auto *amount = std::get_if<Decimal>(&value)) {
+            const std::strong_ordering typed = *amount <=> Decimal::fromText(text);
+            order = typed < 0 ? -1 : typed > 0 ? 1 : 0;
+        } else
+            order = std::get<QString>(value).compare(text, Qt::CaseInsensitive);
+        return by->descending ? order <= 0 : order >= 0;
     };
     for (int row = 0;;) {
         if (row >= m_model->rowCount()) {
@@ -347,7 +458,8 @@ void ListWindow::locate(const QString &text)
         }
         ++row;
     }
-    if (m_model->canFetchMore({})) {
+    if (by->keyed && m_model->canFetchMore({})) {
+        const bool textual = field->type == data::FieldType::Text;
         QList<data::FieldValue> position = m_definition.rangeFrom;
         // Keys are kept in character order, where codes are written in
         // capitals: the jump goes to the capitals' place.
@@ -431,12 +543,8 @@ void ListWindow::callForm(data::Request request)
     m_model->reload();
     updateCount();
     // A new record is shown where it stands in the list, highlighted.
-    const KeyChoice *key = locatorKey();
-    if (request == data::Request::Insert && key) {
-        const data::FieldValue added =
-            m_session.buffer(m_model->table().schema()).value(key->locatorField);
-        locate(std::holds_alternative<QString>(added) ? std::get<QString>(added)
-                                                      : QString::number(std::get<qint64>(added)));
+    if (const KeyChoice *key = locatorKey(); request == data::Request::Insert && key) {
+        find(plainText(m_session.buffer(m_model->table().schema()).value(key->locatorField)));
         return;
     }
     selectRow(row);
@@ -564,18 +672,14 @@ void ListWindow::refresh()
 
 void ListWindow::step(QChar key)
 {
-    const int choice = m_order ? m_order->currentIndex() : 0;
-    if (m_definition.keys.isEmpty() || m_definition.keys[choice].locatorField.isEmpty())
+    const std::optional<Locator> by = locator();
+    if (!by)
         return;
-    const QString field = m_definition.keys[choice].locatorField;
     const int from = currentRow() + 1;
     for (int pass = 0; pass < 2; ++pass) {
         for (int row = pass == 0 ? from : 0; row < m_model->rowCount(); ++row) {
-            const data::FieldValue value = m_model->record(row).value(field);
-            const QString text = std::holds_alternative<QString>(value)
-                                     ? std::get<QString>(value)
-                                     : QString::number(std::get<qint64>(value));
-            if (text.startsWith(key, Qt::CaseInsensitive)) {
+            const QString text = plainText(m_model->record(row).value(by->field));
+            if (text.trimmed().startsWith(key, Qt::CaseInsensitive)) {
                 selectRow(row);
                 return;
             }

@@ -19,6 +19,7 @@ class QTableView;
 namespace qaveq {
 
 class FileChooser;
+class HeaderSorter;
 class Prompter;
 
 // A list window over one keyed file, declared rather than painted: its
@@ -96,7 +97,16 @@ public:
     QTableView &view() { return *m_view; }
     // The record count as shown; waits for a count still being made.
     QString countText();
+    // What the locator does with `text`: moves to the first entry at or after
+    // it in the column the list is ordered by (the first sorted heading, or
+    // the sort key's locator field).
     void locate(const QString &text);
+    // Highlights the entry whose key locator field holds `text` (a record
+    // found or added elsewhere), in whatever order the list is shown.
+    void find(const QString &text);
+    // The column sorter on the list's headings, with its order kept per user
+    // and list.
+    HeaderSorter &sorter() { return *m_sorter; }
     void selectRow(int row);
     // The highlighted record into the buffer; answers completed and closes.
     void choose();
@@ -131,6 +141,19 @@ private:
     void addExtras(QPushButton *button);
     // The sort order's locator, or null when it has none.
     const KeyChoice *locatorKey() const;
+    // The field the locator finds by: the first sorted heading's while the
+    // list is sorted by its headings, else the sort key's locator field.
+    struct Locator
+    {
+        QString field;
+        QString heading;
+        bool descending = false;
+        bool keyed = true; // in key order: a far entry is reached by the key
+    };
+    std::optional<Locator> locator() const;
+    // The headings' sort into the list's order; the highlighted entry stays
+    // highlighted where it is read.
+    void applySort();
     void showLocatorColumn();
     void updateCount();
     // The user's "preserve window locations": saved layouts are kept and
@@ -150,6 +173,7 @@ private:
     bool m_selecting = false;
     KeyedListModel *m_model = nullptr;
     QTableView *m_view = nullptr;
+    HeaderSorter *m_sorter = nullptr;
     QComboBox *m_order = nullptr;
     QLabel *m_locatorLabel = nullptr;
     QLineEdit *m_locator = nullptr;

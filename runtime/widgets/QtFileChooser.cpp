@@ -9,7 +9,7 @@ namespace qaveq {
 QString QtFileChooser::choose(Purpose purpose, const QString &caption, const QString &path,
                               const QString &filter)
 {
-    const QString start = FileDialogFolder::start(path);
+    const QString start = startAt(path);
     const QString chosen =
         purpose == Purpose::Save
             ? QFileDialog::getSaveFileName(m_parent, caption, start, filter, &m_chosenFilter)
@@ -18,11 +18,16 @@ QString QtFileChooser::choose(Purpose purpose, const QString &caption, const QSt
     return chosen;
 }
 
+QString QtFileChooser::startAt(const QString &offered) const
+{
+    return m_start == Start::Offered ? offered : FileDialogFolder::start(offered);
+}
+
 QStringList QtFileChooser::chooseSeveral(const QString &caption, const QString &path,
                                          const QString &filter)
 {
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        m_parent, caption, FileDialogFolder::start(path), filter, &m_chosenFilter);
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(m_parent, caption, startAt(path), filter, &m_chosenFilter);
     if (!chosen.isEmpty())
         FileDialogFolder::remember(chosen.first());
     return chosen;

@@ -7,12 +7,16 @@ class QWidget;
 namespace qaveq {
 
 // The desktop's file dialog behind the file-choosing seam; it starts where the
-// user last chose a file (FileDialogFolder).
+// user last chose a file (FileDialogFolder), or, for a folder that is the
+// place of its files (the company's Reports folder), where it is offered.
 class QtFileChooser final : public FileChooser
 {
 public:
-    explicit QtFileChooser(QWidget *parent = nullptr)
+    enum class Start { LastFolder, Offered };
+
+    explicit QtFileChooser(QWidget *parent = nullptr, Start start = Start::LastFolder)
         : m_parent(parent)
+        , m_start(start)
     {}
     QString choose(Purpose purpose, const QString &caption, const QString &path,
                    const QString &filter) override;
@@ -22,7 +26,10 @@ public:
     const QString &chosenFilter() const { return m_chosenFilter; }
 
 private:
+    QString startAt(const QString &offered) const;
+
     QWidget *m_parent;
+    Start m_start;
     QString m_chosenFilter;
 };
 

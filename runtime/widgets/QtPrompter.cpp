@@ -38,8 +38,11 @@ int QtPrompter::ask(const Message &message)
 {
     if (message.icon == Message::Icon::Bell)
         QApplication::beep();
+    // A message stands over the dialog the user works in (an open preview),
+    // never over the main window behind it, which it would raise.
+    QWidget *modal = QApplication::activeModalWidget();
     QMessageBox box(boxIcon(message.icon), message.caption, Text::withLineBreaks(message.text),
-                    QMessageBox::NoButton, m_parent);
+                    QMessageBox::NoButton, modal ? modal : m_parent);
     useDialogFrame(&box);
     // Wide enough for its caption, which the title bar would otherwise cut
     // off over a short text (the title bar adds the program's name).

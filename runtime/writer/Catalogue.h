@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -44,6 +45,10 @@ public:
 
     const CatalogueFile *file(QStringView name) const;
     const CatalogueFile *primary() const { return m_files.isEmpty() ? nullptr : &m_files.first(); }
+    // The words a user reads for the report type or a file ("Equipment
+    // Listing", "Equipment"); a name without words is shown as it is.
+    QString title(const QString &name) const { return m_titles.value(name, name); }
+    void setTitles(QMap<QString, QString> titles) { m_titles = std::move(titles); }
     // A field of any file or a data item, by name in any letter case.
     const CatalogueField *field(QStringView name) const;
     // The file a field belongs to; null for a data item or an unknown name.
@@ -53,6 +58,7 @@ private:
     QString m_type;
     QList<CatalogueFile> m_files;
     QList<CatalogueField> m_data;
+    QMap<QString, QString> m_titles;
 };
 
 // The label of a field from its name without prefix: separate words at each

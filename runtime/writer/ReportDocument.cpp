@@ -271,13 +271,15 @@ QString bandKindName(BandKind kind)
     return {};
 }
 
-QString bandCaption(const ReportBand &band)
+QString bandCaption(const ReportBand &band, const Catalogue &catalogue)
 {
     QString caption = bandKindName(band.kind);
-    if (!band.groupBy.isEmpty())
-        caption += u" on "_s + band.groupBy;
-    else if (!band.file.isEmpty())
-        caption += u" ("_s + band.file + u')';
+    if (!band.groupBy.isEmpty()) {
+        const CatalogueField *field = catalogue.field(band.groupBy);
+        caption += u" on "_s + (field ? field->label : band.groupBy);
+    } else if (!band.file.isEmpty()) {
+        caption += u" ("_s + catalogue.title(band.file) + u')';
+    }
     return caption;
 }
 
@@ -455,7 +457,7 @@ QString ReportDocument::check(const Catalogue &catalogue) const
     int headers[3] = {};
     for (std::size_t b = 0; b < bands.size(); ++b) {
         const ReportBand &band = bands[b];
-        const QString where = u"Band %1 (%2): "_s.arg(b + 1).arg(bandCaption(band));
+        const QString where = u"Band %1 (%2): "_s.arg(b + 1).arg(bandCaption(band, catalogue));
         const bool grouped = band.kind == BandKind::GroupHeader ||
                              band.kind == BandKind::GroupFooter || band.kind == BandKind::Detail;
         if (band.kind == BandKind::ReportHeader || band.kind == BandKind::PageHeader ||

@@ -120,6 +120,8 @@ struct ReportDocument
 
 // How a band kind is named in the file and in the designer.
 QString bandKindName(BandKind kind);
-QString bandCaption(const ReportBand &band);
+// A band as the designer names it, in the catalogue's words: "Group Header on
+// Class Code", "Detail (Equipment)".
+QString bandCaption(const ReportBand &band, const Catalogue &catalogue);
 
 } // namespace qaveq::writer

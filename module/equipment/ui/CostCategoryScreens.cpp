@@ -40,7 +40,7 @@ ListWindow::Definition list(data::Session &session, data::ErrorManager &errors, 
                  Search::Mode::Code, Search::candidates(*session.company, Search::Mode::Code),
                  *window);
              if (chosen)
-                 (*window)->locate(*chosen);
+                 (*window)->find(*chosen);
          }},
         {u"Apply to &All"_s,
          [&session, &errors] {

@@ -46,6 +46,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace qaveq::EquipmentFormScreen {
@@ -90,7 +92,8 @@ public:
     void refresh() override
     {
         const QString file = m_form.code(EquipmentForm::PhotoFile);
-        if (file == m_shown)
+        // The first refresh shows the "no photo" picture of a record without one.
+        if (m_shown && file == *m_shown)
             return;
         m_shown = file;
         const QPixmap picture(file);
@@ -109,8 +112,8 @@ public:
 protected:
     void mouseReleaseEvent(QMouseEvent *) override
     {
-        if (!m_shown.isEmpty())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(m_shown));
+        if (m_shown && !m_shown->isEmpty())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(*m_shown));
     }
     void dragEnterEvent(QDragEnterEvent *event) override
     {
@@ -125,7 +128,7 @@ protected:
 private:
     forms::FormModel &m_form;
     QLabel *m_picture = nullptr;
-    QString m_shown;
+    std::optional<QString> m_shown; // the file shown; none before the first refresh
 };
 
 // The attachments: the equipment's files with a preview of the highlighted

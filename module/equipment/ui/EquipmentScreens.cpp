@@ -136,7 +136,7 @@ ListWindow::Definition list(data::Session &session, Prompter &prompter, ListStat
                  Search::Mode::Equipment,
                  Search::candidates(*session.company, Search::Mode::Equipment), state.window);
              if (chosen && state.window)
-                 state.window->locate(*chosen);
+                 state.window->find(*chosen);
          }},
         {u"Reset column widths"_s,
          [&state] {

@@ -88,7 +88,9 @@ void UsageLogWindow::buildUi()
 {
     setWindowTitle(u"Equipment Usage Log Entry"_s);
     HelpViewer::bindF1(this, u"html/EC_Usage_Logs.htm"_s);
-    auto *layout = new QHBoxLayout(this);
+    auto *outer = new QVBoxLayout(this);
+    auto *layout = new QHBoxLayout;
+    outer->addLayout(layout, 1);
 
     m_logPane = new QGroupBox(u"Usage Logs included in Highlighted Batch"_s, this);
     auto *logs = new QVBoxLayout(m_logPane);
@@ -125,6 +127,7 @@ void UsageLogWindow::buildUi()
     const auto withBatch = [this](const QString &procedure) {
         m_session.buffer<EQBatch>().BatchID = highlighted();
         m_caller(procedure);
+        showResult();
         refresh();
     };
     add(logButtons, u"Import"_s, [this, withBatch] {
@@ -198,6 +201,10 @@ void UsageLogWindow::buildUi()
     add(closing, u"Close"_s, &QDialog::reject);
     batches->addLayout(closing);
     layout->addWidget(batchPane, 2);
+    m_result = new QLabel(this);
+    m_result->setObjectName(u"result"_s);
+    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    outer->addWidget(m_result);
     resize(1040, 520);
 }
 
@@ -207,6 +214,18 @@ QPushButton &UsageLogWindow::button(const QString &text) const
         if (button->text() == text)
             return *button;
     throw std::invalid_argument("no such button");
+}
+
+QString UsageLogWindow::resultText() const
+{
+    return m_result->text();
+}
+
+void UsageLogWindow::showResult()
+{
+    // A task that said nothing leaves the last result standing.
+    if (!m_session.resultLine.isEmpty())
+        m_result->setText(std::exchange(m_session.resultLine, QString()));
 }
 
 QString UsageLogWindow::batchCountText() const
@@ -421,6 +440,7 @@ void UsageLogWindow::callBatchForm(data::Request request)
         m_caller(u"UPDATEEQBATCH"_s);
         completed = scope.completed();
     }
+    showResult();
     const quint16 added = buffer.BatchID;
     refresh();
     if (completed && request == data::Request::Insert)
@@ -511,6 +531,9 @@ void UsageLogWindow::post()
         return;
     const std::optional<UsageLogBatches::Posted> posted = m_batches.postTagged(highlighted());
     refresh();
+    if (posted)
+        m_session.resultLine = posted->summary().replace(u'|', u' ');
+    showResult();
     if (posted)
         m_prompter.ask(Message{u"Posting Complete"_s, posted->summary(), u"&OK"_s, 1,
                                Message::Icon::Information});

@@ -53,6 +53,9 @@ public:
     QTableView &logView() { return *m_logView; }
     QGroupBox &logPane() { return *m_logPane; }
     QPushButton &button(const QString &text) const;
+    // The last import's, new batch's or posting's result, in one line
+    // ("Imported 12 usage logs into batch 4, 1,234.56.").
+    QString resultText() const;
     QString batchCountText() const;
     QString logCountText() const;
     QString totalText() const;
@@ -109,6 +112,8 @@ private:
     void fillBatches();
     void fillLogs();
     void applySecurity();
+    // Shows the result line the last task left in the session, and clears it.
+    void showResult();
     // Runs the log entry form over the held batch.
     void enterLog(bool adding);
     void callBatchForm(data::Request request);
@@ -141,6 +146,7 @@ private:
     QLabel *m_batchCount = nullptr;
     QLabel *m_logCount = nullptr;
     QLabel *m_total = nullptr;
+    QLabel *m_result = nullptr;
     QPushButton *m_showTags = nullptr;
     QPushButton *m_paste = nullptr;
     QMenu *m_logMenu = nullptr;

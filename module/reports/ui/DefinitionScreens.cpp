@@ -99,7 +99,7 @@ ListWindow::Definition list(ReportFamily family, data::Session &session, Prompte
                      ReportDefinitions(session, prompter, clock).duplicate(chosen->LimitID);
                  copy && state.window) {
                  state.window->refresh();
-                 state.window->locate(u"Copy of "_s + Text::clip(chosen->ReportTitle));
+                 state.window->find(u"Copy of "_s + Text::clip(chosen->ReportTitle));
              }
          }});
     definition.buttons.append({u"&Print"_s, print});

@@ -8,6 +8,8 @@
 
 #include "output/ReportRun.h"
 
+#include "runtime/writer/ReportDocument.h"
+
 #include "core/OutputFile.h"
 #include "core/Picture.h"
 
@@ -63,6 +65,20 @@ TEST(WriterCataloguesTest, TextsOfTheFiveTypes)
     EXPECT_EQ(analysis.fileOf(u"EQH:PurchaseValue"), nullptr); // not in the analysis
     EXPECT_EQ(writerReportType(u"PrintEquipmentListFM")->catalogue().files().at(0).fields.size(),
               52);
+}
+
+TEST(WriterCataloguesTest, TheDesignerSpeaksOfEveryTypeAndFileInWords)
+{
+    for (const WriterReportType &type : writerReportTypes()) {
+        const writer::Catalogue catalogue = type.catalogue();
+        EXPECT_NE(catalogue.title(type.procedure), type.procedure);
+        for (const writer::CatalogueFile &file : catalogue.files())
+            EXPECT_NE(catalogue.title(file.name), file.name) << file.name.toStdString();
+    }
+    const writer::Catalogue listing = writerReportType(u"PrintEquipmentListFM")->catalogue();
+    EXPECT_EQ(listing.title(u"PrintEquipmentListFM"_s), u"Equipment Listing");
+    EXPECT_EQ(writer::bandCaption({writer::BandKind::Detail, u"EQHeader"_s, {}, 240, {}}, listing),
+              u"Detail (Equipment)");
 }
 
 // Scripted windows: the printer dialog's answer, the runs and the designs

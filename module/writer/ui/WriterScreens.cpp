@@ -56,7 +56,8 @@ public:
     void design(const WriterReportType &type, writer::ReportDocument document,
                 const QString &path) override
     {
-        QtFileChooser files(QApplication::activeWindow());
+        // Designed reports belong in the company's Reports folder.
+        QtFileChooser files(QApplication::activeWindow(), QtFileChooser::Start::Offered);
         writer::DesignerWindow::Services services{
             m_prompter, files,
             [this, &type](const writer::ReportDocument &shown) {

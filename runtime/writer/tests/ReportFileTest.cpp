@@ -315,10 +315,10 @@ TEST(DesignModelTest, BandsShowInTheOrderTheyPrint)
     model.undo();
     QStringList captions;
     for (int band : model.bandOrder())
-        captions.append(bandCaption(model.document().bands[std::size_t(band)]));
-    EXPECT_EQ(captions, (QStringList{u"Page Header"_s, u"Group Header on THG:ThingID"_s,
-                                     u"Detail (Thing)"_s, u"Detail (Part)"_s,
-                                     u"Group Footer on THG:ThingID"_s, u"Page Footer"_s}));
+        captions.append(bandCaption(model.document().bands[std::size_t(band)], model.catalogue()));
+    EXPECT_EQ(captions,
+              (QStringList{u"Page Header"_s, u"Group Header on Thing ID"_s, u"Detail (Thing)"_s,
+                           u"Detail (Part)"_s, u"Group Footer on Thing ID"_s, u"Page Footer"_s}));
 }
 
 } // namespace

@@ -140,7 +140,7 @@ void DesignCanvas::paintEvent(QPaintEvent *)
                            ? palette().highlightedText().color()
                            : palette().buttonText().color());
         painter.drawText(caption.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                         bandCaption(band));
+                         bandCaption(band, m_model.catalogue()));
         painter.fillRect(area, Qt::white);
         // The grid, every half inch, faintly.
         painter.setPen(QColor(0xE4, 0xE8, 0xEE));

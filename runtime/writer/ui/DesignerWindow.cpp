@@ -94,11 +94,12 @@ DesignerWindow::~DesignerWindow() = default;
 
 void DesignerWindow::buildTree()
 {
-    m_tree->setHeaderLabel(m_model.catalogue().reportType());
+    const Catalogue &catalogue = m_model.catalogue();
+    m_tree->setHeaderLabel(catalogue.title(catalogue.reportType()));
     m_tree->setDragEnabled(true);
     m_tree->setDragDropMode(QAbstractItemView::DragOnly);
     for (const CatalogueFile &file : m_model.catalogue().files()) {
-        auto *item = new QTreeWidgetItem(m_tree, {file.name});
+        auto *item = new QTreeWidgetItem(m_tree, {catalogue.title(file.name)});
         item->setFlags(Qt::ItemIsEnabled);
         for (const CatalogueField &field : file.fields) {
             auto *child = new QTreeWidgetItem(item, {field.label});
@@ -273,12 +274,12 @@ void DesignerWindow::addBand()
             continue;
         for (BandKind kind : {BandKind::GroupHeader, BandKind::Detail, BandKind::GroupFooter})
             if (!document.band(kind, file.name))
-                choices.append(
-                    {bandKindName(kind) + u" of "_s + file.name, {{kind, file.name, {}, 240, {}}}});
+                choices.append({bandKindName(kind) + u" of "_s + catalogue.title(file.name),
+                                {{kind, file.name, {}, 240, {}}}});
     }
     if (!document.band(BandKind::Detail, primary->name))
-        choices.append(
-            {u"Detail of "_s + primary->name, {{BandKind::Detail, primary->name, {}, 240, {}}}});
+        choices.append({u"Detail of "_s + catalogue.title(primary->name),
+                        {{BandKind::Detail, primary->name, {}, 240, {}}}});
     if (choices.isEmpty()) {
         tell(u"The report has every band it can take."_s);
         return;

@@ -203,7 +203,7 @@ void PropertyPanel::refresh()
         m_height->setValue(object->rect.height() / PerInch);
     } else if (const ReportBand *band = m_model.selectedBand()) {
         m_pages->setCurrentIndex(1);
-        m_bandKind->setText(bandCaption(*band));
+        m_bandKind->setText(bandCaption(*band, m_model.catalogue()));
         const CatalogueFile *primary = m_model.catalogue().primary();
         const bool grouped = band->kind != BandKind::Detail && primary &&
                              band->file.compare(primary->name, Qt::CaseInsensitive) == 0;

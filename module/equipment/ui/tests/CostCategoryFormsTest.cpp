@@ -243,7 +243,7 @@ TEST_F(EquipmentCostFormTest, ChangingOtherFieldsKeepsTheCustomisedRecord)
     session.buffer<EQCost>() = custom;
 
     auto form = open(CostCategoryForms::equipmentCost(), data::Request::Change);
-    EXPECT_EQ(form->view->windowTitle(), u"Changing a Maintenance Code");
+    EXPECT_EQ(form->view->windowTitle(), u"Changing an Equipment Cost Category");
     form->click(u"CostCategory");
     form->key(Qt::Key_Tab);
     form->key(Qt::Key_Tab);

@@ -24,11 +24,14 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
@@ -386,6 +389,48 @@ TEST_F(EquipmentFormTest, EveryTabOpensWithTheWindowsPartsAndTheAttachmentsShowT
     for (QLabel *label : tabs->widget(6)->findChildren<QLabel *>())
         pictures += label->pixmap().isNull() ? 0 : 1;
     EXPECT_EQ(pictures, 1) << "the preview shows the PDF's picture";
+}
+
+TEST_F(EquipmentFormTest, NoTwoControlsInSightShareAnAccessKeyAndThePhotographTabIsNeverBlank)
+{
+    data::ErrorManager errors(u"EQUIPMENT"_s, &prompter);
+    session.globalRequest = data::Request::Change;
+    session.buffer<EQHeader>() = *stored(u"LDR-1"_s);
+    FormDriver form(EquipmentForm::definition(session, {}), session, prompter, picker, clock,
+                    warnings, EquipmentFormScreen::extras(errors));
+    const auto key = [](const QString &text) {
+        const qsizetype at = text.indexOf(u'&');
+        return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+    };
+    auto *tabs = form.view->findChild<QTabWidget *>();
+    QStringList shared;
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        shared.append(tabs->tabText(tab));
+    for (const QAbstractButton *button : form.view->findChild<QDialogButtonBox *>()->buttons())
+        shared.append(button->text());
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        QStringList inSight = shared;
+        for (const QAbstractButton *button : tabs->widget(tab)->findChildren<QAbstractButton *>())
+            inSight.append(button->text());
+        QMap<QChar, QString> owners;
+        for (const QString &text : std::as_const(inSight)) {
+            const QChar letter = key(text);
+            if (letter.isNull())
+                continue;
+            EXPECT_FALSE(owners.contains(letter))
+                << tabs->tabText(tab).toStdString() << ": " << text.toStdString() << " and "
+                << owners.value(letter).toStdString();
+            owners.insert(letter, text);
+        }
+        if (tab == 2) {
+            EXPECT_EQ(owners.value(u'C'), u"&Cost Categories") << "Alt+C is the tab's";
+        }
+    }
+
+    int pictures = 0;
+    for (QLabel *label : tabs->widget(4)->findChildren<QLabel *>())
+        pictures += label->pixmap().isNull() ? 0 : 1;
+    EXPECT_EQ(pictures, 1) << "a record without a photograph shows the \"no photo\" picture";
 }
 
 TEST_F(EquipmentFormTest, ACategoryWithPostedCostsStays)

@@ -7,6 +7,7 @@
 #include "records/Notes.h"
 
 #include "runtime/ScriptedPrompter.h"
+#include "runtime/widgets/HeaderSorter.h"
 #include "runtime/widgets/KeyedListModel.h"
 
 #include "data/Company.h"
@@ -16,6 +17,7 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -115,6 +117,94 @@ TEST_F(EquipmentScreensTest, TheCheckBoxesFilterAtOnceAndThePaperClipMarksAttach
     boxes[1]->setChecked(false);
     EXPECT_TRUE(ids(window).isEmpty());
     EXPECT_EQ(state.filter.stored(), u"00");
+}
+
+TEST_F(EquipmentScreensTest, TheHeadingsSortTheWholeListAndTheOrderIsKeptPerUser)
+{
+    // More pieces than one page, descriptions tied and differing in case.
+    for (int i = 0; i < 150; ++i) {
+        EQHeader piece;
+        piece.EquipmentID = u"P-%1"_s.arg(i, 3, 10, QChar(u'0'));
+        piece.Description = (i % 2 ? u"loader "_s : u"Loader "_s) + QString::number(i % 7);
+        piece.ClassCode = u"C"_s + QString::number(i % 3);
+        piece.Active = 1;
+        ASSERT_TRUE(company.file<EQHeader>().insert(piece).isOk());
+    }
+    const auto open = [this](EquipmentScreens::ListState &state) {
+        return std::make_unique<ListWindow>(EquipmentScreens::list(session, prompter, state),
+                                            session, prompter);
+    };
+    const auto click = [](ListWindow &window, int column, Qt::KeyboardModifiers keys = {}) {
+        QHeaderView *header = window.view().horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, keys,
+                          QPoint(header->sectionViewportPosition(column) + 5, 5));
+    };
+    const auto headings = [](ListWindow &window) {
+        QStringList texts;
+        for (int c = 0; c < window.model().columnCount(); ++c)
+            texts.append(window.model().headerData(c, Qt::Horizontal).toString());
+        return texts.mid(1, 4);
+    };
+    const auto all = [](ListWindow &window) {
+        while (window.model().canFetchMore({}))
+            window.model().fetchMore({});
+        QList<std::pair<QString, QString>> rows;
+        for (int row = 0; row < window.model().rowCount(); ++row)
+            rows.append({window.model().text(window.model().record(row), 2).trimmed(),
+                         window.model().text(window.model().record(row), 1).trimmed()});
+        return rows;
+    };
+
+    EquipmentScreens::ListState state{EquipmentFilter{true, false},
+                                      std::make_unique<EquipmentAccess>(session, prompter)};
+    std::unique_ptr<ListWindow> window = open(state);
+    state.window = window.get();
+    click(*window, 0);
+    EXPECT_TRUE(window->sorter().sorter().sortList().isEmpty()) << "the paper clip orders nothing";
+
+    window->find(u"TRK-101"_s); // stays highlighted through the sorts
+    click(*window, 2);
+    click(*window, 2);
+    EXPECT_EQ(headings(*window), (QStringList{u"Equipment ID"_s, u"Description[-]"_s,
+                                              u"Physical Description"_s, u"Class Code"_s}));
+    QList<std::pair<QString, QString>> rows = all(*window);
+    ASSERT_EQ(rows.size(), 152);
+    EXPECT_TRUE(std::is_sorted(rows.cbegin(), rows.cend(), [](const auto &a, const auto &b) {
+        const int order = a.first.compare(b.first, Qt::CaseInsensitive);
+        return order != 0 ? order > 0 : a.second < b.second;
+    })) << "descending without case, ties in key order, across every page";
+    EXPECT_EQ(window->model().record(window->view().currentIndex().row()).value(u"EquipmentID"),
+              data::FieldValue(u"TRK-101"_s));
+
+    QTest::keyClicks(window->findChild<QLineEdit *>(), u"LOADER 3"_s);
+    EXPECT_EQ(window->model()
+                  .text(window->model().record(window->view().currentIndex().row()), 2)
+                  .trimmed()
+                  .toUpper(),
+              u"LOADER 3")
+        << "the locator finds in the sorted heading";
+
+    click(*window, 4, Qt::ControlModifier);
+    EXPECT_EQ(headings(*window), (QStringList{u"Equipment ID"_s, u"Description[-1]"_s,
+                                              u"Physical Description"_s, u"Class Code[+2]"_s}));
+    window->reject();
+
+    // The same user opens the list again in the same order; the order is
+    // reset with Shift, back to the key.
+    EquipmentScreens::ListState again{EquipmentFilter{true, false},
+                                      std::make_unique<EquipmentAccess>(session, prompter)};
+    window = open(again);
+    EXPECT_EQ(headings(*window)[1], u"Description[-1]");
+    EXPECT_EQ(all(*window).first().first.toUpper(), u"TRK-101");
+    click(*window, 3, Qt::ShiftModifier);
+    EXPECT_EQ(headings(*window), (QStringList{u"Equipment ID"_s, u"Description"_s,
+                                              u"Physical Description"_s, u"Class Code"_s}));
+    EXPECT_EQ(all(*window).first().second, u"EXC-301");
+
+    session.userId = u"EQM"_s;
+    window = open(again);
+    EXPECT_EQ(headings(*window)[1], u"Description") << "another user's lists keep their own order";
+    session.userId = u"ADM"_s;
 }
 
 TEST_F(EquipmentScreensTest, DeleteGoesThroughTheFormAndTakesTheNotesOnlyWithTheRecord)

@@ -285,3 +285,24 @@ TEST_F(UsageLogWindowTest, ImportAndExportAreHandedTheHighlightedBatch)
     EXPECT_EQ(called, (QStringList{u"IMPORTEQLOG"_s, u"EXPORTEQLOG"_s}));
     EXPECT_EQ(handed, (QList<quint16>{second, second}));
 }
+
+TEST_F(UsageLogWindowTest, ImportAndNewBatchEndWithTheirResultInTheWindow)
+{
+    const quint16 week = batch(u"EQM"_s, 0, u"Week 12"_s, 2);
+    const auto window = open();
+    window->highlight(week);
+    during = [this](const QString &procedure) {
+        if (procedure == u"IMPORTEQLOG")
+            session.resultLine = u"Imported 2 usage logs into batch 1, 300.00."_s;
+        if (procedure == u"UPDATEEQBATCH")
+            session.resultLine = u"Added batch 2, Week 13."_s;
+    };
+    window->button(u"Import"_s).click();
+    EXPECT_EQ(window->resultText(), u"Imported 2 usage logs into batch 1, 300.00.");
+    EXPECT_TRUE(session.resultLine.isEmpty()) << "said once, in the window that ran it";
+    window->button(u"Export"_s).click();
+    EXPECT_EQ(window->resultText(), u"Imported 2 usage logs into batch 1, 300.00.")
+        << "a task that says nothing leaves the last result standing";
+    window->button(u"&New Batch"_s).click();
+    EXPECT_EQ(window->resultText(), u"Added batch 2, Week 13.");
+}
