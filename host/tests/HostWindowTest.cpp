@@ -210,6 +210,18 @@ TEST_F(HostWindowTest, OnlyTheAdministratorChangesTheLoggingLevel)
     EXPECT_EQ(administrator.session().logUserActivity, 2) << "in force at once";
 }
 
+// The windows program as its user starts it, offscreen, with a home of its own.
+void startWindows(QProcess &program, const QString &home, const QString &company,
+                  const QString &user)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    environment.insert(u"QAVEQ_MODULE"_s, QString::fromUtf8(QAVEQ_MODULE_FILE));
+    environment.insert(u"HOME"_s, home);
+    program.setProcessEnvironment(environment);
+    program.start(QString::fromUtf8(QAVEQ_PROGRAM), {u"--company"_s, company, u"--user"_s, user});
+}
+
 // The windows program as its user starts it, ended by the system: it ends
 // well (status 0), signed off, whatever the libraries' order of unloading.
 TEST(WindowsProgram, EndsCleanlyOnSigtermAndSignsOff)
@@ -217,13 +229,7 @@ TEST(WindowsProgram, EndsCleanlyOnSigtermAndSignsOff)
     QTemporaryDir folder;
     const QString company = folder.filePath(u"company"_s);
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    environment.insert(u"QAVEQ_MODULE"_s, QString::fromUtf8(QAVEQ_MODULE_FILE));
-    environment.insert(u"HOME"_s, folder.path());
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromUtf8(QAVEQ_PROGRAM),
-                  {u"--company"_s, company, u"--user"_s, u"EQM"_s});
+    startWindows(program, folder.path(), company, u"EQM"_s);
     ASSERT_TRUE(program.waitForStarted());
 
     const auto signedOn = [&company] {
@@ -264,13 +270,7 @@ TEST(WindowsProgram, EndsOnSigtermWhileTheSignOnMessageIsOpen)
         ASSERT_EQ(init.exitCode(), 0) << init.readAllStandardError().toStdString();
     }
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    environment.insert(u"QAVEQ_MODULE"_s, QString::fromUtf8(QAVEQ_MODULE_FILE));
-    environment.insert(u"HOME"_s, folder.path());
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromUtf8(QAVEQ_PROGRAM),
-                  {u"--company"_s, company, u"--user"_s, u"ZZZ"_s});
+    startWindows(program, folder.path(), company, u"ZZZ"_s);
     ASSERT_TRUE(program.waitForStarted());
     QThread::msleep(3000);
     ASSERT_EQ(program.state(), QProcess::Running) << "waiting on its message";

@@ -87,21 +87,22 @@ const QString LastIdentifier = u"ZZZZZZZZZZ"_s;
 // The type the listing prints in: small enough that 63 rows fit a page.
 const report::TextStyle ListingFont = ReportBands::font(6);
 
+// The complete layout's columns; the page and its text copy order them
+// differently.
+const report::ReportColumn IdColumn{.heading = {u"ID"_s}, .picture = u"@s10"_s};
+const report::ReportColumn DescriptionColumn{.heading = {u"Description"_s}, .picture = u"@s25"_s};
+const QList<report::ReportColumn> DefaultColumns{{.heading = {u"Unit"_s}, .picture = u"@s5"_s},
+                                                 {.heading = {u"Expense"_s}, .picture = u"@s12"_s},
+                                                 {.heading = {u"Contra"_s}, .picture = u"@s12"_s}};
+
 // One column set as the page shows it: ID and description (summary), or the
 // description first, then ID, unit and the two default accounts (complete).
 const report::ColumnTable &columnSet(CategoryListingReport::Layout layout)
 {
     static const report::ColumnTable summary(
-        {{.heading = {u"ID"_s}, .picture = u"@s10"_s},
-         {.heading = {u"Description"_s}, .picture = u"@s30"_s}},
-        ListingFont);
+        {IdColumn, {.heading = {u"Description"_s}, .picture = u"@s30"_s}}, ListingFont);
     static const report::ColumnTable complete(
-        {{.heading = {u"Description"_s}, .picture = u"@s25"_s},
-         {.heading = {u"ID"_s}, .picture = u"@s10"_s},
-         {.heading = {u"Unit"_s}, .picture = u"@s5"_s},
-         {.heading = {u"Expense"_s}, .picture = u"@s12"_s},
-         {.heading = {u"Contra"_s}, .picture = u"@s12"_s}},
-        ListingFont);
+        QList<report::ReportColumn>{DescriptionColumn, IdColumn} + DefaultColumns, ListingFont);
     return layout == CategoryListingReport::Layout::Summary ? summary : complete;
 }
 
@@ -110,12 +111,7 @@ const report::ColumnTable &columnSet(CategoryListingReport::Layout layout)
 const report::ColumnTable &exportSet(CategoryListingReport::Layout layout)
 {
     static const report::ColumnTable complete(
-        {{.heading = {u"ID"_s}, .picture = u"@s10"_s},
-         {.heading = {u"Description"_s}, .picture = u"@s25"_s},
-         {.heading = {u"Unit"_s}, .picture = u"@s5"_s},
-         {.heading = {u"Expense"_s}, .picture = u"@s12"_s},
-         {.heading = {u"Contra"_s}, .picture = u"@s12"_s}},
-        ListingFont);
+        QList<report::ReportColumn>{IdColumn, DescriptionColumn} + DefaultColumns, ListingFont);
     return layout == CategoryListingReport::Layout::Summary ? columnSet(layout) : complete;
 }
 
