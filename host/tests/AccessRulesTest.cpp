@@ -1,5 +1,7 @@
 // Who may do what, tried through the built program as a second station, on
 // every database the data tests run on.
+#include "CommandRun.h"
+
 #include "records/EQBatch.h"
 #include "records/ModuleFiles.h"
 
@@ -26,15 +28,10 @@
 
 using namespace Qt::StringLiterals;
 using namespace qaveq;
+using qaveq::testing::finished;
+using qaveq::testing::Outcome;
 
 namespace {
-
-struct Outcome
-{
-    int status = 0;
-    QString out;
-    QString err;
-};
 
 class AccessRulesTest : public ::testing::TestWithParam<std::string>
 {
@@ -61,16 +58,6 @@ protected:
     {
         run.start(QStringLiteral(QAVEQ_PROGRAM),
                   QStringList{u"--company"_s, companyFolder()} + arguments);
-    }
-
-    static Outcome finished(QProcess &run)
-    {
-        Outcome outcome;
-        EXPECT_TRUE(run.waitForFinished(120000));
-        outcome.status = run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
-        outcome.out = QString::fromUtf8(run.readAllStandardOutput());
-        outcome.err = QString::fromUtf8(run.readAllStandardError());
-        return outcome;
     }
 
     // The program as a station of its own.

@@ -63,12 +63,7 @@ protected:
         if (inChild)
             run.setChildProcessModifier(inChild);
         run.start(QStringLiteral(QAVEQ_PROGRAM), arguments);
-        Outcome outcome;
-        EXPECT_TRUE(run.waitForFinished(120000));
-        outcome.status = run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
-        outcome.out = QString::fromUtf8(run.readAllStandardOutput());
-        outcome.err = QString::fromUtf8(run.readAllStandardError());
-        return outcome;
+        return qaveq::testing::finished(run);
     }
 
     QString logOfBatch(int batch)

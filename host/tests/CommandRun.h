@@ -2,9 +2,12 @@
 
 #include "CommandLine.h"
 
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include <gtest/gtest.h>
 
 namespace qaveq::testing {
 
@@ -30,6 +33,18 @@ inline Outcome runIn(const QString &company, const QStringList &arguments, QStri
     out.flush();
     err.flush();
     return run;
+}
+
+// What the program, run as a process of its own, gave once it ended; status
+// -1 when it did not end normally.
+inline Outcome finished(QProcess &run)
+{
+    Outcome outcome;
+    EXPECT_TRUE(run.waitForFinished(120000));
+    outcome.status = run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
+    outcome.out = QString::fromUtf8(run.readAllStandardOutput());
+    outcome.err = QString::fromUtf8(run.readAllStandardError());
+    return outcome;
 }
 
 } // namespace qaveq::testing
