@@ -157,9 +157,10 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
         return c.isEmpty() ? QString()
                            : QStringLiteral(" WHERE ") + c.join(QStringLiteral(" AND "));
     };
-    m_sqlFirst = base + where(conditions) + tail;
-    m_sqlCount = QStringLiteral("SELECT COUNT(*) FROM %1").arg(Database::quote(schema.table)) +
-                 where(conditions);
+    m_where = where(conditions);
+    m_sqlFirst = base + m_where + tail;
+    m_sqlCount =
+        QStringLiteral("SELECT COUNT(*) FROM %1").arg(Database::quote(schema.table)) + m_where;
     QStringList after = conditions;
     after.append(continuation(orderTerms, orderAscending, orderMarks));
     m_sqlAfter = base + where(after) + tail;
@@ -327,6 +328,96 @@ qint64 KeyCursor::count()
     const qint64 count = query->value(0).toLongLong();
     query->finish();
     return count;
+}
+
+std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList &groupBy,
+                                                               const QStringList &summed)
+{
+    const auto fieldOf = [this](const QString &name) {
+        const FieldDef *field = m_schema.field(name);
+        if (!field)
+            throw std::invalid_argument(
+                QStringLiteral("no field %1 in %2").arg(name, m_schema.name).toStdString());
+        return field;
+    };
+    QList<const FieldDef *> groups, sums;
+    QStringList columns, groupColumns;
+    for (const QString &name : groupBy) {
+        groups.append(fieldOf(name));
+        groupColumns.append(Database::quote(groups.last()->name));
+    }
+    columns = groupColumns;
+    for (const QString &name : summed) {
+        sums.append(fieldOf(name));
+        if (sums.last()->type != FieldType::Decimal)
+            throw std::invalid_argument(
+                QStringLiteral("%1 of %2 is not a decimal").arg(name, m_schema.name).toStdString());
+        columns.append(QStringLiteral("SUM(%1)").arg(Database::quote(sums.last()->name)));
+    }
+    QString sql = QStringLiteral("SELECT %1 FROM %2")
+                      .arg(columns.join(QStringLiteral(", ")), Database::quote(m_schema.table)) +
+                  m_where;
+    if (!groupColumns.isEmpty())
+        sql += QStringLiteral(" GROUP BY ") + groupColumns.join(QStringLiteral(", "));
+    const qsizetype groupCount = groups.size();
+
+    QList<Subtotal> result;
+    if (m_db.dialect() == Dialect::SQLite) {
+        sqlite3_stmt *select = m_db.preparedSqlite(
+            sql, [&sql] { return sql; }, m_schema.name);
+        if (!select) {
+            m_error = m_db.lastError();
+            return std::nullopt;
+        }
+        bindConditions(select);
+        while (m_db.stepSqlite(select, m_schema.name, m_error)) {
+            Subtotal line;
+            for (qsizetype i = 0; i < groupCount; ++i)
+                line.group.push_back(Database::fromSqlite(*groups[i], select, int(i)));
+            for (qsizetype i = 0; i < sums.size(); ++i)
+                line.sums.push_back(Decimal::fromUnits(
+                    sqlite3_column_int64(select, int(groupCount + i)), sums[i]->places));
+            result.append(std::move(line));
+        }
+        sqlite3_reset(select);
+        if (m_error)
+            return std::nullopt;
+        return result;
+    }
+    QSqlQuery *query = m_db.prepared(
+        sql, [&sql] { return sql; }, m_schema.name);
+    if (!query) {
+        m_error = m_db.lastError();
+        return std::nullopt;
+    }
+    bindConditions(*query);
+    if (!query->exec()) {
+        m_error = m_db.fail(query->lastError(), m_schema.name);
+        return std::nullopt;
+    }
+    while (query->next()) {
+        Subtotal line;
+        for (qsizetype i = 0; i < groupCount; ++i)
+            line.group.push_back(m_db.fromSql(*groups[i], query->value(int(i))));
+        for (qsizetype i = 0; i < sums.size(); ++i) {
+            // The server's sum is exact (numeric) and may hold more places
+            // than the field; a total no decimal holds is an error, not 0.
+            const QVariant value = query->value(int(groupCount + i));
+            const std::optional<Decimal> sum =
+                value.isNull() ? Decimal() : Decimal::parsePlain(value.toString());
+            if (!sum) {
+                query->finish();
+                m_error = m_db.fail(FileError::driver(
+                    QStringLiteral("The total of %1 is beyond range.").arg(sums[i]->name),
+                    QString(), m_schema.name));
+                return std::nullopt;
+            }
+            line.sums.push_back(*sum);
+        }
+        result.append(std::move(line));
+    }
+    query->finish();
+    return result;
 }
 
 bool KeyCursor::next(Record &record)

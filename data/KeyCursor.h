@@ -83,6 +83,17 @@ public:
     // reading them; -1 on error.
     qint64 count();
 
+    // The decimal fields `summed` added up over the rows the read covers, one
+    // subtotal per distinct value of the fields `groupBy`, in no set order:
+    // the database adds them up without handing over the rows. Nothing on
+    // error (see error()), a sum beyond what SQLite's integers hold included.
+    struct Subtotal
+    {
+        std::vector<FieldValue> group;
+        std::vector<Decimal> sums;
+    };
+    std::optional<QList<Subtotal>> subtotals(const QStringList &groupBy, const QStringList &summed);
+
 private:
     bool fetchPage();
     // Reads the page through Qt's driver (PostgreSQL) or SQLite itself.
@@ -109,6 +120,7 @@ private:
     QString m_sqlFirst;
     QString m_sqlAfter;
     QString m_sqlCount;
+    QString m_where;                // the range and filters as a WHERE clause, or nothing
     std::vector<FieldValue> m_page; // rows * columns, columns = qrow + fields
     int m_columns = 0;
     int m_rowsInPage = 0;

@@ -21,11 +21,15 @@ if ! pg_lsclusters -h | grep -q .; then
 fi
 read -r version cluster port status _ < <(pg_lsclusters -h | head -n 1)
 if [ "$status" != "online" ]; then
-  as_root pg_ctlcluster "$version" "$cluster" start >&2
+  # After an unclean stop the server first recovers, syncing its whole data
+  # directory; on a slow disk that outlasts pg_ctl's minute of waiting, while
+  # the server goes on starting. So a start that gave up waiting is waited for.
+  as_root pg_ctlcluster "$version" "$cluster" start >&2 ||
+    echo "PostgreSQL is still starting; waiting for it" >&2
 fi
 
 psql_admin() { as_postgres psql -p "$port" -v ON_ERROR_STOP=1 -qtAc "$1"; }
-for _ in $(seq 1 30); do psql_admin "SELECT 1" >/dev/null 2>&1 && break; sleep 1; done
+for _ in $(seq 1 300); do psql_admin "SELECT 1" >/dev/null 2>&1 && break; sleep 1; done
 [ "$(psql_admin "SELECT 1 FROM pg_roles WHERE rolname='qaveq'")" = 1 ] ||
   psql_admin "CREATE ROLE qaveq LOGIN PASSWORD 'qaveq'"
 [ "$(psql_admin "SELECT 1 FROM pg_database WHERE datname='qaveq_test'")" = 1 ] ||

@@ -6,6 +6,8 @@
 
 #include "core/testing/QtPrinters.h"
 
+#include <QMap>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -253,6 +255,51 @@ TEST_P(KeyedFileTest, FiltersByFieldName)
     priced.filters = {Filter{u"Price"_s, Filter::Op::GreaterOrEqual, Decimal(15)},
                       Filter{u"Group"_s, Filter::Op::Equal, u"G1"_s}};
     EXPECT_EQ(codes(u"KeyCode"_s, priced), QStringList{u"DOOR"_s});
+}
+
+// Totals added up by the database: exact to the cent whatever the count,
+// grouped by text exactly as stored (case and all), bounded by the read's
+// range and filters, and nothing at all for a range without rows.
+TEST_P(KeyedFileTest, SubtotalsAddUpTheRangeByGroupExactly)
+{
+    add(u"A"_s, u"G1"_s, "0.10");
+    add(u"B"_s, u"G1"_s, "0.20");
+    add(u"C"_s, u"g1"_s, "-1.05");
+    add(u"D"_s, u"G2"_s, "9999999.99");
+    add(u"E"_s, u"G2"_s, "9999999.99");
+    add(u"F"_s, u"G3"_s, "1.00");
+
+    const auto totals = [&](ScanOptions options) {
+        KeyCursor cursor = parts.scan(u"KeyCode", std::move(options));
+        const auto lines = cursor.subtotals({u"PRT:Group"_s}, {u"Price"_s});
+        EXPECT_FALSE(cursor.error().has_value());
+        QMap<QString, Decimal> byGroup;
+        for (const KeyCursor::Subtotal &line : lines.value_or(QList<KeyCursor::Subtotal>{}))
+            byGroup.insert(std::get<QString>(line.group.at(0)), line.sums.at(0));
+        return byGroup;
+    };
+    ScanOptions everything;
+    EXPECT_EQ(totals(everything),
+              (QMap<QString, Decimal>{{u"G1"_s, Decimal::fromUnits(30, 2)},
+                                      {u"g1"_s, Decimal::fromUnits(-105, 2)},
+                                      {u"G2"_s, Decimal::fromUnits(1999999998, 2)},
+                                      {u"G3"_s, Decimal(1)}}));
+    ScanOptions bounded;
+    bounded.from = {u"B"_s};
+    bounded.to = {u"D"_s};
+    bounded.filters = {Filter{u"Price"_s, Filter::Op::Less, Decimal(100)}};
+    EXPECT_EQ(totals(bounded), (QMap<QString, Decimal>{{u"G1"_s, Decimal::fromUnits(20, 2)},
+                                                       {u"g1"_s, Decimal::fromUnits(-105, 2)}}));
+    ScanOptions none;
+    none.from = {u"X"_s};
+    EXPECT_TRUE(totals(none).isEmpty());
+
+    // Without a group: one line over the whole range.
+    KeyCursor all = parts.scan(u"KeyCode");
+    const auto overall = all.subtotals({}, {u"Price"_s});
+    ASSERT_TRUE(overall.has_value());
+    ASSERT_EQ(overall->size(), 1);
+    EXPECT_EQ(overall->at(0).sums.at(0), Decimal::fromUnits(1999999998 + 30 - 105 + 100, 2));
 }
 
 TEST_P(KeyedFileTest, UpdateAndRemoveTheRowThatWasRead)

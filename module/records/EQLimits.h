@@ -10,6 +10,10 @@ namespace qaveq {
 // unless said otherwise; several fields mean different things per family.
 struct EQLimits : data::RecordOf<EQLimits>
 {
+    // What the "Selected..." bytes hold; SelectedDates holds AsOfPeriod in
+    // place of List.
+    enum Selection : quint8 { All = 0, Range = 1, List = 2, AsOfPeriod = 2 };
+
     quint32 LimitID = 0;
     QString UserID;      // 10: owner
     QString Report;      // 30: report family

@@ -85,10 +85,9 @@ Decimal quotient(const Decimal &a, const Decimal &b)
 Period selectedPeriod(data::Company &company, const ReportSelection &selection, DayNumber today)
 {
     Period period;
-    period.selection = selection.definition().SelectedDates;
     GLFiscal fiscal;
     if (const std::optional<int> asOf = selection.asOfPeriod()) {
-        period.selection = 2;
+        period.kind = Period::Kind::AsOfPeriod;
         fiscal.FiscalPeriod = *asOf;
         if (*asOf == 0)
             period.refusal = u"The report is \"As of\" a fiscal period, but no period is chosen."_s;
@@ -104,7 +103,7 @@ Period selectedPeriod(data::Company &company, const ReportSelection &selection, 
     period.fiscalYear = fiscal.FiscalYear;
     period.period = fiscal.Period;
     if (const std::optional<DateRange> range = selection.dateRange()) {
-        period.selection = 1;
+        period.kind = Period::Kind::DateRange;
         period.range = *range;
         const Picture shortDate = Picture::parse(u"@d01");
         if (range->from > range->to)
@@ -114,8 +113,6 @@ Period selectedPeriod(data::Company &company, const ReportSelection &selection, 
             range->from == range->to ? u"Date: "_s + shortDate.format(qint64(range->from))
                                      : u"Dates from "_s + shortDate.format(qint64(range->from)) +
                                            u" to "_s + shortDate.format(qint64(range->to));
-    } else if (period.selection == 1) {
-        period.selection = 0;
     }
     return period;
 }
@@ -126,9 +123,44 @@ Calculator::Calculator(data::Company &company, const ReportSelection &selection,
     , m_period(std::move(period))
 {}
 
+void Calculator::prepareRange(qsizetype selected)
+{
+    m_rangeTotals.reset();
+    if (!m_period.isRange() || selected * 10 < m_company.file<EQHeader>().count())
+        return;
+    data::ScanOptions options;
+    options.filters = {
+        {u"GLT:TransDate"_s, data::Filter::Op::GreaterOrEqual, qint64(m_period.range.from)},
+        {u"GLT:TransDate"_s, data::Filter::Op::LessOrEqual, qint64(m_period.range.to)}};
+    data::KeyCursor ledger = m_company.file<GLTrans>().scan(u"KeySubsidiaryCode", options);
+    const auto subtotals = ledger.subtotals({u"GLT:SubsidiaryCode"_s, u"GLT:CreditDebit"_s},
+                                            {u"GLT:SubsidiaryQuantity"_s, u"GLT:Amount"_s});
+    // A ledger the database cannot add up is read code by code instead,
+    // where its error shows as any read's does.
+    if (!subtotals)
+        return;
+    m_rangeTotals.emplace();
+    for (const data::KeyCursor::Subtotal &line : *subtotals)
+        (*m_rangeTotals)[std::get<QString>(line.group[0])].append(
+            {Text::clip(std::get<QString>(line.group[1])), Pair{line.sums[0], line.sums[1]}});
+}
+
 Calculator::Pair Calculator::rangeTotals(const QString &subsidiaryCode,
                                          const QString &negative) const
 {
+    if (m_rangeTotals) {
+        Pair total;
+        for (const auto &[mark, sums] : m_rangeTotals->value(subsidiaryCode)) {
+            if (mark == negative) {
+                total.amount -= sums.amount;
+                total.quantity -= sums.quantity;
+            } else {
+                total.amount += sums.amount;
+                total.quantity += sums.quantity;
+            }
+        }
+        return total;
+    }
     data::ScanOptions options;
     options.from = {subsidiaryCode, qint64(m_period.range.from)};
     options.to = {subsidiaryCode, qint64(m_period.range.to)};
@@ -182,13 +214,13 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
     EquipmentFigures result{id, Text::clip(header.Description), {}, {}};
     const bool byUse = Text::clip(m_selection.definition().QuantityAnalysis) == u"U";
 
-    // Internal, rental and non-productive units and income per column.
-    Decimal iu[3], ii[3], ru[3], ri[3], nu[3];
-    iu[Cumulative] = header.CumulativeInternalUnits;
-    ii[Cumulative] = header.CumulativeInternalIncome;
-    ru[Cumulative] = header.CumulativeRentalUnits;
-    ri[Cumulative] = header.CumulativeRentalIncome;
-    nu[Cumulative] = header.CumulativeNonProductiveUnits;
+    // Internal, rental and non-productive (idle) units and income per column.
+    Decimal internalUnits[3], internalIncome[3], rentalUnits[3], rentalIncome[3], idleUnits[3];
+    internalUnits[Cumulative] = header.CumulativeInternalUnits;
+    internalIncome[Cumulative] = header.CumulativeInternalIncome;
+    rentalUnits[Cumulative] = header.CumulativeRentalUnits;
+    rentalIncome[Cumulative] = header.CumulativeRentalIncome;
+    idleUnits[Cumulative] = header.CumulativeNonProductiveUnits;
     EQPrior year;
     year.EquipmentID = id;
     year.FiscalYear = qint16(m_period.fiscalYear);
@@ -200,20 +232,20 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
     month = fetched(m_company, u"KeyEquipmentYearPeriod"_s, month);
     const EQPriorFields *records[3] = {nullptr, &year, &month};
     for (int c : {Year, Month}) {
-        iu[c] = records[c]->InternalUnits;
-        ii[c] = records[c]->InternalIncome;
-        ru[c] = records[c]->RentalUnits;
-        ri[c] = records[c]->RentalIncome;
-        nu[c] = records[c]->NonProductiveUnits;
+        internalUnits[c] = records[c]->InternalUnits;
+        internalIncome[c] = records[c]->InternalIncome;
+        rentalUnits[c] = records[c]->RentalUnits;
+        rentalIncome[c] = records[c]->RentalIncome;
+        idleUnits[c] = records[c]->NonProductiveUnits;
     }
     if (m_period.isRange()) {
         const Pair internal = rangeTotals(subsidiaryCode(id, u".I"_s), u"D"_s);
         const Pair rental = rangeTotals(subsidiaryCode(id, u".R"_s), u"D"_s);
-        iu[Cumulative] = internal.quantity;
-        ii[Cumulative] = internal.amount;
-        ru[Cumulative] = rental.quantity;
-        ri[Cumulative] = rental.amount;
-    } else if (m_period.selection == 2) {
+        internalUnits[Cumulative] = internal.quantity;
+        internalIncome[Cumulative] = internal.amount;
+        rentalUnits[Cumulative] = rental.quantity;
+        rentalIncome[Cumulative] = rental.amount;
+    } else if (m_period.kind == Period::Kind::AsOfPeriod) {
         // Months after the selected one come off the cumulative figures and,
         // within its fiscal year, off the year's.
         data::KeyCursor later = m_company.file<EQPriorM>().scan(u"KeyEquipmentYearPeriod",
@@ -224,11 +256,11 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
             for (int c : {Cumulative, Year}) {
                 if (c == Year && m.FiscalYear != m_period.fiscalYear)
                     continue;
-                iu[c] -= m.InternalUnits;
-                ii[c] -= m.InternalIncome;
-                ru[c] -= m.RentalUnits;
-                ri[c] -= m.RentalIncome;
-                nu[c] -= m.NonProductiveUnits;
+                internalUnits[c] -= m.InternalUnits;
+                internalIncome[c] -= m.InternalIncome;
+                rentalUnits[c] -= m.RentalUnits;
+                rentalIncome[c] -= m.RentalIncome;
+                idleUnits[c] -= m.NonProductiveUnits;
             }
         }
     }
@@ -257,7 +289,7 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
         figures[Month] = {categoryMonth.Units, categoryMonth.Amount};
         if (m_period.isRange()) {
             figures[Cumulative] = rangeTotals(subsidiaryCode(id, category), u"C"_s);
-        } else if (m_period.selection == 2) {
+        } else if (m_period.kind == Period::Kind::AsOfPeriod) {
             data::KeyCursor later = m_company.file<EQPriorCM>().scan(
                 u"KeyEquipmentCategoryYearPeriod", data::ScanOptions::equal({id, category}));
             for (EQPriorCM m; later.next(m);) {
@@ -274,8 +306,8 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
         for (int c = 0; c < 3; ++c) {
             row.quantity(c) = figures[c].quantity;
             row.amount(c) = figures[c].amount;
-            row.perUnit(c) =
-                quotient(byUse ? iu[c] + ru[c] : figures[c].amount, figures[c].quantity);
+            row.perUnit(c) = quotient(byUse ? internalUnits[c] + rentalUnits[c] : figures[c].amount,
+                                      figures[c].quantity);
             totalCosts[c] += figures[c].amount;
         }
         result.categories.append(row);
@@ -291,17 +323,17 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
     Row profit{{}, u"Net Profit"_s, {}, {}};
     Row perHour{{}, u"Cost per hour"_s, {}, {}};
     for (int c = 0; c < 3; ++c) {
-        const Decimal units = iu[c] + ru[c] + nu[c];
-        const Decimal totalIncome = ii[c] + ri[c];
+        const Decimal units = internalUnits[c] + rentalUnits[c] + idleUnits[c];
+        const Decimal totalIncome = internalIncome[c] + rentalIncome[c];
         const Decimal netProfit = totalIncome - totalCosts[c];
         costs.amount(c) = totalCosts[c];
-        internal.quantity(c) = iu[c];
-        internal.amount(c) = ii[c];
-        internal.perUnit(c) = quotient(ii[c], iu[c]);
-        rental.quantity(c) = ru[c];
-        rental.amount(c) = ri[c];
-        rental.perUnit(c) = quotient(ri[c], ru[c]);
-        idle.quantity(c) = nu[c];
+        internal.quantity(c) = internalUnits[c];
+        internal.amount(c) = internalIncome[c];
+        internal.perUnit(c) = quotient(internalIncome[c], internalUnits[c]);
+        rental.quantity(c) = rentalUnits[c];
+        rental.amount(c) = rentalIncome[c];
+        rental.perUnit(c) = quotient(rentalIncome[c], rentalUnits[c]);
+        idle.quantity(c) = idleUnits[c];
         income.amount(c) = totalIncome;
         income.perUnit(c) = quotient(totalIncome, units);
         profit.amount(c) = netProfit;
@@ -341,7 +373,7 @@ SummaryLine Calculator::summary(const EQHeader &header) const
         month = fetched(m_company, u"KeyEquipmentCategoryYearPeriod"_s, month);
         Decimal cumulative = cost.CumulativeAmount;
         Decimal yearAmount = year.Amount;
-        if (m_period.selection == 2) {
+        if (m_period.kind == Period::Kind::AsOfPeriod) {
             data::KeyCursor later = m_company.file<EQPriorCM>().scan(
                 u"KeyEquipmentCategoryYearPeriod", data::ScanOptions::equal({id, category}));
             for (EQPriorCM m; later.next(m);) {
@@ -521,6 +553,7 @@ bool EquipmentAnalysisReport::open(ReportRun &run)
     }
     m_equipment = m_selection.equipment();
     m_read = 0;
+    m_calculator.prepareRange(m_equipment.size());
     return !m_equipment.isEmpty();
 }
 
@@ -643,6 +676,7 @@ CostSummaryReport::CostSummaryReport(data::Company &company, EQLimits definition
     : m_company(company)
     , m_selection(company, std::move(definition), today)
     , m_period(Analysis::selectedPeriod(company, m_selection, today))
+    , m_calculator(company, m_selection, m_period)
     , m_collected(collected)
     , m_limits(parameterLines(company, m_selection, true))
 {}
@@ -710,6 +744,7 @@ bool CostSummaryReport::open(ReportRun &run)
     }
     m_equipment = m_selection.equipment();
     m_read = 0;
+    m_calculator.prepareRange(m_equipment.size());
     for (Decimal &total : m_totals)
         total = Decimal();
     return !m_equipment.isEmpty();
@@ -725,14 +760,13 @@ bool CostSummaryReport::next(ReportRun &run, int records)
             u"ID\tDescription\tVIN\tLicense\tInternal Rate\tRental Rate\tMTD Cost\tYTD Cost\tCumulative Cost"_s);
         engine.print(heading);
     }
-    const Analysis::Calculator calculator(m_company, m_selection, m_period);
     for (int i = 0; i < records && m_read < m_equipment.size(); ++i) {
         EQHeader header;
         header.EquipmentID = m_equipment.at(int(m_read)).id;
         ++m_read;
         if (!m_company.file<EQHeader>().fetch(u"KeyEquipmentID", header))
             continue;
-        const Analysis::SummaryLine line = calculator.summary(header);
+        const Analysis::SummaryLine line = m_calculator.summary(header);
         for (int c = 0; c < 3; ++c)
             m_totals[c] += line.costs[c];
         if (m_collected)

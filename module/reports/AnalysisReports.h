@@ -27,7 +27,9 @@ enum Column { Cumulative = 0, Year = 1, Month = 2 };
 // The period a run reports on, chosen before any equipment is read.
 struct Period
 {
-    int selection = 0;   // 0 All (current period), 1 date range, 2 "As of" a period
+    // Today's fiscal period, a range of dates, or "As of" a chosen period.
+    enum class Kind { Current, DateRange, AsOfPeriod };
+    Kind kind = Kind::Current;
     int fiscalYear = 0;  // of the selected period
     int period = 0;      // within its fiscal year, 1 to 12
     DateRange range;     // a date range only
@@ -35,7 +37,7 @@ struct Period
     // Why the report cannot run for this period (an "As of" period that is
     // not in the fiscal calendar); empty when it can.
     QString refusal;
-    bool isRange() const { return selection == 1; }
+    bool isRange() const { return kind == Kind::DateRange; }
     // Whether (year, period) comes after the selected period.
     bool later(int year, int periodOfYear) const
     {
@@ -101,12 +103,21 @@ public:
     // NoCostCategories: only when the definition takes every category, since
     // a limited run leaves out whatever falls outside its limits.
     bool listsWithoutCategories() const;
+    // Readies the range's totals for a run over `selected` pieces of
+    // equipment: for a good share of the file, the ledger's lines of the
+    // range are added up by the database in one pass, which costs far less
+    // than a read of the lines of each subsidiary code; for a few, each code
+    // is read on its own.
+    void prepareRange(qsizetype selected);
 
 private:
     struct Pair
     {
         Decimal quantity, amount;
     };
+    // A subsidiary code's lines of the range added up by their credit or
+    // debit mark ("C", "D").
+    using MarkTotals = QList<std::pair<QString, Pair>>;
     // The GLTrans entries of a subsidiary code within the range: quantity and
     // amount, each signed -1 for entries of `negative` ("D" or "C").
     Pair rangeTotals(const QString &subsidiaryCode, const QString &negative) const;
@@ -120,6 +131,7 @@ private:
     const ReportSelection &m_selection;
     Period m_period;
     mutable QHash<QString, std::optional<QString>> m_descriptions;
+    std::optional<QHash<QString, MarkTotals>> m_rangeTotals; // by subsidiary code
 };
 
 } // namespace Analysis
@@ -181,6 +193,7 @@ private:
     data::Company &m_company;
     ReportSelection m_selection;
     Analysis::Period m_period;
+    Analysis::Calculator m_calculator;
     QList<Analysis::SummaryLine> *m_collected;
     QStringList m_limits;
     QList<SelectedEquipment> m_equipment;

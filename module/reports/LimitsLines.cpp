@@ -34,12 +34,12 @@ QString codeLine(const CodeTexts &texts, int selection, const QString &from, con
 {
     const QString first = Text::clip(from);
     const QString last = Text::clip(to);
-    if (selection == 1) {
+    if (selection == EQLimits::Range) {
         if (first == last)
             return texts.one + first;
         return texts.range + first + u" to "_s + (last.isEmpty() ? u"the last"_s : last);
     }
-    if (selection == 2) {
+    if (selection == EQLimits::List) {
         if (members.size() == 1)
             return texts.one + members.first();
         return cut(texts.list + u' ' + members.join(u", "_s));

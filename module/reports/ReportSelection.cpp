@@ -15,8 +15,7 @@ namespace qaveq {
 
 namespace {
 
-// 0 All, 1 Range, 2 List.
-constexpr quint8 Range = 1;
+constexpr quint8 Range = EQLimits::Range;
 constexpr quint8 List = 2;
 
 QString userDefined(const EQHeader &equipment, int field)
@@ -179,7 +178,7 @@ std::optional<DateRange> ReportSelection::dateRange() const
 
 std::optional<int> ReportSelection::asOfPeriod() const
 {
-    if (m_definition.SelectedDates != 2)
+    if (m_definition.SelectedDates != EQLimits::AsOfPeriod)
         return std::nullopt;
     return static_cast<int>(m_definition.FPTo.unitsAt(0));
 }

@@ -76,9 +76,10 @@ TEST(SmtpMailerTest, NamesAndSubjectsOutsideAsciiReachTheReaderIntact)
     sent = sent.left(sent.indexOf("\r\n.\r\n")).replace("\r\n..", "\r\n.");
     // Every header line the mailer writes folded to the standard's
     // recommended length (the mail library's MIME lines are its own).
-    for (const QByteArray &line : sent.left(sent.indexOf("\r\n\r\n")).split('\n'))
+    for (const QByteArray &line : sent.left(sent.indexOf("\r\n\r\n")).split('\n')) {
         if (!line.contains("boundary="))
             EXPECT_LE(line.trimmed().size(), 78) << line.toStdString();
+    }
 
     QProcess parser;
     parser.start(python, {u"-c"_s, u"import sys, email, email.policy\n"
@@ -132,9 +133,10 @@ TEST(SmtpMailerTest, OneMessageReachesEveryRecipientWithALongSubjectFolded)
     EXPECT_FALSE(sent.contains("Not Used For Several"));
     const QByteArray headers = sent.mid(sent.indexOf("DATA\r\n"));
     const QByteArray head = headers.left(headers.indexOf("\r\n\r\n"));
-    for (const QByteArray &line : head.split('\n'))
+    for (const QByteArray &line : head.split('\n')) {
         if (!line.contains("boundary="))
             EXPECT_LE(line.trimmed().size(), 78) << line.toStdString();
+    }
     // Unfolded, the subject reads as written.
     QByteArray unfolded = head;
     unfolded.replace("\r\n ", " ");
