@@ -3,13 +3,10 @@
 #include "CompanyAccess.h"
 #include "ReportCommands.h"
 
-#include "logs/LogProofReport.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQLimits.h"
-#include "reports/DefinitionReports.h"
-#include "reports/EquipmentDetailReport.h"
-#include "reports/ListingReports.h"
 #include "reports/ReportDefinitions.h"
+#include "reports/ReportFactory.h"
 #include "reports/ReportFamily.h"
 
 #include "output/ReportPass.h"
@@ -176,15 +173,14 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
     if (!batches.isEmpty() && !proof)
         return usage(context, u"report"_s, u"--batch is for proof listing definitions only"_s);
     const DayNumber today = SuiteDate::fromQDate(clock.today());
-    std::unique_ptr<ReportPass> report =
-        listingReport(procedure, *desk->company, *definition,
-                      {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))});
-    if (!report)
-        report = definitionReport(procedure, session, prompter, *definition, today);
-    if (!report && family && family->family == ReportFamily::Detail)
-        report = std::make_unique<EquipmentDetailReport>(*desk->company, *definition, today);
-    if (!report && proof)
-        report = std::make_unique<LogProofReport>(*desk->company, *definition, batches);
+    const std::unique_ptr<ReportPass> report = makeReport(
+        procedure,
+        {.session = session,
+         .prompter = prompter,
+         .definition = *definition,
+         .today = today,
+         .pictures = {suite::imageStoreFolder(), Icons::png(u"~nophoto.gif", QSize(240, 240))},
+         .batches = batches});
     if (!report) {
         // A report still to come: the dispatch reaches a procedure that is not
         // defined, as the windows say too.

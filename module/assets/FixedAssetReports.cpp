@@ -208,31 +208,13 @@ report::Graph bookValueGraph(const EQHeader &equipment, const QList<AnnualSummar
 } // namespace FixedAssets
 
 FixedAssetScheduleReport::FixedAssetScheduleReport(data::Company &company, EQHeader equipment)
-    : m_company(company)
+    : ReportPass({.title = u"Fixed Asset Depreciation Schedule"_s,
+                  .pdfFileName = u"Fixed Asset Depreciation Schedule.pdf"_s,
+                  .page = ReportIdentity::paper(true),
+                  .primaryFile = &company.file<GLDepr>()})
+    , m_company(company)
     , m_equipment(std::move(equipment))
 {}
-
-QString FixedAssetScheduleReport::title() const
-{
-    return u"Fixed Asset Depreciation Schedule"_s;
-}
-
-QString FixedAssetScheduleReport::pdfFileName() const
-{
-    return u"Fixed Asset Depreciation Schedule.pdf"_s;
-}
-
-report::PageSetup FixedAssetScheduleReport::pageSetup() const
-{
-    report::PageSetup setup;
-    setup.landscape = true;
-    return setup;
-}
-
-qint64 FixedAssetScheduleReport::primaryRecordCount()
-{
-    return m_company.file<GLDepr>().count();
-}
 
 report::Band FixedAssetScheduleReport::headings() const
 {
@@ -292,25 +274,13 @@ int FixedAssetScheduleReport::percentRead() const
 
 FixedAssetGraphsReport::FixedAssetGraphsReport(data::Company &company, EQHeader equipment,
                                                FixedAssets::GraphRenderer renderer)
-    : m_company(company)
+    : ReportPass({.title = u"Fixed Asset Depreciation Graphs"_s,
+                  .pdfFileName = u"Fixed Asset Depreciation Graphs.pdf"_s,
+                  .primaryFile = &company.file<EQHeader>()})
+    , m_company(company)
     , m_equipment(std::move(equipment))
     , m_renderer(std::move(renderer))
 {}
-
-QString FixedAssetGraphsReport::title() const
-{
-    return u"Fixed Asset Depreciation Graphs"_s;
-}
-
-QString FixedAssetGraphsReport::pdfFileName() const
-{
-    return u"Fixed Asset Depreciation Graphs.pdf"_s;
-}
-
-qint64 FixedAssetGraphsReport::primaryRecordCount()
-{
-    return m_company.file<EQHeader>().count();
-}
 
 bool FixedAssetGraphsReport::open(ReportRun &run)
 {

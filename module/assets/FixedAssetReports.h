@@ -46,10 +46,6 @@ class FixedAssetScheduleReport final : public ReportPass
 public:
     FixedAssetScheduleReport(data::Company &company, EQHeader equipment);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    report::PageSetup pageSetup() const override;
-    qint64 primaryRecordCount() override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;
     int percentRead() const override;
@@ -74,9 +70,6 @@ public:
     FixedAssetGraphsReport(data::Company &company, EQHeader equipment,
                            FixedAssets::GraphRenderer renderer);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    qint64 primaryRecordCount() override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;
     int percentRead() const override { return m_done ? 100 : 0; }

@@ -42,25 +42,13 @@ report::Band columnHeadings()
 } // namespace
 
 NotesReport::NotesReport(data::Company &company, Owner owner, QList<qint32> noteIds)
-    : m_company(company)
+    : ReportPass({.title = owner.word + u" Notes"_s,
+                  .pdfFileName = owner.word + u" Notes.pdf"_s,
+                  .primaryFile = &company.file<Notes>()})
+    , m_company(company)
     , m_owner(std::move(owner))
     , m_noteIds(std::move(noteIds))
 {}
-
-QString NotesReport::title() const
-{
-    return m_owner.word + u" Notes"_s;
-}
-
-QString NotesReport::pdfFileName() const
-{
-    return title() + u".pdf"_s;
-}
-
-qint64 NotesReport::primaryRecordCount()
-{
-    return m_company.file<Notes>().count();
-}
 
 report::Band NotesReport::noteBand(const Notes &note) const
 {

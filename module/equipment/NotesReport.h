@@ -30,9 +30,6 @@ public:
 
     NotesReport(data::Company &company, Owner owner, QList<qint32> noteIds);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    qint64 primaryRecordCount() override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;
     int percentRead() const override;

@@ -72,32 +72,14 @@ report::Band columnHeadings()
 
 LogProofReport::LogProofReport(data::Company &company, const EQLimits &definition,
                                QList<quint16> batches)
-    : m_company(company)
+    : ReportPass({.title = u"Proof Listing of Equipment Usage Log"_s,
+                  .pdfFileName = u"Log Proof List.pdf"_s,
+                  .page = ReportIdentity::paper(true),
+                  .primaryFile = &company.file<EQLogB>()})
+    , m_company(company)
     , m_definition(definition)
     , m_batches(std::move(batches))
 {}
-
-QString LogProofReport::title() const
-{
-    return u"Proof Listing of Equipment Usage Log"_s;
-}
-
-QString LogProofReport::pdfFileName() const
-{
-    return u"Log Proof List.pdf"_s;
-}
-
-report::PageSetup LogProofReport::pageSetup() const
-{
-    report::PageSetup setup;
-    setup.landscape = true;
-    return setup;
-}
-
-qint64 LogProofReport::primaryRecordCount()
-{
-    return m_company.file<EQLogB>().count();
-}
 
 LogProofReport::Figures LogProofReport::figures(const EQLogB &log, const EQHeader &equipment,
                                                 const QString &employeeLastName,

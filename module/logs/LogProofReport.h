@@ -40,10 +40,6 @@ public:
     static Figures figures(const EQLogB &log, const EQHeader &equipment,
                            const QString &employeeLastName, const Decimal &previousRate);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    report::PageSetup pageSetup() const override;
-    qint64 primaryRecordCount() override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;
     int percentRead() const override;

@@ -148,25 +148,13 @@ void addShifted(report::Band &into, const report::Band &band, qreal dx)
 
 CategoryListingReport::CategoryListingReport(data::Company &company, EQLimits definition,
                                              Layout layout)
-    : m_company(company)
+    : ReportPass({.title = u"Equipment Cost Code Listing"_s,
+                  .pdfFileName = u"Equipment Category Listing.pdf"_s,
+                  .primaryFile = &company.file<EQCode>()})
+    , m_company(company)
     , m_definition(std::move(definition))
     , m_layout(layout)
 {}
-
-QString CategoryListingReport::title() const
-{
-    return u"Equipment Cost Code Listing"_s;
-}
-
-QString CategoryListingReport::pdfFileName() const
-{
-    return u"Equipment Category Listing.pdf"_s;
-}
-
-qint64 CategoryListingReport::primaryRecordCount()
-{
-    return m_company.file<EQCode>().count();
-}
 
 QStringList CategoryListingReport::limitsLines() const
 {

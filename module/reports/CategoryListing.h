@@ -48,9 +48,6 @@ public:
 
     CategoryListingReport(data::Company &company, EQLimits definition, Layout layout);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    qint64 primaryRecordCount() override;
     QStringList limitsLines() const override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;

@@ -279,33 +279,15 @@ EquipmentListingReport::Format EquipmentListingReport::formatOf(const EQLimits &
 
 EquipmentListingReport::EquipmentListingReport(data::Company &company, EQLimits definition,
                                                Format format, ListingPictures pictures)
-    : m_company(company)
+    : ReportPass({.title = u"Equipment Listing"_s,
+                  .pdfFileName = u"Equipment Listing.pdf"_s,
+                  .page = ReportIdentity::paper(Text::clip(definition.Orientation) == u"L"),
+                  .primaryFile = &company.file<EQHeader>()})
+    , m_company(company)
     , m_selection(company, std::move(definition), 0)
     , m_format(format)
     , m_pictures(std::move(pictures))
 {}
-
-QString EquipmentListingReport::title() const
-{
-    return u"Equipment Listing"_s;
-}
-
-QString EquipmentListingReport::pdfFileName() const
-{
-    return u"Equipment Listing.pdf"_s;
-}
-
-report::PageSetup EquipmentListingReport::pageSetup() const
-{
-    report::PageSetup setup;
-    setup.landscape = Text::clip(m_selection.definition().Orientation) == u"L";
-    return setup;
-}
-
-qint64 EquipmentListingReport::primaryRecordCount()
-{
-    return m_company.file<EQHeader>().count();
-}
 
 QStringList EquipmentListingReport::limitsLines() const
 {

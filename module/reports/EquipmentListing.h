@@ -51,10 +51,6 @@ public:
     EquipmentListingReport(data::Company &company, EQLimits definition, Format format,
                            ListingPictures pictures);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    report::PageSetup pageSetup() const override;
-    qint64 primaryRecordCount() override;
     QStringList limitsLines() const override;
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;

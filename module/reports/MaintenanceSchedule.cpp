@@ -182,34 +182,16 @@ QString exported(const char16_t *picture, qint64 value)
 
 MaintenanceScheduleReport::MaintenanceScheduleReport(data::Session &session, Prompter &prompter,
                                                      EQLimits definition, DayNumber today)
-    : m_session(session)
+    : ReportPass({.title = u"Equipment Maintenance Schedule"_s,
+                  .pdfFileName = u"Equipment Maintenance Schedule.pdf"_s,
+                  .page = ReportIdentity::paper(Text::clip(definition.Orientation) == u"L"),
+                  .primaryFile = &session.company->file<EQHeader>()})
+    , m_session(session)
     , m_selection(*session.company, std::move(definition), today)
     , m_scheduler(session, prompter, today)
 {
     m_limits = {u"Equipment Costing > Reports > Analysis Reports"_s};
     m_limits.append(LimitsLines::standard(*session.company, m_selection, {}));
-}
-
-QString MaintenanceScheduleReport::title() const
-{
-    return u"Equipment Maintenance Schedule"_s;
-}
-
-QString MaintenanceScheduleReport::pdfFileName() const
-{
-    return u"Equipment Maintenance Schedule.pdf"_s;
-}
-
-report::PageSetup MaintenanceScheduleReport::pageSetup() const
-{
-    report::PageSetup setup;
-    setup.landscape = Text::clip(m_selection.definition().Orientation) == u"L";
-    return setup;
-}
-
-qint64 MaintenanceScheduleReport::primaryRecordCount()
-{
-    return m_session.company->file<EQHeader>().count();
 }
 
 bool MaintenanceScheduleReport::open(ReportRun &)

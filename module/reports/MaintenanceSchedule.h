@@ -83,10 +83,6 @@ public:
     MaintenanceScheduleReport(data::Session &session, Prompter &prompter, EQLimits definition,
                               DayNumber today);
 
-    QString title() const override;
-    QString pdfFileName() const override;
-    report::PageSetup pageSetup() const override;
-    qint64 primaryRecordCount() override;
     QStringList limitsLines() const override { return m_limits; }
     bool open(ReportRun &run) override;
     bool next(ReportRun &run, int records) override;

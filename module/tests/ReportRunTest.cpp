@@ -78,12 +78,11 @@ class CountingPass final : public ReportPass
 {
 public:
     CountingPass(int records, int details)
-        : m_records(records)
+        : ReportPass({.title = u"Counting Report"_s, .pdfFileName = u"Counting Report.pdf"_s})
+        , m_records(records)
         , m_details(details)
     {}
 
-    QString title() const override { return u"Counting Report"_s; }
-    QString pdfFileName() const override { return u"Counting Report.pdf"_s; }
     qint64 primaryRecordCount() override { return m_records; }
     QStringList limitsLines() const override
     {

@@ -52,7 +52,8 @@ WriterStrings WriterStrings::load(const QString &iniPath)
 WriterReportPass::WriterReportPass(const WriterReportType &type,
                                    const writer::ReportDocument &document, data::Session &session,
                                    Prompter &prompter, WriterStrings strings)
-    : m_type(type)
+    : ReportPass({.title = document.name, .pdfFileName = type.pdfName, .page = document.page})
+    , m_type(type)
     , m_document(document)
     , m_catalogue(type.catalogue())
     , m_prompter(prompter)

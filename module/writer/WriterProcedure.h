@@ -55,9 +55,6 @@ public:
                      data::Session &session, Prompter &prompter, WriterStrings strings);
     ~WriterReportPass() override;
 
-    QString title() const override { return m_document.name; }
-    QString pdfFileName() const override { return m_type.pdfName; }
-    report::PageSetup pageSetup() const override { return m_document.page; }
     bool hasLimits() const override { return false; }
     bool offersExport() const override { return false; }
     qint64 primaryRecordCount() override;

@@ -1,4 +1,3 @@
-#include "reports/ListingReports.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 #include "records/Images.h"
@@ -6,6 +5,7 @@
 #include "records/UserDef.h"
 #include "reports/CategoryListing.h"
 #include "reports/EquipmentListing.h"
+#include "reports/ReportFactory.h"
 #include "tests/ReportTesting.h"
 
 #include "data/suite/PayrollFiles.h"
@@ -214,7 +214,10 @@ protected:
 
     std::unique_ptr<ReportPass> report(const QString &procedure, const EQLimits &definition)
     {
-        return listingReport(procedure, company, definition, {images.path(), noPhoto});
+        return makeReport(procedure, {.session = session,
+                                      .prompter = prompter,
+                                      .definition = definition,
+                                      .pictures = {images.path(), noPhoto}});
     }
 
     // The report's text copy, as "Export This Report" writes it.

@@ -5,8 +5,8 @@
 #include "records/EQHeader.h"
 #include "records/EQLimits.h"
 #include "reports/AnalysisReports.h"
-#include "reports/DefinitionReports.h"
 #include "reports/ReportDefinitions.h"
+#include "reports/ReportFactory.h"
 
 #include "suite/Procedures.h"
 
@@ -62,9 +62,11 @@ void printReport(const QString &procedure, data::ErrorManager &errors, OutputSta
     const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition)
         return;
-    std::unique_ptr<ReportPass> report =
-        definitionReport(procedure, *session, prompter, *definition, today());
-    runReportWindow(*report, *session, output);
+    const std::unique_ptr<ReportPass> report = makeReport(
+        procedure,
+        {.session = *session, .prompter = prompter, .definition = *definition, .today = today()});
+    if (report)
+        runReportWindow(*report, *session, output);
 }
 
 QString money(const Analysis::Figure &figure)

@@ -3,12 +3,13 @@
 #include "equipment/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 #include "records/EQLimits.h"
-#include "reports/ListingReports.h"
+#include "reports/ReportFactory.h"
 
 #include "suite/Services.h"
 
 #include "runtime/widgets/Icons.h"
 
+#include "data/ErrorManager.h"
 #include "data/Session.h"
 
 using namespace Qt::StringLiterals;
@@ -27,7 +28,10 @@ void print(const QString &procedure, const EQLimits &definition, data::ErrorMana
     if (!session)
         return;
     const std::unique_ptr<ReportPass> report =
-        listingReport(procedure, *session->company, definition, pictures());
+        makeReport(procedure, {.session = *session,
+                               .prompter = *errors.prompter(),
+                               .definition = definition,
+                               .pictures = pictures()});
     if (report)
         runReportWindow(*report, *session, output);
 }

@@ -1,10 +1,10 @@
 #include "ReportScreens.h"
 
 #include "equipment/ui/ScreenRunner.h"
-#include "logs/LogProofReport.h"
 #include "output/ui/ReportWindow.h"
 #include "reports/EquipmentDetailReport.h"
 #include "reports/ReportDefinitions.h"
+#include "reports/ReportFactory.h"
 
 #include "suite/Procedures.h"
 
@@ -54,6 +54,17 @@ collect(data::Session &session, const EQLimits &definition, Prompter &prompter)
     return collector.equipment;
 }
 
+void runDetail(data::Session &session, Prompter &prompter, const EQLimits &definition,
+               OutputState &output)
+{
+    const std::unique_ptr<ReportPass> report =
+        makeReport(u"PRINTEQDETAIL"_s, {.session = session,
+                                        .prompter = prompter,
+                                        .definition = definition,
+                                        .today = SuiteDate::fromQDate(systemClock.today())});
+    runReportWindow(*report, session, output);
+}
+
 } // namespace
 
 AnalysisScreens::ViewTab detailTab(QList<DetailListing::ViewedEquipment> equipment,
@@ -99,18 +110,14 @@ void printDetail(data::ErrorManager &errors, OutputState &output)
             else if (procedure == u"OVBROWSEGLJOURNAL")
                 suite::OVBROWSEGLJOURNAL();
         };
-        const auto print = [session, &output, definition = *definition] {
-            EquipmentDetailReport report(*session->company, definition,
-                                         SuiteDate::fromQDate(systemClock.today()));
-            runReportWindow(report, *session, output);
+        const auto print = [session, &prompter, &output, definition = *definition] {
+            runDetail(*session, prompter, definition, output);
         };
         AnalysisScreens::viewWindow(
             *session, 3, detailTab(std::move(*equipment), *session, prompter, call, print));
         return;
     }
-    EquipmentDetailReport report(*session->company, *definition,
-                                 SuiteDate::fromQDate(systemClock.today()));
-    runReportWindow(report, *session, output);
+    runDetail(*session, prompter, *definition, output);
 }
 
 void printLogProof(data::ErrorManager &errors, OutputState &output)
@@ -121,8 +128,12 @@ void printLogProof(data::ErrorManager &errors, OutputState &output)
     const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
     if (!definition)
         return;
-    LogProofReport report(*session->company, *definition, session->tagQueue);
-    runReportWindow(report, *session, output);
+    const std::unique_ptr<ReportPass> report =
+        makeReport(u"PRINTEQLOGBPROOF"_s, {.session = *session,
+                                           .prompter = *errors.prompter(),
+                                           .definition = *definition,
+                                           .batches = session->tagQueue});
+    runReportWindow(*report, *session, output);
 }
 
 } // namespace qaveq::ReportScreens
