@@ -137,7 +137,6 @@ private:
     Outcome checkControl(const Control &control, Mode mode);
     Outcome checkCode(const Control &control, Mode mode);
     std::optional<QString> openLookup(const CodeCheck &check, const QString &current);
-    Outcome afterValueChanged(const Control &control, Mode mode);
     std::optional<data::FieldValue> parse(const Control &control, const QString &typed,
                                           QString &problem) const;
     void runDerived(QStringView changedName, int depth);
