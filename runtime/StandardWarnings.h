@@ -10,6 +10,22 @@ namespace data {
 class ErrorManager;
 }
 
+// The standard warnings a form shows, by name; each value is the warning's
+// number, the one show() and a form's Warn callback take.
+enum class StandardWarning : int {
+    OutOfRange = 10,       // "Range Error"
+    NotInFile = 11,        // "Field Contents Error": the value must be found in a file
+    InsertFailed = 14,     // "Record Insert Error"
+    UpdateFailed = 15,     // "Update Operation Error"
+    DeleteFailed = 17,     // "Delete Operation Error"
+    ConfirmCancel = 23,    // "Update Cancelled": are you sure you want to cancel?
+    DuplicateKey = 24,     // "Duplicate Key Error"
+    ConfirmDelete = 32,    // "Confirm Delete"
+    SaveChanges = 33,      // "Update Cancelled": save the changes to this record?
+    RecordUnreadable = 35, // "Record Retrieval Error"
+    ChangedElsewhere = 38, // "Record Was Not Updated": another station changed it
+};
+
 // The standard file and record warnings, numbered 1 to 38.
 class StandardWarnings
 {

@@ -12,6 +12,8 @@
 #include "core/SuiteDate.h"
 #include "core/Text.h"
 
+#include "runtime/StandardWarnings.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -140,7 +142,7 @@ bool FormModel::read()
                                ? table().reread(*m_original).isOk()
                                : key && table().fetch(key->name, *m_original).isOk();
         if (!found) {
-            m_services.warn(35, m_definition.file, {});
+            warn(StandardWarning::RecordUnreadable, m_definition.file);
             return false;
         }
     }
@@ -470,6 +472,11 @@ void FormModel::enter(QStringView name)
     }
 }
 
+int FormModel::warn(StandardWarning warning, const QString &text1, const QString &text2)
+{
+    return m_services.warn(static_cast<int>(warning), text1, text2);
+}
+
 FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
 {
     if (control.kind == ControlKind::ChildList || control.kind == ControlKind::Display ||
@@ -488,7 +495,7 @@ FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
         const Decimal number = asDecimal(current);
         if ((control.minimum && number < *control.minimum) ||
             (control.maximum && *control.maximum < number)) {
-            m_services.warn(10, control.prompt, rangeText(control));
+            warn(StandardWarning::OutOfRange, control.prompt, rangeText(control));
             return Failure{control.field};
         }
     }
@@ -539,7 +546,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
     }
     if (!present) {
         if (check.lookup.isEmpty() && !check.lookUp) {
-            m_services.warn(11, control.prompt, check.file);
+            warn(StandardWarning::NotInFile, control.prompt, check.file);
             return Failure{control.field};
         }
         // The list says why it opened: what was typed is not on file.
@@ -559,7 +566,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
             return Failure{control.field};
         wanted(*picked);
         if (!file.fetch(key.name, *found)) {
-            m_services.warn(11, control.prompt, check.file);
+            warn(StandardWarning::NotInFile, control.prompt, check.file);
             return Failure{control.field};
         }
         store(control.field, *picked, mode);
@@ -657,11 +664,11 @@ bool FormModel::save()
         }
     data::Record &buffer = session.buffer(schema());
     if (m_request == data::Request::Delete) {
-        if (m_services.warn(32, {}, {}) != 1)
+        if (warn(StandardWarning::ConfirmDelete) != 1)
             return false;
         std::unique_ptr<data::Record> stored = m_original->clone();
         if (!table().remove(*stored)) {
-            m_services.warn(17, m_definition.file, {});
+            warn(StandardWarning::DeleteFailed, m_definition.file);
             return false;
         }
         logActivity(u"Deleted "_s, *m_original);
@@ -675,17 +682,20 @@ bool FormModel::save()
             const data::FileError &error = status.error();
             if (error.code == data::FileErrorCode::DuplicateKey) {
                 const data::KeyDef *key = schema().firstUniqueKey();
-                m_services.warn(24, key ? schema().prefix + u':' + key->name : QString(), {});
+                warn(StandardWarning::DuplicateKey,
+                     key ? schema().prefix + u':' + key->name : QString());
             } else if (error.code == data::FileErrorCode::RecordChanged) {
                 // Another station changed the record: show theirs, keep the form open.
-                m_services.warn(38, {}, {});
+                warn(StandardWarning::ChangedElsewhere);
                 if (table().reread(*m_original)) {
                     m_record = m_original->clone();
                     rememberShown();
                     notify();
                 }
             } else {
-                m_services.warn(m_request == data::Request::Insert ? 14 : 15, error.text(), {});
+                warn(m_request == data::Request::Insert ? StandardWarning::InsertFailed
+                                                        : StandardWarning::UpdateFailed,
+                     error.text());
             }
             return false;
         }
@@ -708,8 +718,8 @@ FormModel::CancelAnswer FormModel::askCancel(bool typing)
     if (!isEditable() || (!typing && !isChanged()))
         return CancelAnswer::Close;
     if (m_request == data::Request::Insert)
-        return m_services.warn(23, {}, {}) == 1 ? CancelAnswer::Close : CancelAnswer::Stay;
-    switch (m_services.warn(33, {}, {})) {
+        return warn(StandardWarning::ConfirmCancel) == 1 ? CancelAnswer::Close : CancelAnswer::Stay;
+    switch (warn(StandardWarning::SaveChanges)) {
     case 1:
         return CancelAnswer::Save;
     case 2:
