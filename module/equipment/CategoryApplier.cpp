@@ -86,8 +86,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
     if (write) {
         transaction.emplace(company.database(), QStringList{EQCost::fileSchema().table}, m_timeout);
         if (!transaction->isActive()) {
-            m_prompter.ask(Message{u"Apply to All"_s, transaction->notBegunText(), u"&OK"_s, 1,
-                                   Message::Icon::Exclamation});
+            m_prompter.ask(Message::alert(u"Apply to All"_s, transaction->notBegunText()));
             return Result{.busy = true};
         }
     }

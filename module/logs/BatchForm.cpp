@@ -56,9 +56,8 @@ void checkPassword(Lock &lock, FormModel &form)
     const QString system =
         cursor.next(first) ? Text::clip(first.SystemPassword).toUpper() : QString();
     if (form.code(Password).toUpper() != system) {
-        form.prompter().ask(Message{u"Incorrect Password"_s,
-                                    u"Please enter the correct System Password."_s, u"&OK"_s, 1,
-                                    Message::Icon::Exclamation});
+        form.prompter().ask(Message::alert(u"Incorrect Password"_s,
+                                           u"Please enter the correct System Password."_s));
         return;
     }
     lock.locked = false;

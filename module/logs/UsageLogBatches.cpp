@@ -121,7 +121,7 @@ bool UsageLogBatches::foreignSecure(const EQBatch &batch) const
 
 void UsageLogBatches::stop(const QString &caption, const QString &text)
 {
-    m_prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(caption, text));
 }
 
 void UsageLogBatches::fail(const QString &text)

@@ -413,8 +413,7 @@ FormModel::Outcome FormModel::edit(QStringView name, const QString &typed)
     QString problem;
     const std::optional<data::FieldValue> parsed = parse(*owner, typed, problem);
     if (!parsed) {
-        m_services.prompter.ask(
-            Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_services.prompter.ask(Message::alert(caption(), problem));
         notify();
         return Failure{owner->field, true};
     }
@@ -487,8 +486,8 @@ FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
         // Leaving an empty entry is allowed; OK is not.
         if (mode == Mode::Editing)
             return std::nullopt;
-        m_services.prompter.ask(Message{caption(), u"%1 is a required entry."_s.arg(control.prompt),
-                                        u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_services.prompter.ask(
+            Message::alert(caption(), u"%1 is a required entry."_s.arg(control.prompt)));
         return Failure{control.field};
     }
     if ((control.minimum || control.maximum) && !isBlank(current)) {
@@ -504,8 +503,7 @@ FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
             return failed;
     if (control.check)
         if (const QString problem = control.check(*this); !problem.isEmpty()) {
-            m_services.prompter.ask(
-                Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+            m_services.prompter.ask(Message::alert(caption(), problem));
             return Failure{control.field};
         }
     return std::nullopt;
@@ -658,8 +656,7 @@ bool FormModel::save()
         return false;
     if (m_definition.beforeSave)
         if (const QString problem = m_definition.beforeSave(*this); !problem.isEmpty()) {
-            m_services.prompter.ask(
-                Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+            m_services.prompter.ask(Message::alert(caption(), problem));
             return false;
         }
     data::Record &buffer = session.buffer(schema());

@@ -287,7 +287,7 @@ void ImportSourceForm::accept()
         return remove();
     const QString title = m_title->text().trimmed();
     const auto refuse = [this](const QString &text) {
-        m_prompter.ask(Message{u"Import Source"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Import Source"_s, text));
         m_title->setFocus();
     };
     if (title.isEmpty())
