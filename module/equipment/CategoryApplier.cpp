@@ -1,7 +1,7 @@
 #include "CategoryApplier.h"
 
 #include "CostCategoryForms.h"
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"

@@ -1,7 +1,7 @@
 #include "CostCategoryForms.h"
 
+#include "common/ReadOnlyAccess.h"
 #include "equipment/ScheduleType.h"
-#include "frame/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 

@@ -1,6 +1,6 @@
 #include "EquipmentAccess.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 
 #include "data/Company.h"
 #include "data/Session.h"

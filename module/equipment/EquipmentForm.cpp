@@ -5,8 +5,8 @@
 
 #include "assets/AnnualSummary.h"
 #include "assets/ScheduleCalculator.h"
-#include "frame/ChargeCodes.h"
-#include "frame/ReadOnlyAccess.h"
+#include "common/ChargeCodes.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"

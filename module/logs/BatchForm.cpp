@@ -1,6 +1,6 @@
 #include "BatchForm.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "records/EQLogB.h"

@@ -1,6 +1,6 @@
 #include "UsageLogBatches.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQBatch.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"

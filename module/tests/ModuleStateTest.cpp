@@ -1,7 +1,7 @@
 #include "frame/ModuleState.h"
 #include "frame/NetworkTrace.h"
-#include "frame/ReportDispatch.h"
 #include "records/EQLimits.h"
+#include "reports/ReportDispatch.h"
 
 #include "data/FileManagers.h"
 #include "data/SuiteModule.h"

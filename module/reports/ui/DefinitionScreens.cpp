@@ -1,7 +1,7 @@
 #include "DefinitionScreens.h"
 
+#include "common/ReadOnlyAccess.h"
 #include "equipment/ui/ScreenRunner.h"
-#include "frame/ReadOnlyAccess.h"
 #include "records/EQLimits.h"
 #include "reports/DefinitionForms.h"
 #include "reports/ReportDefinitions.h"

@@ -4,8 +4,8 @@
 #include "ExportWindow.h"
 #include "ImportSourceForm.h"
 
+#include "common/ReadOnlyAccess.h"
 #include "equipment/ui/ScreenRunner.h"
-#include "frame/ReadOnlyAccess.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "transfer/ImportPreview.h"
