@@ -6,7 +6,7 @@
 #include "records/UserDef.h"
 #include "reports/CategoryListing.h"
 #include "reports/EquipmentListing.h"
-#include "tests/ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "data/suite/PayrollFiles.h"
 
