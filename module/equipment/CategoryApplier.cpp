@@ -93,7 +93,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
     StandardWarnings warnings(m_errors);
     // A failed write ends the run; the transaction rolls back what was
     // written before it.
-    const auto failed = [&](const data::FileError &error, int warning) {
+    const auto failed = [&](const data::FileError &error, StandardWarning warning) {
         m_errors.savePending(error);
         warnings.show(warning, u"Put"_s, u"EQCost"_s);
         return Result{};
@@ -119,7 +119,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
                 if (!write)
                     continue;
                 if (data::FileStatus status = costs.update(cost); !status)
-                    return failed(status.error(), 31);
+                    return failed(status.error(), StandardWarning::ProcessFailed);
                 activities.append(u"Changed "_s + CostCategoryForms::equipmentCostActivity(cost));
                 continue;
             }
@@ -138,7 +138,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             cost.Interval = category.Interval;
             if (write) {
                 if (data::FileStatus status = costs.insert(cost); !status)
-                    return failed(status.error(), 14);
+                    return failed(status.error(), StandardWarning::InsertFailed);
                 activities.append(u"Added "_s + CostCategoryForms::equipmentCostActivity(cost));
             }
             ++result.added;
@@ -148,10 +148,10 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             ++result.equipmentReceiving;
     }
     if (equipment.error())
-        return failed(*equipment.error(), 31);
+        return failed(*equipment.error(), StandardWarning::ProcessFailed);
     if (write) {
         if (data::FileStatus status = transaction->commit(); !status)
-            return failed(status.error(), 31);
+            return failed(status.error(), StandardWarning::ProcessFailed);
         for (const QString &activity : std::as_const(activities))
             data::logUserActivity(m_session, m_clock, CostCategoryForms::EquipmentSetupArea,
                                   activity);

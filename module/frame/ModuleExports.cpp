@@ -102,7 +102,8 @@ void runReport(const QString &name)
     if (name.isEmpty())
         return;
     if (entries().count(name) == 0) {
-        StandardWarnings(module.state.errorManager()).show(6, name);
+        StandardWarnings(module.state.errorManager())
+            .show(StandardWarning::ProcedureNotDefined, name);
         return;
     }
     runProcedure(name);

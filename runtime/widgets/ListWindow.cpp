@@ -100,8 +100,8 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
         by && by->keyed ? locate(start) : find(start);
     if (const std::optional<data::FileError> error = m_model->error()) {
         // The list still opens, over the whole file, so the user can go on.
-        const std::optional<StandardWarnings::Warning> warning =
-            StandardWarnings::describe(36, {}, {}, error->cause(), error->code);
+        const std::optional<StandardWarnings::Warning> warning = StandardWarnings::describe(
+            StandardWarning::ViewOpenFailed, {}, {}, error->cause(), error->code);
         m_prompter.ask(warning->message);
         m_model->setRange({}, {});
         m_model->setFilters({});
