@@ -37,7 +37,6 @@ public:
     Kind kind() const { return m_kind; }
     int width() const { return m_width; }
     int places() const { return m_places; }
-    bool blankWhenZero() const { return m_blankWhenZero; }
     QString text() const { return m_text; }
 
     QString format(const Decimal &number) const;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace qaveq {
 
 // One message box of the suite: a caption, a text in which "|" breaks the
@@ -19,6 +21,14 @@ struct Message
 
     // The buttons' labels without their "&" markers.
     QStringList buttonLabels() const;
+
+    // The common box that tells the user why something was refused or failed:
+    // one OK button and the exclamation mark.
+    static Message alert(QString caption, QString text)
+    {
+        return Message{std::move(caption), std::move(text), QStringLiteral("&OK"), 1,
+                       Icon::Exclamation};
+    }
 };
 
 // Every question or message the system shows goes through this seam: a window

@@ -135,13 +135,6 @@ Database::~Database()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
-void Database::setLockWait(std::chrono::milliseconds wait)
-{
-    m_lockWait = wait;
-    exec(dialect() == Dialect::SQLite ? QStringLiteral("PRAGMA busy_timeout = %1").arg(wait.count())
-                                      : QStringLiteral("SET lock_timeout = %1").arg(wait.count()));
-}
-
 QSqlQuery *Database::prepared(const QString &key, const std::function<QString()> &sql,
                               const QString &file)
 {

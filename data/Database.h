@@ -135,7 +135,6 @@ public:
     qint64 lastSqliteRow() const;
 
     std::chrono::milliseconds lockWait() const { return m_lockWait; }
-    void setLockWait(std::chrono::milliseconds wait);
 
     // Runs SQL of the program's own (never built from user text), as the
     // layout and its upgrades do.

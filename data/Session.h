@@ -17,6 +17,9 @@ class IniManager;
 // Requests handed to a form or lookup, and the responses it hands back.
 enum class Request { None = 0, Insert = 1, Change = 2, Delete = 3, Select = 4, View = 6 };
 enum class Response { None = 0, Completed = 1, Cancelled = 2 };
+// POSTTYPE: what a module hands the ledger's posting control to post, and its
+// answer that the posting ran.
+enum class PostType { None = 0, UsageLogs = 5, Posted = 99 };
 
 // The suite's global variables for one signed-on user in one company, and the
 // record buffer of each file. Every procedure reads and writes these instead
@@ -75,9 +78,9 @@ public:
     int reportTitleColor = 0x1F3A5F;
     int reportShadingColor = 0xDCE3EC;
     int reportFooterColor = 0x404040;
-    QString reportFooterMessage; // REPORTFOOTERMESSAGE
-    int postType = 0;            // POSTTYPE
-    qint32 postingJournal = 0;   // the G/L journal number the last posting run wrote
+    QString reportFooterMessage;        // REPORTFOOTERMESSAGE
+    PostType postType = PostType::None; // POSTTYPE
+    qint32 postingJournal = 0;          // the G/L journal number the last posting run wrote
     // TAGQUE: the usage-log batches this user has tagged, in tagging order;
     // the posting run posts these.
     QList<quint16> tagQueue;

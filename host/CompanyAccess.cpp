@@ -1,6 +1,6 @@
 #include "CompanyAccess.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQBatch.h"
 #include "records/ModuleFiles.h"
 

@@ -185,7 +185,7 @@ int runDefinitionReport(CommandContext &context, ArgumentReader &reader)
         // A report still to come: the dispatch reaches a procedure that is not
         // defined, as the windows say too.
         const std::optional<StandardWarnings::Warning> warning =
-            StandardWarnings::describe(6, procedure, {}, {}, 0);
+            StandardWarnings::describe(StandardWarning::ProcedureNotDefined, procedure, {}, {}, 0);
         context.err << "qaveq: " << QString(warning->message.text).replace(u'|', u' ') << "\n";
         for (const std::optional<QString> &file : {asked->pdf, asked->exportFile})
             if (file)

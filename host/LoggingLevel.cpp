@@ -31,7 +31,7 @@ int stored(data::Company &company)
 bool change(data::Session &session, Prompter &prompter, int level)
 {
     const auto stop = [&prompter](const QString &text) {
-        prompter.ask(Message{Caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+        prompter.ask(Message::alert(Caption, text));
         return false;
     };
     if (session.userId.compare(Station::Administrator, Qt::CaseInsensitive) != 0)

@@ -148,11 +148,10 @@ forms::FormDefinition accountForm()
             [](data::Session &session, Prompter &prompter, data::Request) {
                 if (!session.equipmentReadOnly)
                     return false;
-                prompter.ask(
-                    Message{u"Insufficient Access"_s,
-                            u"User "_s + session.userId +
-                                u" has read only privileges|in the General Ledger module."_s,
-                            u"&OK"_s, 1, Message::Icon::Exclamation});
+                prompter.ask(Message::alert(
+                    u"Insufficient Access"_s,
+                    u"User "_s + session.userId +
+                        u" has read only privileges|in the General Ledger module."_s));
                 return true;
             },
     };

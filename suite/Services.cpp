@@ -236,9 +236,9 @@ void POSTINGCONTROL()
     data::Session *current = session();
     if (!current)
         return;
-    // Only the usage-log hand-off (POSTTYPE 5) posts here; 99 tells the caller
-    // that its batches were posted, anything else that nothing was.
-    if (current->postType != 5) {
+    // Only the usage-log hand-off posts here; Posted tells the caller that its
+    // batches were posted, anything else that nothing was.
+    if (current->postType != data::PostType::UsageLogs) {
         tell(qavgl(), u"Posting"_s, u"There is nothing of this kind to post here."_s);
         return;
     }
@@ -250,7 +250,7 @@ void POSTINGCONTROL()
         return;
     }
     current->postingJournal = outcome.journal;
-    current->postType = 99;
+    current->postType = data::PostType::Posted;
 }
 
 QList<JCHeader> FILLJOBSEARCHQ(const QString &text)

@@ -53,8 +53,8 @@ QString imageStoreFolder();
 bool USERDEFTEST(quint32 limitId, const QString &value);
 // A copy of the company's database before posting, in its "backups" folder.
 std::optional<QString> PREPOSTBACKUP();
-// The posting run: with POSTTYPE 5 posts the tagged usage-log batches
-// (TAGQUE) and sets POSTTYPE to 99 when they were posted.
+// The posting run: with POSTTYPE UsageLogs posts the tagged usage-log batches
+// (TAGQUE) and sets POSTTYPE to Posted when they were posted.
 void POSTINGCONTROL();
 
 } // namespace suite

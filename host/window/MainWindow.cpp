@@ -41,7 +41,6 @@ namespace {
 
 constexpr const char *ProcedureProperty = "qaveqProcedure";
 constexpr const char *RequestProperty = "qaveqRequest";
-constexpr const char *SuiteProperty = "qaveqSuiteProcedure";
 
 struct MenuEntry
 {
@@ -94,25 +93,21 @@ const MenuEntry Menus[] = {
 struct SuiteEntry
 {
     const char16_t *text;
-    const char16_t *procedure;
     const char16_t *what; // for the status bar
     void (*run)();
     const char16_t *dropList; // the named list UPDATEDROPLIST maintains
 };
 
 const SuiteEntry SetupLists[] = {
-    {u"&G/L Accounts", u"BROWSEGLMASTER", u"the general ledger's chart of accounts",
-     &suite::BROWSEGLMASTER, nullptr},
-    {u"&Jobs", u"BROWSEJCHEADER", u"the jobs equipment is charged to", &suite::BROWSEJCHEADER,
+    {u"&G/L Accounts", u"the general ledger's chart of accounts", &suite::BROWSEGLMASTER, nullptr},
+    {u"&Jobs", u"the jobs equipment is charged to", &suite::BROWSEJCHEADER, nullptr},
+    {u"&Employees", u"the employees who operate equipment", &suite::BROWSEPREMP, nullptr},
+    {u"Certified &Payroll IDs", u"the certified payroll classifications", &suite::BROWSEPRCERT,
      nullptr},
-    {u"&Employees", u"BROWSEPREMP", u"the employees who operate equipment", &suite::BROWSEPREMP,
-     nullptr},
-    {u"Certified &Payroll IDs", u"BROWSEPRCERT", u"the certified payroll classifications",
-     &suite::BROWSEPRCERT, nullptr},
-    {u"Equipment Class &Codes", u"UPDATEDROPLIST", u"the list of equipment class codes",
-     &suite::UPDATEDROPLIST, u"EQH Class Code"},
-    {u"Equipment &License Codes", u"UPDATEDROPLIST", u"the list of licence codes",
-     &suite::UPDATEDROPLIST, u"EQH License Code"},
+    {u"Equipment Class &Codes", u"the list of equipment class codes", &suite::UPDATEDROPLIST,
+     u"EQH Class Code"},
+    {u"Equipment &License Codes", u"the list of licence codes", &suite::UPDATEDROPLIST,
+     u"EQH License Code"},
 };
 
 // Menu entries of screens still to come are marked so; they say so when chosen.
@@ -159,11 +154,6 @@ QString MainWindow::procedureOf(const QAction *action)
     return action->property(ProcedureProperty).toString();
 }
 
-QString MainWindow::suiteProcedureOf(const QAction *action)
-{
-    return action->property(SuiteProperty).toString();
-}
-
 void MainWindow::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(u"&File"_s);
@@ -199,7 +189,6 @@ void MainWindow::buildMenus()
     setup->addSeparator();
     for (const SuiteEntry &entry : SetupLists) {
         QAction *action = setup->addAction(QString::fromUtf16(entry.text));
-        action->setProperty(SuiteProperty, QString::fromUtf16(entry.procedure));
         action->setStatusTip(sentence(QString::fromUtf16(entry.what)));
         connect(action, &QAction::triggered, this, [this, entry] {
             data::Session &session = m_session.session();

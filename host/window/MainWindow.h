@@ -28,8 +28,6 @@ public:
 
     // The procedure each menu entry calls, for tests and the status bar.
     static QString procedureOf(const QAction *action);
-    // The sibling module's procedure a Setup entry calls.
-    static QString suiteProcedureOf(const QAction *action);
 
 private:
     void buildMenus();

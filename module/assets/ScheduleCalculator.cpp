@@ -140,7 +140,7 @@ ScheduleCalculator::preview(const EQHeader &equipment,
 
 void ScheduleCalculator::tell(const QString &text)
 {
-    m_prompter.ask(Message{u"Calculate Schedule"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(u"Calculate Schedule"_s, text));
 }
 
 bool ScheduleCalculator::refuse(const EQHeader &equipment)

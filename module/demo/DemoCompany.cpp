@@ -1028,7 +1028,8 @@ private:
             batch.Description = QString::fromUtf16(b.description);
             batch.Secure = b.secure;
             batch.Repeating = b.repeating;
-            batch.FrequencyType = b.repeating;
+            batch.FrequencyType =
+                qToUnderlying(b.repeating ? BatchFrequency::Months : BatchFrequency::Days);
             batch.Frequency2 = b.repeating;
             check(UsageLogBatches::insertBatch(m_company, batch), u"EQBatch"_s);
             for (int i = 0; i < b.logs; ++i) {

@@ -48,9 +48,8 @@ int attach(data::Session &session, Prompter &prompter, const Clock &clock,
     for (const QString &path : paths) {
         const std::optional<QString> stored = suite::STOREIMAGEFILE(path);
         if (!stored) {
-            prompter.ask(Message{u"Attach"_s,
-                                 u"%1 could not be copied into the image store."_s.arg(path),
-                                 u"&OK"_s, 1, Message::Icon::Exclamation});
+            prompter.ask(Message::alert(
+                u"Attach"_s, u"%1 could not be copied into the image store."_s.arg(path)));
             continue;
         }
         Images attachment;
@@ -62,8 +61,7 @@ int attach(data::Session &session, Prompter &prompter, const Clock &clock,
         attachment.FileName = *stored;
         if (!session.company->file<Images>().insert(attachment)) {
             suite::REMOVEIMAGEFILE(*stored);
-            prompter.ask(Message{u"Attach"_s, u"Error Inserting Images"_s, u"&OK"_s, 1,
-                                 Message::Icon::Exclamation});
+            prompter.ask(Message::alert(u"Attach"_s, u"Error Inserting Images"_s));
             continue;
         }
         ++attached;
@@ -79,8 +77,8 @@ bool remove(data::Session &session, Prompter &prompter, const Images &attachment
         return false;
     Images record = attachment;
     if (const data::FileStatus status = session.company->file<Images>().remove(record); !status) {
-        prompter.ask(Message{u"Confirm Delete"_s, status.error().text() + u" Deleting Images"_s,
-                             u"&OK"_s, 1, Message::Icon::Exclamation});
+        prompter.ask(
+            Message::alert(u"Confirm Delete"_s, status.error().text() + u" Deleting Images"_s));
         return false;
     }
     // The record is gone first: a stored file without a record is only space.

@@ -1,7 +1,7 @@
 #include "CategoryApplier.h"
 
 #include "CostCategoryForms.h"
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
@@ -86,15 +86,14 @@ CategoryApplier::Result CategoryApplier::run(bool write)
     if (write) {
         transaction.emplace(company.database(), QStringList{EQCost::fileSchema().table}, m_timeout);
         if (!transaction->isActive()) {
-            m_prompter.ask(Message{u"Apply to All"_s, transaction->notBegunText(), u"&OK"_s, 1,
-                                   Message::Icon::Exclamation});
+            m_prompter.ask(Message::alert(u"Apply to All"_s, transaction->notBegunText()));
             return Result{.busy = true};
         }
     }
     StandardWarnings warnings(m_errors);
     // A failed write ends the run; the transaction rolls back what was
     // written before it.
-    const auto failed = [&](const data::FileError &error, int warning) {
+    const auto failed = [&](const data::FileError &error, StandardWarning warning) {
         m_errors.savePending(error);
         warnings.show(warning, u"Put"_s, u"EQCost"_s);
         return Result{};
@@ -120,7 +119,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
                 if (!write)
                     continue;
                 if (data::FileStatus status = costs.update(cost); !status)
-                    return failed(status.error(), 31);
+                    return failed(status.error(), StandardWarning::ProcessFailed);
                 activities.append(u"Changed "_s + CostCategoryForms::equipmentCostActivity(cost));
                 continue;
             }
@@ -139,7 +138,7 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             cost.Interval = category.Interval;
             if (write) {
                 if (data::FileStatus status = costs.insert(cost); !status)
-                    return failed(status.error(), 14);
+                    return failed(status.error(), StandardWarning::InsertFailed);
                 activities.append(u"Added "_s + CostCategoryForms::equipmentCostActivity(cost));
             }
             ++result.added;
@@ -149,10 +148,10 @@ CategoryApplier::Result CategoryApplier::run(bool write)
             ++result.equipmentReceiving;
     }
     if (equipment.error())
-        return failed(*equipment.error(), 31);
+        return failed(*equipment.error(), StandardWarning::ProcessFailed);
     if (write) {
         if (data::FileStatus status = transaction->commit(); !status)
-            return failed(status.error(), 31);
+            return failed(status.error(), StandardWarning::ProcessFailed);
         for (const QString &activity : std::as_const(activities))
             data::logUserActivity(m_session, m_clock, CostCategoryForms::EquipmentSetupArea,
                                   activity);

@@ -1,7 +1,7 @@
 #include "CostCategoryForms.h"
 
+#include "common/ReadOnlyAccess.h"
 #include "equipment/ScheduleType.h"
-#include "frame/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 
@@ -258,9 +258,9 @@ forms::FormDefinition equipmentCost()
         // A cost category belongs to an equipment: without one it would be
         // stored under a blank equipment ID.
         if (request == data::Request::Insert && Text::clip(session.equipField).isEmpty()) {
-            prompter.ask(Message{u"Adding an Equipment Cost Category"_s,
-                                 u"Choose the equipment whose cost categories you are adding to."_s,
-                                 u"&OK"_s, 1, Message::Icon::Exclamation});
+            prompter.ask(
+                Message::alert(u"Adding an Equipment Cost Category"_s,
+                               u"Choose the equipment whose cost categories you are adding to."_s));
             return true;
         }
         return false;

@@ -1,6 +1,6 @@
 #include "EquipmentAccess.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 
 #include "data/Company.h"
 #include "data/Session.h"
@@ -24,9 +24,8 @@ EquipmentAccess::EquipmentAccess(data::Session &session, Prompter &prompter)
     } else if (status.error().code == data::FileErrorCode::RecordNotFound && users.count() == 0) {
         m_mayChange = true;
     } else {
-        m_prompter.ask(Message{u"Equipment File Maintenance"_s,
-                               status.error().text() + u" Getting User Record"_s, u"&OK"_s, 1,
-                               Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Equipment File Maintenance"_s,
+                                      status.error().text() + u" Getting User Record"_s));
     }
 }
 

@@ -85,20 +85,18 @@ bool EquipmentDeleter::carriesPostedCosts(const QString &equipmentId)
 bool EquipmentDeleter::refusesDependents(const QString &equipmentId)
 {
     if (hasLogs(equipmentId)) {
-        m_prompter.ask(Message{
+        m_prompter.ask(Message::alert(
             u"Cannot Delete Equipment"_s,
             u"This piece of equipment has log entries attached to it.  It cannot be deleted "
             "until all attached log entries have been purged using the transaction purge "
-            "program."_s,
-            u"&OK"_s, 1, Message::Icon::Exclamation});
+            "program."_s));
         return true;
     }
     if (carriesPostedCosts(equipmentId)) {
-        m_prompter.ask(Message{
+        m_prompter.ask(Message::alert(
             u"Cannot Delete Equipment"_s,
             u"A cost category of this piece of equipment carries posted costs.  It cannot be "
-            "deleted while the costs are kept."_s,
-            u"&OK"_s, 1, Message::Icon::Exclamation});
+            "deleted while the costs are kept."_s));
         return true;
     }
     return false;
@@ -117,7 +115,7 @@ void EquipmentDeleter::cleanAbandoned()
 
 void EquipmentDeleter::failed(const QString &text)
 {
-    m_prompter.ask(Message{Caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(Caption, text));
 }
 
 bool EquipmentDeleter::deleteRecordOnly(const QString &equipmentId)

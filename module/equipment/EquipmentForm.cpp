@@ -5,8 +5,8 @@
 
 #include "assets/AnnualSummary.h"
 #include "assets/ScheduleCalculator.h"
-#include "frame/ChargeCodes.h"
-#include "frame/ReadOnlyAccess.h"
+#include "common/ChargeCodes.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
@@ -151,11 +151,10 @@ forms::CodeCheck jobCheck()
         const auto &job = static_cast<const JCHeader &>(found);
         const QString id = Text::clip(job.JobID);
         if (job.Closed) {
-            form.prompter().ask(
-                Message{u"Job is Closed"_s,
-                        u"Job -"_s + id +
-                            u" is closed to new transactions, please select a different Job ID."_s,
-                        u"&OK"_s, 1, Message::Icon::Exclamation});
+            form.prompter().ask(Message::alert(
+                u"Job is Closed"_s,
+                u"Job -"_s + id +
+                    u" is closed to new transactions, please select a different Job ID."_s));
             return false;
         }
         if (!job.Active &&
@@ -194,10 +193,9 @@ forms::CodeCheck costCodeCheck()
     check.allowed = [](FormModel &form, const data::Record &found) {
         const auto &code = static_cast<const JCCost &>(found);
         if (code.Inactive) {
-            form.prompter().ask(Message{u"Cannot Select Inactive Cost Code"_s,
-                                        u"Cost Code "_s + Text::clip(code.CostCode) +
-                                            u"has been marked inactive."_s,
-                                        u"&OK"_s, 1, Message::Icon::Exclamation});
+            form.prompter().ask(Message::alert(u"Cannot Select Inactive Cost Code"_s,
+                                               u"Cost Code "_s + Text::clip(code.CostCode) +
+                                                   u"has been marked inactive."_s));
             return false;
         }
         if (const std::optional<Message> note = ChargeCodes::noteOf(code))
@@ -365,10 +363,10 @@ std::optional<Message> refuseUsedCategory(FormModel &, const data::Record &recor
 {
     if (static_cast<const EQCost &>(record).CumulativeAmount.isZero())
         return std::nullopt;
-    return Message{u"Cannot Delete"_s,
-                   u"Costs have been posted to this cost category.  It cannot be |deleted at "
-                   "this time."_s,
-                   u"&OK"_s, 1, Message::Icon::Exclamation};
+    return Message::alert(
+        u"Cannot Delete"_s,
+        u"Costs have been posted to this cost category.  It cannot be |deleted at "
+        "this time."_s);
 }
 
 QList<ChildRow> noteRows(const FormModel &form, const QSet<qint32> &tagged)
@@ -514,9 +512,9 @@ void savePhotograph(FormModel &form, const QString &opened)
     data::Company &company = *form.session().company;
     const std::optional<QString> stored = suite::STOREIMAGEFILE(chosen);
     if (!stored) {
-        form.prompter().ask(Message{u"Equipment Photograph"_s,
-                                    u"%1 could not be copied into the image store."_s.arg(chosen),
-                                    u"&OK"_s, 1, Message::Icon::Exclamation});
+        form.prompter().ask(
+            Message::alert(u"Equipment Photograph"_s,
+                           u"%1 could not be copied into the image store."_s.arg(chosen)));
         return;
     }
     bool found = false;
@@ -559,10 +557,9 @@ void recalculateUnits(FormModel &form)
     const std::optional<Decimal> average =
         EquipmentRules::unitsPerDay(*form.session().company, form.code(u"EquipmentID"));
     if (!average) {
-        form.prompter().ask(Message{u"Unable to Recalculate Average"_s,
-                                    u"No usage log entries were found for this piece of "
-                                    "equipment, so no recalculation is possible."_s,
-                                    u"&OK"_s, 1, Message::Icon::Exclamation});
+        form.prompter().ask(Message::alert(u"Unable to Recalculate Average"_s,
+                                           u"No usage log entries were found for this piece of "
+                                           "equipment, so no recalculation is possible."_s));
         return;
     }
     form.setValue(u"UnitsPerDay", *average);
@@ -953,13 +950,12 @@ forms::FormDefinition definition(data::Session &session, Actions actions)
     };
     form.finalCheck = [](FormModel &model) -> std::optional<forms::Refusal> {
         if (model.code(u"Description").isEmpty())
-            return forms::Refusal{{u"Required Field"_s, u"Description is Required"_s, u"&OK"_s, 1,
-                                   Message::Icon::Exclamation},
+            return forms::Refusal{Message::alert(u"Required Field"_s, u"Description is Required"_s),
                                   u"EQH:Description"_s};
         if (model.code(u"EquipmentID").isEmpty())
-            return forms::Refusal{{u"Required Field"_s, u"Equipment ID is Required"_s, u"&OK"_s, 1,
-                                   Message::Icon::Exclamation},
-                                  u"EQH:EquipmentID"_s};
+            return forms::Refusal{
+                Message::alert(u"Required Field"_s, u"Equipment ID is Required"_s),
+                u"EQH:EquipmentID"_s};
         return std::nullopt;
     };
     form.beforeSave = [](FormModel &model) -> QString {

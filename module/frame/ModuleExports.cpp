@@ -4,7 +4,6 @@
 
 #include "ModuleState.h"
 #include "ProcedureTable.h"
-#include "ReportDispatch.h"
 #include "assets/ui/FixedAssetScreens.h"
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
@@ -13,6 +12,7 @@
 #include "logs/ui/UsageLogWindow.h"
 #include "records/EQLimits.h"
 #include "reports/ReportDefinitions.h"
+#include "reports/ReportDispatch.h"
 #include "reports/ui/AnalysisScreens.h"
 #include "reports/ui/DefinitionScreens.h"
 #include "reports/ui/ListingScreens.h"
@@ -102,7 +102,8 @@ void runReport(const QString &name)
     if (name.isEmpty())
         return;
     if (entries().count(name) == 0) {
-        StandardWarnings(module.state.errorManager()).show(6, name);
+        StandardWarnings(module.state.errorManager())
+            .show(StandardWarning::ProcedureNotDefined, name);
         return;
     }
     runProcedure(name);

@@ -52,9 +52,9 @@ void ModuleState::toggleAutoEntry(bool suiteSwitch, const QString &dataPath)
         suiteSwitch ? std::make_unique<AutoEntry>(m_autoEntry.dataFile) : nullptr;
     if (store && !store->isOpen()) {
         if (Prompter *prompter = m_activeErrors->prompter())
-            prompter->ask(Message{u"Remember Typed Values"_s,
-                                  u"Typed values cannot be remembered: "_s + store->error(),
-                                  u"&OK"_s, 1, Message::Icon::Exclamation});
+            prompter->ask(
+                Message::alert(u"Remember Typed Values"_s,
+                               u"Typed values cannot be remembered: "_s + store->error()));
         store.reset();
     }
     AutoEntry::setCurrent(std::move(store));

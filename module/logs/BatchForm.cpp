@@ -1,6 +1,6 @@
 #include "BatchForm.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "records/EQLogB.h"
@@ -37,6 +37,12 @@ struct Lock
 
 const QString Password = u"LOC:Password"_s;
 
+// A frequency as the radio group offers it: the number the batch stores.
+QString choice(BatchFrequency frequency)
+{
+    return QString::number(qToUnderlying(frequency));
+}
+
 bool refuseReadOnlyUser(data::Session &session, Prompter &prompter, data::Request request)
 {
     return (request == data::Request::Insert || request == data::Request::Delete) &&
@@ -50,9 +56,8 @@ void checkPassword(Lock &lock, FormModel &form)
     const QString system =
         cursor.next(first) ? Text::clip(first.SystemPassword).toUpper() : QString();
     if (form.code(Password).toUpper() != system) {
-        form.prompter().ask(Message{u"Incorrect Password"_s,
-                                    u"Please enter the correct System Password."_s, u"&OK"_s, 1,
-                                    Message::Icon::Exclamation});
+        form.prompter().ask(Message::alert(u"Incorrect Password"_s,
+                                           u"Please enter the correct System Password."_s));
         return;
     }
     lock.locked = false;
@@ -69,9 +74,10 @@ forms::FormDefinition definition()
     const auto repeating = [lock](const FormModel &form) {
         return !lock->locked && form.value(u"Repeating") == data::FieldValue(qint64(1));
     };
-    const auto every = [repeating](qint64 type) {
+    const auto every = [repeating](BatchFrequency type) {
         return [repeating, type](const FormModel &form) {
-            return repeating(form) && form.value(u"FrequencyType") == data::FieldValue(type);
+            return repeating(form) &&
+                   form.value(u"FrequencyType") == data::FieldValue(qint64(qToUnderlying(type)));
         };
     };
     const auto field = [unlocked](Control control) {
@@ -139,18 +145,20 @@ forms::FormDefinition definition()
                                          {{{.kind = ControlKind::RadioGroup,
                                             .prompt = u"Repeat every"_s,
                                             .field = u"EQB:FrequencyType"_s,
-                                            .choices = {{u"Days"_s, u"0"_s}, {u"Months"_s, u"1"_s}},
+                                            .choices = {{u"Days"_s, choice(BatchFrequency::Days)},
+                                                        {u"Months"_s,
+                                                         choice(BatchFrequency::Months)}},
                                             .enabledWhen = repeating}}},
                                          {{{.prompt = u"Days"_s,
                                             .field = u"EQB:Frequency"_s,
                                             .picture = u"@n3b"_s,
                                             .minimum = Decimal(0),
-                                            .enabledWhen = every(0)},
+                                            .enabledWhen = every(BatchFrequency::Days)},
                                            {.prompt = u"Months"_s,
                                             .field = u"EQB:Frequency2"_s,
                                             .picture = u"@n3b"_s,
                                             .minimum = Decimal(0),
-                                            .enabledWhen = every(1)}}},
+                                            .enabledWhen = every(BatchFrequency::Months)}}},
                                          {{{.kind = ControlKind::Display,
                                             .prompt = u"Date of Last Posting"_s,
                                             .field = u"EQB:DateLastPosting"_s,

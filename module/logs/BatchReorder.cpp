@@ -1,7 +1,7 @@
 #include "BatchReorder.h"
 #include "UsageLogBatches.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQBatch.h"
 
 #include "data/Company.h"

@@ -1,6 +1,6 @@
 #include "LogEntryChecks.h"
 
-#include "frame/ChargeCodes.h"
+#include "common/ChargeCodes.h"
 #include "logs/LogEntryForm.h"
 #include "logs/LogEntryMemory.h"
 #include "records/EQCode.h"

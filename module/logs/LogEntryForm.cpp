@@ -1,6 +1,6 @@
 #include "LogEntryForm.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "logs/LogEntryChecks.h"
 #include "logs/LogEntryMemory.h"
 #include "logs/UsageLogBatches.h"

@@ -81,10 +81,9 @@ std::optional<LogTransfer::Done> LogTransfer::paste(quint16 target)
     }
     const QString owner = Text::clip(batch.UserID);
     if (batch.Secure != 0 && owner.compare(m_session.userId, Qt::CaseInsensitive) != 0) {
-        m_prompter.ask(Message{u"Secure Batch"_s,
-                               u"The target batch is a secure batch belonging|to user "_s + owner +
-                                   u". Please drag to another batch."_s,
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Secure Batch"_s,
+                                      u"The target batch is a secure batch belonging|to user "_s +
+                                          owner + u". Please drag to another batch."_s));
         clear();
         return std::nullopt;
     }
@@ -99,8 +98,7 @@ std::optional<LogTransfer::Done> LogTransfer::paste(quint16 target)
             continue;
         if (const QString refusal = UsageLogBatches::inUseRefusal(m_session, *involved);
             !refusal.isEmpty()) {
-            m_prompter.ask(
-                Message{u"Batch In Use"_s, refusal, u"&OK"_s, 1, Message::Icon::Exclamation});
+            m_prompter.ask(Message::alert(u"Batch In Use"_s, refusal));
             clear();
             return std::nullopt;
         }

@@ -1,6 +1,6 @@
 #include "UsageLogBatches.h"
 
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQBatch.h"
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
@@ -121,7 +121,7 @@ bool UsageLogBatches::foreignSecure(const EQBatch &batch) const
 
 void UsageLogBatches::stop(const QString &caption, const QString &text)
 {
-    m_prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(caption, text));
 }
 
 void UsageLogBatches::fail(const QString &text)
@@ -549,7 +549,7 @@ bool UsageLogBatches::deleteLog(qint32 logId)
 
 DayNumber UsageLogBatches::redated(const EQBatch &batch, DayNumber date)
 {
-    if (batch.FrequencyType == 1)
+    if (batch.FrequencyType == qToUnderlying(BatchFrequency::Months))
         return SuiteDate::make(SuiteDate::month(date) + batch.Frequency2,
                                SuiteDate::dayOfMonth(date), SuiteDate::year(date));
     return date + DayNumber(batch.Frequency.unitsAt(0));
@@ -639,8 +639,11 @@ bool UsageLogBatches::redateTagged()
         batch.BatchID = batchId;
         if (!company.file<EQBatch>().fetch(u"KeyBatchID", batch) || batch.Repeating != 1)
             continue;
-        if ((batch.FrequencyType == 0 && batch.Frequency.isZero()) ||
-            (batch.FrequencyType == 1 && batch.Frequency2 == 0) || batch.FrequencyType > 1)
+        const quint8 days = qToUnderlying(BatchFrequency::Days);
+        const quint8 months = qToUnderlying(BatchFrequency::Months);
+        if ((batch.FrequencyType == days && batch.Frequency.isZero()) ||
+            (batch.FrequencyType == months && batch.Frequency2 == 0) ||
+            batch.FrequencyType > months)
             continue;
         QList<EQLogB> moving;
         data::KeyCursor cursor =
@@ -720,11 +723,11 @@ std::optional<UsageLogBatches::Posted> UsageLogBatches::postAndRedate()
                  u"|Nothing was posted."_s);
         return std::nullopt;
     }
-    m_session.postType = 5;
+    m_session.postType = data::PostType::UsageLogs;
     m_session.postingJournal = 0;
     suite::POSTINGCONTROL();
-    const bool ran = m_session.postType == 99;
-    m_session.postType = 0;
+    const bool ran = m_session.postType == data::PostType::Posted;
+    m_session.postType = data::PostType::None;
     if (!ran)
         return std::nullopt;
     posted.journal = m_session.postingJournal;

@@ -6,6 +6,10 @@
 
 namespace qaveq {
 
+// How a repeating batch's interval counts; each value is the one
+// EQB:FrequencyType stores.
+enum class BatchFrequency : quint8 { Days = 0, Months = 1 };
+
 // A batch of usage logs.
 struct EQBatch : data::RecordOf<EQBatch>
 {
@@ -19,7 +23,7 @@ struct EQBatch : data::RecordOf<EQBatch>
     DayNumber DateLastPosting = 0;
     qint32 SortID = 0; // manual order
     quint8 RememberLastJob = 0;
-    quint8 FrequencyType = 0; // 0 days, 1 months
+    quint8 FrequencyType = 0; // a BatchFrequency
     quint16 Frequency2 = 0;   // repeat interval in months
     quint8 ReInsert = 1;      // "Repetitive Insert"
     static const data::FileSchema &fileSchema();

@@ -1,7 +1,7 @@
 #include "DefinitionForms.h"
 
 #include "ReportSelection.h"
-#include "frame/ReadOnlyAccess.h"
+#include "common/ReadOnlyAccess.h"
 #include "records/EQCode.h"
 #include "records/EQHeader.h"
 #include "records/EQLimits.h"

@@ -99,8 +99,8 @@ bool Scheduler::ensureUnitsPerDay(EQHeader &equipment)
             failure = status.error().text();
     }
     if (!failure.isEmpty())
-        m_prompter.ask(Message{u"Equipment Maintenance Schedule"_s, failure + u" Saving EQHeader"_s,
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(
+            Message::alert(u"Equipment Maintenance Schedule"_s, failure + u" Saving EQHeader"_s));
     return true;
 }
 

@@ -108,10 +108,9 @@ bool ReportDefinitions::refusesDelete(const EQLimits &definition)
     user.UserID = owner;
     if (!m_session.company->file<UserFile>().fetch(u"KeyUserID", user))
         return false; // the owner is gone: nobody is left to hold the lock
-    m_prompter.ask(Message{u"Report Cannot Be Deleted"_s,
-                           u"This report is locked and can only be modified or deleted by user "_s +
-                               owner + u"."_s,
-                           u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(
+        u"Report Cannot Be Deleted"_s,
+        u"This report is locked and can only be modified or deleted by user "_s + owner + u"."_s));
     return true;
 }
 
@@ -306,11 +305,11 @@ QList<MemLimit> ReportDefinitions::favourites(data::Company &company, const QStr
 bool ReportDefinitions::print(std::optional<EQLimits> highlighted, const Caller &call)
 {
     if (!highlighted) {
-        m_prompter.ask(Message{u"No Report Format Selected"_s,
-                               u"This report cannot be printed without first creating |a 'Report "
-                               "Format' with the desired report limits.|Press the Insert button "
-                               "to create a report format."_s,
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(
+            Message::alert(u"No Report Format Selected"_s,
+                           u"This report cannot be printed without first creating |a 'Report "
+                           "Format' with the desired report limits.|Press the Insert button "
+                           "to create a report format."_s));
         return false;
     }
     if (highlighted->LimitID == 0) {
@@ -401,7 +400,7 @@ std::optional<EQLimits> ReportDefinitions::handedOver(const data::Session &sessi
 
 void ReportDefinitions::tell(const QString &caption, const QString &text)
 {
-    m_prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(caption, text));
 }
 
 } // namespace qaveq

@@ -1,6 +1,6 @@
 #include "ReportFamily.h"
 
-#include "frame/ReportDispatch.h"
+#include "ReportDispatch.h"
 #include "records/EQLimits.h"
 
 #include "core/Text.h"

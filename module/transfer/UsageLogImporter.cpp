@@ -2,7 +2,7 @@
 
 #include "ImportLayout.h"
 
-#include "frame/ChargeCodes.h"
+#include "common/ChargeCodes.h"
 #include "logs/LogEntryChecks.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"

@@ -69,7 +69,7 @@ WriterReportPass::~WriterReportPass() = default;
 
 void WriterReportPass::tell(const QString &caption, const QString &text)
 {
-    m_prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(caption, text));
 }
 
 qint64 WriterReportPass::primaryRecordCount()
@@ -138,7 +138,7 @@ QString WriterProcedure::reportFileName(const QString &searchPath, const QString
 
 void WriterProcedure::tell(const QString &caption, const QString &text)
 {
-    m_prompter.ask(Message{caption, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(caption, text));
 }
 
 data::Response WriterProcedure::run()

@@ -12,6 +12,8 @@
 #include "core/SuiteDate.h"
 #include "core/Text.h"
 
+#include "runtime/StandardWarnings.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -140,7 +142,7 @@ bool FormModel::read()
                                ? table().reread(*m_original).isOk()
                                : key && table().fetch(key->name, *m_original).isOk();
         if (!found) {
-            m_services.warn(35, m_definition.file, {});
+            warn(StandardWarning::RecordUnreadable, m_definition.file);
             return false;
         }
     }
@@ -411,8 +413,7 @@ FormModel::Outcome FormModel::edit(QStringView name, const QString &typed)
     QString problem;
     const std::optional<data::FieldValue> parsed = parse(*owner, typed, problem);
     if (!parsed) {
-        m_services.prompter.ask(
-            Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_services.prompter.ask(Message::alert(caption(), problem));
         notify();
         return Failure{owner->field, true};
     }
@@ -470,6 +471,11 @@ void FormModel::enter(QStringView name)
     }
 }
 
+int FormModel::warn(StandardWarning warning, const QString &text1, const QString &text2)
+{
+    return m_services.warn(static_cast<int>(warning), text1, text2);
+}
+
 FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
 {
     if (control.kind == ControlKind::ChildList || control.kind == ControlKind::Display ||
@@ -480,15 +486,15 @@ FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
         // Leaving an empty entry is allowed; OK is not.
         if (mode == Mode::Editing)
             return std::nullopt;
-        m_services.prompter.ask(Message{caption(), u"%1 is a required entry."_s.arg(control.prompt),
-                                        u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_services.prompter.ask(
+            Message::alert(caption(), u"%1 is a required entry."_s.arg(control.prompt)));
         return Failure{control.field};
     }
     if ((control.minimum || control.maximum) && !isBlank(current)) {
         const Decimal number = asDecimal(current);
         if ((control.minimum && number < *control.minimum) ||
             (control.maximum && *control.maximum < number)) {
-            m_services.warn(10, control.prompt, rangeText(control));
+            warn(StandardWarning::OutOfRange, control.prompt, rangeText(control));
             return Failure{control.field};
         }
     }
@@ -497,8 +503,7 @@ FormModel::Outcome FormModel::checkControl(const Control &control, Mode mode)
             return failed;
     if (control.check)
         if (const QString problem = control.check(*this); !problem.isEmpty()) {
-            m_services.prompter.ask(
-                Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+            m_services.prompter.ask(Message::alert(caption(), problem));
             return Failure{control.field};
         }
     return std::nullopt;
@@ -539,7 +544,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
     }
     if (!present) {
         if (check.lookup.isEmpty() && !check.lookUp) {
-            m_services.warn(11, control.prompt, check.file);
+            warn(StandardWarning::NotInFile, control.prompt, check.file);
             return Failure{control.field};
         }
         // The list says why it opened: what was typed is not on file.
@@ -559,7 +564,7 @@ FormModel::Outcome FormModel::checkCode(const Control &control, Mode mode)
             return Failure{control.field};
         wanted(*picked);
         if (!file.fetch(key.name, *found)) {
-            m_services.warn(11, control.prompt, check.file);
+            warn(StandardWarning::NotInFile, control.prompt, check.file);
             return Failure{control.field};
         }
         store(control.field, *picked, mode);
@@ -651,17 +656,16 @@ bool FormModel::save()
         return false;
     if (m_definition.beforeSave)
         if (const QString problem = m_definition.beforeSave(*this); !problem.isEmpty()) {
-            m_services.prompter.ask(
-                Message{caption(), problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+            m_services.prompter.ask(Message::alert(caption(), problem));
             return false;
         }
     data::Record &buffer = session.buffer(schema());
     if (m_request == data::Request::Delete) {
-        if (m_services.warn(32, {}, {}) != 1)
+        if (warn(StandardWarning::ConfirmDelete) != 1)
             return false;
         std::unique_ptr<data::Record> stored = m_original->clone();
         if (!table().remove(*stored)) {
-            m_services.warn(17, m_definition.file, {});
+            warn(StandardWarning::DeleteFailed, m_definition.file);
             return false;
         }
         logActivity(u"Deleted "_s, *m_original);
@@ -675,17 +679,20 @@ bool FormModel::save()
             const data::FileError &error = status.error();
             if (error.code == data::FileErrorCode::DuplicateKey) {
                 const data::KeyDef *key = schema().firstUniqueKey();
-                m_services.warn(24, key ? schema().prefix + u':' + key->name : QString(), {});
+                warn(StandardWarning::DuplicateKey,
+                     key ? schema().prefix + u':' + key->name : QString());
             } else if (error.code == data::FileErrorCode::RecordChanged) {
                 // Another station changed the record: show theirs, keep the form open.
-                m_services.warn(38, {}, {});
+                warn(StandardWarning::ChangedElsewhere);
                 if (table().reread(*m_original)) {
                     m_record = m_original->clone();
                     rememberShown();
                     notify();
                 }
             } else {
-                m_services.warn(m_request == data::Request::Insert ? 14 : 15, error.text(), {});
+                warn(m_request == data::Request::Insert ? StandardWarning::InsertFailed
+                                                        : StandardWarning::UpdateFailed,
+                     error.text());
             }
             return false;
         }
@@ -708,8 +715,8 @@ FormModel::CancelAnswer FormModel::askCancel(bool typing)
     if (!isEditable() || (!typing && !isChanged()))
         return CancelAnswer::Close;
     if (m_request == data::Request::Insert)
-        return m_services.warn(23, {}, {}) == 1 ? CancelAnswer::Close : CancelAnswer::Stay;
-    switch (m_services.warn(33, {}, {})) {
+        return warn(StandardWarning::ConfirmCancel) == 1 ? CancelAnswer::Close : CancelAnswer::Stay;
+    switch (warn(StandardWarning::SaveChanges)) {
     case 1:
         return CancelAnswer::Save;
     case 2:

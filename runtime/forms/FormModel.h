@@ -15,6 +15,7 @@ namespace qaveq {
 class Clock;
 class Picker;
 class Prompter;
+enum class StandardWarning : int;
 
 namespace data {
 class Table;
@@ -134,10 +135,10 @@ private:
     struct Slot; // where a named value lives
     std::optional<Slot> slot(QStringView name) const;
     void store(QStringView name, const data::FieldValue &value, Mode mode);
+    int warn(StandardWarning warning, const QString &text1 = {}, const QString &text2 = {});
     Outcome checkControl(const Control &control, Mode mode);
     Outcome checkCode(const Control &control, Mode mode);
     std::optional<QString> openLookup(const CodeCheck &check, const QString &current);
-    Outcome afterValueChanged(const Control &control, Mode mode);
     std::optional<data::FieldValue> parse(const Control &control, const QString &typed,
                                           QString &problem) const;
     void runDerived(QStringView changedName, int depth);

@@ -933,10 +933,9 @@ void FormView::checkSpelling(const SpellChecker::Decide &decide)
 {
     SpellChecker checker;
     if (!checker.isAvailable()) {
-        m_model.prompter().ask(Message{
+        m_model.prompter().ask(Message::alert(
             u"Spelling"_s,
-            u"The spelling dictionary is not installed:|%1.aff"_s.arg(checker.dictionaryPath()),
-            u"&OK"_s, 1, Message::Icon::Exclamation});
+            u"The spelling dictionary is not installed:|%1.aff"_s.arg(checker.dictionaryPath())));
         return;
     }
     QList<QLineEdit *> entries;

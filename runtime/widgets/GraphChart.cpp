@@ -172,8 +172,7 @@ void GraphView::contextMenuEvent(QContextMenuEvent *event)
     if (!path.contains(u'.'))
         path += u".png"_s;
     if (!saveAs(path))
-        QtPrompter(this).ask(Message{u"Save As"_s, u"%1 cannot be written."_s.arg(path), u"&OK"_s,
-                                     1, Message::Icon::Exclamation});
+        QtPrompter(this).ask(Message::alert(u"Save As"_s, u"%1 cannot be written."_s.arg(path)));
 }
 
 } // namespace qaveq

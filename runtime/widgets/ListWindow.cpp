@@ -100,8 +100,8 @@ ListWindow::ListWindow(Definition definition, data::Session &session, Prompter &
         by && by->keyed ? locate(start) : find(start);
     if (const std::optional<data::FileError> error = m_model->error()) {
         // The list still opens, over the whole file, so the user can go on.
-        const std::optional<StandardWarnings::Warning> warning =
-            StandardWarnings::describe(36, {}, {}, error->cause(), error->code);
+        const std::optional<StandardWarnings::Warning> warning = StandardWarnings::describe(
+            StandardWarning::ViewOpenFailed, {}, {}, error->cause(), error->code);
         m_prompter.ask(warning->message);
         m_model->setRange({}, {});
         m_model->setFilters({});
@@ -491,9 +491,8 @@ bool ListWindow::loadBuffer(int row)
 {
     std::unique_ptr<data::Record> record = m_model->record(row).clone();
     if (const data::FileStatus status = m_model->table().reread(*record); !status) {
-        m_prompter.ask(Message{u"Record Retrieval Error"_s,
-                               status.error().text() + u"|The list is read again."_s, u"&OK"_s, 1,
-                               Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Record Retrieval Error"_s,
+                                      status.error().text() + u"|The list is read again."_s));
         m_model->reload();
         updateCount();
         return false;
@@ -567,7 +566,7 @@ void ListWindow::sendTo()
                                         ? ListExport::Format::Tab
                                         : ListExport::Format::Csv;
     if (const QString problem = ListExport::write(*m_model, path, kind); !problem.isEmpty()) {
-        m_prompter.ask(Message{u"Send To"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Send To"_s, problem));
         return;
     }
     if (m_prompter.ask(Message{u"Send To"_s,

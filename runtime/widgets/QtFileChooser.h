@@ -22,14 +22,13 @@ public:
                    const QString &filter) override;
     QStringList chooseSeveral(const QString &caption, const QString &path,
                               const QString &filter) override;
-    // The filter the user chose last ("Tab-separated text (*.txt)").
-    const QString &chosenFilter() const { return m_chosenFilter; }
 
 private:
     QString startAt(const QString &offered) const;
 
     QWidget *m_parent;
     Start m_start;
+    // The filter the user chose last, offered first when this chooser asks again.
     QString m_chosenFilter;
 };
 

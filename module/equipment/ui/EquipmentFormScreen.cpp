@@ -4,10 +4,10 @@
 #include "ScreenRunner.h"
 
 #include "assets/ui/FixedAssetScreens.h"
+#include "common/ReadOnlyAccess.h"
 #include "equipment/Attachments.h"
 #include "equipment/EquipmentForm.h"
 #include "equipment/EquipmentRules.h"
-#include "frame/ReadOnlyAccess.h"
 #include "output/ui/ReportWindow.h"
 #include "records/EQHeader.h"
 #include "records/Images.h"

@@ -106,10 +106,9 @@ void WindowOutputDevices::keepZoom(const Preview &opened, int chosen)
     m_session.previewZoom = chosen;
     const QString file = m_session.userSettingsFile();
     if (!data::IniManager(file).update(u"Preview"_s, u"Zoom"_s, chosen))
-        m_prompter.ask(Message{u"Preview"_s,
-                               u"The zoom cannot be kept for the next preview: %1 cannot be "
-                               "written."_s.arg(file),
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Preview"_s,
+                                      u"The zoom cannot be kept for the next preview: %1 cannot be "
+                                      "written."_s.arg(file)));
 }
 
 bool WindowOutputDevices::mailServerReady()
@@ -127,8 +126,7 @@ bool WindowOutputDevices::mailServerReady()
     if (dialog.exec() != QDialog::Accepted)
         return false;
     if (!MailSettings::save(file, dialog.settings())) {
-        m_prompter.ask(Message{u"Email Report"_s, u"%1 cannot be written."_s.arg(file), u"&OK"_s, 1,
-                               Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Email Report"_s, u"%1 cannot be written."_s.arg(file)));
         return false;
     }
     return true;
@@ -158,8 +156,7 @@ bool WindowOutputDevices::print(const report::PageList &pages, const report::Pri
     const std::optional<report::PrintReceipt> receipt =
         report::printPages(service, pages, chosen, &error);
     if (!receipt) {
-        m_prompter.ask(Message{u"Print"_s, u"The report was not printed.|%1"_s.arg(error), u"&OK"_s,
-                               1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Print"_s, u"The report was not printed.|%1"_s.arg(error)));
         return false;
     }
     QString text = u"%1 went to the print queue %2 as job %3."_s.arg(chosen.title, receipt->queue,

@@ -4,7 +4,7 @@
 #include "records/PriorPeriods.h"
 #include "reports/MaintenanceSchedule.h"
 
-#include "tests/ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "data/suite/GeneralLedgerFiles.h"
 

@@ -1,4 +1,4 @@
-#include "tests/ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "records/EQCode.h"
 #include "records/EQCost.h"

@@ -6,7 +6,7 @@
 #include "reports/CategoryListing.h"
 #include "reports/EquipmentListing.h"
 #include "reports/ReportFactory.h"
-#include "tests/ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "data/suite/PayrollFiles.h"
 

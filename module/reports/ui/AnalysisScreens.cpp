@@ -361,7 +361,7 @@ void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)
         if (const QString problem = ListExport::write(
                 {u"ID"_s, u"Description"_s, u"VIN"_s, u"License"_s}, rows, path, kind);
             !problem.isEmpty())
-            prompter.ask(Message{u"Send To"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+            prompter.ask(Message::alert(u"Send To"_s, problem));
     });
     QObject::connect(print, &QPushButton::clicked, &window, [&] {
         session.reportViewMode = 0;

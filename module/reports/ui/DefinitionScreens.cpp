@@ -1,7 +1,7 @@
 #include "DefinitionScreens.h"
 
+#include "common/ReadOnlyAccess.h"
 #include "equipment/ui/ScreenRunner.h"
-#include "frame/ReadOnlyAccess.h"
 #include "records/EQLimits.h"
 #include "reports/DefinitionForms.h"
 #include "reports/ReportDefinitions.h"
@@ -74,8 +74,8 @@ ListWindow::Definition list(ReportFamily family, data::Session &session, Prompte
         if (!form())
             return false;
         if (const data::FileStatus status = definitions.removeDependents(number); !status)
-            prompter.ask(Message{u"Delete"_s, status.error().text() + u" Deleting LimList"_s,
-                                 u"&OK"_s, 1, Message::Icon::Exclamation});
+            prompter.ask(
+                Message::alert(u"Delete"_s, status.error().text() + u" Deleting LimList"_s));
         return true;
     };
 

@@ -134,8 +134,8 @@ bool DetailListingView::loadTransaction()
     GLTrans &buffer = m_session.buffer<GLTrans>();
     buffer.RecordID = line->recordId;
     if (!m_session.company->file<GLTrans>().fetch(u"KeyRecordID", buffer)) {
-        m_prompter.ask(Message{u"View Transaction"_s, u"The transaction is no longer on file."_s,
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(
+            Message::alert(u"View Transaction"_s, u"The transaction is no longer on file."_s));
         return false;
     }
     return true;

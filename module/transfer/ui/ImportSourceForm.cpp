@@ -287,7 +287,7 @@ void ImportSourceForm::accept()
         return remove();
     const QString title = m_title->text().trimmed();
     const auto refuse = [this](const QString &text) {
-        m_prompter.ask(Message{u"Import Source"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Import Source"_s, text));
         m_title->setFocus();
     };
     if (title.isEmpty())
@@ -317,12 +317,15 @@ void ImportSourceForm::accept()
 
 void ImportSourceForm::remove()
 {
-    if (m_prompter.ask(StandardWarnings::describe(32, {}, {}, {}, 0)->message) != 1)
+    const Message confirm =
+        StandardWarnings::describe(StandardWarning::ConfirmDelete, {}, {}, {}, 0)->message;
+    if (m_prompter.ask(confirm) != 1)
         return;
     if (data::FileStatus status = m_session.company->file<JCLimits>().remove(m_source); !status) {
         const data::FileError &error = status.error();
-        m_prompter.ask(
-            StandardWarnings::describe(17, u"JCLimits"_s, {}, error.cause(), error.code)->message);
+        m_prompter.ask(StandardWarnings::describe(StandardWarning::DeleteFailed, u"JCLimits"_s, {},
+                                                  error.cause(), error.code)
+                           ->message);
         return;
     }
     QDialog::accept();

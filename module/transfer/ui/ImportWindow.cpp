@@ -4,8 +4,8 @@
 #include "ExportWindow.h"
 #include "ImportSourceForm.h"
 
+#include "common/ReadOnlyAccess.h"
 #include "equipment/ui/ScreenRunner.h"
-#include "frame/ReadOnlyAccess.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "transfer/ImportPreview.h"
@@ -241,8 +241,7 @@ ImportWindow::ImportWindow(data::Session &session, Prompter &prompter, FileChoos
 
     QString failure;
     if (!ImportSources::ensureBuiltIn(*session.company, &failure))
-        m_prompter.ask(
-            Message{u"Import Source"_s, failure, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Import Source"_s, failure));
     loadSources(ImportLayout::BuiltInTitle);
     resize(900, 560);
 }
@@ -330,8 +329,8 @@ void ImportWindow::deleteSource()
     if (!source)
         return;
     if (ImportSources::isBuiltIn(*source)) {
-        m_prompter.ask(Message{u"Cannot Delete"_s, u"This Import Type cannot be deleted."_s,
-                               u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(
+            Message::alert(u"Cannot Delete"_s, u"This Import Type cannot be deleted."_s));
         return;
     }
     if (m_editSource(data::Request::Delete, *source))
@@ -370,8 +369,7 @@ void ImportWindow::preview()
     const QString problem = m_importer.read(*source, path);
     QApplication::restoreOverrideCursor();
     if (!problem.isEmpty()) {
-        m_prompter.ask(
-            Message{u"Cannot Read File"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+        m_prompter.ask(Message::alert(u"Cannot Read File"_s, problem));
         return;
     }
     if (!m_importer.errors().isEmpty()) {
@@ -434,10 +432,9 @@ bool batchChosen(quint16 batchId, Prompter &prompter)
 {
     if (batchId != 0)
         return true;
-    prompter.ask(Message{u"No Batch"_s,
-                         u"Choose a batch, or highlight one in the usage-log window: the logs "
-                         u"go into that batch, or come from it."_s,
-                         u"&OK"_s, 1, Message::Icon::Exclamation});
+    prompter.ask(Message::alert(
+        u"No Batch"_s, u"Choose a batch, or highlight one in the usage-log window: the logs "
+                       u"go into that batch, or come from it."_s));
     return false;
 }
 

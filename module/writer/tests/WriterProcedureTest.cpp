@@ -1,5 +1,5 @@
 #include "writer/WriterProcedure.h"
-#include "tests/ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "demo/DemoCompany.h"
 #include "records/EQCode.h"

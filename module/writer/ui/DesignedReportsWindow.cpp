@@ -225,8 +225,7 @@ void DesignedReportsWindow::deleteCurrent()
 
 void DesignedReportsWindow::tell(const QString &text)
 {
-    m_prompter.ask(
-        Message{u"Report Writer Reports"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_prompter.ask(Message::alert(u"Report Writer Reports"_s, text));
 }
 
 } // namespace qaveq

@@ -63,8 +63,7 @@ public:
             [this, &type](const writer::ReportDocument &shown) {
                 const QString problem = shown.check(type.catalogue());
                 if (!problem.isEmpty()) {
-                    m_prompter.ask(
-                        Message{u"Preview"_s, problem, u"&OK"_s, 1, Message::Icon::Exclamation});
+                    m_prompter.ask(Message::alert(u"Preview"_s, problem));
                     return;
                 }
                 WriterReportPass pass(type, shown, m_session, m_prompter, m_strings);

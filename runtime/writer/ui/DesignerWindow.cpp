@@ -179,8 +179,7 @@ void DesignerWindow::changed()
 
 void DesignerWindow::tell(const QString &text)
 {
-    m_services.prompter.ask(
-        Message{u"Report Designer"_s, text, u"&OK"_s, 1, Message::Icon::Exclamation});
+    m_services.prompter.ask(Message::alert(u"Report Designer"_s, text));
 }
 
 void DesignerWindow::addObject(ObjectKind kind)

@@ -6,7 +6,7 @@
 #include "records/GLDepr.h"
 #include "records/ModuleFiles.h"
 #include "records/Notes.h"
-#include "tests/ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "testing/ModuleFormTest.h"
 

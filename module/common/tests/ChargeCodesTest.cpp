@@ -1,4 +1,4 @@
-#include "frame/ChargeCodes.h"
+#include "common/ChargeCodes.h"
 
 #include "records/ModuleFiles.h"
 

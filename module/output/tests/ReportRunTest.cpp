@@ -1,4 +1,4 @@
-#include "ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "output/MailSettings.h"
 #include "output/OutputRules.h"

@@ -1,4 +1,4 @@
-#include "ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "assets/FixedAssetReports.h"
 #include "assets/ScheduleCalculator.h"

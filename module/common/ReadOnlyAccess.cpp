@@ -14,10 +14,9 @@ bool refuse(bool readOnly, const QString &userId, Prompter &prompter)
 {
     if (!readOnly)
         return false;
-    prompter.ask(Message{u"Insufficient Access"_s,
-                         u"User "_s + userId +
-                             u" has read only privileges|in the Equipment Costing module."_s,
-                         u"&OK"_s, 1, Message::Icon::Exclamation});
+    prompter.ask(Message::alert(
+        u"Insufficient Access"_s,
+        u"User "_s + userId + u" has read only privileges|in the Equipment Costing module."_s));
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "ReportTesting.h"
+#include "testing/ReportTesting.h"
 
 #include "logs/LogProofReport.h"
 #include "records/EQBatch.h"
