@@ -48,6 +48,22 @@ QString sqlOperator(Filter::Op op)
     return {};
 }
 
+// The SQL that keeps the rows passing `filter`, with its value as the one
+// parameter.
+QString filterCondition(const Database &db, const FileSchema &schema, const Filter &filter)
+{
+    const FieldDef *field = schema.field(filter.field);
+    if (!field)
+        throw std::invalid_argument(
+            QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
+    const QString column = Database::quote(field->name);
+    if (filter.op == Filter::Op::Contains)
+        return (db.dialect() == Dialect::SQLite ? QStringLiteral("instr(upper(%1), upper(?)) > 0")
+                                                : QStringLiteral("strpos(upper(%1), upper(?)) > 0"))
+            .arg(column);
+    return QStringLiteral("%1 %2 ?").arg(column, sqlOperator(filter.op));
+}
+
 } // namespace
 
 KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, ScanOptions options)
@@ -128,20 +144,8 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
                               .arg(tuple(keyColumns.mid(0, m_options.to.size())),
                                    key.descending ? QStringLiteral(">=") : QStringLiteral("<="),
                                    placeholders(m_options.to.size())));
-    for (const Filter &filter : m_options.filters) {
-        const FieldDef *field = schema.field(filter.field);
-        if (!field)
-            throw std::invalid_argument(
-                QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
-        const QString column = Database::quote(field->name);
-        if (filter.op == Filter::Op::Contains)
-            conditions.append((db.dialect() == Dialect::SQLite
-                                   ? QStringLiteral("instr(upper(%1), upper(?)) > 0")
-                                   : QStringLiteral("strpos(upper(%1), upper(?)) > 0"))
-                                  .arg(column));
-        else
-            conditions.append(QStringLiteral("%1 %2 ?").arg(column, sqlOperator(filter.op)));
-    }
+    for (const Filter &filter : m_options.filters)
+        conditions.append(filterCondition(db, schema, filter));
 
     QStringList orderBy;
     for (int i = 0; i < orderTerms.size(); ++i)
@@ -285,9 +289,8 @@ void KeyCursor::bindConditions(QSqlQuery &query)
         query.addBindValue(m_db.toSql(*m_schema.field(filter.field), filter.value));
 }
 
-int KeyCursor::bindConditions(sqlite3_stmt *statement)
+int KeyCursor::bindConditions(sqlite3_stmt *statement, int parameter)
 {
-    int parameter = 0;
     for (int i = 0; i < m_options.from.size(); ++i)
         Database::bindSqlite(statement, ++parameter, m_schema.fields[m_keyFields[i]],
                              m_options.from[i]);
@@ -331,7 +334,7 @@ qint64 KeyCursor::count()
 }
 
 std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList &groupBy,
-                                                               const QStringList &summed)
+                                                               const QList<Sum> &summed)
 {
     const auto fieldOf = [this](const QString &name) {
         const FieldDef *field = m_schema.field(name);
@@ -347,12 +350,21 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
         groupColumns.append(Database::quote(groups.last()->name));
     }
     columns = groupColumns;
-    for (const QString &name : summed) {
-        sums.append(fieldOf(name));
+    QList<const Filter *> sumConditions;
+    for (const Sum &sum : summed) {
+        sums.append(fieldOf(sum.field));
         if (sums.last()->type != FieldType::Decimal)
-            throw std::invalid_argument(
-                QStringLiteral("%1 of %2 is not a decimal").arg(name, m_schema.name).toStdString());
-        columns.append(QStringLiteral("SUM(%1)").arg(Database::quote(sums.last()->name)));
+            throw std::invalid_argument(QStringLiteral("%1 of %2 is not a decimal")
+                                            .arg(sum.field, m_schema.name)
+                                            .toStdString());
+        const QString column = Database::quote(sums.last()->name);
+        if (!sum.onlyWhere) {
+            columns.append(QStringLiteral("SUM(%1)").arg(column));
+            continue;
+        }
+        sumConditions.append(&*sum.onlyWhere);
+        columns.append(QStringLiteral("SUM(CASE WHEN %1 THEN %2 ELSE 0 END)")
+                           .arg(filterCondition(m_db, m_schema, *sum.onlyWhere), column));
     }
     QString sql = QStringLiteral("SELECT %1 FROM %2")
                       .arg(columns.join(QStringLiteral(", ")), Database::quote(m_schema.table)) +
@@ -369,7 +381,11 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
             m_error = m_db.lastError();
             return std::nullopt;
         }
-        bindConditions(select);
+        int parameter = 0;
+        for (const Filter *condition : std::as_const(sumConditions))
+            Database::bindSqlite(select, ++parameter, *m_schema.field(condition->field),
+                                 condition->value);
+        bindConditions(select, parameter);
         while (m_db.stepSqlite(select, m_schema.name, m_error)) {
             Subtotal line;
             for (qsizetype i = 0; i < groupCount; ++i)
@@ -390,6 +406,8 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
         m_error = m_db.lastError();
         return std::nullopt;
     }
+    for (const Filter *condition : std::as_const(sumConditions))
+        query->addBindValue(m_db.toSql(*m_schema.field(condition->field), condition->value));
     bindConditions(*query);
     if (!query->exec()) {
         m_error = m_db.fail(query->lastError(), m_schema.name);

@@ -83,16 +83,28 @@ public:
     // reading them; -1 on error.
     qint64 count();
 
-    // The decimal fields `summed` added up over the rows the read covers, one
-    // subtotal per distinct value of the fields `groupBy`, in no set order:
-    // the database adds them up without handing over the rows. Nothing on
-    // error (see error()), a sum beyond what SQLite's integers hold included.
+    // A decimal field added up over the rows of a group, or only over those
+    // of its rows that pass `onlyWhere` (the credits of a code, say), so that
+    // one pass gives several sums without grouping finer than needed.
+    struct Sum
+    {
+        Sum(QString field, std::optional<Filter> onlyWhere = std::nullopt)
+            : field(std::move(field))
+            , onlyWhere(std::move(onlyWhere))
+        {}
+        QString field;
+        std::optional<Filter> onlyWhere;
+    };
+    // The sums `summed` over the rows the read covers, one subtotal per
+    // distinct value of the fields `groupBy`, in no set order: the database
+    // adds them up without handing over the rows. Nothing on error (see
+    // error()), a sum beyond what SQLite's integers hold included.
     struct Subtotal
     {
         std::vector<FieldValue> group;
         std::vector<Decimal> sums;
     };
-    std::optional<QList<Subtotal>> subtotals(const QStringList &groupBy, const QStringList &summed);
+    std::optional<QList<Subtotal>> subtotals(const QStringList &groupBy, const QList<Sum> &summed);
 
 private:
     bool fetchPage();
@@ -100,7 +112,9 @@ private:
     bool readPage(const QString &sql);
     bool readPageSqlite(const QString &sql);
     void bindConditions(QSqlQuery &query);
-    int bindConditions(sqlite3_stmt *statement);
+    // Binds the range and filters from the parameter after `parameter`;
+    // gives the last one bound.
+    int bindConditions(sqlite3_stmt *statement, int parameter = 0);
     // The continuation after the last row read: a tuple comparison in key
     // order, or, with sort fields of their own directions, one alternative
     // per order field.

@@ -271,7 +271,7 @@ TEST_P(KeyedFileTest, SubtotalsAddUpTheRangeByGroupExactly)
 
     const auto totals = [&](ScanOptions options) {
         KeyCursor cursor = parts.scan(u"KeyCode", std::move(options));
-        const auto lines = cursor.subtotals({u"PRT:Group"_s}, {u"Price"_s});
+        const auto lines = cursor.subtotals({u"PRT:Group"_s}, {{u"Price"_s}});
         EXPECT_FALSE(cursor.error().has_value());
         QMap<QString, Decimal> byGroup;
         for (const KeyCursor::Subtotal &line : lines.value_or(QList<KeyCursor::Subtotal>{}))
@@ -294,9 +294,22 @@ TEST_P(KeyedFileTest, SubtotalsAddUpTheRangeByGroupExactly)
     none.from = {u"X"_s};
     EXPECT_TRUE(totals(none).isEmpty());
 
+    // A sum of only some rows of each group, its condition bound ahead of
+    // the read's range and filters.
+    KeyCursor split = parts.scan(u"KeyCode", bounded);
+    const auto splitLines = split.subtotals(
+        {u"Group"_s}, {{u"Price"_s}, {u"Price"_s, Filter{u"Code"_s, Filter::Op::Equal, u"C"_s}}});
+    ASSERT_TRUE(splitLines.has_value()) << split.error()->message.toStdString();
+    QMap<QString, std::pair<Decimal, Decimal>> byGroup;
+    for (const KeyCursor::Subtotal &line : *splitLines)
+        byGroup.insert(std::get<QString>(line.group.at(0)), {line.sums.at(0), line.sums.at(1)});
+    EXPECT_EQ(byGroup, (QMap<QString, std::pair<Decimal, Decimal>>{
+                           {u"G1"_s, {Decimal::fromUnits(20, 2), Decimal()}},
+                           {u"g1"_s, {Decimal::fromUnits(-105, 2), Decimal::fromUnits(-105, 2)}}}));
+
     // Without a group: one line over the whole range.
     KeyCursor all = parts.scan(u"KeyCode");
-    const auto overall = all.subtotals({}, {u"Price"_s});
+    const auto overall = all.subtotals({}, {{u"Price"_s}});
     ASSERT_TRUE(overall.has_value());
     ASSERT_EQ(overall->size(), 1);
     EXPECT_EQ(overall->at(0).sums.at(0), Decimal::fromUnits(1999999998 + 30 - 105 + 100, 2));

@@ -127,30 +127,37 @@ void Calculator::prepareRange(qsizetype selected)
         {u"GLT:TransDate"_s, data::Filter::Op::GreaterOrEqual, qint64(m_period.range.from)},
         {u"GLT:TransDate"_s, data::Filter::Op::LessOrEqual, qint64(m_period.range.to)}};
     data::KeyCursor ledger = m_company.file<GLTrans>().scan(u"KeySubsidiaryCode", options);
-    const auto subtotals = ledger.subtotals({u"GLT:SubsidiaryCode"_s, u"GLT:CreditDebit"_s},
-                                            {u"GLT:SubsidiaryQuantity"_s, u"GLT:Amount"_s});
+    // Each code's lines in all, and those marked credit and debit: which of
+    // them count against the code depends on the code, income or cost.
+    const auto marked = [](const QString &field, const QString &mark) {
+        return data::KeyCursor::Sum{
+            field, data::Filter{u"GLT:CreditDebit"_s, data::Filter::Op::Equal, mark}};
+    };
+    QList<data::KeyCursor::Sum> sums;
+    for (const QString &field : {u"GLT:SubsidiaryQuantity"_s, u"GLT:Amount"_s})
+        sums << data::KeyCursor::Sum{field} << marked(field, u"C"_s) << marked(field, u"D"_s);
+    const auto subtotals = ledger.subtotals({u"GLT:SubsidiaryCode"_s}, sums);
     // A ledger the database cannot add up is read code by code instead,
     // where its error shows as any read's does.
     if (!subtotals)
         return;
     m_rangeTotals.emplace();
-    for (const data::KeyCursor::Subtotal &line : *subtotals)
-        (*m_rangeTotals)[std::get<QString>(line.group[0])].append(
-            {std::get<QString>(line.group[1]), Pair{line.sums[0], line.sums[1]}});
+    for (const data::KeyCursor::Subtotal &line : *subtotals) {
+        const std::vector<Decimal> &s = line.sums;
+        (*m_rangeTotals)[std::get<QString>(line.group[0])] = {Pair{s[0], s[3]}, Pair{s[1], s[4]},
+                                                              Pair{s[2], s[5]}};
+    }
 }
 
 Calculator::Pair Calculator::rangeTotals(const QString &subsidiaryCode,
                                          const QString &negative) const
 {
     Pair total;
-    const auto add = [&total, &negative](const QString &mark, const Pair &lines) {
-        const bool subtracted = Text::clip(mark) == negative;
-        total.amount += subtracted ? -lines.amount : lines.amount;
-        total.quantity += subtracted ? -lines.quantity : lines.quantity;
-    };
     if (m_rangeTotals) {
-        for (const auto &[mark, sums] : m_rangeTotals->value(subsidiaryCode))
-            add(mark, sums);
+        const MarkTotals lines = m_rangeTotals->value(subsidiaryCode);
+        const Pair &against = negative == u"C" ? lines.credits : lines.debits;
+        total.quantity = lines.all.quantity - against.quantity - against.quantity;
+        total.amount = lines.all.amount - against.amount - against.amount;
         return total;
     }
     data::ScanOptions options;
@@ -158,8 +165,11 @@ Calculator::Pair Calculator::rangeTotals(const QString &subsidiaryCode,
     options.to = {subsidiaryCode, qint64(m_period.range.to)};
     options.fields = {u"GLT:CreditDebit"_s, u"GLT:Amount"_s, u"GLT:SubsidiaryQuantity"_s};
     data::KeyCursor cursor = m_company.file<GLTrans>().scan(u"KeySubsidiaryCode", options);
-    for (GLTrans entry; cursor.next(entry);)
-        add(entry.CreditDebit, {entry.SubsidiaryQuantity, entry.Amount});
+    for (GLTrans entry; cursor.next(entry);) {
+        const bool subtracted = Text::clip(entry.CreditDebit) == negative;
+        total.amount += subtracted ? -entry.Amount : entry.Amount;
+        total.quantity += subtracted ? -entry.SubsidiaryQuantity : entry.SubsidiaryQuantity;
+    }
     return total;
 }
 
@@ -190,6 +200,25 @@ std::optional<QString> Calculator::categoryDescription(const QString &category) 
         description = Text::clip(code.Description);
     m_descriptions.insert(category, description);
     return description;
+}
+
+Calculator::CategoryPeriods Calculator::categoryPeriods(const QString &id) const
+{
+    CategoryPeriods periods;
+    data::ScanOptions ofYear = data::ScanOptions::equal({id});
+    ofYear.filters = {{u"EQPC:FiscalYear"_s, data::Filter::Op::Equal, qint64(m_period.fiscalYear)}};
+    data::KeyCursor years = m_company.file<EQPriorC>().scan(u"KeyEquipmentCategoryYear", ofYear);
+    for (EQPriorC year; years.next(year);)
+        periods.year.insert(year.Category, {year.Units, year.Amount});
+    data::ScanOptions ofMonth = data::ScanOptions::equal({id});
+    ofMonth.filters = {
+        {u"EQPCM:FiscalYear"_s, data::Filter::Op::Equal, qint64(m_period.fiscalYear)},
+        {u"EQPCM:Period"_s, data::Filter::Op::Equal, qint64(m_period.period)}};
+    data::KeyCursor months =
+        m_company.file<EQPriorCM>().scan(u"KeyEquipmentCategoryYearPeriod", ofMonth);
+    for (EQPriorCM month; months.next(month);)
+        periods.month.insert(month.Category, {month.Units, month.Amount});
+    return periods;
 }
 
 EquipmentFigures Calculator::equipment(const EQHeader &header) const
@@ -250,6 +279,7 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
     }
 
     Decimal totalCosts[3];
+    const CategoryPeriods periods = categoryPeriods(id);
     for (const EQCost &cost : categories(id)) {
         const QString category = Text::clip(cost.CostCategory);
         Row row{category,
@@ -258,19 +288,8 @@ EquipmentFigures Calculator::equipment(const EQHeader &header) const
                 {}};
         Pair figures[3];
         figures[Cumulative] = {cost.CumulativeUnitUsed, cost.CumulativeAmount};
-        EQPriorC categoryYear;
-        categoryYear.EquipmentID = id;
-        categoryYear.Category = category;
-        categoryYear.FiscalYear = qint16(m_period.fiscalYear);
-        categoryYear = fetched(m_company, u"KeyEquipmentCategoryYear"_s, categoryYear);
-        figures[Year] = {categoryYear.Units, categoryYear.Amount};
-        EQPriorCM categoryMonth;
-        categoryMonth.EquipmentID = id;
-        categoryMonth.Category = category;
-        categoryMonth.FiscalYear = qint16(m_period.fiscalYear);
-        categoryMonth.Period = quint8(m_period.period);
-        categoryMonth = fetched(m_company, u"KeyEquipmentCategoryYearPeriod"_s, categoryMonth);
-        figures[Month] = {categoryMonth.Units, categoryMonth.Amount};
+        figures[Year] = periods.year.value(category);
+        figures[Month] = periods.month.value(category);
         if (m_period.isRange()) {
             figures[Cumulative] = rangeTotals(subsidiaryCode(id, category), u"C"_s);
         } else if (m_period.kind == Period::Kind::AsOfPeriod) {
@@ -338,25 +357,17 @@ SummaryLine Calculator::summary(const EQHeader &header) const
                      header.InternalBillingRate,
                      header.RentalBillingRate,
                      {}};
-    for (const EQCost &cost : categories(id)) {
+    const QList<EQCost> costs = categories(id);
+    const CategoryPeriods periods =
+        m_period.isRange() || costs.isEmpty() ? CategoryPeriods{} : categoryPeriods(id);
+    for (const EQCost &cost : costs) {
         const QString category = Text::clip(cost.CostCategory);
         if (m_period.isRange()) {
             line.costs[0] += rangeTotals(subsidiaryCode(id, category), u"C"_s).amount;
             continue;
         }
-        EQPriorC year;
-        year.EquipmentID = id;
-        year.Category = category;
-        year.FiscalYear = qint16(m_period.fiscalYear);
-        year = fetched(m_company, u"KeyEquipmentCategoryYear"_s, year);
-        EQPriorCM month;
-        month.EquipmentID = id;
-        month.Category = category;
-        month.FiscalYear = qint16(m_period.fiscalYear);
-        month.Period = quint8(m_period.period);
-        month = fetched(m_company, u"KeyEquipmentCategoryYearPeriod"_s, month);
         Decimal cumulative = cost.CumulativeAmount;
-        Decimal yearAmount = year.Amount;
+        Decimal yearAmount = periods.year.value(category).amount;
         if (m_period.kind == Period::Kind::AsOfPeriod) {
             data::KeyCursor later = m_company.file<EQPriorCM>().scan(
                 u"KeyEquipmentCategoryYearPeriod", data::ScanOptions::equal({id, category}));
@@ -368,7 +379,7 @@ SummaryLine Calculator::summary(const EQHeader &header) const
                     yearAmount -= m.Amount;
             }
         }
-        line.costs[0] += month.Amount;
+        line.costs[0] += periods.month.value(category).amount;
         line.costs[1] += yearAmount;
         line.costs[2] += cumulative;
     }

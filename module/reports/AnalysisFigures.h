@@ -112,12 +112,23 @@ private:
     {
         Decimal quantity, amount;
     };
-    // A subsidiary code's lines of the range added up by their credit or
-    // debit mark ("C", "D").
-    using MarkTotals = QList<std::pair<QString, Pair>>;
+    // A subsidiary code's lines of the range added up: all of them, and
+    // those marked credit ("C") and debit ("D").
+    struct MarkTotals
+    {
+        Pair all, credits, debits;
+    };
     // The GLTrans entries of a subsidiary code within the range: quantity and
     // amount, each signed -1 for entries of `negative` ("D" or "C").
     Pair rangeTotals(const QString &subsidiaryCode, const QString &negative) const;
+    // Units and amount of each of an equipment's categories (by the category
+    // as stored) in the selected fiscal year and in its period: one read of
+    // each file per equipment rather than a fetch per category.
+    struct CategoryPeriods
+    {
+        QHash<QString, Pair> year, month;
+    };
+    CategoryPeriods categoryPeriods(const QString &id) const;
     // Categories of the equipment the report prints, in key order.
     QList<EQCost> categories(const QString &id) const;
     // A category's description from the dictionary, read once per calculator;
