@@ -59,4 +59,9 @@ long MemoryGrowth::peak() const
     return statusKilobytes("VmHWM:") - m_peak - std::max(0L, mapped());
 }
 
+double minimum(const std::vector<double> &repetitions)
+{
+    return repetitions.empty() ? 0.0 : *std::min_element(repetitions.begin(), repetitions.end());
+}
+
 } // namespace qaveq::bench

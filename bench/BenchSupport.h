@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 struct sqlite3;
 
 // What every benchmark shares: its own SQLite connections opened as the
@@ -12,6 +14,11 @@ namespace qaveq::bench {
 // memory map of the company's connections, so that both sides of a pair are
 // measured with the same settings.
 sqlite3 *openSqlite(const QString &file);
+
+// The fastest of a benchmark's repetitions, reported as "_min" beside the mean
+// and median: the mean shows a cold or disturbed repetition, the minimum what
+// the code costs when nothing else runs.
+double minimum(const std::vector<double> &repetitions);
 
 // The growth of the process's memory over one run, from its construction:
 // the peak is reset then, so that the growth is not hidden under the peak of

@@ -311,16 +311,42 @@ void ListWindowOpens(benchmark::State &state)
     }
 }
 
-BENCHMARK(ListWindowOpens)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(ListFirstPage)->Unit(benchmark::kMicrosecond);
-BENCHMARK(ListOpensFirstPageAndCount)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(FirstPageThroughRawSqlite)->Unit(benchmark::kMicrosecond);
-BENCHMARK(ListOpensFirstPageAndColdCount)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(FirstPageAndCountThroughRawSqlite)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(ScanThroughKeyedFile)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(ScanThroughRawSqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(FetchThroughKeyedFile)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(FetchThroughRawSqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ListWindowOpens)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK(ListFirstPage)->ComputeStatistics("min", bench::minimum)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ListOpensFirstPageAndCount)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK(FirstPageThroughRawSqlite)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ListOpensFirstPageAndColdCount)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(FirstPageAndCountThroughRawSqlite)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(ScanThroughKeyedFile)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(ScanThroughRawSqlite)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(FetchThroughKeyedFile)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK(FetchThroughRawSqlite)
+    ->ComputeStatistics("min", bench::minimum)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

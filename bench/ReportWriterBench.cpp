@@ -318,12 +318,14 @@ void RawLayoutOverLogs(benchmark::State &state)
 
 // 70 and 31,640 logs fill about 10 and 1,000 pages.
 BENCHMARK(DesignedReportOverLogs)
+    ->ComputeStatistics("min", bench::minimum)
     ->Arg(70)
     ->Arg(31'640)
     ->Arg(100'000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK(RawLayoutOverLogs)
+    ->ComputeStatistics("min", bench::minimum)
     ->Arg(70)
     ->Arg(31'640)
     ->Arg(100'000)
