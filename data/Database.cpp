@@ -195,10 +195,11 @@ void Database::bindSqlite(sqlite3_stmt *statement, int parameter, const FieldDef
 {
     switch (field.type) {
     case FieldType::Text: {
-        const QString &text = std::get<QString>(value);
-        const void *characters = text.isNull() ? static_cast<const void *>(u"") : text.utf16();
-        sqlite3_bind_text16(statement, parameter, characters, int(text.size() * sizeof(char16_t)),
-                            SQLITE_TRANSIENT);
+        // Bound as UTF-8, the form the file keeps: Qt's conversion is far
+        // quicker than SQLite's own from UTF-16 at every step.
+        const QByteArray utf8 = std::get<QString>(value).toUtf8();
+        sqlite3_bind_text(statement, parameter, utf8.isNull() ? "" : utf8.constData(),
+                          int(utf8.size()), SQLITE_TRANSIENT);
         break;
     }
     case FieldType::Decimal:

@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -184,6 +185,10 @@ QString UsageLogImporter::read(const JCLimits &source, QIODevice &file)
         m_encoding = Encoding::Windows1252;
     if (!file.seek(0))
         return u"The import file could not be read: "_s + file.errorString();
+    // Room for as many lines as the file could hold at eight bytes a line:
+    // the list does not move its lines as it grows, and room never used is
+    // never touched.
+    m_lines.reserve(qsizetype(std::min<qint64>(file.size() / 8 + 1, MaxLines)));
     ImportText::LineReader reader(file, m_encoding == Encoding::Windows1252);
     using State = ImportText::LineReader::State;
     int number = 0;
