@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <limits>
 
 namespace qaveq {
 
@@ -55,19 +57,30 @@ Units rescale(Units units, int from, int to)
 
 QString unitsToString(Units units, int places)
 {
+    // Written from the last digit back into a buffer, in 64-bit steps where
+    // the value allows: reports format a figure in every cell of every line.
+    char16_t buffer[64];
+    char16_t *const end = buffer + std::size(buffer);
+    char16_t *at = end;
     const bool negative = units < 0;
-    Units magnitude = negative ? -units : units;
-    QString digits;
-    do {
-        digits.prepend(QChar(u'0' + static_cast<int>(magnitude % 10)));
+    unsigned __int128 magnitude =
+        negative ? -static_cast<unsigned __int128>(units) : static_cast<unsigned __int128>(units);
+    int written = 0;
+    const auto put = [&](unsigned digit) {
+        *--at = char16_t(u'0' + digit);
+        if (++written == places)
+            *--at = u'.';
+    };
+    while (magnitude > std::numeric_limits<quint64>::max()) {
+        put(unsigned(magnitude % 10));
         magnitude /= 10;
-    } while (magnitude > 0);
-    if (places > 0) {
-        if (digits.size() <= places)
-            digits = QString(places - digits.size() + 1, u'0') + digits;
-        digits.insert(digits.size() - places, u'.');
     }
-    return negative ? u'-' + digits : digits;
+    // A zero ahead of the point when the value is below one.
+    for (auto small = quint64(magnitude); small > 0 || written <= places; small /= 10)
+        put(unsigned(small % 10));
+    if (negative)
+        *--at = u'-';
+    return QString(reinterpret_cast<const QChar *>(at), end - at);
 }
 
 } // namespace

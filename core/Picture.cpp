@@ -89,8 +89,17 @@ QString Picture::format(const Decimal &number) const
         qsizetype point = digits.indexOf(u'.');
         if (point < 0)
             point = digits.size();
-        for (qsizetype i = point - 3; i > 0; i -= 3)
-            digits.insert(i, u',');
+        if (point > 3) {
+            // Copied once with its commas rather than shifted for each one.
+            QString grouped;
+            grouped.reserve(digits.size() + point / 3);
+            for (qsizetype i = 0; i < digits.size(); ++i) {
+                if (i > 0 && i < point && (point - i) % 3 == 0)
+                    grouped += u',';
+                grouped += digits.at(i);
+            }
+            digits = std::move(grouped);
+        }
     }
     if (m_zeroFill) {
         const qsizetype room = m_width - digits.size() - (negative ? 1 : 0);

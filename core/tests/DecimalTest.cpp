@@ -117,6 +117,11 @@ TEST(Decimal, TextAndUnits)
     EXPECT_EQ(d("-0.05").toString(2), QStringLiteral("-0.05"));
     EXPECT_EQ(d("-0.004").toString(2), QStringLiteral("0.00"));
     EXPECT_EQ(d("12.345").toString(), QStringLiteral("12.345"));
+    EXPECT_EQ(d("7").toString(), QStringLiteral("7"));
+    EXPECT_EQ(d("0").toString(3), QStringLiteral("0.000"));
+    // Units beyond 64 bits, and a sign kept ahead of leading zeros.
+    EXPECT_EQ(d("-123456789012.123456789").toString(), QStringLiteral("-123456789012.123456789"));
+    EXPECT_EQ(d("-0.000000000000000001").toString(), QStringLiteral("-0.000000000000000001"));
     EXPECT_EQ(d("12.345").unitsAt(2), 1235);
     EXPECT_EQ(Decimal::fromDouble(666.666666, 2), d("666.67"));
     EXPECT_EQ(Decimal::fromDouble(-0.125, 2), d("-0.13"));

@@ -59,9 +59,13 @@ std::optional<QString> documentNumber(data::Company &company, qint32 id, qint32 
 
 QString journalIdText(const GLTrans &transaction)
 {
-    return Text::cut(Text::clip(transaction.JournalID) + u' ' + number(transaction.JournalNo) +
-                         u'-' + number(transaction.LineNo),
-                     15);
+    QString text = Text::clip(transaction.JournalID);
+    text.reserve(40);
+    text += u' ';
+    text += number(transaction.JournalNo);
+    text += u'-';
+    text += number(transaction.LineNo);
+    return Text::cut(text, 15);
 }
 
 QString sectionsLine(const EQLimits &d)

@@ -107,7 +107,8 @@ bool EquipmentDetailReport::line(const DetailListing::Section &section,
     const report::ColumnTable &columns = m_columns;
     report::Band band = columns.detail({section.code, section.description, qint64(line.date),
                                         qint64(line.fiscalPeriod), line.journalId, line.description,
-                                        line.quantity, line.unit, line.amount});
+                                        line.quantity, line.unit, line.amount},
+                                       -1, m_run->engine()->keepsExportLines());
     const report::TextStyle small = ReportBands::font(portrait ? 6 : 7);
     const qreal rowHeight = columns.lineHeight();
     // The job and the note print under the description; the export keeps

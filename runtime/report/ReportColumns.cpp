@@ -120,7 +120,7 @@ QString ColumnTable::formatted(const std::optional<Picture> &picture, const Cell
     return std::visit([&picture](const auto &v) { return picture->format(v); }, value);
 }
 
-Band ColumnTable::detail(const QList<CellValue> &values, int emphasised) const
+Band ColumnTable::detail(const QList<CellValue> &values, int emphasised, bool withExportLine) const
 {
     TextStyle bold = m_font;
     bold.bold = true;
@@ -128,19 +128,22 @@ Band ColumnTable::detail(const QList<CellValue> &values, int emphasised) const
     band.height = lineHeight();
     band.elements.reserve(m_columns.size());
     QStringList cells;
-    cells.reserve(m_columns.size());
+    if (withExportLine)
+        cells.reserve(m_columns.size());
     for (int c = 0; c < m_columns.size() && c < values.size(); ++c) {
         const ReportColumn &column = m_columns.at(c);
         const Pictures &pictures = m_pictures.at(c);
         const TextStyle &font = column.group >= 0 && column.group == emphasised ? bold : m_font;
         const QString printed = formatted(pictures.printed, values.at(c));
         // Most columns export what they print: formatted once for both.
-        cells.append(exportCell(
-            pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c))));
+        if (withExportLine)
+            cells.append(exportCell(
+                pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c))));
         band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height), printed,
                   font, column.alignment | AlignVCenter);
     }
-    band.exportLine(cells.join(u'\t'));
+    if (withExportLine)
+        band.exportLine(cells.join(u'\t'));
     return band;
 }
 

@@ -55,8 +55,10 @@ public:
     // The heading lines, spans first, and a rule under them; `emphasised`
     // is the group printed bold.
     Band headings(int emphasised = -1) const;
-    // One row, and its export line.
-    Band detail(const QList<CellValue> &values, int emphasised = -1) const;
+    // One row, and its export line unless `withExportLine` is false (a run
+    // whose text nobody keeps need not format it twice).
+    Band detail(const QList<CellValue> &values, int emphasised = -1,
+                bool withExportLine = true) const;
     QString exportLine(const QList<CellValue> &values) const;
     // The export's heading lines: the spans' line (when there are spans)
     // and the columns' heading lines, tab-separated.

@@ -27,6 +27,7 @@ public:
     // Whether printed bands' export lines are kept: not for a report that
     // can never be exported, so a long run does not hold its text in memory.
     void keepExportLines(bool keep) { m_keepExport = keep; }
+    bool keepsExportLines() const { return m_keepExport; }
     void setPageFooter(PageBand footer) { m_footer = std::move(footer); }
 
     // The width bands are laid out in.
