@@ -185,6 +185,34 @@ void requestMail(data::Session &session, const HeadlessOutput &output)
     session.mmSubject = output.subject.value_or(QString());
 }
 
+// What a report run from the command line needs around it: the run's globals
+// set for the command line (the preview's way kept as the caller set it),
+// the mail asked for, its devices and its services.
+struct HeadlessRun
+{
+    HeadlessRun(CommandContext &context, data::Session &session, Prompter &prompter,
+                const HeadlessOutput &asked)
+        : devices(asked, session, context)
+        , services{
+              session,
+              output,
+              devices,
+              prompter,
+              clock,
+              DisplayStrings::load(QDir(session.company->folder()).filePath(u"CPCSRPTS.INI"_s))}
+    {
+        const bool preview = session.printPreview;
+        headlessSession(*session.company, session);
+        session.printPreview = preview;
+        requestMail(session, asked);
+    }
+
+    OutputState output;
+    HeadlessDevices devices;
+    SystemClock clock;
+    ReportRun::Services services;
+};
+
 int runFixedAssets(CommandContext &context, ArgumentReader &reader)
 {
     const bool graphs = reader.flag(u"graphs"_s);
@@ -208,26 +236,18 @@ int runFixedAssets(CommandContext &context, ArgumentReader &reader)
     if (!equipment)
         return Failure;
 
-    data::Session &session = signedOn->session();
-    headlessSession(*company, session);
-    requestMail(session, *asked);
-    OutputState output;
-    HeadlessDevices devices(*asked, session, context);
+    signedOn->session().printPreview = true;
     ConsolePrompter prompter(context.err);
-    SystemClock clock;
-    const ReportRun::Services services{
-        session, output,
-        devices, prompter,
-        clock,   DisplayStrings::load(QDir(company->folder()).filePath(u"CPCSRPTS.INI"_s))};
+    HeadlessRun headless(context, signedOn->session(), prompter, *asked);
 
     std::unique_ptr<ReportPass> report;
     if (graphs)
         report = std::make_unique<FixedAssetGraphsReport>(*company, *equipment, &GraphChart::svg);
     else
         report = std::make_unique<FixedAssetScheduleReport>(*company, *equipment);
-    ReportRun run(*report, services);
+    ReportRun run(*report, headless.services);
     run.run();
-    return devices.outcome(run);
+    return headless.devices.outcome(run);
 }
 
 } // namespace
@@ -303,21 +323,11 @@ int runHeadless(CommandContext &context, data::Session &session, Prompter &promp
 {
     if (!outputFilesWritable(context, asked))
         return Failure;
-    data::Company &company = *session.company;
     StopRequest::install();
-    const bool preview = session.printPreview;
-    headlessSession(company, session);
-    session.printPreview = preview;
-    requestMail(session, asked);
-    OutputState output;
-    HeadlessDevices devices(asked, session, context);
-    SystemClock clock;
-    const ReportRun::Services services{
-        session,  output, devices,
-        prompter, clock,  DisplayStrings::load(QDir(company.folder()).filePath(u"CPCSRPTS.INI"_s))};
-    ReportRun run(pass, services);
+    HeadlessRun headless(context, session, prompter, asked);
+    ReportRun run(pass, headless.services);
     run.run();
-    return devices.outcome(run);
+    return headless.devices.outcome(run);
 }
 
 namespace {
@@ -415,25 +425,18 @@ int runDesigned(CommandContext &context, ArgumentReader &reader, bool starter)
     data::Company *company = &signedOn->company();
     StopRequest::install();
     data::Session &session = signedOn->session();
-    headlessSession(*company, session);
+    session.printPreview = true;
     session.reportWriter.fileName = file;
     session.reportWriter.useSavedDevMode = true;
-    requestMail(session, *asked);
-    OutputState output;
-    HeadlessDevices devices(*asked, session, context);
     ConsolePrompter prompter(context.err);
-    SystemClock clock;
-    const ReportRun::Services services{
-        session, output,
-        devices, prompter,
-        clock,   DisplayStrings::load(QDir(company->folder()).filePath(u"CPCSRPTS.INI"_s))};
-    HeadlessWriterDevices writerDevices(services);
+    HeadlessRun headless(context, session, prompter, *asked);
+    HeadlessWriterDevices writerDevices(headless.services);
     WriterProcedure(*type, session, prompter, writerDevices,
                     WriterStrings::load(QDir(company->folder()).filePath(u"ReportWriter.ini"_s)))
         .run();
     if (!writerDevices.reportRun())
         return Failure;
-    return devices.outcome(*writerDevices.reportRun());
+    return headless.devices.outcome(*writerDevices.reportRun());
 }
 
 // Opens the designer as the windows do: the user signs on, the module's
