@@ -25,13 +25,6 @@ namespace qaveq::EquipmentForm {
 
 namespace {
 
-using forms::ChildColumn;
-using forms::ChildRow;
-using forms::Choice;
-using forms::Control;
-using forms::ControlKind;
-using forms::FormModel;
-
 // The charge job: a typed text that is no job ID finds the job by the start
 // of its ID, else by its name; closed jobs are refused, inactive ones asked
 // about, important notes shown.

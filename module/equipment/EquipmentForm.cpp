@@ -32,13 +32,6 @@ namespace qaveq::EquipmentForm {
 
 namespace {
 
-using forms::ChildColumn;
-using forms::ChildRow;
-using forms::Choice;
-using forms::Control;
-using forms::ControlKind;
-using forms::FormModel;
-
 // The settings file of the workstation that keeps the wizard's choice.
 QString setupFile(const data::Session &session)
 {

@@ -24,22 +24,28 @@ class Company;
 // EquipmentForm.cpp.
 namespace EquipmentForm {
 
+using forms::ChildColumn;
+using forms::ChildRow;
+using forms::Choice;
+using forms::Control;
+using forms::ControlKind;
+using forms::FormModel;
+
 inline const QString Topic = QStringLiteral("html/EC_Equipment.htm");
 
-const EQHeader &equipmentOf(const forms::FormModel &form);
+const EQHeader &equipmentOf(const FormModel &form);
 // An amount as the picture shows it, without its padding.
 QString money(const Decimal &value, const QString &picture = QStringLiteral("@n-15.2"));
 forms::CodeCheck accountCheck();
-forms::Control entry(const QString &prompt, const QString &field, const QString &picture);
-forms::Control account(const QString &prompt, const QString &field);
+Control entry(const QString &prompt, const QString &field, const QString &picture);
+Control account(const QString &prompt, const QString &field);
 // A button of the form; `whileViewing`: it works when the record is only viewed.
-forms::Control button(const QString &text, std::function<void(forms::FormModel &)> action,
-                      bool whileViewing);
+Control button(const QString &text, std::function<void(FormModel &)> action, bool whileViewing);
 
 // The operator's name from the payroll file, by the employee ID on the form.
-QString operatorName(const forms::FormModel &form);
+QString operatorName(const FormModel &form);
 // The fiscal periods the cost categories' figures can be shown for, latest first.
-QList<forms::Choice> fiscalPeriods(data::Company &company);
+QList<Choice> fiscalPeriods(data::Company &company);
 
 forms::Page generalPage();
 forms::Page fixedAssetPage(const Actions &actions);

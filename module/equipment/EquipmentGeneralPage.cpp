@@ -17,13 +17,6 @@ namespace qaveq::EquipmentForm {
 
 namespace {
 
-using forms::ChildColumn;
-using forms::ChildRow;
-using forms::Choice;
-using forms::Control;
-using forms::ControlKind;
-using forms::FormModel;
-
 // The drop-down entries of a list the user keeps (class codes, licence codes),
 // a blank first so that none can be chosen.
 QList<Choice> dropList(const FormModel &form, const QString &name)

@@ -27,13 +27,6 @@ namespace qaveq::EquipmentForm {
 
 namespace {
 
-using forms::ChildColumn;
-using forms::ChildRow;
-using forms::Choice;
-using forms::Control;
-using forms::ControlKind;
-using forms::FormModel;
-
 const QString NotesFolder = u"Korvalis/Equipment Notes"_s;
 const QString CategoriesFolder = u"Korvalis/Equipment Maintenance Categories"_s;
 
