@@ -8,6 +8,7 @@
 #include "equipment/ui/CostCategoryScreens.h"
 #include "equipment/ui/EquipmentCostScreens.h"
 #include "equipment/ui/EquipmentFormScreen.h"
+#include "equipment/ui/EquipmentLookups.h"
 #include "equipment/ui/EquipmentScreens.h"
 #include "logs/ui/UsageLogWindow.h"
 #include "records/EQLimits.h"
@@ -116,6 +117,8 @@ extern "C" {
 Q_DECL_EXPORT void QAVEQ_INIT(data::ErrorManager *errors, data::IniManager *ini)
 {
     module.state.init(errors, ini);
+    // The lists each feature offers the module's forms.
+    ScreenRunner::setLookups({&EquipmentLookups::add, &DefinitionScreens::addLookups});
 }
 
 Q_DECL_EXPORT void QAVEQ_KILL()

@@ -1,3 +1,4 @@
+#include "runtime/TextCase.h"
 #include "runtime/testing/FormDriver.h"
 #include "runtime/widgets/QtPrompter.h"
 
@@ -13,9 +14,11 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -100,6 +103,87 @@ TEST_F(FormViewTest, EnterChecksEveryEntryBeforeAnythingIsStored)
     EXPECT_EQ(stored(u"6100"_s)->AccountType, u"E");
     EXPECT_EQ(session.globalResponse, data::Response::Completed);
     EXPECT_FALSE(form->view->isVisible());
+}
+
+// What the editors of the window carry themselves: the case an entry keeps
+// its text in while the user types, choices read again after a button of the
+// form, and an entry that reads as a prompt until it may be changed.
+TEST_F(FormViewTest, EntriesKeepTheirCaseListsReadTheirChoicesAgainAndPromptsReadFlat)
+{
+    QStringList listed{u"A"_s};
+    QStringList caseRequests;
+    using forms::ControlKind;
+    forms::FormDefinition definition{.file = u"GLMaster"_s, .insertCaption = u"Adding"_s};
+    definition.values = {{.name = u"LOC:Choice"_s, .width = 5},
+                         {.name = u"LOC:Prompt"_s, .width = 20},
+                         {.name = u"LOC:Editing"_s, .type = data::FieldType::Integer}};
+    definition.caseStore = [&caseRequests](const QString &request) {
+        caseRequests.append(request);
+        return TextCase::code(TextCase::Mode::AllCaps);
+    };
+    const auto choices = [&listed](const forms::FormModel &) {
+        QList<forms::Choice> read;
+        for (const QString &text : std::as_const(listed))
+            read.append({text, text});
+        return read;
+    };
+    const auto editing = [](const forms::FormModel &form) {
+        return std::get<qint64>(form.value(u"LOC:Editing")) != 0;
+    };
+    definition.pages = {
+        {.groups = {{.rows = forms::column({
+                         {.prompt = u"Description"_s,
+                          .field = u"GLM:Description"_s,
+                          .picture = u"@s30"_s,
+                          .textCase = true},
+                         {.kind = ControlKind::DropList,
+                          .prompt = u"Choice"_s,
+                          .field = u"LOC:Choice"_s,
+                          .choicesOf = choices},
+                         {.kind = ControlKind::Button,
+                          .prompt = u"Add B"_s,
+                          .onChange = [&listed](forms::FormModel &) { listed.append(u"B"_s); }},
+                         {.field = u"LOC:Prompt"_s,
+                          .picture = u"@s20"_s,
+                          .promptStyle = true,
+                          .enabledWhen = editing},
+                         {.kind = ControlKind::CheckBox,
+                          .prompt = u"Edit Prompts"_s,
+                          .field = u"LOC:Editing"_s},
+                     })}}}};
+    session.globalRequest = data::Request::Insert;
+    FormDriver form(definition, session, prompter, picker, clock, warnings);
+    ASSERT_TRUE(form.isOpen());
+
+    form.click(u"GLM:Description");
+    form.type(u"fuel oil"_s);
+    EXPECT_EQ(form.entry(u"GLM:Description")->text(), u"FUEL OIL");
+    ASSERT_FALSE(caseRequests.isEmpty());
+    EXPECT_EQ(caseRequests.first(), TextCase::queryRequest(u"GLM:Description"_s));
+
+    auto *box = qobject_cast<QComboBox *>(form.view->editor(u"LOC:Choice"));
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->count(), 1);
+    QPushButton *add = nullptr;
+    for (QPushButton *button : form.view->findChildren<QPushButton *>())
+        if (button->text() == u"Add B")
+            add = button;
+    ASSERT_TRUE(add);
+    add->click();
+    EXPECT_EQ(box->count(), 2) << "the button changed the list the form chooses from";
+    EXPECT_EQ(form.model.code(u"GLM:Description"), u"FUEL OIL") << "handed over by the button";
+    box->setCurrentIndex(1);
+    EXPECT_EQ(form.model.code(u"LOC:Choice"), u"B");
+
+    QLineEdit *prompt = form.entry(u"LOC:Prompt");
+    ASSERT_TRUE(prompt);
+    EXPECT_TRUE(prompt->isReadOnly());
+    EXPECT_FALSE(prompt->hasFrame());
+    EXPECT_EQ(prompt->focusPolicy(), Qt::NoFocus);
+    qobject_cast<QCheckBox *>(form.view->editor(u"LOC:Editing"))->setChecked(true);
+    EXPECT_FALSE(prompt->isReadOnly());
+    EXPECT_TRUE(prompt->hasFrame());
+    EXPECT_EQ(prompt->focusPolicy(), Qt::StrongFocus);
 }
 
 TEST_F(FormViewTest, TheTextBeingTypedIsSavedByEnterWithoutLeavingTheEntry)

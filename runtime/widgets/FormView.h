@@ -2,24 +2,23 @@
 
 #include "runtime/SpellChecker.h"
 #include "runtime/forms/FormModel.h"
+#include "runtime/widgets/ControlEditor.h"
 
 #include <QDialog>
 #include <QMap>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class QToolButton;
 
 namespace qaveq {
-
-class FormChildList;
 
 // A part of a form that the screen builds itself (a photograph, a preview):
 // it shows the form's values again whenever they change.
@@ -42,11 +41,11 @@ struct FormExtras
 };
 
 // The window of a form: built from the form's declared pages, groups and rows,
-// its controls bound to the form model, which holds the values and every rule.
-// Leaving an entry hands its text to the model; OK and Enter hand over the
-// entry being typed in, run every check again and put the cursor on the first
-// that fails; only then is the record written.
-class FormView : public QDialog
+// one editor per control bound to the form model, which holds the values and
+// every rule. Leaving an entry hands its text to the model; OK and Enter hand
+// over the entry being typed in, run every check again and put the cursor on
+// the first that fails; only then is the record written.
+class FormView : public QDialog, private EditorHost
 {
     Q_OBJECT
 
@@ -54,12 +53,13 @@ public:
     using Extras = FormExtras;
 
     FormView(forms::FormModel &model, Extras extras = {}, QWidget *parent = nullptr);
+    ~FormView() override;
 
     // Opens the form modally, unless the model refused to open (it has said
     // why and answered cancelled).
     void run();
 
-    forms::FormModel &model() const { return m_model; }
+    forms::FormModel &model() const override { return m_model; }
     // The widget of a control, by its field name.
     QWidget *editor(QStringView field) const;
     // OK: hands over the entries, checks, writes; true when the form closed.
@@ -78,35 +78,27 @@ protected:
     void reject() override;
     void done(int result) override;
     void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // A text entry the spelling check reads: typed words, not codes or choices.
-    bool spellCheckable(QWidget *editor, const forms::Control &control) const;
+    const FormExtras &extras() const override { return m_extras; }
+    bool isRefreshing() const override { return m_refreshing; }
+    bool isChecking() const override { return m_checking; }
+    forms::FormModel::Outcome
+    runCheck(const std::function<forms::FormModel::Outcome()> &check) override;
+    void showFailure(const forms::FormModel::Outcome &outcome) override;
+    forms::FormModel::Outcome handOverEntries() override;
+    void choicesChanged() override;
+
     void build();
     // No two controls in sight share an access key.
     void giveUniqueAccessKeys(const QWidgetList &pages, const QList<QAbstractButton *> &frame);
     QWidget *buildPage(const forms::Page &page);
-    QWidget *buildControl(const forms::Control &control, QWidget *parent);
+    ControlEditor &buildControl(const forms::Control &control, QWidget *parent);
     QWidget *buildWizard();
     void updateWizard();
     void refresh();
-    const QList<forms::Choice> &choicesOf(const forms::Control &control) const;
-    void showFailure(const forms::FormModel::Outcome &outcome);
-    // After an entry was handed to the model: it shows the value the checks
-    // left, unless what was typed is no value and stays to be corrected.
-    void showValue(QLineEdit *line, const forms::Control &control,
-                   const forms::FormModel::Outcome &outcome);
-    void showOutcome(QLineEdit *line, const forms::Control &control,
-                     const forms::FormModel::Outcome &outcome);
-    // Hands every entry whose text differs from the model's to the model.
-    forms::FormModel::Outcome handOverEntries();
-    void showCaseMenu(const forms::Control &control, const QPoint &position);
-    void applyCase(const forms::Control &control);
+    ControlEditor *editorOf(const QWidget *widget) const;
     QString currentHelpTopic() const;
-    // Typed values remembered while the suite's switch is on: offered in the
-    // entry as the user types, kept when the form is saved.
-    QString typedValuesKey(const forms::Control &control) const;
     void rememberTypedValues();
 
     forms::FormModel &m_model;
@@ -119,19 +111,12 @@ private:
     QLabel *m_pageTitle = nullptr;
     QLabel *m_legend = nullptr;
     bool m_wizard = false;
-    QMap<QLabel *, const forms::Control *> m_prompts;             // to mark the required ones
-    QMap<QGroupBox *, const forms::Group *> m_groupTitles;        // titles that follow the values
-    QMap<const forms::Control *, QList<forms::Choice>> m_choices; // choices read while open
+    QMap<QGroupBox *, const forms::Group *> m_groupTitles; // titles that follow the values
+    std::vector<std::unique_ptr<ControlEditor>> m_editors; // in the order declared
+    QMap<QString, ControlEditor *> m_byField;              // by field name as declared
     bool m_staleChoices = true;
-    QMap<QString, QWidget *> m_editors;                 // by field name as declared
-    QMap<QWidget *, const forms::Control *> m_controls; // by editor
-    QMap<QWidget *, QList<QWidget *>> m_parts;      // by editor: its prompt and box, shown with it
-    QMap<QWidget *, QToolButton *> m_lookupButtons; // by editor
-    QList<FormChildList *> m_childLists;
-    QList<FormPart *> m_customParts;
-    QMap<QWidget *, QString> m_shownTexts; // by entry: the model's text it was last given
-    bool m_refreshing = false;             // values are being shown: no user action
-    bool m_checking = false;               // a check runs (it may open a lookup)
+    bool m_refreshing = false; // values are being shown: no user action
+    bool m_checking = false;   // a check runs (it may open a lookup)
 };
 
 } // namespace qaveq

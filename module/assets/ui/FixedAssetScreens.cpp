@@ -2,7 +2,7 @@
 
 #include "assets/FixedAssetReports.h"
 #include "assets/ScheduleRows.h"
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 
 #include "runtime/widgets/GraphChart.h"

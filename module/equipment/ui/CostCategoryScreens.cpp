@@ -5,7 +5,7 @@
 #include "equipment/CategoryApplier.h"
 #include "equipment/CostCategoryForms.h"
 
-#include "ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 
 #include "suite/Lookups.h"
 

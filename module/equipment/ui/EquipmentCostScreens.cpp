@@ -2,7 +2,7 @@
 
 #include "equipment/CostCategoryForms.h"
 
-#include "ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 
 #include "data/Company.h"
 #include "data/ErrorManager.h"

@@ -1,7 +1,7 @@
 #include "EquipmentFormScreen.h"
 
 #include "EquipmentCostScreens.h"
-#include "ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 
 #include "assets/ui/FixedAssetScreens.h"
 #include "common/ReadOnlyAccess.h"

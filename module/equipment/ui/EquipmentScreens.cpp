@@ -1,7 +1,7 @@
 #include "EquipmentScreens.h"
 
-#include "ScreenRunner.h"
 #include "SearchWindow.h"
+#include "common/ui/ScreenRunner.h"
 
 #include "equipment/EquipmentDeleter.h"
 #include "records/EQHeader.h"

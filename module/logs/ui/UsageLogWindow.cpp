@@ -6,7 +6,7 @@
 #include "records/EQHeader.h"
 #include "records/EQLogB.h"
 
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 
 #include "runtime/widgets/HeaderSorter.h"
 #include "runtime/widgets/HelpViewer.h"

@@ -1,6 +1,6 @@
 #include "AnalysisScreens.h"
 
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 #include "records/EQHeader.h"
 #include "records/EQLimits.h"

@@ -1,10 +1,13 @@
 #include "DefinitionScreens.h"
 
 #include "common/ReadOnlyAccess.h"
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "records/EQLimits.h"
 #include "reports/DefinitionForms.h"
 #include "reports/ReportDefinitions.h"
+#include "reports/ReportSelection.h"
+
+#include "suite/Procedures.h"
 
 #include "data/ErrorManager.h"
 #include "data/Session.h"
@@ -175,6 +178,22 @@ void update(ReportFamily family, data::ErrorManager &errors,
 {
     if (data::Session *session = ScreenRunner::session(errors))
         runForm(family, *session, errors, call);
+}
+
+void addLookups(forms::LookupPicker &picker, data::Session &, data::ErrorManager &,
+                const ScreenRunner::Caller &)
+{
+    for (const QString &kind : {ListKind::Equipment, ListKind::Category, ListKind::Job})
+        picker.add(DefinitionForms::listEditor(kind),
+                   [kind](const QString &limit) -> std::optional<QString> {
+                       suite::UPDATELIMLIST(limit.toUInt(), kind);
+                       return std::nullopt;
+                   });
+    picker.add(DefinitionForms::UserDefinedEditor,
+               [](const QString &limit) -> std::optional<QString> {
+                   suite::BROWSELIMLISTUD(limit.toUInt());
+                   return std::nullopt;
+               });
 }
 
 } // namespace qaveq::DefinitionScreens

@@ -2,6 +2,8 @@
 
 #include "reports/ReportFamily.h"
 
+#include "common/ui/ScreenRunner.h"
+
 #include "runtime/widgets/ListWindow.h"
 
 namespace qaveq {
@@ -36,6 +38,11 @@ void browse(ReportFamily family, data::ErrorManager &errors,
             const ListWindow::ProcedureCaller &call);
 void update(ReportFamily family, data::ErrorManager &errors,
             const ListWindow::ProcedureCaller &call);
+
+// The list editors the definition forms' buttons open, by the names the
+// forms give the picker: the picker gets the definition's number.
+void addLookups(forms::LookupPicker &picker, data::Session &session, data::ErrorManager &errors,
+                const ScreenRunner::Caller &caller);
 
 } // namespace DefinitionScreens
 

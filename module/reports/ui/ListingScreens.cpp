@@ -1,6 +1,6 @@
 #include "ListingScreens.h"
 
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 #include "records/EQLimits.h"
 #include "reports/ReportFactory.h"

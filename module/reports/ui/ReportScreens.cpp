@@ -1,6 +1,6 @@
 #include "ReportScreens.h"
 
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 #include "reports/EquipmentDetailReport.h"
 #include "reports/ReportDefinitions.h"

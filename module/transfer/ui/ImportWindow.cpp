@@ -5,7 +5,7 @@
 #include "ImportSourceForm.h"
 
 #include "common/ReadOnlyAccess.h"
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "logs/UsageLogBatches.h"
 #include "records/EQBatch.h"
 #include "transfer/ImportPreview.h"

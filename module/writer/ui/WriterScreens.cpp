@@ -2,7 +2,7 @@
 
 #include "DesignedReportsWindow.h"
 
-#include "equipment/ui/ScreenRunner.h"
+#include "common/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
 #include "writer/WriterProcedure.h"
 

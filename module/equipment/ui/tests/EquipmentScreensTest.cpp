@@ -1,4 +1,5 @@
 #include "equipment/ui/EquipmentScreens.h"
+#include "equipment/ui/EquipmentLookups.h"
 
 #include "records/EQCost.h"
 #include "records/EQHeader.h"
@@ -11,17 +12,21 @@
 #include "runtime/widgets/KeyedListModel.h"
 
 #include "data/Company.h"
+#include "data/ErrorManager.h"
 #include "data/Session.h"
 #include "data/suite/SystemFiles.h"
 
 #include "core/testing/QtPrinters.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -308,6 +313,36 @@ TEST_F(EquipmentScreensTest, BothListsDeleteByTheSameRulesWithDependents)
     }
     EXPECT_EQ(company.file<EQCost>().count(), 1);
     EXPECT_EQ(company.file<Notes>().count(), 3);
+}
+
+// The equipment list a form opens as a lookup (the usage log's equipment)
+// adds and changes equipment through the form's caller, as the list of the
+// menu does; the equipment feature registers that list once.
+TEST_F(EquipmentScreensTest, TheEquipmentLookupAddsThroughTheCallerOfTheFormThatOpenedIt)
+{
+    data::ErrorManager errors(u"EQUIPMENT"_s, &prompter);
+    ScreenRunner::setLookups({&EquipmentLookups::add});
+    const auto forget = qScopeGuard([] { ScreenRunner::setLookups({}); });
+    QStringList called;
+    forms::LookupPicker picker =
+        ScreenRunner::picker(session, errors, [this, &called](const QString &procedure) {
+            called.append(procedure + u':' + QString::number(int(session.globalRequest)));
+            session.globalResponse = data::Response::Cancelled;
+        });
+    bool listOpened = false;
+    QTimer::singleShot(0, [&listOpened] {
+        auto *list = qobject_cast<ListWindow *>(QApplication::activeModalWidget());
+        listOpened = list != nullptr;
+        if (!list)
+            return;
+        list->callForm(data::Request::Insert);
+        list->reject();
+    });
+
+    EXPECT_EQ(picker.pick(u"BROWSEEQHEADER"_s, u"TRK-101"_s), std::nullopt);
+    EXPECT_TRUE(listOpened);
+    EXPECT_EQ(called,
+              QStringList{u"UPDATEEQHEADER:"_s + QString::number(int(data::Request::Insert))});
 }
 
 } // namespace
