@@ -95,14 +95,8 @@ void AnalysisOverDateRange(benchmark::State &state)
     state.counters["equipment"] = double(read);
 }
 
-BENCHMARK(RawSumBySubsidiaryCode)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(AnalysisOverDateRange)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+BENCHMARK(RawSumBySubsidiaryCode)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(AnalysisOverDateRange)->Apply(bench::inMilliseconds)->Iterations(3);
 
 } // namespace
 
@@ -110,8 +104,6 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -64,4 +64,16 @@ double minimum(const std::vector<double> &repetitions)
     return repetitions.empty() ? 0.0 : *std::min_element(repetitions.begin(), repetitions.end());
 }
 
+void inMilliseconds(benchmark::internal::Benchmark *timing)
+{
+    timing->ComputeStatistics("min", minimum)->Unit(benchmark::kMillisecond);
+}
+
+void runBenchmarks(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
+
 } // namespace qaveq::bench

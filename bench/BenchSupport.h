@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <benchmark/benchmark.h>
+
 #include <vector>
 
 struct sqlite3;
@@ -19,6 +21,13 @@ sqlite3 *openSqlite(const QString &file);
 // and median: the mean shows a cold or disturbed repetition, the minimum what
 // the code costs when nothing else runs.
 double minimum(const std::vector<double> &repetitions);
+
+// A timing of a whole run, in milliseconds, reporting its minimum too.
+void inMilliseconds(benchmark::internal::Benchmark *timing);
+
+// Runs the benchmarks the command line names, as Google Benchmark's own
+// main does, once the caller has made its application object.
+void runBenchmarks(int argc, char **argv);
 
 // The growth of the process's memory over one run, from its construction:
 // the peak is reset then, so that the growth is not hidden under the peak of

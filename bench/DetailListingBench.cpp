@@ -97,16 +97,8 @@ void DetailListingInDetail(benchmark::State &state)
     state.counters["db_mapped_kb"] = double(mapped);
 }
 
-BENCHMARK(RawReadInSubsidiaryOrder)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
-BENCHMARK(DetailListingInDetail)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+BENCHMARK(RawReadInSubsidiaryOrder)->Apply(bench::inMilliseconds)->Iterations(1);
+BENCHMARK(DetailListingInDetail)->Arg(0)->Arg(1)->Apply(bench::inMilliseconds)->Iterations(1);
 
 } // namespace
 
@@ -114,8 +106,6 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -323,30 +323,12 @@ BENCHMARK(ListOpensFirstPageAndCount)
 BENCHMARK(FirstPageThroughRawSqlite)
     ->ComputeStatistics("min", bench::minimum)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(ListOpensFirstPageAndColdCount)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(FirstPageAndCountThroughRawSqlite)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(ScanThroughKeyedFile)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(ScanThroughRawSqlite)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(FetchThroughKeyedFile)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(FetchThroughRawSqlite)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+BENCHMARK(ListOpensFirstPageAndColdCount)->Apply(bench::inMilliseconds)->UseRealTime();
+BENCHMARK(FirstPageAndCountThroughRawSqlite)->Apply(bench::inMilliseconds)->UseRealTime();
+BENCHMARK(ScanThroughKeyedFile)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(ScanThroughRawSqlite)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(FetchThroughKeyedFile)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(FetchThroughRawSqlite)->Apply(bench::inMilliseconds)->Iterations(3);
 
 } // namespace
 
@@ -356,8 +338,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -2,6 +2,8 @@
 // generator (each page image read back from its file and replayed), and by
 // drawing the same pages straight onto QPdfWriter, in the same run.
 // Run: build/release/bench/report_pdf_bench
+#include "BenchSupport.h"
+
 #include "runtime/report/PageList.h"
 #include "runtime/report/PdfGenerator.h"
 
@@ -100,16 +102,14 @@ void PdfDrawnDirectly(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(PdfDrawnDirectly)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(PdfThroughPageList)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(PdfDrawnDirectly)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(PdfThroughPageList)->Apply(bench::inMilliseconds)->Iterations(3);
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     laidOut(); // the pages are laid out once, outside the timings
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }

@@ -317,20 +317,13 @@ void RawLayoutOverLogs(benchmark::State &state)
 }
 
 // 70 and 31,640 logs fill about 10 and 1,000 pages.
-BENCHMARK(DesignedReportOverLogs)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Arg(70)
-    ->Arg(31'640)
-    ->Arg(100'000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
-BENCHMARK(RawLayoutOverLogs)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Arg(70)
-    ->Arg(31'640)
-    ->Arg(100'000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1);
+void overLogCounts(benchmark::internal::Benchmark *timing)
+{
+    timing->Arg(70)->Arg(31'640)->Arg(100'000)->Apply(bench::inMilliseconds)->Iterations(1);
+}
+
+BENCHMARK(DesignedReportOverLogs)->Apply(overLogCounts);
+BENCHMARK(RawLayoutOverLogs)->Apply(overLogCounts);
 
 } // namespace
 
@@ -338,9 +331,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     fixtures.clear();
     return 0;
 }

@@ -148,26 +148,15 @@ void BM_RawSqliteInsert(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * Lines);
 }
 
-BENCHMARK(BM_RawSqliteInsert)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(BM_ReadLines)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
-BENCHMARK(BM_ImportLines)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+BENCHMARK(BM_RawSqliteInsert)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(BM_ReadLines)->Apply(bench::inMilliseconds)->Iterations(3);
+BENCHMARK(BM_ImportLines)->Apply(bench::inMilliseconds)->Iterations(3);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runBenchmarks(argc, argv);
     return 0;
 }
