@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <span>
 
 // The plan of the demonstration company, as tables: what it owns, whom it
 // deals with and how its months go. The builders in this folder write the
@@ -23,44 +24,37 @@ enum class Kind {
     Pickup
 };
 
+// The cost categories of each kind of equipment.
+inline constexpr const char16_t *TruckCategories[] = {
+    u"FUEL", u"REPAIRS", u"TIRES", u"INSURANCE", u"LICENSE", u"OIL", u"PM", u"INSPECT"};
+inline constexpr const char16_t *PickupCategories[] = {u"FUEL",      u"REPAIRS", u"TIRES",
+                                                       u"INSURANCE", u"LICENSE", u"OIL"};
+inline constexpr const char16_t *WheelLoaderCategories[] = {
+    u"FUEL", u"REPAIRS", u"TIRES", u"INSURANCE", u"OIL", u"PM", u"PARTS"};
+inline constexpr const char16_t *EarthMoverCategories[] = {
+    u"FUEL", u"REPAIRS", u"INSURANCE", u"OIL", u"PM", u"PARTS", u"HAULING"};
+inline constexpr const char16_t *SmallEngineCategories[] = {u"FUEL", u"REPAIRS", u"OIL", u"PM"};
+
 // What a kind of equipment has: its cost categories and the gallons of fuel a
 // month's bill holds.
 struct KindPlan
 {
     Kind kind;
-    std::initializer_list<const char16_t *> categories;
+    std::span<const char16_t *const> categories;
     int fuelLow;
     int fuelHigh;
 };
 
-inline const KindPlan Kinds[] = {
-    {Kind::Truck,
-     {u"FUEL", u"REPAIRS", u"TIRES", u"INSURANCE", u"LICENSE", u"OIL", u"PM", u"INSPECT"},
-     120,
-     900},
-    {Kind::Pickup, {u"FUEL", u"REPAIRS", u"TIRES", u"INSURANCE", u"LICENSE", u"OIL"}, 120, 900},
-    {Kind::WheelLoader,
-     {u"FUEL", u"REPAIRS", u"TIRES", u"INSURANCE", u"OIL", u"PM", u"PARTS"},
-     120,
-     900},
-    {Kind::Loader,
-     {u"FUEL", u"REPAIRS", u"INSURANCE", u"OIL", u"PM", u"PARTS", u"HAULING"},
-     120,
-     900},
-    {Kind::Excavator,
-     {u"FUEL", u"REPAIRS", u"INSURANCE", u"OIL", u"PM", u"PARTS", u"HAULING"},
-     120,
-     900},
-    {Kind::Dozer,
-     {u"FUEL", u"REPAIRS", u"INSURANCE", u"OIL", u"PM", u"PARTS", u"HAULING"},
-     120,
-     900},
-    {Kind::Roller,
-     {u"FUEL", u"REPAIRS", u"INSURANCE", u"OIL", u"PM", u"PARTS", u"HAULING"},
-     120,
-     900},
-    {Kind::Compressor, {u"FUEL", u"REPAIRS", u"OIL", u"PM"}, 40, 160},
-    {Kind::Generator, {u"FUEL", u"REPAIRS", u"OIL", u"PM"}, 40, 160},
+inline constexpr KindPlan Kinds[] = {
+    {Kind::Truck, TruckCategories, 120, 900},
+    {Kind::Pickup, PickupCategories, 120, 900},
+    {Kind::WheelLoader, WheelLoaderCategories, 120, 900},
+    {Kind::Loader, EarthMoverCategories, 120, 900},
+    {Kind::Excavator, EarthMoverCategories, 120, 900},
+    {Kind::Dozer, EarthMoverCategories, 120, 900},
+    {Kind::Roller, EarthMoverCategories, 120, 900},
+    {Kind::Compressor, SmallEngineCategories, 40, 160},
+    {Kind::Generator, SmallEngineCategories, 40, 160},
 };
 
 const KindPlan &planOf(Kind kind);
@@ -68,11 +62,7 @@ QStringList categoriesOf(Kind kind);
 
 struct EquipmentPlan
 {
-    const char16_t *id;
-    const char16_t *description;
-    const char16_t *classCode;
-    const char16_t *make;
-    const char16_t *model;
+    const char16_t *id, *description, *classCode, *make, *model;
     int year;
     Kind kind;
     bool active;
@@ -151,10 +141,7 @@ enum class Billing {
 
 struct CategoryPlan
 {
-    const char16_t *id;
-    const char16_t *description;
-    const char16_t *unit;
-    const char16_t *account;
+    const char16_t *id, *description, *unit, *account;
     const char16_t *scheduleType; // N, M, E or B
     const char16_t *meterName;
     int meter;
@@ -198,9 +185,7 @@ const CategoryPlan &categoryPlan(const QString &id);
 
 struct AccountPlan
 {
-    const char16_t *account;
-    const char16_t *description;
-    const char16_t *type;
+    const char16_t *account, *description, *type;
 };
 
 inline constexpr AccountPlan Accounts[] = {
@@ -221,8 +206,7 @@ inline constexpr AccountPlan Accounts[] = {
 
 struct JobPlan
 {
-    const char16_t *id;
-    const char16_t *name;
+    const char16_t *id, *name;
     bool active;
 };
 
@@ -241,8 +225,7 @@ inline constexpr const char16_t *NotedJobText = u"Lane closures only between 9 A
 
 struct CodePlan
 {
-    const char16_t *code;
-    const char16_t *description;
+    const char16_t *code, *description;
 };
 
 inline constexpr CodePlan CostCodes[] = {
@@ -256,10 +239,7 @@ inline constexpr const char16_t *InactiveCostCode = u"030100G";
 
 struct ChangeOrderPlan
 {
-    const char16_t *job;
-    const char16_t *changeOrder;
-    const char16_t *description;
-    const char16_t *costCode;
+    const char16_t *job, *changeOrder, *description, *costCode;
     int amount; // cents
 };
 
@@ -271,8 +251,7 @@ inline constexpr ChangeOrderPlan ChangeOrders[] = {
 struct Person
 {
     int id;
-    const char16_t *first;
-    const char16_t *last;
+    const char16_t *first, *last;
 };
 
 inline constexpr Person Employees[] = {
@@ -291,8 +270,7 @@ inline constexpr const char16_t *Customers[] = {u"Granite Ridge Builders", u"Cit
 
 struct CertificationPlan
 {
-    const char16_t *id;
-    const char16_t *description;
+    const char16_t *id, *description;
 };
 
 inline constexpr CertificationPlan Certifications[] = {{u"OPENG", u"Operating Engineer"},
@@ -301,9 +279,7 @@ inline constexpr CertificationPlan Certifications[] = {{u"OPENG", u"Operating En
 
 struct UserPlan
 {
-    const char16_t *id;
-    const char16_t *first;
-    const char16_t *last;
+    const char16_t *id, *first, *last;
     bool readOnly;
 };
 
@@ -332,8 +308,7 @@ inline constexpr const char16_t *EquipmentPrompts[] = {u"Insurance Policy", u"Fu
 // The batches still at work in the current month.
 struct OpenBatchPlan
 {
-    const char16_t *description;
-    const char16_t *user;
+    const char16_t *description, *user;
     quint8 secure;
     quint8 repeating;
     int logs;
@@ -346,13 +321,7 @@ inline constexpr OpenBatchPlan OpenBatches[] = {{u"Field Logs - This Week", u"EQ
 // Every report family has two or more definitions; one of each locked by its owner EQM.
 struct DefinitionPlan
 {
-    const char16_t *report;
-    const char16_t *title;
-    const char16_t *type;
-    const char16_t *format;
-    const char16_t *summary;
-    const char16_t *orientation;
-    const char16_t *owner;
+    const char16_t *report, *title, *type, *format, *summary, *orientation, *owner;
     quint8 locked;
 };
 
@@ -373,8 +342,7 @@ inline constexpr DefinitionPlan Definitions[] = {
 // The list members of the definitions that name the trucks by list.
 struct ListMemberPlan
 {
-    const char16_t *kind;
-    const char16_t *value;
+    const char16_t *kind, *value;
 };
 
 inline constexpr ListMemberPlan TruckListMembers[] = {{u"Equipment", u"TRK-101"},
