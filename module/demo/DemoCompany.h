@@ -15,9 +15,11 @@ class Company;
 // cost categories, about 25 pieces of equipment, 18 months of usage logs
 // posted a month at a time by the suite's posting run (which writes the posted
 // logs, the equipment and category totals, the prior-period files and their
-// G/L lines), the vendor bills of the cost categories, and every equipment's
-// depreciation schedule. The data ends in the month before today, and the
-// same day gives the same company.
+// G/L lines), the vendor bills of the cost categories posted through the
+// suite's journal posting, the suite's period close between the months, and
+// every equipment's depreciation schedule. The company is planned as tables
+// (DemoPlan.h). The data ends in the month before today, and the same day
+// gives the same company.
 class DemoCompany
 {
 public:

@@ -134,24 +134,23 @@ int percentOf(qint64 read, qint64 total)
 
 } // namespace
 
-EquipmentAnalysisReport::EquipmentAnalysisReport(data::Company &company, EQLimits definition,
-                                                 DayNumber today,
-                                                 QList<Analysis::EquipmentFigures> *collected)
+AnalysisPass::AnalysisPass(data::Company &company, EQLimits definition, DayNumber today,
+                           bool summary)
     : ReportPass(analysisIdentity(company, definition))
     , m_company(company)
     , m_selection(company, std::move(definition), today)
     , m_period(Analysis::selectedPeriod(company, m_selection, today))
     , m_calculator(company, m_selection, m_period)
-    , m_collected(collected)
-    , m_limits(parameterLines(company, m_selection, false))
+    , m_limits(parameterLines(company, m_selection, summary))
+    , m_summary(summary)
 {}
 
-QStringList EquipmentAnalysisReport::exportParameters() const
+QStringList AnalysisPass::exportParameters() const
 {
-    return closingParameters(m_period, m_selection, false);
+    return closingParameters(m_period, m_selection, m_summary);
 }
 
-bool EquipmentAnalysisReport::open(ReportRun &run)
+bool AnalysisPass::open(ReportRun &run)
 {
     if (!m_period.refusal.isEmpty()) {
         run.passFailed(m_period.refusal);
@@ -163,11 +162,30 @@ bool EquipmentAnalysisReport::open(ReportRun &run)
     return !m_equipment.isEmpty();
 }
 
+bool AnalysisPass::readNext(EQHeader &header)
+{
+    header.EquipmentID = m_equipment.at(int(m_read)).id;
+    ++m_read;
+    return bool(m_company.file<EQHeader>().fetch(u"KeyEquipmentID", header));
+}
+
+int AnalysisPass::percentRead() const
+{
+    return percentOf(m_read, m_equipment.size());
+}
+
+EquipmentAnalysisReport::EquipmentAnalysisReport(data::Company &company, EQLimits definition,
+                                                 DayNumber today,
+                                                 QList<Analysis::EquipmentFigures> *collected)
+    : AnalysisPass(company, std::move(definition), today, false)
+    , m_collected(collected)
+{}
+
 report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) const
 {
-    const QString perUnit = perUnitHeading(m_selection.definition());
-    const report::ColumnTable columns = blockColumns(perUnit, m_period);
-    const int shown = m_period.isRange() ? 1 : 3;
+    const QString perUnit = perUnitHeading(selection().definition());
+    const report::ColumnTable columns = blockColumns(perUnit, period());
+    const int shown = period().isRange() ? 1 : 3;
     const auto cells = [shown](const Row &row, bool withCode) {
         QList<report::CellValue> values{withCode ? row.code : QString(), row.description, row.unit};
         for (int i = 0; i < 3 * shown; ++i)
@@ -205,8 +223,8 @@ report::Band EquipmentAnalysisReport::block(const EquipmentFigures &figures) con
     QString headings = u"Type\tDescription\tUnits"_s;
     for (int c = 0; c < shown; ++c) {
         // A date range's one period is named as the page names it.
-        const QString name = m_period.isRange()
-                                 ? u"____"_s + m_period.headings[Analysis::Cumulative] + u"____"_s
+        const QString name = period().isRange()
+                                 ? u"____"_s + period().headings[Analysis::Cumulative] + u"____"_s
                                  : periodNames[c];
         periods += (c == 0 ? u"\t"_s : u"\t\t\t"_s) + name;
         headings += u"\tQuantity\tAmount\t"_s + perUnit;
@@ -254,12 +272,10 @@ bool EquipmentAnalysisReport::next(ReportRun &run, int records)
             return false;
     }
     for (int i = 0; i < records; ++i) {
-        if (m_read >= m_equipment.size())
+        if (!moreToRead())
             return false;
         EQHeader header;
-        header.EquipmentID = m_equipment.at(int(m_read)).id;
-        ++m_read;
-        if (!m_company.file<EQHeader>().fetch(u"KeyEquipmentID", header))
+        if (!readNext(header))
             continue;
         const EquipmentFigures figures = m_calculator.equipment(header);
         if (figures.categories.isEmpty() && !m_calculator.listsWithoutCategories())
@@ -269,29 +285,14 @@ bool EquipmentAnalysisReport::next(ReportRun &run, int records)
         if (!run.engine()->print(block(figures)))
             return false;
     }
-    return m_read < m_equipment.size();
-}
-
-int EquipmentAnalysisReport::percentRead() const
-{
-    return percentOf(m_read, m_equipment.size());
+    return moreToRead();
 }
 
 CostSummaryReport::CostSummaryReport(data::Company &company, EQLimits definition, DayNumber today,
                                      QList<Analysis::SummaryLine> *collected)
-    : ReportPass(analysisIdentity(company, definition))
-    , m_company(company)
-    , m_selection(company, std::move(definition), today)
-    , m_period(Analysis::selectedPeriod(company, m_selection, today))
-    , m_calculator(company, m_selection, m_period)
+    : AnalysisPass(company, std::move(definition), today, true)
     , m_collected(collected)
-    , m_limits(parameterLines(company, m_selection, true))
 {}
-
-QStringList CostSummaryReport::exportParameters() const
-{
-    return closingParameters(m_period, m_selection, true);
-}
 
 namespace {
 
@@ -325,16 +326,9 @@ const report::ColumnTable &summaryColumns()
 
 bool CostSummaryReport::open(ReportRun &run)
 {
-    if (!m_period.refusal.isEmpty()) {
-        run.passFailed(m_period.refusal);
-        return false;
-    }
-    m_equipment = m_selection.equipment();
-    m_read = 0;
-    m_calculator.prepareRange(m_equipment.size());
     for (Decimal &total : m_totals)
         total = Decimal();
-    return !m_equipment.isEmpty();
+    return AnalysisPass::open(run);
 }
 
 bool CostSummaryReport::next(ReportRun &run, int records)
@@ -347,11 +341,9 @@ bool CostSummaryReport::next(ReportRun &run, int records)
             u"ID\tDescription\tVIN\tLicense\tInternal Rate\tRental Rate\tMTD Cost\tYTD Cost\tCumulative Cost"_s);
         engine.print(heading);
     }
-    for (int i = 0; i < records && m_read < m_equipment.size(); ++i) {
+    for (int i = 0; i < records && moreToRead(); ++i) {
         EQHeader header;
-        header.EquipmentID = m_equipment.at(int(m_read)).id;
-        ++m_read;
-        if (!m_company.file<EQHeader>().fetch(u"KeyEquipmentID", header))
+        if (!readNext(header))
             continue;
         const Analysis::SummaryLine line = m_calculator.summary(header);
         for (int c = 0; c < 3; ++c)
@@ -369,7 +361,7 @@ bool CostSummaryReport::next(ReportRun &run, int records)
         if (!run.engine()->print(band))
             return false;
     }
-    if (m_read < m_equipment.size())
+    if (moreToRead())
         return true;
     const report::ColumnTable &columns = summaryColumns();
     report::Band totals = columns.detail({QString(), QString(), QString(), QString(), QString(),
@@ -382,11 +374,6 @@ bool CostSummaryReport::next(ReportRun &run, int records)
                           exportFigure(m_totals[1]) + u'\t' + exportFigure(m_totals[2])};
     run.engine()->print(totals);
     return false;
-}
-
-int CostSummaryReport::percentRead() const
-{
-    return percentOf(m_read, m_equipment.size());
 }
 
 } // namespace qaveq

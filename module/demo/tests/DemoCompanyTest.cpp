@@ -13,6 +13,7 @@
 #include "reports/EquipmentDetailReport.h"
 
 #include "data/Company.h"
+#include "data/suite/AccountsFiles.h"
 #include "data/suite/GeneralLedgerFiles.h"
 #include "data/testing/TestDatabase.h"
 
@@ -305,6 +306,55 @@ TEST_F(DemoCompanyTest, PostedLogsCarryTheJournalsOfRealPostingRuns)
     EXPECT_EQ(company->file<EQBatch>().count(), 3);
     for (const EQLogB &log : readAll<EQLogB>(*company, u"KeyLogID"_s))
         EXPECT_EQ(SuiteDate::toQDate(log.Date).toString(u"yyyy-MM"_s), u"2026-12");
+}
+
+// The bills went to the ledger as journal entries of their documents: each
+// A/P entry is a vendor's bill on file, each A/R entry a billing, and every
+// entry balances with its lines numbered from 1. The period close between
+// the months leaves the cost categories with November's month figures only.
+TEST_F(DemoCompanyTest, BillsAreJournalEntriesOfTheirDocumentsAndMonthsAreClosed)
+{
+    std::map<std::pair<QString, qint32>, std::vector<GLTrans>> entries;
+    for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s))
+        if (t.JournalID != u"EQ")
+            entries[{t.JournalID, t.JournalNo}].push_back(t);
+    ASSERT_GT(entries.size(), 1000u);
+    std::set<QString> journals;
+    for (const auto &[entry, lines] : entries) {
+        const auto &[journal, number] = entry;
+        const std::string name = (journal + u' ' + QString::number(number)).toStdString();
+        journals.insert(journal);
+        Decimal balance;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_EQ(lines[i].LineNo, qint16(i + 1)) << name;
+            balance += lines[i].CreditDebit == u"D" ? lines[i].Amount : -lines[i].Amount;
+        }
+        EXPECT_TRUE(balance.isZero()) << name;
+        if (journal == u"A/P") {
+            APInvoice bill;
+            bill.InvoiceID = number;
+            EXPECT_TRUE(company->file<APInvoice>().fetch(u"KeyInvoiceID", bill).isOk()) << name;
+        } else if (journal == u"A/R") {
+            ARBilling billing;
+            billing.BillingID = number;
+            EXPECT_TRUE(company->file<ARBilling>().fetch(u"KeyBillingID", billing).isOk()) << name;
+        }
+    }
+    EXPECT_EQ(journals, (std::set<QString>{u"A/P"_s, u"A/R"_s, u"P/R"_s}));
+
+    for (const GLFiscal &period : readAll<GLFiscal>(*company, u"KeyFiscalPeriodUp"_s))
+        EXPECT_EQ(period.Closed, period.FiscalPeriod <= 23 ? 1 : 0) << period.FiscalPeriod;
+    const Decimal novemberCosts = [&] {
+        Decimal total;
+        for (const EQCost &c : readAll<EQCost>(*company, u"KeyRecordID"_s))
+            total += c.MonthAmount;
+        return total;
+    }();
+    Decimal novemberCharges;
+    for (const GLTrans &t : readAll<GLTrans>(*company, u"KeyRecordID"_s))
+        if (t.FiscalPeriod == 23 && !t.SubsidiaryCode.isEmpty() && !t.SubsidiaryCode.contains(u'.'))
+            novemberCharges += t.CreditDebit == u"D" ? t.Amount : -t.Amount;
+    EXPECT_EQ(novemberCosts, novemberCharges);
 }
 
 TEST_F(DemoCompanyTest, EveryEquipmentHasTheScheduleTheFormWouldCalculate)

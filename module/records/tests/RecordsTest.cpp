@@ -12,99 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 using namespace qaveq;
 
 namespace {
-
-struct Width
-{
-    const char16_t *field; // with prefix
-    int width;
-};
-
-// Stored text widths the suite's other modules rely on.
-TEST(Records, TextWidthsAreTheSuites)
-{
-    const data::Catalog catalog = companyCatalog();
-    const Width widths[] = {
-        {u"EQH:EquipmentID", 10},
-        {u"EQH:Description", 40},
-        {u"EQH:PhysicalDescription", 100},
-        {u"EQH:LicenseCode", 5},
-        {u"EQH:VIN", 30},
-        {u"EQH:Make", 20},
-        {u"EQH:Model", 20},
-        {u"EQH:UsageUnit", 5},
-        {u"EQH:BillingUnit", 5},
-        {u"EQH:Location", 10},
-        {u"EQH:UD1DepreciationDesc", 20},
-        {u"EQH:DestinationType", 11},
-        {u"EQH:DestinationCategory", 10},
-        {u"EQH:DestinationJob", 10},
-        {u"EQH:DestinationCostCode", 14},
-        {u"EQH:AssetAccount", 12},
-        {u"EQH:CertifiedID", 8},
-        {u"EQH:UD1", 40},
-        {u"EQH:UD15", 40},
-        {u"EQH:EquipmentSortID", 10},
-        {u"EQD:CategoryID", 10},
-        {u"EQD:Description", 30},
-        {u"EQD:DefaultExpenseControl", 12},
-        {u"EQD:DefaultContraExpenseControl", 12},
-        {u"EQD:DefaultUnit", 5},
-        {u"EQD:MeterName", 10},
-        {u"EQC:RecordID", 20},
-        {u"EQC:EquipmentID", 10},
-        {u"EQC:CostCategory", 10},
-        {u"EQC:UnitName", 5},
-        {u"EQC:ControlDebit", 12},
-        {u"EQC:ControlCredit", 12},
-        {u"EQC:ScheduleType", 1},
-        {u"IMG:Type", 15},
-        {u"IMG:StringID", 20},
-        {u"IMG:Caption", 50},
-        {u"IMG:ImageType", 10},
-        {u"IMG:FileName", 250},
-        {u"NOTE:EntityID", 20},
-        {u"NOTE:EntityType", 10},
-        {u"USD:U1", 40},
-        {u"GLDP:EquipmentID", 10},
-        {u"GLDP:FPPostedLabel", 5},
-        {u"EQB:UserID", 10},
-        {u"EQB:Description", 25},
-        {u"EQB:InUseBy", 3},
-        {u"EQLB:DetailType", 11},
-        {u"EQLB:GLAccount", 12},
-        {u"EQLB:ChangeOrder", 14},
-        {u"EQLB:Comments", 20},
-        {u"EQL:Location", 5},
-        {u"EQLM:Report", 30},
-        {u"EQLM:ReportTitle", 40},
-        {u"EQLM:ClassFrom", 30},
-        {u"EQLM:JournalType", 15},
-        {u"JCL:NameFrom", 200},
-        {u"JCL:Layout", 500},
-        {u"NET:Activity", 30},
-        {u"CTL:SystemPassword", 20},
-    };
-    for (const Width &w : widths) {
-        const QString name = QString::fromUtf16(w.field);
-        const data::FileSchema *schema = nullptr;
-        for (const data::FileSchema *s : catalog.files())
-            if (s->prefix == name.section(u':', 0, 0))
-                schema = s;
-        ASSERT_NE(schema, nullptr) << name.toStdString();
-        const data::FieldDef *field = schema->field(name);
-        ASSERT_NE(field, nullptr) << name.toStdString();
-        EXPECT_EQ(field->type, data::FieldType::Text) << name.toStdString();
-        EXPECT_EQ(field->width, w.width) << name.toStdString();
-    }
-    const data::FileSchema &eqh = EQHeader::fileSchema();
-    EXPECT_EQ(eqh.field(u"DepreciationYears")->maximum, 65535);
-    EXPECT_EQ(eqh.field(u"PurchaseValue")->places, 2);
-    EXPECT_EQ(eqh.field(u"PurchaseDate")->type, data::FieldType::Date);
-}
 
 TEST(Records, TheAliasIsASecondViewOfTheEquipmentFile)
 {
@@ -176,6 +89,84 @@ TEST_P(CompanyFiles, AnOlderCompanysLogsGetTheirBatchesBack)
     log.LogID = 1;
     ASSERT_TRUE(again.file<EQLogB>().fetch(u"KeyLogID", log).isOk());
     EXPECT_EQ(log.BatchID, 65535);
+}
+
+// A value at the declared limit of a field: the widest text (with characters
+// beyond ASCII, which take more than one byte), the largest decimal of its
+// digits and places, the highest number, date or time; or at the other end
+// the shortest text, the most negative decimal and the lowest number.
+data::FieldValue limitOf(const data::FieldDef &field, bool high)
+{
+    switch (field.type) {
+    case data::FieldType::Text: {
+        if (!high)
+            return u"x"_s;
+        QString text;
+        for (int i = 0; i < field.width; ++i)
+            text.append(u"Aé€z"_s.at(i % 4));
+        return text;
+    }
+    case data::FieldType::Decimal: {
+        const QString nines = QString(field.digits - field.places, u'9') +
+                              (field.places > 0 ? u'.' + QString(field.places, u'9') : QString());
+        return *Decimal::parse(high ? nines : u'-' + nines);
+    }
+    case data::FieldType::Integer:
+    case data::FieldType::Date:
+    case data::FieldType::Time:
+        return high ? field.maximum : field.minimum;
+    }
+    return {};
+}
+
+QString shown(const data::Record &record)
+{
+    QStringList values;
+    for (const data::FieldDef &field : record.schema().fields) {
+        const data::FieldValue value = record.value(field.name);
+        QString text;
+        if (const auto *number = std::get_if<qint64>(&value))
+            text = QString::number(*number);
+        else if (const auto *decimal = std::get_if<Decimal>(&value))
+            text = decimal->toString(field.places);
+        else
+            text = std::get<QString>(value);
+        values.append(field.name + u'=' + text);
+    }
+    return values.join(u' ');
+}
+
+// Every field of every file of the company holds the values at both ends of
+// its declared width or range through the database and back: a stored column
+// narrower than its declaration, a record member narrower than its range, or
+// a decimal kept in floating point would change one of them.
+TEST_P(CompanyFiles, EveryFieldHoldsItsLimitsThroughTheDatabase)
+{
+    for (const data::FileSchema *schema : company.catalog().files()) {
+        if (schema->isAlias())
+            continue;
+        data::Table &table = company.file(schema->name);
+        QStringList written;
+        // The low record first: an auto-number after the highest one would have no room.
+        for (const bool high : {false, true}) {
+            const std::unique_ptr<data::Record> record = schema->create();
+            for (int i = 0; i < schema->fields.size(); ++i)
+                if (i != schema->autoNumberField || high)
+                    record->setValue(schema->fields[i].name, limitOf(schema->fields[i], high));
+            const data::FileStatus inserted = table.insert(*record);
+            ASSERT_TRUE(inserted.isOk())
+                << schema->name.toStdString() << ": " << inserted.error().text().toStdString();
+            written.append(shown(*record));
+        }
+        QStringList read;
+        data::KeyCursor cursor = table.scan(schema->keys.value(0).name);
+        for (auto record = schema->create(); cursor.next(*record);)
+            read.append(shown(*record));
+        EXPECT_FALSE(cursor.error().has_value()) << schema->name.toStdString();
+        written.sort();
+        read.sort();
+        EXPECT_EQ(read, written) << schema->name.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CompanyFiles, ::testing::ValuesIn(qaveq::testing::backends()),
