@@ -7,6 +7,7 @@
 #include "data/Company.h"
 #include "data/Transaction.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -22,6 +23,16 @@ class CommandLineTest : public ::testing::Test
 {
 protected:
     QTemporaryDir folder;
+
+    // What a run writes to the current folder (a PDF the options do not
+    // name) goes with the test's own folder, never into the tree the tests
+    // are run from.
+    void SetUp() override
+    {
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+    }
+    void TearDown() override { QDir::setCurrent(m_previousFolder); }
 
     QString company() const
     {
@@ -72,6 +83,9 @@ protected:
     {
         return runIn(company(), arguments, std::move(input));
     }
+
+private:
+    QString m_previousFolder;
 };
 
 } // namespace qaveq::testing
