@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "FileSchema.h"
 #include "Record.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 
@@ -135,10 +136,7 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
                 QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
         const QString column = Database::quote(field->name);
         if (filter.op == Filter::Op::Contains)
-            conditions.append((db.dialect() == Dialect::SQLite
-                                   ? QStringLiteral("instr(upper(%1), upper(?)) > 0")
-                                   : QStringLiteral("strpos(upper(%1), upper(?)) > 0"))
-                                  .arg(column));
+            conditions.append(db.dialect().containsCondition(column));
         else
             conditions.append(QStringLiteral("%1 %2 ?").arg(column, sqlOperator(filter.op)));
     }
@@ -200,7 +198,7 @@ bool KeyCursor::fetchPage()
     m_page.clear();
     m_rowsInPage = 0;
     m_rowInPage = 0;
-    if (!(m_db.dialect() == Dialect::SQLite ? readPageSqlite(sql) : readPage(sql)))
+    if (!(m_db.dialect().hasNativeStatements() ? readPageSqlite(sql) : readPage(sql)))
         return false;
     m_started = true;
     if (m_rowsInPage < m_options.pageSize)
@@ -301,7 +299,7 @@ int KeyCursor::bindConditions(sqlite3_stmt *statement)
 
 qint64 KeyCursor::count()
 {
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         sqlite3_stmt *select = m_db.preparedSqlite(
             m_sqlCount, [this] { return m_sqlCount; }, m_schema.name);
         if (!select) {
@@ -362,7 +360,7 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
     const qsizetype groupCount = groups.size();
 
     QList<Subtotal> result;
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         sqlite3_stmt *select = m_db.preparedSqlite(
             sql, [&sql] { return sql; }, m_schema.name);
         if (!select) {

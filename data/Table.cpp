@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "FileSchema.h"
 #include "Record.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 
@@ -116,7 +117,7 @@ FileStatus Table::readOneSqlite(sqlite3_stmt *select, Record &record)
 FileStatus Table::fetch(QStringView keyName, Record &record)
 {
     const KeyDef &key = m_schema.key(keyName);
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         SqliteFetch &fetch = m_sqliteFetches[&key];
         if (!fetch.statement) {
             fetch.statement = m_db.preparedSqlite(
@@ -152,7 +153,7 @@ FileStatus Table::nextNumber(qint64 &number)
         return u"SELECT MAX(%1) FROM %2"_s.arg(
             Database::quote(m_schema.fields[m_schema.autoNumberField].name), m_table);
     };
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         if (!m_sqliteNextNumber)
             m_sqliteNextNumber =
                 m_db.preparedSqlite(m_schema.name + u"|next number"_s, sql, m_schema.name);
@@ -211,7 +212,7 @@ FileStatus Table::insert(Record &record)
         return m_db.fail(FileError::driver(problem, u"0"_s, m_schema.name));
     }
     const FileStatus status =
-        m_db.dialect() == Dialect::SQLite ? insertSqlite(record) : insertSql(record);
+        m_db.dialect().hasNativeStatements() ? insertSqlite(record) : insertSql(record);
     if (!status)
         undoNumber();
     return status;
@@ -293,7 +294,7 @@ QString Table::rereadText() const
 
 FileStatus Table::reread(Record &record)
 {
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         if (!m_sqliteReread)
             m_sqliteReread = m_db.preparedSqlite(
                 m_schema.name + u"|by row"_s, [this] { return rereadText(); }, m_schema.name);

@@ -1,6 +1,7 @@
 #include "Transaction.h"
 
 #include "Database.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,50 +18,23 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
         return;
     }
     QSqlQuery query(db.connection());
-    const auto run = [&query](const QString &sql) { return query.exec(sql); };
     if (db.inTransaction()) {
         // A run inside a run that already holds the company (the demonstration
         // company computing its schedules) is a part of it: all or nothing on
         // its own, and kept or dropped with the outer run.
         m_savepoint = QStringLiteral("qaveq_%1").arg(db.m_transactionDepth);
-        bool begun = run(QStringLiteral("SAVEPOINT ") + m_savepoint);
-        if (begun && db.dialect() == Dialect::PostgreSQL) {
-            QStringList quoted;
-            for (const QString &table : tables)
-                quoted.append(Database::quote(table));
-            begun = run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
-                            .arg(quoted.join(QStringLiteral(", "))));
-        }
+        const bool begun = query.exec(QStringLiteral("SAVEPOINT ") + m_savepoint) &&
+                           db.dialect().lockWithin(query, tables);
         if (!begun)
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
         m_active = begun;
         db.m_transactionDepth += begun ? 1 : 0;
         return;
     }
-    bool begun = false;
-    if (db.dialect() == Dialect::SQLite) {
-        // SQLite locks the whole database for writing: waiting up to the
-        // time-out for BEGIN IMMEDIATE is waiting for those files.
-        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(timeout.count()));
-        begun = run(QStringLiteral("BEGIN IMMEDIATE"));
-        if (!begun)
-            m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
-        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(db.lockWait().count()));
-    } else {
-        QStringList quoted;
-        for (const QString &table : tables)
-            quoted.append(Database::quote(table));
-        begun = run(QStringLiteral("BEGIN")) &&
-                run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(timeout.count())) &&
-                run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
-                        .arg(quoted.join(QStringLiteral(", "))));
-        if (!begun) {
-            m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
-            run(QStringLiteral("ROLLBACK"));
-            m_holders = db.stationsHolding(tables);
-        } else {
-            run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(db.lockWait().count()));
-        }
+    const bool begun = db.dialect().beginWriting(query, tables, timeout, db.lockWait());
+    if (!begun) {
+        m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
+        m_holders = db.stationsHolding(tables);
     }
     m_active = begun;
     db.m_transactionDepth = begun ? 1 : 0;
