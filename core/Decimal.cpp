@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq {
 
 namespace {
@@ -208,8 +210,7 @@ bool Decimal::fits(int digits, int places) const
 Decimal Decimal::stored(int digits, int places) const
 {
     if (!fits(digits, places))
-        throw DecimalOverflow(QStringLiteral("%1 does not fit %2.%3 digits")
-                                  .arg(toString())
+        throw DecimalOverflow(u"%1 does not fit %2.%3 digits"_s.arg(toString())
                                   .arg(digits)
                                   .arg(places)
                                   .toStdString());

@@ -13,6 +13,8 @@
 
 #include <atomic>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 namespace {
@@ -20,7 +22,7 @@ namespace {
 QString nextConnectionName()
 {
     static std::atomic<int> counter{0};
-    return QStringLiteral("qaveq-%1").arg(++counter);
+    return u"qaveq-%1"_s.arg(++counter);
 }
 
 // The connection Qt's SQLite driver holds: the system's SQLite library, the
@@ -42,14 +44,12 @@ Database::Database(const ConnectionSettings &settings)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driver(), m_connectionName);
     if (!db.isValid())
-        throw DataError(QStringLiteral("The database driver for %1 is not installed.")
-                            .arg(m_dialect.name())
-                            .toStdString());
+        throw DataError(
+            u"The database driver for %1 is not installed."_s.arg(m_dialect.name()).toStdString());
     m_dialect.prepare(db, settings, m_lockWait);
     if (!db.open())
-        throw DataError(QStringLiteral("Cannot open the company database: %1")
-                            .arg(db.lastError().text())
-                            .toStdString());
+        throw DataError(
+            u"Cannot open the company database: %1"_s.arg(db.lastError().text()).toStdString());
     if (m_dialect.hasNativeStatements())
         m_sqlite = sqliteHandle(db);
     m_dialect.setUp(*this, settings, m_lockWait);
@@ -64,7 +64,7 @@ Database::~Database()
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen()) {
             if (inTransaction())
-                db.exec(QStringLiteral("ROLLBACK"));
+                db.exec(u"ROLLBACK"_s);
             db.close();
         }
     }
@@ -120,8 +120,7 @@ sqlite3_stmt *Database::preparedSqlite(const QString &key, const std::function<Q
     auto found = m_sqliteStatements.find(key);
     if (found == m_sqliteStatements.end()) {
         if (!m_sqlite) {
-            fail(FileError::driver(QStringLiteral("The SQLite connection is not open"),
-                                   QStringLiteral("0"), file));
+            fail(FileError::driver(u"The SQLite connection is not open"_s, u"0"_s, file));
             return nullptr;
         }
         const QByteArray text = sql().toUtf8();
@@ -203,8 +202,7 @@ bool Database::stepSqlite(sqlite3_stmt *statement, const QString &file,
 FileError Database::failSqlite(const QString &file)
 {
     const QString text = m_sqlite ? QString::fromUtf8(sqlite3_errmsg(m_sqlite)) : QString();
-    const QString code =
-        m_sqlite ? QString::number(sqlite3_extended_errcode(m_sqlite)) : QStringLiteral("0");
+    const QString code = m_sqlite ? QString::number(sqlite3_extended_errcode(m_sqlite)) : u"0"_s;
     return fail(QSqlError(text, text, QSqlError::StatementError, code), file);
 }
 
@@ -221,7 +219,7 @@ QSqlDatabase Database::connection() const
 QString Database::quote(const QString &identifier)
 {
     QString escaped = identifier;
-    escaped.replace(u'"', QStringLiteral("\"\""));
+    escaped.replace(u'"', u"\"\""_s);
     return u'"' + escaped + u'"';
 }
 
@@ -229,12 +227,12 @@ void Database::exec(const QString &sql)
 {
     QSqlQuery query(connection());
     if (!query.exec(sql))
-        throw DataError(QStringLiteral("%1: %2").arg(sql, query.lastError().text()).toStdString());
+        throw DataError(u"%1: %2"_s.arg(sql, query.lastError().text()).toStdString());
 }
 
 QString Database::columnDefault(const FieldDef &field) const
 {
-    return field.type == FieldType::Text ? QStringLiteral("''") : QStringLiteral("0");
+    return field.type == FieldType::Text ? u"''"_s : u"0"_s;
 }
 
 QStringList Database::existingColumns(const QString &table) const
@@ -249,17 +247,15 @@ void Database::ensureTable(const FileSchema &schema)
     if (existing.isEmpty()) {
         QStringList columns{m_dialect.rowNumberColumn()};
         for (const FieldDef &field : schema.fields)
-            columns.append(
-                QStringLiteral("%1 %2 NOT NULL DEFAULT %3")
-                    .arg(quote(field.name), m_dialect.columnType(field), columnDefault(field)));
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns.join(QStringLiteral(", "))));
+            columns.append(u"%1 %2 NOT NULL DEFAULT %3"_s.arg(
+                quote(field.name), m_dialect.columnType(field), columnDefault(field)));
+        exec(u"CREATE TABLE %1 (%2)"_s.arg(table, columns.join(u", "_s)));
     } else {
         for (const FieldDef &field : schema.fields) {
             if (existing.contains(field.name, Qt::CaseInsensitive))
                 continue;
-            exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3 NOT NULL DEFAULT %4")
-                     .arg(table, quote(field.name), m_dialect.columnType(field),
-                          columnDefault(field)));
+            exec(u"ALTER TABLE %1 ADD COLUMN %2 %3 NOT NULL DEFAULT %4"_s.arg(
+                table, quote(field.name), m_dialect.columnType(field), columnDefault(field)));
         }
     }
     for (const KeyDef &key : schema.keys) {
@@ -267,17 +263,16 @@ void Database::ensureTable(const FileSchema &schema)
         for (const QString &f : key.fields)
             columns.append(quote(schema.fields[schema.fieldIndex(f)].name));
         if (!key.unique)
-            columns.append(QStringLiteral("qrow"));
-        exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                 .arg(key.unique ? QStringLiteral("UNIQUE ") : QString(),
-                      quote(schema.table + u'_' + key.name), table,
-                      columns.join(QStringLiteral(", "))));
+            columns.append(u"qrow"_s);
+        exec(u"CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)"_s.arg(
+            key.unique ? u"UNIQUE "_s : QString(), quote(schema.table + u'_' + key.name), table,
+            columns.join(u", "_s)));
     }
 }
 
 namespace {
 
-const QString VersionTable = QStringLiteral("qaveq_schema");
+const QString VersionTable = u"qaveq_schema"_s;
 
 } // namespace
 
@@ -291,24 +286,21 @@ QString Database::schemaVersion() const
     if (existingColumns(VersionTable).isEmpty())
         return {};
     QSqlQuery query(connection());
-    if (!query.exec(QStringLiteral("SELECT version FROM %1").arg(quote(VersionTable))) ||
-        !query.next())
+    if (!query.exec(u"SELECT version FROM %1"_s.arg(quote(VersionTable))) || !query.next())
         return {};
     return query.value(0).toString();
 }
 
 void Database::setSchemaVersion(const QString &version)
 {
-    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (version TEXT NOT NULL)")
-             .arg(quote(VersionTable)));
-    exec(QStringLiteral("DELETE FROM %1").arg(quote(VersionTable)));
+    exec(u"CREATE TABLE IF NOT EXISTS %1 (version TEXT NOT NULL)"_s.arg(quote(VersionTable)));
+    exec(u"DELETE FROM %1"_s.arg(quote(VersionTable)));
     QSqlQuery query(connection());
-    query.prepare(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(quote(VersionTable)));
+    query.prepare(u"INSERT INTO %1 (version) VALUES (?)"_s.arg(quote(VersionTable)));
     query.addBindValue(version);
     if (!query.exec())
-        throw DataError(QStringLiteral("Cannot record the schema version: %1")
-                            .arg(query.lastError().text())
-                            .toStdString());
+        throw DataError(
+            u"Cannot record the schema version: %1"_s.arg(query.lastError().text()).toStdString());
 }
 
 QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const
@@ -317,7 +309,7 @@ QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const
     case FieldType::Text: {
         // A default-constructed text is null; stored texts are never NULL.
         const QString &text = std::get<QString>(value);
-        return text.isNull() ? QStringLiteral("") : text;
+        return text.isNull() ? u""_s : text;
     }
     case FieldType::Decimal:
         return m_dialect.decimalToSql(std::get<Decimal>(value), field.places);
@@ -364,10 +356,10 @@ void Database::readRow(const FileSchema &schema, const QList<int> &fields, Field
 
 QString Database::selectList(const FileSchema &schema)
 {
-    QStringList columns{QStringLiteral("qrow")};
+    QStringList columns{u"qrow"_s};
     for (const FieldDef &field : schema.fields)
         columns.append(quote(field.name));
-    return columns.join(QStringLiteral(", "));
+    return columns.join(u", "_s);
 }
 
 FileError Database::fail(const QSqlError &error, const QString &file)

@@ -32,17 +32,15 @@ QString Table::validate(const Record &record) const
         switch (field.type) {
         case FieldType::Text:
             if (std::get<QString>(value).size() > field.width)
-                return QStringLiteral("%1 is longer than %2 characters")
-                    .arg(m_schema.qualified(field))
+                return u"%1 is longer than %2 characters"_s.arg(m_schema.qualified(field))
                     .arg(field.width);
             // Half a character would be stored as bytes that are no text.
             if (!std::get<QString>(value).isValidUtf16())
-                return QStringLiteral("%1 holds half a character").arg(m_schema.qualified(field));
+                return u"%1 holds half a character"_s.arg(m_schema.qualified(field));
             break;
         case FieldType::Decimal:
             if (!std::get<Decimal>(value).fits(field.digits, field.places))
-                return QStringLiteral("%1 does not fit %2 digits with %3 places")
-                    .arg(m_schema.qualified(field))
+                return u"%1 does not fit %2 digits with %3 places"_s.arg(m_schema.qualified(field))
                     .arg(field.digits)
                     .arg(field.places);
             break;
@@ -51,7 +49,7 @@ QString Table::validate(const Record &record) const
         case FieldType::Time: {
             const qint64 v = std::get<qint64>(value);
             if (v < field.minimum || v > field.maximum)
-                return QStringLiteral("%1 is out of range").arg(m_schema.qualified(field));
+                return u"%1 is out of range"_s.arg(m_schema.qualified(field));
             break;
         }
         }
@@ -188,8 +186,8 @@ FileStatus Table::prime(Record &record)
     const FieldDef &field = m_schema.fields[m_schema.autoNumberField];
     if (number > field.maximum)
         return m_db.fail(FileError::driver(
-            QStringLiteral("%1 has no number left after %2").arg(m_schema.name).arg(field.maximum),
-            u"0"_s, m_schema.name));
+            u"%1 has no number left after %2"_s.arg(m_schema.name).arg(field.maximum), u"0"_s,
+            m_schema.name));
     field.set(record, number);
     return {};
 }
@@ -383,7 +381,7 @@ FileStatus Table::remove(Record &record)
 qint64 Table::count()
 {
     QSqlQuery query(m_db.connection());
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !query.next()) {
+    if (!query.exec(u"SELECT COUNT(*) FROM %1"_s.arg(m_table)) || !query.next()) {
         m_db.fail(query.lastError(), m_schema.name);
         return -1;
     }

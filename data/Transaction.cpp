@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::milliseconds timeout)
@@ -13,8 +15,8 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
     , m_tables(tables)
 {
     if (db.isReadOnly()) {
-        m_error = db.fail(FileError::driver(QStringLiteral("The company is open read-only"),
-                                            QStringLiteral("8"), tables.join(u',')));
+        m_error = db.fail(
+            FileError::driver(u"The company is open read-only"_s, u"8"_s, tables.join(u',')));
         return;
     }
     QSqlQuery query(db.connection());
@@ -22,9 +24,9 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
         // A run inside a run that already holds the company (the demonstration
         // company computing its schedules) is a part of it: all or nothing on
         // its own, and kept or dropped with the outer run.
-        m_savepoint = QStringLiteral("qaveq_%1").arg(db.m_transactionDepth);
-        const bool begun = query.exec(QStringLiteral("SAVEPOINT ") + m_savepoint) &&
-                           db.dialect().lockWithin(query, tables);
+        m_savepoint = u"qaveq_%1"_s.arg(db.m_transactionDepth);
+        const bool begun =
+            query.exec(u"SAVEPOINT "_s + m_savepoint) && db.dialect().lockWithin(query, tables);
         if (!begun)
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
         m_active = begun;
@@ -43,15 +45,13 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
 QString Transaction::notBegunText() const
 {
     if (m_db.isReadOnly())
-        return QStringLiteral("The company is open read-only here: %1 cannot be changed.|Nothing "
-                              "was changed.")
-            .arg(m_tables.join(QStringLiteral(", ")));
-    const QString station =
-        m_holders.isEmpty()
-            ? QStringLiteral("Another station")
-            : QStringLiteral("Another station (%1)").arg(m_holders.join(QStringLiteral(", ")));
-    return QStringLiteral("%1 is using %2.|Nothing was changed; try again in a moment.")
-        .arg(station, m_tables.join(QStringLiteral(", ")));
+        return u"The company is open read-only here: %1 cannot be changed.|Nothing "
+               "was changed."_s.arg(m_tables.join(u", "_s));
+    const QString station = m_holders.isEmpty()
+                                ? u"Another station"_s
+                                : u"Another station (%1)"_s.arg(m_holders.join(u", "_s));
+    return u"%1 is using %2.|Nothing was changed; try again in a moment."_s.arg(
+        station, m_tables.join(u", "_s));
 }
 
 Transaction::~Transaction()
@@ -67,16 +67,16 @@ FileStatus Transaction::commit()
     m_active = false;
     --m_db.m_transactionDepth;
     if (!m_savepoint.isEmpty()) {
-        if (!query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint)) {
+        if (!query.exec(u"RELEASE SAVEPOINT "_s + m_savepoint)) {
             FileError error = m_db.fail(query.lastError(), QString());
-            query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+            query.exec(u"ROLLBACK TO SAVEPOINT "_s + m_savepoint);
             return error;
         }
         return {};
     }
-    if (!query.exec(QStringLiteral("COMMIT"))) {
+    if (!query.exec(u"COMMIT"_s)) {
         FileError error = m_db.fail(query.lastError(), QString());
-        query.exec(QStringLiteral("ROLLBACK"));
+        query.exec(u"ROLLBACK"_s);
         return error;
     }
     return {};
@@ -88,10 +88,10 @@ void Transaction::rollback()
         return;
     QSqlQuery query(m_db.connection());
     if (m_savepoint.isEmpty()) {
-        query.exec(QStringLiteral("ROLLBACK"));
+        query.exec(u"ROLLBACK"_s);
     } else {
-        query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
-        query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+        query.exec(u"ROLLBACK TO SAVEPOINT "_s + m_savepoint);
+        query.exec(u"RELEASE SAVEPOINT "_s + m_savepoint);
     }
     m_active = false;
     --m_db.m_transactionDepth;

@@ -325,7 +325,7 @@ TEST_P(KeyedFileTest, UpdateAndRemoveTheRowThatWasRead)
 TEST_P(KeyedFileTest, WritesWhileReadingVisitEachRowOnce)
 {
     for (int i = 0; i < 20; ++i)
-        add(QStringLiteral("P%1").arg(i, 2, 10, QChar(u'0')), u"G"_s, "1");
+        add(u"P%1"_s.arg(i, 2, 10, QChar(u'0')), u"G"_s, "1");
     ScanOptions options;
     options.pageSize = 4;
     KeyCursor cursor = parts.scan(u"KeyCode", options);
