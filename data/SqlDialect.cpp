@@ -25,6 +25,15 @@ QString quotedList(const QStringList &tables)
     return quoted.join(u", "_s);
 }
 
+// The texts of one column of every row the query gives.
+QStringList readColumn(QSqlQuery &query, int column)
+{
+    QStringList values;
+    while (query.next())
+        values.append(query.value(column).toString());
+    return values;
+}
+
 // One file beside the company, locked whole for writing; decimals stored as
 // scaled integers; read through its own statements where a run repeats.
 class SqliteDialect final : public SqlDialect
@@ -82,10 +91,7 @@ public:
     {
         QSqlQuery query(connection);
         query.exec(u"PRAGMA table_info(%1)"_s.arg(Database::quote(table)));
-        QStringList columns;
-        while (query.next())
-            columns.append(query.value(1).toString());
-        return columns;
+        return readColumn(query, 1);
     }
 
     QVariant decimalToSql(const Decimal &value, int places) const override
@@ -206,10 +212,7 @@ public:
                       "WHERE table_schema = current_schema() AND table_name = ?"_s);
         query.addBindValue(table);
         query.exec();
-        QStringList columns;
-        while (query.next())
-            columns.append(query.value(0).toString());
-        return columns;
+        return readColumn(query, 0);
     }
 
     QVariant decimalToSql(const Decimal &value, int places) const override

@@ -7,6 +7,7 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QMap>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -403,7 +404,48 @@ TEST_P(KeyedFileTest, FieldsByNameWithOrWithoutPrefix)
     EXPECT_THROW(part.value(u"Nope"), std::invalid_argument);
 }
 
+TEST_P(KeyedFileTest, ACopyToAFileHoldsEveryRowOrIsNotOffered)
+{
+    add(u"COPIED"_s, u"G"_s, "12.25");
+    if (!company.database().canCopyToFile()) {
+        // A server's data is backed up on the server.
+        EXPECT_EQ(database.settings().dialect, Dialect::PostgreSQL);
+        return;
+    }
+    QTemporaryDir folder;
+    const QString target = folder.filePath(u"copy.sqlite"_s);
+    ASSERT_TRUE(company.database().copyTo(target).isOk());
+
+    ConnectionSettings copySettings;
+    copySettings.sqliteFile = target;
+    Company copy(copySettings, qaveq::testing::partsCatalog());
+    Part found;
+    found.Code = u"COPIED"_s;
+    ASSERT_TRUE(copy.file<Part>().fetch(u"KeyCode", found).isOk());
+    EXPECT_EQ(found.Price, Decimal::fromText(u"12.25"));
+
+    // An existing file is never overwritten: the failure is reported.
+    const FileStatus again = company.database().copyTo(target);
+    EXPECT_FALSE(again.isOk());
+    EXPECT_FALSE(again.error().text().isEmpty());
+}
+
+TEST_P(KeyedFileTest, ADatabaseOnAFileOrServerOpensAgain)
+{
+    EXPECT_TRUE(company.database().canOpenAgain());
+    Database second(database.settings());
+    EXPECT_EQ(second.existingColumns(u"Part"_s), company.database().existingColumns(u"Part"_s));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, KeyedFileTest, ::testing::ValuesIn(qaveq::testing::backends()),
                          [](const auto &info) { return info.param; });
+
+TEST(DatabaseCapabilities, APrivateInMemoryDatabaseCannotBeOpenedAgain)
+{
+    ConnectionSettings settings;
+    settings.sqliteFile = u":memory:"_s;
+    const Database memory(settings);
+    EXPECT_FALSE(memory.canOpenAgain());
+}
 
 } // namespace
