@@ -65,16 +65,19 @@ LoadResult RecordLoader::load(QIODevice &input)
     const FileSchema &schema = m_table.schema();
     LoadResult result;
     const auto fail = [&result](int line, QString reason) {
-        result.ok = false;
+        result.done = false;
         result.line = line;
-        result.reason = std::move(reason);
+        result.problem = std::move(reason);
         result.inserted = result.updated = 0;
         return result;
     };
 
     Transaction transaction(m_table.database(), {schema.table}, LoadWait);
-    if (!transaction.isActive())
-        return fail(0, transaction.notBegunText().replace(u'|', u' '));
+    if (!transaction.isActive()) {
+        fail(0, transaction.notBegunText().replace(u'|', u' '));
+        result.busy = transaction.error().code == FileErrorCode::FileLocked;
+        return result;
+    }
 
     const KeyDef *matchKey = schema.firstUniqueKey();
     QHash<QString, int> keysGiven; // key text -> the line that gave it
@@ -162,7 +165,7 @@ LoadResult RecordLoader::load(QIODevice &input)
 
     if (FileStatus status = transaction.commit(); !status)
         return fail(0, status.error().text());
-    result.ok = true;
+    result.done = true;
     return result;
 }
 
