@@ -82,7 +82,7 @@ void BM_ImportLines(benchmark::State &state)
         if (!importer.read(source, f.importFile).isEmpty() || importer.lines().size() != Lines)
             state.SkipWithError("the file did not read");
         const UsageLogImporter::Result result = importer.import(++f.importBatch);
-        if (!result.ok)
+        if (!result.done)
             state.SkipWithError(result.problem.toUtf8().constData());
     }
     state.SetItemsProcessed(state.iterations() * Lines);

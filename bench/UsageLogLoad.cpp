@@ -248,7 +248,7 @@ int main(int argc, char *argv[])
     std::vector<Station> stations(std::size_t(options.stations));
     for (int i = 0; i < options.stations; ++i) {
         stations[std::size_t(i)].user = u"ST"_s + QString::number(i + 1);
-        users += QStringLiteral(R"({"UserID":"%1","FirstName":"Station","LastName":"%2"})")
+        users += uR"({"UserID":"%1","FirstName":"Station","LastName":"%2"})"_s
                      .arg(stations[std::size_t(i)].user)
                      .arg(i + 1)
                      .toUtf8() +

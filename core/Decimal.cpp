@@ -5,6 +5,8 @@
 #include <iterator>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq {
 
 namespace {
@@ -221,8 +223,7 @@ bool Decimal::fits(int digits, int places) const
 Decimal Decimal::stored(int digits, int places) const
 {
     if (!fits(digits, places))
-        throw DecimalOverflow(QStringLiteral("%1 does not fit %2.%3 digits")
-                                  .arg(toString())
+        throw DecimalOverflow(u"%1 does not fit %2.%3 digits"_s.arg(toString())
                                   .arg(digits)
                                   .arg(places)
                                   .toStdString());

@@ -5,15 +5,16 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq {
 
 std::optional<Picture> Picture::tryParse(QStringView text)
 {
-    static const QRegularExpression textPicture(QStringLiteral("^s(\\d+)$"));
-    static const QRegularExpression numberPicture(
-        QStringLiteral("^n(-)?([_0])?(\\d+)(?:\\.(\\d+))?(b)?$"));
-    static const QRegularExpression datePicture(QStringLiteral("^d(0)?(\\d+)(b)?$"));
-    static const QRegularExpression timePicture(QStringLiteral("^t(\\d+)(b)?$"));
+    static const QRegularExpression textPicture(u"^s(\\d+)$"_s);
+    static const QRegularExpression numberPicture(u"^n(-)?([_0])?(\\d+)(?:\\.(\\d+))?(b)?$"_s);
+    static const QRegularExpression datePicture(u"^d(0)?(\\d+)(b)?$"_s);
+    static const QRegularExpression timePicture(u"^t(\\d+)(b)?$"_s);
 
     QString body = text.trimmed().toString().toLower();
     if (body.startsWith(u'@'))
@@ -189,14 +190,13 @@ QString Picture::formatTime(TimeOfDay time) const
     const QTime t = SuiteTime::toQTime(time);
     switch (m_format) {
     case 1:
-        return t.toString(QStringLiteral("hh:mm"));
+        return t.toString(u"hh:mm"_s);
     case 3:
-        return QStringLiteral("%1:%2%3")
-            .arg(t.hour() % 12 == 0 ? 12 : t.hour() % 12)
+        return u"%1:%2%3"_s.arg(t.hour() % 12 == 0 ? 12 : t.hour() % 12)
             .arg(t.minute(), 2, 10, QChar(u'0'))
-            .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
+            .arg(t.hour() < 12 ? u"AM"_s : u"PM"_s);
     case 4:
-        return t.toString(QStringLiteral("hh:mm:ss"));
+        return t.toString(u"hh:mm:ss"_s);
     case 7:
         return QLocale().toString(t, QLocale::ShortFormat);
     }

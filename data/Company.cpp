@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 QString Company::settingsFile(const QString &folder)
 {
-    return QDir(folder).filePath(QStringLiteral("company.ini"));
+    return QDir(folder).filePath(u"company.ini"_s);
 }
 
 bool Company::exists(const QString &folder)
@@ -26,32 +28,31 @@ bool Company::exists(const QString &folder)
 ConnectionSettings Company::connectionSettings(const QString &folder)
 {
     QSettings ini(settingsFile(folder), QSettings::IniFormat);
-    ini.beginGroup(QStringLiteral("Database"));
+    ini.beginGroup(u"Database"_s);
     ConnectionSettings settings;
-    const QString driver = ini.value(QStringLiteral("Driver"), QStringLiteral("SQLite")).toString();
+    const QString driver = ini.value(u"Driver"_s, u"SQLite"_s).toString();
     if (driver.compare(u"PostgreSQL", Qt::CaseInsensitive) == 0) {
         settings.dialect = Dialect::PostgreSQL;
-        settings.host = ini.value(QStringLiteral("Host"), QStringLiteral("localhost")).toString();
-        settings.port = ini.value(QStringLiteral("Port"), 5432).toInt();
-        settings.databaseName = ini.value(QStringLiteral("Name")).toString();
-        settings.user = ini.value(QStringLiteral("User")).toString();
-        settings.password = ini.value(QStringLiteral("Password")).toString();
-        settings.schema = ini.value(QStringLiteral("Schema")).toString();
+        settings.host = ini.value(u"Host"_s, u"localhost"_s).toString();
+        settings.port = ini.value(u"Port"_s, 5432).toInt();
+        settings.databaseName = ini.value(u"Name"_s).toString();
+        settings.user = ini.value(u"User"_s).toString();
+        settings.password = ini.value(u"Password"_s).toString();
+        settings.schema = ini.value(u"Schema"_s).toString();
     } else if (driver.compare(u"SQLite", Qt::CaseInsensitive) == 0) {
-        settings.sqliteFile = QDir(folder).filePath(QStringLiteral("company.sqlite"));
+        settings.sqliteFile = QDir(folder).filePath(u"company.sqlite"_s);
         // SQLite writes beside its file (its log): the folder must be
         // writable as well as the file.
         const QFileInfo file(settings.sqliteFile);
         settings.readOnly =
             !QFileInfo(folder).isWritable() || (file.exists() && !file.isWritable());
     } else {
-        throw DataError(
-            QStringLiteral("%1: unknown database driver \"%2\" (use SQLite or PostgreSQL)")
-                .arg(settingsFile(folder), driver)
-                .toStdString());
+        throw DataError(u"%1: unknown database driver \"%2\" (use SQLite or PostgreSQL)"_s
+                            .arg(settingsFile(folder), driver)
+                            .toStdString());
     }
     // A station set up only to look at the company.
-    if (ini.value(QStringLiteral("ReadOnly"), false).toBool())
+    if (ini.value(u"ReadOnly"_s, false).toBool())
         settings.readOnly = true;
     return settings;
 }
@@ -61,18 +62,16 @@ Company::Company(const QString &folder, Catalog catalog)
     , m_catalog(std::move(catalog))
 {
     if (!QDir().mkpath(m_folder))
-        throw DataError(
-            QStringLiteral("Cannot create the company folder %1").arg(m_folder).toStdString());
+        throw DataError(u"Cannot create the company folder %1"_s.arg(m_folder).toStdString());
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
-    m_id = ini.value(QStringLiteral("Company/ID")).toString();
+    m_id = ini.value(u"Company/ID"_s).toString();
     // The ID names the company's folders in the user's settings: one that
     // could leave them ("../x") is refused.
     if (!m_id.isEmpty() && !isValidId(m_id))
-        throw DataError(QStringLiteral("%1: the company ID \"%2\" may hold only letters, digits, "
-                                       "\"-\" and \"_\"")
-                            .arg(settingsFile(m_folder), m_id)
+        throw DataError(u"%1: the company ID \"%2\" may hold only letters, digits, "
+                        "\"-\" and \"_\""_s.arg(settingsFile(m_folder), m_id)
                             .toStdString());
-    m_name = ini.value(QStringLiteral("Company/Name")).toString();
+    m_name = ini.value(u"Company/Name"_s).toString();
     m_db = std::make_unique<Database>(connectionSettings(m_folder));
     layOut();
 }
@@ -91,26 +90,25 @@ void Company::setIdentity(const QString &id, const QString &name)
     if (m_folder.isEmpty())
         return;
     QSettings ini(settingsFile(m_folder), QSettings::IniFormat);
-    ini.setValue(QStringLiteral("Company/ID"), id);
-    ini.setValue(QStringLiteral("Company/Name"), name);
+    ini.setValue(u"Company/ID"_s, id);
+    ini.setValue(u"Company/Name"_s, name);
 }
 
 void Company::setPostgresServer(const QString &folder, const ConnectionSettings &server)
 {
     {
         QSettings ini(settingsFile(folder), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Database"));
-        ini.setValue(QStringLiteral("Driver"), QStringLiteral("PostgreSQL"));
-        ini.setValue(QStringLiteral("Host"), server.host);
-        ini.setValue(QStringLiteral("Port"), server.port);
-        ini.setValue(QStringLiteral("Name"), server.databaseName);
-        ini.setValue(QStringLiteral("User"), server.user);
-        ini.setValue(QStringLiteral("Password"), server.password);
-        ini.setValue(QStringLiteral("Schema"), server.schema);
+        ini.beginGroup(u"Database"_s);
+        ini.setValue(u"Driver"_s, u"PostgreSQL"_s);
+        ini.setValue(u"Host"_s, server.host);
+        ini.setValue(u"Port"_s, server.port);
+        ini.setValue(u"Name"_s, server.databaseName);
+        ini.setValue(u"User"_s, server.user);
+        ini.setValue(u"Password"_s, server.password);
+        ini.setValue(u"Schema"_s, server.schema);
         ini.sync();
         if (ini.status() != QSettings::NoError)
-            throw DataError(
-                QStringLiteral("%1 cannot be written").arg(settingsFile(folder)).toStdString());
+            throw DataError(u"%1 cannot be written"_s.arg(settingsFile(folder)).toStdString());
     }
     keepPasswordPrivate(folder);
 }
@@ -118,15 +116,11 @@ void Company::setPostgresServer(const QString &folder, const ConnectionSettings 
 void Company::keepPasswordPrivate(const QString &folder)
 {
     const QString path = settingsFile(folder);
-    if (QSettings(path, QSettings::IniFormat)
-            .value(QStringLiteral("Database/Password"))
-            .toString()
-            .isEmpty())
+    if (QSettings(path, QSettings::IniFormat).value(u"Database/Password"_s).toString().isEmpty())
         return;
     if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
-        throw DataError(QStringLiteral("%1 holds a password and cannot be made private")
-                            .arg(path)
-                            .toStdString());
+        throw DataError(
+            u"%1 holds a password and cannot be made private"_s.arg(path).toStdString());
 }
 
 bool Company::isValidId(const QString &id)
@@ -147,8 +141,7 @@ QString schemaVersionOf(const Catalog &catalog)
             continue;
         QStringList parts{schema->table};
         for (const FieldDef &field : schema->fields)
-            parts.append(QStringLiteral("%1:%2:%3:%4:%5:%6:%7")
-                             .arg(field.name)
+            parts.append(u"%1:%2:%3:%4:%5:%6:%7"_s.arg(field.name)
                              .arg(int(field.type))
                              .arg(field.width)
                              .arg(field.digits)
@@ -156,8 +149,7 @@ QString schemaVersionOf(const Catalog &catalog)
                              .arg(field.minimum)
                              .arg(field.maximum));
         for (const KeyDef &key : schema->keys)
-            parts.append(QStringLiteral("%1:%2:%3:%4")
-                             .arg(key.name)
+            parts.append(u"%1:%2:%3:%4"_s.arg(key.name)
                              .arg(key.unique)
                              .arg(key.descending)
                              .arg(key.fields.join(u',')));
@@ -193,8 +185,7 @@ Table &Company::file(QStringView name)
 {
     const FileSchema *schema = m_catalog.find(name);
     if (!schema)
-        throw std::invalid_argument(
-            QStringLiteral("no file %1 in the catalog").arg(name).toStdString());
+        throw std::invalid_argument(u"no file %1 in the catalog"_s.arg(name).toStdString());
     auto &table = m_tables[schema->name];
     if (!table)
         table = std::make_unique<Table>(*m_db, *schema);

@@ -2,19 +2,18 @@
 
 #include "FileSchema.h"
 #include "Record.h"
+#include "SqlDialect.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QSysInfo>
-#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <atomic>
+
+using namespace Qt::StringLiterals;
 
 namespace qaveq::data {
 
@@ -23,7 +22,7 @@ namespace {
 QString nextConnectionName()
 {
     static std::atomic<int> counter{0};
-    return QStringLiteral("qaveq-%1").arg(++counter);
+    return u"qaveq-%1"_s.arg(++counter);
 }
 
 // The connection Qt's SQLite driver holds: the system's SQLite library, the
@@ -36,87 +35,24 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
-bool isUniqueViolation(const QSqlError &error, Dialect dialect)
-{
-    if (dialect == Dialect::PostgreSQL)
-        return error.nativeErrorCode() == u"23505";
-    // SQLITE_CONSTRAINT_UNIQUE (2067), SQLITE_CONSTRAINT_PRIMARYKEY (1555), or the
-    // plain SQLITE_CONSTRAINT (19) with its message.
-    const QString code = error.nativeErrorCode();
-    return code == u"2067" || code == u"1555" ||
-           (code == u"19" && error.databaseText().contains(u"UNIQUE"));
-}
-
 } // namespace
 
 Database::Database(const ConnectionSettings &settings)
     : m_settings(settings)
+    , m_dialect(SqlDialect::of(settings.dialect))
     , m_connectionName(nextConnectionName())
 {
-    const bool sqlite = settings.dialect == Dialect::SQLite;
-    QSqlDatabase db = QSqlDatabase::addDatabase(
-        sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), m_connectionName);
+    QSqlDatabase db = QSqlDatabase::addDatabase(m_dialect.driver(), m_connectionName);
     if (!db.isValid())
-        throw DataError(QStringLiteral("The database driver for %1 is not installed.")
-                            .arg(sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL"))
-                            .toStdString());
-    if (sqlite && settings.readOnly) {
-        // Without its write-ahead log beside it a database that may not be
-        // written is read as it stands (its last writer closed it cleanly);
-        // with one, SQLite reads through it.
-        const bool withLog = QFileInfo::exists(settings.sqliteFile + QStringLiteral("-wal"));
-        db.setDatabaseName(withLog ? settings.sqliteFile
-                                   : QStringLiteral("file:%1?immutable=1")
-                                         .arg(QString::fromUtf8(
-                                             QUrl::toPercentEncoding(settings.sqliteFile, "/"))));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;"
-                                            "QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(m_lockWait.count()));
-    } else if (sqlite) {
-        db.setDatabaseName(settings.sqliteFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_lockWait.count()));
-    } else {
-        db.setHostName(settings.host);
-        db.setPort(settings.port);
-        db.setDatabaseName(settings.databaseName);
-        db.setUserName(settings.user);
-        db.setPassword(settings.password);
-        // Named for the station, so another one waiting for a lock can say
-        // who holds it.
-        QString host = QSysInfo::machineHostName();
-        host.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]")));
-        db.setConnectOptions(
-            QStringLiteral("connect_timeout=10;application_name=qaveq@%1").arg(host.left(40)));
-        db.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    }
+        throw DataError(
+            u"The database driver for %1 is not installed."_s.arg(m_dialect.name()).toStdString());
+    m_dialect.prepare(db, settings, m_lockWait);
     if (!db.open())
-        throw DataError(QStringLiteral("Cannot open the company database: %1")
-                            .arg(db.lastError().text())
-                            .toStdString());
-    if (sqlite) {
+        throw DataError(
+            u"Cannot open the company database: %1"_s.arg(db.lastError().text()).toStdString());
+    if (m_dialect.hasNativeStatements())
         m_sqlite = sqliteHandle(db);
-        // Setting the journal mode writes: a read-only company keeps its own.
-        if (!settings.readOnly)
-            exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-        exec(QStringLiteral("PRAGMA cache_size=-%1").arg(SqliteCacheKilobytes));
-        exec(QStringLiteral("PRAGMA mmap_size=%1").arg(SqliteMapBytes));
-    } else {
-        // A write never waits for ever behind another station's lock.
-        exec(QStringLiteral("SET lock_timeout = %1").arg(m_lockWait.count()));
-        // The server's notices ("already exists, skipping") are not for the user.
-        exec(QStringLiteral("SET client_min_messages = warning"));
-        if (settings.readOnly)
-            exec(QStringLiteral("SET default_transaction_read_only = on"));
-        if (!settings.schema.isEmpty()) {
-            QSqlQuery found(connection());
-            found.prepare(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = ?"));
-            found.addBindValue(settings.schema);
-            if (!found.exec() || !found.next())
-                exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quote(settings.schema)));
-            exec(QStringLiteral("SET search_path TO %1").arg(quote(settings.schema)));
-        }
-    }
+    m_dialect.setUp(*this, settings, m_lockWait);
 }
 
 Database::~Database()
@@ -128,7 +64,7 @@ Database::~Database()
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen()) {
             if (inTransaction())
-                db.exec(QStringLiteral("ROLLBACK"));
+                db.exec(u"ROLLBACK"_s);
             db.close();
         }
     }
@@ -153,28 +89,38 @@ QSqlQuery *Database::prepared(const QString &key, const std::function<QString()>
 
 std::optional<QString> Database::changeStamp() const
 {
-    if (dialect() != Dialect::SQLite)
-        return std::nullopt;
-    // data_version moves when another connection commits to the file;
-    // total_changes() counts the rows this connection has written.
+    return m_dialect.changeStamp(connection());
+}
+
+bool Database::canOpenAgain() const
+{
+    return m_dialect.canOpenAgain(m_settings);
+}
+
+bool Database::canCopyToFile() const
+{
+    return !m_dialect.copyStatement().isEmpty();
+}
+
+FileStatus Database::copyTo(const QString &file)
+{
     QSqlQuery query(connection());
-    if (!query.exec(
-            QStringLiteral("SELECT data_version, total_changes() FROM pragma_data_version")) ||
-        !query.next())
-        return std::nullopt;
-    return query.value(0).toString() + u'/' + query.value(1).toString();
+    query.prepare(m_dialect.copyStatement());
+    query.addBindValue(file);
+    if (!query.exec())
+        return fail(query.lastError(), {});
+    return {};
 }
 
 sqlite3_stmt *Database::preparedSqlite(const QString &key, const std::function<QString()> &sql,
                                        const QString &file)
 {
-    if (dialect() != Dialect::SQLite)
+    if (!m_dialect.hasNativeStatements())
         return nullptr;
     auto found = m_sqliteStatements.find(key);
     if (found == m_sqliteStatements.end()) {
         if (!m_sqlite) {
-            fail(FileError::driver(QStringLiteral("The SQLite connection is not open"),
-                                   QStringLiteral("0"), file));
+            fail(FileError::driver(u"The SQLite connection is not open"_s, u"0"_s, file));
             return nullptr;
         }
         const QByteArray text = sql().toUtf8();
@@ -257,8 +203,7 @@ bool Database::stepSqlite(sqlite3_stmt *statement, const QString &file,
 FileError Database::failSqlite(const QString &file)
 {
     const QString text = m_sqlite ? QString::fromUtf8(sqlite3_errmsg(m_sqlite)) : QString();
-    const QString code =
-        m_sqlite ? QString::number(sqlite3_extended_errcode(m_sqlite)) : QStringLiteral("0");
+    const QString code = m_sqlite ? QString::number(sqlite3_extended_errcode(m_sqlite)) : u"0"_s;
     return fail(QSqlError(text, text, QSqlError::StatementError, code), file);
 }
 
@@ -275,7 +220,7 @@ QSqlDatabase Database::connection() const
 QString Database::quote(const QString &identifier)
 {
     QString escaped = identifier;
-    escaped.replace(u'"', QStringLiteral("\"\""));
+    escaped.replace(u'"', u"\"\""_s);
     return u'"' + escaped + u'"';
 }
 
@@ -283,50 +228,17 @@ void Database::exec(const QString &sql)
 {
     QSqlQuery query(connection());
     if (!query.exec(sql))
-        throw DataError(QStringLiteral("%1: %2").arg(sql, query.lastError().text()).toStdString());
-}
-
-QString Database::columnType(const FieldDef &field) const
-{
-    const bool sqlite = dialect() == Dialect::SQLite;
-    switch (field.type) {
-    case FieldType::Text:
-        return sqlite ? QStringLiteral("TEXT") : QStringLiteral("TEXT COLLATE \"C\"");
-    case FieldType::Decimal:
-        // SQLite keeps decimals exact as integers scaled by 10^places.
-        return sqlite ? QStringLiteral("INTEGER")
-                      : QStringLiteral("NUMERIC(%1,%2)").arg(field.digits).arg(field.places);
-    case FieldType::Integer:
-    case FieldType::Date:
-    case FieldType::Time:
-        return sqlite ? QStringLiteral("INTEGER") : QStringLiteral("BIGINT");
-    }
-    return {};
+        throw DataError(u"%1: %2"_s.arg(sql, query.lastError().text()).toStdString());
 }
 
 QString Database::columnDefault(const FieldDef &field) const
 {
-    return field.type == FieldType::Text ? QStringLiteral("''") : QStringLiteral("0");
+    return field.type == FieldType::Text ? u"''"_s : u"0"_s;
 }
 
 QStringList Database::existingColumns(const QString &table) const
 {
-    QSqlQuery query(connection());
-    if (dialect() == Dialect::SQLite) {
-        query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quote(table)));
-        QStringList columns;
-        while (query.next())
-            columns.append(query.value(1).toString());
-        return columns;
-    }
-    query.prepare(QStringLiteral("SELECT column_name FROM information_schema.columns "
-                                 "WHERE table_schema = current_schema() AND table_name = ?"));
-    query.addBindValue(table);
-    query.exec();
-    QStringList columns;
-    while (query.next())
-        columns.append(query.value(0).toString());
-    return columns;
+    return m_dialect.columnsOf(connection(), table);
 }
 
 void Database::ensureTable(const FileSchema &schema)
@@ -334,19 +246,17 @@ void Database::ensureTable(const FileSchema &schema)
     const QString table = quote(schema.table);
     const QStringList existing = existingColumns(schema.table);
     if (existing.isEmpty()) {
-        QStringList columns{dialect() == Dialect::SQLite
-                                ? QStringLiteral("qrow INTEGER PRIMARY KEY")
-                                : QStringLiteral("qrow BIGSERIAL PRIMARY KEY")};
+        QStringList columns{m_dialect.rowNumberColumn()};
         for (const FieldDef &field : schema.fields)
-            columns.append(QStringLiteral("%1 %2 NOT NULL DEFAULT %3")
-                               .arg(quote(field.name), columnType(field), columnDefault(field)));
-        exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, columns.join(QStringLiteral(", "))));
+            columns.append(u"%1 %2 NOT NULL DEFAULT %3"_s.arg(
+                quote(field.name), m_dialect.columnType(field), columnDefault(field)));
+        exec(u"CREATE TABLE %1 (%2)"_s.arg(table, columns.join(u", "_s)));
     } else {
         for (const FieldDef &field : schema.fields) {
             if (existing.contains(field.name, Qt::CaseInsensitive))
                 continue;
-            exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3 NOT NULL DEFAULT %4")
-                     .arg(table, quote(field.name), columnType(field), columnDefault(field)));
+            exec(u"ALTER TABLE %1 ADD COLUMN %2 %3 NOT NULL DEFAULT %4"_s.arg(
+                table, quote(field.name), m_dialect.columnType(field), columnDefault(field)));
         }
     }
     for (const KeyDef &key : schema.keys) {
@@ -354,40 +264,22 @@ void Database::ensureTable(const FileSchema &schema)
         for (const QString &f : key.fields)
             columns.append(quote(schema.fields[schema.fieldIndex(f)].name));
         if (!key.unique)
-            columns.append(QStringLiteral("qrow"));
-        exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                 .arg(key.unique ? QStringLiteral("UNIQUE ") : QString(),
-                      quote(schema.table + u'_' + key.name), table,
-                      columns.join(QStringLiteral(", "))));
+            columns.append(u"qrow"_s);
+        exec(u"CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)"_s.arg(
+            key.unique ? u"UNIQUE "_s : QString(), quote(schema.table + u'_' + key.name), table,
+            columns.join(u", "_s)));
     }
 }
 
 namespace {
 
-const QString VersionTable = QStringLiteral("qaveq_schema");
+const QString VersionTable = u"qaveq_schema"_s;
 
 } // namespace
 
 QStringList Database::stationsHolding(const QStringList &tables) const
 {
-    if (dialect() != Dialect::PostgreSQL || tables.isEmpty())
-        return {};
-    QSqlQuery query(connection());
-    query.prepare(QStringLiteral("SELECT DISTINCT a.application_name FROM pg_locks l "
-                                 "JOIN pg_stat_activity a ON a.pid = l.pid "
-                                 "JOIN pg_class c ON c.oid = l.relation "
-                                 "WHERE l.granted AND l.pid <> pg_backend_pid() "
-                                 "AND c.relnamespace = current_schema()::regnamespace "
-                                 "AND c.relname IN (%1) ORDER BY 1")
-                      .arg(QStringList(tables.size(), QStringLiteral("?")).join(u',')));
-    for (const QString &table : tables)
-        query.addBindValue(table);
-    QStringList stations;
-    if (query.exec())
-        while (query.next())
-            if (const QString name = query.value(0).toString(); !name.isEmpty())
-                stations.append(name);
-    return stations;
+    return m_dialect.stationsHolding(connection(), tables);
 }
 
 QString Database::schemaVersion() const
@@ -395,24 +287,21 @@ QString Database::schemaVersion() const
     if (existingColumns(VersionTable).isEmpty())
         return {};
     QSqlQuery query(connection());
-    if (!query.exec(QStringLiteral("SELECT version FROM %1").arg(quote(VersionTable))) ||
-        !query.next())
+    if (!query.exec(u"SELECT version FROM %1"_s.arg(quote(VersionTable))) || !query.next())
         return {};
     return query.value(0).toString();
 }
 
 void Database::setSchemaVersion(const QString &version)
 {
-    exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (version TEXT NOT NULL)")
-             .arg(quote(VersionTable)));
-    exec(QStringLiteral("DELETE FROM %1").arg(quote(VersionTable)));
+    exec(u"CREATE TABLE IF NOT EXISTS %1 (version TEXT NOT NULL)"_s.arg(quote(VersionTable)));
+    exec(u"DELETE FROM %1"_s.arg(quote(VersionTable)));
     QSqlQuery query(connection());
-    query.prepare(QStringLiteral("INSERT INTO %1 (version) VALUES (?)").arg(quote(VersionTable)));
+    query.prepare(u"INSERT INTO %1 (version) VALUES (?)"_s.arg(quote(VersionTable)));
     query.addBindValue(version);
     if (!query.exec())
-        throw DataError(QStringLiteral("Cannot record the schema version: %1")
-                            .arg(query.lastError().text())
-                            .toStdString());
+        throw DataError(
+            u"Cannot record the schema version: %1"_s.arg(query.lastError().text()).toStdString());
 }
 
 QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const
@@ -421,14 +310,10 @@ QVariant Database::toSql(const FieldDef &field, const FieldValue &value) const
     case FieldType::Text: {
         // A default-constructed text is null; stored texts are never NULL.
         const QString &text = std::get<QString>(value);
-        return text.isNull() ? QStringLiteral("") : text;
+        return text.isNull() ? u""_s : text;
     }
-    case FieldType::Decimal: {
-        const Decimal &d = std::get<Decimal>(value);
-        if (dialect() == Dialect::SQLite)
-            return d.unitsAt(field.places);
-        return d.toString(field.places);
-    }
+    case FieldType::Decimal:
+        return m_dialect.decimalToSql(std::get<Decimal>(value), field.places);
     case FieldType::Integer:
     case FieldType::Date:
     case FieldType::Time:
@@ -443,9 +328,7 @@ FieldValue Database::fromSql(const FieldDef &field, const QVariant &value) const
     case FieldType::Text:
         return value.toString();
     case FieldType::Decimal:
-        if (dialect() == Dialect::SQLite)
-            return Decimal::fromUnits(value.toLongLong(), field.places);
-        return Decimal::fromText(value.toString());
+        return m_dialect.decimalFromSql(value, field.places);
     case FieldType::Integer:
     case FieldType::Date:
     case FieldType::Time:
@@ -474,15 +357,15 @@ void Database::readRow(const FileSchema &schema, const QList<int> &fields, Field
 
 QString Database::selectList(const FileSchema &schema)
 {
-    QStringList columns{QStringLiteral("qrow")};
+    QStringList columns{u"qrow"_s};
     for (const FieldDef &field : schema.fields)
         columns.append(quote(field.name));
-    return columns.join(QStringLiteral(", "));
+    return columns.join(u", "_s);
 }
 
 FileError Database::fail(const QSqlError &error, const QString &file)
 {
-    if (isUniqueViolation(error, dialect()))
+    if (m_dialect.isUniqueViolation(error))
         return fail(FileError::make(FileErrorCode::DuplicateKey, file));
     return fail(
         FileError::driver(error.databaseText().isEmpty() ? error.text() : error.databaseText(),

@@ -22,7 +22,9 @@ namespace qaveq::data {
 struct FieldDef;
 class FileSchema;
 class Record;
+class SqlDialect;
 
+// The kind of database a company lives in, as its settings name it.
 enum class Dialect { SQLite, PostgreSQL };
 
 struct ConnectionSettings
@@ -59,7 +61,9 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    Dialect dialect() const { return m_settings.dialect; }
+    // What the kind of database speaks and can do; for the data layer. The
+    // rest of the program asks the capabilities below.
+    const SqlDialect &dialect() const { return m_dialect; }
     const ConnectionSettings &settings() const { return m_settings; }
     QSqlDatabase connection() const;
 
@@ -101,6 +105,13 @@ public:
     // by this connection or by any other (another station's included); none
     // where the server cannot tell cheaply (PostgreSQL) or cannot be asked.
     std::optional<QString> changeStamp() const;
+    // Another connection (a count in the background, a second station) can
+    // open the same data; a private in-memory database cannot.
+    bool canOpenAgain() const;
+    // The database can write a consistent copy of itself to a file (a backup
+    // before posting); a server's data is backed up on the server.
+    bool canCopyToFile() const;
+    FileStatus copyTo(const QString &file);
 
     // The statement kept under `key`, prepared from sql() on first use and
     // reused for the life of the connection; null (the error noted) when it
@@ -142,10 +153,10 @@ public:
 
 private:
     friend class Transaction;
-    QString columnType(const FieldDef &field) const;
     QString columnDefault(const FieldDef &field) const;
 
     ConnectionSettings m_settings;
+    const SqlDialect &m_dialect;
     QString m_connectionName;
     FileError m_lastError;
     int m_transactionDepth = 0; // 1: a transaction; more: runs inside it

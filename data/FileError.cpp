@@ -1,5 +1,7 @@
 #include "FileError.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 namespace {
@@ -8,19 +10,19 @@ QString messageFor(int code)
 {
     switch (code) {
     case FileErrorCode::FileLocked:
-        return QStringLiteral("File Is Already Locked");
+        return u"File Is Already Locked"_s;
     case FileErrorCode::RecordNotAvailable:
-        return QStringLiteral("Record Not Available");
+        return u"Record Not Available"_s;
     case FileErrorCode::RecordNotFound:
-        return QStringLiteral("Record Not Found");
+        return u"Record Not Found"_s;
     case FileErrorCode::DuplicateKey:
-        return QStringLiteral("Creates Duplicate Key");
+        return u"Creates Duplicate Key"_s;
     case FileErrorCode::RecordChanged:
-        return QStringLiteral("Record Changed By Another Station");
+        return u"Record Changed By Another Station"_s;
     case FileErrorCode::FileSystemError:
-        return QStringLiteral("File System Error");
+        return u"File System Error"_s;
     }
-    return QStringLiteral("Error %1").arg(code);
+    return u"Error %1"_s.arg(code);
 }
 
 } // namespace
@@ -49,8 +51,8 @@ QString FileError::text() const
 QString FileError::cause() const
 {
     if (code == FileErrorCode::FileSystemError)
-        return driverMessage + QStringLiteral(" (") + driverCode + u')';
-    return message + QStringLiteral(" (") + QString::number(code) + u')';
+        return driverMessage + u" ("_s + driverCode + u')';
+    return message + u" ("_s + QString::number(code) + u')';
 }
 
 } // namespace qaveq::data

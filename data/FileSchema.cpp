@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 QStringView FileSchema::withoutPrefix(QStringView name) const
@@ -37,8 +39,7 @@ const KeyDef &FileSchema::key(QStringView name) const
     for (const KeyDef &k : keys)
         if (k.name.compare(bare, Qt::CaseInsensitive) == 0)
             return k;
-    throw std::invalid_argument(
-        QStringLiteral("no key %1 in %2").arg(name, this->name).toStdString());
+    throw std::invalid_argument(u"no key %1 in %2"_s.arg(name, this->name).toStdString());
 }
 
 const KeyDef *FileSchema::firstUniqueKey() const

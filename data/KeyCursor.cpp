@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "FileSchema.h"
 #include "Record.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 
@@ -10,20 +11,22 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 namespace {
 
 QString tuple(const QStringList &items)
 {
-    return items.size() == 1 ? items.first() : u'(' + items.join(QStringLiteral(", ")) + u')';
+    return items.size() == 1 ? items.first() : u'(' + items.join(u", "_s) + u')';
 }
 
 QString placeholders(qsizetype count)
 {
     QStringList marks;
     for (qsizetype i = 0; i < count; ++i)
-        marks.append(QStringLiteral("?"));
+        marks.append(u"?"_s);
     return tuple(marks);
 }
 
@@ -31,17 +34,17 @@ QString sqlOperator(Filter::Op op)
 {
     switch (op) {
     case Filter::Op::Equal:
-        return QStringLiteral("=");
+        return u"="_s;
     case Filter::Op::NotEqual:
-        return QStringLiteral("<>");
+        return u"<>"_s;
     case Filter::Op::Less:
-        return QStringLiteral("<");
+        return u"<"_s;
     case Filter::Op::LessOrEqual:
-        return QStringLiteral("<=");
+        return u"<="_s;
     case Filter::Op::Greater:
-        return QStringLiteral(">");
+        return u">"_s;
     case Filter::Op::GreaterOrEqual:
-        return QStringLiteral(">=");
+        return u">="_s;
     case Filter::Op::Contains:
         break;
     }
@@ -55,13 +58,11 @@ QString filterCondition(const Database &db, const FileSchema &schema, const Filt
     const FieldDef *field = schema.field(filter.field);
     if (!field)
         throw std::invalid_argument(
-            QStringLiteral("no field %1 in %2").arg(filter.field, schema.name).toStdString());
+            u"no field %1 in %2"_s.arg(filter.field, schema.name).toStdString());
     const QString column = Database::quote(field->name);
     if (filter.op == Filter::Op::Contains)
-        return (db.dialect() == Dialect::SQLite ? QStringLiteral("instr(upper(%1), upper(?)) > 0")
-                                                : QStringLiteral("strpos(upper(%1), upper(?)) > 0"))
-            .arg(column);
-    return QStringLiteral("%1 %2 ?").arg(column, sqlOperator(filter.op));
+        return db.dialect().containsCondition(column);
+    return u"%1 %2 ?"_s.arg(column, sqlOperator(filter.op));
 }
 
 } // namespace
@@ -90,24 +91,24 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
         const int index = schema.fieldIndex(sort.field);
         if (index < 0)
             throw std::invalid_argument(
-                QStringLiteral("no field %1 in %2").arg(sort.field, schema.name).toStdString());
+                u"no field %1 in %2"_s.arg(sort.field, schema.name).toStdString());
         const QString column = Database::quote(schema.fields[index].name);
         const bool caseless = sort.caseless && schema.fields[index].type == FieldType::Text;
         m_orderFields.append(index);
-        orderTerms.append(caseless ? QStringLiteral("upper(%1)").arg(column) : column);
-        orderMarks.append(caseless ? QStringLiteral("upper(?)") : QStringLiteral("?"));
+        orderTerms.append(caseless ? u"upper(%1)"_s.arg(column) : column);
+        orderMarks.append(caseless ? u"upper(?)"_s : u"?"_s);
         orderAscending.append((m_options.direction == Direction::Forward) != sort.descending);
     }
     for (int i = 0; i < keyColumns.size(); ++i) {
         m_orderFields.append(m_keyFields[i]);
         orderTerms.append(keyColumns[i]);
-        orderMarks.append(QStringLiteral("?"));
+        orderMarks.append(u"?"_s);
         orderAscending.append(ascending);
     }
     if (m_withRowId) {
         m_orderFields.append(-1);
-        orderTerms.append(QStringLiteral("qrow"));
-        orderMarks.append(QStringLiteral("?"));
+        orderTerms.append(u"qrow"_s);
+        orderMarks.append(u"?"_s);
         orderAscending.append(ascending);
     }
 
@@ -119,7 +120,7 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
             const int index = schema.fieldIndex(name);
             if (index < 0)
                 throw std::invalid_argument(
-                    QStringLiteral("no field %1 in %2").arg(name, schema.name).toStdString());
+                    u"no field %1 in %2"_s.arg(name, schema.name).toStdString());
             if (!m_readFields.contains(index))
                 m_readFields.append(index);
         }
@@ -128,43 +129,37 @@ KeyCursor::KeyCursor(Database &db, const FileSchema &schema, const KeyDef &key, 
                 m_readFields.append(index);
     }
     m_columns = static_cast<int>(m_readFields.size()) + 1;
-    QStringList selected{QStringLiteral("qrow")};
+    QStringList selected{u"qrow"_s};
     for (int index : std::as_const(m_readFields))
         selected.append(Database::quote(schema.fields[index].name));
 
     // Bounds are in key order; a descending key runs the other way in SQL.
     QStringList conditions;
     if (!m_options.from.isEmpty())
-        conditions.append(QStringLiteral("%1 %2 %3")
-                              .arg(tuple(keyColumns.mid(0, m_options.from.size())),
-                                   key.descending ? QStringLiteral("<=") : QStringLiteral(">="),
-                                   placeholders(m_options.from.size())));
+        conditions.append(u"%1 %2 %3"_s.arg(tuple(keyColumns.mid(0, m_options.from.size())),
+                                            key.descending ? u"<="_s : u">="_s,
+                                            placeholders(m_options.from.size())));
     if (!m_options.to.isEmpty())
-        conditions.append(QStringLiteral("%1 %2 %3")
-                              .arg(tuple(keyColumns.mid(0, m_options.to.size())),
-                                   key.descending ? QStringLiteral(">=") : QStringLiteral("<="),
-                                   placeholders(m_options.to.size())));
+        conditions.append(u"%1 %2 %3"_s.arg(tuple(keyColumns.mid(0, m_options.to.size())),
+                                            key.descending ? u">="_s : u"<="_s,
+                                            placeholders(m_options.to.size())));
     for (const Filter &filter : m_options.filters)
         conditions.append(filterCondition(db, schema, filter));
 
     QStringList orderBy;
     for (int i = 0; i < orderTerms.size(); ++i)
-        orderBy.append(orderTerms[i] + (orderAscending[i] ? QString() : QStringLiteral(" DESC")));
+        orderBy.append(orderTerms[i] + (orderAscending[i] ? QString() : u" DESC"_s));
 
     const QString base =
-        QStringLiteral("SELECT %1 FROM %2")
-            .arg(selected.join(QStringLiteral(", ")), Database::quote(schema.table));
-    const QString tail = QStringLiteral(" ORDER BY %1 LIMIT %2")
-                             .arg(orderBy.join(QStringLiteral(", ")))
-                             .arg(m_options.pageSize);
+        u"SELECT %1 FROM %2"_s.arg(selected.join(u", "_s), Database::quote(schema.table));
+    const QString tail =
+        u" ORDER BY %1 LIMIT %2"_s.arg(orderBy.join(u", "_s)).arg(m_options.pageSize);
     const auto where = [](const QStringList &c) {
-        return c.isEmpty() ? QString()
-                           : QStringLiteral(" WHERE ") + c.join(QStringLiteral(" AND "));
+        return c.isEmpty() ? QString() : u" WHERE "_s + c.join(u" AND "_s);
     };
     m_where = where(conditions);
     m_sqlFirst = base + m_where + tail;
-    m_sqlCount =
-        QStringLiteral("SELECT COUNT(*) FROM %1").arg(Database::quote(schema.table)) + m_where;
+    m_sqlCount = u"SELECT COUNT(*) FROM %1"_s.arg(Database::quote(schema.table)) + m_where;
     QStringList after = conditions;
     after.append(continuation(orderTerms, orderAscending, orderMarks));
     m_sqlAfter = base + where(after) + tail;
@@ -177,9 +172,8 @@ QString KeyCursor::continuation(const QStringList &terms, const QList<bool> &asc
         // One direction throughout: a tuple comparison the key's index serves.
         for (int i = 0; i < terms.size(); ++i)
             m_afterValues.append(i);
-        return QStringLiteral("%1 %2 %3")
-            .arg(tuple(terms), ascending.first() ? QStringLiteral(">") : QStringLiteral("<"),
-                 placeholders(terms.size()));
+        return u"%1 %2 %3"_s.arg(tuple(terms), ascending.first() ? u">"_s : u"<"_s,
+                                 placeholders(terms.size()));
     }
     // Directions differ from field to field: a row comes later when it equals
     // the last row in the first fields and comes after it in the next one.
@@ -187,15 +181,14 @@ QString KeyCursor::continuation(const QStringList &terms, const QList<bool> &asc
     for (int i = 0; i < terms.size(); ++i) {
         QStringList parts;
         for (int j = 0; j < i; ++j) {
-            parts.append(terms[j] + QStringLiteral(" = ") + marks[j]);
+            parts.append(terms[j] + u" = "_s + marks[j]);
             m_afterValues.append(j);
         }
-        parts.append(terms[i] + (ascending[i] ? QStringLiteral(" > ") : QStringLiteral(" < ")) +
-                     marks[i]);
+        parts.append(terms[i] + (ascending[i] ? u" > "_s : u" < "_s) + marks[i]);
         m_afterValues.append(i);
-        alternatives.append(u'(' + parts.join(QStringLiteral(" AND ")) + u')');
+        alternatives.append(u'(' + parts.join(u" AND "_s) + u')');
     }
-    return u'(' + alternatives.join(QStringLiteral(" OR ")) + u')';
+    return u'(' + alternatives.join(u" OR "_s) + u')';
 }
 
 bool KeyCursor::fetchPage()
@@ -204,7 +197,7 @@ bool KeyCursor::fetchPage()
     m_page.clear();
     m_rowsInPage = 0;
     m_rowInPage = 0;
-    if (!(m_db.dialect() == Dialect::SQLite ? readPageSqlite(sql) : readPage(sql)))
+    if (!(m_db.dialect().hasNativeStatements() ? readPageSqlite(sql) : readPage(sql)))
         return false;
     m_started = true;
     if (m_rowsInPage < m_options.pageSize)
@@ -304,7 +297,7 @@ int KeyCursor::bindConditions(sqlite3_stmt *statement, int parameter)
 
 qint64 KeyCursor::count()
 {
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         sqlite3_stmt *select = m_db.preparedSqlite(
             m_sqlCount, [this] { return m_sqlCount; }, m_schema.name);
         if (!select) {
@@ -340,7 +333,7 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
         const FieldDef *field = m_schema.field(name);
         if (!field)
             throw std::invalid_argument(
-                QStringLiteral("no field %1 in %2").arg(name, m_schema.name).toStdString());
+                u"no field %1 in %2"_s.arg(name, m_schema.name).toStdString());
         return field;
     };
     QList<const FieldDef *> groups, sums;
@@ -354,27 +347,26 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
     for (const Sum &sum : summed) {
         sums.append(fieldOf(sum.field));
         if (sums.last()->type != FieldType::Decimal)
-            throw std::invalid_argument(QStringLiteral("%1 of %2 is not a decimal")
-                                            .arg(sum.field, m_schema.name)
-                                            .toStdString());
+            throw std::invalid_argument(
+                u"%1 of %2 is not a decimal"_s.arg(sum.field, m_schema.name).toStdString());
         const QString column = Database::quote(sums.last()->name);
         if (!sum.onlyWhere) {
-            columns.append(QStringLiteral("SUM(%1)").arg(column));
+            columns.append(u"SUM(%1)"_s.arg(column));
             continue;
         }
         sumConditions.append(&*sum.onlyWhere);
-        columns.append(QStringLiteral("SUM(CASE WHEN %1 THEN %2 ELSE 0 END)")
-                           .arg(filterCondition(m_db, m_schema, *sum.onlyWhere), column));
+        columns.append(u"SUM(CASE WHEN %1 THEN %2 ELSE 0 END)"_s.arg(
+            filterCondition(m_db, m_schema, *sum.onlyWhere), column));
     }
-    QString sql = QStringLiteral("SELECT %1 FROM %2")
-                      .arg(columns.join(QStringLiteral(", ")), Database::quote(m_schema.table)) +
-                  m_where;
+    QString sql =
+        u"SELECT %1 FROM %2"_s.arg(columns.join(u", "_s), Database::quote(m_schema.table)) +
+        m_where;
     if (!groupColumns.isEmpty())
-        sql += QStringLiteral(" GROUP BY ") + groupColumns.join(QStringLiteral(", "));
+        sql += u" GROUP BY "_s + groupColumns.join(u", "_s);
     const qsizetype groupCount = groups.size();
 
     QList<Subtotal> result;
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         sqlite3_stmt *select = m_db.preparedSqlite(
             sql, [&sql] { return sql; }, m_schema.name);
         if (!select) {
@@ -425,9 +417,9 @@ std::optional<QList<KeyCursor::Subtotal>> KeyCursor::subtotals(const QStringList
                 value.isNull() ? Decimal() : Decimal::parsePlain(value.toString());
             if (!sum) {
                 query->finish();
-                m_error = m_db.fail(FileError::driver(
-                    QStringLiteral("The total of %1 is beyond range.").arg(sums[i]->name),
-                    QString(), m_schema.name));
+                m_error = m_db.fail(
+                    FileError::driver(u"The total of %1 is beyond range."_s.arg(sums[i]->name),
+                                      QString(), m_schema.name));
                 return std::nullopt;
             }
             line.sums.push_back(*sum);

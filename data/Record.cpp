@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 namespace {
@@ -10,8 +12,7 @@ const FieldDef &requireField(const FileSchema &schema, QStringView name)
 {
     const FieldDef *field = schema.field(name);
     if (!field)
-        throw std::invalid_argument(
-            QStringLiteral("no field %1 in %2").arg(name, schema.name).toStdString());
+        throw std::invalid_argument(u"no field %1 in %2"_s.arg(name, schema.name).toStdString());
     return *field;
 }
 
@@ -20,9 +21,9 @@ const FieldDef &requireField(const FileSchema &schema, QStringView name)
 void Record::assign(const Record &other)
 {
     if (&other.schema() != &schema())
-        throw std::invalid_argument(QStringLiteral("cannot assign a %1 record to a %2")
-                                        .arg(other.schema().name, schema().name)
-                                        .toStdString());
+        throw std::invalid_argument(
+            u"cannot assign a %1 record to a %2"_s.arg(other.schema().name, schema().name)
+                .toStdString());
     for (const FieldDef &field : schema().fields)
         field.set(*this, field.get(other));
     m_rowId = other.m_rowId;

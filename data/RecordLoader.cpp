@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QStringDecoder>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data {
 
 namespace {
@@ -63,16 +65,19 @@ LoadResult RecordLoader::load(QIODevice &input)
     const FileSchema &schema = m_table.schema();
     LoadResult result;
     const auto fail = [&result](int line, QString reason) {
-        result.ok = false;
+        result.done = false;
         result.line = line;
-        result.reason = std::move(reason);
+        result.problem = std::move(reason);
         result.inserted = result.updated = 0;
         return result;
     };
 
     Transaction transaction(m_table.database(), {schema.table}, LoadWait);
-    if (!transaction.isActive())
-        return fail(0, transaction.notBegunText().replace(u'|', u' '));
+    if (!transaction.isActive()) {
+        fail(0, transaction.notBegunText().replace(u'|', u' '));
+        result.busy = transaction.error().code == FileErrorCode::FileLocked;
+        return result;
+    }
 
     const KeyDef *matchKey = schema.firstUniqueKey();
     QHash<QString, int> keysGiven; // key text -> the line that gave it
@@ -87,19 +92,17 @@ LoadResult RecordLoader::load(QIODevice &input)
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString text = utf8.decode(line);
         if (utf8.hasError())
-            return fail(lineNumber, QStringLiteral("not valid UTF-8"));
+            return fail(lineNumber, u"not valid UTF-8"_s);
         if (text.contains(QChar(0)))
-            return fail(lineNumber, QStringLiteral("holds a NUL character"));
+            return fail(lineNumber, u"holds a NUL character"_s);
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(line, &parseError);
         if (!document.isObject())
-            return fail(lineNumber,
-                        parseError.error != QJsonParseError::NoError
-                            ? QStringLiteral("not valid JSON: %1").arg(parseError.errorString())
-                            : QStringLiteral("not a JSON object"));
+            return fail(lineNumber, parseError.error != QJsonParseError::NoError
+                                        ? u"not valid JSON: %1"_s.arg(parseError.errorString())
+                                        : u"not a JSON object"_s);
         if (const std::optional<QString> repeated = repeatedMember(line))
-            return fail(lineNumber,
-                        QStringLiteral("the field \"%1\" is given twice").arg(*repeated));
+            return fail(lineNumber, u"the field \"%1\" is given twice"_s.arg(*repeated));
 
         std::unique_ptr<Record> incoming = schema.create();
         QStringList present;
@@ -120,7 +123,7 @@ LoadResult RecordLoader::load(QIODevice &input)
                     RecordText::fieldText(*schema.field(f), schema.field(f)->get(*incoming)));
             const QString key = parts.join(u'\x1f');
             if (const auto earlier = keysGiven.constFind(key); earlier != keysGiven.cend())
-                return fail(lineNumber, QStringLiteral("%1 %2 was already given on line %3")
+                return fail(lineNumber, u"%1 %2 was already given on line %3"_s
                                             .arg(matchKey->fields.join(u'+'), parts.join(u' '))
                                             .arg(*earlier));
             keysGiven.insert(key, lineNumber);
@@ -146,9 +149,7 @@ LoadResult RecordLoader::load(QIODevice &input)
         }
         for (const FieldDef &field : schema.fields)
             if (field.required && std::get<QString>(field.get(kept)).trimmed().isEmpty())
-                return fail(
-                    lineNumber,
-                    QStringLiteral("%1 is required and blank").arg(schema.qualified(field)));
+                return fail(lineNumber, u"%1 is required and blank"_s.arg(schema.qualified(field)));
 
         FileStatus status;
         if (exists) {
@@ -164,7 +165,7 @@ LoadResult RecordLoader::load(QIODevice &input)
 
     if (FileStatus status = transaction.commit(); !status)
         return fail(0, status.error().text());
-    result.ok = true;
+    result.done = true;
     return result;
 }
 

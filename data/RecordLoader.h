@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProcessOutcome.h"
+
 #include <QString>
 
 class QIODevice;
@@ -8,11 +10,10 @@ namespace qaveq::data {
 
 class Table;
 
-struct LoadResult
+// Not done: `problem` says why the load stopped, at `line`.
+struct LoadResult : ProcessOutcome
 {
-    bool ok = false;
-    int line = 0;   // the line that stopped the load (1-based), 0 when none
-    QString reason; // why it stopped
+    int line = 0; // the line that stopped the load (1-based), 0 when none
     int inserted = 0;
     int updated = 0;
 };

@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::data::RecordText {
 
 namespace {
@@ -19,8 +21,7 @@ QString timeText(TimeOfDay time)
 {
     const int hundredths = time % 100;
     const int seconds = time / 100;
-    return QStringLiteral("%1:%2:%3.%4")
-        .arg(seconds / 3600, 2, 10, QChar(u'0'))
+    return u"%1:%2:%3.%4"_s.arg(seconds / 3600, 2, 10, QChar(u'0'))
         .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
         .arg(seconds % 60, 2, 10, QChar(u'0'))
         .arg(hundredths, 2, 10, QChar(u'0'));
@@ -31,7 +32,7 @@ std::optional<qint64> parseTime(const QString &text)
     if (text.isEmpty())
         return 0;
     static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,2}))?)?$"));
+        u"^(\\d{1,2}):(\\d{2})(?::(\\d{2})(?:\\.(\\d{1,2}))?)?$"_s);
     const auto m = pattern.match(text);
     if (!m.hasMatch())
         return std::nullopt;
@@ -48,23 +49,19 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
     switch (field.type) {
     case FieldType::Text: {
         if (!json.isString())
-            return QStringLiteral("%1 must be a text").arg(qualified);
+            return u"%1 must be a text"_s.arg(qualified);
         const QString text = Text::clip(json.toString());
         if (text.contains(QChar(0)))
-            return QStringLiteral("%1 holds a NUL character").arg(qualified);
+            return u"%1 holds a NUL character"_s.arg(qualified);
         if (Text::hasControl(text))
-            return QStringLiteral("%1 holds a line break, a tab or another control character")
-                .arg(qualified);
+            return u"%1 holds a line break, a tab or another control character"_s.arg(qualified);
         if (text.size() > field.width)
-            return QStringLiteral("%1 is longer than %2 characters")
-                .arg(qualified)
-                .arg(field.width);
+            return u"%1 is longer than %2 characters"_s.arg(qualified).arg(field.width);
         out = text;
         return {};
     }
     case FieldType::Decimal: {
-        const QString doesNotFit = QStringLiteral("%1 does not fit %2 digits with %3 places")
-                                       .arg(qualified)
+        const QString doesNotFit = u"%1 does not fit %2 digits with %3 places"_s.arg(qualified)
                                        .arg(field.digits)
                                        .arg(field.places);
         std::optional<Decimal> value;
@@ -82,7 +79,7 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
             value = Decimal::parse(text);
         }
         if (!value)
-            return QStringLiteral("%1 is not a number: %2").arg(qualified, text.left(40));
+            return u"%1 is not a number: %2"_s.arg(qualified, text.left(40));
         if (!value->fits(field.digits, field.places))
             return doesNotFit;
         out = value->stored(field.digits, field.places);
@@ -91,15 +88,14 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
     case FieldType::Date: {
         const QString text = json.toString();
         if (!json.isString())
-            return QStringLiteral("%1 must be a date YYYY-MM-DD").arg(qualified);
+            return u"%1 must be a date YYYY-MM-DD"_s.arg(qualified);
         if (text.isEmpty()) {
             out = qint64(0);
             return {};
         }
         const QDate date = QDate::fromString(text, Qt::ISODate);
         if (!date.isValid() || !SuiteDate::isShown(SuiteDate::fromQDate(date)))
-            return QStringLiteral("%1 is not a date of the years %2 to %3: %4")
-                .arg(qualified)
+            return u"%1 is not a date of the years %2 to %3: %4"_s.arg(qualified)
                 .arg(SuiteDate::FirstYear)
                 .arg(SuiteDate::LastYear)
                 .arg(text);
@@ -110,7 +106,7 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
         const std::optional<qint64> time =
             json.isString() ? parseTime(json.toString()) : std::nullopt;
         if (!time)
-            return QStringLiteral("%1 is not a time HH:MM:SS.hh").arg(qualified);
+            return u"%1 is not a time HH:MM:SS.hh"_s.arg(qualified);
         out = *time;
         return {};
     }
@@ -124,7 +120,7 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
             value = ok ? static_cast<qint64>(d) : 0;
             ok = ok && static_cast<double>(value) == d;
         } else if (json.isString()) {
-            static const QRegularExpression plain(QStringLiteral("^-?[0-9]{1,18}$"));
+            static const QRegularExpression plain(u"^-?[0-9]{1,18}$"_s);
             const QString text = json.toString();
             ok = plain.match(text).hasMatch();
             value = ok ? text.toLongLong() : 0;
@@ -133,10 +129,9 @@ QString readValue(const FieldDef &field, const QString &qualified, const QJsonVa
             ok = true;
         }
         if (!ok)
-            return QStringLiteral("%1 is not a whole number").arg(qualified);
+            return u"%1 is not a whole number"_s.arg(qualified);
         if (value < field.minimum || value > field.maximum)
-            return QStringLiteral("%1 must be between %2 and %3")
-                .arg(qualified)
+            return u"%1 must be between %2 and %3"_s.arg(qualified)
                 .arg(field.minimum)
                 .arg(field.maximum);
         out = value;
@@ -171,27 +166,27 @@ namespace {
 
 QString jsonString(const QString &text)
 {
-    QString quoted = QStringLiteral("\"");
+    QString quoted = u"\""_s;
     for (const QChar c : text) {
         switch (c.unicode()) {
         case u'"':
-            quoted += QStringLiteral("\\\"");
+            quoted += u"\\\""_s;
             break;
         case u'\\':
-            quoted += QStringLiteral("\\\\");
+            quoted += u"\\\\"_s;
             break;
         case u'\n':
-            quoted += QStringLiteral("\\n");
+            quoted += u"\\n"_s;
             break;
         case u'\r':
-            quoted += QStringLiteral("\\r");
+            quoted += u"\\r"_s;
             break;
         case u'\t':
-            quoted += QStringLiteral("\\t");
+            quoted += u"\\t"_s;
             break;
         default:
             if (c.unicode() < 0x20)
-                quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+                quoted += u"\\u%1"_s.arg(c.unicode(), 4, 16, QChar(u'0'));
             else
                 quoted += c;
         }
@@ -215,7 +210,7 @@ QString toJsonLine(const Record &record)
 
 QString spreadsheetCell(const QString &text)
 {
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    static const QString formulaStarts = u"=+-@\t\r"_s;
     if (text.isEmpty() || !formulaStarts.contains(text.front()) || Decimal::parse(text))
         return text;
     return u'\'' + text;
@@ -228,7 +223,7 @@ QString csvQuote(const QString &value)
         !text.contains(u'\r'))
         return text;
     QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
+    quoted.replace(u'"', u"\"\""_s);
     return u'"' + quoted + u'"';
 }
 
@@ -254,7 +249,7 @@ QString fromJson(const QJsonObject &object, Record &record, QStringList *present
     for (auto it = object.begin(); it != object.end(); ++it) {
         const FieldDef *field = schema.field(it.key());
         if (!field)
-            return QStringLiteral("unknown field \"%1\" in %2").arg(it.key(), schema.name);
+            return u"unknown field \"%1\" in %2"_s.arg(it.key(), schema.name);
         FieldValue value;
         if (QString problem = readValue(*field, schema.qualified(*field), it.value(), value);
             !problem.isEmpty())

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "FileSchema.h"
 #include "Record.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 
@@ -31,17 +32,15 @@ QString Table::validate(const Record &record) const
         switch (field.type) {
         case FieldType::Text:
             if (std::get<QString>(value).size() > field.width)
-                return QStringLiteral("%1 is longer than %2 characters")
-                    .arg(m_schema.qualified(field))
+                return u"%1 is longer than %2 characters"_s.arg(m_schema.qualified(field))
                     .arg(field.width);
             // Half a character would be stored as bytes that are no text.
             if (!std::get<QString>(value).isValidUtf16())
-                return QStringLiteral("%1 holds half a character").arg(m_schema.qualified(field));
+                return u"%1 holds half a character"_s.arg(m_schema.qualified(field));
             break;
         case FieldType::Decimal:
             if (!std::get<Decimal>(value).fits(field.digits, field.places))
-                return QStringLiteral("%1 does not fit %2 digits with %3 places")
-                    .arg(m_schema.qualified(field))
+                return u"%1 does not fit %2 digits with %3 places"_s.arg(m_schema.qualified(field))
                     .arg(field.digits)
                     .arg(field.places);
             break;
@@ -50,7 +49,7 @@ QString Table::validate(const Record &record) const
         case FieldType::Time: {
             const qint64 v = std::get<qint64>(value);
             if (v < field.minimum || v > field.maximum)
-                return QStringLiteral("%1 is out of range").arg(m_schema.qualified(field));
+                return u"%1 is out of range"_s.arg(m_schema.qualified(field));
             break;
         }
         }
@@ -116,7 +115,7 @@ FileStatus Table::readOneSqlite(sqlite3_stmt *select, Record &record)
 FileStatus Table::fetch(QStringView keyName, Record &record)
 {
     const KeyDef &key = m_schema.key(keyName);
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         SqliteFetch &fetch = m_sqliteFetches[&key];
         if (!fetch.statement) {
             fetch.statement = m_db.preparedSqlite(
@@ -152,7 +151,7 @@ FileStatus Table::nextNumber(qint64 &number)
         return u"SELECT MAX(%1) FROM %2"_s.arg(
             Database::quote(m_schema.fields[m_schema.autoNumberField].name), m_table);
     };
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         if (!m_sqliteNextNumber)
             m_sqliteNextNumber =
                 m_db.preparedSqlite(m_schema.name + u"|next number"_s, sql, m_schema.name);
@@ -187,8 +186,8 @@ FileStatus Table::prime(Record &record)
     const FieldDef &field = m_schema.fields[m_schema.autoNumberField];
     if (number > field.maximum)
         return m_db.fail(FileError::driver(
-            QStringLiteral("%1 has no number left after %2").arg(m_schema.name).arg(field.maximum),
-            u"0"_s, m_schema.name));
+            u"%1 has no number left after %2"_s.arg(m_schema.name).arg(field.maximum), u"0"_s,
+            m_schema.name));
     field.set(record, number);
     return {};
 }
@@ -211,7 +210,7 @@ FileStatus Table::insert(Record &record)
         return m_db.fail(FileError::driver(problem, u"0"_s, m_schema.name));
     }
     const FileStatus status =
-        m_db.dialect() == Dialect::SQLite ? insertSqlite(record) : insertSql(record);
+        m_db.dialect().hasNativeStatements() ? insertSqlite(record) : insertSql(record);
     if (!status)
         undoNumber();
     return status;
@@ -293,7 +292,7 @@ QString Table::rereadText() const
 
 FileStatus Table::reread(Record &record)
 {
-    if (m_db.dialect() == Dialect::SQLite) {
+    if (m_db.dialect().hasNativeStatements()) {
         if (!m_sqliteReread)
             m_sqliteReread = m_db.preparedSqlite(
                 m_schema.name + u"|by row"_s, [this] { return rereadText(); }, m_schema.name);
@@ -382,7 +381,7 @@ FileStatus Table::remove(Record &record)
 qint64 Table::count()
 {
     QSqlQuery query(m_db.connection());
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(m_table)) || !query.next()) {
+    if (!query.exec(u"SELECT COUNT(*) FROM %1"_s.arg(m_table)) || !query.next()) {
         m_db.fail(query.lastError(), m_schema.name);
         return -1;
     }

@@ -1,9 +1,12 @@
 #include "Transaction.h"
 
 #include "Database.h"
+#include "SqlDialect.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
 
 namespace qaveq::data {
 
@@ -12,55 +15,28 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
     , m_tables(tables)
 {
     if (db.isReadOnly()) {
-        m_error = db.fail(FileError::driver(QStringLiteral("The company is open read-only"),
-                                            QStringLiteral("8"), tables.join(u',')));
+        m_error = db.fail(
+            FileError::driver(u"The company is open read-only"_s, u"8"_s, tables.join(u',')));
         return;
     }
     QSqlQuery query(db.connection());
-    const auto run = [&query](const QString &sql) { return query.exec(sql); };
     if (db.inTransaction()) {
         // A run inside a run that already holds the company (the demonstration
         // company computing its schedules) is a part of it: all or nothing on
         // its own, and kept or dropped with the outer run.
-        m_savepoint = QStringLiteral("qaveq_%1").arg(db.m_transactionDepth);
-        bool begun = run(QStringLiteral("SAVEPOINT ") + m_savepoint);
-        if (begun && db.dialect() == Dialect::PostgreSQL) {
-            QStringList quoted;
-            for (const QString &table : tables)
-                quoted.append(Database::quote(table));
-            begun = run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
-                            .arg(quoted.join(QStringLiteral(", "))));
-        }
+        m_savepoint = u"qaveq_%1"_s.arg(db.m_transactionDepth);
+        const bool begun =
+            query.exec(u"SAVEPOINT "_s + m_savepoint) && db.dialect().lockWithin(query, tables);
         if (!begun)
             m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
         m_active = begun;
         db.m_transactionDepth += begun ? 1 : 0;
         return;
     }
-    bool begun = false;
-    if (db.dialect() == Dialect::SQLite) {
-        // SQLite locks the whole database for writing: waiting up to the
-        // time-out for BEGIN IMMEDIATE is waiting for those files.
-        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(timeout.count()));
-        begun = run(QStringLiteral("BEGIN IMMEDIATE"));
-        if (!begun)
-            m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
-        run(QStringLiteral("PRAGMA busy_timeout = %1").arg(db.lockWait().count()));
-    } else {
-        QStringList quoted;
-        for (const QString &table : tables)
-            quoted.append(Database::quote(table));
-        begun = run(QStringLiteral("BEGIN")) &&
-                run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(timeout.count())) &&
-                run(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE")
-                        .arg(quoted.join(QStringLiteral(", "))));
-        if (!begun) {
-            m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
-            run(QStringLiteral("ROLLBACK"));
-            m_holders = db.stationsHolding(tables);
-        } else {
-            run(QStringLiteral("SET LOCAL lock_timeout = %1").arg(db.lockWait().count()));
-        }
+    const bool begun = db.dialect().beginWriting(query, tables, timeout, db.lockWait());
+    if (!begun) {
+        m_error = db.fail(FileError::make(FileErrorCode::FileLocked, tables.join(u',')));
+        m_holders = db.stationsHolding(tables);
     }
     m_active = begun;
     db.m_transactionDepth = begun ? 1 : 0;
@@ -69,15 +45,13 @@ Transaction::Transaction(Database &db, const QStringList &tables, std::chrono::m
 QString Transaction::notBegunText() const
 {
     if (m_db.isReadOnly())
-        return QStringLiteral("The company is open read-only here: %1 cannot be changed.|Nothing "
-                              "was changed.")
-            .arg(m_tables.join(QStringLiteral(", ")));
-    const QString station =
-        m_holders.isEmpty()
-            ? QStringLiteral("Another station")
-            : QStringLiteral("Another station (%1)").arg(m_holders.join(QStringLiteral(", ")));
-    return QStringLiteral("%1 is using %2.|Nothing was changed; try again in a moment.")
-        .arg(station, m_tables.join(QStringLiteral(", ")));
+        return u"The company is open read-only here: %1 cannot be changed.|Nothing "
+               "was changed."_s.arg(m_tables.join(u", "_s));
+    const QString station = m_holders.isEmpty()
+                                ? u"Another station"_s
+                                : u"Another station (%1)"_s.arg(m_holders.join(u", "_s));
+    return u"%1 is using %2.|Nothing was changed; try again in a moment."_s.arg(
+        station, m_tables.join(u", "_s));
 }
 
 Transaction::~Transaction()
@@ -93,16 +67,16 @@ FileStatus Transaction::commit()
     m_active = false;
     --m_db.m_transactionDepth;
     if (!m_savepoint.isEmpty()) {
-        if (!query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint)) {
+        if (!query.exec(u"RELEASE SAVEPOINT "_s + m_savepoint)) {
             FileError error = m_db.fail(query.lastError(), QString());
-            query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
+            query.exec(u"ROLLBACK TO SAVEPOINT "_s + m_savepoint);
             return error;
         }
         return {};
     }
-    if (!query.exec(QStringLiteral("COMMIT"))) {
+    if (!query.exec(u"COMMIT"_s)) {
         FileError error = m_db.fail(query.lastError(), QString());
-        query.exec(QStringLiteral("ROLLBACK"));
+        query.exec(u"ROLLBACK"_s);
         return error;
     }
     return {};
@@ -114,10 +88,10 @@ void Transaction::rollback()
         return;
     QSqlQuery query(m_db.connection());
     if (m_savepoint.isEmpty()) {
-        query.exec(QStringLiteral("ROLLBACK"));
+        query.exec(u"ROLLBACK"_s);
     } else {
-        query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + m_savepoint);
-        query.exec(QStringLiteral("RELEASE SAVEPOINT ") + m_savepoint);
+        query.exec(u"ROLLBACK TO SAVEPOINT "_s + m_savepoint);
+        query.exec(u"RELEASE SAVEPOINT "_s + m_savepoint);
     }
     m_active = false;
     --m_db.m_transactionDepth;

@@ -78,7 +78,7 @@ int runDepreciation(CommandContext &context)
     }
     // The prompter has said why: refused, held by another station, or a
     // write that failed and took the whole run back.
-    if (!result.calculated)
+    if (!result.done)
         return Failure;
 
     if (summary)

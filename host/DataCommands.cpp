@@ -204,11 +204,11 @@ int runLoad(CommandContext &context)
         input = &text;
     }
     const data::LoadResult result = data::RecordLoader(company->file(schema->name)).load(*input);
-    if (!result.ok) {
+    if (!result.done) {
         if (result.line > 0)
-            context.err << "qaveq: line " << result.line << ": " << result.reason << "\n";
+            context.err << "qaveq: line " << result.line << ": " << result.problem << "\n";
         else
-            context.err << "qaveq: " << result.reason << "\n";
+            context.err << "qaveq: " << result.problem << "\n";
         context.err << "Nothing was loaded into " << schema->name << ".\n";
         return Failure;
     }

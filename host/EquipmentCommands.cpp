@@ -52,7 +52,7 @@ int runApplyCategories(CommandContext &context)
     }
     // Refused, held by another station or a failed write: the prompters have
     // said why, and nothing was written.
-    return applier.applyToAll().ran ? Success : Failure;
+    return applier.applyToAll().done ? Success : Failure;
 }
 
 int runList(CommandContext &context, ArgumentReader &reader)

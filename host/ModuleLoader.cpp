@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::host {
 
 QString ModuleLoader::defaultPath()
@@ -13,8 +15,8 @@ QString ModuleLoader::defaultPath()
     // Beside the program in a build folder; installed, in the program's own
     // library folder.
     const QDir program(QCoreApplication::applicationDirPath());
-    if (program.exists(QStringLiteral("libqaveq.so")))
-        return program.filePath(QStringLiteral("libqaveq.so"));
+    if (program.exists(u"libqaveq.so"_s))
+        return program.filePath(u"libqaveq.so"_s);
     return QDir::cleanPath(
         program.filePath(QStringLiteral(QAVEQ_LIBDIR_FROM_PROGRAM "/libqaveq.so")));
 }
@@ -31,16 +33,15 @@ ModuleLoader::~ModuleLoader()
 bool ModuleLoader::load(QString *error)
 {
     if (!m_library.load()) {
-        *error = QStringLiteral("The equipment module cannot be loaded: %1")
-                     .arg(m_library.errorString());
+        *error = u"The equipment module cannot be loaded: %1"_s.arg(m_library.errorString());
         return false;
     }
     m_init = reinterpret_cast<QaveqInitFunction>(m_library.resolve("QAVEQ_INIT"));
     m_kill = reinterpret_cast<QaveqKillFunction>(m_library.resolve("QAVEQ_KILL"));
     const auto exports = reinterpret_cast<QaveqExportsFunction>(m_library.resolve("qaveq_exports"));
     if (!m_init || !m_kill || !exports) {
-        *error = QStringLiteral("%1 is not the equipment module: its entry operations are missing.")
-                     .arg(m_library.fileName());
+        *error = u"%1 is not the equipment module: its entry operations are missing."_s.arg(
+            m_library.fileName());
         m_library.unload();
         return false;
     }

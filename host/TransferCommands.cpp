@@ -113,7 +113,7 @@ int runImport(CommandContext &context)
                            "give --all-types to import them.\n";
     }
     const UsageLogImporter::Result result = importer.import(arguments.batchId);
-    if (!result.ok) {
+    if (!result.done) {
         context.err << "qaveq: " << Text::withLineBreaks(result.problem) << "\n";
         return Failure;
     }
@@ -134,7 +134,7 @@ int runExport(CommandContext &context)
         return Failure;
     const UsageLogExporter::Result result =
         UsageLogExporter::exportBatch(*company, arguments.batchId, arguments.file);
-    if (!result.ok) {
+    if (!result.done) {
         context.err << "qaveq: " << arguments.file << ": " << result.problem << "\n";
         return Failure;
     }

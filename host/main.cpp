@@ -12,6 +12,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QtMessageHandler shownMessages = nullptr;
@@ -58,7 +60,7 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QCoreApplication::setApplicationName(QStringLiteral("qaveq"));
+    QCoreApplication::setApplicationName(u"qaveq"_s);
     int status = 0;
     {
         QTextStream in(stdin);

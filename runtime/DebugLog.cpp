@@ -10,6 +10,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq {
 
 namespace {
@@ -18,8 +20,8 @@ QString stateFolder()
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/qaveq");
+        base = QDir::homePath() + u"/.local/state"_s;
+    return base + u"/qaveq"_s;
 }
 
 } // namespace
@@ -33,13 +35,13 @@ DebugLog &DebugLog::program()
 {
     const QStringList arguments =
         QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
-    static DebugLog log(programFilePath(), arguments.contains(QStringLiteral("--debug")));
+    static DebugLog log(programFilePath(), arguments.contains(u"--debug"_s));
     return log;
 }
 
 QString DebugLog::programFilePath()
 {
-    return stateFolder() + QStringLiteral("/qaveq.log");
+    return stateFolder() + u"/qaveq.log"_s;
 }
 
 void DebugLog::write(const QString &line)

@@ -22,8 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTextStream>
 #include <QUuid>
 
@@ -210,7 +208,7 @@ std::optional<QString> PREPOSTBACKUP()
     if (!current)
         return std::nullopt;
     data::Database &database = current->company->database();
-    if (database.dialect() != data::Dialect::SQLite) {
+    if (!database.canCopyToFile()) {
         tell(
             qavmisc(), u"Backup"_s,
             u"This company's data is kept on a PostgreSQL server.|Back it up there (pg_dump) before posting."_s);
@@ -220,12 +218,8 @@ std::optional<QString> PREPOSTBACKUP()
     QDir().mkpath(folder);
     const QString target = QDir(folder).filePath(
         u"company-%1.sqlite"_s.arg(QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmmss"_s)));
-    QSqlQuery query(database.connection());
-    query.prepare(u"VACUUM INTO ?"_s);
-    query.addBindValue(target);
-    if (!query.exec()) {
-        tell(qavmisc(), u"Backup"_s,
-             u"The backup could not be made: "_s + database.fail(query.lastError(), {}).text());
+    if (const data::FileStatus copied = database.copyTo(target); !copied) {
+        tell(qavmisc(), u"Backup"_s, u"The backup could not be made: "_s + copied.error().text());
         return std::nullopt;
     }
     return target;

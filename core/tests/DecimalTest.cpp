@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using qaveq::Decimal;
 using qaveq::DecimalOverflow;
 
@@ -43,7 +45,7 @@ TEST(Decimal, NumbersBeyondTheRangeAreRefusedNeverThrown)
     EXPECT_FALSE(Decimal::parse(u"1234567890123456789012345678901234567890").has_value());
     EXPECT_FALSE(Decimal::parsePlain(QString(400, u'9')).has_value());
     // Random texts from the number characters: parsing never throws.
-    const QString alphabet = QStringLiteral("0123456789.,-+ e\u0661");
+    const QString alphabet = u"0123456789.,-+ e\u0661"_s;
     quint32 seed = 7;
     for (int round = 0; round < 2000; ++round) {
         QString text;
@@ -89,8 +91,8 @@ TEST(Decimal, ArithmeticIsExact)
     const Decimal third = Decimal(1) / Decimal(3);
     EXPECT_EQ(third.places(), Decimal::MaxPlaces);
     EXPECT_EQ((third + third + third).stored(15, 2), Decimal(1));
-    EXPECT_EQ((Decimal(2) / Decimal(3)).toString(2), QStringLiteral("0.67"));
-    EXPECT_EQ((Decimal(-2) / Decimal(3)).toString(2), QStringLiteral("-0.67"));
+    EXPECT_EQ((Decimal(2) / Decimal(3)).toString(2), u"0.67"_s);
+    EXPECT_EQ((Decimal(-2) / Decimal(3)).toString(2), u"-0.67"_s);
     EXPECT_THROW(Decimal(1) / Decimal(), std::domain_error);
 }
 
@@ -113,15 +115,15 @@ TEST(Decimal, ComparesAcrossPlaces)
 
 TEST(Decimal, TextAndUnits)
 {
-    EXPECT_EQ(d("1234.5").toString(2), QStringLiteral("1234.50"));
-    EXPECT_EQ(d("-0.05").toString(2), QStringLiteral("-0.05"));
-    EXPECT_EQ(d("-0.004").toString(2), QStringLiteral("0.00"));
-    EXPECT_EQ(d("12.345").toString(), QStringLiteral("12.345"));
-    EXPECT_EQ(d("7").toString(), QStringLiteral("7"));
-    EXPECT_EQ(d("0").toString(3), QStringLiteral("0.000"));
+    EXPECT_EQ(d("1234.5").toString(2), u"1234.50"_s);
+    EXPECT_EQ(d("-0.05").toString(2), u"-0.05"_s);
+    EXPECT_EQ(d("-0.004").toString(2), u"0.00"_s);
+    EXPECT_EQ(d("12.345").toString(), u"12.345"_s);
+    EXPECT_EQ(d("7").toString(), u"7"_s);
+    EXPECT_EQ(d("0").toString(3), u"0.000"_s);
     // Units beyond 64 bits, and a sign kept ahead of leading zeros.
-    EXPECT_EQ(d("-123456789012.123456789").toString(), QStringLiteral("-123456789012.123456789"));
-    EXPECT_EQ(d("-0.000000000000000001").toString(), QStringLiteral("-0.000000000000000001"));
+    EXPECT_EQ(d("-123456789012.123456789").toString(), u"-123456789012.123456789"_s);
+    EXPECT_EQ(d("-0.000000000000000001").toString(), u"-0.000000000000000001"_s);
     EXPECT_EQ(d("12.345").unitsAt(2), 1235);
     EXPECT_EQ(Decimal::fromDouble(666.666666, 2), d("666.67"));
     EXPECT_EQ(Decimal::fromDouble(-0.125, 2), d("-0.13"));

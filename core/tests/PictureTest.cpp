@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace qaveq;
 
 namespace {
@@ -53,37 +55,34 @@ TEST(Picture, Dates)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const DayNumber day = SuiteDate::fromYmd(2025, 3, 7);
-    EXPECT_EQ(Picture::parse(u"@d1").format(day), QStringLiteral("3/07/25"));
-    EXPECT_EQ(Picture::parse(u"@D01").format(day), QStringLiteral("03/07/25"));
-    EXPECT_EQ(Picture::parse(u"@d2").format(day), QStringLiteral("3/07/2025"));
-    EXPECT_EQ(Picture::parse(u"@d14").format(day), QStringLiteral("03/2025"));
+    EXPECT_EQ(Picture::parse(u"@d1").format(day), u"3/07/25"_s);
+    EXPECT_EQ(Picture::parse(u"@D01").format(day), u"03/07/25"_s);
+    EXPECT_EQ(Picture::parse(u"@d2").format(day), u"3/07/2025"_s);
+    EXPECT_EQ(Picture::parse(u"@d14").format(day), u"03/2025"_s);
     EXPECT_EQ(Picture::parse(u"@d14b").format(0), QString());
     EXPECT_EQ(Picture::parse(u"@d1b").format(0), QString());
     EXPECT_EQ(Picture::parse(u"@d1").format(0), QString());
-    EXPECT_EQ(Picture::parse(u"@d17").format(day), QStringLiteral("3/7/25"));
+    EXPECT_EQ(Picture::parse(u"@d17").format(day), u"3/7/25"_s);
     // Two-digit months and days, and a year ending in 0x.
     const DayNumber late = SuiteDate::fromYmd(2105, 12, 31);
-    EXPECT_EQ(Picture::parse(u"@d1").format(late), QStringLiteral("12/31/05"));
-    EXPECT_EQ(Picture::parse(u"@d01").format(late), QStringLiteral("12/31/05"));
-    EXPECT_EQ(Picture::parse(u"@d2").format(late), QStringLiteral("12/31/2105"));
-    EXPECT_EQ(Picture::parse(u"@d14").format(late), QStringLiteral("12/2105"));
-    EXPECT_EQ(Picture::parse(u"@d02").format(SuiteDate::fromYmd(1801, 1, 1)),
-              QStringLiteral("01/01/1801"));
+    EXPECT_EQ(Picture::parse(u"@d1").format(late), u"12/31/05"_s);
+    EXPECT_EQ(Picture::parse(u"@d01").format(late), u"12/31/05"_s);
+    EXPECT_EQ(Picture::parse(u"@d2").format(late), u"12/31/2105"_s);
+    EXPECT_EQ(Picture::parse(u"@d14").format(late), u"12/2105"_s);
+    EXPECT_EQ(Picture::parse(u"@d02").format(SuiteDate::fromYmd(1801, 1, 1)), u"01/01/1801"_s);
 }
 
 TEST(Picture, TimesAndTexts)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const TimeOfDay afternoon = SuiteTime::fromQTime(QTime(17, 5));
-    EXPECT_EQ(Picture::parse(u"@t3").format(afternoon), QStringLiteral("5:05PM"));
-    EXPECT_EQ(Picture::parse(u"@t3").format(SuiteTime::fromQTime(QTime(0, 30))),
-              QStringLiteral("12:30AM"));
+    EXPECT_EQ(Picture::parse(u"@t3").format(afternoon), u"5:05PM"_s);
+    EXPECT_EQ(Picture::parse(u"@t3").format(SuiteTime::fromQTime(QTime(0, 30))), u"12:30AM"_s);
     EXPECT_EQ(Picture::parse(u"@t7").format(afternoon),
               QLocale().toString(QTime(17, 5), QLocale::ShortFormat));
-    EXPECT_EQ(Picture::parse(u"@t1").format(afternoon), QStringLiteral("17:05"));
-    EXPECT_EQ(Picture::parse(u"@s10").format(QStringLiteral("EXCAVATOR-220")),
-              QStringLiteral("EXCAVATOR-"));
-    EXPECT_EQ(Picture::parse(u"@S3").format(QStringLiteral("ab")), QStringLiteral("ab"));
+    EXPECT_EQ(Picture::parse(u"@t1").format(afternoon), u"17:05"_s);
+    EXPECT_EQ(Picture::parse(u"@s10").format(u"EXCAVATOR-220"_s), u"EXCAVATOR-"_s);
+    EXPECT_EQ(Picture::parse(u"@S3").format(u"ab"_s), u"ab"_s);
 }
 
 TEST(Picture, UnknownPicturesAreErrors)

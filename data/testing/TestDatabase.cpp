@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::testing {
 
 namespace {
@@ -48,10 +50,10 @@ TestDatabase::TestDatabase(const std::string &backend)
 {
     if (backend == "SQLite") {
         m_settings.dialect = data::Dialect::SQLite;
-        m_settings.sqliteFile = QDir(m_folder.path()).filePath(QStringLiteral("test.sqlite"));
+        m_settings.sqliteFile = QDir(m_folder.path()).filePath(u"test.sqlite"_s);
     } else if (backend == "PostgreSQL") {
         m_settings = postgresSettings();
-        m_settings.schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128);
+        m_settings.schema = u"t_"_s + QUuid::createUuid().toString(QUuid::Id128);
     } else {
         throw std::invalid_argument("unknown backend " + backend);
     }
@@ -60,13 +62,13 @@ TestDatabase::TestDatabase(const std::string &backend)
 void TestDatabase::failInserts(data::Database &db, const QString &table,
                                const QString &condition) const
 {
-    failWrites(db, table, condition, QStringLiteral("INSERT"));
+    failWrites(db, table, condition, u"INSERT"_s);
 }
 
 void TestDatabase::failUpdates(data::Database &db, const QString &table,
                                const QString &condition) const
 {
-    failWrites(db, table, condition, QStringLiteral("UPDATE"));
+    failWrites(db, table, condition, u"UPDATE"_s);
 }
 
 void TestDatabase::failWrites(data::Database &db, const QString &table, const QString &condition,
@@ -74,25 +76,22 @@ void TestDatabase::failWrites(data::Database &db, const QString &table, const QS
 {
     QSqlQuery query(db.connection());
     const QString quoted = data::Database::quote(table);
-    const QString name = QStringLiteral("qaveq_full_disk_") + statement.toLower();
+    const QString name = u"qaveq_full_disk_"_s + statement.toLower();
     // Columns of the condition name the new row's values.
-    const QString onNew = QString(condition).replace(
-        QRegularExpression(QStringLiteral("(\"\\w+\")")), QStringLiteral("NEW.\\1"));
+    const QString onNew =
+        QString(condition).replace(QRegularExpression(u"(\"\\w+\")"_s), u"NEW.\\1"_s);
     bool done = false;
     if (m_settings.dialect == data::Dialect::SQLite) {
-        done = query.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 "
-                                         "WHEN %4 BEGIN SELECT RAISE(ABORT, "
-                                         "'database or disk is full'); END")
-                              .arg(name, statement, quoted, onNew));
+        done = query.exec(u"CREATE TRIGGER %1 BEFORE %2 ON %3 "
+                          "WHEN %4 BEGIN SELECT RAISE(ABORT, "
+                          "'database or disk is full'); END"_s.arg(name, statement, quoted, onNew));
     } else {
-        done = query.exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger AS "
-                                         "$$ BEGIN RAISE EXCEPTION 'could not extend file: No "
-                                         "space left on device'; END $$ LANGUAGE plpgsql")
-                              .arg(name)) &&
-               query.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 "
-                                         "FOR EACH ROW WHEN (%4) EXECUTE FUNCTION "
-                                         "%1()")
-                              .arg(name, statement, quoted, onNew));
+        done = query.exec(u"CREATE FUNCTION %1() RETURNS trigger AS "
+                          "$$ BEGIN RAISE EXCEPTION 'could not extend file: No "
+                          "space left on device'; END $$ LANGUAGE plpgsql"_s.arg(name)) &&
+               query.exec(u"CREATE TRIGGER %1 BEFORE %2 ON %3 "
+                          "FOR EACH ROW WHEN (%4) EXECUTE FUNCTION "
+                          "%1()"_s.arg(name, statement, quoted, onNew));
     }
     if (!done)
         throw std::runtime_error("cannot simulate a full disk: " +
@@ -107,8 +106,7 @@ TestDatabase::~TestDatabase()
     plain.schema.clear();
     data::Database db(plain);
     QSqlQuery(db.connection())
-        .exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE")
-                  .arg(data::Database::quote(m_settings.schema)));
+        .exec(u"DROP SCHEMA IF EXISTS %1 CASCADE"_s.arg(data::Database::quote(m_settings.schema)));
 }
 
 } // namespace qaveq::testing

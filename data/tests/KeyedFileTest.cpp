@@ -7,6 +7,7 @@
 #include "core/testing/QtPrinters.h"
 
 #include <QMap>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -338,7 +339,7 @@ TEST_P(KeyedFileTest, UpdateAndRemoveTheRowThatWasRead)
 TEST_P(KeyedFileTest, WritesWhileReadingVisitEachRowOnce)
 {
     for (int i = 0; i < 20; ++i)
-        add(QStringLiteral("P%1").arg(i, 2, 10, QChar(u'0')), u"G"_s, "1");
+        add(u"P%1"_s.arg(i, 2, 10, QChar(u'0')), u"G"_s, "1");
     ScanOptions options;
     options.pageSize = 4;
     KeyCursor cursor = parts.scan(u"KeyCode", options);
@@ -416,7 +417,48 @@ TEST_P(KeyedFileTest, FieldsByNameWithOrWithoutPrefix)
     EXPECT_THROW(part.value(u"Nope"), std::invalid_argument);
 }
 
+TEST_P(KeyedFileTest, ACopyToAFileHoldsEveryRowOrIsNotOffered)
+{
+    add(u"COPIED"_s, u"G"_s, "12.25");
+    if (!company.database().canCopyToFile()) {
+        // A server's data is backed up on the server.
+        EXPECT_EQ(database.settings().dialect, Dialect::PostgreSQL);
+        return;
+    }
+    QTemporaryDir folder;
+    const QString target = folder.filePath(u"copy.sqlite"_s);
+    ASSERT_TRUE(company.database().copyTo(target).isOk());
+
+    ConnectionSettings copySettings;
+    copySettings.sqliteFile = target;
+    Company copy(copySettings, qaveq::testing::partsCatalog());
+    Part found;
+    found.Code = u"COPIED"_s;
+    ASSERT_TRUE(copy.file<Part>().fetch(u"KeyCode", found).isOk());
+    EXPECT_EQ(found.Price, Decimal::fromText(u"12.25"));
+
+    // An existing file is never overwritten: the failure is reported.
+    const FileStatus again = company.database().copyTo(target);
+    EXPECT_FALSE(again.isOk());
+    EXPECT_FALSE(again.error().text().isEmpty());
+}
+
+TEST_P(KeyedFileTest, ADatabaseOnAFileOrServerOpensAgain)
+{
+    EXPECT_TRUE(company.database().canOpenAgain());
+    Database second(database.settings());
+    EXPECT_EQ(second.existingColumns(u"Part"_s), company.database().existingColumns(u"Part"_s));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, KeyedFileTest, ::testing::ValuesIn(qaveq::testing::backends()),
                          [](const auto &info) { return info.param; });
+
+TEST(DatabaseCapabilities, APrivateInMemoryDatabaseCannotBeOpenedAgain)
+{
+    ConnectionSettings settings;
+    settings.sqliteFile = u":memory:"_s;
+    const Database memory(settings);
+    EXPECT_FALSE(memory.canOpenAgain());
+}
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "data/RecordLoader.h"
 #include "data/RecordText.h"
 #include "data/SchemaBuilder.h"
+#include "data/Transaction.h"
 #include "data/testing/TestDatabase.h"
 
 #include <QBuffer>
@@ -58,7 +59,7 @@ TEST_P(LoadTest, InsertsNewAndUpdatesByFirstUniqueKey)
 
 {"Code":"B-2","Group":"NEW","Price":3,"Added":"2024-02-29","Flag":1}
 )"_s);
-    ASSERT_TRUE(result.ok) << result.reason.toStdString();
+    ASSERT_TRUE(result.done) << result.problem.toStdString();
     EXPECT_EQ(result.inserted, 1);
     EXPECT_EQ(result.updated, 1);
     EXPECT_EQ(
@@ -115,12 +116,31 @@ TEST_P(LoadTest, ABadLineRejectsTheWholeLoad)
         const LoadResult result = load(uR"({"Code":"NEW-1","Price":"1"}
 {"Code":"A-1","Price":"99"}
 )"_s + QString::fromUtf16(bad.line) + u"\n{\"Code\":\"NEW-2\"}\n"_s);
-        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.done);
         EXPECT_EQ(result.line, 3) << QString::fromUtf16(bad.line).toStdString();
-        EXPECT_TRUE(result.reason.startsWith(QString::fromUtf16(bad.reason)))
-            << result.reason.toStdString();
+        EXPECT_TRUE(result.problem.startsWith(QString::fromUtf16(bad.reason)))
+            << result.problem.toStdString();
         EXPECT_EQ(dump(), before) << "nothing of a refused load is kept";
     }
+}
+
+TEST_P(LoadTest, AFileHeldByAnotherStationIsReportedBusyAndNothingIsLoaded)
+{
+    Company station2(database.settings(), qaveq::testing::partsCatalog());
+    {
+        Transaction held(station2.database(), {u"Part"_s}, std::chrono::seconds(5));
+        ASSERT_TRUE(held.isActive());
+        const LoadResult result = load(u"{\"Code\":\"HELD-1\"}\n"_s);
+        EXPECT_FALSE(result.done);
+        EXPECT_TRUE(result.busy);
+        EXPECT_TRUE(result.problem.startsWith(u"Another station"_s))
+            << result.problem.toStdString();
+    }
+    EXPECT_EQ(parts.count(), 0);
+    const LoadResult later = load(u"{\"Code\":\"HELD-1\"}\n"_s);
+    EXPECT_TRUE(later.done) << later.problem.toStdString();
+    EXPECT_FALSE(later.busy);
+    EXPECT_EQ(parts.count(), 1);
 }
 
 TEST_P(LoadTest, RefusesBytesThatAreNotUtf8OrHoldNul)
@@ -133,15 +153,15 @@ TEST_P(LoadTest, RefusesBytesThatAreNotUtf8OrHoldNul)
     };
     for (const QByteArray &line : lines) {
         const LoadResult result = loadBytes("{\"Code\":\"OK-1\"}\n" + line + '\n');
-        EXPECT_FALSE(result.ok) << line.toHex().toStdString();
+        EXPECT_FALSE(result.done) << line.toHex().toStdString();
         EXPECT_EQ(result.line, 2);
-        EXPECT_TRUE(result.reason == u"not valid UTF-8" ||
-                    result.reason == u"holds a NUL character")
-            << result.reason.toStdString();
+        EXPECT_TRUE(result.problem == u"not valid UTF-8" ||
+                    result.problem == u"holds a NUL character")
+            << result.problem.toStdString();
     }
     EXPECT_EQ(parts.count(), 0);
     // Text in other scripts is fine when it is UTF-8.
-    EXPECT_TRUE(load(u"{\"Code\":\"\u00c5S-\u0661\"}"_s).ok);
+    EXPECT_TRUE(load(u"{\"Code\":\"\u00c5S-\u0661\"}"_s).done);
 }
 
 TEST_P(LoadTest, RandomAndMutatedLinesNeverCrash)
@@ -172,7 +192,7 @@ TEST_P(LoadTest, RandomAndMutatedLinesNeverCrash)
             }
         }
         const LoadResult result = loadBytes(line + '\n');
-        EXPECT_TRUE(result.ok || result.line == 1) << line.toHex().toStdString();
+        EXPECT_TRUE(result.done || result.line == 1) << line.toHex().toStdString();
     }
 }
 

@@ -90,7 +90,7 @@ TEST_P(TransactionTest, NotBegunInTimeWhileAnotherStationHoldsTheFile)
     EXPECT_EQ(mine.error().code, FileErrorCode::FileLocked);
     EXPECT_EQ(company.database().lastError().code, FileErrorCode::FileLocked);
     // The server names the station holding the file; SQLite cannot.
-    const QString station = company.database().dialect() == Dialect::PostgreSQL
+    const QString station = company.database().settings().dialect == Dialect::PostgreSQL
                                 ? u" (qaveq@%1)"_s.arg(QSysInfo::machineHostName())
                                 : QString();
     EXPECT_EQ(mine.notBegunText(), u"Another station%1 is using Part.|Nothing was changed; try "

@@ -29,7 +29,7 @@ TEST_P(UpgradeTest, OpeningAnOlderCompanyAddsWhatIsMissingAndKeepsEveryRow)
         // The layout of an older version: no Price, no Flag, no indexes.
         Database old(database.settings());
         QSqlQuery query(old.connection());
-        const bool sqlite = old.dialect() == Dialect::SQLite;
+        const bool sqlite = old.settings().dialect == Dialect::SQLite;
         ASSERT_TRUE(
             query.exec(uR"(CREATE TABLE "Part" (qrow %1, "RecordID" INTEGER NOT NULL DEFAULT 0,
                                    "Code" TEXT NOT NULL DEFAULT '', "Group" TEXT NOT NULL DEFAULT '',
@@ -71,7 +71,7 @@ TEST_P(UpgradeTest, AnOrdinaryOpenTakesNoSchemaLocks)
     QSqlQuery(first.database().connection()).exec(uR"(DROP INDEX "Part_KeyGroup")"_s);
     Company again(database.settings(), qaveq::testing::partsCatalog());
     QSqlQuery indexes(again.database().connection());
-    indexes.exec(again.database().dialect() == Dialect::SQLite
+    indexes.exec(again.database().settings().dialect == Dialect::SQLite
                      ? u"SELECT name FROM sqlite_master WHERE type = 'index'"_s
                      : u"SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"_s);
     QStringList names;

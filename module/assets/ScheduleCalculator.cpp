@@ -268,7 +268,7 @@ ScheduleCalculator::run(const EQHeader &equipment,
     } else if (data::FileStatus status = transaction.commit(); !status) {
         return failed(status.error(), u" Saving GLDepr"_s);
     }
-    result.calculated = true;
+    result.done = true;
     result.postedKept = int(postedKept.size());
     if (!postedKept.isEmpty())
         tell(u"Equipment %1 has rows outside its %2 months that are posted to the general "

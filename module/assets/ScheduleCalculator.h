@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Decimal.h"
+#include "core/ProcessOutcome.h"
 
 #include <chrono>
 #include <functional>
@@ -40,13 +41,11 @@ class Company;
 class ScheduleCalculator
 {
 public:
-    struct Result
+    // Not done: refused (no purchase date, salvage above cost, amounts too
+    // large), GLDepr held by another station (busy), or a write failed;
+    // nothing was written, and the prompter has said why.
+    struct Result : ProcessOutcome
     {
-        // false: refused (no purchase date, salvage above cost, amounts too
-        // large), the file held by another station, or a write failed; nothing
-        // was written, and the prompter has said why.
-        bool calculated = false;
-        bool busy = false; // GLDepr was held by another station past the time-out
         int rowsUpdated = 0;
         int rowsInserted = 0;
         int rowsDeleted = 0;

@@ -53,7 +53,7 @@ CategoryApplier::Result CategoryApplier::applyToAll()
             u"&Yes|&No"_s, 1, Message::Icon::Question}) != 1)
         return {};
     const Result result = run(true);
-    if (!result.ran)
+    if (!result.done)
         return result;
     m_prompter.ask(Message{u"Process Complete"_s, reportText(result.equipmentReceiving), u"&OK"_s,
                            1, Message::Icon::Information});
@@ -68,7 +68,7 @@ CategoryApplier::Result CategoryApplier::plan()
 CategoryApplier::Result CategoryApplier::run(bool write)
 {
     Result result;
-    result.ran = true;
+    result.done = true;
     data::Company &company = *m_session.company;
     data::Table &costs = company.file<EQCost>();
 
@@ -87,7 +87,9 @@ CategoryApplier::Result CategoryApplier::run(bool write)
         transaction.emplace(company.database(), QStringList{EQCost::fileSchema().table}, m_timeout);
         if (!transaction->isActive()) {
             m_prompter.ask(Message::alert(u"Apply to All"_s, transaction->notBegunText()));
-            return Result{.busy = true};
+            Result held;
+            held.busy = true;
+            return held;
         }
     }
     StandardWarnings warnings(m_errors);

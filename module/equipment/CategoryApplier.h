@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProcessOutcome.h"
+
 #include <QString>
 
 #include <chrono>
@@ -21,12 +23,11 @@ class Session;
 class CategoryApplier
 {
 public:
-    struct Result
+    // Not done: refused (read only), not confirmed, EQCost held by another
+    // station (busy), or a write failed; then nothing was written, and the
+    // prompter has said why.
+    struct Result : ProcessOutcome
     {
-        // false: refused (read only), not confirmed, EQCost held by another
-        // station, or a write failed; then nothing was written.
-        bool ran = false;
-        bool busy = false;          // EQCost was held by another station past the time-out
         int equipmentReceiving = 0; // pieces of equipment given at least one new category
         int added = 0;
         int corrected = 0;

@@ -39,6 +39,8 @@
 #include <map>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 using namespace qaveq;
 
 namespace {
@@ -217,32 +219,29 @@ Q_DECL_EXPORT void EXPORTEQLOG()
 // report writer's settings name.
 Q_DECL_EXPORT void PRINTUSAGELOGFM()
 {
-    WriterScreens::run(QStringLiteral("PrintUsageLogFM"), module.state.errorManager(),
-                       module.state.output());
+    WriterScreens::run(u"PrintUsageLogFM"_s, module.state.errorManager(), module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQCATEGORYFM()
 {
-    WriterScreens::run(QStringLiteral("PrintEQCategoryFM"), module.state.errorManager(),
-                       module.state.output());
+    WriterScreens::run(u"PrintEQCategoryFM"_s, module.state.errorManager(), module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQUIPMENTDETAILFM()
 {
-    WriterScreens::run(QStringLiteral("PrintEquipmentDetailFM"), module.state.errorManager(),
+    WriterScreens::run(u"PrintEquipmentDetailFM"_s, module.state.errorManager(),
                        module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQUIPMENTLISTFM()
 {
-    WriterScreens::run(QStringLiteral("PrintEquipmentListFM"), module.state.errorManager(),
+    WriterScreens::run(u"PrintEquipmentListFM"_s, module.state.errorManager(),
                        module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQANALYSISFM()
 {
-    WriterScreens::run(QStringLiteral("PrintEQAnalysisFM"), module.state.errorManager(),
-                       module.state.output());
+    WriterScreens::run(u"PrintEQAnalysisFM"_s, module.state.errorManager(), module.state.output());
 }
 
 // The company's designed reports, to run, design, copy or delete.
@@ -287,25 +286,25 @@ Q_DECL_EXPORT void PRINTEQLISTINGSERVER()
 // The listing reports print the definition handed over in the report filter.
 Q_DECL_EXPORT void PRINTEQLISTING()
 {
-    ListingScreens::print(QStringLiteral("PRINTEQLISTING"), currentDefinition(),
-                          module.state.errorManager(), module.state.output());
+    ListingScreens::print(u"PRINTEQLISTING"_s, currentDefinition(), module.state.errorManager(),
+                          module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQLISTING1()
 {
-    ListingScreens::print(QStringLiteral("PRINTEQLISTING1"), currentDefinition(),
-                          module.state.errorManager(), module.state.output());
+    ListingScreens::print(u"PRINTEQLISTING1"_s, currentDefinition(), module.state.errorManager(),
+                          module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQCATEGORYLIST()
 {
-    ListingScreens::print(QStringLiteral("PRINTEQCATEGORYLIST"), currentDefinition(),
+    ListingScreens::print(u"PRINTEQCATEGORYLIST"_s, currentDefinition(),
                           module.state.errorManager(), module.state.output());
 }
 
 Q_DECL_EXPORT void PRINTEQCATEGORYLIST1()
 {
-    ListingScreens::print(QStringLiteral("PRINTEQCATEGORYLIST1"), currentDefinition(),
+    ListingScreens::print(u"PRINTEQCATEGORYLIST1"_s, currentDefinition(),
                           module.state.errorManager(), module.state.output());
 }
 
@@ -338,45 +337,45 @@ namespace {
 const std::map<QString, void (*)()> &entries()
 {
     static const std::map<QString, void (*)()> map{
-        {QStringLiteral("UPDATEEQHEADER"), &UPDATEEQHEADER},
-        {QStringLiteral("BROWSEEQHEADER"), &BROWSEEQHEADER},
-        {QStringLiteral("BROWSEEQHEADERALIAS"), &BROWSEEQHEADERALIAS},
-        {QStringLiteral("TOGGLEEASYAUTOENTRYEQ"), &TOGGLEEASYAUTOENTRYEQ},
-        {QStringLiteral("BROWSEEQCODE"), &BROWSEEQCODE},
-        {QStringLiteral("UPDATEEQCODE"), &UPDATEEQCODE},
-        {QStringLiteral("BROWSEEQCOST"), &BROWSEEQCOST},
-        {QStringLiteral("UPDATEEQCOST"), &UPDATEEQCOST},
-        {QStringLiteral("PRINTFIXEDASSETS"), &PRINTFIXEDASSETS},
-        {QStringLiteral("PRINTFIXEDASSETGRAPHS"), &PRINTFIXEDASSETGRAPHS},
-        {QStringLiteral("FIXEDASSETGRAPH"), &FIXEDASSETGRAPH},
-        {QStringLiteral("UPDATEEQBATCH"), &UPDATEEQBATCH},
-        {QStringLiteral("BROWSEEQLOG"), &BROWSEEQLOG},
-        {QStringLiteral("UPDATEEQLOGB"), &updateEqLogB},
-        {QStringLiteral("PRINTEQLOGBPROOF"), &PRINTEQLOGBPROOF},
-        {QStringLiteral("BrowseEQProofLimits"), &browseEqProofLimits},
-        {QStringLiteral("IMPORTEQLOG"), &IMPORTEQLOG},
-        {QStringLiteral("EXPORTEQLOG"), &EXPORTEQLOG},
-        {QStringLiteral("PRINTEQANALYSIS"), &PRINTEQANALYSIS},
-        {QStringLiteral("PRINTEQANALYSIS1"), &PRINTEQANALYSIS1},
-        {QStringLiteral("BROWSEEQANALYSISLIMITS"), &BROWSEEQANALYSISLIMITS},
-        {QStringLiteral("PRINTEQDETAIL"), &PRINTEQDETAIL},
-        {QStringLiteral("BROWSEEQDETAILLIMITS"), &BROWSEEQDETAILLIMITS},
-        {QStringLiteral("PRINTEQLISTING"), &PRINTEQLISTING},
-        {QStringLiteral("PRINTEQLISTING1"), &PRINTEQLISTING1},
-        {QStringLiteral("BROWSEEQLISTINGLIMITS"), &BROWSEEQLISTINGLIMITS},
-        {QStringLiteral("PRINTEQCATEGORYLIST"), &PRINTEQCATEGORYLIST},
-        {QStringLiteral("PRINTEQCATEGORYLIST1"), &PRINTEQCATEGORYLIST1},
-        {QStringLiteral("BROWSEEQCATEGORYLISTLIMITS"), &BROWSEEQCATEGORYLISTLIMITS},
-        {QStringLiteral("PRINTEQMAINTENANCE"), &PRINTEQMAINTENANCE},
-        {QStringLiteral("LISTEQREPORTS"), &LISTEQREPORTS},
-        {QStringLiteral("PRINTUSAGELOGFM"), &PRINTUSAGELOGFM},
-        {QStringLiteral("PRINTEQCATEGORYFM"), &PRINTEQCATEGORYFM},
-        {QStringLiteral("PRINTEQUIPMENTDETAILFM"), &PRINTEQUIPMENTDETAILFM},
-        {QStringLiteral("PRINTEQUIPMENTLISTFM"), &PRINTEQUIPMENTLISTFM},
-        {QStringLiteral("PRINTEQANALYSISFM"), &PRINTEQANALYSISFM},
-        {QStringLiteral("PRINTEQCATEGORYLISTSERVER"), &PRINTEQCATEGORYLISTSERVER},
-        {QStringLiteral("PRINTEQANALYSISSERVER"), &PRINTEQANALYSISSERVER},
-        {QStringLiteral("PRINTEQLISTINGSERVER"), &PRINTEQLISTINGSERVER},
+        {u"UPDATEEQHEADER"_s, &UPDATEEQHEADER},
+        {u"BROWSEEQHEADER"_s, &BROWSEEQHEADER},
+        {u"BROWSEEQHEADERALIAS"_s, &BROWSEEQHEADERALIAS},
+        {u"TOGGLEEASYAUTOENTRYEQ"_s, &TOGGLEEASYAUTOENTRYEQ},
+        {u"BROWSEEQCODE"_s, &BROWSEEQCODE},
+        {u"UPDATEEQCODE"_s, &UPDATEEQCODE},
+        {u"BROWSEEQCOST"_s, &BROWSEEQCOST},
+        {u"UPDATEEQCOST"_s, &UPDATEEQCOST},
+        {u"PRINTFIXEDASSETS"_s, &PRINTFIXEDASSETS},
+        {u"PRINTFIXEDASSETGRAPHS"_s, &PRINTFIXEDASSETGRAPHS},
+        {u"FIXEDASSETGRAPH"_s, &FIXEDASSETGRAPH},
+        {u"UPDATEEQBATCH"_s, &UPDATEEQBATCH},
+        {u"BROWSEEQLOG"_s, &BROWSEEQLOG},
+        {u"UPDATEEQLOGB"_s, &updateEqLogB},
+        {u"PRINTEQLOGBPROOF"_s, &PRINTEQLOGBPROOF},
+        {u"BrowseEQProofLimits"_s, &browseEqProofLimits},
+        {u"IMPORTEQLOG"_s, &IMPORTEQLOG},
+        {u"EXPORTEQLOG"_s, &EXPORTEQLOG},
+        {u"PRINTEQANALYSIS"_s, &PRINTEQANALYSIS},
+        {u"PRINTEQANALYSIS1"_s, &PRINTEQANALYSIS1},
+        {u"BROWSEEQANALYSISLIMITS"_s, &BROWSEEQANALYSISLIMITS},
+        {u"PRINTEQDETAIL"_s, &PRINTEQDETAIL},
+        {u"BROWSEEQDETAILLIMITS"_s, &BROWSEEQDETAILLIMITS},
+        {u"PRINTEQLISTING"_s, &PRINTEQLISTING},
+        {u"PRINTEQLISTING1"_s, &PRINTEQLISTING1},
+        {u"BROWSEEQLISTINGLIMITS"_s, &BROWSEEQLISTINGLIMITS},
+        {u"PRINTEQCATEGORYLIST"_s, &PRINTEQCATEGORYLIST},
+        {u"PRINTEQCATEGORYLIST1"_s, &PRINTEQCATEGORYLIST1},
+        {u"BROWSEEQCATEGORYLISTLIMITS"_s, &BROWSEEQCATEGORYLISTLIMITS},
+        {u"PRINTEQMAINTENANCE"_s, &PRINTEQMAINTENANCE},
+        {u"LISTEQREPORTS"_s, &LISTEQREPORTS},
+        {u"PRINTUSAGELOGFM"_s, &PRINTUSAGELOGFM},
+        {u"PRINTEQCATEGORYFM"_s, &PRINTEQCATEGORYFM},
+        {u"PRINTEQUIPMENTDETAILFM"_s, &PRINTEQUIPMENTDETAILFM},
+        {u"PRINTEQUIPMENTLISTFM"_s, &PRINTEQUIPMENTLISTFM},
+        {u"PRINTEQANALYSISFM"_s, &PRINTEQANALYSISFM},
+        {u"PRINTEQCATEGORYLISTSERVER"_s, &PRINTEQCATEGORYLISTSERVER},
+        {u"PRINTEQANALYSISSERVER"_s, &PRINTEQANALYSISSERVER},
+        {u"PRINTEQLISTINGSERVER"_s, &PRINTEQLISTINGSERVER},
     };
     return map;
 }

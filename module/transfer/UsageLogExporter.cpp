@@ -66,20 +66,23 @@ QString lineOf(const EQLogB &log)
 Result exportBatch(data::Company &company, quint16 batchId, const QString &path)
 {
     if (const QString refused = OutputFile::refusal(path); !refused.isEmpty())
-        return {.problem = refused};
+        return notDone<Result>(refused);
     OutputFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {.problem = file.errorString() + u" Creating File"_s};
+        return notDone<Result>(file.errorString() + u" Creating File"_s);
     data::KeyCursor cursor =
         company.file<EQLogB>().scan(u"KeyBatchID", data::ScanOptions::equal({qint64(batchId)}));
     int written = 0;
     for (EQLogB log; cursor.next(log); ++written)
         file.write((lineOf(log) + u"\n"_s).toUtf8());
     if (cursor.error())
-        return {.problem = cursor.error()->text() + u" Reading EQLogB"_s};
+        return notDone<Result>(cursor.error()->text() + u" Reading EQLogB"_s);
     if (const QString problem = file.finish(); !problem.isEmpty())
-        return {.problem = problem + u" Copying File"_s};
-    return {.ok = true, .written = written, .problem = {}};
+        return notDone<Result>(problem + u" Copying File"_s);
+    Result result;
+    result.done = true;
+    result.written = written;
+    return result;
 }
 
 } // namespace qaveq::UsageLogExporter

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProcessOutcome.h"
+
 #include <QString>
 
 namespace qaveq {
@@ -22,11 +24,9 @@ QString lineOf(const EQLogB &log);
 
 // Writes the batch's logs to `path` whole or not at all (a private file
 // beside it takes the name only when complete); the reason when it could not.
-struct Result
+struct Result : ProcessOutcome
 {
-    bool ok = false;
     int written = 0;
-    QString problem;
 };
 Result exportBatch(data::Company &company, quint16 batchId, const QString &path);
 

@@ -343,8 +343,11 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
     // The rates are those of the moment of the import, read once per piece.
     Lookups rates(m_session);
     data::Transaction transaction(company.database(), {u"EQLogB"_s}, 5s);
-    if (!transaction.isActive())
-        return {.problem = transaction.notBegunText()};
+    if (!transaction.isActive()) {
+        Result held = notDone<Result>(transaction.notBegunText());
+        held.busy = transaction.error().code == data::FileErrorCode::FileLocked;
+        return held;
+    }
     // Another user's secure batch takes no logs, whichever way they come.
     EQBatch batch;
     batch.BatchID = batchId;
@@ -352,20 +355,20 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
         if (const QString refusal =
                 UsageLogBatches::secureRefusal(m_session, batch, UsageLogBatches::Use::Change);
             !refusal.isEmpty())
-            return {.problem = refusal + u"|Nothing was imported."_s};
+            return notDone<Result>(refusal + u"|Nothing was imported."_s);
         if (const QString refusal = UsageLogBatches::inUseRefusal(m_session, batch);
             !refusal.isEmpty())
-            return {.problem = refusal + u"|Nothing was imported."_s};
+            return notDone<Result>(refusal + u"|Nothing was imported."_s);
     } else if (status.error().code != data::FileErrorCode::RecordNotFound) {
-        return {.problem = status.error().text() + u" Reading EQBatch|Nothing was imported."_s};
+        return notDone<Result>(status.error().text() + u" Reading EQBatch|Nothing was imported."_s);
     }
     data::Table &file = company.file<EQLogB>();
     // The log numbers follow the highest one, taken once: no other station
     // can add logs while the transaction holds the file.
     EQLogB first;
     if (data::FileStatus status = file.prime(first); !status)
-        return {.problem = status.error().text() +
-                           u" Autoincrementing EQLogB|The batch was left as it was."_s};
+        return notDone<Result>(status.error().text() +
+                               u" Autoincrementing EQLogB|The batch was left as it was."_s);
     qint32 nextLogId = first.LogID;
     const int total = int(m_lines.size());
     int done = 0;
@@ -374,11 +377,11 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
         const ImportLine::Fields &f = line.fields;
         const std::optional<EQHeader> &piece = rates.equipment(f.equipmentId);
         if (!piece)
-            return {.problem = u"Equipment: "_s + f.equipmentId +
-                               u" was removed before the import.|Line "_s +
-                               QString::number(line.number) +
-                               u" was not imported; the batch "
-                               u"was left as it was."_s};
+            return notDone<Result>(u"Equipment: "_s + f.equipmentId +
+                                   u" was removed before the import.|Line "_s +
+                                   QString::number(line.number) +
+                                   u" was not imported; the batch "
+                                   u"was left as it was."_s);
         EQLogB log;
         log.LogID = nextLogId++;
         log.BatchID = batchId;
@@ -401,9 +404,9 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
         log.AdjustedAmount = log.GrossAmount;
         amount += log.AdjustedAmount;
         if (data::FileStatus status = file.insert(log); !status)
-            return {.problem = status.error().text() + u" Inserting EQLogB|Line "_s +
-                               QString::number(line.number) +
-                               u" could not be imported; the batch was left as it was."_s};
+            return notDone<Result>(status.error().text() + u" Inserting EQLogB|Line "_s +
+                                   QString::number(line.number) +
+                                   u" could not be imported; the batch was left as it was."_s);
         // Named only when it is written: the name reads the equipment.
         if (m_session.logUserActivity == 2)
             data::logUserActivity(m_session, m_clock, UsageLogBatches::ActivityArea.toString(),
@@ -411,15 +414,19 @@ UsageLogImporter::Result UsageLogImporter::import(quint16 batchId,
                                       u", imported"_s);
         ++done;
         if (progress && !progress(done, total))
-            return {.problem = u"The import was stopped; the batch was left as it was."_s};
+            return notDone<Result>(u"The import was stopped; the batch was left as it was."_s);
     }
     if (data::FileStatus status = transaction.commit(); !status)
-        return {.problem =
-                    status.error().text() + u" Inserting EQLogB|The batch was left as it was."_s};
+        return notDone<Result>(status.error().text() +
+                               u" Inserting EQLogB|The batch was left as it was."_s);
     const int imported = total;
     m_lines.clear();
     m_errors.clear();
-    return {.ok = true, .imported = imported, .amount = amount, .problem = {}};
+    Result result;
+    result.done = true;
+    result.imported = imported;
+    result.amount = amount;
+    return result;
 }
 
 QString UsageLogImporter::resultText(const Result &result, quint16 batchId)

@@ -2,6 +2,7 @@
 
 #include "ImportLine.h"
 
+#include "core/ProcessOutcome.h"
 #include "data/suite/JobCostFiles.h"
 
 #include <QHash>
@@ -75,12 +76,10 @@ public:
     // Inserts the kept lines into the batch, all or none: a failure leaves the
     // batch as it was and says at which line. `progress` hears how many lines
     // are done and may stop the run (false), which also leaves the batch as it was.
-    struct Result
+    struct Result : ProcessOutcome
     {
-        bool ok = false;
         int imported = 0;
-        Decimal amount = {};  // the imported logs' charges
-        QString problem = {}; // for the user, "|" line breaks
+        Decimal amount = {}; // the imported logs' charges
     };
     Result import(quint16 batchId, const std::function<bool(int done, int total)> &progress = {});
 

@@ -8,6 +8,8 @@
 
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::report {
 
 namespace {
@@ -323,8 +325,7 @@ QFont toQFont(const TextStyle &style)
     // Reports name the narrow face of the suite's home platform; Liberation
     // Sans Narrow has its widths, so columns line up as designed.
     static const bool substituted = [] {
-        QFont::insertSubstitution(QStringLiteral("Arial Narrow"),
-                                  QStringLiteral("Liberation Sans Narrow"));
+        QFont::insertSubstitution(u"Arial Narrow"_s, u"Liberation Sans Narrow"_s);
         return true;
     }();
     Q_UNUSED(substituted);

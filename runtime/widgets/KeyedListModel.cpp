@@ -157,8 +157,7 @@ QFuture<qint64> KeyedListModel::countInBackground() const
     promise->start();
     const data::Database &db = m_table.database();
     const data::ConnectionSettings &settings = db.settings();
-    if ((settings.dialect == data::Dialect::SQLite && settings.sqliteFile == u":memory:") ||
-        db.inTransaction()) {
+    if (!db.canOpenAgain() || db.inTransaction()) {
         promise->addResult(recordCount());
         promise->finish();
         return future;

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSpacerItem>
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq {
 
 namespace {
@@ -48,7 +50,7 @@ int QtPrompter::ask(const Message &message)
     // off over a short text (the title bar adds the program's name).
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
         const int title =
-            box.fontMetrics().horizontalAdvance(message.caption + QStringLiteral(" - QAVEQ")) + 120;
+            box.fontMetrics().horizontalAdvance(message.caption + u" - QAVEQ"_s) + 120;
         grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                       grid->rowCount(), 0, 1, grid->columnCount());
         // A message keeps its size: nothing to maximise.

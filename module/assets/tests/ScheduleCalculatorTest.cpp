@@ -58,7 +58,7 @@ protected:
     std::vector<GLDepr> calculate(const EQHeader &e)
     {
         const ScheduleCalculator::Result result = calculator.calculate(e);
-        EXPECT_TRUE(result.calculated) << prompter.texts().join(u'\n').toStdString();
+        EXPECT_TRUE(result.done) << prompter.texts().join(u'\n').toStdString();
         return scheduleRows(company, e.EquipmentID);
     }
 };
@@ -184,7 +184,7 @@ TEST_P(ScheduleCalculatorTest, AShorterLifeLeavesExactlyItsMonthsButKeepsPostedR
 
     e.DepreciationYears = 36;
     const ScheduleCalculator::Result result = calculator.calculate(e);
-    EXPECT_TRUE(result.calculated);
+    EXPECT_TRUE(result.done);
     EXPECT_EQ(result.rowsDeleted, 23);
     EXPECT_EQ(result.postedKept, 1);
     rows = scheduleRows(company, e.EquipmentID);
@@ -233,13 +233,13 @@ TEST_P(ScheduleCalculatorTest, EveryMethodEndsExactlyAtSalvage)
 TEST_P(ScheduleCalculatorTest, RefusesWhatCannotBeDepreciatedAndWritesNothing)
 {
     EQHeader e = equipment("1000.00", "1100.00", 12);
-    EXPECT_FALSE(calculator.calculate(e).calculated);
+    EXPECT_FALSE(calculator.calculate(e).done);
     EXPECT_EQ(prompter.shown().last().text,
               u"Equipment EXC-301 has a salvage value above its purchase value.|Correct the "
               "values, then calculate the schedule again.");
 
     e = equipment("9999999999999.99", "-9999999999999.99", 1);
-    EXPECT_FALSE(calculator.calculate(e).calculated);
+    EXPECT_FALSE(calculator.calculate(e).done);
     EXPECT_TRUE(prompter.shown().last().text.startsWith(
         u"The amounts of equipment EXC-301 are too large to depreciate."_s));
     EXPECT_EQ(company.file<GLDepr>().count(), 0);
@@ -257,7 +257,7 @@ TEST_P(ScheduleCalculatorTest, AFailedWriteTakesTheWholeRunBack)
     e.PurchaseValue = money("2400.00");
     e.DepreciationYears = 24;
     const ScheduleCalculator::Result result = calculator.calculate(e);
-    EXPECT_FALSE(result.calculated);
+    EXPECT_FALSE(result.done);
     EXPECT_TRUE(
         prompter.shown().last().text.endsWith(u" Inserting GLDepr|The schedule was not changed."_s))
         << prompter.shown().last().text.toStdString();
@@ -289,7 +289,7 @@ TEST_P(ScheduleCalculatorTest, RefusedWithoutAPurchaseDate)
 {
     EQHeader e = equipment("1000.00", "0.00", 12);
     e.PurchaseDate = 0;
-    EXPECT_FALSE(calculator.calculate(e).calculated);
+    EXPECT_FALSE(calculator.calculate(e).done);
     ASSERT_EQ(prompter.shown().size(), 1);
     EXPECT_EQ(
         prompter.shown()[0].text,
@@ -312,7 +312,7 @@ TEST_P(ScheduleCalculatorTest, WritesNothingWithoutTheTransaction)
 
     const ScheduleCalculator::Result result =
         calculator.calculate(equipment("1000.00", "100.00", 3));
-    EXPECT_FALSE(result.calculated);
+    EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.busy);
     ASSERT_EQ(prompter.shown().size(), 1);
     EXPECT_TRUE(prompter.shown()[0].text.endsWith(
@@ -330,7 +330,7 @@ TEST_P(ScheduleCalculatorTest, APreviewStoresNothing)
             ++seen;
             EXPECT_EQ(row.SLAmount, money("300.00"));
         });
-    EXPECT_TRUE(result.calculated);
+    EXPECT_TRUE(result.done);
     EXPECT_EQ(seen, 3);
     EXPECT_EQ(company.file<GLDepr>().count(), 0);
 }

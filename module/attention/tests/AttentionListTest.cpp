@@ -254,7 +254,7 @@ TEST_P(AttentionListTest, SchedulesMissingStaleOrUnpostedAreNamed)
     ASSERT_EQ(of(Kind::ScheduleMissing).size(), 1);
     EXPECT_EQ(of(Kind::ScheduleMissing)[0].subject, u"TRK-1");
 
-    ASSERT_TRUE(ScheduleCalculator(company, prompter).calculate(truck).calculated);
+    ASSERT_TRUE(ScheduleCalculator(company, prompter).calculate(truck).done);
     EXPECT_TRUE(of(Kind::ScheduleMissing).isEmpty());
     EXPECT_TRUE(of(Kind::ScheduleStale).isEmpty()) << "calculated from what it holds now";
     // November to February have ended unposted; March is still running.
@@ -279,7 +279,7 @@ TEST_P(AttentionListTest, SchedulesMissingStaleOrUnpostedAreNamed)
     ASSERT_EQ(stale.size(), 1);
     EXPECT_TRUE(stale[0].text.endsWith(u"before its purchase date changed"_s));
 
-    ASSERT_TRUE(ScheduleCalculator(company, prompter).calculate(truck).calculated);
+    ASSERT_TRUE(ScheduleCalculator(company, prompter).calculate(truck).done);
     EXPECT_TRUE(of(Kind::ScheduleStale).isEmpty());
 }
 

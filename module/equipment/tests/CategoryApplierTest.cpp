@@ -120,7 +120,7 @@ TEST_P(CategoryApplierTest, CountsPiecesOfEquipmentNotCategories)
     EXPECT_EQ(company.file<EQCost>().count(), 2) << "a plan writes nothing";
 
     const CategoryApplier::Result result = applier.applyToAll();
-    EXPECT_TRUE(result.ran);
+    EXPECT_TRUE(result.done);
     EXPECT_EQ(result.equipmentReceiving, 2);
     EXPECT_EQ(prompter.shown().last().text,
               u"New categories were added to 2 existing|equipment records.");
@@ -150,7 +150,7 @@ TEST_P(CategoryApplierTest, ReadOnlyUsersAndADeclinedConfirmationChangeNothing)
     category(u"FUEL"_s);
     session.userId = u"VEW"_s;
     session.equipmentReadOnly = true;
-    EXPECT_FALSE(applier.applyToAll().ran);
+    EXPECT_FALSE(applier.applyToAll().done);
     ASSERT_EQ(prompter.shown().size(), 1);
     EXPECT_EQ(prompter.shown()[0].caption, u"Insufficient Access");
     EXPECT_EQ(prompter.shown()[0].text,
@@ -158,7 +158,7 @@ TEST_P(CategoryApplierTest, ReadOnlyUsersAndADeclinedConfirmationChangeNothing)
 
     session.equipmentReadOnly = false;
     prompter.answerNext(2);
-    EXPECT_FALSE(applier.applyToAll().ran);
+    EXPECT_FALSE(applier.applyToAll().done);
     EXPECT_EQ(prompter.shown().last().caption, u"Confirm Apply to All");
     EXPECT_EQ(company.file<EQCost>().count(), 0);
 }
@@ -172,7 +172,7 @@ TEST_P(CategoryApplierTest, WritesNothingWithoutTheTransaction)
     ASSERT_TRUE(held.isActive());
     applier.setTransactionTimeout(100ms);
     const CategoryApplier::Result result = applier.applyToAll();
-    EXPECT_FALSE(result.ran);
+    EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.busy);
     EXPECT_TRUE(prompter.shown().last().text.endsWith(
         u" is using EQCost.|Nothing was changed; try again in a moment."_s))
@@ -189,7 +189,7 @@ TEST_P(CategoryApplierTest, AFailedWriteTakesTheWholeRunBack)
     category(u"FUEL"_s);
     database.failInserts(company.database(), u"EQCost"_s, u"\"EquipmentID\" = 'T-2'"_s);
     const CategoryApplier::Result result = applier.applyToAll();
-    EXPECT_FALSE(result.ran);
+    EXPECT_FALSE(result.done);
     EXPECT_EQ(prompter.shown().last().caption, u"Record Insert Error");
     for (const Message &message : prompter.shown())
         EXPECT_NE(message.caption, u"Process Complete");

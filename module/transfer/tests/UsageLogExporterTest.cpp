@@ -51,7 +51,7 @@ TEST_P(UsageLogExporterTest, EmptyBatchGivesAnEmptyFile)
 {
     const QString path = folder.filePath(u"empty.txt"_s);
     const UsageLogExporter::Result result = UsageLogExporter::exportBatch(company, 9, path);
-    ASSERT_TRUE(result.ok) << result.problem.toStdString();
+    ASSERT_TRUE(result.done) << result.problem.toStdString();
     EXPECT_EQ(result.written, 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -62,7 +62,7 @@ TEST_P(UsageLogExporterTest, RefusesAFolderAsTheFile)
 {
     const UsageLogExporter::Result result =
         UsageLogExporter::exportBatch(company, 1, folder.path());
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.done);
     EXPECT_FALSE(result.problem.isEmpty());
 }
 
@@ -105,13 +105,13 @@ TEST_P(UsageLogExporterTest, ExportedBatchImportsAgainUnchanged)
 
     const QString path = folder.filePath(u"batch.txt"_s);
     const UsageLogExporter::Result exported = UsageLogExporter::exportBatch(company, 1, path);
-    ASSERT_TRUE(exported.ok) << exported.problem.toStdString();
+    ASSERT_TRUE(exported.done) << exported.problem.toStdString();
     EXPECT_EQ(exported.written, 3);
 
     UsageLogImporter importer(session, clock);
     ASSERT_EQ(importer.read(ImportSources::builtIn(), path), QString());
     ASSERT_TRUE(importer.errors().isEmpty()) << importer.errors().first().text.toStdString();
-    ASSERT_TRUE(importer.import(2).ok);
+    ASSERT_TRUE(importer.import(2).done);
 
     const QList<EQLogB> before = logsOf(1);
     const QList<EQLogB> after = logsOf(2);
@@ -173,13 +173,13 @@ TEST_P(UsageLogExporterTest, AnyPrintableTextComesBackExactly)
     }
 
     const QString path = folder.filePath(u"random.csv"_s);
-    ASSERT_TRUE(UsageLogExporter::exportBatch(company, 1, path).ok);
+    ASSERT_TRUE(UsageLogExporter::exportBatch(company, 1, path).done);
     UsageLogImporter importer(session, clock);
     ASSERT_EQ(importer.read(ImportSources::builtIn(), path), QString());
     ASSERT_TRUE(importer.errors().isEmpty())
         << importer.errors().first().line << " " << importer.errors().first().text.toStdString();
     EXPECT_EQ(importer.encodingNote(), QString());
-    ASSERT_TRUE(importer.import(2).ok);
+    ASSERT_TRUE(importer.import(2).done);
 
     const QList<EQLogB> after = logsOf(2);
     ASSERT_EQ(after.size(), written.size());

@@ -4,6 +4,7 @@
 #include "transfer/UsageLogImporter.h"
 
 #include "core/testing/QtPrinters.h"
+#include "data/Transaction.h"
 
 #include <sys/stat.h>
 
@@ -41,7 +42,7 @@ TEST_P(UsageLogImporterTest, ExportedLineImportsWithUnitsFromTheMeters)
     ASSERT_TRUE(importer.errors().isEmpty());
     ASSERT_EQ(importer.lines().size(), 1);
     const UsageLogImporter::Result result = importer.import(1);
-    ASSERT_TRUE(result.ok) << result.problem.toStdString();
+    ASSERT_TRUE(result.done) << result.problem.toStdString();
     EXPECT_EQ(result.imported, 1);
     const QList<EQLogB> logs = logsOf(1);
     ASSERT_EQ(logs.size(), 1);
@@ -123,7 +124,7 @@ TEST_P(UsageLogImporterTest, FillsTodayTheInternalChargeAndPricesRentalAtTheRent
     ASSERT_EQ(importer.lines().size(), 2);
     EXPECT_EQ(SuiteDate::toQDate(importer.lines()[0].fields.date), QDate(2026, 3, 10));
     EXPECT_EQ(importer.lines()[0].fields.chargeType, u"I");
-    ASSERT_TRUE(importer.import(4).ok);
+    ASSERT_TRUE(importer.import(4).done);
     const QList<EQLogB> logs = logsOf(4);
     ASSERT_EQ(logs.size(), 2);
     EXPECT_EQ(logs[0].GrossAmount, Decimal(25)); // 2 x 12.50
@@ -169,7 +170,7 @@ TEST_P(UsageLogImporterTest, FailurePartWayLeavesTheBatchAsItWasAndNamesTheLine)
          "LDR-1,0,1,,,,6110,,,,,BOOM\n");
     database.failInserts(company.database(), u"EQLogB"_s, u"\"Comments\" = 'BOOM'"_s);
     const UsageLogImporter::Result result = importer.import(1);
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.problem.contains(u"Inserting EQLogB|Line 3 could not be imported"))
         << result.problem.toStdString();
     EXPECT_EQ(logsOf(1).size(), 1);
@@ -181,8 +182,23 @@ TEST_P(UsageLogImporterTest, StoppedRunWritesNothing)
     read("LDR-1,0,1,,,,6110\nLDR-1,0,2,,,,6110\n");
     const UsageLogImporter::Result result =
         importer.import(1, [](int done, int) { return done < 2; });
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.done);
     EXPECT_TRUE(logsOf(1).isEmpty());
+}
+
+TEST_P(UsageLogImporterTest, ABatchFileHeldByAnotherStationIsReportedBusy)
+{
+    read("LDR-1,0,1,,,,6110\n");
+    data::Company station2(database.settings(), companyCatalog());
+    data::Transaction held(station2.database(), {u"EQLogB"_s}, std::chrono::seconds(5));
+    ASSERT_TRUE(held.isActive());
+    const UsageLogImporter::Result result = importer.import(1);
+    EXPECT_FALSE(result.done);
+    EXPECT_TRUE(result.busy);
+    EXPECT_TRUE(result.problem.contains(u"EQLogB")) << result.problem.toStdString();
+    held.rollback();
+    EXPECT_TRUE(logsOf(1).isEmpty());
+    EXPECT_EQ(importer.lines().size(), 1); // still there to try again
 }
 
 TEST_P(UsageLogImporterTest, MissingFileSaysSo)

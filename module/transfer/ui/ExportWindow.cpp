@@ -111,7 +111,7 @@ void ExportWindow::proceed()
     const UsageLogExporter::Result result =
         UsageLogExporter::exportBatch(*m_session.company, batchId, path);
     QApplication::restoreOverrideCursor();
-    if (!result.ok) {
+    if (!result.done) {
         m_prompter.ask(
             Message{u"Export Not Done"_s, result.problem, u"&OK"_s, 1, Message::Icon::Stop});
         return;

@@ -414,7 +414,7 @@ void ImportWindow::import()
     });
     m_progress->hide();
     QApplication::restoreOverrideCursor();
-    if (!result.ok) {
+    if (!result.done) {
         m_prompter.ask(
             Message{u"Import Not Done"_s, result.problem, u"&OK"_s, 1, Message::Icon::Stop});
         return;
