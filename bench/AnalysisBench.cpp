@@ -102,8 +102,5 @@ BENCHMARK(AnalysisOverDateRange)->Apply(bench::inMilliseconds)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    bench::runBenchmarks(argc, argv);
-    return 0;
+    return bench::runWith<QGuiApplication>(argc, argv);
 }

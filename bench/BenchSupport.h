@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +29,17 @@ void inMilliseconds(benchmark::internal::Benchmark *timing);
 // Runs the benchmarks the command line names, as Google Benchmark's own
 // main does, once the caller has made its application object.
 void runBenchmarks(int argc, char **argv);
+
+// The same under an application object of the kind the benchmarks need,
+// without a screen.
+template <class Application> int runWith(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    runBenchmarks(argc, argv);
+    return 0;
+}
 
 // The growth of the process's memory over one run, from its construction:
 // the peak is reset then, so that the growth is not hidden under the peak of

@@ -104,8 +104,5 @@ BENCHMARK(DetailListingInDetail)->Arg(0)->Arg(1)->Apply(bench::inMilliseconds)->
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    bench::runBenchmarks(argc, argv);
-    return 0;
+    return bench::runWith<QGuiApplication>(argc, argv);
 }

@@ -334,10 +334,5 @@ BENCHMARK(FetchThroughRawSqlite)->Apply(bench::inMilliseconds)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    // The list window is measured without a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    bench::runBenchmarks(argc, argv);
-    return 0;
+    return bench::runWith<QApplication>(argc, argv);
 }

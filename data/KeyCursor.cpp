@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -32,23 +33,12 @@ QString placeholders(qsizetype count)
 
 QString sqlOperator(Filter::Op op)
 {
-    switch (op) {
-    case Filter::Op::Equal:
-        return u"="_s;
-    case Filter::Op::NotEqual:
-        return u"<>"_s;
-    case Filter::Op::Less:
-        return u"<"_s;
-    case Filter::Op::LessOrEqual:
-        return u"<="_s;
-    case Filter::Op::Greater:
-        return u">"_s;
-    case Filter::Op::GreaterOrEqual:
-        return u">="_s;
-    case Filter::Op::Contains:
-        break;
-    }
-    return {};
+    // In the order of Filter::Op; "contains" is a condition of the dialect's.
+    static_assert(std::size_t(Filter::Op::Contains) == 6);
+    static const std::array<QString, 6> operators{u"="_s,  u"<>"_s, u"<"_s,
+                                                  u"<="_s, u">"_s,  u">="_s};
+    const auto index = std::size_t(op);
+    return index < operators.size() ? operators[index] : QString();
 }
 
 // The SQL that keeps the rows passing `filter`, with its value as the one
