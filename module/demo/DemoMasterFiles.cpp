@@ -245,17 +245,14 @@ EQHeader equipmentOf(DemoRun &run, const EquipmentPlan &e, int userDefined)
     eq.Make = text(e.make);
     eq.Model = text(e.model);
     eq.Year = static_cast<qint16>(e.year);
-    eq.PhysicalDescription =
-        QStringLiteral("%1 %2 %3, %4").arg(e.year).arg(eq.Make, eq.Model, eq.Description);
+    eq.PhysicalDescription = u"%1 %2 %3, %4"_s.arg(e.year).arg(eq.Make, eq.Model, eq.Description);
     const bool miles = e.kind == Kind::Pickup;
     eq.UsageUnit = miles ? u"Miles"_s : u"Hours"_s;
     eq.BillingUnit = miles ? u"Miles"_s : u"Hours"_s;
-    eq.VehicleLicense = (e.kind == Kind::Truck || miles)
-                            ? QStringLiteral("TX%1").arg(run.between(10000, 99999))
-                            : QString();
+    eq.VehicleLicense =
+        (e.kind == Kind::Truck || miles) ? u"TX%1"_s.arg(run.between(10000, 99999)) : QString();
     eq.LicenseCode = e.kind == Kind::Truck ? u"CDL"_s : miles ? u"COM"_s : u"EXM"_s;
-    eq.VIN =
-        QStringLiteral("%1%2").arg(eq.Make.left(3).toUpper()).arg(run.between(10000000, 99999999));
+    eq.VIN = u"%1%2"_s.arg(eq.Make.left(3).toUpper()).arg(run.between(10000000, 99999999));
     eq.Active = e.active ? 1 : 0;
     eq.Location = e.active ? u"YARD"_s : u"SOLD"_s;
     const QDate purchased =
@@ -280,13 +277,12 @@ EQHeader equipmentOf(DemoRun &run, const EquipmentPlan &e, int userDefined)
     eq.InternalIncomeControl = u"4500"_s;
     eq.RentalIncomeControl = u"4510"_s;
     eq.OperatorEmployeeID = e.active ? Employees[userDefined % std::size(Employees)].id : 0;
-    eq.UD1 = QStringLiteral("POL-%1").arg(run.between(100000, 999999));
-    eq.UD2 = e.active ? QStringLiteral("FC-%1").arg(run.between(1000, 9999)) : QString();
-    eq.UD5 = QStringLiteral("K%1").arg(userDefined + 1, 3, 10, QChar(u'0'));
+    eq.UD1 = u"POL-%1"_s.arg(run.between(100000, 999999));
+    eq.UD2 = e.active ? u"FC-%1"_s.arg(run.between(1000, 9999)) : QString();
+    eq.UD5 = u"K%1"_s.arg(userDefined + 1, 3, 10, QChar(u'0'));
     bool numeric = false;
     const qlonglong number = eq.EquipmentID.toLongLong(&numeric);
-    eq.EquipmentSortID =
-        numeric ? QStringLiteral("%1").arg(number, 10, 10, QChar(u'0')) : eq.EquipmentID;
+    eq.EquipmentSortID = numeric ? u"%1"_s.arg(number, 10, 10, QChar(u'0')) : eq.EquipmentID;
     return eq;
 }
 
