@@ -1,4 +1,5 @@
 #include "AnalysisScreens.h"
+#include "ReportScreens.h"
 
 #include "common/ui/ScreenRunner.h"
 #include "output/ui/ReportWindow.h"
@@ -50,23 +51,6 @@ namespace {
 DayNumber today()
 {
     return SuiteDate::fromQDate(SystemClock().today());
-}
-
-// Runs the report the procedure names over the handed-over definition.
-void printReport(const QString &procedure, data::ErrorManager &errors, OutputState &output)
-{
-    data::Session *session = ScreenRunner::session(errors);
-    if (!session)
-        return;
-    Prompter &prompter = *errors.prompter();
-    const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
-    if (!definition)
-        return;
-    const std::unique_ptr<ReportPass> report = makeReport(
-        procedure,
-        {.session = *session, .prompter = prompter, .definition = *definition, .today = today()});
-    if (report)
-        runReportWindow(*report, *session, output);
 }
 
 QString money(const Analysis::Figure &figure)
@@ -161,7 +145,7 @@ void printAnalysis(data::ErrorManager &errors, OutputState &output)
     if (!session)
         return;
     if (session->reportViewMode == 0) {
-        printReport(u"PRINTEQANALYSIS"_s, errors, output);
+        ReportScreens::printReport(u"PRINTEQANALYSIS"_s, errors, output);
         return;
     }
     const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
@@ -195,7 +179,9 @@ void printAnalysis(data::ErrorManager &errors, OutputState &output)
     tab.detail = [collected, period](int row, QWidget *parent) {
         return analysisTable(collected->at(row), period, parent);
     };
-    tab.print = [&errors, &output] { printReport(u"PRINTEQANALYSIS"_s, errors, output); };
+    tab.print = [&errors, &output] {
+        ReportScreens::printReport(u"PRINTEQANALYSIS"_s, errors, output);
+    };
     viewWindow(*session, 1, std::move(tab));
 }
 
@@ -205,7 +191,7 @@ void printSummary(data::ErrorManager &errors, OutputState &output)
     if (!session)
         return;
     if (session->reportViewMode == 0) {
-        printReport(u"PRINTEQANALYSIS1"_s, errors, output);
+        ReportScreens::printReport(u"PRINTEQANALYSIS1"_s, errors, output);
         return;
     }
     const std::optional<EQLimits> definition = ReportDefinitions::handedOver(*session);
@@ -230,13 +216,15 @@ void printSummary(data::ErrorManager &errors, OutputState &output)
         tab.equipment.append({line.id, line.description, line.vin, line.license});
     }
     tab.detail = [lines](int row, QWidget *parent) { return summaryTable(lines->at(row), parent); };
-    tab.print = [&errors, &output] { printReport(u"PRINTEQANALYSIS1"_s, errors, output); };
+    tab.print = [&errors, &output] {
+        ReportScreens::printReport(u"PRINTEQANALYSIS1"_s, errors, output);
+    };
     viewWindow(*session, 2, std::move(tab));
 }
 
 void printMaintenance(data::ErrorManager &errors, OutputState &output)
 {
-    printReport(u"PRINTEQMAINTENANCE"_s, errors, output);
+    ReportScreens::printReport(u"PRINTEQMAINTENANCE"_s, errors, output);
 }
 
 void viewWindow(data::Session &session, int mode, ViewTab tab, QWidget *parent)

@@ -120,7 +120,7 @@ void printDetail(data::ErrorManager &errors, OutputState &output)
     runDetail(*session, prompter, *definition, output);
 }
 
-void printLogProof(data::ErrorManager &errors, OutputState &output)
+void printReport(const QString &procedure, data::ErrorManager &errors, OutputState &output)
 {
     data::Session *session = ScreenRunner::session(errors);
     if (!session)
@@ -129,11 +129,18 @@ void printLogProof(data::ErrorManager &errors, OutputState &output)
     if (!definition)
         return;
     const std::unique_ptr<ReportPass> report =
-        makeReport(u"PRINTEQLOGBPROOF"_s, {.session = *session,
-                                           .prompter = *errors.prompter(),
-                                           .definition = *definition,
-                                           .batches = session->tagQueue});
-    runReportWindow(*report, *session, output);
+        makeReport(procedure, {.session = *session,
+                               .prompter = *errors.prompter(),
+                               .definition = *definition,
+                               .today = SuiteDate::fromQDate(systemClock.today()),
+                               .batches = session->tagQueue});
+    if (report)
+        runReportWindow(*report, *session, output);
+}
+
+void printLogProof(data::ErrorManager &errors, OutputState &output)
+{
+    printReport(u"PRINTEQLOGBPROOF"_s, errors, output);
 }
 
 } // namespace qaveq::ReportScreens

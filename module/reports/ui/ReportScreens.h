@@ -15,6 +15,10 @@ class ErrorManager;
 // the report filter.
 namespace ReportScreens {
 
+// Runs the report the procedure names over the handed-over definition, in
+// the report window.
+void printReport(const QString &procedure, data::ErrorManager &errors, OutputState &output);
+
 // PRINTEQDETAIL: printed, or with view mode 3 shown on the detail tab of the
 // report view window.
 void printDetail(data::ErrorManager &errors, OutputState &output);
