@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +25,12 @@ long statusKilobytes(const QByteArray &field)
         if (line.startsWith(field))
             return line.mid(field.size()).trimmed().split(' ').value(0).toLong();
     return 0;
+}
+
+// The fastest of a benchmark's repetitions.
+double minimum(const std::vector<double> &repetitions)
+{
+    return repetitions.empty() ? 0.0 : *std::min_element(repetitions.begin(), repetitions.end());
 }
 
 } // namespace
@@ -59,14 +66,14 @@ long MemoryGrowth::peak() const
     return statusKilobytes("VmHWM:") - m_peak - std::max(0L, mapped());
 }
 
-double minimum(const std::vector<double> &repetitions)
-{
-    return repetitions.empty() ? 0.0 : *std::min_element(repetitions.begin(), repetitions.end());
-}
-
 void inMilliseconds(benchmark::internal::Benchmark *timing)
 {
     timing->ComputeStatistics("min", minimum)->Unit(benchmark::kMillisecond);
+}
+
+void inMicroseconds(benchmark::internal::Benchmark *timing)
+{
+    timing->ComputeStatistics("min", minimum)->Unit(benchmark::kMicrosecond);
 }
 
 void runBenchmarks(int argc, char **argv)

@@ -5,8 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <vector>
-
 struct sqlite3;
 
 // What every benchmark shares: its own SQLite connections opened as the
@@ -18,13 +16,12 @@ namespace qaveq::bench {
 // measured with the same settings.
 sqlite3 *openSqlite(const QString &file);
 
-// The fastest of a benchmark's repetitions, reported as "_min" beside the mean
-// and median: the mean shows a cold or disturbed repetition, the minimum what
-// the code costs when nothing else runs.
-double minimum(const std::vector<double> &repetitions);
-
-// A timing of a whole run, in milliseconds, reporting its minimum too.
+// A timing in milliseconds (a whole run) or microseconds (a single step, such
+// as a list's first page) that reports "_min" beside the mean and median:
+// the mean shows a cold or disturbed repetition, the minimum what the code
+// costs when nothing else runs.
 void inMilliseconds(benchmark::internal::Benchmark *timing);
+void inMicroseconds(benchmark::internal::Benchmark *timing);
 
 // Runs the benchmarks the command line names, as Google Benchmark's own
 // main does, once the caller has made its application object.

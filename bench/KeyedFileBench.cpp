@@ -311,18 +311,10 @@ void ListWindowOpens(benchmark::State &state)
     }
 }
 
-BENCHMARK(ListWindowOpens)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
-BENCHMARK(ListFirstPage)->ComputeStatistics("min", bench::minimum)->Unit(benchmark::kMicrosecond);
-BENCHMARK(ListOpensFirstPageAndCount)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
-BENCHMARK(FirstPageThroughRawSqlite)
-    ->ComputeStatistics("min", bench::minimum)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(ListWindowOpens)->Apply(bench::inMicroseconds)->UseRealTime();
+BENCHMARK(ListFirstPage)->Apply(bench::inMicroseconds);
+BENCHMARK(ListOpensFirstPageAndCount)->Apply(bench::inMicroseconds)->UseRealTime();
+BENCHMARK(FirstPageThroughRawSqlite)->Apply(bench::inMicroseconds);
 BENCHMARK(ListOpensFirstPageAndColdCount)->Apply(bench::inMilliseconds)->UseRealTime();
 BENCHMARK(FirstPageAndCountThroughRawSqlite)->Apply(bench::inMilliseconds)->UseRealTime();
 BENCHMARK(ScanThroughKeyedFile)->Apply(bench::inMilliseconds)->Iterations(3);
