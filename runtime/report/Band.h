@@ -16,10 +16,10 @@ struct Band
     QStringList exportLines;
 
     // The band's elements, each added where it goes.
-    Band &text(const QRectF &rect, const QString &text, const TextStyle &font = {},
+    Band &text(const QRectF &rect, QString text, const TextStyle &font = {},
                int alignment = 0x0001 | 0x0080, const QColor &color = Qt::black)
     {
-        elements.push_back(TextElement{rect, text, font, alignment, color});
+        elements.push_back(TextElement{rect, std::move(text), font, alignment, color});
         return *this;
     }
     Band &line(const QPointF &from, const QPointF &to, qreal width = 5,

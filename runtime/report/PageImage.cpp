@@ -16,115 +16,135 @@ namespace {
 
 // "QPG" and a format number: a page from another version is refused, never
 // misread.
-constexpr quint32 Magic = 0x51504702;
+constexpr quint32 Magic = 0x51504703;
 
-enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing };
+enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Style };
+
+} // namespace
 
 // Pages are written and read back by the same run of the program, so values
 // go in the machine's own byte order, copied as they are: a report of tens of
 // thousands of pages spends its time on its data, not on converting it.
-class Writer
+//
+// A page is its size, its element count and its elements in order. Text
+// styles are few on a page: each is defined once, by a record of its own
+// ahead of the first element that uses it, and elements name it by its
+// place among the definitions.
+
+PageWriter::PageWriter(const QSizeF &size)
+    // Room for a page of some sixty lines of text: most pages are written
+    // without growing their buffer.
+    : m_bytes(32 * 1024, Qt::Uninitialized)
 {
-public:
-    // Writes into `bytes` from its start; finish() cuts it to what was written.
-    explicit Writer(QByteArray &bytes)
-        : m_bytes(bytes)
-    {}
+    value(Magic);
+    value(size.width());
+    value(size.height());
+    value(m_count); // set when the page is finished
+}
 
-    template <typename T> void value(const T &v)
-    {
-        static_assert(std::is_trivially_copyable_v<T>);
-        raw(&v, sizeof v);
-    }
-    void value(const QPointF &point)
-    {
-        value(point.x());
-        value(point.y());
-    }
-    void value(const QRectF &rect)
-    {
-        value(rect.topLeft());
-        value(rect.size().width());
-        value(rect.size().height());
-    }
-    void value(const QColor &color)
-    {
-        value(quint8(color.isValid()));
-        value(color.rgba64());
-    }
-    void value(const QString &text)
-    {
-        value(qint32(text.size()));
-        raw(text.constData(), text.size() * qsizetype(sizeof(QChar)));
-    }
-    void value(const QByteArray &data)
-    {
-        value(qint32(data.size()));
-        raw(data.constData(), data.size());
-    }
-    template <typename... T> void values(const T &...v) { (value(v), ...); }
+template <typename T> void PageWriter::value(const T &v)
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+    raw(&v, sizeof v);
+}
 
-    // Text styles are few on a page: each is written once, in a table ahead
-    // of the elements, which name it by its place in the table.
-    void styles(const std::vector<Element> &elements)
-    {
-        for (const Element &element : elements)
-            if (const auto *text = std::get_if<TextElement>(&element))
-                styleNumber(text->font);
-        value(quint16(m_styles.size()));
-        for (const TextStyle &style : m_styles) {
-            value(style.family);
-            value(qint32(style.size));
-            value(style.bold);
-            value(style.italic);
-        }
-    }
+void PageWriter::value(const QPointF &point)
+{
+    value(point.x());
+    value(point.y());
+}
 
-    void operator()(const TextElement &e)
-    {
-        values(quint8(Text), e.rect, e.text, styleNumber(e.font), qint32(e.alignment), e.color);
-    }
-    void operator()(const LineElement &e) { values(quint8(Line), e.from, e.to, e.width, e.color); }
-    void operator()(const BoxElement &e)
-    {
-        values(quint8(Box), e.rect, e.fill, e.border, e.borderWidth);
-    }
-    void operator()(const ImageElement &e) { values(quint8(Image), e.rect, e.encoded); }
-    void operator()(const DrawingElement &e) { values(quint8(Drawing), e.rect, e.svg); }
+void PageWriter::value(const QRectF &rect)
+{
+    value(rect.topLeft());
+    value(rect.size().width());
+    value(rect.size().height());
+}
 
-    void finish() { m_bytes.resize(m_used); }
+void PageWriter::value(const QColor &color)
+{
+    value(quint8(color.isValid()));
+    value(color.rgba64());
+}
 
-private:
-    // Copies straight into the buffer, growing it by doubling: a page is
-    // tens of thousands of small values.
-    void raw(const void *data, qsizetype size)
-    {
-        if (m_used + size > m_bytes.size())
-            m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
-        std::memcpy(m_bytes.data() + m_used, data, size_t(size));
-        m_used += size;
-    }
+void PageWriter::value(const QString &text)
+{
+    value(qint32(text.size()));
+    raw(text.constData(), text.size() * qsizetype(sizeof(QChar)));
+}
 
-    quint16 styleNumber(const TextStyle &style)
-    {
-        const auto same = [&style](const TextStyle &known) {
-            return known.size == style.size && known.bold == style.bold &&
-                   known.italic == style.italic && known.family == style.family;
-        };
-        const auto found = std::find_if(m_styles.begin(), m_styles.end(), same);
-        if (found != m_styles.end())
-            return quint16(found - m_styles.begin());
-        m_styles.push_back(style);
-        return quint16(m_styles.size() - 1);
-    }
+void PageWriter::value(const QByteArray &data)
+{
+    value(qint32(data.size()));
+    raw(data.constData(), data.size());
+}
 
-    QByteArray &m_bytes;
-    qsizetype m_used = 0;
-    std::vector<TextStyle> m_styles;
-};
+template <typename... T> void PageWriter::values(const T &...v)
+{
+    (value(v), ...);
+}
 
-// Reads what Writer wrote; any value that runs past the end, or names a style
-// the table lacks, fails the whole page.
+void PageWriter::raw(const void *data, qsizetype size)
+{
+    // Grows by doubling: a page is thousands of small values.
+    if (m_used + size > m_bytes.size())
+        m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
+    std::memcpy(m_bytes.data() + m_used, data, size_t(size));
+    m_used += size;
+}
+
+quint16 PageWriter::styleNumber(const TextStyle &style)
+{
+    const auto same = [&style](const TextStyle &known) {
+        return known.size == style.size && known.bold == style.bold &&
+               known.italic == style.italic && known.family == style.family;
+    };
+    const auto found = std::find_if(m_styles.begin(), m_styles.end(), same);
+    if (found != m_styles.end())
+        return quint16(found - m_styles.begin());
+    values(quint8(Style), style.family, qint32(style.size), style.bold, style.italic);
+    m_styles.push_back(style);
+    return quint16(m_styles.size() - 1);
+}
+
+void PageWriter::add(const Element &element, const QPointF &offset)
+{
+    std::visit(
+        [this, &offset](const auto &e) {
+            using Kind = std::decay_t<decltype(e)>;
+            if constexpr (std::is_same_v<Kind, TextElement>) {
+                const quint16 style = styleNumber(e.font);
+                values(quint8(Text), e.rect.translated(offset), e.text, style, qint32(e.alignment),
+                       e.color);
+            } else if constexpr (std::is_same_v<Kind, LineElement>) {
+                values(quint8(Line), e.from + offset, e.to + offset, e.width, e.color);
+            } else if constexpr (std::is_same_v<Kind, BoxElement>) {
+                values(quint8(Box), e.rect.translated(offset), e.fill, e.border, e.borderWidth);
+            } else if constexpr (std::is_same_v<Kind, ImageElement>) {
+                values(quint8(Image), e.rect.translated(offset), e.encoded);
+            } else {
+                values(quint8(Drawing), e.rect.translated(offset), e.svg);
+            }
+        },
+        element);
+    ++m_count;
+}
+
+QByteArray PageWriter::finish()
+{
+    // The count follows the magic number and the size.
+    std::memcpy(m_bytes.data() + sizeof Magic + 2 * sizeof(qreal), &m_count, sizeof m_count);
+    m_bytes.resize(m_used);
+    QByteArray page = std::move(m_bytes);
+    m_bytes.clear();
+    m_used = 0;
+    return page;
+}
+
+namespace {
+
+// Reads what PageWriter wrote; any value that runs past the end, or names a
+// style not yet defined, fails the whole page.
 class Reader
 {
 public:
@@ -185,26 +205,18 @@ public:
     }
     template <typename... T> void values(T &...v) { (value(v), ...); }
 
-    void styles()
-    {
-        quint16 count = 0;
-        value(count);
-        for (quint16 i = 0; i < count && m_ok; ++i) {
-            TextStyle style;
-            qint32 size = 0;
-            value(style.family);
-            value(size);
-            value(style.bold);
-            value(style.italic);
-            style.size = size;
-            m_styles.push_back(style);
-        }
-    }
-
     std::optional<Element> element()
     {
         quint8 tag = 0;
         value(tag);
+        while (tag == Style && m_ok) {
+            TextStyle style;
+            qint32 size = 0;
+            values(style.family, size, style.bold, style.italic);
+            style.size = size;
+            m_styles.push_back(style);
+            value(tag);
+        }
         switch (tag) {
         case Text: {
             TextElement e;
@@ -368,19 +380,10 @@ qreal top(const Element &element)
 
 QByteArray PageImage::toBytes() const
 {
-    // Room for a line of text an element: the page is written without
-    // growing its buffer again and again.
-    QByteArray bytes(qsizetype(elements.size()) * 96 + 256, Qt::Uninitialized);
-    Writer out(bytes);
-    out.value(Magic);
-    out.value(size.width());
-    out.value(size.height());
-    out.styles(elements);
-    out.value(quint32(elements.size()));
+    PageWriter out(size);
     for (const Element &element : elements)
-        std::visit(out, element);
-    out.finish();
-    return bytes;
+        out.add(element);
+    return out.finish();
 }
 
 std::optional<PageImage> PageImage::fromBytes(const QByteArray &bytes)
@@ -391,12 +394,9 @@ std::optional<PageImage> PageImage::fromBytes(const QByteArray &bytes)
     in.value(magic);
     in.value(width);
     in.value(height);
-    if (magic != Magic || !in.ok())
-        return std::nullopt;
-    in.styles();
     quint32 count = 0;
     in.value(count);
-    if (!in.ok())
+    if (magic != Magic || !in.ok())
         return std::nullopt;
     PageImage page;
     page.size = QSizeF(width, height);

@@ -88,14 +88,44 @@ struct PageImage
     QSizeF size; // decipoints
     std::vector<Element> elements;
 
-    // The page as the page list stores it, and back; none for bytes that
-    // are not a whole page of this format.
+    // The page as the page list stores it (PageWriter's bytes), and back;
+    // none for bytes that are not a whole page of this format.
     QByteArray toBytes() const;
     static std::optional<PageImage> fromBytes(const QByteArray &bytes);
 
     // Paints in page units: the caller scales the painter from decipoints to
     // its device.
     void paint(QPainter &painter) const;
+};
+
+// A page written in the page list's format as its elements are placed: the
+// report engine lays each band straight into the bytes the list stores, with
+// no element kept in between.
+class PageWriter
+{
+public:
+    explicit PageWriter(const QSizeF &size);
+
+    // Adds the element moved by `offset`.
+    void add(const Element &element, const QPointF &offset = {});
+    // The whole page; the writer is empty after.
+    QByteArray finish();
+
+private:
+    template <typename T> void value(const T &v);
+    void value(const QPointF &point);
+    void value(const QRectF &rect);
+    void value(const QColor &color);
+    void value(const QString &text);
+    void value(const QByteArray &data);
+    template <typename... T> void values(const T &...v);
+    void raw(const void *data, qsizetype size);
+    quint16 styleNumber(const TextStyle &style);
+
+    QByteArray m_bytes;
+    qsizetype m_used = 0;
+    quint32 m_count = 0;
+    std::vector<TextStyle> m_styles;
 };
 
 } // namespace qaveq::report

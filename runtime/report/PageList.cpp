@@ -16,7 +16,7 @@ QString PageList::storeFile() const
     return QDir(m_folder->path()).filePath(u"pages.qpg"_s);
 }
 
-bool PageList::append(const PageImage &page, QString *error)
+bool PageList::append(const QByteArray &page, QString *error)
 {
     if (!isValid()) {
         *error = m_folder->errorString();
@@ -33,15 +33,16 @@ bool PageList::append(const PageImage &page, QString *error)
         store->setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         m_store = std::move(store);
     }
-    const QByteArray bytes = page.toBytes();
     const qint64 start = m_ends.isEmpty() ? 0 : m_ends.last();
-    if (!m_store->seek(start) || m_store->write(bytes) != bytes.size()) {
+    // Reading a page back moves the file's position: only then is it moved
+    // back to the end, sparing a system call a page.
+    if ((m_store->pos() != start && !m_store->seek(start)) || m_store->write(page) != page.size()) {
         *error = m_store->errorString();
         // A page cut short is not a page: the next one goes where it began.
         m_store->resize(start);
         return false;
     }
-    m_ends.append(start + bytes.size());
+    m_ends.append(start + page.size());
     return true;
 }
 

@@ -28,8 +28,9 @@ public:
     // The file the pages are stored in.
     QString storeFile() const;
 
-    // Stores the page as the next one; false with the reason when it cannot.
-    bool append(const PageImage &page, QString *error);
+    // Stores a page (a PageWriter's bytes) as the next one; false with the
+    // reason when it cannot.
+    bool append(const QByteArray &page, QString *error);
     int count() const { return int(m_ends.size()); }
     bool isEmpty() const { return m_ends.isEmpty(); }
     // The page read back; none when the store cannot give it whole.

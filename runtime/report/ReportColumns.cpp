@@ -134,13 +134,13 @@ Band ColumnTable::detail(const QList<CellValue> &values, int emphasised, bool wi
         const ReportColumn &column = m_columns.at(c);
         const Pictures &pictures = m_pictures.at(c);
         const TextStyle &font = column.group >= 0 && column.group == emphasised ? bold : m_font;
-        const QString printed = formatted(pictures.printed, values.at(c));
+        QString printed = formatted(pictures.printed, values.at(c));
         // Most columns export what they print: formatted once for both.
         if (withExportLine)
             cells.append(exportCell(
                 pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c))));
-        band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height), printed,
-                  font, column.alignment | AlignVCenter);
+        band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height),
+                  std::move(printed), font, column.alignment | AlignVCenter);
     }
     if (withExportLine)
         band.exportLine(cells.join(u'\t'));

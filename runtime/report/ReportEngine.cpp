@@ -20,7 +20,7 @@ qreal ReportEngine::bodyHeight() const
     return m_setup.printable().height() - header - footer;
 }
 
-bool ReportEngine::print(Band band)
+bool ReportEngine::print(const Band &band)
 {
     if (!m_error.isEmpty())
         return false;
@@ -38,7 +38,7 @@ bool ReportEngine::print(Band band)
         return false;
     }
     if (placement.pages == 1) {
-        place(std::move(band), m_bodyTop + placement.top);
+        place(band, m_bodyTop + placement.top);
     } else {
         // A band taller than a page runs on: each page shows its own slice.
         const qreal body = bodyHeight();
@@ -54,7 +54,7 @@ bool ReportEngine::print(Band band)
                 if (y >= slice * body && (y < (slice + 1) * body || slice + 1 == placement.pages))
                     part.elements.push_back(element);
             }
-            place(std::move(part), m_bodyTop - slice * body);
+            place(part, m_bodyTop - slice * body);
         }
     }
     ++m_bandsPrinted;
@@ -64,8 +64,7 @@ bool ReportEngine::print(Band band)
 void ReportEngine::startPage()
 {
     ++m_pageNumber;
-    m_page.emplace();
-    m_page->size = m_setup.pageSize();
+    m_page.emplace(m_setup.pageSize());
     const QRectF printable = m_setup.printable();
     m_bodyTop = printable.top();
     if (m_header) {
@@ -91,7 +90,7 @@ bool ReportEngine::closePage()
         place(footer, m_setup.printable().bottom() - footer.height);
     }
     QString error;
-    const bool stored = m_pages.append(*m_page, &error);
+    const bool stored = m_pages.append(m_page->finish(), &error);
     m_page.reset();
     if (!stored) {
         m_error = error;
@@ -100,13 +99,11 @@ bool ReportEngine::closePage()
     return true;
 }
 
-void ReportEngine::place(Band band, qreal y)
+void ReportEngine::place(const Band &band, qreal y)
 {
     const QPointF offset(m_setup.printable().left(), y);
-    for (Element &element : band.elements) {
-        translate(element, offset);
-        m_page->elements.push_back(std::move(element));
-    }
+    for (const Element &element : band.elements)
+        m_page->add(element, offset);
 }
 
 } // namespace qaveq::report

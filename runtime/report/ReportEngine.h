@@ -37,7 +37,7 @@ public:
 
     // False when a page or its export lines could not be stored; error()
     // says why and the pass should stop.
-    bool print(Band band);
+    bool print(const Band &band);
     // Ends the current page; the next band starts a new one.
     bool endPage();
 
@@ -48,7 +48,7 @@ public:
 private:
     void startPage();
     bool closePage();
-    void place(Band band, qreal y);
+    void place(const Band &band, qreal y);
 
     PageSetup m_setup;
     PageList &m_pages;
@@ -57,7 +57,7 @@ private:
     PageBand m_header;
     PageBand m_footer;
     std::optional<PageBreaker> m_breaker;
-    std::optional<PageImage> m_page;
+    std::optional<PageWriter> m_page;
     qreal m_bodyTop = 0;
     int m_pageNumber = 0;
     int m_bandsPrinted = 0;

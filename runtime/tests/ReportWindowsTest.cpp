@@ -32,7 +32,7 @@ void addPages(report::PageList &pages, int count)
         page.elements.push_back(report::TextElement{QRectF(360, 360, 3000, 200),
                                                     u"Page %1"_s.arg(i), report::TextStyle{}});
         QString error;
-        ASSERT_TRUE(pages.append(page, &error));
+        ASSERT_TRUE(pages.append(page.toBytes(), &error));
     }
 }
 

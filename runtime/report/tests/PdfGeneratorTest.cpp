@@ -19,7 +19,7 @@ void addPages(PageList &pages, int count, QSizeF size = QSizeF(6120, 7920))
         page.elements.push_back(
             TextElement{QRectF(360, 360, 3000, 200), u"Page %1"_s.arg(i), TextStyle{}});
         QString error;
-        ASSERT_TRUE(pages.append(page, &error));
+        ASSERT_TRUE(pages.append(page.toBytes(), &error));
     }
 }
 

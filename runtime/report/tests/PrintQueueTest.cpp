@@ -21,7 +21,7 @@ void addPages(PageList &pages, int count)
         page.elements.push_back(
             TextElement{QRectF(360, 360, 3000, 200), u"Page %1"_s.arg(i), TextStyle{}});
         QString error;
-        ASSERT_TRUE(pages.append(page, &error)) << error.toStdString();
+        ASSERT_TRUE(pages.append(page.toBytes(), &error)) << error.toStdString();
     }
 }
 

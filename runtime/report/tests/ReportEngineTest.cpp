@@ -148,13 +148,14 @@ TEST(PageListTest, PagesLiveInAPrivateFolderThatGoesWithTheList)
         ASSERT_TRUE(pages.isValid());
         folder = pages.folder();
         QString error;
-        ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error)) << error.toStdString();
+        ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}.toBytes(), &error))
+            << error.toStdString();
         file = pages.storeFile();
         EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
         EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
 
         PageList other; // a second run at the same moment never shares a name
-        ASSERT_TRUE(other.append(PageImage{QSizeF(100, 100), {}}, &error));
+        ASSERT_TRUE(other.append(PageImage{QSizeF(100, 100), {}}.toBytes(), &error));
         EXPECT_NE(other.storeFile(), file);
     }
     EXPECT_FALSE(QFileInfo::exists(file));
@@ -170,7 +171,7 @@ TEST(PageListTest, EveryPageReadsBackAsStoredInAnyOrder)
         for (int line = 0; line <= i; ++line)
             page.elements.push_back(TextElement{
                 QRectF(0, line * 10, 50, 10), u"page %1 line %2"_s.arg(i).arg(line), {}});
-        ASSERT_TRUE(pages.append(page, &error)) << error.toStdString();
+        ASSERT_TRUE(pages.append(page.toBytes(), &error)) << error.toStdString();
     }
     ASSERT_EQ(pages.count(), 3);
     for (int i : {2, 0, 1}) {
@@ -191,7 +192,7 @@ TEST(PageListTest, ADamagedStoreGivesNoPage)
 {
     PageList pages;
     QString error;
-    ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error));
+    ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}.toBytes(), &error));
     QFile file(pages.storeFile());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.write("not a page");
@@ -199,12 +200,41 @@ TEST(PageListTest, ADamagedStoreGivesNoPage)
     EXPECT_FALSE(pages.page(0));
 }
 
+TEST(PageImageTest, EachTextKeepsItsOwnStyleAndACutPageIsRefused)
+{
+    TextStyle serif{.family = u"Liberation Serif"_s, .size = 120, .italic = true};
+    TextStyle bold{.bold = true};
+    PageImage page{QSizeF(6120, 7920), {}};
+    page.elements.push_back(TextElement{QRectF(0, 0, 100, 10), u"plain"_s, {}});
+    page.elements.push_back(TextElement{QRectF(0, 10, 100, 10), u"serif"_s, serif});
+    page.elements.push_back(LineElement{QPointF(0, 20), QPointF(100, 20)});
+    page.elements.push_back(TextElement{QRectF(0, 30, 100, 10), u"plain again"_s, {}});
+    page.elements.push_back(TextElement{QRectF(0, 40, 100, 10), u"Überschrift 🚜"_s, bold});
+    const QByteArray bytes = page.toBytes();
+
+    const std::optional<PageImage> read = PageImage::fromBytes(bytes);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->elements.size(), 5u);
+    const auto textAt = [&read](int i) { return std::get<TextElement>(read->elements.at(i)); };
+    EXPECT_EQ(textAt(0).font.family, TextStyle().family);
+    EXPECT_EQ(textAt(1).font.family, serif.family);
+    EXPECT_EQ(textAt(1).font.size, 120);
+    EXPECT_TRUE(textAt(1).font.italic);
+    EXPECT_FALSE(textAt(3).font.italic);
+    EXPECT_EQ(textAt(3).text, u"plain again"_s);
+    EXPECT_TRUE(textAt(4).font.bold);
+    EXPECT_EQ(textAt(4).text, u"Überschrift 🚜"_s);
+
+    for (qsizetype length = 0; length < bytes.size(); ++length)
+        ASSERT_FALSE(PageImage::fromBytes(bytes.first(length))) << length;
+}
+
 TEST(PageListTest, CopiesRepeatTheWholeListCollated)
 {
     PageList pages;
     QString error;
     for (int i = 0; i < 3; ++i)
-        ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}, &error));
+        ASSERT_TRUE(pages.append(PageImage{QSizeF(100, 100), {}}.toBytes(), &error));
     EXPECT_EQ(pages.printOrder(1), (QList<int>{0, 1, 2}));
     EXPECT_EQ(pages.printOrder(2), (QList<int>{0, 1, 2, 0, 1, 2}));
     EXPECT_EQ(pages.printOrder(0), (QList<int>{0, 1, 2}));
