@@ -35,6 +35,7 @@ PageWriter::PageWriter(const QSizeF &size)
     // Room for a page of some sixty lines of text: most pages are written
     // without growing their buffer.
     : m_bytes(32 * 1024, Qt::Uninitialized)
+    , m_data(m_bytes.data())
 {
     value(Magic);
     value(size.width());
@@ -84,13 +85,11 @@ template <typename... T> void PageWriter::values(const T &...v)
     (value(v), ...);
 }
 
-void PageWriter::raw(const void *data, qsizetype size)
+void PageWriter::grow(qsizetype size)
 {
-    // Grows by doubling: a page is thousands of small values.
-    if (m_used + size > m_bytes.size())
-        m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
-    std::memcpy(m_bytes.data() + m_used, data, size_t(size));
-    m_used += size;
+    // By doubling: a page is thousands of small values.
+    m_bytes.resize(std::max(2 * m_bytes.size(), m_used + size));
+    m_data = m_bytes.data();
 }
 
 quint16 PageWriter::styleNumber(const TextStyle &style)
@@ -137,6 +136,7 @@ QByteArray PageWriter::finish()
     m_bytes.resize(m_used);
     QByteArray page = std::move(m_bytes);
     m_bytes.clear();
+    m_data = nullptr;
     m_used = 0;
     return page;
 }

@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <cstring>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -119,10 +120,19 @@ private:
     void value(const QString &text);
     void value(const QByteArray &data);
     template <typename... T> void values(const T &...v);
-    void raw(const void *data, qsizetype size);
+    // Inline: called for every value of every element.
+    void raw(const void *data, qsizetype size)
+    {
+        if (m_bytes.size() - m_used < size)
+            grow(size);
+        std::memcpy(m_data + m_used, data, size_t(size));
+        m_used += size;
+    }
+    void grow(qsizetype size);
     quint16 styleNumber(const TextStyle &style);
 
     QByteArray m_bytes;
+    char *m_data; // m_bytes's own, kept to spare a detach check a value
     qsizetype m_used = 0;
     quint32 m_count = 0;
     std::vector<TextStyle> m_styles;

@@ -6,7 +6,8 @@
 namespace qaveq::report {
 
 ReportEngine::ReportEngine(const PageSetup &setup, PageList &pages, ExportSpool &exportLines)
-    : m_setup(setup)
+    : m_pageSize(setup.pageSize())
+    , m_printable(setup.printable())
     , m_pages(pages)
     , m_exportLines(exportLines)
 {}
@@ -17,7 +18,7 @@ qreal ReportEngine::bodyHeight() const
     // heading to the standard one from its second page on.
     const qreal header = m_header ? std::max(m_header(1).height, m_header(2).height) : 0;
     const qreal footer = m_footer ? m_footer(1).height : 0;
-    return m_setup.printable().height() - header - footer;
+    return m_printable.height() - header - footer;
 }
 
 bool ReportEngine::print(const Band &band)
@@ -64,9 +65,8 @@ bool ReportEngine::print(const Band &band)
 void ReportEngine::startPage()
 {
     ++m_pageNumber;
-    m_page.emplace(m_setup.pageSize());
-    const QRectF printable = m_setup.printable();
-    m_bodyTop = printable.top();
+    m_page.emplace(m_pageSize);
+    m_bodyTop = m_printable.top();
     if (m_header) {
         const Band header = m_header(m_pageNumber);
         place(header, m_bodyTop);
@@ -87,7 +87,7 @@ bool ReportEngine::closePage()
         return true;
     if (m_footer) {
         const Band footer = m_footer(m_pageNumber);
-        place(footer, m_setup.printable().bottom() - footer.height);
+        place(footer, m_printable.bottom() - footer.height);
     }
     QString error;
     const bool stored = m_pages.append(m_page->finish(), &error);
@@ -101,7 +101,7 @@ bool ReportEngine::closePage()
 
 void ReportEngine::place(const Band &band, qreal y)
 {
-    const QPointF offset(m_setup.printable().left(), y);
+    const QPointF offset(m_printable.left(), y);
     for (const Element &element : band.elements)
         m_page->add(element, offset);
 }

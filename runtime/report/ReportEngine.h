@@ -31,7 +31,7 @@ public:
     void setPageFooter(PageBand footer) { m_footer = std::move(footer); }
 
     // The width bands are laid out in.
-    qreal width() const { return m_setup.printable().width(); }
+    qreal width() const { return m_printable.width(); }
     // The height between the page header and footer, once both are set.
     qreal bodyHeight() const;
 
@@ -50,7 +50,9 @@ private:
     bool closePage();
     void place(const Band &band, qreal y);
 
-    PageSetup m_setup;
+    // Worked out once: a long report places tens of thousands of bands.
+    QSizeF m_pageSize;
+    QRectF m_printable;
     PageList &m_pages;
     ExportSpool &m_exportLines;
     bool m_keepExport = true;
