@@ -83,19 +83,18 @@ QString Picture::format(const Decimal &number) const
     if (value.isZero() && m_blankWhenZero)
         return {};
     QString digits = value.toString(m_places);
-    const bool negative = digits.startsWith(u'-');
-    if (negative)
-        digits.remove(0, 1);
+    // The sign stays ahead: commas and filling zeros go behind it.
+    const qsizetype sign = digits.startsWith(u'-') ? 1 : 0;
     if (m_grouping) {
         qsizetype point = digits.indexOf(u'.');
         if (point < 0)
             point = digits.size();
-        if (point > 3) {
+        if (point - sign > 3) {
             // Copied once with its commas rather than shifted for each one.
             QString grouped;
             grouped.reserve(digits.size() + point / 3);
             for (qsizetype i = 0; i < digits.size(); ++i) {
-                if (i > 0 && i < point && (point - i) % 3 == 0)
+                if (i > sign && i < point && (point - i) % 3 == 0)
                     grouped += u',';
                 grouped += digits.at(i);
             }
@@ -103,11 +102,11 @@ QString Picture::format(const Decimal &number) const
         }
     }
     if (m_zeroFill) {
-        const qsizetype room = m_width - digits.size() - (negative ? 1 : 0);
+        const qsizetype room = m_width - digits.size();
         if (room > 0)
-            digits.prepend(QString(room, u'0'));
+            digits.insert(sign, QString(room, u'0'));
     }
-    return negative ? u'-' + digits : digits;
+    return digits;
 }
 
 QString Picture::format(qint64 value) const

@@ -138,12 +138,14 @@ report::ReportEngine &ReportRun::beginPrinting(report::ReportEngine::PageBand he
     standard.shadingColor = ReportBands::color(session.reportShadingColor);
     standard.footerColor = ReportBands::color(session.reportFooterColor);
     standard.width = setup.printable().width();
-    m_engine->setPageHeader([standard, heading, headingFromPage](int page) {
-        report::Band header = ReportBands::pageHeader(standard);
-        if (heading && page >= headingFromPage)
-            header.append(heading(page));
-        return header;
-    });
+    // The standard header is the same on every page: laid out once.
+    m_engine->setPageHeader(
+        [standard = ReportBands::pageHeader(standard), heading, headingFromPage](int page) {
+            report::Band header = standard;
+            if (heading && page >= headingFromPage)
+                header.append(heading(page));
+            return header;
+        });
     m_engine->setPageFooter(
         [standard](int page) { return ReportBands::pageFooter(standard, page); });
     return *m_engine;

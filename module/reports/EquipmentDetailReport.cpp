@@ -72,7 +72,7 @@ bool EquipmentDetailReport::beginPrinting()
     if (m_run->engine())
         return true;
     report::ReportEngine &engine =
-        m_run->beginPrinting([this](int) { return m_columns.headings(); });
+        m_run->beginPrinting([headings = m_columns.headings()](int) { return headings; });
     report::Band exportHeadings;
     exportHeadings.exportLines = m_columns.exportHeadings();
     return engine.print(exportHeadings);

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -18,7 +19,7 @@ namespace {
 // misread.
 constexpr quint32 Magic = 0x51504703;
 
-enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Style };
+enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Format };
 
 } // namespace
 
@@ -26,10 +27,11 @@ enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Style };
 // go in the machine's own byte order, copied as they are: a report of tens of
 // thousands of pages spends its time on its data, not on converting it.
 //
-// A page is its size, its element count and its elements in order. Text
-// styles are few on a page: each is defined once, by a record of its own
-// ahead of the first element that uses it, and elements name it by its
-// place among the definitions.
+// A page is its size, its element count and its elements in order. A text's
+// format (its style, alignment, colour and the size of its box) is shared by
+// the same column on every line: each format is defined once, by a record of
+// its own ahead of the first text that uses it, and texts name it by its
+// place among the definitions, giving only where they go and what they say.
 
 PageWriter::PageWriter(const QSizeF &size)
     // Room for a page of some sixty lines of text: most pages are written
@@ -70,8 +72,20 @@ void PageWriter::value(const QColor &color)
 
 void PageWriter::value(const QString &text)
 {
-    value(qint32(text.size()));
-    raw(text.constData(), text.size() * qsizetype(sizeof(QChar)));
+    // A report's text is nearly all Latin-1, kept at a byte a character
+    // behind its length negated; any other text goes as it is, in UTF-16.
+    const qsizetype size = text.size();
+    const char16_t *chars = reinterpret_cast<const char16_t *>(text.constData());
+    if (std::any_of(chars, chars + size, [](char16_t c) { return c > 0xff; })) {
+        value(qint32(size));
+        raw(chars, size * qsizetype(sizeof(char16_t)));
+        return;
+    }
+    value(qint32(-size));
+    if (m_bytes.size() - m_used < size)
+        grow(size);
+    std::transform(chars, chars + size, m_data + m_used, [](char16_t c) { return char(c); });
+    m_used += size;
 }
 
 void PageWriter::value(const QByteArray &data)
@@ -92,18 +106,31 @@ void PageWriter::grow(qsizetype size)
     m_data = m_bytes.data();
 }
 
-quint16 PageWriter::styleNumber(const TextStyle &style)
+quint32 PageWriter::formatNumber(const TextElement &text)
 {
-    const auto same = [&style](const TextStyle &known) {
-        return known.size == style.size && known.bold == style.bold &&
-               known.italic == style.italic && known.family == style.family;
+    const auto same = [&text](const TextFormat &known) {
+        return known.width == text.rect.width() && known.height == text.rect.height() &&
+               known.alignment == text.alignment && known.color == text.color &&
+               known.style.size == text.font.size && known.style.bold == text.font.bold &&
+               known.style.italic == text.font.italic && known.style.family == text.font.family;
     };
-    const auto found = std::find_if(m_styles.begin(), m_styles.end(), same);
-    if (found != m_styles.end())
-        return quint16(found - m_styles.begin());
-    values(quint8(Style), style.family, qint32(style.size), style.bold, style.italic);
-    m_styles.push_back(style);
-    return quint16(m_styles.size() - 1);
+    // A table's columns come round in the same order line after line: the
+    // search starts after the format last used.
+    const std::size_t count = m_formats.size();
+    for (std::size_t i = 1; i <= count; ++i) {
+        const std::size_t at = (m_lastFormat + i) % count;
+        if (same(m_formats[at])) {
+            m_lastFormat = at;
+            return quint32(at);
+        }
+    }
+    values(quint8(Format), text.font.family, qint32(text.font.size), text.font.bold,
+           text.font.italic, qint32(text.alignment), text.color, text.rect.width(),
+           text.rect.height());
+    m_formats.push_back(
+        {text.font, text.alignment, text.color, text.rect.width(), text.rect.height()});
+    m_lastFormat = count;
+    return quint32(count);
 }
 
 void PageWriter::add(const Element &element, const QPointF &offset)
@@ -112,9 +139,8 @@ void PageWriter::add(const Element &element, const QPointF &offset)
         [this, &offset](const auto &e) {
             using Kind = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<Kind, TextElement>) {
-                const quint16 style = styleNumber(e.font);
-                values(quint8(Text), e.rect.translated(offset), e.text, style, qint32(e.alignment),
-                       e.color);
+                const quint32 format = formatNumber(e);
+                values(quint8(Text), format, e.rect.topLeft() + offset, e.text);
             } else if constexpr (std::is_same_v<Kind, LineElement>) {
                 values(quint8(Line), e.from + offset, e.to + offset, e.width, e.color);
             } else if constexpr (std::is_same_v<Kind, BoxElement>) {
@@ -144,7 +170,7 @@ QByteArray PageWriter::finish()
 namespace {
 
 // Reads what PageWriter wrote; any value that runs past the end, or names a
-// style not yet defined, fails the whole page.
+// format not yet defined, fails the whole page.
 class Reader
 {
 public:
@@ -191,7 +217,14 @@ public:
     {
         qint32 size = 0;
         value(size);
-        if (size < 0 || !take(qsizetype(size) * qsizetype(sizeof(QChar))))
+        if (size < 0) {
+            const qsizetype latin1 = -qsizetype(size);
+            if (!take(latin1))
+                return fail();
+            text = QString::fromLatin1(m_next - latin1, latin1);
+            return;
+        }
+        if (!take(qsizetype(size) * qsizetype(sizeof(QChar))))
             return fail();
         text = QString(reinterpret_cast<const QChar *>(m_next - size * sizeof(QChar)), size);
     }
@@ -209,24 +242,30 @@ public:
     {
         quint8 tag = 0;
         value(tag);
-        while (tag == Style && m_ok) {
-            TextStyle style;
+        while (tag == Format && m_ok) {
+            TextElement format;
             qint32 size = 0;
-            values(style.family, size, style.bold, style.italic);
-            style.size = size;
-            m_styles.push_back(style);
+            qint32 alignment = 0;
+            qreal width = 0, height = 0;
+            values(format.font.family, size, format.font.bold, format.font.italic, alignment,
+                   format.color, width, height);
+            format.font.size = size;
+            format.alignment = alignment;
+            format.rect.setSize(QSizeF(width, height));
+            m_formats.push_back(std::move(format));
             value(tag);
         }
         switch (tag) {
         case Text: {
-            TextElement e;
-            quint16 style = 0;
-            qint32 alignment = 0;
-            values(e.rect, e.text, style, alignment, e.color);
-            if (style >= m_styles.size())
+            quint32 format = 0;
+            QPointF topLeft;
+            QString text;
+            values(format, topLeft, text);
+            if (!m_ok || format >= m_formats.size())
                 return std::nullopt;
-            e.font = m_styles[style];
-            e.alignment = alignment;
+            TextElement e = m_formats[format];
+            e.rect.moveTopLeft(topLeft);
+            e.text = std::move(text);
             return e;
         }
         case Line: {
@@ -273,7 +312,7 @@ private:
     const char *m_next;
     const char *m_end;
     bool m_ok = true;
-    std::vector<TextStyle> m_styles;
+    std::vector<TextElement> m_formats; // each with its box at the origin and no text
 };
 
 struct Painter

@@ -129,13 +129,22 @@ private:
         m_used += size;
     }
     void grow(qsizetype size);
-    quint16 styleNumber(const TextStyle &style);
+    quint32 formatNumber(const TextElement &text);
 
     QByteArray m_bytes;
     char *m_data; // m_bytes's own, kept to spare a detach check a value
     qsizetype m_used = 0;
     quint32 m_count = 0;
-    std::vector<TextStyle> m_styles;
+    struct TextFormat
+    {
+        TextStyle style;
+        int alignment;
+        QColor color;
+        qreal width;
+        qreal height;
+    };
+    std::vector<TextFormat> m_formats;
+    std::size_t m_lastFormat = 0;
 };
 
 } // namespace qaveq::report

@@ -27,6 +27,8 @@ ColumnTable::ColumnTable(QList<ReportColumn> columns, TextStyle font, QList<Colu
     , m_font(std::move(font))
     , m_spans(std::move(spans))
 {
+    m_bold = m_font;
+    m_bold.bold = true;
     qreal left = 0;
     for (const ReportColumn &column : std::as_const(m_columns)) {
         int characters = pictureCharacters(column.picture);
@@ -82,22 +84,20 @@ Band ColumnTable::headings(int emphasised) const
 {
     const qreal line = lineHeight();
     const int lines = headingLines();
-    TextStyle bold = m_font;
-    bold.bold = true;
     Band band;
     band.height = lines * line + 60;
     for (const ColumnSpan &span : m_spans) {
         const qreal left = m_lefts.at(span.first);
         const qreal right =
             m_lefts.at(span.first + span.count - 1) + m_widths.at(span.first + span.count - 1);
-        const TextStyle &font = span.group >= 0 && span.group == emphasised ? bold : m_font;
+        const TextStyle &font = span.group >= 0 && span.group == emphasised ? m_bold : m_font;
         band.text(QRectF(left + Pad, 0, right - left - 2 * Pad, line), span.text, font,
                   AlignHCenter | AlignBottom)
             .line(QPointF(left + Pad, line), QPointF(right - Pad, line), 3);
     }
     for (int c = 0; c < m_columns.size(); ++c) {
         const ReportColumn &column = m_columns.at(c);
-        const TextStyle &font = column.group >= 0 && column.group == emphasised ? bold : m_font;
+        const TextStyle &font = column.group >= 0 && column.group == emphasised ? m_bold : m_font;
         // The heading's last line sits on the band's last line.
         const int first = lines - int(column.heading.size());
         for (int i = 0; i < column.heading.size(); ++i)
@@ -122,8 +122,6 @@ QString ColumnTable::formatted(const std::optional<Picture> &picture, const Cell
 
 Band ColumnTable::detail(const QList<CellValue> &values, int emphasised, bool withExportLine) const
 {
-    TextStyle bold = m_font;
-    bold.bold = true;
     Band band;
     band.height = lineHeight();
     band.elements.reserve(m_columns.size());
@@ -133,7 +131,7 @@ Band ColumnTable::detail(const QList<CellValue> &values, int emphasised, bool wi
     for (int c = 0; c < m_columns.size() && c < values.size(); ++c) {
         const ReportColumn &column = m_columns.at(c);
         const Pictures &pictures = m_pictures.at(c);
-        const TextStyle &font = column.group >= 0 && column.group == emphasised ? bold : m_font;
+        const TextStyle &font = column.group >= 0 && column.group == emphasised ? m_bold : m_font;
         QString printed = formatted(pictures.printed, values.at(c));
         // Most columns export what they print: formatted once for both.
         if (withExportLine)

@@ -84,6 +84,7 @@ private:
     QList<ReportColumn> m_columns;
     QList<Pictures> m_pictures;
     TextStyle m_font;
+    TextStyle m_bold; // the emphasised group's
     QList<ColumnSpan> m_spans;
     QList<qreal> m_lefts;
     QList<qreal> m_widths;

@@ -200,7 +200,7 @@ TEST(PageListTest, ADamagedStoreGivesNoPage)
     EXPECT_FALSE(pages.page(0));
 }
 
-TEST(PageImageTest, EachTextKeepsItsOwnStyleAndACutPageIsRefused)
+TEST(PageImageTest, EachTextKeepsItsCharactersAndFormatAndACutPageIsRefused)
 {
     TextStyle serif{.family = u"Liberation Serif"_s, .size = 120, .italic = true};
     TextStyle bold{.bold = true};
@@ -208,22 +208,30 @@ TEST(PageImageTest, EachTextKeepsItsOwnStyleAndACutPageIsRefused)
     page.elements.push_back(TextElement{QRectF(0, 0, 100, 10), u"plain"_s, {}});
     page.elements.push_back(TextElement{QRectF(0, 10, 100, 10), u"serif"_s, serif});
     page.elements.push_back(LineElement{QPointF(0, 20), QPointF(100, 20)});
-    page.elements.push_back(TextElement{QRectF(0, 30, 100, 10), u"plain again"_s, {}});
+    page.elements.push_back(TextElement{QRectF(0, 30, 100, 10), u"Größe, plain again"_s, {}});
     page.elements.push_back(TextElement{QRectF(0, 40, 100, 10), u"Überschrift 🚜"_s, bold});
+    page.elements.push_back(
+        TextElement{QRectF(5.25, 50, 80.5, 12), u"12.50"_s, {}, Qt::AlignRight, Qt::red});
     const QByteArray bytes = page.toBytes();
 
     const std::optional<PageImage> read = PageImage::fromBytes(bytes);
     ASSERT_TRUE(read);
-    ASSERT_EQ(read->elements.size(), 5u);
+    ASSERT_EQ(read->elements.size(), 6u);
     const auto textAt = [&read](int i) { return std::get<TextElement>(read->elements.at(i)); };
     EXPECT_EQ(textAt(0).font.family, TextStyle().family);
     EXPECT_EQ(textAt(1).font.family, serif.family);
     EXPECT_EQ(textAt(1).font.size, 120);
     EXPECT_TRUE(textAt(1).font.italic);
     EXPECT_FALSE(textAt(3).font.italic);
-    EXPECT_EQ(textAt(3).text, u"plain again"_s);
+    EXPECT_EQ(textAt(3).text, u"Größe, plain again"_s);
     EXPECT_TRUE(textAt(4).font.bold);
     EXPECT_EQ(textAt(4).text, u"Überschrift 🚜"_s);
+    // The same style in another box, alignment and colour.
+    EXPECT_EQ(textAt(5).rect, QRectF(5.25, 50, 80.5, 12));
+    EXPECT_EQ(textAt(5).alignment, int(Qt::AlignRight));
+    EXPECT_EQ(textAt(5).color, QColor(Qt::red));
+    EXPECT_EQ(textAt(3).rect, QRectF(0, 30, 100, 10));
+    EXPECT_EQ(textAt(3).color, QColor(Qt::black));
 
     for (qsizetype length = 0; length < bytes.size(); ++length)
         ASSERT_FALSE(PageImage::fromBytes(bytes.first(length))) << length;
