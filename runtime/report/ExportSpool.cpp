@@ -16,6 +16,11 @@ bool ExportSpool::open()
         return false;
     }
     m_file = std::move(file);
+    m_stream.setDevice(m_file.get());
+    m_stream.setVersion(QDataStream::Qt_6_4);
+    // The file is read back by this run on this machine: its own byte order
+    // lets text go as it is held, unconverted.
+    m_stream.setByteOrder(QDataStream::ByteOrder(QSysInfo::ByteOrder));
     return true;
 }
 
@@ -27,11 +32,9 @@ bool ExportSpool::append(const QStringList &lines)
         return false;
     // Each line with its length, so that a line holding a line break reads
     // back as the one line it was.
-    QDataStream out(m_file.get());
-    out.setVersion(QDataStream::Qt_6_4);
     for (const QString &line : lines)
-        out << line;
-    if (out.status() != QDataStream::Ok) {
+        m_stream << line;
+    if (m_stream.status() != QDataStream::Ok) {
         m_error = m_file->errorString();
         return false;
     }
@@ -49,12 +52,10 @@ QStringList ExportSpool::lines()
         return read;
     }
     read.reserve(m_count);
-    QDataStream in(m_file.get());
-    in.setVersion(QDataStream::Qt_6_4);
     for (qint64 i = 0; i < m_count; ++i) {
         QString line;
-        in >> line;
-        if (in.status() != QDataStream::Ok) {
+        m_stream >> line;
+        if (m_stream.status() != QDataStream::Ok) {
             m_error =
                 u"The report's text copy cannot be read back from %1."_s.arg(m_file->fileName());
             return {};
@@ -67,6 +68,7 @@ QStringList ExportSpool::lines()
 
 void ExportSpool::clear()
 {
+    m_stream.setDevice(nullptr);
     m_file.reset();
     m_count = 0;
     m_error.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDataStream>
 #include <QStringList>
 #include <QTemporaryFile>
 
@@ -28,6 +29,7 @@ private:
     bool open();
 
     std::unique_ptr<QTemporaryFile> m_file; // made with the first line
+    QDataStream m_stream;                   // on m_file
     qint64 m_count = 0;
     QString m_error;
 };

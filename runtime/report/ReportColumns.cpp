@@ -125,37 +125,43 @@ Band ColumnTable::detail(const QList<CellValue> &values, int emphasised, bool wi
     Band band;
     band.height = lineHeight();
     band.elements.reserve(m_columns.size());
-    QStringList cells;
+    QString exported;
     if (withExportLine)
-        cells.reserve(m_columns.size());
+        exported.reserve(160);
     for (int c = 0; c < m_columns.size() && c < values.size(); ++c) {
         const ReportColumn &column = m_columns.at(c);
         const Pictures &pictures = m_pictures.at(c);
         const TextStyle &font = column.group >= 0 && column.group == emphasised ? m_bold : m_font;
         QString printed = formatted(pictures.printed, values.at(c));
         // Most columns export what they print: formatted once for both.
-        if (withExportLine)
-            cells.append(exportCell(
-                pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c))));
+        if (withExportLine) {
+            if (c > 0)
+                exported += u'\t';
+            exported += exportCell(
+                pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c)));
+        }
         band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height),
                   std::move(printed), font, column.alignment | AlignVCenter);
     }
     if (withExportLine)
-        band.exportLine(cells.join(u'\t'));
+        band.exportLine(exported);
     return band;
 }
 
-QString ColumnTable::exportCell(const QString &formatted)
+QStringView ColumnTable::exportCell(QStringView formatted)
 {
-    return Text::clip(formatted.trimmed());
+    return formatted.trimmed();
 }
 
 QString ColumnTable::exportLine(const QList<CellValue> &values) const
 {
-    QStringList cells;
-    for (int c = 0; c < m_columns.size() && c < values.size(); ++c)
-        cells.append(exportCell(formatted(m_pictures.at(c).exported, values.at(c))));
-    return cells.join(u'\t');
+    QString line;
+    for (int c = 0; c < m_columns.size() && c < values.size(); ++c) {
+        if (c > 0)
+            line += u'\t';
+        line += exportCell(formatted(m_pictures.at(c).exported, values.at(c)));
+    }
+    return line;
 }
 
 QStringList ColumnTable::exportHeadings() const

@@ -78,7 +78,7 @@ private:
 
     static QString formatted(const std::optional<Picture> &picture, const CellValue &value);
     // A formatted value as the export line holds it: without its padding.
-    static QString exportCell(const QString &formatted);
+    static QStringView exportCell(QStringView formatted);
     int headingLines() const;
 
     QList<ReportColumn> m_columns;
