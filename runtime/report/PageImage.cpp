@@ -115,22 +115,29 @@ quint32 PageWriter::formatNumber(const TextElement &text)
                known.style.italic == text.font.italic && known.style.family == text.font.family;
     };
     // A table's columns come round in the same order line after line: the
-    // search starts after the format last used.
+    // format that came after the last one used, the time before, is tried
+    // first.
+    const auto use = [this](std::size_t number) {
+        if (m_lastFormat < m_formats.size())
+            m_formats[m_lastFormat].next = number;
+        m_lastFormat = number;
+        return quint32(number);
+    };
     const std::size_t count = m_formats.size();
-    for (std::size_t i = 1; i <= count; ++i) {
-        const std::size_t at = (m_lastFormat + i) % count;
-        if (same(m_formats[at])) {
-            m_lastFormat = at;
-            return quint32(at);
-        }
+    if (m_lastFormat < count) {
+        const std::size_t guess = m_formats[m_lastFormat].next;
+        if (guess < count && same(m_formats[guess]))
+            return use(guess);
     }
+    for (std::size_t i = 0; i < count; ++i)
+        if (same(m_formats[i]))
+            return use(i);
     values(quint8(Format), text.font.family, qint32(text.font.size), text.font.bold,
            text.font.italic, qint32(text.alignment), text.color, text.rect.width(),
            text.rect.height());
     m_formats.push_back(
         {text.font, text.alignment, text.color, text.rect.width(), text.rect.height()});
-    m_lastFormat = count;
-    return quint32(count);
+    return use(count);
 }
 
 void PageWriter::add(const Element &element, const QPointF &offset)

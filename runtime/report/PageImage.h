@@ -142,9 +142,10 @@ private:
         QColor color;
         qreal width;
         qreal height;
+        std::size_t next = std::size_t(-1); // the format used after this one, last time
     };
     std::vector<TextFormat> m_formats;
-    std::size_t m_lastFormat = 0;
+    std::size_t m_lastFormat = std::size_t(-1);
 };
 
 } // namespace qaveq::report
