@@ -100,9 +100,22 @@ Decimal::Decimal(Units units, int places)
 
 void Decimal::normalize()
 {
-    while (m_places > 0 && m_units % 10 == 0) {
-        m_units /= 10;
-        --m_places;
+    // Nearly every value fits in 64 bits, where trailing zero places come
+    // off far cheaper than in 128: every stored decimal and every sum of a
+    // report comes through here.
+    if (m_units >= std::numeric_limits<qint64>::min() &&
+        m_units <= std::numeric_limits<qint64>::max()) {
+        auto units = qint64(m_units);
+        while (m_places > 0 && units % 10 == 0) {
+            units /= 10;
+            --m_places;
+        }
+        m_units = units;
+    } else {
+        while (m_places > 0 && m_units % 10 == 0) {
+            m_units /= 10;
+            --m_places;
+        }
     }
     if (m_units == 0)
         m_places = 0;
@@ -112,12 +125,6 @@ Decimal Decimal::fromUnits(qint64 units, int places)
 {
     if (places < 0)
         throw std::invalid_argument("negative decimal places");
-    // Every stored decimal comes through here: its trailing zero places come
-    // off in 64 bits, far cheaper than the 128 bits normalize() works in.
-    while (places > 0 && units % 10 == 0) {
-        units /= 10;
-        --places;
-    }
     return Decimal(Units(units), places);
 }
 

@@ -42,6 +42,22 @@ QString number(qint64 value)
     return QString::number(value);
 }
 
+// Appends the digits of a whole number without a string of their own.
+void appendNumber(QString &text, qint64 value)
+{
+    char16_t digits[24];
+    char16_t *const end = std::end(digits);
+    char16_t *at = end;
+    auto magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--at = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0)
+        *--at = u'-';
+    text.append(QStringView(at, end));
+}
+
 // The number of a payables invoice or receivables billing: blank when it has
 // none; no value when it is not on file.
 template <typename Document>
@@ -59,12 +75,13 @@ std::optional<QString> documentNumber(data::Company &company, qint32 id, qint32 
 
 QString journalIdText(const GLTrans &transaction)
 {
+    // Built in one string: every line of the listing has one.
     QString text = Text::clip(transaction.JournalID);
-    text.reserve(40);
+    text.reserve(text.size() + 24);
     text += u' ';
-    text += number(transaction.JournalNo);
+    appendNumber(text, transaction.JournalNo);
     text += u'-';
-    text += number(transaction.LineNo);
+    appendNumber(text, transaction.LineNo);
     return Text::cut(text, 15);
 }
 

@@ -1,11 +1,20 @@
 #include "ExportSpool.h"
 
-#include <QDataStream>
+#include "StoredText.h"
+
 #include <QDir>
 
 using namespace Qt::StringLiterals;
 
 namespace qaveq::report {
+
+namespace {
+
+// Lines are written to the file in pieces of about this size, and read back
+// in pieces of it.
+constexpr qsizetype Piece = 256 * 1024;
+
+} // namespace
 
 bool ExportSpool::open()
 {
@@ -16,11 +25,6 @@ bool ExportSpool::open()
         return false;
     }
     m_file = std::move(file);
-    m_stream.setDevice(m_file.get());
-    m_stream.setVersion(QDataStream::Qt_6_4);
-    // The file is read back by this run on this machine: its own byte order
-    // lets text go as it is held, unconverted.
-    m_stream.setByteOrder(QDataStream::ByteOrder(QSysInfo::ByteOrder));
     return true;
 }
 
@@ -32,35 +36,57 @@ bool ExportSpool::append(const QStringList &lines)
         return false;
     // Each line with its length, so that a line holding a line break reads
     // back as the one line it was.
-    for (const QString &line : lines)
-        m_stream << line;
-    if (m_stream.status() != QDataStream::Ok) {
+    for (const QString &line : lines) {
+        const qsizetype at = m_pending.size();
+        m_pending.resize(at + StoredText::maxBytes(line));
+        m_pending.resize(StoredText::write(m_pending.data() + at, line) - m_pending.constData());
+    }
+    m_count += lines.size();
+    return m_pending.size() < Piece || writePending();
+}
+
+bool ExportSpool::writePending()
+{
+    // Flushed at once: a full disk is seen at the piece that did not fit.
+    if (m_file->write(m_pending) != m_pending.size() || !m_file->flush()) {
         m_error = m_file->errorString();
         return false;
     }
-    m_count += lines.size();
+    m_pending.resize(0);
     return true;
 }
 
 QStringList ExportSpool::lines()
 {
-    QStringList read;
     if (!m_file)
-        return read;
-    if (!m_file->flush() || !m_file->seek(0)) {
+        return {};
+    if (!writePending())
+        return {};
+    if (!m_file->seek(0)) {
         m_error = m_file->errorString();
-        return read;
+        return {};
     }
+    QStringList read;
     read.reserve(m_count);
-    for (qint64 i = 0; i < m_count; ++i) {
+    QByteArray piece;
+    qsizetype used = 0;
+    while (read.size() < m_count) {
+        const char *next = piece.constData() + used;
         QString line;
-        m_stream >> line;
-        if (m_stream.status() != QDataStream::Ok) {
+        if (StoredText::read(next, piece.constEnd(), line)) {
+            read.append(std::move(line));
+            used = next - piece.constData();
+            continue;
+        }
+        // What is left of the piece begins a line: it goes on in the next.
+        const QByteArray more = m_file->read(Piece);
+        if (more.isEmpty()) {
             m_error =
                 u"The report's text copy cannot be read back from %1."_s.arg(m_file->fileName());
             return {};
         }
-        read.append(line);
+        piece = piece.sliced(used) + more;
+        used = 0;
     }
     m_file->seek(m_file->size());
     return read;
@@ -68,8 +94,8 @@ QStringList ExportSpool::lines()
 
 void ExportSpool::clear()
 {
-    m_stream.setDevice(nullptr);
     m_file.reset();
+    m_pending.clear();
     m_count = 0;
     m_error.clear();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDataStream>
 #include <QStringList>
 #include <QTemporaryFile>
 
@@ -9,9 +8,9 @@
 namespace qaveq::report {
 
 // The text copy of a report kept for "Export This Report" while its bands
-// print: each line goes to a private temporary file as it comes and is read
-// back only when the report is exported, so that the copy of a long report
-// costs disk, not memory.
+// print: lines go to a private temporary file as they come, a large piece at
+// a time, and are read back only when the report is exported, so that the
+// copy of a long report costs disk, not memory.
 class ExportSpool
 {
 public:
@@ -27,9 +26,10 @@ public:
 
 private:
     bool open();
+    bool writePending();
 
     std::unique_ptr<QTemporaryFile> m_file; // made with the first line
-    QDataStream m_stream;                   // on m_file
+    QByteArray m_pending;                   // lines not yet written to the file
     qint64 m_count = 0;
     QString m_error;
 };

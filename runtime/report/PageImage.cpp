@@ -1,12 +1,13 @@
 #include "PageImage.h"
 
+#include "StoredText.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include <algorithm>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -72,20 +73,10 @@ void PageWriter::value(const QColor &color)
 
 void PageWriter::value(const QString &text)
 {
-    // A report's text is nearly all Latin-1, kept at a byte a character
-    // behind its length negated; any other text goes as it is, in UTF-16.
-    const qsizetype size = text.size();
-    const char16_t *chars = reinterpret_cast<const char16_t *>(text.constData());
-    if (std::any_of(chars, chars + size, [](char16_t c) { return c > 0xff; })) {
-        value(qint32(size));
-        raw(chars, size * qsizetype(sizeof(char16_t)));
-        return;
-    }
-    value(qint32(-size));
-    if (m_bytes.size() - m_used < size)
-        grow(size);
-    std::transform(chars, chars + size, m_data + m_used, [](char16_t c) { return char(c); });
-    m_used += size;
+    const qsizetype most = StoredText::maxBytes(text);
+    if (m_bytes.size() - m_used < most)
+        grow(most);
+    m_used = StoredText::write(m_data + m_used, text) - m_data;
 }
 
 void PageWriter::value(const QByteArray &data)
@@ -222,18 +213,8 @@ public:
     }
     void value(QString &text)
     {
-        qint32 size = 0;
-        value(size);
-        if (size < 0) {
-            const qsizetype latin1 = -qsizetype(size);
-            if (!take(latin1))
-                return fail();
-            text = QString::fromLatin1(m_next - latin1, latin1);
-            return;
-        }
-        if (!take(qsizetype(size) * qsizetype(sizeof(QChar))))
-            return fail();
-        text = QString(reinterpret_cast<const QChar *>(m_next - size * sizeof(QChar)), size);
+        if (m_ok && !StoredText::read(m_next, m_end, text))
+            fail();
     }
     void value(QByteArray &data)
     {

@@ -151,6 +151,12 @@ TEST(DetailListingTextsTest, JournalIdWithoutLeadingZerosOrTrailingBlanks)
     t.JournalNo = 1234567;
     t.LineNo = 1234;
     EXPECT_EQ(DetailListing::journalIdText(t), u"GJ 1234567-1234"_s);
+    t.JournalNo = 0; // numbers as they stand, whatever their sign
+    t.LineNo = -3;
+    EXPECT_EQ(DetailListing::journalIdText(t), u"GJ 0--3"_s);
+    t.JournalNo = std::numeric_limits<qint32>::min();
+    t.LineNo = 12;
+    EXPECT_EQ(DetailListing::journalIdText(t), u"GJ -2147483648-12"_s.left(15));
 }
 
 TEST_F(EquipmentDetailReportTest, DescriptionsByJournal)

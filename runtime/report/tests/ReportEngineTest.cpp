@@ -320,3 +320,18 @@ TEST(BandTest, AppendedBandsGoBelow)
     EXPECT_EQ(std::get<TextElement>(header.elements.at(2)).rect.top(), 400);
     EXPECT_EQ(header.exportLines, QStringList{u"Company"_s});
 }
+
+TEST(ExportSpoolTest, LongCopiesReadBackWholeAcrossTheFilesPieces)
+{
+    ExportSpool spool;
+    QStringList kept;
+    for (int i = 0; i < 40'000; ++i)
+        kept.append(i % 7 == 0 ? u"Größe %1 \U0001F69C"_s.arg(i) : u"EXC-%1\tExcavator"_s.arg(i));
+    kept.append(QString(300'000, u'x')); // longer than a piece of the file
+    kept.append(u"after the long one"_s);
+    for (qsizetype i = 0; i < kept.size(); i += 3)
+        ASSERT_TRUE(spool.append(kept.mid(i, 3))) << spool.error().toStdString();
+    EXPECT_EQ(spool.count(), kept.size());
+    EXPECT_EQ(spool.lines(), kept);
+    EXPECT_EQ(spool.lines(), kept); // read again, as a second export does
+}
