@@ -185,6 +185,10 @@ bool KeyCursor::fetchPage()
 {
     const QString &sql = m_started ? m_sqlAfter : m_sqlFirst;
     m_page.clear();
+    // Room for a page's rows at once, up to the default page's: a read of
+    // hundreds of rows does not grow its page a dozen times.
+    if (!m_started)
+        m_page.reserve(std::size_t(std::min(m_options.pageSize, 256)) * std::size_t(m_columns));
     m_rowsInPage = 0;
     m_rowInPage = 0;
     if (!(m_db.dialect().hasNativeStatements() ? readPageSqlite(sql) : readPage(sql)))

@@ -34,9 +34,16 @@ report::ColumnTable detailColumns(bool portrait)
         ReportBands::font(portrait ? 6 : 7));
 }
 
+// An amount as the totals print it; parsed once, every section has a total.
+QString printedAmount(const Decimal &amount)
+{
+    static const Picture picture = Picture::parse(u"@n-19.2");
+    return picture.format(amount);
+}
+
 QString amountText(const Decimal &amount)
 {
-    return Text::clip(Picture::parse(u"@n-19.2").format(amount).trimmed());
+    return printedAmount(amount).trimmed();
 }
 
 } // namespace
@@ -139,8 +146,8 @@ bool EquipmentDetailReport::sectionTotal(const DetailListing::Section &section,
         .text(QRectF(columns.left(5), 20, columns.width(5) + columns.width(6) + columns.width(7),
                      row),
               label, bold, Qt::AlignRight | Qt::AlignVCenter)
-        .text(QRectF(columns.left(8), 20, columns.width(8), row),
-              Picture::parse(u"@n-19.2").format(total), bold, Qt::AlignRight | Qt::AlignVCenter)
+        .text(QRectF(columns.left(8), 20, columns.width(8), row), printedAmount(total), bold,
+              Qt::AlignRight | Qt::AlignVCenter)
         .exportLine(QString(7, u'\t') + label + u'\t' + amountText(total));
     return m_run->engine()->print(band);
 }
@@ -169,8 +176,8 @@ bool EquipmentDetailReport::equipmentTotals(const EQHeader &, const Decimal &inc
     qreal top = 40;
     for (const auto &figure : figures) {
         band.text(QRectF(labelLeft, top, labelWidth, row), figure.label, bold, right)
-            .text(QRectF(amountLeft, top, amountWidth, row),
-                  Picture::parse(u"@n-19.2").format(figure.amount), bold, right);
+            .text(QRectF(amountLeft, top, amountWidth, row), printedAmount(figure.amount), bold,
+                  right);
         top += row;
     }
     band.line(QPointF(0, top + 30), QPointF(amountLeft + amountWidth, top + 30), 5);

@@ -1,6 +1,5 @@
 #include "StoredText.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
@@ -13,16 +12,22 @@ char *write(char *at, QStringView text)
         throw std::length_error("a report text of 2^31 characters or more");
     const auto size = qint32(text.size());
     const char16_t *chars = text.utf16();
-    if (std::any_of(chars, chars + size, [](char16_t c) { return c > 0xff; })) {
-        std::memcpy(at, &size, sizeof size);
-        at += sizeof size;
-        std::memcpy(at, chars, size_t(size) * sizeof(char16_t));
-        return at + size * qsizetype(sizeof(char16_t));
+    // A byte a character first, in one pass that also finds whether every
+    // character fits in one; room is kept for the UTF-16 form regardless.
+    char *const start = at + sizeof size;
+    char16_t seen = 0;
+    for (qint32 i = 0; i < size; ++i) {
+        seen |= chars[i];
+        start[i] = char(chars[i]);
     }
-    const qint32 latin1 = -size;
-    std::memcpy(at, &latin1, sizeof latin1);
-    at += sizeof latin1;
-    return std::transform(chars, chars + size, at, [](char16_t c) { return char(c); });
+    if (seen <= 0xff) {
+        const qint32 latin1 = -size;
+        std::memcpy(at, &latin1, sizeof latin1);
+        return start + size;
+    }
+    std::memcpy(at, &size, sizeof size);
+    std::memcpy(start, chars, size_t(size) * sizeof(char16_t));
+    return start + size * qsizetype(sizeof(char16_t));
 }
 
 bool read(const char *&next, const char *end, QString &text)
