@@ -54,7 +54,8 @@ struct Report
         QString error;
         for (int i = 1; i <= Pages; ++i) {
             inMemory.push_back(schedulePage(i));
-            pages.append(inMemory.back(), &error);
+            if (!pages.append(inMemory.back().toBytes(), &error))
+                qFatal("The pages cannot be stored: %s", qPrintable(error));
         }
     }
 };
