@@ -44,9 +44,9 @@ struct Band
         elements.push_back(ImageElement{rect, encoded});
         return *this;
     }
-    Band &exportLine(const QString &line)
+    Band &exportLine(QString line)
     {
-        exportLines.append(line);
+        exportLines.append(std::move(line));
         return *this;
     }
     // Adds `below` under what the band holds, growing it by its height.

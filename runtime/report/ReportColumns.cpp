@@ -137,14 +137,16 @@ Band ColumnTable::detail(const QList<CellValue> &values, int emphasised, bool wi
         if (withExportLine) {
             if (c > 0)
                 exported += u'\t';
-            exported += exportCell(
-                pictures.sameForExport ? printed : formatted(pictures.exported, values.at(c)));
+            if (pictures.sameForExport)
+                exported += exportCell(printed);
+            else
+                exported += exportCell(formatted(pictures.exported, values.at(c)));
         }
         band.text(QRectF(m_lefts.at(c) + Pad, 0, m_widths.at(c) - 2 * Pad, band.height),
                   std::move(printed), font, column.alignment | AlignVCenter);
     }
     if (withExportLine)
-        band.exportLine(exported);
+        band.exportLine(std::move(exported));
     return band;
 }
 
