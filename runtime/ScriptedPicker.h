@@ -22,17 +22,15 @@ public:
         m_asked.append(lookup + u':' + current);
         if (whileOpen)
             whileOpen();
-        if (m_answers.empty())
+        if (m_answers.isEmpty())
             return std::nullopt;
-        std::optional<QString> answer = m_answers.front();
-        m_answers.pop_front();
-        return answer;
+        return m_answers.takeFirst();
     }
     // "BROWSEEQCODE:LUB" for each list opened, in order.
     const QStringList &asked() const { return m_asked; }
 
 private:
-    std::deque<std::optional<QString>> m_answers;
+    QList<std::optional<QString>> m_answers;
     QStringList m_asked;
 };
 

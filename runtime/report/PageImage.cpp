@@ -20,7 +20,7 @@ namespace {
 // misread.
 constexpr quint32 Magic = 0x51504703;
 
-enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Format };
+enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Format, TextOnRow };
 
 } // namespace
 
@@ -33,6 +33,7 @@ enum Tag : quint8 { Text = 1, Line, Box, Image, Drawing, Format };
 // the same column on every line: each format is defined once, by a record of
 // its own ahead of the first text that uses it, and texts name it by its
 // place among the definitions, giving only where they go and what they say.
+// A text on the same row as the text before it gives only how far across.
 
 PageWriter::PageWriter(const QSizeF &size)
     // Room for a page of some sixty lines of text: most pages are written
@@ -138,7 +139,13 @@ void PageWriter::add(const Element &element, const QPointF &offset)
             using Kind = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<Kind, TextElement>) {
                 const quint32 format = formatNumber(e);
-                values(quint8(Text), format, e.rect.topLeft() + offset, e.text);
+                const QPointF topLeft = e.rect.topLeft() + offset;
+                if (topLeft.y() == m_lastTextTop) {
+                    values(quint8(TextOnRow), format, topLeft.x(), e.text);
+                } else {
+                    values(quint8(Text), format, topLeft, e.text);
+                    m_lastTextTop = topLeft.y();
+                }
             } else if constexpr (std::is_same_v<Kind, LineElement>) {
                 values(quint8(Line), e.from + offset, e.to + offset, e.width, e.color);
             } else if constexpr (std::is_same_v<Kind, BoxElement>) {
@@ -244,11 +251,21 @@ public:
             value(tag);
         }
         switch (tag) {
-        case Text: {
+        case Text:
+        case TextOnRow: {
             quint32 format = 0;
             QPointF topLeft;
             QString text;
-            values(format, topLeft, text);
+            if (tag == Text) {
+                values(format, topLeft, text);
+                m_lastTextTop = topLeft.y();
+            } else {
+                qreal left = 0;
+                values(format, left, text);
+                if (!m_lastTextTop)
+                    return std::nullopt;
+                topLeft = QPointF(left, *m_lastTextTop);
+            }
             if (!m_ok || format >= m_formats.size())
                 return std::nullopt;
             TextElement e = m_formats[format];
@@ -301,6 +318,7 @@ private:
     const char *m_end;
     bool m_ok = true;
     std::vector<TextElement> m_formats; // each with its box at the origin and no text
+    std::optional<qreal> m_lastTextTop;
 };
 
 struct Painter

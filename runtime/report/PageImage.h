@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QtNumeric>
 
 #include <cstring>
 #include <optional>
@@ -146,6 +147,7 @@ private:
     };
     std::vector<TextFormat> m_formats;
     std::size_t m_lastFormat = std::size_t(-1);
+    qreal m_lastTextTop = qQNaN(); // where the last text's row is; none yet
 };
 
 } // namespace qaveq::report

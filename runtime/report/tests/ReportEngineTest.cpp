@@ -212,11 +212,13 @@ TEST(PageImageTest, EachTextKeepsItsCharactersAndFormatAndACutPageIsRefused)
     page.elements.push_back(TextElement{QRectF(0, 40, 100, 10), u"Überschrift 🚜"_s, bold});
     page.elements.push_back(
         TextElement{QRectF(5.25, 50, 80.5, 12), u"12.50"_s, {}, Qt::AlignRight, Qt::red});
+    page.elements.push_back(LineElement{QPointF(0, 60), QPointF(100, 60)});
+    page.elements.push_back(TextElement{QRectF(120.75, 50, 100, 10), u"same row"_s, {}});
     const QByteArray bytes = page.toBytes();
 
     const std::optional<PageImage> read = PageImage::fromBytes(bytes);
     ASSERT_TRUE(read);
-    ASSERT_EQ(read->elements.size(), 6u);
+    ASSERT_EQ(read->elements.size(), 8u);
     const auto textAt = [&read](int i) { return std::get<TextElement>(read->elements.at(i)); };
     EXPECT_EQ(textAt(0).font.family, TextStyle().family);
     EXPECT_EQ(textAt(1).font.family, serif.family);
@@ -231,6 +233,7 @@ TEST(PageImageTest, EachTextKeepsItsCharactersAndFormatAndACutPageIsRefused)
     EXPECT_EQ(textAt(5).alignment, int(Qt::AlignRight));
     EXPECT_EQ(textAt(5).color, QColor(Qt::red));
     EXPECT_EQ(textAt(3).rect, QRectF(0, 30, 100, 10));
+    EXPECT_EQ(textAt(7).rect, QRectF(120.75, 50, 100, 10)); // on the row of the text before
     EXPECT_EQ(textAt(3).color, QColor(Qt::black));
 
     for (qsizetype length = 0; length < bytes.size(); ++length)

@@ -77,8 +77,9 @@ TEST(SmtpMailerTest, NamesAndSubjectsOutsideAsciiReachTheReaderIntact)
     // Every header line the mailer writes folded to the standard's
     // recommended length (the mail library's MIME lines are its own).
     for (const QByteArray &line : sent.left(sent.indexOf("\r\n\r\n")).split('\n')) {
-        if (!line.contains("boundary="))
+        if (!line.contains("boundary=")) {
             EXPECT_LE(line.trimmed().size(), 78) << line.toStdString();
+        }
     }
 
     QProcess parser;
@@ -134,8 +135,9 @@ TEST(SmtpMailerTest, OneMessageReachesEveryRecipientWithALongSubjectFolded)
     const QByteArray headers = sent.mid(sent.indexOf("DATA\r\n"));
     const QByteArray head = headers.left(headers.indexOf("\r\n\r\n"));
     for (const QByteArray &line : head.split('\n')) {
-        if (!line.contains("boundary="))
+        if (!line.contains("boundary=")) {
             EXPECT_LE(line.trimmed().size(), 78) << line.toStdString();
+        }
     }
     // Unfolded, the subject reads as written.
     QByteArray unfolded = head;
