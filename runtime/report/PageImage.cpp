@@ -9,6 +9,8 @@
 #include <QSvgRenderer>
 
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +84,8 @@ void PageWriter::value(const QString &text)
 
 void PageWriter::value(const QByteArray &data)
 {
+    if (data.size() > std::numeric_limits<qint32>::max())
+        throw std::length_error("a report image or drawing of 2 GB or more");
     value(qint32(data.size()));
     raw(data.constData(), data.size());
 }
