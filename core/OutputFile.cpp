@@ -6,6 +6,16 @@ using namespace Qt::StringLiterals;
 
 namespace qaveq {
 
+namespace {
+
+// A short write carries no error of its own.
+QString cutShort()
+{
+    return u"only part of it could be written (the disk may be full)"_s;
+}
+
+} // namespace
+
 QString OutputFile::refusal(const QString &path)
 {
     const QFileInfo target(path);
@@ -32,6 +42,11 @@ QString OutputFile::write(const QString &path, const QByteArray &bytes)
     return file.finish();
 }
 
+QString OutputFile::writeFailure(const QFileDevice &file)
+{
+    return file.error() != QFileDevice::NoError ? file.errorString() : cutShort();
+}
+
 qint64 OutputFile::writeData(const char *data, qint64 length)
 {
     const qint64 written = QSaveFile::writeData(data, length);
@@ -46,11 +61,8 @@ QString OutputFile::finish()
     const bool flushed = flush();
     if (flushed && !m_cut && error() == QFileDevice::NoError && commit())
         return {};
-    // A short write carries no error of its own.
     const QString reason = u"%1 cannot be written: %2"_s.arg(
-        fileName(), flushed && !m_cut ? errorString()
-                                      : u"only part of it could be written "
-                                        "(the disk may be full)"_s);
+        fileName(), flushed && !m_cut ? errorString() : cutShort());
     cancelWriting();
     return reason;
 }

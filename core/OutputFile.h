@@ -26,6 +26,9 @@ public:
     // symbolic link, so that a link planted in a shared folder never
     // redirects a write.
     static QString refusal(const QString &path);
+    // Why a write to `file` failed: its error, or, for a write cut short
+    // without one (as on a full disk), that only part could be written.
+    static QString writeFailure(const QFileDevice &file);
     // Writes `bytes` to `path` whole or not at all; the reason when it could not.
     static QString write(const QString &path, const QByteArray &bytes);
 

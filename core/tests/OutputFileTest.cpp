@@ -1,5 +1,6 @@
 #include "core/OutputFile.h"
 
+#include "core/testing/FileSizeLimit.h"
 #include "core/testing/QtPrinters.h"
 
 #include <QDir>
@@ -8,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -60,15 +59,12 @@ TEST(OutputFile, AWriteErrorLeavesNoFile)
     // A file size limit makes the write fail as a full disk would.
     QTemporaryDir folder;
     const QString path = folder.filePath(u"big.txt"_s);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString error = OutputFile::write(path, QByteArray(1 << 20, 'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    QString error;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.isSet());
+        error = OutputFile::write(path, QByteArray(1 << 20, 'x'));
+    }
 
     EXPECT_TRUE(error.startsWith(path + u" cannot be written: "_s)) << error.toStdString();
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());

@@ -2,7 +2,11 @@
 
 #include "StoredText.h"
 
+#include "core/OutputFile.h"
+
 #include <QDir>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +36,11 @@ bool ExportSpool::append(const QStringList &lines)
 {
     if (lines.isEmpty())
         return true;
+    const auto tooLong = [](const QString &line) { return line.size() > StoredText::MaxLength; };
+    if (std::any_of(lines.begin(), lines.end(), tooLong)) {
+        m_error = u"A line of the report is too long to keep for its export."_s;
+        return false;
+    }
     if (!m_file && !open())
         return false;
     // Each line with its length, so that a line holding a line break reads
@@ -49,7 +58,7 @@ bool ExportSpool::writePending()
 {
     // Flushed at once: a full disk is seen at the piece that did not fit.
     if (m_file->write(m_pending) != m_pending.size() || !m_file->flush()) {
-        m_error = m_file->errorString();
+        m_error = OutputFile::writeFailure(*m_file);
         return false;
     }
     m_pending.resize(0);

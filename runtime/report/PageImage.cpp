@@ -9,8 +9,7 @@
 #include <QSvgRenderer>
 
 #include <cstring>
-#include <limits>
-#include <stdexcept>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -76,6 +75,10 @@ void PageWriter::value(const QColor &color)
 
 void PageWriter::value(const QString &text)
 {
+    if (text.size() > StoredText::MaxLength) {
+        m_tooLong = true;
+        return;
+    }
     const qsizetype most = StoredText::maxBytes(text);
     if (m_bytes.size() - m_used < most)
         grow(most);
@@ -84,8 +87,10 @@ void PageWriter::value(const QString &text)
 
 void PageWriter::value(const QByteArray &data)
 {
-    if (data.size() > std::numeric_limits<qint32>::max())
-        throw std::length_error("a report image or drawing of 2 GB or more");
+    if (data.size() > StoredText::MaxLength) {
+        m_tooLong = true;
+        return;
+    }
     value(qint32(data.size()));
     raw(data.constData(), data.size());
 }
@@ -164,7 +169,7 @@ void PageWriter::add(const Element &element, const QPointF &offset)
     ++m_count;
 }
 
-QByteArray PageWriter::finish()
+std::optional<QByteArray> PageWriter::finish()
 {
     // The count follows the magic number and the size.
     std::memcpy(m_bytes.data() + sizeof Magic + 2 * sizeof(qreal), &m_count, sizeof m_count);
@@ -173,6 +178,8 @@ QByteArray PageWriter::finish()
     m_bytes.clear();
     m_data = nullptr;
     m_used = 0;
+    if (std::exchange(m_tooLong, false))
+        return std::nullopt;
     return page;
 }
 
@@ -432,7 +439,7 @@ QByteArray PageImage::toBytes() const
     PageWriter out(size);
     for (const Element &element : elements)
         out.add(element);
-    return out.finish();
+    return out.finish().value_or(QByteArray());
 }
 
 std::optional<PageImage> PageImage::fromBytes(const QByteArray &bytes)

@@ -90,8 +90,9 @@ struct PageImage
     QSizeF size; // decipoints
     std::vector<Element> elements;
 
-    // The page as the page list stores it (PageWriter's bytes), and back;
-    // none for bytes that are not a whole page of this format.
+    // The page as the page list stores it (PageWriter's bytes; none for a
+    // page PageWriter cannot store), and back; none for bytes that are not a
+    // whole page of this format.
     QByteArray toBytes() const;
     static std::optional<PageImage> fromBytes(const QByteArray &bytes);
 
@@ -110,8 +111,9 @@ public:
 
     // Adds the element moved by `offset`.
     void add(const Element &element, const QPointF &offset = {});
-    // The whole page; the writer is empty after.
-    QByteArray finish();
+    // The whole page, or none when a text, image or drawing on it was too
+    // long for its stored length; the writer is empty after.
+    std::optional<QByteArray> finish();
 
 private:
     template <typename T> void value(const T &v);
@@ -136,6 +138,7 @@ private:
     char *m_data; // m_bytes's own, kept to spare a detach check a value
     qsizetype m_used = 0;
     quint32 m_count = 0;
+    bool m_tooLong = false;
     struct TextFormat
     {
         TextStyle style;

@@ -3,6 +3,8 @@
 #include "ExportSpool.h"
 #include "PageList.h"
 
+using namespace Qt::StringLiterals;
+
 namespace qaveq::report {
 
 ReportEngine::ReportEngine(const PageSetup &setup, PageList &pages, ExportSpool &exportLines)
@@ -89,10 +91,14 @@ bool ReportEngine::closePage()
         const Band footer = m_footer(m_pageNumber);
         place(footer, m_printable.bottom() - footer.height);
     }
-    QString error;
-    const bool stored = m_pages.append(m_page->finish(), &error);
+    const std::optional<QByteArray> page = m_page->finish();
     m_page.reset();
-    if (!stored) {
+    if (!page) {
+        m_error = u"Page %1 holds a text or picture too large to keep."_s.arg(m_pageNumber);
+        return false;
+    }
+    QString error;
+    if (!m_pages.append(*page, &error)) {
         m_error = error;
         return false;
     }

@@ -1,15 +1,12 @@
 #include "StoredText.h"
 
 #include <cstring>
-#include <limits>
-#include <stdexcept>
 
 namespace qaveq::report::StoredText {
 
 char *write(char *at, QStringView text)
 {
-    if (text.size() > std::numeric_limits<qint32>::max())
-        throw std::length_error("a report text of 2^31 characters or more");
+    Q_ASSERT(text.size() <= MaxLength);
     const auto size = qint32(text.size());
     const char16_t *chars = text.utf16();
     // A byte a character first, in one pass that also finds whether every

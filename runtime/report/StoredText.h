@@ -9,14 +9,17 @@ namespace qaveq::report::StoredText {
 // character when every character is Latin-1 (as nearly all report text is),
 // the length negated to say so, or else UTF-16 as it is held.
 
+// The longest text the length holds: 2^31 - 1 characters.
+constexpr qsizetype MaxLength = 0x7fffffff;
+
 // The most a text takes.
 constexpr qsizetype maxBytes(QStringView text)
 {
     return qsizetype(sizeof(qint32)) + text.size() * qsizetype(sizeof(char16_t));
 }
 
-// Writes `text` at `at`, which has room for maxBytes(text); returns where it
-// ends. Throws std::length_error for a text of 2^31 characters or more.
+// Writes `text`, at most MaxLength characters, at `at`, which has room for
+// maxBytes(text); returns where it ends.
 char *write(char *at, QStringView text);
 
 // Reads the text at `next`, moving `next` past it; false, with `next` where

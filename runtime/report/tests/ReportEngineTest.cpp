@@ -3,6 +3,9 @@
 #include "runtime/report/PageBreaker.h"
 #include "runtime/report/PageList.h"
 
+#include "core/testing/FileSizeLimit.h"
+#include "core/testing/QtPrinters.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -337,4 +340,35 @@ TEST(ExportSpoolTest, LongCopiesReadBackWholeAcrossTheFilesPieces)
     EXPECT_EQ(spool.count(), kept.size());
     EXPECT_EQ(spool.lines(), kept);
     EXPECT_EQ(spool.lines(), kept); // read again, as a second export does
+}
+
+TEST(PageListTest, AFullDiskStopsAtThePageThatDidNotFitAndSaysWhy)
+{
+    PageList pages;
+    ExportSpool exported;
+    PageImage page{QSizeF(6120, 7920), {}};
+    for (int line = 0; line < 60; ++line)
+        page.elements.push_back(TextElement{
+            QRectF(0, line * 100, 5000, 100), u"line %1 of a long page"_s.arg(line), {}});
+    const QByteArray bytes = page.toBytes();
+    const QStringList lines(4000, u"EXC-1\tExcavator\t1,234.50"_s);
+    QString error;
+    int stored = 0;
+    bool spooled = true;
+    {
+        const qaveq::FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.isSet());
+        while (stored < 100 && pages.append(bytes, &error))
+            ++stored;
+        for (int i = 0; i < 10 && spooled; ++i)
+            spooled = exported.append(lines);
+    }
+    EXPECT_LT(stored, 100);
+    EXPECT_EQ(pages.count(), stored); // the page cut short is not one
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_NE(error, u"Unknown error"_s);
+    EXPECT_TRUE(pages.page(stored - 1)); // the pages before it read back
+    EXPECT_FALSE(spooled);
+    EXPECT_NE(exported.error(), u"Unknown error"_s);
+    EXPECT_FALSE(exported.error().isEmpty());
 }
