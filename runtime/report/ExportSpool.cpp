@@ -58,7 +58,7 @@ bool ExportSpool::writePending()
 {
     // Flushed at once: a full disk is seen at the piece that did not fit.
     if (m_file->write(m_pending) != m_pending.size() || !m_file->flush()) {
-        m_error = OutputFile::writeFailure(*m_file);
+        m_error = u"%1: %2"_s.arg(m_file->fileName(), OutputFile::writeFailure(*m_file));
         return false;
     }
     m_pending.resize(0);

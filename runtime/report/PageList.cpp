@@ -39,7 +39,7 @@ bool PageList::append(const QByteArray &page, QString *error)
     // Reading a page back moves the file's position: only then is it moved
     // back to the end, sparing a system call a page.
     if ((m_store->pos() != start && !m_store->seek(start)) || m_store->write(page) != page.size()) {
-        *error = OutputFile::writeFailure(*m_store);
+        *error = u"%1: %2"_s.arg(storeFile(), OutputFile::writeFailure(*m_store));
         // A page cut short is not a page: the next one goes where it began.
         m_store->resize(start);
         return false;
